@@ -1,0 +1,38 @@
+# Two commands do all set-up on a fresh Debian 12 machine:
+#   make run    install what is missing, build, start the tool
+#   make test   install what is missing, build, run every test
+BUILD ?= build
+JOBS ?= $(shell nproc)
+
+.PHONY: all deps configure build run test screenshot clean
+
+all: build
+
+deps:
+	@tools/install-deps.sh
+
+configure: deps
+	cmake -S . -B $(BUILD)
+
+build: configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+# The tool reads ./update_config.lua from its working directory, and the
+# build tree holds a copy beside the executable.
+run: build
+	@if [ -z "$${DISPLAY:-}" ] && [ -z "$${WAYLAND_DISPLAY:-}" ]; then \
+	  echo "No display found: starting the window under Xvfb."; \
+	  cd $(BUILD) && xvfb-run -a -s "-screen 0 1024x768x24" ./tarvo-config; \
+	else \
+	  cd $(BUILD) && ./tarvo-config; \
+	fi
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# Refreshes the README's picture of the window from the program itself.
+screenshot: build
+	xvfb-run -a -s "-screen 0 1024x768x24" $(BUILD)/tools/screenshot/tarvo-screenshot docs/window.png
+
+clean:
+	rm -rf $(BUILD)

@@ -1,0 +1,165 @@
+#include "app/widget.h"
+
+#include "ui_widget.h"
+
+namespace {
+
+// Pages of the options area, in the order the form adds them.
+enum OptionPage {
+    NfcPage = 0,
+    WiegandPage = 1,
+    NetworkPage = 2,
+    PasswordPage = 3,
+    GeneralPage = 4,
+};
+
+// Default heartbeat content: the host a reader pings while idle.
+const char kDefaultHeartbeatHost[] = "www.tarvo.com";
+
+} // namespace
+
+Widget::Widget(QWidget *parent)
+    : QWidget(parent),
+      ui(new Ui::Widget),
+      lua_state(nullptr),
+      dev_config(nullptr),
+      dev_config_len(0),
+      dev_version(nullptr),
+      configText()
+{
+    ui->setupUi(this);
+    // on_pushButton_clicked is connected by name first, so it runs before this.
+    connect(ui->pushButton, SIGNAL(clicked()), this, SLOT(ButtonClicked()));
+
+    // The save button stays off until a connect has read the reader.
+    ui->saveBtn->setEnabled(false);
+
+    ui->keyboardOut->setChecked(true);
+    ui->qrCheck->setChecked(true);
+    ui->ledControl->setChecked(true);
+    ui->intermode->setChecked(true);
+    ui->lineIntervaltime->setText(QStringLiteral("300"));
+
+    ui->baudRate->setCurrentText(QStringLiteral("115200"));
+    ui->dataBit->setCurrentText(QStringLiteral("8"));
+    ui->checkBit->setCurrentText(QStringLiteral("N"));
+    ui->stopBit->setCurrentText(QStringLiteral("1"));
+
+    ui->scanmode->setChecked(true);
+    ui->qrup->setChecked(true);
+    ui->devnum->setText(QStringLiteral("0"));
+    ui->brightadjust->setRange(0, 255);
+    ui->brightadjust->setValue(200);
+    ui->buzzers->setChecked(true);
+    ui->beepinterval->setText(QStringLiteral("30"));
+    ui->lightoffinterval->setText(QStringLiteral("200"));
+
+    ui->tcpO->setChecked(true);
+    ui->Slightoffaction->setChecked(true);
+    ui->Flightredaction->setChecked(true);
+    ui->tcpdelay->setText(QStringLiteral("2"));
+    ui->httpdelay->setText(QStringLiteral("2"));
+    ui->wiredtcp->setChecked(true);
+
+    // The voltage choices open only with the output-high option.
+    ui->lowvoltage->setEnabled(false);
+    ui->highvoltage->setEnabled(false);
+
+    ui->nfcsuffform->setChecked(true);
+    ui->tenformout->setChecked(true);
+    ui->nfc_beep->setChecked(true);
+    ui->fxout->setChecked(true);
+    ui->idfx->setChecked(true);
+    ui->vg26->setChecked(true);
+    ui->wgchartohex->setChecked(true);
+
+    setFixedSize(width(), height());
+
+    ui->develop_groupbox->setVisible(false);
+    ui->serial_groupbox->setVisible(false);
+    ui->usbhidchoose->setChecked(true);
+    ui->wgoption->setVisible(false);
+    ui->wifioption->setVisible(false);
+    ui->ethoption->setVisible(false);
+
+    ui->heart_on->setChecked(true);
+    ui->heart_time->setText(QStringLiteral("60"));
+    ui->heart_content->setText(QLatin1String(kDefaultHeartbeatHost));
+
+    ui->tarvo_ZB->setChecked(true);
+    ui->pay_light->setVisible(false);
+    ui->pay_light_play->setVisible(false);
+
+    ui->oldpwcheck->setChecked(true);
+    ui->changepwcheck->setChecked(false);
+    ui->newpw->setVisible(false);
+    ui->confimpw->setVisible(false);
+    ui->a->setVisible(false);
+    ui->z->setVisible(false);
+
+    ui->ganyingmode->setVisible(false);
+    ui->paymode->setVisible(false);
+    ui->gunmode->setVisible(false);
+
+    ui->stacked_widget->setCurrentIndex(GeneralPage);
+}
+
+Widget::~Widget()
+{
+    delete ui;
+}
+
+void Widget::on_quitBtn_clicked()
+{
+    close();
+}
+
+// Connected by name to pushButton; the config code itself is ButtonClicked.
+void Widget::on_pushButton_clicked()
+{
+}
+
+void Widget::on_nfc_option_clicked()
+{
+    ui->stacked_widget->setCurrentIndex(NfcPage);
+}
+
+void Widget::on_wgoption_clicked()
+{
+    ui->stacked_widget->setCurrentIndex(WiegandPage);
+}
+
+void Widget::on_ethoption_clicked()
+{
+    ui->stacked_widget->setCurrentIndex(NetworkPage);
+}
+
+void Widget::on_wifioption_clicked()
+{
+    ui->stacked_widget->setCurrentIndex(NetworkPage);
+}
+
+void Widget::on_commandLinkButton_clicked()
+{
+    ui->stacked_widget->setCurrentIndex(PasswordPage);
+}
+
+void Widget::on_nfc_return_clicked()
+{
+    ui->stacked_widget->setCurrentIndex(GeneralPage);
+}
+
+void Widget::on_wg_return_clicked()
+{
+    ui->stacked_widget->setCurrentIndex(GeneralPage);
+}
+
+void Widget::on_wifi_return_clicked()
+{
+    ui->stacked_widget->setCurrentIndex(GeneralPage);
+}
+
+void Widget::on_pwreturn_clicked()
+{
+    ui->stacked_widget->setCurrentIndex(GeneralPage);
+}

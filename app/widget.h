@@ -1,0 +1,95 @@
+#ifndef TARVO_APP_WIDGET_H
+#define TARVO_APP_WIDGET_H
+
+#include <QString>
+#include <QWidget>
+
+struct lua_State;
+
+namespace Ui {
+class Widget;
+}
+
+// The tool's one window. Its members are defined where their subsystem
+// lives: navigation here in app/, the interlocks in app/interlocks.cpp, the
+// group builders, assembly and import in config/, the signature in crypto/,
+// the config code in qr/ and the device slots in device/.
+class Widget : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit Widget(QWidget *parent = nullptr);
+    ~Widget() override;
+
+public slots:
+    void ButtonClicked();
+
+private slots:
+    void on_quitBtn_clicked();
+    void on_pushButton_clicked();
+    void on_connectBtn_clicked();
+    void on_saveBtn_clicked();
+    void GetconfigState();
+    void Getinitkeyvalue();
+    void on_developmode_clicked();
+    void on_scanmode_clicked();
+    void on_serialchoose_clicked();
+    void on_ttlchoose_clicked();
+    void on_serialxieyi_clicked();
+    void on_ttlxieyi_clicked();
+    void on_weigenOut_clicked();
+    void on_keyboardOut_clicked();
+    void on_serialOut_clicked();
+    void on_ttlOut_clicked();
+    void on_wifiOut_clicked();
+    void on_ethernetOut_clicked();
+    void on_outputhight_clicked();
+    void on_lowvoltage_clicked();
+    void on_highvoltage_clicked();
+    void on_nfc_option_clicked();
+    void on_wgoption_clicked();
+    void on_ethoption_clicked();
+    void on_wifioption_clicked();
+    void on_nfc_return_clicked();
+    void on_wg_return_clicked();
+    void on_wifi_return_clicked();
+    void Ordinary_Config();
+    void Nfc_Config();
+    void Net_Config();
+    void Wg_Config();
+    void Serial_Config();
+    void on_usbhidchoose_clicked();
+    void on_serialdragxieyi_clicked();
+    void on_tarvoxy_clicked();
+    void on_tarvo_ZB_clicked();
+    void on_tarvo_RN450_clicked();
+    void on_tarvo_E200FK_clicked();
+    void on_tarvo_RN310_clicked();
+    void on_tarvo_PL_clicked();
+    void on_tarvo_HD5000_clicked();
+    void on_tarvo_KS_clicked();
+    void on_tarvo_WT_clicked();
+    void on_oldpwcheck_clicked();
+    void on_changepwcheck_clicked();
+    void on_commandLinkButton_clicked();
+    void on_pwreturn_clicked();
+    int get_hmac(QString istr, char *obuf);
+    void on_tarvo_rseven_clicked();
+    void on_outputhight_2_clicked();
+
+private:
+    void GenerateQRcode(const QString &text);
+
+    Ui::Widget *ui;
+    lua_State *lua_state;
+    char *dev_config;
+    qint32 dev_config_len;
+    char *dev_version;
+    QString configText;
+
+    // Test-only window into the members above (tests/support/widget_probe.h).
+    friend class WidgetProbe;
+};
+
+#endif

@@ -1,0 +1,9 @@
+#include "app/widget.h"
+
+#include "ui_widget.h"
+
+// PLACEHOLDER: filled by the issue that owns this subsystem.
+
+void Widget::Ordinary_Config()
+{
+}

@@ -1,0 +1,13 @@
+#include "app/widget.h"
+
+#include "ui_widget.h"
+
+// PLACEHOLDER: filled by the issue that owns this subsystem.
+
+void Widget::ButtonClicked()
+{
+}
+
+void Widget::GenerateQRcode(const QString &)
+{
+}

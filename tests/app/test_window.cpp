@@ -1,0 +1,119 @@
+// The window itself: its slot table, its fixed size, page navigation by real
+// clicks, and quitting.
+#include <QCommandLinkButton>
+#include <QMetaMethod>
+#include <QStackedWidget>
+#include <QTimer>
+#include <QToolButton>
+#include <QtTest>
+
+#include "app/widget.h"
+#include "support/widget_probe.h"
+
+class WindowTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void slotTableInOrder()
+    {
+        const QStringList expected = {
+            "ButtonClicked", "on_quitBtn_clicked", "on_pushButton_clicked",
+            "on_connectBtn_clicked", "on_saveBtn_clicked", "GetconfigState", "Getinitkeyvalue",
+            "on_developmode_clicked", "on_scanmode_clicked", "on_serialchoose_clicked",
+            "on_ttlchoose_clicked", "on_serialxieyi_clicked", "on_ttlxieyi_clicked",
+            "on_weigenOut_clicked", "on_keyboardOut_clicked", "on_serialOut_clicked",
+            "on_ttlOut_clicked", "on_wifiOut_clicked", "on_ethernetOut_clicked",
+            "on_outputhight_clicked", "on_lowvoltage_clicked", "on_highvoltage_clicked",
+            "on_nfc_option_clicked", "on_wgoption_clicked", "on_ethoption_clicked",
+            "on_wifioption_clicked", "on_nfc_return_clicked", "on_wg_return_clicked",
+            "on_wifi_return_clicked", "Ordinary_Config", "Nfc_Config", "Net_Config",
+            "Wg_Config", "Serial_Config", "on_usbhidchoose_clicked",
+            "on_serialdragxieyi_clicked", "on_tarvoxy_clicked", "on_tarvo_ZB_clicked",
+            "on_tarvo_RN450_clicked", "on_tarvo_E200FK_clicked", "on_tarvo_RN310_clicked",
+            "on_tarvo_PL_clicked", "on_tarvo_HD5000_clicked", "on_tarvo_KS_clicked",
+            "on_tarvo_WT_clicked", "on_oldpwcheck_clicked", "on_changepwcheck_clicked",
+            "on_commandLinkButton_clicked", "on_pwreturn_clicked", "get_hmac",
+            "on_tarvo_rseven_clicked", "on_outputhight_2_clicked",
+        };
+        const QMetaObject &meta = Widget::staticMetaObject;
+        QCOMPARE(QString(meta.className()), QString("Widget"));
+        QCOMPARE(meta.methodCount() - meta.methodOffset(), expected.size());
+        for (int i = 0; i < expected.size(); ++i) {
+            const QMetaMethod method = meta.method(meta.methodOffset() + i);
+            QCOMPARE(QString(method.name()), expected.at(i));
+            QCOMPARE(method.methodType(), QMetaMethod::Slot);
+            QCOMPARE(method.access(), i == 0 ? QMetaMethod::Public : QMetaMethod::Private);
+            if (expected.at(i) == QLatin1String("get_hmac")) {
+                QCOMPARE(QByteArray(method.methodSignature()), QByteArray("get_hmac(QString,char*)"));
+                QCOMPARE(QByteArray(method.typeName()), QByteArray("int"));
+            } else {
+                QCOMPARE(method.parameterCount(), 0);
+                QCOMPARE(QByteArray(method.typeName()), QByteArray("void"));
+            }
+        }
+        // The window answers its own class name and hands others to QWidget.
+        Widget w;
+        QCOMPARE(w.qt_metacast("Widget"), static_cast<void *>(&w));
+        QCOMPARE(w.qt_metacast("QWidget"), static_cast<void *>(static_cast<QWidget *>(&w)));
+    }
+
+    void titleAndFixedSize()
+    {
+        Widget w;
+        w.show();
+        QCOMPARE(w.windowTitle(), QString("Tarvo配置工具V2.1.20"));
+        QCOMPARE(w.objectName(), QString("Widget"));
+        QCOMPARE(w.size(), QSize(830, 604));
+        QCOMPARE(w.minimumSize(), QSize(830, 604));
+        QCOMPARE(w.maximumSize(), QSize(830, 604));
+        w.resize(1000, 800);
+        QCOMPARE(w.size(), QSize(830, 604));
+    }
+
+    void pageButtonsThereAndBack_data()
+    {
+        QTest::addColumn<QString>("opener");
+        QTest::addColumn<int>("page");
+        QTest::addColumn<QString>("returner");
+        QTest::newRow("NFC") << "nfc_option" << 0 << "nfc_return";
+        QTest::newRow("Wiegand") << "wgoption" << 1 << "wg_return";
+        QTest::newRow("Ethernet") << "ethoption" << 2 << "wifi_return";
+        QTest::newRow("Wi-Fi") << "wifioption" << 2 << "wifi_return";
+        QTest::newRow("password") << "commandLinkButton" << 3 << "pwreturn";
+    }
+
+    void pageButtonsThereAndBack()
+    {
+        QFETCH(QString, opener);
+        QFETCH(int, page);
+        QFETCH(QString, returner);
+        Widget w;
+        w.show();
+        auto *open = formChild<QCommandLinkButton>(w, opener.toLatin1().constData());
+        // Three page buttons start hidden until an output channel asks for them.
+        open->setVisible(true);
+        auto *stack = formChild<QStackedWidget>(w, "stacked_widget");
+        QTest::mouseClick(open, Qt::LeftButton);
+        QCOMPARE(stack->currentIndex(), page);
+        auto *back = formChild<QCommandLinkButton>(w, returner.toLatin1().constData());
+        QVERIFY(back->isVisible());
+        QTest::mouseClick(back, Qt::LeftButton);
+        QCOMPARE(stack->currentIndex(), 4);
+    }
+
+    void quitEndsTheEventLoopWithZero()
+    {
+        Widget w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QTimer::singleShot(0, &w, [&w] {
+            QTest::mouseClick(formChild<QToolButton>(w, "quitBtn"), Qt::LeftButton);
+        });
+        QCOMPARE(QApplication::exec(), 0);
+        QVERIFY(!w.isVisible());
+    }
+};
+
+QTEST_MAIN(WindowTest)
+#include "test_window.moc"

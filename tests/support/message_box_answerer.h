@@ -1,0 +1,52 @@
+#ifndef TARVO_TESTS_MESSAGE_BOX_ANSWERER_H
+#define TARVO_TESTS_MESSAGE_BOX_ANSWERER_H
+
+#include <QList>
+#include <QMessageBox>
+#include <QObject>
+#include <QPointer>
+#include <QQueue>
+#include <QString>
+#include <QTimer>
+#include <QVector>
+
+// Answers the modal message boxes that a test provokes, as a user would,
+// and records what each box said. While an answerer lives, every box that
+// opens is answered: with the next queued reply, or else with Ok (or, when
+// the box has no Ok, with the Escape key). No box is ever left to hang a test.
+class MessageBoxAnswerer : public QObject
+{
+    Q_OBJECT
+
+public:
+    // A reply: a standard button to click, or Escape to press the key.
+    enum Reply { Ok, Yes, No, Escape };
+
+    struct Seen
+    {
+        QString title;
+        QString text;
+        QMessageBox::Icon icon;
+        QMessageBox::StandardButtons buttons;
+        QWidget *parent;
+    };
+
+    explicit MessageBoxAnswerer(QObject *parent = nullptr);
+
+    void queue(Reply reply) { replies.enqueue(reply); }
+    const QVector<Seen> &seen() const { return boxes; }
+    void clear() { boxes.clear(); }
+
+    // "title / text" of every box seen, for readable failure messages.
+    QStringList summary() const;
+
+private:
+    void answerOpenBoxes();
+
+    QTimer poll;
+    QQueue<Reply> replies;
+    QVector<Seen> boxes;
+    QList<QPointer<QMessageBox>> answered;
+};
+
+#endif

@@ -1,0 +1,47 @@
+#ifndef TARVO_TESTS_WIDGET_PROBE_H
+#define TARVO_TESTS_WIDGET_PROBE_H
+
+#include <QWidget>
+#include <QtGlobal>
+
+#include "app/widget.h"
+
+// Lets a test read the window's private members and invoke its private
+// slots. The window declares this class its friend.
+class WidgetProbe
+{
+public:
+    explicit WidgetProbe(Widget &window) : w(window) {}
+
+    QString &configText() { return w.configText; }
+    lua_State *luaState() const { return w.lua_state; }
+    char *devConfig() const { return w.dev_config; }
+    qint32 devConfigLen() const { return w.dev_config_len; }
+    char *devVersion() const { return w.dev_version; }
+
+    void ordinaryConfig() { w.Ordinary_Config(); }
+    void nfcConfig() { w.Nfc_Config(); }
+    void netConfig() { w.Net_Config(); }
+    void wgConfig() { w.Wg_Config(); }
+    void serialConfig() { w.Serial_Config(); }
+    void getconfigState() { w.GetconfigState(); }
+    void getinitkeyvalue() { w.Getinitkeyvalue(); }
+    int getHmac(const QString &text, char *digest) { return w.get_hmac(text, digest); }
+    void generateQRcode(const QString &text) { w.GenerateQRcode(text); }
+
+private:
+    Widget &w;
+};
+
+// The form's widget of the given object name and kind; a test that names a
+// widget the form lacks stops at once instead of dereferencing null.
+template <class T>
+T *formChild(QWidget &window, const char *name)
+{
+    T *child = window.findChild<T *>(QLatin1String(name));
+    if (!child)
+        qFatal("the form has no %s named %s", T::staticMetaObject.className(), name);
+    return child;
+}
+
+#endif

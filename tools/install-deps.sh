@@ -1,0 +1,38 @@
+#!/bin/sh
+# Installs the Debian packages that building, running and testing need.
+# Idempotent: packages already present are left alone, and nothing runs
+# apt-get when everything is there.
+set -eu
+
+packages="
+  cmake make g++ pkg-config
+  qtbase5-dev
+  liblua5.1-0-dev
+  libqrencode-dev
+  libzxing-dev
+  fonts-wqy-microhei
+  xvfb xauth
+"
+
+missing=""
+for p in $packages; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing="$missing $p"
+  fi
+done
+
+[ -z "$missing" ] && exit 0
+
+echo "Installing:$missing"
+if [ "$(id -u)" -eq 0 ]; then
+  as_root=""
+elif command -v sudo >/dev/null 2>&1; then
+  as_root="sudo"
+else
+  echo "Missing packages:$missing; run this script as root to install them." >&2
+  exit 1
+fi
+export DEBIAN_FRONTEND=noninteractive
+$as_root apt-get update -qq
+# shellcheck disable=SC2086
+$as_root apt-get install -y -qq --no-install-recommends $missing
