@@ -1,0 +1,192 @@
+#ifndef TARVO_CONFIG_FORM_BITS_H
+#define TARVO_CONFIG_FORM_BITS_H
+
+// How buttons of the form map to the numbers of the configuration text.
+// The group builders read these tables to write a mask or a value, and the
+// reader import reads the same tables to set the buttons back, so that one
+// table serves both directions.
+
+#include <QCheckBox>
+#include <QRadioButton>
+
+#include "ui_widget.h"
+
+// A button of the form and the bits it stands for in a mask entry.
+template <class Button>
+struct MaskBit
+{
+    Button *Ui_Widget::*button;
+    int bits;
+};
+
+// A button of the form and the value an entry holds when it is checked.
+template <class Button>
+struct ValueButton
+{
+    Button *Ui_Widget::*button;
+    int value;
+};
+
+namespace form_bits {
+
+using W = Ui_Widget;
+
+// de_type: symbologies, in the order the builder reads them. "条码" stands
+// for five linear symbologies at once.
+inline constexpr MaskBit<QCheckBox> kSymbologies[] = {
+    {&W::qrCheck, 1},        {&W::code128Check, 64},      {&W::databarCheck, 128},
+    {&W::databar_expCheck, 256}, {&W::pdf417Check, 512}, {&W::dmCheck, 1024},
+    {&W::itfCheck, 2048},    {&W::isbn10Check, 4096},    {&W::upceCheck, 8192},
+    {&W::upcaCheck, 16384},  {&W::barCheck, 62},
+};
+
+// ascan: what the reader does after a scan.
+inline constexpr MaskBit<QCheckBox> kScanFeedback[] = {
+    {&W::buzzers, 1},   {&W::lightoff, 2},   {&W::redlight, 4},
+    {&W::greenlight, 8}, {&W::pay_light, 256}, {&W::pay_light_play, 512},
+};
+
+// decoder: decoding enhancement.
+inline constexpr MaskBit<QRadioButton> kDecoder[] = {
+    {&W::qrup, 3},
+    {&W::barup, 16},
+};
+
+// ft: scan output format, in rising bit order.
+inline constexpr MaskBit<QRadioButton> kScanOutputFormats[] = {
+    {&W::wgchartohex, 1},     {&W::wgchartohexf, 2}, {&W::wgcharhextohex, 4},
+    {&W::wgcharhextohexf, 8}, {&W::tentopidvid, 16}, {&W::tentopidvidf, 32},
+};
+
+// ochannel: output channels, in rising bit order (also the order in which
+// assembly runs their groups).
+inline constexpr MaskBit<QRadioButton> kOutputChannels[] = {
+    {&W::keyboardOut, 1}, {&W::serialOut, 2},  {&W::ttlOut, 4},
+    {&W::wifiOut, 8},     {&W::weigenOut, 16}, {&W::ethernetOut, 32},
+};
+
+// w_mode: work modes, in rising bit order.
+inline constexpr MaskBit<QRadioButton> kWorkModes[] = {
+    {&W::scanmode, 1},  {&W::developmode, 2}, {&W::ganyingmode, 32},
+    {&W::paymode, 64},  {&W::gunmode, 128},
+};
+
+// dchannel: configuration (development) channels, in rising bit order.
+inline constexpr MaskBit<QRadioButton> kConfigChannels[] = {
+    {&W::usbhidchoose, 1},     {&W::serialchoose, 2}, {&W::ttlchoose, 4},
+    {&W::serialdragxieyi, 32}, {&W::tarvoxy, 64},
+};
+
+// owifi: Wi-Fi transfer method. HTTP is the low bit here, TCP in eth.
+inline constexpr MaskBit<QRadioButton> kWifiMethods[] = {
+    {&W::httpO, 1}, {&W::httpOx, 2}, {&W::tcpO, 4}, {&W::tcpOx, 8},
+};
+
+// eth: wired transfer method.
+inline constexpr MaskBit<QRadioButton> kEthernetMethods[] = {
+    {&W::wiredtcp, 1}, {&W::wiredtcpx, 2}, {&W::wiredhttp, 4}, {&W::wiredhttpx, 8},
+};
+
+// awifi_s: signals after a successful network transfer.
+inline constexpr MaskBit<QCheckBox> kUploadSuccessActions[] = {
+    {&W::Sbeepaction, 1},       {&W::Slightoffaction, 2}, {&W::Slightredaction, 4},
+    {&W::Slightgreenaction, 8}, {&W::outputhight, 16},
+};
+
+// awifi_f: signals after a failed network transfer.
+inline constexpr MaskBit<QCheckBox> kUploadFailureActions[] = {
+    {&W::Fbeepaction, 1},       {&W::Flightoffaction, 2}, {&W::Flightredaction, 4},
+    {&W::Flightgreenaction, 8},
+};
+
+// anfc: what the reader does after a card.
+inline constexpr MaskBit<QCheckBox> kCardActions[] = {
+    {&W::nfc_beep, 1}, {&W::nfc_lightoff, 2}, {&W::nfc_flared, 4}, {&W::nfc_flagreen, 8},
+};
+
+// vg: Wiegand format.
+inline constexpr MaskBit<QRadioButton> kWiegandFormats[] = {
+    {&W::vg26, 1},
+    {&W::vg34, 2},
+};
+
+// chorc: how prefix and suffix are given.
+inline constexpr ValueButton<QRadioButton> kAffixFormats[] = {
+    {&W::char_qhz, 1},
+    {&W::hex_qhz, 2},
+};
+
+// s_mode: single or interval scanning.
+inline constexpr ValueButton<QRadioButton> kScanModes[] = {
+    {&W::singlemode, 1},
+    {&W::intermode, 0},
+};
+
+// ord: byte order of an ordinary card's number.
+inline constexpr ValueButton<QRadioButton> kCardOrders[] = {
+    {&W::zxout, 0},
+    {&W::fxout, 1},
+};
+
+// idord: byte order of an identity card's number.
+inline constexpr ValueButton<QRadioButton> kIdCardOrders[] = {
+    {&W::idfx, 1},
+    {&W::idzx, 0},
+};
+
+// horc: how the NFC prefix and suffix are read.
+inline constexpr ValueButton<QRadioButton> kCardAffixFormats[] = {
+    {&W::nfcpreform, 1},
+    {&W::nfcsuffform, 0},
+};
+
+// nft: card number output format.
+inline constexpr ValueButton<QRadioButton> kCardNumberFormats[] = {
+    {&W::zjformout, 0},
+    {&W::hexformout, 1},
+    {&W::tenformout, 2},
+};
+
+// heart_en: heartbeat on or off.
+inline constexpr ValueButton<QRadioButton> kHeartbeat[] = {
+    {&W::heart_on, 1},
+    {&W::heart_off, 0},
+};
+
+// ip_mode: static or dynamic address of the wired interface.
+inline constexpr ValueButton<QRadioButton> kIpModes[] = {
+    {&W::jtip, 1},
+    {&W::dtip, 0},
+};
+
+// volctl on the network page, and on the Wiegand page.
+inline constexpr ValueButton<QCheckBox> kNetworkVoltages[] = {
+    {&W::lowvoltage, 1},
+    {&W::highvoltage, 0},
+};
+inline constexpr ValueButton<QCheckBox> kWiegandVoltages[] = {
+    {&W::lowvoltage_2, 1},
+    {&W::highvoltage_2, 0},
+};
+
+// The OR of the bits of the checked buttons of a table.
+template <class Button, std::size_t N>
+int maskOf(const Ui_Widget &ui, const MaskBit<Button> (&table)[N])
+{
+    int mask = 0;
+    for (const MaskBit<Button> &entry : table)
+        if ((ui.*entry.button)->isChecked())
+            mask |= entry.bits;
+    return mask;
+}
+
+// Whether a mask holds every bit of an entry.
+template <class Button>
+bool holds(int mask, const MaskBit<Button> &entry)
+{
+    return (mask & entry.bits) == entry.bits;
+}
+
+} // namespace form_bits
+
+#endif
