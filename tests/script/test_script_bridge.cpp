@@ -362,20 +362,6 @@ private slots:
         QCOMPARE(int(out), 7);
     }
 
-    void defaultSigintAfterAnyRun()
-    {
-        ScriptDir dir;
-        QVERIFY(dir.write("x = 1\n"));
-        struct sigaction original;
-        struct sigaction ignore = {};
-        ignore.sa_handler = SIG_IGN;
-        sigaction(SIGINT, &ignore, &original);
-        ScriptState state = openScript();
-        const auto afterwards = currentSigint().sa_handler;
-        sigaction(SIGINT, &original, nullptr);
-        QVERIFY(afterwards == SIG_DFL);
-    }
-
     void stackHeightUnchangedByAnyMixOfCalls()
     {
         ScriptDir dir;
