@@ -1,0 +1,211 @@
+#include "script/script_bridge.h"
+
+#include <signal.h>
+#include <stdint.h>
+#include <stdio.h>
+#include <string.h>
+
+#include <lauxlib.h>
+#include <lua.h>
+#include <lualib.h>
+
+static const char script_path[] = "./update_config.lua";
+
+/* The state whose main chunk is running, for the SIGINT handler; null
+ * outside that run. */
+static lua_State *script_running_state = NULL;
+
+/* One diagnostic line on standard error: "prefix: text". */
+static void script_message(const char *prefix, const char *text)
+{
+    if (prefix)
+        fprintf(stderr, "%s: ", prefix);
+    fprintf(stderr, "%s\n", text);
+    fflush(stderr);
+}
+
+/* The error value on top of the stack as text; scripts may raise any value,
+ * and one without a string form must not reach a "%s". */
+static const char *script_error_text(lua_State *L)
+{
+    const char *text = lua_tostring(L, -1);
+    return text ? text : "(error object is not a string)";
+}
+
+/* Reports a failed load or run once and pops its error value. */
+static void script_report(lua_State *L, int status)
+{
+    if (status && !lua_isnil(L, -1)) {
+        script_message("", script_error_text(L));
+        lua_pop(L, 1);
+    }
+}
+
+/* Message handler of the main chunk's run: appends a stack traceback to a
+ * string message when the debug library is still there to make one. */
+static int script_traceback(lua_State *L)
+{
+    if (!lua_isstring(L, 1))
+        return 1;
+    lua_getfield(L, LUA_GLOBALSINDEX, "debug");
+    if (lua_type(L, -1) != LUA_TTABLE) {
+        lua_pop(L, 1);
+        return 1;
+    }
+    lua_getfield(L, -1, "traceback");
+    if (lua_type(L, -1) != LUA_TFUNCTION) {
+        lua_pop(L, 2);
+        return 1;
+    }
+    lua_pushvalue(L, 1);
+    lua_pushinteger(L, 2); /* skip this handler and traceback itself */
+    lua_call(L, 2, 1);
+    return 1;
+}
+
+/* Raised at the first Lua instruction after a SIGINT. */
+static void script_stop_hook(lua_State *L, lua_Debug *record)
+{
+    (void)record;
+    lua_sethook(L, NULL, 0, 0);
+    luaL_error(L, "interrupted!");
+}
+
+/* Only asks the running chunk to stop at its next step; a second SIGINT
+ * ends the process as usual. */
+static void script_on_sigint(int sig)
+{
+    signal(sig, SIG_DFL);
+    lua_sethook(script_running_state, script_stop_hook,
+                LUA_MASKCALL | LUA_MASKRET | LUA_MASKCOUNT, 1);
+}
+
+static int script_run_chunk(lua_State *L)
+{
+    int base = lua_gettop(L);
+    int status;
+
+    lua_pushcclosure(L, script_traceback, 0);
+    lua_insert(L, base);
+    script_running_state = L;
+    signal(SIGINT, script_on_sigint);
+    status = lua_pcall(L, 0, 0, base);
+    signal(SIGINT, SIG_DFL);
+    script_running_state = NULL;
+    lua_remove(L, base);
+    if (status != 0)
+        lua_gc(L, LUA_GCCOLLECT, 0);
+    return status;
+}
+
+lua_State *script_open(void)
+{
+    lua_State *L = luaL_newstate();
+    int status;
+
+    if (!L) {
+        script_message("lua_open", "没有足够的内存, lua_State创建失败");
+        return NULL;
+    }
+    lua_gc(L, LUA_GCSTOP, 0);
+    luaL_openlibs(L);
+    lua_gc(L, LUA_GCRESTART, 0);
+
+    status = luaL_loadfile(L, script_path) != 0;
+    if (status == 0)
+        status = script_run_chunk(L) != 0;
+    script_report(L, status);
+    return L;
+}
+
+int script_updatecfg(lua_State *L, const char *text)
+{
+    lua_getfield(L, LUA_GLOBALSINDEX, "updatecfg");
+    lua_pushstring(L, text);
+    if (lua_pcall(L, 1, 0, 0) != 0) {
+        fprintf(stderr, "error running function 'updatecfg' : %s", script_error_text(L));
+        lua_pop(L, 1);
+        return -1;
+    }
+    return 0;
+}
+
+/* Calls the script's getter for the key; on success its one answer is on
+ * top of the stack, on failure nothing is left there. */
+static int script_call_getter(lua_State *L, const char *getter, const char *key)
+{
+    lua_getfield(L, LUA_GLOBALSINDEX, getter);
+    lua_pushstring(L, key);
+    if (lua_pcall(L, 1, 1, 0) != 0) {
+        fprintf(stderr, "error running function 'getvalue' : %s\n", script_error_text(L));
+        lua_pop(L, 1);
+        return -1;
+    }
+    return 0;
+}
+
+int script_getvalue_num(lua_State *L, const char *key, int32_t *out)
+{
+    lua_Number number;
+    int32_t value;
+
+    if (script_call_getter(L, "getvalue_num", key) != 0)
+        return -1;
+    if (!lua_isnumber(L, -1)) {
+        fprintf(stderr, "%s  is not a number\n", key);
+        lua_pop(L, 1);
+        return -1;
+    }
+    number = lua_tonumber(L, -1);
+    lua_pop(L, 1);
+    /* Converting NaN or a number beyond the 32-bit range is undefined;
+     * the comparisons are false for NaN. */
+    if (!(number > (lua_Number)INT32_MIN - 1 && number < (lua_Number)INT32_MAX + 1)) {
+        fprintf(stderr, "%s  is out of range\n", key);
+        return -1;
+    }
+    value = (int32_t)number;
+    if (value == -1)
+        return -1;
+    fprintf(stderr, "%s lvalue is %d\n", key, (int)value);
+    *out = value;
+    return 0;
+}
+
+int script_getvalue_str(lua_State *L, const char *key, char *dst, size_t capacity,
+                        int32_t *len_out)
+{
+    const char *bytes;
+    size_t length;
+
+    if (script_call_getter(L, "getvalue_str", key) != 0)
+        return -1;
+    if (!lua_isstring(L, -1)) {
+        fprintf(stderr, "%s  is not a string\n", key);
+        lua_pop(L, 1);
+        return -1;
+    }
+    bytes = lua_tolstring(L, -1, &length);
+    *len_out = length > INT32_MAX ? INT32_MAX : (int32_t)length;
+    if (!dst) {
+        lua_pop(L, 1);
+        printf("get str failed\n");
+        return -1;
+    }
+    if (length >= capacity) {
+        lua_pop(L, 1);
+        fprintf(stderr, "%s  is too long: %lu bytes for a buffer of %lu\n", key,
+                (unsigned long)length, (unsigned long)capacity);
+        return -1;
+    }
+    memcpy(dst, bytes, length);
+    dst[length] = '\0';
+    lua_pop(L, 1);
+    return 0;
+}
+
+void script_close(lua_State *L)
+{
+    if (L)
+        lua_close(L);
+}

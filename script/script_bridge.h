@@ -1,0 +1,57 @@
+#ifndef TARVO_SCRIPT_SCRIPT_BRIDGE_H
+#define TARVO_SCRIPT_SCRIPT_BRIDGE_H
+
+/*
+ * The bridge to the configuration script ./update_config.lua (relative to
+ * the working directory). The script parses a reader's configuration text
+ * in its global function updatecfg(text) and answers per-key questions in
+ * getvalue_num(key) and getvalue_str(key).
+ *
+ * Order of use: script_open, script_updatecfg once, any number of queries,
+ * script_close. Every failure is written to standard error (the null-buffer
+ * case of script_getvalue_str to standard output) and returned as -1; no
+ * call changes the height of the state's stack.
+ */
+
+#include <stddef.h>
+#include <stdint.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+typedef struct lua_State lua_State;
+
+/* A new state with the standard libraries open and the script's main chunk
+ * run. A script that is missing or fails is reported once and the state is
+ * still returned, without the functions the script did not define. Null only
+ * when no state could be created. */
+lua_State *script_open(void);
+
+/* Hands the text (up to its first NUL) to the script's updatecfg.
+ * 0 when it ran without error, -1 otherwise. */
+int script_updatecfg(lua_State *L, const char *text);
+
+/* The script's number for the key, truncated toward zero. 0 with the value
+ * stored in *out; -1 with *out untouched when the call fails, the answer is
+ * not a number or lies outside the 32-bit range, or the answer is -1 (the
+ * script's way of saying that the key has no value). */
+int script_getvalue_num(lua_State *L, const char *key, int32_t *out);
+
+/* The script's string for the key (a number answer in its string form).
+ * On 0, dst holds the value's bytes and a NUL, and *len_out the count of
+ * bytes without the NUL. -1 when the call fails, the answer is no string,
+ * dst is null, or the value with its NUL needs more than capacity bytes;
+ * dst is never written past capacity bytes. In the last two cases *len_out
+ * still receives the value's length. */
+int script_getvalue_str(lua_State *L, const char *key, char *dst, size_t capacity,
+                        int32_t *len_out);
+
+/* Releases the state; a null state is ignored. */
+void script_close(lua_State *L);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif
