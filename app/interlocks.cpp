@@ -114,7 +114,7 @@ void chooseSeries(QWidget &window, Series series)
     }
 }
 
-// Shows the NFC page button only for a series whose readers read cards.
+// Shows the NFC page button only while a series with an NFC page is checked.
 void applyNfcPageRule(QWidget &window)
 {
     formWidget(window, "nfc_option")->setVisible(anyChecked(window, kNfcSeries));
@@ -227,8 +227,8 @@ void chooseOutputChannel(QWidget &window, const char *button)
 
 // ---- Output voltage ------------------------------------------------------
 
-// Asks before the reader's output voltage changes, since a wrong level can
-// harm the device on the other end. A click that unchecks asks nothing. Yes
+// Asks before the reader's output voltage changes, since the devices on
+// either end must agree on it. A click that unchecks asks nothing. Yes
 // keeps the chosen level as the only one; No, and Escape (the box's escape
 // button is No), take the choice back.
 void confirmVoltage(QAbstractButton *chosen, QAbstractButton *other, const QString &question)
