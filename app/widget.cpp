@@ -1,17 +1,9 @@
 #include "app/widget.h"
 
+#include "app/option_pages.h"
 #include "ui_widget.h"
 
 namespace {
-
-// Pages of the options area, in the order the form adds them.
-enum OptionPage {
-    NfcPage = 0,
-    WiegandPage = 1,
-    NetworkPage = 2,
-    PasswordPage = 3,
-    GeneralPage = 4,
-};
 
 // Default heartbeat content: the host a reader pings while idle.
 const char kDefaultHeartbeatHost[] = "www.tarvo.com";

@@ -30,6 +30,8 @@ void MessageBoxAnswerer::answerOpenBoxes()
         answered.append(box);
         boxes.append({box->windowTitle(), box->text(), box->icon(), box->standardButtons(),
                       box->parentWidget()});
+        if (seenHook)
+            seenHook(box);
 
         Reply reply = replies.isEmpty() ? Ok : replies.dequeue();
         QAbstractButton *button = nullptr;

@@ -9,6 +9,7 @@
 #include <QString>
 #include <QTimer>
 #include <QVector>
+#include <functional>
 
 // Answers the modal message boxes that a test provokes, as a user would,
 // and records what each box said. While an answerer lives, every box that
@@ -35,7 +36,12 @@ public:
 
     void queue(Reply reply) { replies.enqueue(reply); }
     const QVector<Seen> &seen() const { return boxes; }
+
     void clear() { boxes.clear(); }
+
+    // Runs for every box when it is seen, before it is answered, so that a
+    // test can look at the box itself and at the form while the box is open.
+    void onSeen(std::function<void(QMessageBox *)> hook) { seenHook = std::move(hook); }
 
     // "title / text" of every box seen, for readable failure messages.
     QStringList summary() const;
@@ -47,6 +53,7 @@ private:
     QQueue<Reply> replies;
     QVector<Seen> boxes;
     QList<QPointer<QMessageBox>> answered;
+    std::function<void(QMessageBox *)> seenHook;
 };
 
 #endif

@@ -1,0 +1,13 @@
+#ifndef TARVO_APP_OPTION_PAGES_H
+#define TARVO_APP_OPTION_PAGES_H
+
+// Pages of the options area (stacked_widget), in the order the form adds them.
+enum OptionPage {
+    NfcPage = 0,
+    WiegandPage = 1,
+    NetworkPage = 2,
+    PasswordPage = 3,
+    GeneralPage = 4,
+};
+
+#endif
