@@ -285,7 +285,6 @@ private slots:
             << body + ",com_passwd='01234}'6789abcde'}--xyz==" << body + ",com_passwd='****************'}--xyz==";
         QTest::newRow("look-alike in a prefix") << kHead + "prefix=',com_passwd='0123456789abcdef'',w_mode=1}"
                                                 << kHead + "prefix=',com_passwd='0123456789abcdef'',w_mode=1}";
-        QTest::newRow("empty") << QString() << QString();
     }
 
     void logMasksOnlyThePasswordEntry()

@@ -212,7 +212,6 @@ private slots:
         QTest::newRow("serial at start") << QStringList{"serialOut"} << "p_uart1='115200-8-N-1',";
         QTest::newRow("TTL on another series") << QStringList{"ttlOut", "tarvo_PL"} << "p_uart1='115200-8-N-1',";
         QTest::newRow("TTL on RN450") << QStringList{"ttlOut", "tarvo_RN450"} << "p_uart2='115200-8-N-1',";
-        QTest::newRow("TTL on R700") << QStringList{"ttlOut", "tarvo_rseven"} << "p_uart2='115200-8-N-1',";
         QTest::newRow("serial on RN310, TTL development")
             << QStringList{"serialOut", "tarvo_RN310", "ttlchoose"} << "p_uart2='115200-8-N-1',";
         QTest::newRow("line parameters")
