@@ -1,9 +1,211 @@
-#include "app/widget.h"
+#include <algorithm>
+#include <cstdlib>
+#include <iterator>
 
+#include <QDebug>
+#include <QMessageBox>
+
+#include "app/widget.h"
+#include "config/entries.h"
+#include "config/form_bits.h"
+#include "config/group_conditions.h"
+#include "config/password_entry.h"
+#include "crypto/base64.h"
+#include "crypto/hmac_md5.h"
 #include "ui_widget.h"
 
-// PLACEHOLDER: filled by the issue that owns this subsystem.
+namespace {
 
+const QLatin1String kEnvelopeHead("___TRVO_CONFIG_V1.1.0___{");
+
+enum class Group { None, General, Serial, Nfc, Network, Wiegand };
+
+// The groups each output channel writes, in their order; channels in rising
+// bit order, which is the order their groups follow one another.
+struct ChannelGroups
+{
+    QRadioButton *Ui_Widget::*channel;
+    Group groups[3];
+};
+
+constexpr ChannelGroups kChannelGroups[] = {
+    {&Ui_Widget::keyboardOut, {Group::General, Group::Nfc}},
+    {&Ui_Widget::serialOut, {Group::General, Group::Serial, Group::Nfc}},
+    {&Ui_Widget::ttlOut, {Group::General, Group::Serial, Group::Nfc}},
+    {&Ui_Widget::wifiOut, {Group::General, Group::Nfc, Group::Network}},
+    {&Ui_Widget::weigenOut, {Group::General, Group::Nfc, Group::Wiegand}},
+    {&Ui_Widget::ethernetOut, {Group::General, Group::Nfc, Group::Network}},
+};
+
+// Series whose readers have no NFC function: their texts carry no NFC entry.
+constexpr QCheckBox *Ui_Widget::*kSeriesWithoutNfc[] = {
+    &Ui_Widget::tarvo_RN310,
+    &Ui_Widget::tarvo_RN450,
+};
+
+bool groupRuns(const Ui_Widget &ui, Group group)
+{
+    for (const ChannelGroups &channel : kChannelGroups)
+        if ((ui.*channel.channel)->isChecked()
+            && std::find(std::begin(channel.groups), std::end(channel.groups), group)
+                   != std::end(channel.groups))
+            return true;
+    return false;
+}
+
+// Fields whose text goes into the configuration without quotes. A comma in
+// one would end its entry early and let the rest of the text pass for an
+// entry of its own, so such a text is refused when it would be written.
+struct BareField
+{
+    QLineEdit *Ui_Widget::*field;
+    const char *label; // as the form names the field
+    Group group;
+    bool (*written)(const Ui_Widget &);
+};
+
+bool always(const Ui_Widget &)
+{
+    return true;
+}
+
+// In the order the entries stand in the text.
+const BareField kBareFields[] = {
+    {&Ui_Widget::lineIntervaltime, "间隔时间(毫秒)", Group::General, group_conditions::intervalWritten},
+    {&Ui_Widget::devnum, "设备号", Group::General, always},
+    {&Ui_Widget::beepinterval, "蜂鸣延迟", Group::General, always},
+    {&Ui_Widget::lightoffinterval, "闪灯延迟", Group::General, always},
+    {&Ui_Widget::tcpport, "TCP端口号", Group::Network, group_conditions::tcpServerWritten},
+    {&Ui_Widget::tcpdelay, "TCP接收超时（秒）", Group::Network, group_conditions::tcpServerWritten},
+    {&Ui_Widget::heart_time, "心跳包时间", Group::Network, group_conditions::heartbeatWritten},
+    {&Ui_Widget::httpdelay, "HTTP接收超时（秒）", Group::Network, group_conditions::httpServerWritten},
+};
+
+// The label of the first field the build would write bare with a comma in
+// it, or null when there is none.
+const char *bareFieldWithComma(const Ui_Widget &ui)
+{
+    for (const BareField &bare : kBareFields)
+        if ((ui.*bare.field)->text().contains(QLatin1Char(',')) && groupRuns(ui, bare.group)
+            && bare.written(ui))
+            return bare.label;
+    return nullptr;
+}
+
+// A new password is typed again later to sign every configuration; only
+// printable ASCII is sure to come out as the same bytes then.
+bool printableAscii(const QString &text)
+{
+    return std::all_of(text.begin(), text.end(),
+                       [](QChar c) { return c.unicode() >= 0x20 && c.unicode() <= 0x7e; });
+}
+
+// Why a requested password change cannot go ahead, or null when it can.
+const char *newPasswordProblem(const QString &password, const QString &confirmation)
+{
+    if (password != confirmation)
+        return "输入的新密码不一致";
+    if (password.size() != password_entry::kLength)
+        return "新密码的长度需要为16个字符";
+    if (!printableAscii(password))
+        return "新密码只能包含英文字母、数字、空格和英文符号";
+    return nullptr;
+}
+
+void tellRefusal(QWidget *parent, const QString &text)
+{
+    QMessageBox::information(parent, QStringLiteral("注意"), text, QMessageBox::Ok);
+}
+
+} // namespace
+
+// Builds the whole form into the signed configuration text: the mode entries
+// of scan mode, each checked channel's groups, the channel, the other modes'
+// entries, the configuration channel and the work mode; then the password
+// change, the envelope and the signature. A refusal leaves the text empty.
 void Widget::GetconfigState()
 {
+    using namespace entries;
+    const Ui_Widget &form = *ui;
+
+    if (const char *label = bareFieldWithComma(form)) {
+        configText.clear();
+        tellRefusal(this, QString::fromUtf8(label) + QStringLiteral("不能包含英文逗号(,)"));
+        return;
+    }
+
+    const bool ksSeries = form.tarvo_KS->isChecked();
+    auto appendModeEntries = [&](bool scanMode) {
+        for (const WorkMode &mode : form_bits::kWorkModes) {
+            if ((mode.button == &Ui_Widget::scanmode) != scanMode || !(form.*mode.button)->isChecked())
+                continue;
+            appendNumber(configText, "chk_env", mode.checkEnvironment);
+            if (ksSeries)
+                appendNumber(configText, "usb_mode", mode.usbMode);
+        }
+    };
+
+    appendModeEntries(true);
+
+    const bool nfcLeftOut = form_bits::anyChecked(form, kSeriesWithoutNfc);
+    for (const ChannelGroups &channel : kChannelGroups) {
+        if (!(form.*channel.channel)->isChecked())
+            continue;
+        for (Group group : channel.groups) {
+            switch (group) {
+            case Group::General:
+                Ordinary_Config();
+                break;
+            case Group::Serial:
+                Serial_Config();
+                break;
+            case Group::Nfc:
+                if (!nfcLeftOut)
+                    Nfc_Config();
+                else if (channel.channel != &Ui_Widget::keyboardOut)
+                    qDebug() << "hello";
+                break;
+            case Group::Network:
+                Net_Config();
+                break;
+            case Group::Wiegand:
+                Wg_Config();
+                break;
+            case Group::None:
+                break;
+            }
+        }
+    }
+    appendNumber(configText, "ochannel", form_bits::maskOf(form, form_bits::kOutputChannels));
+
+    appendModeEntries(false);
+    appendNumber(configText, "dchannel", form_bits::maskOf(form, form_bits::kConfigChannels));
+    configText += QLatin1String("w_mode=");
+    configText += QString::number(form_bits::maskOf(form, form_bits::kWorkModes), 10);
+
+    QString passwordChange;
+    if (form.changepwcheck->isChecked()) {
+        const QString newPassword = form.newpw->text();
+        if (const char *problem = newPasswordProblem(newPassword, form.confimpw->text())) {
+            configText.clear();
+            tellRefusal(this, QString::fromUtf8(problem));
+            return;
+        }
+        passwordChange = password_entry::entry(newPassword);
+    }
+    configText = kEnvelopeHead + configText + passwordChange + QLatin1Char('}');
+
+    qDebug() << "------hamc签名前数据start------";
+    qDebug() << password_entry::configTextForLog(configText);
+    qDebug() << "------hamc签名前数据end------";
+
+    char digest[HMAC_MD5_DIGEST_SIZE + 1];
+    if (get_hmac(configText, digest) != 0)
+        return;
+    // A failed allocation leaves the signature empty and the text ending in "--".
+    char *signature = base64_encode(reinterpret_cast<const unsigned char *>(digest),
+                                    HMAC_MD5_DIGEST_SIZE);
+    configText += QLatin1String("--");
+    configText += QString::fromLatin1(signature);
+    std::free(signature);
 }

@@ -6,6 +6,8 @@
 // reader import reads the same tables to set the buttons back, so that one
 // table serves both directions.
 
+#include <cstddef>
+
 #include <QCheckBox>
 #include <QRadioButton>
 
@@ -25,6 +27,16 @@ struct ValueButton
 {
     Button *Ui_Widget::*button;
     int value;
+};
+
+// A work mode: its bit in w_mode and the values of its chk_env and usb_mode
+// entries.
+struct WorkMode
+{
+    QRadioButton *Ui_Widget::*button;
+    int bits;
+    int checkEnvironment;
+    int usbMode;
 };
 
 namespace form_bits {
@@ -65,10 +77,11 @@ inline constexpr MaskBit<QRadioButton> kOutputChannels[] = {
     {&W::wifiOut, 8},     {&W::weigenOut, 16}, {&W::ethernetOut, 32},
 };
 
-// w_mode: work modes, in rising bit order.
-inline constexpr MaskBit<QRadioButton> kWorkModes[] = {
-    {&W::scanmode, 1},  {&W::developmode, 2}, {&W::ganyingmode, 32},
-    {&W::paymode, 64},  {&W::gunmode, 128},
+// w_mode: work modes, in rising bit order, each with the chk_env and
+// usb_mode values it writes (usb_mode only for the KS series).
+inline constexpr WorkMode kWorkModes[] = {
+    {&W::scanmode, 1, 0, 1},  {&W::developmode, 2, 0, 1}, {&W::ganyingmode, 32, 0, 1},
+    {&W::paymode, 64, 0, 0},  {&W::gunmode, 128, 1, 1},
 };
 
 // dchannel: configuration (development) channels, in rising bit order.
@@ -91,6 +104,11 @@ inline constexpr MaskBit<QRadioButton> kEthernetMethods[] = {
 inline constexpr MaskBit<QCheckBox> kUploadSuccessActions[] = {
     {&W::Sbeepaction, 1},       {&W::Slightoffaction, 2}, {&W::Slightredaction, 4},
     {&W::Slightgreenaction, 8}, {&W::outputhight, 16},
+};
+
+// awifi_s on the Wiegand page: only the output-high bit.
+inline constexpr MaskBit<QCheckBox> kWiegandSuccessActions[] = {
+    {&W::outputhight_2, 16},
 };
 
 // awifi_f: signals after a failed network transfer.
@@ -169,22 +187,50 @@ inline constexpr ValueButton<QCheckBox> kWiegandVoltages[] = {
     {&W::highvoltage_2, 0},
 };
 
-// The OR of the bits of the checked buttons of a table.
-template <class Button, std::size_t N>
-int maskOf(const Ui_Widget &ui, const MaskBit<Button> (&table)[N])
+// Product series whose TTL line is the reader's second UART.
+inline constexpr QCheckBox *W::*kSecondUartSeries[] = {
+    &W::tarvo_rseven,
+    &W::tarvo_RN310,
+    &W::tarvo_RN450,
+};
+
+// The OR of the bits of the checked buttons of a table (any table whose
+// entries have a button and bits).
+template <class Entry, std::size_t N>
+int maskOf(const Ui_Widget &ui, const Entry (&table)[N])
 {
     int mask = 0;
-    for (const MaskBit<Button> &entry : table)
+    for (const Entry &entry : table)
         if ((ui.*entry.button)->isChecked())
             mask |= entry.bits;
     return mask;
 }
 
 // Whether a mask holds every bit of an entry.
-template <class Button>
-bool holds(int mask, const MaskBit<Button> &entry)
+template <class Entry>
+bool holds(int mask, const Entry &entry)
 {
     return (mask & entry.bits) == entry.bits;
+}
+
+// The value of the first checked button of a table, or fallback when none is.
+template <class Button, std::size_t N>
+int checkedValue(const Ui_Widget &ui, const ValueButton<Button> (&table)[N], int fallback)
+{
+    for (const ValueButton<Button> &entry : table)
+        if ((ui.*entry.button)->isChecked())
+            return entry.value;
+    return fallback;
+}
+
+// Whether any of the listed buttons is checked.
+template <class Button, std::size_t N>
+bool anyChecked(const Ui_Widget &ui, Button *Ui_Widget::*const (&buttons)[N])
+{
+    for (Button *Ui_Widget::*button : buttons)
+        if ((ui.*button)->isChecked())
+            return true;
+    return false;
 }
 
 } // namespace form_bits

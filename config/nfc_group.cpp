@@ -1,9 +1,28 @@
 #include "app/widget.h"
-
+#include "config/entries.h"
+#include "config/form_bits.h"
 #include "ui_widget.h"
 
-// PLACEHOLDER: filled by the issue that owns this subsystem.
-
+// The NFC page: with NFC off only "nfc=0,", else the card actions, byte
+// orders, output window, affixes and output format.
 void Widget::Nfc_Config()
 {
+    using namespace entries;
+    const Ui_Widget &form = *ui;
+    QString &text = configText;
+
+    if (!form.nfcable->isChecked()) {
+        appendNumber(text, "nfc", 0);
+        return;
+    }
+    appendNumber(text, "nfc", 1);
+    appendNumber(text, "anfc", form_bits::maskOf(form, form_bits::kCardActions));
+    appendCheckedValues(text, form, "ord", form_bits::kCardOrders);
+    appendCheckedValues(text, form, "idord", form_bits::kIdCardOrders);
+    appendBare(text, "st", form.outbit->currentText());
+    appendBare(text, "len", form.outlen->currentText());
+    appendQuoted(text, "pri", form.nfcprefix->text());
+    appendQuoted(text, "pos", form.nfcsuffix->text());
+    appendCheckedValues(text, form, "horc", form_bits::kCardAffixFormats);
+    appendCheckedValues(text, form, "nft", form_bits::kCardNumberFormats);
 }

@@ -1,0 +1,52 @@
+#ifndef TARVO_CONFIG_ENTRIES_H
+#define TARVO_CONFIG_ENTRIES_H
+
+// Appending entries to the configuration text. Every entry carries its own
+// trailing comma, so builders simply append one after another.
+
+#include <QString>
+
+#include "config/form_bits.h"
+
+namespace entries {
+
+// key=<decimal>,
+inline void appendNumber(QString &text, const char *key, int value)
+{
+    text += QLatin1String(key);
+    text += QLatin1Char('=');
+    text += QString::number(value, 10);
+    text += QLatin1Char(',');
+}
+
+// key=<text>, with the text copied verbatim and unquoted.
+inline void appendBare(QString &text, const char *key, const QString &value)
+{
+    text += QLatin1String(key);
+    text += QLatin1Char('=');
+    text += value;
+    text += QLatin1Char(',');
+}
+
+// key='<text>', with the text copied verbatim between the quotes.
+inline void appendQuoted(QString &text, const char *key, const QString &value)
+{
+    text += QLatin1String(key);
+    text += QLatin1String("='");
+    text += value;
+    text += QLatin1String("',");
+}
+
+// One key=<value>, entry for each checked button of a table, in table order.
+template <class Button, std::size_t N>
+void appendCheckedValues(QString &text, const Ui_Widget &ui, const char *key,
+                         const ValueButton<Button> (&table)[N])
+{
+    for (const ValueButton<Button> &entry : table)
+        if ((ui.*entry.button)->isChecked())
+            appendNumber(text, key, entry.value);
+}
+
+} // namespace entries
+
+#endif
