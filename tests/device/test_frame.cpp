@@ -109,7 +109,8 @@ private slots:
     {
         QFETCH(QByteArray, noise);
         const QByteArray frame = encode(TRVO_FRAME_REPLY, 7, 12, "V2");
-        const Decoded d = decode(noise + frame);
+        const QByteArray input = noise + frame;
+        const Decoded d = decode(input);
         QCOMPARE(d.status, int(TRVO_FRAME_OK));
         QCOMPARE(d.consumed, size_t(noise.size() + frame.size()));
         QCOMPARE(int(d.frame.seq), 7);
@@ -172,7 +173,8 @@ private slots:
     {
         const QByteArray first = encode(TRVO_FRAME_REPLY, 1, 2, "one");
         const QByteArray second = encode(TRVO_FRAME_REPLY, 2, 12, "two");
-        const Decoded d = decode(first + second);
+        const QByteArray input = first + second;
+        const Decoded d = decode(input);
         QCOMPARE(d.status, int(TRVO_FRAME_OK));
         QCOMPARE(d.consumed, size_t(first.size()));
         QCOMPARE(payloadOf(d.frame), QByteArray("one"));

@@ -37,7 +37,8 @@ private slots:
         int32_t lengthField = -1;
         std::memcpy(&lengthField, block + 4, sizeof lengthField);
         QCOMPARE(lengthField, n);
-        QCOMPARE(rpc_buffer_data(buffer), block + RPC_BUFFER_HEADER_SIZE);
+        QCOMPARE(static_cast<const void *>(rpc_buffer_data(buffer)),
+                 static_cast<const void *>(block + RPC_BUFFER_HEADER_SIZE));
         if (withSource)
             QCOMPARE(QByteArray(rpc_buffer_data(buffer), n), source);
 
