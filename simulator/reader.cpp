@@ -51,7 +51,7 @@ bool Reader::useStateFile(const QString &path, QString *error)
     const QString firmware = state.value("firmware").toString();
     QVector<reader_config::Entry> entries;
     if (!state.value("config").isString() || !reader_config::parseEntries(config.toUtf8(), &entries)
-        || password.size() != 16 || firmware.isEmpty()) {
+        || password.size() != reader_config::passwordLength || firmware.isEmpty()) {
         *error = "not a reader state (config, password of 16 characters, firmware)";
         return false;
     }

@@ -12,7 +12,6 @@ namespace {
 const QByteArray envelopeHead = "___TRVO_CONFIG_V1.1.0___{";
 const QByteArray envelopeTail = "}--";
 const int signatureLength = 24; // Base64 of 16 bytes
-const int passwordLength = 16;
 
 bool isKeyChar(char c)
 {

@@ -10,6 +10,9 @@
 // simulator and a fuzz target can share them.
 namespace reader_config {
 
+// A reader's configuration password has 16 characters.
+const int passwordLength = 16;
+
 struct Entry
 {
     QByteArray lead;  // blanks before the key, kept as they stand

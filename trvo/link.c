@@ -101,8 +101,8 @@ static int parse_serial(const char *rest, struct link_setting *s)
     }
     unsigned long baud;
     speed_t speed;
-    if (colon && strspn(colon + 1, "0123456789") == strlen(colon + 1) && colon[1] != '\0') {
-        if (parse_decimal(colon + 1, 1, 4000000, &baud) != 0 || speed_of((unsigned)baud, &speed) != 0)
+    if (colon && parse_decimal(colon + 1, 1, 4000000, &baud) == 0) {
+        if (speed_of((unsigned)baud, &speed) != 0)
             return -1;
         s->baud = (unsigned)baud;
         *colon = '\0';
