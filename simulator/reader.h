@@ -1,0 +1,52 @@
+#ifndef TARVO_SIMULATOR_READER_H
+#define TARVO_SIMULATOR_READER_H
+
+#include <QByteArray>
+#include <QString>
+#include <cstdint>
+
+#include "simulator/reader_config.h"
+
+// The simulated reader: its configuration text, configuration password and
+// firmware version, the commands it answers, and the file that keeps them.
+class Reader
+{
+public:
+    static const char factoryPassword[];
+    static const char factoryFirmware[];
+    static const char factoryConfig[];
+
+    Reader();
+
+    // Keeps the state in path: loads it, or writes the current state there
+    // when the file does not exist yet.
+    bool useStateFile(const QString &path, QString *error);
+
+    void setFirmware(const QByteArray &firmware);
+
+    // Carries out a command. False when the reader does not know it.
+    bool answer(int32_t command, const QByteArray &request, QByteArray *reply);
+
+    // Reads a signed configuration (from the link or a scanned code) and
+    // applies it when sound; says what became of it, naming the source.
+    reader_config::Verdict configure(const QByteArray &signedText, const QString &source);
+
+private:
+    QByteArray readConfig(const QByteArray &request);
+    QByteArray readVersion(const QByteArray &request);
+    QByteArray writeConfig(const QByteArray &request);
+    bool save(QString *error) const;
+
+    struct Command
+    {
+        int32_t code;
+        QByteArray (Reader::*run)(const QByteArray &request);
+    };
+    static const Command commands[];
+
+    reader_config::ReaderSettings settings_;
+    QByteArray firmware_;
+    QString statePath_;
+};
+
+#endif
