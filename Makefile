@@ -1,10 +1,11 @@
 # Two commands do all set-up on a fresh Debian 12 machine:
 #   make run    install what is missing, build, start the tool
 #   make test   install what is missing, build, run every test
+#   make bench  build, then time the config code
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test screenshot clean
+.PHONY: all deps configure build run test bench screenshot clean
 
 all: build
 
@@ -29,6 +30,10 @@ run: build
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# Timings of the config code (docs/performance.md); not part of the tests.
+bench: build
+	$(BUILD)/bench/config_code_bench
 
 # Refreshes the README's picture of the window from the program itself.
 screenshot: build

@@ -1,0 +1,160 @@
+// Times the config code: from a click on the generate button to the pixmap
+// in the label, the painting of the finished text alone, and libqrencode's
+// encoding alone, for a minimal, a typical Wi-Fi and a version-40
+// configuration. Prints medians of repeated runs as a Markdown table.
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDate>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLoggingCategory>
+#include <QPixmap>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVector>
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <qrencode.h>
+
+#include "app/widget.h"
+#include "support/message_box_answerer.h"
+#include "support/widget_probe.h"
+
+namespace {
+
+const int kWarmUpRuns = 5;
+// Bytes of a version-40 symbol at level Q when every byte is an 8-bit run.
+const int kVersionFortyBytes = 1663;
+
+double medianMicroseconds(int runs, const std::function<void()> &work)
+{
+    for (int i = 0; i < kWarmUpRuns; ++i)
+        work();
+    QVector<qint64> nanoseconds;
+    nanoseconds.reserve(runs);
+    QElapsedTimer timer;
+    for (int i = 0; i < runs; ++i) {
+        timer.start();
+        work();
+        nanoseconds.append(timer.nsecsElapsed());
+    }
+    std::sort(nanoseconds.begin(), nanoseconds.end());
+    return nanoseconds.at(runs / 2) / 1000.0;
+}
+
+QString cpuModel()
+{
+    // /proc files report no size, so read them whole rather than to atEnd().
+    QFile cpuinfo(QStringLiteral("/proc/cpuinfo"));
+    if (!cpuinfo.open(QIODevice::ReadOnly))
+        return QStringLiteral("unknown");
+    const QStringList lines = QString::fromUtf8(cpuinfo.readAll()).split(QLatin1Char('\n'));
+    for (const QString &line : lines)
+        if (line.startsWith(QLatin1String("model name")))
+            return line.section(QLatin1Char(':'), 1).trimmed();
+    return QStringLiteral("unknown");
+}
+
+template <class T>
+T *field(Widget &window, const char *name)
+{
+    return formChild<T>(window, name);
+}
+
+// The signed text that the form gives now.
+QString assembled(Widget &window)
+{
+    WidgetProbe probe(window);
+    probe.getconfigState();
+    const QString text = probe.configText();
+    probe.configText().clear();
+    return text;
+}
+
+void minimalForm(Widget &)
+{
+}
+
+// Wi-Fi output with NFC on, a TCP server with heartbeat and an HTTP address.
+void wifiForm(Widget &w)
+{
+    field<QRadioButton>(w, "wifiOut")->setChecked(true);
+    field<QCheckBox>(w, "nfcable")->setChecked(true);
+    field<QLineEdit>(w, "wifiname")->setText(QStringLiteral("Tarvo-Office-5G"));
+    field<QLineEdit>(w, "wifipasswd")->setText(QStringLiteral("w1f1-Pass!2024"));
+    field<QLineEdit>(w, "tcpaddr")->setText(QStringLiteral("192.168.10.25"));
+    field<QLineEdit>(w, "tcpport")->setText(QStringLiteral("9000"));
+    field<QRadioButton>(w, "wiredhttp")->setChecked(true);
+    field<QLineEdit>(w, "httpaddr")->setText(QStringLiteral("http://192.168.10.25:8080/api/scan"));
+}
+
+// The start-state form with a prefix long enough to fill a version-40 symbol.
+void versionFortyForm(Widget &w)
+{
+    const int length = assembled(w).toUtf8().size();
+    field<QLineEdit>(w, "linePrefix")
+        ->setText(QString(kVersionFortyBytes - length, QLatin1Char('x')));
+}
+
+struct Case
+{
+    const char *name;
+    void (*setUp)(Widget &);
+    int runs;
+};
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    // The debug lines of assembly and painting would flood the table.
+    QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
+
+    const Case cases[] = {
+        {"minimal (start-state form)", minimalForm, 1001},
+        {"typical Wi-Fi", wifiForm, 501},
+        {"version 40", versionFortyForm, 301},
+    };
+
+    std::printf("CPU: %s, %s\n\n", qPrintable(cpuModel()),
+                qPrintable(QDate::currentDate().toString(Qt::ISODate)));
+    std::printf("| form | bytes | version | click to pixmap (µs) | painting alone (µs) "
+                "| encoding alone (µs) | click / encoding |\n");
+    std::printf("|---|---:|---:|---:|---:|---:|---:|\n");
+    for (const Case &c : cases) {
+        Widget window;
+        WidgetProbe probe(window);
+        MessageBoxAnswerer answerer;
+        QLabel *label = field<QLabel>(window, "label");
+        QPushButton *generate = field<QPushButton>(window, "pushButton");
+        field<QLineEdit>(window, "manpw")->setText(QStringLiteral("Tarvo-0123456789"));
+        c.setUp(window);
+        const QString text = assembled(window);
+        const QByteArray bytes = text.toUtf8();
+
+        const double click = medianMicroseconds(c.runs, [&] { generate->click(); });
+        const double painting = medianMicroseconds(c.runs, [&] { probe.generateQRcode(text); });
+        QRcode *symbol = QRcode_encodeString(bytes.constData(), 2, QR_ECLEVEL_Q, QR_MODE_8, 1);
+        const int version = symbol ? symbol->version : 0;
+        QRcode_free(symbol);
+        const double encoding = medianMicroseconds(c.runs, [&] {
+            QRcode_free(QRcode_encodeString(bytes.constData(), 2, QR_ECLEVEL_Q, QR_MODE_8, 1));
+        });
+        if (text.isEmpty() || version == 0 || label->pixmap(Qt::ReturnByValue).isNull() ||
+            !answerer.seen().isEmpty()) {
+            std::fprintf(stderr, "%s: no code was painted: %s\n", c.name,
+                         qPrintable(answerer.summary().join(QLatin1Char('\n'))));
+            return 1;
+        }
+        std::printf("| %s | %d | %d | %.0f | %.0f | %.0f | %.2f |\n", c.name, int(bytes.size()),
+                    version, click, painting, encoding, click / encoding);
+    }
+    return 0;
+}
