@@ -6,10 +6,15 @@
 #include <QLineEdit>
 #include <QMap>
 #include <QSlider>
+#include <QRandomGenerator>
 #include <QtTest>
 
+#include <algorithm>
+
 #include "app/widget.h"
+#include "form_setup.h"
 #include "script/script_fixture.h"
+#include "support/message_box_answerer.h"
 #include "support/widget_probe.h"
 
 namespace {
@@ -39,46 +44,38 @@ FormState formState(QWidget &window)
     return state;
 }
 
-// Changes in a short notation, used both to prepare a form and to say what
-// an import changes: "name" checks a button, "!name" unchecks it, "+name"
-// shows a widget, "-name" hides it, "name=text" sets a text, a combo box's
-// entry or a slider's value.
+// Visibility steps, "name:shown" and "name:hidden", beside fillForm's steps.
+bool isVisibilityStep(const QString &step)
+{
+    return step.endsWith(QLatin1String(":shown")) || step.endsWith(QLatin1String(":hidden"));
+}
+
+// What an import is expected to change, in fillForm's notation (with
+// visibility steps), applied to a form's state.
 FormState withChanges(FormState state, const QStringList &changes)
 {
     for (const QString &change : changes) {
         const int equals = change.indexOf('=');
-        if (equals > 0)
+        if (isVisibilityStep(change))
+            state[change.section(':', 0, 0) + ":shown"] = change.endsWith(":shown") ? "yes" : "no";
+        else if (equals > 0)
             state[change.left(equals)] = change.mid(equals + 1);
         else if (change.startsWith('!'))
             state[change.mid(1)] = "off";
-        else if (change.startsWith('+') || change.startsWith('-'))
-            state[change.mid(1) + ":shown"] = change.startsWith('+') ? "yes" : "no";
         else
             state[change] = "on";
     }
     return state;
 }
 
-void prepare(QWidget &window, const QStringList &changes)
+void prepare(QWidget &window, const QStringList &steps)
 {
-    for (const QString &change : changes) {
-        const int equals = change.indexOf('=');
-        const QString name = equals > 0 ? change.left(equals)
-                             : QString("!+-").contains(change[0]) ? change.mid(1) : change;
-        QWidget *field = formChild<QWidget>(window, name.toLatin1().constData());
-        if (equals > 0) {
-            const QString value = change.mid(equals + 1);
-            if (auto *edit = qobject_cast<QLineEdit *>(field))
-                edit->setText(value);
-            else if (auto *combo = qobject_cast<QComboBox *>(field))
-                combo->setCurrentText(value);
-            else
-                qobject_cast<QSlider *>(field)->setValue(value.toInt());
-        } else if (change.startsWith('+') || change.startsWith('-')) {
-            field->setVisible(change.startsWith('+'));
-        } else {
-            qobject_cast<QAbstractButton *>(field)->setChecked(!change.startsWith('!'));
-        }
+    for (const QString &step : steps) {
+        if (isVisibilityStep(step))
+            formChild<QWidget>(window, step.section(':', 0, 0).toLatin1().constData())
+                ->setVisible(step.endsWith(":shown"));
+        else
+            fillForm(window, {step});
     }
 }
 
@@ -118,6 +115,210 @@ private:
 
 const QByteArray kHead = "___TRVO_CONFIG_V1.1.0___{";
 
+// ---- Round trip ----------------------------------------------------------
+
+// How the round trip fills a set of widgets at random.
+enum class Fill {
+    OneOf,       // check one radio button or series box of the set
+    OneOrNone,   // the same, or leave the set as the window starts it
+    Each,        // check or uncheck each box
+    Text,        // a quoted text of up to `size` characters
+    Number,      // a decimal number, or nothing
+    Entry,       // one of a combo box's entries
+    Slider,      // a value of the slider's range
+};
+
+struct FillRow
+{
+    Fill fill;
+    QStringList names;
+    int size = 0;
+};
+
+const QStringList kSeries = {"tarvo_ZB", "tarvo_RN450", "tarvo_WT", "tarvo_E200FK", "tarvo_rseven",
+                             "tarvo_RN310", "tarvo_PL", "tarvo_HD5000", "tarvo_KS"};
+const QStringList kSecondUartSeries = {"tarvo_rseven", "tarvo_RN310", "tarvo_RN450"};
+const QStringList kChannels = {"keyboardOut", "serialOut", "ttlOut", "wifiOut", "weigenOut", "ethernetOut"};
+const QStringList kWorkModes = {"scanmode", "developmode", "ganyingmode", "paymode", "gunmode"};
+const QStringList kConfigChannels = {"usbhidchoose", "serialchoose", "ttlchoose", "serialdragxieyi", "tarvoxy"};
+const QStringList kSymbologies = {"qrCheck", "barCheck", "code128Check", "databarCheck", "databar_expCheck",
+                                  "pdf417Check", "dmCheck", "itfCheck", "isbn10Check", "upceCheck", "upcaCheck"};
+const QStringList kScanFeedback = {"buzzers", "lightoff", "redlight", "greenlight", "pay_light", "pay_light_play"};
+const QStringList kScanOutputFormats = {"wgchartohex", "wgchartohexf", "wgcharhextohex", "wgcharhextohexf",
+                                        "tentopidvid", "tentopidvidf"};
+const QStringList kCardFields = {"nfc_beep", "nfc_lightoff", "nfc_flared", "nfc_flagreen", "zxout", "fxout",
+                                 "idzx", "idfx", "outbit", "outlen", "nfcprefix", "nfcsuffix", "nfcpreform",
+                                 "nfcsuffform", "zjformout", "hexformout", "tenformout"};
+const QStringList kSerialCombos = {"baudRate", "dataBit", "checkBit", "stopBit"};
+const QStringList kWifiMethods = {"httpO", "httpOx", "tcpO", "tcpOx"};
+const QStringList kEthernetMethods = {"wiredtcp", "wiredtcpx", "wiredhttp", "wiredhttpx"};
+const QStringList kUploadActions = {"Sbeepaction", "Slightoffaction", "Slightredaction", "Slightgreenaction",
+                                    "outputhight", "Fbeepaction", "Flightoffaction", "Flightredaction",
+                                    "Flightgreenaction"};
+
+// Quoted texts are sized so that their UTF-8 bytes fit the import's
+// buffers (200, 40 and 20 bytes).
+const FillRow kFillRows[] = {
+    {Fill::OneOf, kSeries},
+    {Fill::OneOf, kChannels},
+    {Fill::OneOf, kWorkModes},
+    {Fill::OneOf, kConfigChannels},
+    {Fill::Each, kSymbologies + kScanFeedback + kUploadActions
+                     + QStringList{"enterCheck", "wrapCheck", "ledControl", "nfcable", "nfc_beep",
+                                   "nfc_lightoff", "nfc_flared", "nfc_flagreen", "outputhight_2"}},
+    {Fill::OneOrNone, {"char_qhz", "hex_qhz"}},
+    {Fill::OneOf, {"singlemode", "intermode"}},
+    {Fill::OneOf, {"qrup", "barup"}},
+    {Fill::OneOf, kScanOutputFormats},
+    {Fill::OneOf, {"zxout", "fxout"}},
+    {Fill::OneOf, {"idzx", "idfx"}},
+    {Fill::OneOf, {"nfcpreform", "nfcsuffform"}},
+    {Fill::OneOf, {"zjformout", "hexformout", "tenformout"}},
+    {Fill::OneOf, kWifiMethods},
+    {Fill::OneOf, kEthernetMethods},
+    {Fill::OneOf, {"heart_on", "heart_off"}},
+    {Fill::OneOf, {"jtip", "dtip"}},
+    {Fill::OneOf, {"vg26", "vg34"}},
+    {Fill::OneOrNone, {"lowvoltage", "highvoltage"}},
+    {Fill::OneOrNone, {"lowvoltage_2", "highvoltage_2"}},
+    {Fill::Text, {"linePrefix", "lineSuffix", "nfcprefix", "nfcsuffix", "wifiname", "wifipasswd", "tcpaddr",
+                  "httpaddr"}, 30},
+    {Fill::Text, {"heart_content"}, 12},
+    {Fill::Text, {"ip_address", "ip_mask", "ip_gateway"}, 6},
+    {Fill::Number, {"lineIntervaltime", "devnum", "beepinterval", "lightoffinterval", "tcpport", "tcpdelay",
+                    "heart_time", "httpdelay"}},
+    {Fill::Entry, QStringList{"outbit", "outlen"} + kSerialCombos},
+    {Fill::Slider, {"brightadjust"}},
+};
+
+// Commas, quotes, braces and non-ASCII letters, but never a quote before a
+// comma: that ends a quoted value for any reader of the text.
+QString randomText(QRandomGenerator &random, int size)
+{
+    static const QString pool = QString::fromUtf8("abzAZ09 ,'=}{-_.:/é中ß");
+    QString text;
+    const int length = random.bounded(size + 1);
+    while (text.size() < length) {
+        const QChar next = pool[random.bounded(pool.size())];
+        if (!(text.endsWith('\'') && next == ','))
+            text += next;
+    }
+    return text;
+}
+
+void fillRandomly(QWidget &window, QRandomGenerator &random)
+{
+    formChild<QAbstractButton>(window, "tarvo_ZB")->setChecked(false);
+    for (const FillRow &row : kFillRows) {
+        const int pick = random.bounded(row.names.size() + (row.fill == Fill::OneOrNone ? 1 : 0));
+        for (int i = 0; i < row.names.size(); ++i) {
+            QWidget *field = formChild<QWidget>(window, row.names[i].toLatin1().constData());
+            switch (row.fill) {
+            case Fill::OneOf:
+            case Fill::OneOrNone:
+                if (i == pick)
+                    qobject_cast<QAbstractButton *>(field)->setChecked(true);
+                break;
+            case Fill::Each:
+                qobject_cast<QAbstractButton *>(field)->setChecked(random.bounded(2));
+                break;
+            case Fill::Text:
+                qobject_cast<QLineEdit *>(field)->setText(randomText(random, row.size));
+                break;
+            case Fill::Number:
+                qobject_cast<QLineEdit *>(field)->setText(
+                    random.bounded(4) ? QString::number(random.bounded(100000)) : QString());
+                break;
+            case Fill::Entry: {
+                auto *combo = qobject_cast<QComboBox *>(field);
+                combo->setCurrentIndex(random.bounded(combo->count()));
+                break;
+            }
+            case Fill::Slider: {
+                auto *slider = qobject_cast<QSlider *>(field);
+                slider->setValue(random.bounded(slider->minimum(), slider->maximum() + 1));
+                break;
+            }
+            }
+        }
+    }
+}
+
+// The fields that the text built from `form` carries, with the values an
+// import into a fresh window of the same series gives them.
+FormState carried(const FormState &form)
+{
+    auto on = [&](const QString &name) { return form[name] == "on"; };
+    auto anyOn = [&](const QStringList &names) { return std::any_of(names.begin(), names.end(), on); };
+    auto filled = [&](const QStringList &names) {
+        return std::none_of(names.begin(), names.end(), [&](const QString &n) { return form[n].isEmpty(); });
+    };
+    FormState expected;
+    auto carry = [&](const QStringList &names) {
+        for (const QString &name : names)
+            expected[name] = form[name];
+    };
+    auto carryFilled = [&](const QStringList &names) {
+        for (const QString &name : names)
+            if (filled({name}))
+                carry({name});
+    };
+    // An empty bare field is written as its default number.
+    auto carryNumber = [&](const QString &name, const QString &whenEmpty) {
+        expected[name] = filled({name}) ? form[name] : whenEmpty;
+    };
+
+    carry(kChannels + kWorkModes + kConfigChannels + kSymbologies + kScanFeedback + kScanOutputFormats
+          + QStringList{"enterCheck", "wrapCheck", "linePrefix", "lineSuffix", "brightadjust", "qrup", "barup"});
+    carryFilled({"devnum"});
+    carryNumber("beepinterval", "30");
+    carryNumber("lightoffinterval", "200");
+    if (anyOn({"char_qhz", "hex_qhz"}))
+        carry({"char_qhz", "hex_qhz"});
+    if (on("tarvo_WT")) {
+        expected["ledControl"] = expected["singlemode"] = "on";
+        expected["intermode"] = "off";
+    } else {
+        carry({"ledControl", "singlemode", "intermode"});
+        carryNumber("lineIntervaltime", "0");
+    }
+    if (!anyOn({"tarvo_RN310", "tarvo_RN450"})) {
+        carry({"nfcable"});
+        if (on("nfcable"))
+            carry(kCardFields);
+    }
+    // The configuration channel is read after the serial settings, so the
+    // import cannot tell that TTL development moved them to the second port.
+    if (anyOn({"serialOut", "ttlOut"})
+        && !(anyOn(kSecondUartSeries) && on("serialOut") && on("ttlchoose")))
+        carry(kSerialCombos);
+    if (anyOn({"wifiOut", "ethernetOut"})) {
+        carry(kUploadActions + QStringList{"lowvoltage", "highvoltage"});
+        if (on("wifiOut")) {
+            carry(kWifiMethods);
+            if (filled({"wifiname"}))
+                carry({"wifiname", "wifipasswd"});
+        }
+        if (anyOn({"tcpO", "tcpOx", "wiredtcp", "wiredtcpx"})) {
+            if (filled({"tcpaddr", "tcpport", "tcpdelay"}))
+                carry({"tcpaddr", "tcpport", "tcpdelay"});
+            carry({"heart_on", "heart_off"});
+            if (on("heart_on"))
+                carryFilled({"heart_time", "heart_content"});
+        }
+        if (anyOn({"httpO", "httpOx", "wiredhttp", "wiredhttpx"}) && filled({"httpaddr"}))
+            carryFilled({"httpaddr", "httpdelay"});
+        if (on("ethernetOut")) {
+            carry(kEthernetMethods + QStringList{"jtip", "dtip"});
+            if (on("jtip"))
+                carryFilled({"ip_address", "ip_mask", "ip_gateway"});
+        }
+    }
+    if (on("weigenOut"))
+        carry({"vg26", "vg34", "outputhight_2", "lowvoltage_2", "highvoltage_2"});
+    return expected;
+}
+
 } // namespace
 
 class ImportTest : public QObject
@@ -138,19 +339,19 @@ private slots:
         // Output channels.
         row("ochannel 0", {}, "ochannel=0", {});
         row("ochannel serial", {}, "ochannel=2",
-            {"serialOut", "!keyboardOut", "+serial_groupbox", "-ip_modegroupbox"});
+            {"serialOut", "!keyboardOut", "serial_groupbox:shown", "ip_modegroupbox:hidden"});
         row("ochannel wifi then ethernet", {}, "ochannel=40",
-            {"ethernetOut", "!keyboardOut", "+ethoption", "+eth1_group", "+ip_modegroupbox",
-             "-wifi1_group", "-wifi2_group"});
+            {"ethernetOut", "!keyboardOut", "ethoption:shown", "eth1_group:shown", "ip_modegroupbox:shown",
+             "wifi1_group:hidden", "wifi2_group:hidden"});
         row("ochannel wiegand", {}, "ochannel=16",
-            {"weigenOut", "!keyboardOut", "+wgoption", "-ip_modegroupbox", "zjformout",
+            {"weigenOut", "!keyboardOut", "wgoption:shown", "ip_modegroupbox:hidden", "zjformout",
              "!tenformout"});
         row("ochannel beyond the channels", {}, "ochannel=64", {});
         row("ochannel keyboard on a series without NFC page",
-            {"!tarvo_ZB", "tarvo_RN310", "-nfc_option", "+serial_groupbox"}, "ochannel=1",
-            {"-serial_groupbox", "-ip_modegroupbox"});
-        row("ochannel keyboard brings the NFC page back", {"-nfc_option"}, "ochannel=1",
-            {"+nfc_option", "-ip_modegroupbox"});
+            {"!tarvo_ZB", "tarvo_RN310", "nfc_option:hidden", "serial_groupbox:shown"}, "ochannel=1",
+            {"serial_groupbox:hidden", "ip_modegroupbox:hidden"});
+        row("ochannel keyboard brings the NFC page back", {"nfc_option:hidden"}, "ochannel=1",
+            {"nfc_option:shown", "ip_modegroupbox:hidden"});
         // General settings.
         row("de_type bars only", {}, "de_type=62", {"barCheck", "!qrCheck"});
         row("de_type short of the bars", {"barCheck"}, "de_type=30", {"!barCheck", "!qrCheck"});
@@ -170,12 +371,12 @@ private slots:
         row("s_mode single", {}, "s_mode=1", {"singlemode", "!intermode"});
         row("s_mode unknown", {}, "s_mode=7", {});
         row("interval", {}, "interval=1500", {"lineIntervaltime=1500"});
-        row("w_mode development", {}, "w_mode=2", {"developmode", "!scanmode", "+develop_groupbox"});
-        row("w_mode scan hides the development box", {"developmode", "+develop_groupbox"}, "w_mode=1",
-            {"scanmode", "!developmode", "-develop_groupbox"});
+        row("w_mode development", {}, "w_mode=2", {"developmode", "!scanmode", "develop_groupbox:shown"});
+        row("w_mode scan hides the development box", {"developmode", "develop_groupbox:shown"}, "w_mode=1",
+            {"scanmode", "!developmode", "develop_groupbox:hidden"});
         row("w_mode development then gun", {}, "w_mode=130",
-            {"gunmode", "!scanmode", "-develop_groupbox"});
-        row("w_mode unused bits", {"+develop_groupbox"}, "w_mode=28", {});
+            {"gunmode", "!scanmode", "develop_groupbox:hidden"});
+        row("w_mode unused bits", {"develop_groupbox:shown"}, "w_mode=28", {});
         row("decoder one qr bit", {"barup"}, "decoder=1", {});
         row("decoder qr", {"barup"}, "decoder=3", {"qrup", "!barup"});
         row("decoder bars", {}, "decoder=16", {"barup", "!qrup"});
@@ -201,7 +402,7 @@ private slots:
         // configuration channel only after it.
         row("ttl output read before the serial step", {"!tarvo_ZB", "tarvo_RN310"},
             "ochannel=4,p_uart1='9600-8-N-1',p_uart2='2400-8-N-1'",
-            {"ttlOut", "!keyboardOut", "+serial_groupbox", "-ip_modegroupbox", "baudRate=2400"});
+            {"ttlOut", "!keyboardOut", "serial_groupbox:shown", "ip_modegroupbox:hidden", "baudRate=2400"});
         row("serial configuration read after the serial step", {"!tarvo_ZB", "tarvo_RN310", "ttlOut"},
             "dchannel=2,p_uart1='9600-8-N-1',p_uart2='2400-8-N-1'",
             {"serialchoose", "!usbhidchoose", "baudRate=2400"});
@@ -324,6 +525,44 @@ private slots:
                                  formChild<QComboBox>(window, "checkBit")->currentText(),
                                  formChild<QComboBox>(window, "stopBit")->currentText()};
         QCOMPARE(got, settings[port]);
+    }
+
+    void roundTrip()
+    {
+        ImportRun run;
+        QVERIFY(run.ready());
+        QRandomGenerator random(20240701);
+        // The builders and the import log every text and channel.
+        const QtMessageHandler previous = qInstallMessageHandler(
+            [](QtMsgType type, const QMessageLogContext &context, const QString &message) {
+                if (type != QtDebugMsg)
+                    qt_message_output(type, context, message);
+            });
+        auto restoreLog = qScopeGuard([previous] { qInstallMessageHandler(previous); });
+        for (int round = 0; round < 300; ++round) {
+            Widget source;
+            fillRandomly(source, random);
+            fillForm(source, {"manpw=0123456789abcdef"});
+            WidgetProbe probe(source);
+            {
+                MessageBoxAnswerer refusals;
+                probe.getconfigState();
+                QCOMPARE(refusals.seen().size(), 0);
+            }
+            const QString text = probe.configText();
+            const FormState form = formState(source);
+            const FormState expected = carried(form);
+
+            // The reader is of the series the form names.
+            Widget imported;
+            for (const QString &series : kSeries)
+                formChild<QAbstractButton>(imported, qPrintable(series))
+                    ->setChecked(form[series] == "on");
+            run.import(imported, text.toUtf8());
+            const FormState got = formState(imported);
+            QVERIFY2(differences(expected, got).isEmpty(),
+                     qPrintable(QString("round %1, text %2:\n%3").arg(round).arg(text, differences(expected, got))));
+        }
     }
 
     void withoutScriptNothingChanges()
