@@ -79,7 +79,7 @@ void prepare(QWidget &window, const QStringList &steps)
     }
 }
 
-// Lists what differs, one "name: expected / got" line each.
+// Lists each field whose state differs from the expected one.
 QString differences(const FormState &expected, const FormState &got)
 {
     QStringList lines;
