@@ -2,10 +2,13 @@
 #   make run    install what is missing, build, start the tool
 #   make test   install what is missing, build, run every test
 #   make bench  build, then time the config code
+#   make fuzz   fuzz the import in a clang build of its own (build-fuzz/)
 BUILD ?= build
 JOBS ?= $(shell nproc)
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
 
-.PHONY: all deps configure build run test bench screenshot clean
+.PHONY: all deps configure build run test bench fuzz screenshot clean
 
 all: build
 
@@ -35,9 +38,20 @@ test: build
 bench: build
 	$(BUILD)/bench/config_code_bench
 
+# Fuzzing, in a clang build of its own with libFuzzer, AddressSanitizer and
+# UndefinedBehaviorSanitizer: each target of fuzz/ runs FUZZ_SECONDS seconds
+# from its seed corpus in fuzz/corpus/. Crashing inputs land in
+# $(FUZZ_BUILD)/artifacts/.
+fuzz:
+	@tools/install-deps.sh clang-14 libclang-rt-14-dev
+	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 \
+	  -DTARVO_FUZZ=ON -DTARVO_BUILD_TESTS=OFF -DTARVO_FUZZ_SECONDS=$(FUZZ_SECONDS)
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzzers
+	cmake --build $(FUZZ_BUILD) -j 1 --target fuzz-run
+
 # Refreshes the README's picture of the window from the program itself.
 screenshot: build
 	xvfb-run -a -s "-screen 0 1024x768x24" $(BUILD)/tools/screenshot/tarvo-screenshot docs/window.png
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(FUZZ_BUILD)

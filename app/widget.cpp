@@ -1,6 +1,7 @@
 #include "app/widget.h"
 
 #include "app/option_pages.h"
+#include "script/script_bridge.h"
 #include "ui_widget.h"
 
 namespace {
@@ -98,6 +99,7 @@ Widget::Widget(QWidget *parent)
 
 Widget::~Widget()
 {
+    script_close(lua_state);
     delete ui;
 }
 

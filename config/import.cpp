@@ -1,9 +1,433 @@
+// The reader import: hands the reader's configuration text to the
+// configuration script and sets the form from the script's answers, key by
+// key. The form is set with setChecked, setText, setCurrentText, setValue and
+// setVisible only, none of which is a click, so no interlock runs meanwhile.
 #include "app/widget.h"
 
+#include <QComboBox>
+#include <QDebug>
+#include <QLineEdit>
+#include <QSlider>
+
+#include <cstdint>
+#include <cstring>
+#include <iterator>
+#include <optional>
+#include <vector>
+
+#include "config/form_bits.h"
+#include "script/script_bridge.h"
 #include "ui_widget.h"
 
-// PLACEHOLDER: filled by the issue that owns this subsystem.
+namespace {
+
+using W = Ui_Widget;
+namespace fb = form_bits;
+
+// One key's answer; an absent reply means that the query failed, which
+// leaves the key's widgets as they are.
+struct Answer
+{
+    int32_t number = 0;
+    QString text;
+};
+using Reply = std::optional<Answer>;
+
+// What an import works on: the form, and the serial texts that wait for the
+// serial settings step.
+struct Import
+{
+    QWidget &window;
+    W &ui;
+    std::optional<QString> uart[2];
+};
+
+// ---- Queries -----------------------------------------------------------
+
+Reply queryNumber(lua_State *L, const char *key)
+{
+    Answer answer;
+    if (script_getvalue_num(L, key, &answer.number) != 0)
+        return std::nullopt;
+    return answer;
+}
+
+enum class Decoding { Utf8, Latin1 };
+
+// A string answer lands in a buffer of the key's own size; the bridge
+// refuses a value that does not fit with its NUL.
+template <std::size_t Capacity, Decoding decoding = Decoding::Utf8>
+Reply queryText(lua_State *L, const char *key)
+{
+    char buffer[Capacity];
+    int32_t length = 0;
+    if (script_getvalue_str(L, key, buffer, sizeof buffer, &length) != 0)
+        return std::nullopt;
+    Answer answer;
+    answer.text = decoding == Decoding::Utf8 ? QString::fromUtf8(buffer, length)
+                                             : QString::fromLatin1(buffer, length);
+    return answer;
+}
+
+// ---- Effects of one answer ---------------------------------------------
+
+// Each button of the tables checked when the mask holds all its bits and
+// unchecked otherwise.
+template <const auto &... Tables>
+void checkByMask(Import &import, const Answer &answer)
+{
+    auto apply = [&](const auto &table) {
+        for (const auto &entry : table)
+            (import.ui.*entry.button)->setChecked(fb::holds(answer.number, entry));
+    };
+    (apply(Tables), ...);
+}
+
+// The buttons whose bits the mask holds checked, in table order; the others
+// keep their state.
+template <const auto &Table>
+void checkHeldBits(Import &import, const Answer &answer)
+{
+    for (const auto &entry : Table)
+        if (fb::holds(answer.number, entry))
+            (import.ui.*entry.button)->setChecked(true);
+}
+
+// The buttons standing for the value checked; a value no button stands for
+// changes nothing.
+template <const auto &... Tables>
+void checkValue(Import &import, const Answer &answer)
+{
+    auto apply = [&](const auto &table) {
+        for (const auto &entry : table)
+            if (entry.value == answer.number)
+                (import.ui.*entry.button)->setChecked(true);
+    };
+    (apply(Tables), ...);
+}
+
+// As checkValue, with every value that no button stands for read as `other`.
+template <const auto &Table, int other>
+void checkValueOr(Import &import, const Answer &answer)
+{
+    bool named = false;
+    for (const auto &entry : Table)
+        named = named || entry.value == answer.number;
+    Answer read = answer;
+    if (!named)
+        read.number = other;
+    checkValue<Table>(import, read);
+}
+
+template <QCheckBox *W::*box>
+void checkWhenOne(Import &import, const Answer &answer)
+{
+    (import.ui.*box)->setChecked(answer.number == 1);
+}
+
+template <QLineEdit *W::*edit>
+void setDecimal(Import &import, const Answer &answer)
+{
+    (import.ui.*edit)->setText(QString::number(answer.number));
+}
+
+template <QLineEdit *W::*edit>
+void setText(Import &import, const Answer &answer)
+{
+    (import.ui.*edit)->setText(answer.text);
+}
+
+template <QLineEdit *W::*edit>
+void setTextUnlessEmpty(Import &import, const Answer &answer)
+{
+    if (!answer.text.isEmpty())
+        (import.ui.*edit)->setText(answer.text);
+}
+
+template <QSlider *W::*slider>
+void setSliderValue(Import &import, const Answer &answer)
+{
+    (import.ui.*slider)->setValue(answer.number);
+}
+
+// The script answers a one-character value by its character code; an entry
+// the combo box lacks leaves it as it is.
+template <QComboBox *W::*combo>
+void setCharacter(Import &import, const Answer &answer)
+{
+    (import.ui.*combo)->setCurrentText(QString(QChar(ushort(answer.number & 0xFFFF))));
+}
+
+template <int port>
+void rememberUart(Import &import, const Answer &answer)
+{
+    import.uart[port] = answer.text;
+}
+
+// The development box belongs to the development mode alone: its bit shows
+// the box, every other mode's bit hides it.
+void checkWorkModes(Import &import, const Answer &answer)
+{
+    for (const auto &mode : fb::kWorkModes) {
+        if (!fb::holds(answer.number, mode))
+            continue;
+        (import.ui.*mode.button)->setChecked(true);
+        import.ui.develop_groupbox->setVisible(mode.button == &W::developmode);
+    }
+}
+
+// ---- Output channels ---------------------------------------------------
+
+enum class Op {
+    Show,
+    Hide,
+    NfcPage,         // show nfc_option for a series with an NFC page
+    CheckWhenChosen, // check the widget while the channel's button is checked
+};
+
+struct Step
+{
+    Op op;
+    const char *widget;
+};
+
+// What a set bit of ochannel does after checking its button, in the order of
+// form_bits::kOutputChannels.
+const std::vector<Step> kChannelSteps[] = {
+    // keyboardOut
+    {{Op::NfcPage, nullptr}, {Op::Hide, "serial_groupbox"}, {Op::Hide, "wifioption"},
+     {Op::Hide, "ethoption"}, {Op::Hide, "wgoption"}, {Op::Hide, "ip_modegroupbox"}},
+    // serialOut
+    {{Op::Show, "serial_groupbox"}, {Op::NfcPage, nullptr}, {Op::Hide, "wifioption"},
+     {Op::Hide, "ethoption"}, {Op::Hide, "wgoption"}, {Op::Hide, "ip_modegroupbox"}},
+    // ttlOut
+    {{Op::Show, "serial_groupbox"}, {Op::NfcPage, nullptr}, {Op::Hide, "wifioption"},
+     {Op::Hide, "ethoption"}, {Op::Hide, "wgoption"}, {Op::Hide, "ip_modegroupbox"}},
+    // wifiOut
+    {{Op::Hide, "serial_groupbox"}, {Op::NfcPage, nullptr}, {Op::Show, "wifioption"},
+     {Op::Hide, "ethoption"}, {Op::Hide, "wgoption"}, {Op::Show, "wifi1_group"},
+     {Op::Show, "wifi2_group"}, {Op::Hide, "eth1_group"}, {Op::Hide, "ip_modegroupbox"}},
+    // weigenOut
+    {{Op::Hide, "serial_groupbox"}, {Op::NfcPage, nullptr}, {Op::Hide, "wifioption"},
+     {Op::Hide, "ethoption"}, {Op::Show, "wgoption"}, {Op::Hide, "ip_modegroupbox"},
+     {Op::CheckWhenChosen, "zjformout"}},
+    // ethernetOut
+    {{Op::Hide, "serial_groupbox"}, {Op::NfcPage, nullptr}, {Op::Hide, "wgoption"},
+     {Op::Show, "ethoption"}, {Op::Hide, "wifioption"}, {Op::Hide, "wifi1_group"},
+     {Op::Hide, "wifi2_group"}, {Op::Show, "eth1_group"}, {Op::Show, "ip_modegroupbox"}},
+};
+static_assert(std::size(kChannelSteps) == std::size(fb::kOutputChannels));
+
+// Series whose readers have an NFC page.
+constexpr QCheckBox *W::*kNfcPageSeries[] = {&W::tarvo_HD5000, &W::tarvo_E200FK,
+                                             &W::tarvo_ZB, &W::tarvo_PL};
+
+QWidget *formWidget(QWidget &window, const char *name)
+{
+    QWidget *widget = window.findChild<QWidget *>(QLatin1String(name));
+    Q_ASSERT_X(widget, "formWidget", name);
+    return widget;
+}
+
+// Each set bit checks its channel and runs its steps, lowest bit first, so
+// where two channels touch the same widget the higher one wins.
+void applyOutputChannels(Import &import, const Answer &answer)
+{
+    for (std::size_t bit = 0; bit < std::size(kChannelSteps); ++bit) {
+        const auto &channel = fb::kOutputChannels[bit];
+        if (!fb::holds(answer.number, channel))
+            continue;
+        QRadioButton *button = import.ui.*channel.button;
+        button->setChecked(true);
+        for (const Step &step : kChannelSteps[bit]) {
+            switch (step.op) {
+            case Op::Show:
+            case Op::Hide:
+                formWidget(import.window, step.widget)->setVisible(step.op == Op::Show);
+                break;
+            case Op::NfcPage:
+                if (fb::anyChecked(import.ui, kNfcPageSeries))
+                    import.ui.nfc_option->setVisible(true);
+                break;
+            case Op::CheckWhenChosen:
+                if (button->isChecked())
+                    qobject_cast<QAbstractButton *>(formWidget(import.window, step.widget))
+                        ->setChecked(true);
+                break;
+            }
+        }
+    }
+    qDebug() << answer.number;
+}
+
+// ---- Serial settings ---------------------------------------------------
+
+// On the series of form_bits::kSecondUartSeries, the UART whose settings the
+// form shows: the second one while TTL is chosen, then the first one while
+// the serial line is chosen, which wins when both are.
+struct UartChoice
+{
+    QRadioButton *W::*output;
+    QRadioButton *W::*configuration;
+    int port;
+};
+constexpr UartChoice kSecondUartChoices[] = {
+    {&W::ttlOut, &W::ttlchoose, 1},
+    {&W::serialOut, &W::serialchoose, 0},
+};
+
+// Sets the four serial combo boxes from a text such as 115200-8-N-1. Only
+// character positions count: the baud rate is all but the last six
+// characters, and data bits, parity and stop bits one character each, with
+// one separator between neighbours. A text too short for the four parts
+// leaves the boxes as they are.
+void setSerialCombos(W &ui, const QString &settings)
+{
+    const int length = settings.size();
+    if (length < 6)
+        return;
+    ui.baudRate->setCurrentText(settings.left(length - 6));
+    ui.dataBit->setCurrentText(settings.mid(length - 5, 1));
+    ui.checkBit->setCurrentText(settings.mid(length - 3, 1));
+    ui.stopBit->setCurrentText(settings.right(1));
+}
+
+void applySerialSettings(Import &import)
+{
+    auto setFrom = [&](int port) {
+        if (import.uart[port])
+            setSerialCombos(import.ui, *import.uart[port]);
+    };
+    if (!fb::anyChecked(import.ui, fb::kSecondUartSeries)) {
+        setFrom(0);
+        return;
+    }
+    for (const UartChoice &choice : kSecondUartChoices)
+        if ((import.ui.*choice.output)->isChecked() || (import.ui.*choice.configuration)->isChecked())
+            setFrom(choice.port);
+}
+
+// ---- The keys ----------------------------------------------------------
+
+struct KeyRow
+{
+    const char *key;
+    Reply (*query)(lua_State *, const char *);
+    void (*apply)(Import &, const Answer &);
+};
+
+// The keys in the order they are queried.
+const KeyRow kKeyRows[] = {
+    {"ochannel", queryNumber, applyOutputChannels},
+    {"de_type", queryNumber, checkByMask<fb::kSymbologies>},
+    {"chorc", queryNumber, checkValue<fb::kAffixFormats>},
+    {"cr", queryNumber, checkWhenOne<&W::enterCheck>},
+    {"nl", queryNumber, checkWhenOne<&W::wrapCheck>},
+    {"wled", queryNumber, checkWhenOne<&W::ledControl>},
+    {"prefix", queryText<200>, setText<&W::linePrefix>},
+    {"postfix", queryText<200>, setText<&W::lineSuffix>},
+    {"s_mode", queryNumber, checkValue<fb::kScanModes>},
+    {"interval", queryNumber, setDecimal<&W::lineIntervaltime>},
+    {"p_uart1", queryText<200, Decoding::Latin1>, rememberUart<0>},
+    {"p_uart2", queryText<200, Decoding::Latin1>, rememberUart<1>},
+    {"w_mode", queryNumber, checkWorkModes},
+    {"decoder", queryNumber, checkHeldBits<fb::kDecoder>},
+    {"dchannel", queryNumber, checkHeldBits<fb::kConfigChannels>},
+    {"devnum", queryNumber, setDecimal<&W::devnum>},
+    {"brightness", queryNumber, setSliderValue<&W::brightadjust>},
+    {"ascan", queryNumber, checkByMask<fb::kScanFeedback>},
+    {"ledd", queryNumber, setDecimal<&W::lightoffinterval>},
+    {"beepd", queryNumber, setDecimal<&W::beepinterval>},
+    {"owifi", queryNumber, checkHeldBits<fb::kWifiMethods>},
+    {"awifi_s", queryNumber, checkByMask<fb::kUploadSuccessActions, fb::kWiegandSuccessActions>},
+    {"volctl", queryNumber, checkValue<fb::kNetworkVoltages, fb::kWiegandVoltages>},
+    {"awifi_f", queryNumber, checkByMask<fb::kUploadFailureActions>},
+    {"eth", queryNumber, checkHeldBits<fb::kEthernetMethods>},
+    {"ssid", queryText<200>, setText<&W::wifiname>},
+    {"psk", queryText<200>, setText<&W::wifipasswd>},
+    {"heart_en", queryNumber, checkValue<fb::kHeartbeat>},
+    {"heart_time", queryNumber, setDecimal<&W::heart_time>},
+    {"heart_data", queryText<40>, setTextUnlessEmpty<&W::heart_content>},
+    {"ip_mode", queryNumber, checkValue<fb::kIpModes>},
+    {"ip", queryText<20>, setTextUnlessEmpty<&W::ip_address>},
+    {"mask", queryText<20>, setTextUnlessEmpty<&W::ip_mask>},
+    {"gateway", queryText<20>, setTextUnlessEmpty<&W::ip_gateway>},
+    {"port", queryNumber, setDecimal<&W::tcpport>},
+    {"touttime", queryNumber, setDecimal<&W::tcpdelay>},
+    {"houttime", queryNumber, setDecimal<&W::httpdelay>},
+    {"taddr", queryText<200>, setText<&W::tcpaddr>},
+    {"haddr", queryText<200>, setText<&W::httpaddr>},
+    {"nfc", queryNumber, checkWhenOne<&W::nfcable>},
+    {"st", queryNumber, setCharacter<&W::outbit>},
+    {"len", queryNumber, setCharacter<&W::outlen>},
+    {"horc", queryNumber, checkValue<fb::kCardAffixFormats>},
+    {"pri", queryText<200>, setText<&W::nfcprefix>},
+    {"pos", queryText<200>, setText<&W::nfcsuffix>},
+    {"anfc", queryNumber, checkByMask<fb::kCardActions>},
+    {"nft", queryNumber, checkValue<fb::kCardNumberFormats>},
+    {"ord", queryNumber, checkValueOr<fb::kCardOrders, 0>},
+    {"idord", queryNumber, checkValueOr<fb::kIdCardOrders, 0>},
+    {"vg", queryNumber, checkHeldBits<fb::kWiegandFormats>},
+    {"ft", queryNumber, checkHeldBits<fb::kScanOutputFormats>},
+};
+static_assert(std::size(kKeyRows) == 51);
+
+// Keys queried together: all of them first, in row order, then applied in
+// applyOrder (offsets from the first key), then `after` runs.
+struct JointQuery
+{
+    const char *firstKey;
+    int count;
+    int applyOrder[3];
+    void (*after)(Import &);
+};
+
+const JointQuery kJointQueries[] = {
+    {"cr", 3, {2, 0, 1}, nullptr}, // the lighting first, then the terminators
+    {"prefix", 2, {0, 1}, nullptr},
+    {"p_uart1", 2, {0, 1}, applySerialSettings},
+    {"ledd", 2, {0, 1}, nullptr},
+    {"ssid", 2, {0, 1}, nullptr},
+    {"taddr", 2, {0, 1}, nullptr},
+    {"pri", 2, {0, 1}, nullptr},
+    {"ord", 2, {0, 1}, nullptr},
+};
+
+const JointQuery kSingleQuery = {nullptr, 1, {0}, nullptr};
+
+const JointQuery &queryStartingAt(const char *key)
+{
+    for (const JointQuery &joint : kJointQueries)
+        if (std::strcmp(joint.firstKey, key) == 0)
+            return joint;
+    return kSingleQuery;
+}
+
+} // namespace
 
 void Widget::Getinitkeyvalue()
 {
+    lua_State *fresh = script_open();
+    script_close(lua_state);
+    lua_state = fresh;
+    if (!lua_state)
+        return;
+    // A failed hand-over shows in the queries: each of them fails in turn.
+    script_updatecfg(lua_state, dev_config);
+
+    Import import{*this, *ui, {}};
+    for (std::size_t first = 0; first < std::size(kKeyRows);) {
+        const JointQuery &run = queryStartingAt(kKeyRows[first].key);
+        Reply replies[3];
+        for (int i = 0; i < run.count; ++i)
+            replies[i] = kKeyRows[first + i].query(lua_state, kKeyRows[first + i].key);
+        for (int i = 0; i < run.count; ++i) {
+            const int offset = run.applyOrder[i];
+            if (replies[offset])
+                kKeyRows[first + offset].apply(import, *replies[offset]);
+        }
+        if (run.after)
+            run.after(import);
+        first += std::size_t(run.count);
+    }
 }

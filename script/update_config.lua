@@ -45,12 +45,25 @@ local function closing_quote(text, from)
     return nil
 end
 
+-- Position of the last occurrence of a plain character, or nil. Found in
+-- one pass: a pattern such as ".*()}" retries from every position and takes
+-- quadratic time on a long text that lacks the character.
+local function last_position(text, char)
+    local last = nil
+    local at = string.find(text, char, 1, true)
+    while at do
+        last = at
+        at = string.find(text, char, at + 1, true)
+    end
+    return last
+end
+
 -- The entries of a text, without envelope and signature.
 local function entries_of(text)
     local _, head_end = string.find(text, "___TRVO_CONFIG_V[%w%.]*___{")
     if head_end then
         local body = string.sub(text, head_end + 1)
-        local tail = string.match(body, ".*()}")
+        local tail = last_position(body, "}")
         if tail then
             body = string.sub(body, 1, tail - 1)
         end

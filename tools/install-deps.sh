@@ -1,5 +1,6 @@
 #!/bin/sh
-# Installs the Debian packages that building, running and testing need.
+# Installs the Debian packages that building, running and testing need,
+# and any further packages named as arguments (make fuzz asks for clang).
 # Idempotent: packages already present are left alone, and nothing runs
 # apt-get when everything is there.
 set -eu
@@ -12,6 +13,7 @@ packages="
   libzxing-dev
   fonts-wqy-microhei
   xvfb xauth
+  $*
 "
 
 missing=""

@@ -1,8 +1,12 @@
 #ifndef TARVO_TESTS_WIDGET_PROBE_H
 #define TARVO_TESTS_WIDGET_PROBE_H
 
+#include <QByteArray>
 #include <QWidget>
 #include <QtGlobal>
+
+#include <optional>
+#include <utility>
 
 #include "app/widget.h"
 
@@ -12,6 +16,27 @@ class WidgetProbe
 {
 public:
     explicit WidgetProbe(Widget &window) : w(window) {}
+    ~WidgetProbe()
+    {
+        if (replacedConfig) {
+            w.dev_config = replacedConfig->first;
+            w.dev_config_len = replacedConfig->second;
+        }
+    }
+    WidgetProbe(const WidgetProbe &) = delete;
+    WidgetProbe &operator=(const WidgetProbe &) = delete;
+
+    // Stands in for a connect's reply: the window reads `text` (with its
+    // NUL) as the reader's configuration while this probe lives, and gets
+    // its own buffer back afterwards.
+    void setDevConfig(const QByteArray &text)
+    {
+        if (!replacedConfig)
+            replacedConfig = std::make_pair(w.dev_config, w.dev_config_len);
+        config = text;
+        w.dev_config = config.data();
+        w.dev_config_len = config.size();
+    }
 
     QString &configText() { return w.configText; }
     lua_State *luaState() const { return w.lua_state; }
@@ -31,6 +56,8 @@ public:
 
 private:
     Widget &w;
+    QByteArray config;
+    std::optional<std::pair<char *, qint32>> replacedConfig;
 };
 
 // The form's widget of the given object name and kind; a test that names a
