@@ -3,12 +3,13 @@
 #   make test   install what is missing, build, run every test
 #   make bench  build, then time the config code
 #   make fuzz   fuzz the import in a clang build of its own (build-fuzz/)
+#   make try-device  build, start the reader simulator and the tool against it
 BUILD ?= build
 JOBS ?= $(shell nproc)
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps configure build run test bench fuzz screenshot clean
+.PHONY: all deps configure build run try-device test bench fuzz screenshot clean
 
 all: build
 
@@ -24,12 +25,11 @@ build: configure
 # The tool reads ./update_config.lua from its working directory, and the
 # build tree holds a copy beside the executable.
 run: build
-	@if [ -z "$${DISPLAY:-}" ] && [ -z "$${WAYLAND_DISPLAY:-}" ]; then \
-	  echo "No display found: starting the window under Xvfb."; \
-	  cd $(BUILD) && xvfb-run -a -s "-screen 0 1024x768x24" ./tarvo-config; \
-	else \
-	  cd $(BUILD) && ./tarvo-config; \
-	fi
+	@tools/run-tool.sh $(BUILD)
+
+# The tool against the reader simulator, which runs while the tool does.
+try-device: build
+	@tools/try-device.sh $(BUILD)
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)

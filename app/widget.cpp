@@ -1,6 +1,7 @@
 #include "app/widget.h"
 
 #include "app/option_pages.h"
+#include "device/rpc_buffer.h"
 #include "script/script_bridge.h"
 #include "ui_widget.h"
 
@@ -100,6 +101,9 @@ Widget::Widget(QWidget *parent)
 Widget::~Widget()
 {
     script_close(lua_state);
+    // The reply blocks of the last connect stay with the window until it goes.
+    rpc_buffer_free(rpc_buffer_of_data(dev_config));
+    rpc_buffer_free(rpc_buffer_of_data(dev_version));
     delete ui;
 }
 

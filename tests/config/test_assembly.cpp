@@ -8,6 +8,7 @@
 #include "app/widget.h"
 #include "config/password_entry.h"
 #include "form_setup.h"
+#include "support/debug_log.h"
 #include "support/message_box_answerer.h"
 #include "support/widget_probe.h"
 
@@ -15,27 +16,6 @@ namespace {
 
 const QString kHead = "___TRVO_CONFIG_V1.1.0___{";
 const QString kPassword = "0123456789abcdef";
-
-// Collects the debug lines written while it lives.
-class DebugLog
-{
-public:
-    DebugLog() : previous(qInstallMessageHandler(record)) { lines().clear(); }
-    ~DebugLog() { qInstallMessageHandler(previous); }
-    static QStringList &lines()
-    {
-        static QStringList collected;
-        return collected;
-    }
-
-private:
-    static void record(QtMsgType type, const QMessageLogContext &, const QString &message)
-    {
-        if (type == QtDebugMsg)
-            lines() << message;
-    }
-    QtMessageHandler previous;
-};
 
 QString signatureOf(const QString &enveloped)
 {
