@@ -1,6 +1,7 @@
 #include "device/reader_sim.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 
 ReaderSim::ReaderSim()
 {
@@ -33,12 +34,16 @@ bool ReaderSim::start(const QStringList &arguments)
     return port_ != 0;
 }
 
+// Killed, the simulator leaves its terminal's link behind, which could come
+// to name another program's terminal; like an unplugged reader's device
+// node, the link goes with it.
 void ReaderSim::kill()
 {
     if (process_.state() != QProcess::NotRunning) {
         process_.kill();
         process_.waitForFinished(5000);
     }
+    QFile::remove(ptyLink());
 }
 
 bool ReaderSim::control(const QString &line, const QString &reply)

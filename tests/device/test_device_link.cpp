@@ -148,9 +148,6 @@ private slots:
     {
         QCOMPARE(device_channel, intptr_t(0));
         sim.kill();
-        // Killed, it leaves its terminal's link, which could come to name
-        // another program's terminal; a reader that is gone has none.
-        QFile::remove(sim.ptyLink());
         Widget window;
         window.show();
         const QString stateBefore = text(window, "labelState");
