@@ -2,10 +2,12 @@
 #   make run    install what is missing, build, start the tool
 #   make test   install what is missing, build, run every test
 #   make bench  build, then time the config code
+#   make test-asan  the tests again, built with AddressSanitizer and UBSan
 BUILD ?= build
+ASAN_BUILD ?= build-asan
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test bench screenshot clean
+.PHONY: all deps configure build run test test-asan bench screenshot clean
 
 all: build
 
@@ -31,6 +33,13 @@ run: build
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
+# A separate build tree with AddressSanitizer and UndefinedBehaviorSanitizer;
+# the tests carry the sanitizers' settings themselves (see CMakeLists.txt).
+test-asan: deps
+	cmake -S . -B $(ASAN_BUILD) -DTARVO_SANITIZE=ON
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS)
+
 # Timings of the config code (docs/performance.md); not part of the tests.
 bench: build
 	$(BUILD)/bench/config_code_bench
@@ -40,4 +49,4 @@ screenshot: build
 	xvfb-run -a -s "-screen 0 1024x768x24" $(BUILD)/tools/screenshot/tarvo-screenshot docs/window.png
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD)
