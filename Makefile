@@ -3,11 +3,12 @@
 #   make test   install what is missing, build, run every test
 #   make bench  build, then time the config code
 #   make test-asan  the tests again, built with AddressSanitizer and UBSan
+#   make package  build the Debian package tarvo-config_<version>_<arch>.deb
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test test-asan bench screenshot clean
+.PHONY: all deps configure build run test test-asan package bench screenshot clean
 
 all: build
 
@@ -39,6 +40,10 @@ test-asan: deps
 	cmake -S . -B $(ASAN_BUILD) -DTARVO_SANITIZE=ON
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# The .deb lands in the build tree.
+package: build
+	cmake --build $(BUILD) --target package
 
 # Timings of the config code (docs/performance.md); not part of the tests.
 bench: build
