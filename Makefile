@@ -1,7 +1,7 @@
 # Two commands do all set-up on a fresh Debian 12 machine:
 #   make run    install what is missing, build, start the tool
 #   make test   install what is missing, build, run every test
-#   make bench  build, then time the config code
+#   make bench  build, then run the benchmarks (docs/performance.md)
 #   make test-asan  the tests again, built with AddressSanitizer and UBSan
 #   make package  build the Debian package tarvo-config_<version>_<arch>.deb
 BUILD ?= build
@@ -45,9 +45,9 @@ test-asan: deps
 package: build
 	cmake --build $(BUILD) --target package
 
-# Timings of the config code (docs/performance.md); not part of the tests.
+# The benchmarks of bench/ (docs/performance.md); not part of the tests.
 bench: build
-	$(BUILD)/bench/config_code_bench
+	cmake --build $(BUILD) -j 1 --target bench
 
 # Refreshes the README's picture of the window from the program itself.
 screenshot: build
