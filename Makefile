@@ -1,15 +1,18 @@
 # Two commands do all set-up on a fresh Debian 12 machine:
 #   make run    install what is missing, build, start the tool
 #   make test   install what is missing, build, run every test
-#   make bench  build, then time the config code
-#   make fuzz   fuzz the import in a clang build of its own (build-fuzz/)
+#   make bench  build, then run the benchmarks (docs/performance.md)
+#   make test-asan  the tests again, built with AddressSanitizer and UBSan
+#   make package  build the Debian package tarvo-config_<version>_<arch>.deb
+#   make fuzz   run every fuzz target in a clang build of its own (build-fuzz/)
 #   make try-device  build, start the reader simulator and the tool against it
 BUILD ?= build
+ASAN_BUILD ?= build-asan
 JOBS ?= $(shell nproc)
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps configure build run try-device test bench fuzz screenshot clean
+.PHONY: all deps configure build run try-device test test-asan package bench fuzz screenshot clean
 
 all: build
 
@@ -34,9 +37,20 @@ try-device: build
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
-# Timings of the config code (docs/performance.md); not part of the tests.
+# A separate build tree with AddressSanitizer and UndefinedBehaviorSanitizer;
+# the tests carry the sanitizers' settings themselves (see CMakeLists.txt).
+test-asan: deps
+	cmake -S . -B $(ASAN_BUILD) -DTARVO_SANITIZE=ON
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# The .deb lands in the build tree.
+package: build
+	cmake --build $(BUILD) --target package
+
+# The benchmarks of bench/ (docs/performance.md); not part of the tests.
 bench: build
-	$(BUILD)/bench/config_code_bench
+	cmake --build $(BUILD) -j 1 --target bench
 
 # Fuzzing, in a clang build of its own with libFuzzer, AddressSanitizer and
 # UndefinedBehaviorSanitizer: each target of fuzz/ runs FUZZ_SECONDS seconds
@@ -54,4 +68,4 @@ screenshot: build
 	xvfb-run -a -s "-screen 0 1024x768x24" $(BUILD)/tools/screenshot/tarvo-screenshot docs/window.png
 
 clean:
-	rm -rf $(BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

@@ -5,9 +5,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
-#include <QDate>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLoggingCategory>
@@ -15,12 +13,12 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVector>
-#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <qrencode.h>
 
 #include "app/widget.h"
+#include "bench_support.h"
 #include "support/message_box_answerer.h"
 #include "support/widget_probe.h"
 
@@ -34,29 +32,15 @@ double medianMicroseconds(int runs, const std::function<void()> &work)
 {
     for (int i = 0; i < kWarmUpRuns; ++i)
         work();
-    QVector<qint64> nanoseconds;
-    nanoseconds.reserve(runs);
+    QVector<double> microseconds;
+    microseconds.reserve(runs);
     QElapsedTimer timer;
     for (int i = 0; i < runs; ++i) {
         timer.start();
         work();
-        nanoseconds.append(timer.nsecsElapsed());
+        microseconds.append(timer.nsecsElapsed() / 1000.0);
     }
-    std::sort(nanoseconds.begin(), nanoseconds.end());
-    return nanoseconds.at(runs / 2) / 1000.0;
-}
-
-QString cpuModel()
-{
-    // /proc files report no size, so read them whole rather than to atEnd().
-    QFile cpuinfo(QStringLiteral("/proc/cpuinfo"));
-    if (!cpuinfo.open(QIODevice::ReadOnly))
-        return QStringLiteral("unknown");
-    const QStringList lines = QString::fromUtf8(cpuinfo.readAll()).split(QLatin1Char('\n'));
-    for (const QString &line : lines)
-        if (line.startsWith(QLatin1String("model name")))
-            return line.section(QLatin1Char(':'), 1).trimmed();
-    return QStringLiteral("unknown");
+    return median(microseconds);
 }
 
 template <class T>
@@ -123,8 +107,7 @@ int main(int argc, char **argv)
         {"version 40", versionFortyForm, 301},
     };
 
-    std::printf("CPU: %s, %s\n\n", qPrintable(cpuModel()),
-                qPrintable(QDate::currentDate().toString(Qt::ISODate)));
+    std::printf("%s\n\n", qPrintable(machineSummary()));
     std::printf("| form | bytes | version | click to pixmap (µs) | painting alone (µs) "
                 "| encoding alone (µs) | click / encoding |\n");
     std::printf("|---|---:|---:|---:|---:|---:|---:|\n");

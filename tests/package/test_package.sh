@@ -1,0 +1,94 @@
+#!/bin/sh
+# Builds the Debian package from a build tree, installs it with dpkg into a
+# scratch root and starts the installed tool there.
+#   test_package.sh <cpack> <build tree> <program folder relative to /usr>
+# dpkg --root runs the real installation (unpack, configure, status) without
+# touching the machine's own package database; --force-depends because the
+# scratch root holds none of the libraries, which the program takes from the
+# machine as it would on a user's system.
+set -eu
+
+cpack=$1
+build=$2
+program_dir=$3
+
+scratch=$(mktemp -d)
+tool=
+cleanup() {
+  if [ -n "$tool" ] && kill -0 "$tool" 2>/dev/null; then
+    kill "$tool"
+    wait "$tool" 2>/dev/null || true
+  fi
+  rm -rf "$scratch"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+"$cpack" --config "$build/CPackConfig.cmake" -G DEB -B "$scratch/out" >"$scratch/cpack.log" 2>&1 ||
+  { cat "$scratch/cpack.log" >&2; fail "cpack could not build the package"; }
+set -- "$scratch"/out/tarvo-config_*.deb
+[ -f "$1" ] || fail "cpack made no .deb"
+deb=$1
+
+root=$scratch/root
+admin=$root/var/lib/dpkg
+mkdir -p "$admin/info" "$admin/updates" "$admin/triggers"
+: >"$admin/status"
+: >"$admin/available"
+dpkg --root="$root" --force-depends --force-not-root --log=/dev/null -i "$deb" \
+  >"$scratch/dpkg.log" 2>&1 || { cat "$scratch/dpkg.log" >&2; fail "dpkg could not install the package"; }
+dpkg-query --admindir="$admin" -W -f='${Status}' tarvo-config | grep -qx "install ok installed" ||
+  fail "the package is not recorded as installed"
+
+# Exactly the product's files, nothing of the tests, simulator or benchmarks.
+expected="usr/bin/tarvo-config
+usr/$program_dir/libtrvo.so.1
+usr/$program_dir/libtrvo.so.1.0.0
+usr/$program_dir/tarvo-config
+usr/$program_dir/update_config.lua
+usr/share/applications/tarvo-config.desktop
+usr/share/icons/hicolor/32x32/apps/tarvo-config.png"
+shipped=$(cd "$root" && find usr ! -type d | LC_ALL=C sort)
+[ "$shipped" = "$expected" ] ||
+  fail "the package holds other files than the product's:
+$shipped"
+[ -x "$root/usr/bin/tarvo-config" ] || fail "the launcher is not executable"
+
+# Every library that the installed program and device library link against
+# directly is in the package or comes from a Debian package that Depends names.
+depends=$(dpkg-deb -f "$deb" Depends)
+[ -n "$depends" ] || fail "the package declares no Depends"
+declared=$(echo "$depends" | tr ',|' '\n\n' | sed 's/(.*)//; s/ //g')
+echo "$declared" | grep -q 'cjk\|wqy' || fail "Depends names no CJK font for the window's texts: $depends"
+for binary in "$root/usr/$program_dir/tarvo-config" "$root/usr/$program_dir/libtrvo.so.1"; do
+  ldd "$binary" >"$scratch/ldd.log" || fail "ldd cannot read $binary"
+  for needed in $(readelf -d "$binary" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p'); do
+    library=$(awk -v name="$needed" '$1 == name && $2 == "=>" { print $3 }' "$scratch/ldd.log")
+    case $library in
+      /*) ;;
+      *) fail "$binary: $needed not found" ;;
+    esac
+    case $library in
+      "$root"/*) continue ;;
+    esac
+    # Debian 12 records a library under /lib or /usr/lib: ask for both.
+    owner=$(dpkg -S "$library" 2>/dev/null || dpkg -S "/usr$library" 2>/dev/null || true)
+    owner=${owner%%:*}
+    [ -n "$owner" ] || fail "no Debian package holds $library"
+    echo "$declared" | grep -qx "$owner" || fail "$library comes from $owner, which Depends does not name"
+  done
+done
+
+# The installed launcher starts the installed program: it stays up, and the
+# window has been shown once it logs the folder it runs in.
+QT_QPA_PLATFORM=offscreen "$root/usr/bin/tarvo-config" >"$scratch/run.log" 2>&1 &
+tool=$!
+sleep 2
+kill -0 "$tool" 2>/dev/null || { cat "$scratch/run.log" >&2; fail "the installed tool ended at start"; }
+grep -q "\"$root/usr/$program_dir\"" "$scratch/run.log" ||
+  { cat "$scratch/run.log" >&2; fail "the installed tool did not show its window from its own folder"; }
+echo "PASS: $(basename "$deb") installs and starts"
