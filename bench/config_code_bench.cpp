@@ -49,15 +49,6 @@ T *field(Widget &window, const char *name)
     return formChild<T>(window, name);
 }
 
-// The signed text that the form gives now.
-QString assembled(Widget &window)
-{
-    WidgetProbe probe(window);
-    probe.getconfigState();
-    const QString text = probe.configText();
-    probe.configText().clear();
-    return text;
-}
 
 void minimalForm(Widget &)
 {
@@ -79,7 +70,7 @@ void wifiForm(Widget &w)
 // The start-state form with a prefix long enough to fill a version-40 symbol.
 void versionFortyForm(Widget &w)
 {
-    const int length = assembled(w).toUtf8().size();
+    const int length = WidgetProbe(w).buildConfigText().toUtf8().size();
     field<QLineEdit>(w, "linePrefix")
         ->setText(QString(kVersionFortyBytes - length, QLatin1Char('x')));
 }
@@ -119,7 +110,7 @@ int main(int argc, char **argv)
         QPushButton *generate = field<QPushButton>(window, "pushButton");
         field<QLineEdit>(window, "manpw")->setText(QStringLiteral("Tarvo-0123456789"));
         c.setUp(window);
-        const QString text = assembled(window);
+        const QString text = WidgetProbe(window).buildConfigText();
         const QByteArray bytes = text.toUtf8();
 
         const double click = medianMicroseconds(c.runs, [&] { generate->click(); });

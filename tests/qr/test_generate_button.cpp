@@ -47,15 +47,6 @@ void clickGenerate(Widget &window)
     QTest::mouseClick(formChild<QPushButton>(window, "pushButton"), Qt::LeftButton);
 }
 
-// The signed text that assembly gives for the form as it stands now.
-QString assembled(Widget &window)
-{
-    WidgetProbe probe(window);
-    probe.getconfigState();
-    const QString text = probe.configText();
-    probe.configText().clear();
-    return text;
-}
 
 } // namespace
 
@@ -101,7 +92,7 @@ private slots:
                  QMessageAuthenticationCode::hash(signedPart, kPassword.toLatin1(),
                                                   QCryptographicHash::Md5)
                      .toBase64());
-        QCOMPARE(text, assembled(w));
+        QCOMPARE(text, WidgetProbe(w).buildConfigText());
     }
 
     // The code on screen follows the form only when the button is pressed.

@@ -50,6 +50,13 @@ public:
     void wgConfig() { w.Wg_Config(); }
     void serialConfig() { w.Serial_Config(); }
     void getconfigState() { w.GetconfigState(); }
+    // The signed text the form gives now; like every consumer, it leaves
+    // configText empty afterwards.
+    QString buildConfigText()
+    {
+        w.GetconfigState();
+        return std::exchange(w.configText, QString());
+    }
     void getinitkeyvalue() { w.Getinitkeyvalue(); }
     int getHmac(const QString &text, char *digest) { return w.get_hmac(text, digest); }
     void generateQRcode(const QString &text) { w.GenerateQRcode(text); }
