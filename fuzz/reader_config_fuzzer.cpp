@@ -1,9 +1,9 @@
 // Feeds arbitrary texts to the simulated reader's reading of configurations:
 // as a stored configuration text, as a signed configuration sent to a
-// reader, and, since no fuzzer forges an HMAC, once more with
-// the signature made right, so that the entries and the password change are
-// reached too. Whatever the text, a refusal leaves the reader as it was and
-// an applied configuration leaves a text the reader can read again.
+// reader, and, since no fuzzer forges an HMAC, once more with the signature
+// made right, so that the entries and the password change are reached too.
+// Whatever the text, a refusal leaves the reader as it was and an applied
+// configuration leaves a text the reader can read again.
 #include <QByteArray>
 #include <QCryptographicHash>
 #include <QMessageAuthenticationCode>
@@ -67,8 +67,8 @@ void checkApply(const QByteArray &text, const reader_config::ReaderSettings &bef
         fail("an applied configuration left a text the reader cannot read");
 }
 
-// The text with its last 24 characters replaced by the signature that the
-// key gives the part before "--", when it has the shape of a signed text.
+// The text with its last 26 characters replaced by "--" and the signature
+// that the key gives the part before them; empty when the text is shorter.
 QByteArray resigned(const QByteArray &text, const QByteArray &key)
 {
     QByteArray bare = text;
@@ -95,9 +95,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         checkApply(signedText, reader);
 
     // The text as what a reader holds, updated by a sound configuration.
-    static const QByteArray update =
-        resigned("___TRVO_CONFIG_V1.1.0___{cr=0,prefix='a,b',psk='x',w_mode=2}--" + QByteArray(kSignatureLength, '.'),
-                 kPassword);
+    static const QByteArray update = resigned(
+        "___TRVO_CONFIG_V1.1.0___{cr=0,prefix='a,b',psk='x',w_mode=2}--" + QByteArray(kSignatureLength, '.'),
+        kPassword);
     QVector<Entry> entries;
     if (reader_config::parseEntries(text, &entries))
         checkApply(update, {text, kPassword});
