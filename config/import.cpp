@@ -37,7 +37,6 @@ using Reply = std::optional<Answer>;
 // serial settings step.
 struct Import
 {
-    QWidget &window;
     W &ui;
     std::optional<QString> uart[2];
 };
@@ -185,49 +184,59 @@ enum class Op {
     CheckWhenChosen, // check the widget while the channel's button is checked
 };
 
+// A widget of the form record, taken as a plain widget.
+using FormWidget = QWidget *(*)(W &);
+template <auto member>
+QWidget *formWidget(W &ui)
+{
+    return ui.*member;
+}
+
 struct Step
 {
     Op op;
-    const char *widget;
+    FormWidget widget;
 };
+
+constexpr FormWidget kSerialBox = formWidget<&W::serial_groupbox>;
+constexpr FormWidget kWifiPage = formWidget<&W::wifioption>;
+constexpr FormWidget kEthernetPage = formWidget<&W::ethoption>;
+constexpr FormWidget kWiegandPage = formWidget<&W::wgoption>;
+constexpr FormWidget kIpModeBox = formWidget<&W::ip_modegroupbox>;
+constexpr FormWidget kWifiBox1 = formWidget<&W::wifi1_group>;
+constexpr FormWidget kWifiBox2 = formWidget<&W::wifi2_group>;
+constexpr FormWidget kEthernetBox = formWidget<&W::eth1_group>;
 
 // What a set bit of ochannel does after checking its button, in the order of
 // form_bits::kOutputChannels.
 const std::vector<Step> kChannelSteps[] = {
     // keyboardOut
-    {{Op::NfcPage, nullptr}, {Op::Hide, "serial_groupbox"}, {Op::Hide, "wifioption"},
-     {Op::Hide, "ethoption"}, {Op::Hide, "wgoption"}, {Op::Hide, "ip_modegroupbox"}},
+    {{Op::NfcPage, nullptr}, {Op::Hide, kSerialBox}, {Op::Hide, kWifiPage},
+     {Op::Hide, kEthernetPage}, {Op::Hide, kWiegandPage}, {Op::Hide, kIpModeBox}},
     // serialOut
-    {{Op::Show, "serial_groupbox"}, {Op::NfcPage, nullptr}, {Op::Hide, "wifioption"},
-     {Op::Hide, "ethoption"}, {Op::Hide, "wgoption"}, {Op::Hide, "ip_modegroupbox"}},
+    {{Op::Show, kSerialBox}, {Op::NfcPage, nullptr}, {Op::Hide, kWifiPage},
+     {Op::Hide, kEthernetPage}, {Op::Hide, kWiegandPage}, {Op::Hide, kIpModeBox}},
     // ttlOut
-    {{Op::Show, "serial_groupbox"}, {Op::NfcPage, nullptr}, {Op::Hide, "wifioption"},
-     {Op::Hide, "ethoption"}, {Op::Hide, "wgoption"}, {Op::Hide, "ip_modegroupbox"}},
+    {{Op::Show, kSerialBox}, {Op::NfcPage, nullptr}, {Op::Hide, kWifiPage},
+     {Op::Hide, kEthernetPage}, {Op::Hide, kWiegandPage}, {Op::Hide, kIpModeBox}},
     // wifiOut
-    {{Op::Hide, "serial_groupbox"}, {Op::NfcPage, nullptr}, {Op::Show, "wifioption"},
-     {Op::Hide, "ethoption"}, {Op::Hide, "wgoption"}, {Op::Show, "wifi1_group"},
-     {Op::Show, "wifi2_group"}, {Op::Hide, "eth1_group"}, {Op::Hide, "ip_modegroupbox"}},
+    {{Op::Hide, kSerialBox}, {Op::NfcPage, nullptr}, {Op::Show, kWifiPage},
+     {Op::Hide, kEthernetPage}, {Op::Hide, kWiegandPage}, {Op::Show, kWifiBox1},
+     {Op::Show, kWifiBox2}, {Op::Hide, kEthernetBox}, {Op::Hide, kIpModeBox}},
     // weigenOut
-    {{Op::Hide, "serial_groupbox"}, {Op::NfcPage, nullptr}, {Op::Hide, "wifioption"},
-     {Op::Hide, "ethoption"}, {Op::Show, "wgoption"}, {Op::Hide, "ip_modegroupbox"},
-     {Op::CheckWhenChosen, "zjformout"}},
+    {{Op::Hide, kSerialBox}, {Op::NfcPage, nullptr}, {Op::Hide, kWifiPage},
+     {Op::Hide, kEthernetPage}, {Op::Show, kWiegandPage}, {Op::Hide, kIpModeBox},
+     {Op::CheckWhenChosen, formWidget<&W::zjformout>}},
     // ethernetOut
-    {{Op::Hide, "serial_groupbox"}, {Op::NfcPage, nullptr}, {Op::Hide, "wgoption"},
-     {Op::Show, "ethoption"}, {Op::Hide, "wifioption"}, {Op::Hide, "wifi1_group"},
-     {Op::Hide, "wifi2_group"}, {Op::Show, "eth1_group"}, {Op::Show, "ip_modegroupbox"}},
+    {{Op::Hide, kSerialBox}, {Op::NfcPage, nullptr}, {Op::Hide, kWiegandPage},
+     {Op::Show, kEthernetPage}, {Op::Hide, kWifiPage}, {Op::Hide, kWifiBox1},
+     {Op::Hide, kWifiBox2}, {Op::Show, kEthernetBox}, {Op::Show, kIpModeBox}},
 };
 static_assert(std::size(kChannelSteps) == std::size(fb::kOutputChannels));
 
 // Series whose readers have an NFC page.
 constexpr QCheckBox *W::*kNfcPageSeries[] = {&W::tarvo_HD5000, &W::tarvo_E200FK,
                                              &W::tarvo_ZB, &W::tarvo_PL};
-
-QWidget *formWidget(QWidget &window, const char *name)
-{
-    QWidget *widget = window.findChild<QWidget *>(QLatin1String(name));
-    Q_ASSERT_X(widget, "formWidget", name);
-    return widget;
-}
 
 // Each set bit checks its channel and runs its steps, lowest bit first, so
 // where two channels touch the same widget the higher one wins.
@@ -243,7 +252,7 @@ void applyOutputChannels(Import &import, const Answer &answer)
             switch (step.op) {
             case Op::Show:
             case Op::Hide:
-                formWidget(import.window, step.widget)->setVisible(step.op == Op::Show);
+                step.widget(import.ui)->setVisible(step.op == Op::Show);
                 break;
             case Op::NfcPage:
                 if (fb::anyChecked(import.ui, kNfcPageSeries))
@@ -251,8 +260,7 @@ void applyOutputChannels(Import &import, const Answer &answer)
                 break;
             case Op::CheckWhenChosen:
                 if (button->isChecked())
-                    qobject_cast<QAbstractButton *>(formWidget(import.window, step.widget))
-                        ->setChecked(true);
+                    qobject_cast<QAbstractButton *>(step.widget(import.ui))->setChecked(true);
                 break;
             }
         }
@@ -415,7 +423,7 @@ void Widget::Getinitkeyvalue()
     // A failed hand-over shows in the queries: each of them fails in turn.
     script_updatecfg(lua_state, dev_config);
 
-    Import import{*this, *ui, {}};
+    Import import{*ui, {}};
     for (std::size_t first = 0; first < std::size(kKeyRows);) {
         const JointQuery &run = queryStartingAt(kKeyRows[first].key);
         Reply replies[3];
