@@ -437,22 +437,22 @@ void Widget::on_tarvo_rseven_clicked()
 
 // The two boxes act as a pair: exactly one is checked after any click, and
 // the new-password fields show only for a change.
+void choosePasswordChange(Ui_Widget &ui, bool change)
+{
+    ui.oldpwcheck->setChecked(!change);
+    ui.changepwcheck->setChecked(change);
+    ui.newpw->setVisible(change);
+    ui.confimpw->setVisible(change);
+    ui.a->setVisible(change);
+    ui.z->setVisible(change);
+}
+
 void Widget::on_oldpwcheck_clicked()
 {
-    ui->oldpwcheck->setChecked(true);
-    ui->changepwcheck->setChecked(false);
-    ui->newpw->setVisible(false);
-    ui->confimpw->setVisible(false);
-    ui->a->setVisible(false);
-    ui->z->setVisible(false);
+    choosePasswordChange(*ui, false);
 }
 
 void Widget::on_changepwcheck_clicked()
 {
-    ui->oldpwcheck->setChecked(false);
-    ui->changepwcheck->setChecked(true);
-    ui->newpw->setVisible(true);
-    ui->confimpw->setVisible(true);
-    ui->a->setVisible(true);
-    ui->z->setVisible(true);
+    choosePasswordChange(*ui, true);
 }

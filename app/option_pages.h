@@ -10,4 +10,10 @@ enum OptionPage {
     GeneralPage = 4,
 };
 
+class Ui_Widget;
+
+// Shows the new-password fields for a change of the configuration password,
+// hides them to keep it, and checks the matching box of the pair alone.
+void choosePasswordChange(Ui_Widget &ui, bool change);
+
 #endif

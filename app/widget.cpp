@@ -84,12 +84,8 @@ Widget::Widget(QWidget *parent)
     ui->pay_light->setVisible(false);
     ui->pay_light_play->setVisible(false);
 
-    ui->oldpwcheck->setChecked(true);
-    ui->changepwcheck->setChecked(false);
-    ui->newpw->setVisible(false);
-    ui->confimpw->setVisible(false);
-    ui->a->setVisible(false);
-    ui->z->setVisible(false);
+    // The password is kept unless the user asks to change it.
+    choosePasswordChange(*ui, false);
 
     ui->ganyingmode->setVisible(false);
     ui->paymode->setVisible(false);

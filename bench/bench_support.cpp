@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QFile>
+#include <QLoggingCategory>
 #include <QStringList>
 #include <QThread>
 #include <algorithm>
@@ -37,4 +38,17 @@ double median(QVector<double> values)
         return 0.0;
     std::sort(values.begin(), values.end());
     return values.at(values.size() / 2);
+}
+
+BenchApplication::BenchApplication(int &argc, char **argv)
+    : QApplication(offscreenUnlessSet(argc), argv)
+{
+    QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
+}
+
+int &BenchApplication::offscreenUnlessSet(int &argc)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    return argc;
 }

@@ -1,6 +1,7 @@
 #ifndef TARVO_BENCH_SUPPORT_H
 #define TARVO_BENCH_SUPPORT_H
 
+#include <QApplication>
 #include <QString>
 #include <QVector>
 
@@ -10,5 +11,17 @@ QString machineSummary();
 
 // The middle value of a set of measures (the upper middle for an even count).
 double median(QVector<double> values);
+
+// The application of an in-process benchmark: on the offscreen platform
+// unless QT_QPA_PLATFORM names another, and with the tool's debug lines
+// switched off, since they would flood the tables.
+class BenchApplication : public QApplication
+{
+public:
+    BenchApplication(int &argc, char **argv);
+
+private:
+    static int &offscreenUnlessSet(int &argc);
+};
 
 #endif

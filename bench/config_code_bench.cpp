@@ -8,7 +8,6 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLoggingCategory>
 #include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
@@ -86,11 +85,7 @@ struct Case
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    // The debug lines of assembly and painting would flood the table.
-    QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
+    BenchApplication app(argc, argv);
 
     const Case cases[] = {
         {"minimal (start-state form)", minimalForm, 1001},

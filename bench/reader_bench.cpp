@@ -14,7 +14,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLineEdit>
-#include <QLoggingCategory>
 #include <QMessageAuthenticationCode>
 #include <QMessageBox>
 #include <QTest>
@@ -380,11 +379,7 @@ bool benchConnectAndSave()
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    // The import's debug lines would flood the tables.
-    QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
+    BenchApplication app(argc, argv);
     // The tool reads ./update_config.lua; the build tree holds a copy.
     QDir::setCurrent(QStringLiteral(TARVO_BUILD_DIR));
 
