@@ -1,7 +1,7 @@
 #include "app/widget.h"
 
 #include "app/option_pages.h"
-#include "device/rpc_buffer.h"
+#include "trvo/rpc_buffer.h"
 #include "script/script_bridge.h"
 #include "ui_widget.h"
 

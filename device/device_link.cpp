@@ -12,7 +12,7 @@
 
 #include "app/widget.h"
 #include "config/password_entry.h"
-#include "device/rpc_buffer.h"
+#include "trvo/rpc_buffer.h"
 #include "trvo/trvo.h"
 #include "ui_widget.h"
 
