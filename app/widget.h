@@ -10,10 +10,10 @@ namespace Ui {
 class Widget;
 }
 
-// The tool's one window. Its members are defined where their subsystem
-// lives: navigation here in app/, the interlocks in app/interlocks.cpp, the
-// group builders, assembly and import in config/, the signature in crypto/,
-// the config code in qr/ and the device slots in device/.
+// The tool's one window. Its slots are short forwards: the work lives in the
+// subsystems below app/, which take the form record and plain values, and
+// the window shows what they give back (app/config_slots.cpp,
+// app/device_slots.cpp, app/interlocks.cpp).
 class Widget : public QWidget
 {
     Q_OBJECT
@@ -80,6 +80,7 @@ private slots:
 
 private:
     void GenerateQRcode(const QString &text);
+    bool readReader();
 
     Ui::Widget *ui;
     lua_State *lua_state;

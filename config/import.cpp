@@ -1,8 +1,6 @@
-// The reader import: hands the reader's configuration text to the
-// configuration script and sets the form from the script's answers, key by
-// key. The form is set with setChecked, setText, setCurrentText, setValue and
-// setVisible only, none of which is a click, so no interlock runs meanwhile.
-#include "app/widget.h"
+// The reader import. The form is set with setChecked, setText,
+// setCurrentText, setValue and setVisible only.
+#include "config/import.h"
 
 #include <QComboBox>
 #include <QDebug>
@@ -10,7 +8,6 @@
 #include <QSlider>
 
 #include <cstdint>
-#include <cstring>
 #include <iterator>
 #include <optional>
 #include <vector>
@@ -322,9 +319,10 @@ struct KeyRow
     const char *key;
     Reply (*query)(lua_State *, const char *);
     void (*apply)(Import &, const Answer &);
+    // Runs after the row whether or not the key had an answer.
+    void (*after)(Import &) = nullptr;
 };
 
-// The keys in the order they are queried.
 const KeyRow kKeyRows[] = {
     {"ochannel", queryNumber, applyOutputChannels},
     {"de_type", queryNumber, checkByMask<fb::kSymbologies>},
@@ -337,7 +335,9 @@ const KeyRow kKeyRows[] = {
     {"s_mode", queryNumber, checkValue<fb::kScanModes>},
     {"interval", queryNumber, setDecimal<&W::lineIntervaltime>},
     {"p_uart1", queryText<200, Decoding::Latin1>, rememberUart<0>},
-    {"p_uart2", queryText<200, Decoding::Latin1>, rememberUart<1>},
+    // The serial settings wait for both UART texts, and must be set before
+    // dchannel changes which configuration channel is checked.
+    {"p_uart2", queryText<200, Decoding::Latin1>, rememberUart<1>, applySerialSettings},
     {"w_mode", queryNumber, checkWorkModes},
     {"decoder", queryNumber, checkHeldBits<fb::kDecoder>},
     {"dchannel", queryNumber, checkHeldBits<fb::kConfigChannels>},
@@ -380,62 +380,24 @@ const KeyRow kKeyRows[] = {
 };
 static_assert(std::size(kKeyRows) == 51);
 
-// Keys queried together: all of them first, in row order, then applied in
-// applyOrder (offsets from the first key), then `after` runs.
-struct JointQuery
-{
-    const char *firstKey;
-    int count;
-    int applyOrder[3];
-    void (*after)(Import &);
-};
-
-const JointQuery kJointQueries[] = {
-    {"cr", 3, {2, 0, 1}, nullptr}, // the lighting first, then the terminators
-    {"prefix", 2, {0, 1}, nullptr},
-    {"p_uart1", 2, {0, 1}, applySerialSettings},
-    {"ledd", 2, {0, 1}, nullptr},
-    {"ssid", 2, {0, 1}, nullptr},
-    {"taddr", 2, {0, 1}, nullptr},
-    {"pri", 2, {0, 1}, nullptr},
-    {"ord", 2, {0, 1}, nullptr},
-};
-
-const JointQuery kSingleQuery = {nullptr, 1, {0}, nullptr};
-
-const JointQuery &queryStartingAt(const char *key)
-{
-    for (const JointQuery &joint : kJointQueries)
-        if (std::strcmp(joint.firstKey, key) == 0)
-            return joint;
-    return kSingleQuery;
-}
-
 } // namespace
 
-void Widget::Getinitkeyvalue()
-{
-    lua_State *fresh = script_open();
-    script_close(lua_state);
-    lua_state = fresh;
-    if (!lua_state)
-        return;
-    // A failed hand-over shows in the queries: each of them fails in turn.
-    script_updatecfg(lua_state, dev_config);
+namespace config {
 
-    Import import{*ui, {}};
-    for (std::size_t first = 0; first < std::size(kKeyRows);) {
-        const JointQuery &run = queryStartingAt(kKeyRows[first].key);
-        Reply replies[3];
-        for (int i = 0; i < run.count; ++i)
-            replies[i] = kKeyRows[first + i].query(lua_state, kKeyRows[first + i].key);
-        for (int i = 0; i < run.count; ++i) {
-            const int offset = run.applyOrder[i];
-            if (replies[offset])
-                kKeyRows[first + offset].apply(import, *replies[offset]);
-        }
-        if (run.after)
-            run.after(import);
-        first += std::size_t(run.count);
+std::optional<QString> importReaderText(Ui_Widget &form, lua_State *script, const char *readerText)
+{
+    // A failed hand-over shows in the queries too: each of them fails in turn.
+    const bool taken = script_updatecfg(script, readerText) == 0;
+    Import import{form, {}};
+    for (const KeyRow &row : kKeyRows) {
+        if (const Reply reply = row.query(script, row.key))
+            row.apply(import, *reply);
+        if (row.after)
+            row.after(import);
     }
+    if (taken)
+        return std::nullopt;
+    return QStringLiteral("配置脚本不接受读到的配置");
 }
+
+} // namespace config

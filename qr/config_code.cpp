@@ -1,16 +1,11 @@
-#include "app/widget.h"
+#include "qr/config_code.h"
 
 #include <QDebug>
-#include <QImage>
-#include <QMessageBox>
 #include <QPainter>
-#include <QPixmap>
 #include <QRect>
 #include <QVector>
 #include <cerrno>
 #include <qrencode.h>
-
-#include "ui_widget.h"
 
 namespace {
 
@@ -18,12 +13,9 @@ namespace {
 // there as far as the text needs.
 const int kMinimumVersion = 2;
 
-const char kStatusTitle[] = "生成二维码状态";
-
-void tellStatus(QWidget *window, const char *text)
+qr::Code failed(const char *reason)
 {
-    QMessageBox::information(window, QString::fromUtf8(kStatusTitle), QString::fromUtf8(text),
-                             QMessageBox::Ok);
+    return {QImage(), QString::fromUtf8(reason)};
 }
 
 // Draws the symbol with square modules of a whole number of pixels, as large
@@ -60,19 +52,9 @@ QImage paintSymbol(const QRcode &symbol, int width, int height)
 
 } // namespace
 
-void Widget::ButtonClicked()
-{
-    GetconfigState();
-    if (configText.isEmpty()) {
-        // Assembly has already told the user why it refused.
-        tellStatus(this, "生成二维码失败");
-        return;
-    }
-    GenerateQRcode(configText);
-    configText.clear();
-}
+namespace qr {
 
-void Widget::GenerateQRcode(const QString &text)
+Code paintCode(const QString &text, const QSize &area)
 {
     const QByteArray bytes = text.toUtf8();
     errno = 0;
@@ -80,22 +62,16 @@ void Widget::GenerateQRcode(const QString &text)
                                          QR_MODE_8, 1);
     if (!symbol) {
         // ERANGE: the text needs more than the largest symbol holds.
-        tellStatus(this, errno == ERANGE ? "配置内容过长，超出配置码的容量，无法生成配置码"
-                                         : "生成二维码失败");
-        return;
+        return failed(errno == ERANGE ? "配置内容过长，超出配置码的容量，无法生成配置码"
+                                      : "生成二维码失败");
     }
 
-    const int width = ui->label->width();
-    const int height = ui->label->height();
-    qDebug() << "temp_width=" << width << ";temp_height=" << height;
-
-    const QImage picture = paintSymbol(*symbol, width, height);
+    qDebug() << "temp_width=" << area.width() << ";temp_height=" << area.height();
+    const QImage picture = paintSymbol(*symbol, area.width(), area.height());
     QRcode_free(symbol);
-    if (picture.isNull()) {
-        tellStatus(this, "配置码过大，显示区域容纳不下");
-        return;
-    }
-    ui->label->setPixmap(QPixmap::fromImage(picture));
-    ui->label->setAlignment(Qt::AlignCenter);
-    ui->label->show();
+    if (picture.isNull())
+        return failed("配置码过大，显示区域容纳不下");
+    return {picture, QString()};
 }
+
+} // namespace qr
