@@ -9,7 +9,9 @@
 #include "config/form_bits.h"
 #include "config/group_conditions.h"
 #include "config/groups.h"
+#include "config/output_channels.h"
 #include "config/password_entry.h"
+#include "config/series.h"
 #include "crypto/base64.h"
 #include "crypto/hmac_md5.h"
 #include "ui_widget.h"
@@ -20,35 +22,12 @@ using config::Refusal;
 
 const QLatin1String kEnvelopeHead("___TRVO_CONFIG_V1.1.0___{");
 
-enum class Group { None, General, Serial, Nfc, Network, Wiegand };
-
-// The groups each output channel writes, in their order; channels in rising
-// bit order, which is the order their groups follow one another.
-struct ChannelGroups
-{
-    QRadioButton *Ui_Widget::*channel;
-    Group groups[3];
-};
-
-constexpr ChannelGroups kChannelGroups[] = {
-    {&Ui_Widget::keyboardOut, {Group::General, Group::Nfc}},
-    {&Ui_Widget::serialOut, {Group::General, Group::Serial, Group::Nfc}},
-    {&Ui_Widget::ttlOut, {Group::General, Group::Serial, Group::Nfc}},
-    {&Ui_Widget::wifiOut, {Group::General, Group::Nfc, Group::Network}},
-    {&Ui_Widget::weigenOut, {Group::General, Group::Nfc, Group::Wiegand}},
-    {&Ui_Widget::ethernetOut, {Group::General, Group::Nfc, Group::Network}},
-};
-
-// Series whose readers have no NFC function: their texts carry no NFC entry.
-constexpr QCheckBox *Ui_Widget::*kSeriesWithoutNfc[] = {
-    &Ui_Widget::tarvo_RN310,
-    &Ui_Widget::tarvo_RN450,
-};
+using output_channels::Group;
 
 bool groupRuns(const Ui_Widget &ui, Group group)
 {
-    for (const ChannelGroups &channel : kChannelGroups)
-        if ((ui.*channel.channel)->isChecked()
+    for (const output_channels::Channel &channel : output_channels::kChannels)
+        if ((ui.*channel.button)->isChecked()
             && std::find(std::begin(channel.groups), std::end(channel.groups), group)
                    != std::end(channel.groups))
             return true;
@@ -135,9 +114,9 @@ void appendModeEntries(const Ui_Widget &form, QString &text, bool scanMode)
 // Each checked channel's groups, in channel order.
 void appendChannelGroups(const Ui_Widget &form, QString &text)
 {
-    const bool nfcLeftOut = form_bits::anyChecked(form, kSeriesWithoutNfc);
-    for (const ChannelGroups &channel : kChannelGroups) {
-        if (!(form.*channel.channel)->isChecked())
+    const bool nfcLeftOut = series::checkedSeries(form, &series::Facts::nfcEntries, false);
+    for (const output_channels::Channel &channel : output_channels::kChannels) {
+        if (!(form.*channel.button)->isChecked())
             continue;
         for (Group group : channel.groups) {
             switch (group) {
@@ -150,7 +129,7 @@ void appendChannelGroups(const Ui_Widget &form, QString &text)
             case Group::Nfc:
                 if (!nfcLeftOut)
                     config::appendNfcGroup(form, text);
-                else if (channel.channel != &Ui_Widget::keyboardOut)
+                else if (channel.button != &Ui_Widget::keyboardOut)
                     qDebug() << "hello";
                 break;
             case Group::Network:
@@ -172,7 +151,7 @@ QString assembleBody(const Ui_Widget &form)
     QString text;
     appendModeEntries(form, text, true);
     appendChannelGroups(form, text);
-    entries::appendNumber(text, "ochannel", form_bits::maskOf(form, form_bits::kOutputChannels));
+    entries::appendNumber(text, "ochannel", form_bits::maskOf(form, output_channels::kChannels));
     appendModeEntries(form, text, false);
     entries::appendNumber(text, "dchannel", form_bits::maskOf(form, form_bits::kConfigChannels));
     text += QLatin1String("w_mode=");

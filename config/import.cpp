@@ -10,9 +10,10 @@
 #include <cstdint>
 #include <iterator>
 #include <optional>
-#include <vector>
 
 #include "config/form_bits.h"
+#include "config/output_channels.h"
+#include "config/series.h"
 #include "script/script_bridge.h"
 #include "ui_widget.h"
 
@@ -174,100 +175,23 @@ void checkWorkModes(Import &import, const Answer &answer)
 
 // ---- Output channels ---------------------------------------------------
 
-enum class Op {
-    Show,
-    Hide,
-    NfcPage,         // show nfc_option for a series with an NFC page
-    CheckWhenChosen, // check the widget while the channel's button is checked
-};
-
-// A widget of the form record, taken as a plain widget.
-using FormWidget = QWidget *(*)(W &);
-template <auto member>
-QWidget *formWidget(W &ui)
-{
-    return ui.*member;
-}
-
-struct Step
-{
-    Op op;
-    FormWidget widget;
-};
-
-constexpr FormWidget kSerialBox = formWidget<&W::serial_groupbox>;
-constexpr FormWidget kWifiPage = formWidget<&W::wifioption>;
-constexpr FormWidget kEthernetPage = formWidget<&W::ethoption>;
-constexpr FormWidget kWiegandPage = formWidget<&W::wgoption>;
-constexpr FormWidget kIpModeBox = formWidget<&W::ip_modegroupbox>;
-constexpr FormWidget kWifiBox1 = formWidget<&W::wifi1_group>;
-constexpr FormWidget kWifiBox2 = formWidget<&W::wifi2_group>;
-constexpr FormWidget kEthernetBox = formWidget<&W::eth1_group>;
-
-// What a set bit of ochannel does after checking its button, in the order of
-// form_bits::kOutputChannels.
-const std::vector<Step> kChannelSteps[] = {
-    // keyboardOut
-    {{Op::NfcPage, nullptr}, {Op::Hide, kSerialBox}, {Op::Hide, kWifiPage},
-     {Op::Hide, kEthernetPage}, {Op::Hide, kWiegandPage}, {Op::Hide, kIpModeBox}},
-    // serialOut
-    {{Op::Show, kSerialBox}, {Op::NfcPage, nullptr}, {Op::Hide, kWifiPage},
-     {Op::Hide, kEthernetPage}, {Op::Hide, kWiegandPage}, {Op::Hide, kIpModeBox}},
-    // ttlOut
-    {{Op::Show, kSerialBox}, {Op::NfcPage, nullptr}, {Op::Hide, kWifiPage},
-     {Op::Hide, kEthernetPage}, {Op::Hide, kWiegandPage}, {Op::Hide, kIpModeBox}},
-    // wifiOut
-    {{Op::Hide, kSerialBox}, {Op::NfcPage, nullptr}, {Op::Show, kWifiPage},
-     {Op::Hide, kEthernetPage}, {Op::Hide, kWiegandPage}, {Op::Show, kWifiBox1},
-     {Op::Show, kWifiBox2}, {Op::Hide, kEthernetBox}, {Op::Hide, kIpModeBox}},
-    // weigenOut
-    {{Op::Hide, kSerialBox}, {Op::NfcPage, nullptr}, {Op::Hide, kWifiPage},
-     {Op::Hide, kEthernetPage}, {Op::Show, kWiegandPage}, {Op::Hide, kIpModeBox},
-     {Op::CheckWhenChosen, formWidget<&W::zjformout>}},
-    // ethernetOut
-    {{Op::Hide, kSerialBox}, {Op::NfcPage, nullptr}, {Op::Hide, kWiegandPage},
-     {Op::Show, kEthernetPage}, {Op::Hide, kWifiPage}, {Op::Hide, kWifiBox1},
-     {Op::Hide, kWifiBox2}, {Op::Show, kEthernetBox}, {Op::Show, kIpModeBox}},
-};
-static_assert(std::size(kChannelSteps) == std::size(fb::kOutputChannels));
-
-// Series whose readers have an NFC page.
-constexpr QCheckBox *W::*kNfcPageSeries[] = {&W::tarvo_HD5000, &W::tarvo_E200FK,
-                                             &W::tarvo_ZB, &W::tarvo_PL};
-
 // Each set bit checks its channel and runs its steps, lowest bit first, so
 // where two channels touch the same widget the higher one wins.
 void applyOutputChannels(Import &import, const Answer &answer)
 {
-    for (std::size_t bit = 0; bit < std::size(kChannelSteps); ++bit) {
-        const auto &channel = fb::kOutputChannels[bit];
+    for (const output_channels::Channel &channel : output_channels::kChannels) {
         if (!fb::holds(answer.number, channel))
             continue;
-        QRadioButton *button = import.ui.*channel.button;
-        button->setChecked(true);
-        for (const Step &step : kChannelSteps[bit]) {
-            switch (step.op) {
-            case Op::Show:
-            case Op::Hide:
-                step.widget(import.ui)->setVisible(step.op == Op::Show);
-                break;
-            case Op::NfcPage:
-                if (fb::anyChecked(import.ui, kNfcPageSeries))
-                    import.ui.nfc_option->setVisible(true);
-                break;
-            case Op::CheckWhenChosen:
-                if (button->isChecked())
-                    qobject_cast<QAbstractButton *>(step.widget(import.ui))->setChecked(true);
-                break;
-            }
-        }
+        (import.ui.*channel.button)->setChecked(true);
+        output_channels::runSteps(import.ui, channel, channel.importedSteps,
+                                  output_channels::NfcButton::FromSteps);
     }
     qDebug() << answer.number;
 }
 
 // ---- Serial settings ---------------------------------------------------
 
-// On the series of form_bits::kSecondUartSeries, the UART whose settings the
+// On the series with a second UART, the UART whose settings the
 // form shows: the second one while TTL is chosen, then the first one while
 // the serial line is chosen, which wins when both are.
 struct UartChoice
@@ -303,7 +227,7 @@ void applySerialSettings(Import &import)
         if (import.uart[port])
             setSerialCombos(import.ui, *import.uart[port]);
     };
-    if (!fb::anyChecked(import.ui, fb::kSecondUartSeries)) {
+    if (!series::checkedSeries(import.ui, &series::Facts::secondUart)) {
         setFrom(0);
         return;
     }

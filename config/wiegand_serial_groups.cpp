@@ -1,6 +1,7 @@
 #include <QStringList>
 
 #include "config/groups.h"
+#include "config/series.h"
 #include "config/entries.h"
 #include "config/form_bits.h"
 #include "ui_widget.h"
@@ -22,7 +23,7 @@ void appendSerialGroup(const Ui_Widget &form, QString &text)
     const QString line = QStringList{form.baudRate->currentText(), form.dataBit->currentText(),
                                      form.checkBit->currentText(), form.stopBit->currentText()}
                              .join(QLatin1Char('-'));
-    const bool secondUart = form_bits::anyChecked(form, form_bits::kSecondUartSeries)
+    const bool secondUart = series::checkedSeries(form, &series::Facts::secondUart)
                             && (form.ttlOut->isChecked() || form.ttlchoose->isChecked());
     entries::appendQuoted(text, secondUart ? "p_uart2" : "p_uart1", line);
 }
