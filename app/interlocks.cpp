@@ -80,7 +80,7 @@ void Widget::on_scanmode_clicked()
     ui->output_groupbox->setVisible(true);
     // Unlike the NFC page rule, this keeps the NFC page when no series is checked.
     ui->nfc_option->setVisible(!series::checkedSeries(*ui, &series::Facts::nfcPage, false));
-    // The channels' buttons are exclusive: at most one replays its steps.
+    // The checked channel replays its steps.
     for (const output_channels::Channel &channel : output_channels::kChannels)
         if ((ui->*channel.button)->isChecked())
             output_channels::runSteps(*ui, channel, channel.chosenSteps, NfcButton::LeftAlone);
