@@ -80,6 +80,9 @@ private slots:
 
 private:
     void GenerateQRcode(const QString &text);
+    // Sets the form from dev_config through the script; the reason it could
+    // not, or an empty text when it did.
+    QString importReaderConfig();
 
     Ui::Widget *ui;
     lua_State *lua_state;

@@ -415,13 +415,28 @@ const JointQuery &queryStartingAt(const char *key)
 
 void Widget::Getinitkeyvalue()
 {
+    importReaderConfig();
+}
+
+QString Widget::importReaderConfig()
+{
     lua_State *fresh = script_open();
     script_close(lua_state);
     lua_state = fresh;
     if (!lua_state)
-        return;
-    // A failed hand-over shows in the queries: each of them fails in turn.
-    script_updatecfg(lua_state, dev_config);
+        return QStringLiteral("没有足够的内存运行配置脚本");
+    // Without the script's answers the form would keep the window's own
+    // values, and a save would write them over the reader's.
+    switch (script_load_status(lua_state)) {
+    case SCRIPT_MISSING:
+        return QStringLiteral("找不到配置脚本 update_config.lua");
+    case SCRIPT_FAILED:
+        return QStringLiteral("配置脚本 update_config.lua 无法加载");
+    case SCRIPT_LOADED:
+        break;
+    }
+    if (script_updatecfg(lua_state, dev_config) != 0)
+        return QStringLiteral("配置脚本 update_config.lua 无法读取设备的配置");
 
     Import import{*ui, {}};
     for (std::size_t first = 0; first < std::size(kKeyRows);) {
@@ -438,4 +453,5 @@ void Widget::Getinitkeyvalue()
             run.after(import);
         first += std::size_t(run.count);
     }
+    return QString();
 }

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <memory>
 
+#include "app/untrusted_text.h"
 #include "app/widget.h"
 #include "config/password_entry.h"
 #include "device/rpc_buffer.h"
@@ -80,10 +81,12 @@ QString versionText(const char *data, int32_t length)
     return QString::fromUtf8(data, bytes);
 }
 
-void tell(QWidget *window, const char *title, const char *text)
+void tell(QWidget *window, const char *title, const char *text, const QString &detail = QString())
 {
-    QMessageBox::information(window, QString::fromUtf8(title), QString::fromUtf8(text),
-                             QMessageBox::Ok);
+    QMessageBox box(QMessageBox::Information, QString::fromUtf8(title), QString::fromUtf8(text),
+                    QMessageBox::Ok, window);
+    box.setInformativeText(detail);
+    box.exec();
 }
 
 // Replaces the reply block a member points into, releasing the old one.
@@ -98,7 +101,8 @@ void keepPayload(char *&member, Buffer reply)
 void Widget::on_connectBtn_clicked()
 {
     // The device work runs under the busy cursor; every box comes after it.
-    const bool read = [this] {
+    QString importFailure;
+    const bool read = [this, &importFailure] {
         const BusyCursor busy;
         if (device_channel == 0)
             device_channel = trvo_channel_open(TRVO_CHANNEL_CONFIG, 0);
@@ -132,14 +136,16 @@ void Widget::on_connectBtn_clicked()
         keepPayload(dev_version, std::move(version.buffer));
         const QString versionShown = versionText(dev_version, versionLength);
         qDebug("vdata = %s", qUtf8Printable(versionShown));
-        ui->deviceversion->setText(versionShown);
 
-        Getinitkeyvalue();
+        importFailure = importReaderConfig();
+        if (!importFailure.isEmpty())
+            return false;
+        showUntrustedText(ui->deviceversion, versionShown);
         return true;
     }();
 
     if (!read) {
-        tell(this, kConnectTitle, "连接设备失败");
+        tell(this, kConnectTitle, "连接设备失败", importFailure);
         return;
     }
     ui->labelState->setText(QStringLiteral("设备已连接"));
