@@ -274,9 +274,11 @@ private slots:
             // The request's own wire time at 115200 baud is under 2 ms.
             QTest::addRow("pty, %s", flood.name) << "115200" << flood.pattern << int(TRVO_ETIMEDOUT) << 2;
         }
-        // 23 ms: the request's wire time at 9600 baud.
-        QTest::newRow("9600, drip") << "9600" << Pattern::Drip << int(TRVO_ETIMEDOUT) << 23;
-        QTest::newRow("115200, drip") << "115200" << Pattern::Drip << int(TRVO_ETIMEDOUT) << 2;
+        // 23 ms: the request's wire time at 9600 baud. A dripping frame is
+        // granted a tenth of the line rate, and its header's 18 bytes alone
+        // buy 190 ms of that at 9600 baud.
+        QTest::newRow("9600, drip") << "9600" << Pattern::Drip << int(TRVO_ETIMEDOUT) << 23 + 190;
+        QTest::newRow("115200, drip") << "115200" << Pattern::Drip << int(TRVO_ETIMEDOUT) << 2 + 16;
         QTest::newRow("9600, burst then silence")
             << "9600" << Pattern::BurstThenSilence << int(TRVO_ETIMEDOUT) << 23;
         // A long answer in time with the line still comes through the
