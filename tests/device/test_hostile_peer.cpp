@@ -35,37 +35,69 @@ const int kSlackMs = 500;
 const int kSlackMs = 100;
 #endif
 const int kTimeoutMs = 300;
-const int kSmallPayload = 2000;
+const size_t kSmallPayload = 2000;
+
+using Bytes = std::vector<unsigned char>;
 
 enum class Pattern {
     OtherSequence,    // back-to-back empty replies to some other request
     Noise,            // bytes that never hold a sound header
     Markers,          // start markers and nothing else
     Drip,             // a header announcing the largest payload, then a byte every 20 ms
-    BurstThenSilence, // a header and some of its payload, then nothing
+    BurstThenSilence, // a header announcing the largest payload, 2000 bytes of it, then nothing
     PacedReply        // the real answer, at twice the line rate but past the time-out
 };
 
-std::vector<unsigned char> frameOf(uint16_t seq, int32_t command, size_t payload)
+Bytes frameOf(uint16_t seq, int32_t command, size_t payload)
 {
-    std::vector<unsigned char> frame(trvo_frame_size(payload));
-    const std::vector<unsigned char> bytes(payload, 'v');
+    Bytes frame(trvo_frame_size(payload));
+    const Bytes bytes(payload, 'v');
     trvo_frame_encode(frame.data(), frame.size(), TRVO_FRAME_REPLY, seq, command, bytes.data(), payload);
     return frame;
 }
 
-// A header announcing the largest payload; the payload's bytes never end.
-std::vector<unsigned char> hugeHeader(uint16_t seq, int32_t command)
+// What a peer sends once it has read the request: the lead at once, then
+// the rest in steps on a fixed schedule, the whole over and over if it repeats.
+struct Play
 {
-    std::vector<unsigned char> header = frameOf(seq, command, 0);
-    header.resize(TRVO_FRAME_HEADER_SIZE);
-    const uint32_t length = TRVO_FRAME_MAX_PAYLOAD;
-    for (int i = 0; i < 4; ++i)
-        header[TRVO_FRAME_LENGTH_OFFSET + i] = static_cast<unsigned char>(length >> (8 * i));
-    const uint32_t check = trvo_crc32(header.data(), TRVO_FRAME_HEADER_CHECK_OFFSET);
-    for (int i = 0; i < 4; ++i)
-        header[TRVO_FRAME_HEADER_CHECK_OFFSET + i] = static_cast<unsigned char>(check >> (8 * i));
-    return header;
+    Bytes bytes;
+    size_t lead;
+    size_t step;
+    std::chrono::nanoseconds pause;
+    bool repeats;
+};
+
+Play playOf(Pattern pattern, uint16_t seq, int32_t command, unsigned baud)
+{
+    using std::chrono::milliseconds;
+    Bytes flood;
+    switch (pattern) {
+    case Pattern::OtherSequence:
+        for (int i = 0; i < 512; ++i) {
+            const Bytes frame = frameOf(uint16_t(seq + 1), command, 0);
+            flood.insert(flood.end(), frame.begin(), frame.end());
+        }
+        break;
+    case Pattern::Noise:
+        for (int i = 0; i < 16384; ++i)
+            flood.push_back(static_cast<unsigned char>((i * 37 + 11) % TRVO_FRAME_MARKER_0));
+        break;
+    case Pattern::Markers:
+        for (int i = 0; i < 8192; ++i)
+            flood.insert(flood.end(), {TRVO_FRAME_MARKER_0, TRVO_FRAME_MARKER_1});
+        break;
+    case Pattern::Drip:
+        return {frameOf(seq, command, TRVO_FRAME_MAX_PAYLOAD), TRVO_FRAME_HEADER_SIZE, 1, milliseconds(20), false};
+    case Pattern::BurstThenSilence: {
+        Bytes burst = frameOf(seq, command, TRVO_FRAME_MAX_PAYLOAD);
+        burst.resize(TRVO_FRAME_HEADER_SIZE + 2000);
+        return {burst, burst.size(), 1, milliseconds(0), false};
+    }
+    case Pattern::PacedReply:
+        return {frameOf(seq, command, kSmallPayload), 10, 10,
+                std::chrono::nanoseconds(10 * 10'000'000'000LL / baud / 2), false};
+    }
+    return {flood, flood.size(), 1, milliseconds(0), true};
 }
 
 // The other end of a link, playing one pattern from its own thread once it
@@ -74,7 +106,7 @@ class HostilePeer
 {
 public:
     HostilePeer(int fd, Pattern pattern, unsigned baud)
-        : fd_(fd), pattern_(pattern), baud_(baud), thread_([this] { run(); })
+        : fd_(fd), thread_([this, pattern, baud] { run(pattern, baud); })
     {
     }
     ~HostilePeer()
@@ -86,99 +118,49 @@ public:
 
 private:
     // Writes all bytes unless told to stop; false once stopped or broken.
-    bool send(const std::vector<unsigned char> &bytes)
+    bool send(const unsigned char *bytes, size_t count)
     {
-        for (size_t done = 0; done < bytes.size();) {
-            if (stop_)
-                return false;
-            const ssize_t n = ::write(fd_, bytes.data() + done, bytes.size() - done);
-            if (n > 0) {
-                done += size_t(n);
-            } else if (n < 0 && errno == EAGAIN) {
-                pollfd p{fd_, POLLOUT, 0};
-                ::poll(&p, 1, 10);
-            } else {
-                return false;
-            }
-        }
-        return true;
-    }
-
-    bool readRequest(trvo_frame *request, std::vector<unsigned char> &received)
-    {
-        while (!stop_) {
-            unsigned char chunk[4096];
-            const ssize_t n = ::read(fd_, chunk, sizeof chunk);
+        for (size_t done = 0; done < count;) {
+            const ssize_t n = ::write(fd_, bytes + done, count - done);
             if (n > 0)
-                received.insert(received.end(), chunk, chunk + n);
-            size_t used = 0;
-            if (trvo_frame_decode(received.data(), received.size(), request, &used) == TRVO_FRAME_OK)
-                return true;
-            pollfd p{fd_, POLLIN, 0};
+                done += size_t(n);
+            else if (stop_ || !(n < 0 && errno == EAGAIN))
+                return false;
+            pollfd p{fd_, POLLOUT, 0};
             ::poll(&p, 1, 10);
         }
-        return false;
+        return !stop_;
     }
 
-    void run()
+    void run(Pattern pattern, unsigned baud)
     {
-        std::vector<unsigned char> received;
+        Bytes received;
         trvo_frame request;
-        if (!readRequest(&request, received))
-            return;
-        const uint16_t seq = request.seq;
-        const int32_t command = request.command;
-        std::vector<unsigned char> flood;
-        switch (pattern_) {
-        case Pattern::OtherSequence:
-            for (int i = 0; i < 512; ++i) {
-                const std::vector<unsigned char> f = frameOf(uint16_t(seq + 1), command, 0);
-                flood.insert(flood.end(), f.begin(), f.end());
-            }
-            break;
-        case Pattern::Noise:
-            for (int i = 0; i < 16384; ++i)
-                flood.push_back(static_cast<unsigned char>((i * 37 + 11) % 0xA5));
-            break;
-        case Pattern::Markers:
-            for (int i = 0; i < 8192; ++i)
-                flood.insert(flood.end(), {TRVO_FRAME_MARKER_0, TRVO_FRAME_MARKER_1});
-            break;
-        case Pattern::Drip:
-            send(hugeHeader(seq, command));
-            while (send({'d'}))
-                std::this_thread::sleep_for(std::chrono::milliseconds(20));
-            return;
-        case Pattern::BurstThenSilence: {
-            std::vector<unsigned char> burst = hugeHeader(seq, command);
-            burst.resize(burst.size() + 2000, 'b');
-            send(burst);
-            return;
-        }
-        case Pattern::PacedReply:
-            sendPaced(frameOf(seq, command, kSmallPayload));
-            return;
-        }
-        while (send(flood)) {
-        }
-    }
-
-    // Ten bytes at a time on a fixed schedule, at twice the line rate.
-    void sendPaced(const std::vector<unsigned char> &frame)
-    {
-        const auto byteTime = std::chrono::nanoseconds(10'000'000'000LL / baud_) / 2;
-        const Clock::time_point start = Clock::now();
-        for (size_t done = 0; done < frame.size(); done += 10) {
-            std::this_thread::sleep_until(start + byteTime * done);
-            const size_t end = std::min(done + 10, frame.size());
-            if (!send(std::vector<unsigned char>(frame.begin() + long(done), frame.begin() + long(end))))
+        size_t used = 0;
+        while (trvo_frame_decode(received.data(), received.size(), &request, &used) != TRVO_FRAME_OK) {
+            pollfd p{fd_, POLLIN, 0};
+            ::poll(&p, 1, 10);
+            unsigned char chunk[4096];
+            const ssize_t n = ::read(fd_, chunk, sizeof chunk);
+            if (stop_)
                 return;
+            if (n > 0)
+                received.insert(received.end(), chunk, chunk + n);
         }
+        const Play play = playOf(pattern, request.seq, request.command, baud);
+        do {
+            if (!send(play.bytes.data(), play.lead))
+                return;
+            const Clock::time_point start = Clock::now();
+            for (size_t done = play.lead, steps = 1; done < play.bytes.size(); done += play.step, ++steps) {
+                std::this_thread::sleep_until(start + play.pause * steps);
+                if (!send(play.bytes.data() + done, std::min(play.step, play.bytes.size() - done)))
+                    return;
+            }
+        } while (play.repeats);
     }
 
     int fd_;
-    Pattern pattern_;
-    unsigned baud_;
     std::atomic<bool> stop_{false};
     std::thread thread_;
 };
@@ -284,7 +266,7 @@ private slots:
         // A long answer in time with the line still comes through the
         // allowance: 2022 bytes at 9600 baud, sent in about a second.
         QTest::newRow("9600, long answer at line rate")
-            << "9600" << Pattern::PacedReply << kSmallPayload << 23 + 2106;
+            << "9600" << Pattern::PacedReply << int(kSmallPayload) << 23 + 2106;
     }
 
     void peerCannotHoldTheCall()
