@@ -13,6 +13,16 @@ inline void tell(QWidget *window, const QString &title, const QString &text)
     QMessageBox::information(window, title, text, QMessageBox::Ok);
 }
 
+// The same box with the cause below its text.
+inline void tell(QWidget *window, const QString &title, const QString &text, const QString &detail)
+{
+    if (detail.isEmpty())
+        return tell(window, title, text);
+    QMessageBox box(QMessageBox::Information, title, text, QMessageBox::Ok, window);
+    box.setInformativeText(detail);
+    box.exec();
+}
+
 inline void tell(QWidget *window, const config::Refusal &refusal)
 {
     tell(window, refusal.title, refusal.text);

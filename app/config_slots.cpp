@@ -63,15 +63,21 @@ int Widget::get_hmac(QString istr, char *obuf)
     return -1;
 }
 
-// Reads the last connect's configuration text into the form through a fresh
-// configuration script, which the window keeps until the next import.
 void Widget::Getinitkeyvalue()
+{
+    importReaderConfig();
+}
+
+// A fresh configuration script reads the last connect's text; the window
+// keeps it until the next import.
+std::optional<QString> Widget::importReaderConfig()
 {
     lua_State *fresh = script_open();
     script_close(lua_state);
     lua_state = fresh;
-    if (lua_state)
-        config::importReaderText(*ui, lua_state, dev_config);
+    if (!lua_state)
+        return QStringLiteral("没有足够的内存运行配置脚本");
+    return config::importReaderText(*ui, lua_state, dev_config);
 }
 
 void Widget::ButtonClicked()

@@ -7,6 +7,7 @@
 #include <QDebug>
 
 #include "app/boxes.h"
+#include "app/untrusted_text.h"
 #include "config/password_entry.h"
 #include "device/device_link.h"
 #include "ui_widget.h"
@@ -37,7 +38,7 @@ void keepPayload(char *&member, device::Buffer reply)
 } // namespace
 
 // The device work runs under the busy cursor; every box comes after it.
-bool Widget::readReader()
+bool Widget::readReader(QString *failure)
 {
     const BusyCursor busy;
     if (!device::openChannel())
@@ -55,16 +56,20 @@ bool Widget::readReader()
     keepPayload(dev_version, std::move(*version));
     const QString versionShown = device::versionText(dev_version, versionLength);
     qDebug("vdata = %s", qUtf8Printable(versionShown));
-    ui->deviceversion->setText(versionShown);
 
-    Getinitkeyvalue();
+    if (const std::optional<QString> problem = importReaderConfig()) {
+        *failure = *problem;
+        return false;
+    }
+    showUntrustedText(ui->deviceversion, versionShown);
     return true;
 }
 
 void Widget::on_connectBtn_clicked()
 {
-    if (!readReader()) {
-        tell(this, kConnectTitle, QStringLiteral("连接设备失败"));
+    QString failure;
+    if (!readReader(&failure)) {
+        tell(this, kConnectTitle, QStringLiteral("连接设备失败"), failure);
         return;
     }
     ui->labelState->setText(QStringLiteral("设备已连接"));

@@ -2,6 +2,7 @@
 #define TARVO_APP_WIDGET_H
 
 #include <QString>
+#include <optional>
 #include <QWidget>
 
 struct lua_State;
@@ -80,7 +81,12 @@ private slots:
 
 private:
     void GenerateQRcode(const QString &text);
-    bool readReader();
+    // Reads the reader into the form; false when it could not, with the
+    // cause in *failure where one is known.
+    bool readReader(QString *failure);
+    // Sets the form from dev_config through a fresh script; the reason it
+    // could not, or nothing when it did.
+    std::optional<QString> importReaderConfig();
 
     Ui::Widget *ui;
     lua_State *lua_state;

@@ -310,8 +310,20 @@ namespace config {
 
 std::optional<QString> importReaderText(Ui_Widget &form, lua_State *script, const char *readerText)
 {
-    // A failed hand-over shows in the queries too: each of them fails in turn.
-    const bool taken = script_updatecfg(script, readerText) == 0;
+    // Without the script's answers the form would keep the window's own
+    // values, and a save would write them over the reader's: any failure
+    // before the queries leaves the form untouched.
+    switch (script_load_status(script)) {
+    case SCRIPT_MISSING:
+        return QStringLiteral("找不到配置脚本 update_config.lua");
+    case SCRIPT_FAILED:
+        return QStringLiteral("配置脚本 update_config.lua 无法加载");
+    case SCRIPT_LOADED:
+        break;
+    }
+    if (script_updatecfg(script, readerText) != 0)
+        return QStringLiteral("配置脚本 update_config.lua 无法读取设备的配置");
+
     Import import{form, {}};
     for (const KeyRow &row : kKeyRows) {
         if (const Reply reply = row.query(script, row.key))
@@ -319,9 +331,7 @@ std::optional<QString> importReaderText(Ui_Widget &form, lua_State *script, cons
         if (row.after)
             row.after(import);
     }
-    if (taken)
-        return std::nullopt;
-    return QStringLiteral("配置脚本不接受读到的配置");
+    return std::nullopt;
 }
 
 } // namespace config

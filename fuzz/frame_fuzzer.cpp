@@ -4,6 +4,12 @@
 // Both readings must find the same frames and failures in the same order and
 // keep the same undecided tail; every frame found must be exactly the bytes
 // the encoder makes of it.
+//
+// A third reading is the library's wait for a reply, fed in time slices
+// with pauses between them, on a link with or without a line rate: it must
+// never wait past its bound, and whatever it decides before its time runs
+// out must be what the whole stream holds first for the awaited request.
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -11,6 +17,7 @@
 #include <vector>
 
 #include "trvo/frame.h"
+#include "trvo/reply.h"
 
 namespace {
 
@@ -98,6 +105,80 @@ struct Pieces
     }
 };
 
+const int64_t kMs = 1000000;
+
+// What the whole stream holds first for the awaited request: its answer,
+// or a broken frame; null when neither comes.
+const Event *firstDecision(const std::vector<Event> &events, uint16_t seq, int32_t command)
+{
+    for (const Event &event : events) {
+        if (event.status != TRVO_FRAME_OK
+            || (event.kind != TRVO_FRAME_REQUEST && event.seq == seq && event.command == command))
+            return &event;
+    }
+    return nullptr;
+}
+
+void waitInSlices(const uint8_t *data, size_t size, const std::vector<Event> &events)
+{
+    // Await the last answer the stream holds, so that others come before it.
+    uint16_t seq = 0;
+    int32_t command = 0;
+    for (const Event &event : events) {
+        if (event.status == TRVO_FRAME_OK && event.kind != TRVO_FRAME_REQUEST) {
+            seq = event.seq;
+            command = event.command;
+        }
+    }
+    Pieces pieces{trvo_crc32(data, size) ^ 0x9E3779B9u};
+    static const int64_t byteTimes[] = {0, 86806, 1041666}; // TCP, 115200 and 9600 baud
+    const int64_t byteNs = byteTimes[pieces.next() % 3];
+    const int64_t deadline = 300 * kMs;
+    const int64_t latest = deadline + int64_t(trvo_frame_size(TRVO_FRAME_MAX_PAYLOAD)) * byteNs;
+
+    std::vector<unsigned char> rx(REPLY_CAPACITY);
+    reply_wait wait;
+    reply_begin(&wait, rx.data(), seq, command, deadline, byteNs);
+    int64_t now = 0;
+    trvo_frame frame;
+    reply_status status = REPLY_WAITING;
+    for (size_t offset = 0; offset <= size && status == REPLY_WAITING;) {
+        size_t room = 0;
+        unsigned char *space = reply_space(&wait, &room);
+        if (room == 0)
+            fail("the reply wait has no room for more");
+        const size_t count = std::min({pieces.next(), room, size - offset});
+        std::memcpy(space, data + offset, count);
+        offset += count == 0 ? 1 : count;
+        const size_t pause = pieces.next();
+        // Mostly well within a byte's wire time, now and then a long stall.
+        now += pause > 24 ? int64_t(pause % 200) * kMs : int64_t(pause) * 50000;
+        status = reply_take(&wait, count, now, &frame);
+        const int64_t limit = reply_limit(&wait);
+        if (limit < deadline || limit > latest)
+            fail("the reply wait's limit lies outside its bounds");
+        if (status == REPLY_WAITING && now >= limit)
+            fail("the reply wait went on past its limit");
+        if (status == REPLY_TIMED_OUT && now < limit)
+            fail("the reply wait ended before its limit");
+    }
+
+    const Event *decision = firstDecision(events, seq, command);
+    if (status == REPLY_TIMED_OUT)
+        return;
+    if (status == REPLY_WAITING) {
+        if (decision)
+            fail("the reply wait missed its answer or a broken frame");
+        return;
+    }
+    if (!decision || (status == REPLY_BROKEN) != (decision->status != TRVO_FRAME_OK))
+        fail("the reply wait decided otherwise than the whole stream");
+    if (status == REPLY_FOUND
+        && (frame.kind != decision->kind || frame.seq != seq || frame.command != command
+            || std::vector<unsigned char>(frame.payload, frame.payload + frame.length) != decision->payload))
+        fail("the reply wait found another answer");
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
@@ -125,5 +206,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         fail("pieces and the whole stream decode differently");
     if (buffer != whole)
         fail("pieces and the whole stream leave different tails");
+    waitInSlices(data, size, wholeEvents);
     return 0;
 }

@@ -10,6 +10,8 @@
 #include <lualib.h>
 
 static const char script_path[] = "./update_config.lua";
+/* Where a state keeps its script_load, in its registry. */
+static const char script_load_key[] = "tarvo.script_load";
 
 /* The state whose main chunk is running, for the SIGINT handler; null
  * outside that run. */
@@ -102,6 +104,7 @@ lua_State *script_open(void)
 {
     lua_State *L = luaL_newstate();
     int status;
+    enum script_load load;
 
     if (!L) {
         script_message("lua_open", "没有足够的内存, lua_State创建失败");
@@ -111,11 +114,22 @@ lua_State *script_open(void)
     luaL_openlibs(L);
     lua_gc(L, LUA_GCRESTART, 0);
 
-    status = luaL_loadfile(L, script_path) != 0;
-    if (status == 0)
-        status = script_run_chunk(L) != 0;
-    script_report(L, status);
+    status = luaL_loadfile(L, script_path);
+    load = status == LUA_ERRFILE ? SCRIPT_MISSING : status != 0 ? SCRIPT_FAILED : SCRIPT_LOADED;
+    if (status == 0 && script_run_chunk(L) != 0)
+        load = SCRIPT_FAILED;
+    script_report(L, load != SCRIPT_LOADED);
+    lua_pushinteger(L, load);
+    lua_setfield(L, LUA_REGISTRYINDEX, script_load_key);
     return L;
+}
+
+enum script_load script_load_status(lua_State *L)
+{
+    lua_getfield(L, LUA_REGISTRYINDEX, script_load_key);
+    const enum script_load load = (enum script_load)lua_tointeger(L, -1);
+    lua_pop(L, 1);
+    return load;
 }
 
 int script_updatecfg(lua_State *L, const char *text)

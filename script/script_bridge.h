@@ -28,6 +28,12 @@ typedef struct lua_State lua_State;
  * when no state could be created. */
 lua_State *script_open(void);
 
+enum script_load { SCRIPT_LOADED = 0, SCRIPT_MISSING = 1, SCRIPT_FAILED = 2 };
+
+/* How the script fared in script_open: loaded and run, not found (or not
+ * readable), or failed to compile or to run. */
+enum script_load script_load_status(lua_State *L);
+
 /* Hands the text (up to its first NUL) to the script's updatecfg.
  * 0 when it ran without error, -1 otherwise. */
 int script_updatecfg(lua_State *L, const char *text);

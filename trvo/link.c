@@ -12,6 +12,7 @@
 #include <stdlib.h>
 #include <string.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -195,18 +196,35 @@ static int open_tcp(const struct link_setting *s, int64_t deadline)
     return fd;
 }
 
-static int open_serial(const struct link_setting *s)
+/* Only a character device can be a serial port. A regular file, a folder or
+ * a FIFO is refused before it is opened, and checked again once open in case
+ * the name was swapped in between. */
+static int refuse_unless_character_device(const char *path, int fd)
+{
+    struct stat st;
+    const int known = fd >= 0 ? fstat(fd, &st) : stat(path, &st);
+    if (known != 0) /* a missing path fails in open with its own errno */
+        return fd >= 0 ? -1 : 0;
+    if (S_ISCHR(st.st_mode))
+        return 0;
+    fprintf(stderr, "trvo: %s is not a character device; a serial link needs a serial port\n", path);
+    errno = ENOTTY;
+    return -1;
+}
+
+static int open_serial(const struct link_setting *s, struct termios *saved)
 {
     speed_t speed;
-    if (speed_of(s->baud, &speed) != 0)
+    if (speed_of(s->baud, &speed) != 0 || refuse_unless_character_device(s->path, -1) != 0)
         return -1;
     const int fd = open(s->path, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return -1;
     static const tcflag_t size_flag[] = {CS5, CS6, CS7, CS8};
     struct termios t;
-    if (tcgetattr(fd, &t) != 0)
+    if (refuse_unless_character_device(s->path, fd) != 0 || tcgetattr(fd, &t) != 0)
         goto fail;
+    *saved = t;
     cfmakeraw(&t);
     t.c_iflag &= ~(tcflag_t)(IXON | IXOFF | IXANY);
     t.c_cflag &= ~(tcflag_t)(CSIZE | PARENB | PARODD | CSTOPB | CRTSCTS);
@@ -224,13 +242,28 @@ static int open_serial(const struct link_setting *s)
     tcflush(fd, TCIOFLUSH);
     return fd;
 fail:
-    close(fd);
+    {
+        const int error = errno;
+        close(fd);
+        errno = error;
+    }
     return -1;
 }
 
-int link_open(const struct link_setting *setting, int64_t deadline)
+int link_open(const struct link_setting *setting, int64_t deadline, struct termios *saved)
 {
-    return setting->kind == LINK_TCP ? open_tcp(setting, deadline) : open_serial(setting);
+    return setting->kind == LINK_TCP ? open_tcp(setting, deadline) : open_serial(setting, saved);
+}
+
+void link_close(int fd, enum link_kind kind, const struct termios *saved)
+{
+    if (kind == LINK_SERIAL) {
+        /* Unsent bytes would only hold up the close; the port goes back to
+         * the settings it had, as a terminal the user still needs. */
+        tcflush(fd, TCIOFLUSH);
+        tcsetattr(fd, TCSANOW, saved);
+    }
+    close(fd);
 }
 
 int link_discard_input(int fd, enum link_kind kind)

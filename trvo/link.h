@@ -35,8 +35,12 @@ int64_t link_byte_time_ns(const struct link_setting *setting);
 int64_t link_now_ns(void);
 
 /* Opens the link; returns the descriptor, or -1 when the deadline passes or
- * the other side cannot be reached. */
-int link_open(const struct link_setting *setting, int64_t deadline);
+ * the other side cannot be reached. A serial port's settings from before
+ * are kept in *saved; a path that is no character device fails with ENOTTY. */
+int link_open(const struct link_setting *setting, int64_t deadline, struct termios *saved);
+
+/* Closes the link; a serial port gets back the settings kept by link_open. */
+void link_close(int fd, enum link_kind kind, const struct termios *saved);
 
 /* Drops whatever has arrived and not been read. Returns 0, or -1 when the
  * other side has gone (connection closed, port hung up). */

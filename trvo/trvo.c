@@ -1,25 +1,24 @@
 #include "trvo/trvo.h"
 
+#include <errno.h>
 #include <stdlib.h>
 #include <string.h>
 #include <unistd.h>
 
 #include "trvo/frame.h"
 #include "trvo/link.h"
+#include "trvo/reply.h"
 
 _Static_assert((int)TRVO_MAX_PAYLOAD == (int)TRVO_FRAME_MAX_PAYLOAD, "one payload bound for calls and frames");
 
 struct channel {
     struct link_setting setting;
     int fd;       /* -1 while the link is down */
+    struct termios saved_tty; /* a serial port's settings before we opened it */
     uint16_t seq; /* of the last request sent */
-    unsigned char *rx;
-    size_t rx_fill;
+    unsigned char *rx; /* REPLY_CAPACITY bytes: one frame of the largest size */
 };
 
-/* The receive buffer holds one frame of the largest size; noise before it is
- * dropped as it is found. */
-#define RX_CAPACITY (TRVO_FRAME_HEADER_SIZE + TRVO_FRAME_MAX_PAYLOAD + TRVO_FRAME_TRAILER_SIZE)
 
 enum { MAX_CHANNELS = 16 };
 
@@ -35,7 +34,7 @@ static struct channel *channel_of(intptr_t handle)
 static void drop_link(struct channel *c)
 {
     if (c->fd >= 0)
-        close(c->fd);
+        link_close(c->fd, c->setting.kind, &c->saved_tty);
     c->fd = -1;
 }
 
@@ -63,14 +62,16 @@ intptr_t trvo_channel_open(int channel, int flags)
     if (!c)
         return 0;
     c->fd = -1;
-    c->rx = malloc(RX_CAPACITY);
+    c->rx = malloc(REPLY_CAPACITY);
     if (!c->rx || link_parse_setting(text, &c->setting) != 0) {
         free_channel(c);
         return 0;
     }
-    c->fd = link_open(&c->setting, link_now_ns() + (int64_t)TRVO_OPEN_TIMEOUT_MS * 1000000);
+    c->fd = link_open(&c->setting, link_now_ns() + (int64_t)TRVO_OPEN_TIMEOUT_MS * 1000000, &c->saved_tty);
     if (c->fd < 0) {
+        const int error = errno;
         free_channel(c);
+        errno = error;
         return 0;
     }
     channels[slot] = c;
@@ -84,6 +85,14 @@ void trvo_channel_close(intptr_t handle)
         return;
     free_channel(c);
     channels[handle - 1] = NULL;
+}
+
+/* A program that ends without closing its channels still gets its serial
+ * ports back as they were. */
+__attribute__((destructor)) static void close_every_channel(void)
+{
+    for (intptr_t handle = 1; handle <= MAX_CHANNELS; ++handle)
+        trvo_channel_close(handle);
 }
 
 /* A silent reader keeps its link: a late answer is passed over by the next
@@ -112,39 +121,32 @@ static int deliver(const trvo_frame *f, rpc_buffer **reply)
 /* Reads until the answer to request seq arrives. Frames of other requests
  * (a late answer to an earlier call, an echo of our own request) are passed
  * over; a broken frame ends the call and the link, since nothing after it
- * can be trusted to be in step. */
+ * can be trusted to be in step. The deadline is consulted after every read,
+ * so that a peer that never stops sending cannot hold the call. */
 static int await_reply(struct channel *c, uint16_t seq, int32_t command, rpc_buffer **reply,
                        int64_t deadline, int64_t byte_ns)
 {
-    int wire_time_added = 0;
-    c->rx_fill = 0;
+    struct reply_wait wait;
+    reply_begin(&wait, c->rx, seq, command, deadline, byte_ns);
+    size_t got = 0;
     for (;;) {
         trvo_frame f;
-        f.length = 0;
-        size_t used = 0;
-        const enum trvo_frame_status status = trvo_frame_decode(c->rx, c->rx_fill, &f, &used);
-        if (status == TRVO_FRAME_OVERSIZE || status == TRVO_FRAME_BAD_CHECKSUM) {
+        switch (reply_take(&wait, got, link_now_ns(), &f)) {
+        case REPLY_FOUND:
+            return deliver(&f, reply);
+        case REPLY_BROKEN:
             drop_link(c);
             return TRVO_EFRAME;
+        case REPLY_TIMED_OUT:
+            return TRVO_ETIMEDOUT;
+        case REPLY_WAITING:
+            break;
         }
-        if (status == TRVO_FRAME_OK && f.kind != TRVO_FRAME_REQUEST && f.seq == seq
-            && f.command == command)
-            return deliver(&f, reply);
-        memmove(c->rx, c->rx + used, c->rx_fill - used);
-        c->rx_fill -= used;
-        if (status == TRVO_FRAME_OK)
-            continue;
-
-        if (f.length > 0 && byte_ns > 0 && !wire_time_added) {
-            deadline += (int64_t)trvo_frame_size(f.length) * byte_ns;
-            wire_time_added = 1;
-        }
-        size_t got = 0;
-        const enum link_io io =
-            link_read_some(c->fd, c->rx + c->rx_fill, RX_CAPACITY - c->rx_fill, &got, deadline);
+        size_t room = 0;
+        unsigned char *space = reply_space(&wait, &room);
+        const enum link_io io = link_read_some(c->fd, space, room, &got, reply_limit(&wait));
         if (io != LINK_IO_OK)
             return read_failure(c, io);
-        c->rx_fill += got;
     }
 }
 
@@ -167,7 +169,7 @@ int trpc_call(intptr_t handle, int32_t command, rpc_buffer *request, rpc_buffer 
     if (c->fd >= 0 && link_discard_input(c->fd, c->setting.kind) != 0)
         drop_link(c);
     if (c->fd < 0) {
-        c->fd = link_open(&c->setting, deadline);
+        c->fd = link_open(&c->setting, deadline, &c->saved_tty);
         if (c->fd < 0)
             return TRVO_ENOLINK;
     }

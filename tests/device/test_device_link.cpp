@@ -9,6 +9,7 @@
 #include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTextDocument>
 #include <QToolButton>
 #include <QtTest>
 
@@ -83,6 +84,19 @@ QString text(Widget &window, const char *name)
     return formChild<QLabel>(window, name)->text();
 }
 
+// What the form shows: every field's text and every button's state.
+QStringList formState(Widget &window)
+{
+    QStringList state;
+    for (const QLineEdit *edit : window.findChildren<QLineEdit *>())
+        state << edit->objectName() + '=' + edit->text();
+    for (const QLabel *label : window.findChildren<QLabel *>())
+        state << label->objectName() + '=' + label->text();
+    for (const QAbstractButton *button : window.findChildren<QAbstractButton *>())
+        state << button->objectName() + '=' + QString::number(button->isChecked());
+    return state;
+}
+
 void setText(Widget &window, const char *field, const QString &value)
 {
     formChild<QLineEdit>(window, field)->setText(value);
@@ -104,12 +118,12 @@ private:
     }
 
     // Restarts the simulator from the state a case begins with.
-    bool resetReader()
+    bool resetReader(const QString &firmware = kFirmware)
     {
         sim.kill();
         const QJsonObject state{{"config", QString::fromUtf8(kReaderConfig)},
                                 {"password", kFactoryPassword},
-                                {"firmware", kFirmware}};
+                                {"firmware", firmware}};
         QFile file(sim.statePath());
         if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)
             || file.write(QJsonDocument(state).toJson()) <= 0)
@@ -142,6 +156,13 @@ private slots:
     }
 
     void init() { QVERIFY(resetReader()); }
+
+    // Each case ends with the shipped script in place again.
+    void cleanup()
+    {
+        QFile::remove("update_config.lua");
+        QVERIFY(scriptDir.copyFrom(QStringLiteral(TARVO_SHIPPED_SCRIPT)));
+    }
 
     // First in the process: the channel is not open yet.
     void connectWorksOnceTheReaderIsThere()
@@ -305,6 +326,77 @@ private slots:
         QVERIFY(sim.control("fault none", "fault none"));
         QCOMPARE(click(window, "connectBtn").boxes, QStringList{kConnected});
         QCOMPARE(text(window, "deviceversion"), kFirmware);
+    }
+
+    // A version is the reader's to choose, markup included: it is shown as
+    // text, at once, cut to the label, and whole in the tooltip.
+    void versionIsShownAsPlainText_data()
+    {
+        QTest::addColumn<QString>("firmware");
+        QTest::addColumn<QString>("shown");
+        const QString styled = QStringLiteral("<h1 style='font-size:120px'>TRVO</h1>");
+        QTest::newRow("styled") << styled << styled;
+        // Deep enough to overflow the stack of a rich-text layout.
+        QTest::newRow("nested tables") << QString("<table><tr><td>").repeated(4000)
+                                       << QString("<table><tr><td>").repeated(5).left(63) + QChar(0x2026);
+    }
+
+    void versionIsShownAsPlainText()
+    {
+        QFETCH(QString, firmware);
+        QFETCH(QString, shown);
+        QVERIFY(resetReader(firmware));
+        Widget window;
+        window.show();
+        QElapsedTimer clock;
+        clock.start();
+        QCOMPARE(click(window, "connectBtn").boxes, QStringList{kConnected});
+        window.grab(); // lays the label out
+        QVERIFY(clock.elapsed() < kGenerousMs);
+
+        auto *version = formChild<QLabel>(window, "deviceversion");
+        QCOMPARE(version->textFormat(), Qt::PlainText);
+        QCOMPARE(version->text(), shown);
+        QTextDocument tooltip;
+        tooltip.setHtml(version->toolTip());
+        QCOMPARE(version->toolTip().isEmpty() ? shown : tooltip.toPlainText(), firmware);
+    }
+
+    // Without the script's answers a connect would show the window's own
+    // values as the reader's, and a save would write them over it.
+    void connectFailsWhenTheImportCannotRun_data()
+    {
+        QTest::addColumn<QByteArray>("script"); // empty: no script at all
+        QTest::addColumn<QString>("cause");
+        QTest::newRow("missing") << QByteArray() << QStringLiteral("找不到配置脚本 update_config.lua");
+        QTest::newRow("does not load")
+            << QByteArray("this is not lua") << QStringLiteral("配置脚本 update_config.lua 无法加载");
+        QTest::newRow("updatecfg fails")
+            << QByteArray("function updatecfg(text) error('cannot read') end\n"
+                          "function getvalue_num(key) return 1 end\n"
+                          "function getvalue_str(key) return 'from the script' end\n")
+            << QStringLiteral("配置脚本 update_config.lua 无法读取设备的配置");
+    }
+
+    void connectFailsWhenTheImportCannotRun()
+    {
+        QFETCH(QByteArray, script);
+        QFETCH(QString, cause);
+        QFile::remove("update_config.lua");
+        if (!script.isEmpty())
+            QVERIFY(scriptDir.write(script));
+        Widget window;
+        window.show();
+        const QStringList formBefore = formState(window);
+
+        QString detail;
+        MessageBoxAnswerer answerer;
+        answerer.onSeen([&](QMessageBox *box) { detail = box->informativeText(); });
+        QTest::mouseClick(formChild<QAbstractButton>(window, "connectBtn"), Qt::LeftButton);
+        QCOMPARE(answerer.summary(), QStringList{kConnectFailed});
+        QCOMPARE(detail, cause);
+        QCOMPARE(formState(window), formBefore);
+        QVERIFY(!formChild<QToolButton>(window, "saveBtn")->isEnabled());
     }
 
     // The config code shown on screen, held up to the reader, configures it
