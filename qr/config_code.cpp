@@ -3,6 +3,7 @@
 #include <QDebug>
 #include <QMessageBox>
 
+#include "app/code_actions.h"
 #include "qr/code_renderer.h"
 #include "ui_widget.h"
 
@@ -27,6 +28,7 @@ void Widget::ButtonClicked()
         return;
     }
     GenerateQRcode(configText);
+    codeActions->setCode(configText);
     configText.clear();
 }
 
