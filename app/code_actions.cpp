@@ -69,11 +69,13 @@ QAction *CodeActions::addAction(const char *label, const QKeySequence &shortcut,
 
 void CodeActions::setCode(const QString &signedText)
 {
-    const CodeSymbol shown(signedText);
-    if (shown.isNull())
+    // Every code the label shows is a new pixmap.
+    const qint64 picture = form.label->pixmap(Qt::ReturnByValue).cacheKey();
+    if (form.label->pixmap(Qt::ReturnByValue).isNull() || picture == shownPicture)
         return;
-    symbol = shown;
+    shownPicture = picture;
     text = signedText;
+    encoded = CodeSymbol();
     codeSheet = CodeSheet{codeSummary(form, signedText), QDate::currentDate()};
     stale = false;
     if (zoomView)
@@ -87,6 +89,13 @@ void CodeActions::markStale()
     if (zoomView)
         zoomView->close();
     updateActions();
+}
+
+const CodeSymbol &CodeActions::symbol()
+{
+    if (encoded.isNull())
+        encoded = CodeSymbol(text);
+    return encoded;
 }
 
 void CodeActions::updateActions()
@@ -118,7 +127,7 @@ void CodeActions::chooseExportFile()
 bool CodeActions::exportTo(const QString &path)
 {
     QString error;
-    if (writeSheet(symbol, codeSheet, path, &error))
+    if (writeSheet(symbol(), codeSheet, path, &error))
         return true;
     QMessageBox box(QMessageBox::Warning, QStringLiteral("导出配置码"),
                     QStringLiteral("配置码未能导出到 %1").arg(path), QMessageBox::Ok, window);
@@ -139,7 +148,7 @@ void CodeActions::choosePrinter()
 bool CodeActions::printOn(QPrinter &printer)
 {
     QString error;
-    if (printSheet(symbol, codeSheet, printer, &error))
+    if (printSheet(symbol(), codeSheet, printer, &error))
         return true;
     QMessageBox box(QMessageBox::Warning, QStringLiteral("打印配置码"),
                     QStringLiteral("配置码未能打印"), QMessageBox::Ok, window);
@@ -153,7 +162,7 @@ bool CodeActions::printOn(QPrinter &printer)
 void CodeActions::copyToClipboard()
 {
     auto *data = new QMimeData;
-    data->setImageData(codeImage(symbol));
+    data->setImageData(codeImage(symbol()));
     if (!password_entry::carriesPassword(text)
         || QMessageBox::question(window, QStringLiteral("复制配置码"),
                                  QStringLiteral("配置码包含新的配置密码。也把配置文本（含新密码）"
@@ -168,7 +177,7 @@ void CodeActions::showZoomed()
 {
     if (zoomView)
         zoomView->close();
-    zoomView = new CodeZoomView(symbol, window);
+    zoomView = new CodeZoomView(symbol(), window);
     zoomView->show();
     zoomView->activateWindow();
 }

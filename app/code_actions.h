@@ -26,14 +26,15 @@ public:
     // and the window's shortcuts.
     CodeActions(Ui_Widget &form, QWidget *window);
 
-    // The label now shows the code of this signed text, built from the form
-    // as it stands. A text that gives no code leaves the previous one.
+    // Called after the label was asked to show the code of this signed
+    // text, built from the form as it stands. When the label kept its
+    // picture (the text gave no code), so does this.
     void setCode(const QString &signedText);
     // The form has changed since the code was made: the code may no longer
     // be used until the next one is shown.
     void markStale();
 
-    bool usable() const { return !symbol.isNull() && !stale; }
+    bool usable() const { return !text.isEmpty() && !stale; }
     const QString &signedText() const { return text; }
     const CodeSheet &sheet() const { return codeSheet; }
 
@@ -56,6 +57,7 @@ private:
     void choosePrinter();
     void copyToClipboard();
     void showZoomed();
+    const CodeSymbol &symbol();
 
     Ui_Widget &form;
     QWidget *window;
@@ -65,9 +67,11 @@ private:
     QAction *zooming;
     QPointer<CodeZoomView> zoomView;
 
-    // The code on screen and what it was made of; stale once the form moves on.
-    CodeSymbol symbol;
+    // The code on screen and what it was made of; stale once the form moves
+    // on. The symbol is encoded again only when an action needs it.
+    qint64 shownPicture = 0;
     QString text;
+    CodeSymbol encoded;
     CodeSheet codeSheet;
     bool stale = false;
 };

@@ -78,8 +78,9 @@ class CodeActionsTest : public QObject
     Q_OBJECT
 
 private slots:
-    // None before a code, all after one, none once it is stale or a build
-    // was refused after that, all again with the next code.
+    // None before a code, all after one, none once it is stale, also after
+    // a refused build or a text too long for a code, all again with the
+    // next code.
     void actionsOpenOnlyForAUsableCode()
     {
         Widget w;
@@ -101,18 +102,23 @@ private slots:
         QPushButton *generate = formChild<QPushButton>(w, "pushButton");
         QTest::mouseClick(generate, Qt::LeftButton);
         QCOMPARE(enabled(), 4);
-        QCOMPARE(actions.signedText().toUtf8(),
-                 readQrCode(codeLabel(w)->pixmap(Qt::ReturnByValue).toImage()));
+        const QString first = actions.signedText();
+        QCOMPARE(first.toUtf8(), readQrCode(codeLabel(w)->pixmap(Qt::ReturnByValue).toImage()));
 
         actions.markStale();
         QCOMPARE(enabled(), 0);
         fillForm(w, {"manpw=short"});
         QTest::mouseClick(generate, Qt::LeftButton);
+        fillForm(w, {"manpw=" + kPassword, "linePrefix=" + QString(1700, 'x')});
+        QTest::mouseClick(generate, Qt::LeftButton);
         QCOMPARE(enabled(), 0);
-        fillForm(w, {"manpw=" + kPassword});
+        QCOMPARE(actions.signedText(), first);
+        QCOMPARE(answerer.seen().size(), 3); // the refusal, its failure box, too long
+
+        fillForm(w, {"linePrefix=second"});
         QTest::mouseClick(generate, Qt::LeftButton);
         QCOMPARE(enabled(), 4);
-        QCOMPARE(answerer.seen().size(), 2); // the refusal and the failure box
+        QVERIFY(actions.signedText().contains("prefix='second'"));
     }
 
     // The lines under a printed code, straight from the form that built it.
