@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <QStyle>
+#include <algorithm>
 
 namespace {
 

@@ -25,6 +25,7 @@ const double kLargestPaperModuleMm = 1.0;
 const double kPaperMarginMm = 10.0;
 const double kPaperTextPoints = 10.0;
 const double kMillimetresPerInch = 25.4;
+const char kPageTooSmall[] = "纸张太小，无法以可扫描的大小打印配置码";
 
 // The dark modules as rectangles of module units, one per horizontal run:
 // exact squares side by side, with far fewer shapes (and no seams between
@@ -159,8 +160,9 @@ bool writeSvg(const CodeSymbol &symbol, const CodeSheet &sheet, QIODevice &file)
 }
 
 // Lays the sheet out on a page of the given paint rectangle (device units at
-// `resolution` dots an inch): modules as large as fit, up to
-// kLargestPaperModuleMm. False when they would be under kMinimumPaperModuleMm.
+// `resolution` dots an inch): modules of whole printer dots, so that every
+// module prints equally wide, as large as fit up to kLargestPaperModuleMm.
+// False when they would be under kMinimumPaperModuleMm.
 bool layOutPage(const CodeSymbol &symbol, const QStringList &lines, const QFontMetricsF &metrics,
                 QSizeF page, int resolution, SheetLayout *layout, QPointF *origin)
 {
@@ -168,16 +170,14 @@ bool layOutPage(const CodeSymbol &symbol, const QStringList &lines, const QFontM
     const int sideModules = symbol.width() + 2 * kQuietZoneModules;
     const qreal textHeight = (lines.size() + 1) * metrics.lineSpacing();
     const qreal fits = std::min(page.width(), page.height() - textHeight) / sideModules;
-    const qreal module = std::min(fits, kLargestPaperModuleMm * unitsPerMm);
+    const qreal module = std::floor(std::min(fits, kLargestPaperModuleMm * unitsPerMm));
     if (module < kMinimumPaperModuleMm * unitsPerMm)
         return false;
     *layout = layOut(symbol, lines, metrics, module);
-    *origin = QPointF((page.width() - layout->size.width()) / 2,
-                      (page.height() - layout->size.height()) / 2);
+    *origin = QPointF(std::floor((page.width() - layout->size.width()) / 2),
+                      std::floor((page.height() - layout->size.height()) / 2));
     return true;
 }
-
-const char kPageTooSmall[] = "纸张太小，无法以可扫描的大小打印配置码";
 
 // One page of a PDF writer or a printer, whose painter is opened here.
 bool paintPage(const CodeSymbol &symbol, const CodeSheet &sheet, QPagedPaintDevice &device,
