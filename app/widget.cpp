@@ -144,23 +144,19 @@ void Widget::on_commandLinkButton_clicked()
 void Widget::on_nfc_return_clicked()
 {
     ui->stacked_widget->setCurrentIndex(GeneralPage);
-    codeActions = new CodeActions(*ui, this);
 }
 
 void Widget::on_wg_return_clicked()
 {
     ui->stacked_widget->setCurrentIndex(GeneralPage);
-    codeActions = new CodeActions(*ui, this);
 }
 
 void Widget::on_wifi_return_clicked()
 {
     ui->stacked_widget->setCurrentIndex(GeneralPage);
-    codeActions = new CodeActions(*ui, this);
 }
 
 void Widget::on_pwreturn_clicked()
 {
     ui->stacked_widget->setCurrentIndex(GeneralPage);
-    codeActions = new CodeActions(*ui, this);
 }
