@@ -6,6 +6,7 @@
 #include <QPixmap>
 
 #include "app/boxes.h"
+#include "app/code_actions.h"
 #include "config/assembly.h"
 #include "config/groups.h"
 #include "config/import.h"
@@ -94,12 +95,13 @@ void Widget::ButtonClicked()
 
 void Widget::GenerateQRcode(const QString &text)
 {
-    const qr::Code code = qr::paintCode(text, ui->label->size());
+    const qr::Code code = qr::paintCode(text, ui->label->size(), ui->label->devicePixelRatioF());
     if (code.picture.isNull()) {
         tell(this, QString::fromUtf8(kCodeStatusTitle), code.failure);
         return;
     }
-    ui->label->setPixmap(QPixmap::fromImage(code.picture));
+    ui->label->setPixmap(code.picture);
     ui->label->setAlignment(Qt::AlignCenter);
     ui->label->show();
+    codeActions->setCode(text);
 }

@@ -1,5 +1,6 @@
 #include "app/widget.h"
 
+#include "app/code_actions.h"
 #include "app/option_pages.h"
 #include "trvo/rpc_buffer.h"
 #include "script/script_bridge.h"
@@ -19,7 +20,8 @@ Widget::Widget(QWidget *parent)
       dev_config(nullptr),
       dev_config_len(0),
       dev_version(nullptr),
-      configText()
+      configText(),
+      codeActions(nullptr)
 {
     ui->setupUi(this);
     // on_pushButton_clicked is connected by name first, so it runs before this.
@@ -92,6 +94,7 @@ Widget::Widget(QWidget *parent)
     ui->gunmode->setVisible(false);
 
     ui->stacked_widget->setCurrentIndex(GeneralPage);
+    codeActions = new CodeActions(*ui, this);
 }
 
 Widget::~Widget()

@@ -6,6 +6,7 @@
 #include <QWidget>
 
 struct lua_State;
+class CodeActions;
 
 namespace Ui {
 class Widget;
@@ -94,6 +95,8 @@ private:
     qint32 dev_config_len;
     char *dev_version;
     QString configText;
+    // Export, print, copy and zoom of the code the label shows.
+    CodeActions *codeActions;
 
     // Test-only window into the members above (tests/support/widget_probe.h).
     friend class WidgetProbe;

@@ -3,7 +3,7 @@
 
 // The config code: a configuration text as a QR code picture.
 
-#include <QImage>
+#include <QPixmap>
 #include <QSize>
 #include <QString>
 
@@ -13,13 +13,13 @@ namespace qr {
 // reason (for the user) why there is none.
 struct Code
 {
-    QImage picture;
+    QPixmap picture;
     QString failure;
 };
 
 // Encodes the text's UTF-8 and draws the symbol centred on a white picture
-// of the area's size.
-Code paintCode(const QString &text, const QSize &area);
+// of the area's size, in whole device pixels a module at the given ratio.
+Code paintCode(const QString &text, const QSize &area, qreal devicePixelRatio);
 
 } // namespace qr
 

@@ -7,10 +7,10 @@ set -eu
 
 packages="
   cmake make g++ pkg-config
-  qtbase5-dev
+  qtbase5-dev libqt5svg5-dev
   liblua5.1-0-dev
   libqrencode-dev
-  libzxing-dev
+  libzxing-dev poppler-utils
   fonts-wqy-microhei
   xvfb xauth
   $*

@@ -58,6 +58,7 @@ public:
     void getinitkeyvalue() { w.Getinitkeyvalue(); }
     int getHmac(const QString &text, char *digest) { return w.get_hmac(text, digest); }
     void generateQRcode(const QString &text) { w.GenerateQRcode(text); }
+    CodeActions &codeActions() { return *w.codeActions; }
 
 private:
     Widget &w;
