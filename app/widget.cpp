@@ -1,5 +1,6 @@
 #include "app/widget.h"
 
+#include "app/form_fonts.h"
 #include "app/option_pages.h"
 #include "device/rpc_buffer.h"
 #include "script/script_bridge.h"
@@ -22,6 +23,7 @@ Widget::Widget(QWidget *parent)
       configText()
 {
     ui->setupUi(this);
+    applyFormFonts(*this, *ui);
     // on_pushButton_clicked is connected by name first, so it runs before this.
     connect(ui->pushButton, SIGNAL(clicked()), this, SLOT(ButtonClicked()));
 
