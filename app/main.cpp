@@ -9,6 +9,9 @@
 
 int main(int argc, char *argv[])
 {
+    // The window scales as a whole on a high-density desktop.
+    QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
+    QCoreApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
     QApplication a(argc, argv);
     QTextCodec::setCodecForLocale(QTextCodec::codecForName("UTF-8"));
 
