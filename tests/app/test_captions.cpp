@@ -1,13 +1,13 @@
 // Every caption of the form is shown whole: the text's advance at the
-// widget's own font fits the widget's rectangle, for every label, check box,
-// radio button, push button and group-box title, with every hidden part of
-// the form shown. CTest runs this in each language (TARVO_TEST_LANG) and at
-// scale factors 1 and 2 (QT_SCALE_FACTOR).
+// widget's own font fits the widget's rectangle and keeps clear of the
+// captions beside it, for every label, check box, radio button, push button
+// and group-box title, with every hidden part of the form shown. CTest runs
+// this in each language (TARVO_TEST_LANG) and at scale factors 1 and 2
+// (QT_SCALE_FACTOR).
 #include <QCheckBox>
 #include <QCommandLinkButton>
 #include <QGroupBox>
 #include <QLabel>
-#include <QLayout>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStackedWidget>
@@ -154,15 +154,12 @@ class CaptionsTest : public QObject
 private slots:
     void initTestCase();
     void everyCaptionFits();
-
-private:
-    Language language = Language::Chinese;
 };
 
 void CaptionsTest::initTestCase()
 {
     bool known = false;
-    language = chooseLanguage({}, qEnvironmentVariable("TARVO_TEST_LANG"), &known);
+    const Language language = chooseLanguage({}, qEnvironmentVariable("TARVO_TEST_LANG"), &known);
     QVERIFY2(known, "TARVO_TEST_LANG names zh or en");
     QVERIFY(installLanguage(language));
 }
@@ -176,8 +173,7 @@ void CaptionsTest::everyCaptionFits()
     for (QWidget *child : window.findChildren<QWidget *>())
         if (child->isHidden() && !qobject_cast<QStackedWidget *>(child->parentWidget()))
             child->show();
-    auto *pages = window.findChild<QStackedWidget *>();
-    QVERIFY(pages);
+    auto *pages = formChild<QStackedWidget>(window, "stacked_widget");
     QMap<QString, QString> faults;
     for (int page = 0; page < pages->count(); ++page) {
         pages->setCurrentIndex(page);
