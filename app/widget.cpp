@@ -1,6 +1,7 @@
 #include "app/widget.h"
 
 #include "app/code_actions.h"
+#include "app/form_fonts.h"
 #include "app/option_pages.h"
 #include "trvo/rpc_buffer.h"
 #include "script/script_bridge.h"
@@ -24,6 +25,7 @@ Widget::Widget(QWidget *parent)
       codeActions(nullptr)
 {
     ui->setupUi(this);
+    applyFormFonts(*this, *ui);
     // on_pushButton_clicked is connected by name first, so it runs before this.
     connect(ui->pushButton, SIGNAL(clicked()), this, SLOT(ButtonClicked()));
 

@@ -7,7 +7,7 @@ set -eu
 
 packages="
   cmake make g++ pkg-config
-  qtbase5-dev libqt5svg5-dev
+  qtbase5-dev libqt5svg5-dev qttools5-dev qttools5-dev-tools
   liblua5.1-0-dev
   libqrencode-dev
   libzxing-dev poppler-utils
