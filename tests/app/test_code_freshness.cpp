@@ -9,6 +9,7 @@
 
 #include "app/code_actions.h"
 #include "config/form_setup.h"
+#include "support/debug_log.h"
 #include "support/message_box_answerer.h"
 #include "tools/qrread/qr_reader.h"
 
@@ -75,6 +76,10 @@ private slots:
         QTest::newRow("general: baud rate") << QStringList{"click:serialOut"}
                                             << QStringList{"baudRate=9600"}
                                             << QStringList{"baudRate=115200"};
+        // Where the build logs that it leaves the NFC group out.
+        QTest::newRow("general: prefix, RN450 over serial")
+            << QStringList{"click:tarvo_RN450", "click:serialOut"} << QStringList{"linePrefix=AB-"}
+            << QStringList{"linePrefix="};
         QTest::newRow("general: work mode") << QStringList() << QStringList{"click:developmode"}
                                             << QStringList{"click:scanmode"};
         QTest::newRow("general: signing password") << QStringList()
@@ -108,7 +113,8 @@ private slots:
 
     // A change marks at once and a revert does not unmark; the next code is
     // fresh again. A page button, a declined box or the confirmation field
-    // changes nothing the code says.
+    // changes nothing the code says. Watching writes nothing to the debug
+    // log, where a build writes its text.
     void changeMarksTheCodeStale()
     {
         QFETCH(QStringList, setup);
@@ -121,7 +127,11 @@ private slots:
         QVERIFY2(window.actions().usable(), qPrintable(window.answerer.summary().join('\n')));
         QCOMPARE(window.scanned(), first.toUtf8());
 
-        act(window.w, change);
+        {
+            DebugLog log;
+            act(window.w, change);
+            QVERIFY2(log.lines().isEmpty(), qPrintable(log.lines().join('\n')));
+        }
         QCOMPARE(window.actions().usable(), !marks);
         QCOMPARE(window.actions().exportAction()->isEnabled(), !marks);
         QCOMPARE(window.scanned().isNull(), marks);
