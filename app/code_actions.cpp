@@ -119,7 +119,7 @@ void CodeActions::updateActions()
 {
     for (QAction *action : {exporting, printing, copying, zooming})
         action->setEnabled(usable());
-    staleNote->setVisible(stale);
+    staleNote->setVisible(stale && !text.isEmpty());
 }
 
 bool CodeActions::eventFilter(QObject *watched, QEvent *event)
