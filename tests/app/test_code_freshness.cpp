@@ -57,58 +57,41 @@ private slots:
     {
         QTest::addColumn<QStringList>("setup"); // before the code
         QTest::addColumn<QStringList>("change");
-        QTest::addColumn<QStringList>("revert"); // empty: the change changes nothing
-        const QStringList nfcPage{"click:nfc_option"};
-        const QStringList wiegand{"click:weigenOut", "click:wgoption"};
-        const QStringList wifi{"click:wifiOut", "click:wifioption"};
-        const QStringList passwordPage{"click:commandLinkButton"};
-        const QStringList changing = passwordPage
-            + QStringList{"click:changepwcheck", "newpw=" + kNewPassword, "confimpw=" + kNewPassword};
+        QTest::addColumn<QStringList>("revert"); // none: the change changes nothing
+        // Steps separated by spaces.
+        const auto row = [](const char *name, const QString &setup, const QString &change,
+                            const QString &revert) {
+            const auto steps = [](const QString &s) { return s.split(' ', Qt::SkipEmptyParts); };
+            QTest::newRow(name) << steps(setup) << steps(change) << steps(revert);
+        };
+        const QString wiegand = "click:weigenOut click:wgoption";
+        const QString wifi = "click:wifiOut click:wifioption";
+        const QString changing = "click:commandLinkButton click:changepwcheck newpw=" + kNewPassword
+                                 + " confimpw=" + kNewPassword;
 
-        QTest::newRow("general: prefix") << QStringList() << QStringList{"linePrefix=AB-"}
-                                         << QStringList{"linePrefix="};
-        QTest::newRow("general: symbology") << QStringList() << QStringList{"click:pdf417Check"}
-                                            << QStringList{"click:pdf417Check"};
-        QTest::newRow("general: brightness") << QStringList() << QStringList{"brightadjust=120"}
-                                             << QStringList{"brightadjust=200"};
-        QTest::newRow("general: output channel") << QStringList() << QStringList{"click:serialOut"}
-                                                 << QStringList{"click:keyboardOut"};
-        QTest::newRow("general: baud rate") << QStringList{"click:serialOut"}
-                                            << QStringList{"baudRate=9600"}
-                                            << QStringList{"baudRate=115200"};
+        row("general: prefix", "", "linePrefix=AB-", "linePrefix=");
         // Where the build logs that it leaves the NFC group out.
-        QTest::newRow("general: prefix, RN450 over serial")
-            << QStringList{"click:tarvo_RN450", "click:serialOut"} << QStringList{"linePrefix=AB-"}
-            << QStringList{"linePrefix="};
-        QTest::newRow("general: work mode") << QStringList() << QStringList{"click:developmode"}
-                                            << QStringList{"click:scanmode"};
-        QTest::newRow("general: signing password") << QStringList()
-                                                   << QStringList{"manpw=Tarvo-9876543210"}
-                                                   << QStringList{"manpw=" + kPassword};
-        QTest::newRow("general: a page button") << QStringList() << nfcPage << QStringList();
-        QTest::newRow("NFC: on") << nfcPage << QStringList{"click:nfcable"}
-                                 << QStringList{"click:nfcable"};
-        QTest::newRow("NFC: length") << nfcPage + QStringList{"click:nfcable"} << QStringList{"outlen=4"} << QStringList{"outlen=8"};
-        QTest::newRow("NFC: back to general") << nfcPage << QStringList{"click:nfc_return"}
-                                              << QStringList();
-        QTest::newRow("Wiegand: format") << wiegand << QStringList{"click:vg34"}
-                                         << QStringList{"click:vg26"};
-        QTest::newRow("Wiegand: output high") << wiegand << QStringList{"click:outputhight_2"}
-                                              << QStringList{"click:outputhight_2"};
-        QTest::newRow("network: Wi-Fi name") << wifi << QStringList{"wifiname=office"}
-                                             << QStringList{"wifiname="};
-        QTest::newRow("network: HTTP") << wifi << QStringList{"click:httpO"}
-                                       << QStringList{"click:tcpO"};
-        QTest::newRow("network: declined voltage")
-            << wifi + QStringList{"click:outputhight"} << QStringList{"click:lowvoltage"}
-            << QStringList();
-        QTest::newRow("password: change asked")
-            << passwordPage << QStringList{"click:changepwcheck"} << QStringList{"click:oldpwcheck"};
-        QTest::newRow("password: new one") << changing << QStringList{"newpw=Other-pass-01234"}
-                                           << QStringList{"newpw=" + kNewPassword};
-        QTest::newRow("password: its confirmation") << changing
-                                                    << QStringList{"confimpw=Other-pass-01234"}
-                                                    << QStringList();
+        row("general: prefix, RN450 over serial", "click:tarvo_RN450 click:serialOut",
+            "linePrefix=AB-", "linePrefix=");
+        row("general: symbology", "", "click:pdf417Check", "click:pdf417Check");
+        row("general: brightness", "", "brightadjust=120", "brightadjust=200");
+        row("general: output channel", "", "click:serialOut", "click:keyboardOut");
+        row("general: baud rate", "click:serialOut", "baudRate=9600", "baudRate=115200");
+        row("general: work mode", "", "click:developmode", "click:scanmode");
+        row("general: signing password", "", "manpw=Tarvo-9876543210", "manpw=" + kPassword);
+        row("general: a page button", "", "click:nfc_option", "");
+        row("NFC: on", "click:nfc_option", "click:nfcable", "click:nfcable");
+        row("NFC: length", "click:nfc_option click:nfcable", "outlen=4", "outlen=8");
+        row("NFC: back to general", "click:nfc_option", "click:nfc_return", "");
+        row("Wiegand: format", wiegand, "click:vg34", "click:vg26");
+        row("Wiegand: output high", wiegand, "click:outputhight_2", "click:outputhight_2");
+        row("network: Wi-Fi name", wifi, "wifiname=office", "wifiname=");
+        row("network: HTTP", wifi, "click:httpO", "click:tcpO");
+        row("network: declined voltage", wifi + " click:outputhight", "click:lowvoltage", "");
+        row("password: change asked", "click:commandLinkButton", "click:changepwcheck",
+            "click:oldpwcheck");
+        row("password: new one", changing, "newpw=Other-pass-01234", "newpw=" + kNewPassword);
+        row("password: its confirmation", changing, "confimpw=Other-pass-01234", "");
     }
 
     // A change marks at once and a revert does not unmark; the next code is
