@@ -111,8 +111,9 @@ void appendModeEntries(const Ui_Widget &form, QString &text, bool scanMode)
     }
 }
 
-// Each checked channel's groups, in channel order.
-void appendChannelGroups(const Ui_Widget &form, QString &text)
+// Each checked channel's groups, in channel order. Where the NFC group is
+// left out the build says so in the debug log; a quiet build does not.
+void appendChannelGroups(const Ui_Widget &form, QString &text, bool quiet)
 {
     const bool nfcLeftOut = series::checkedSeries(form, &series::Facts::nfcEntries, false);
     for (const output_channels::Channel &channel : output_channels::kChannels) {
@@ -129,7 +130,7 @@ void appendChannelGroups(const Ui_Widget &form, QString &text)
             case Group::Nfc:
                 if (!nfcLeftOut)
                     config::appendNfcGroup(form, text);
-                else if (channel.button != &Ui_Widget::keyboardOut)
+                else if (channel.button != &Ui_Widget::keyboardOut && !quiet)
                     qDebug() << "hello";
                 break;
             case Group::Network:
@@ -146,11 +147,11 @@ void appendChannelGroups(const Ui_Widget &form, QString &text)
 }
 
 // The entries between the envelope's braces, before any password change.
-QString assembleBody(const Ui_Widget &form)
+QString assembleBody(const Ui_Widget &form, bool quiet)
 {
     QString text;
     appendModeEntries(form, text, true);
-    appendChannelGroups(form, text);
+    appendChannelGroups(form, text, quiet);
     entries::appendNumber(text, "ochannel", form_bits::maskOf(form, output_channels::kChannels));
     appendModeEntries(form, text, false);
     entries::appendNumber(text, "dchannel", form_bits::maskOf(form, form_bits::kConfigChannels));
@@ -159,43 +160,52 @@ QString assembleBody(const Ui_Widget &form)
     return text;
 }
 
-// The enveloped text with "--" and its signature's Base64 after it.
-config::Assembly sign(const QString &enveloped, const QString &password)
+// The body in its envelope, with the password change the form asks for.
+QString envelope(const Ui_Widget &form, const QString &body)
 {
-    char digest[HMAC_MD5_DIGEST_SIZE + 1];
-    if (std::optional<Refusal> refused = config::signDigest(enveloped, password, digest))
-        return {QString(), std::move(refused)};
-    // A failed allocation leaves the signature empty and the text ending in "--".
-    char *signature = base64_encode(reinterpret_cast<const unsigned char *>(digest),
-                                    HMAC_MD5_DIGEST_SIZE);
-    const QString text = enveloped + QLatin1String("--") + QString::fromLatin1(signature);
-    std::free(signature);
-    return {text, std::nullopt};
+    QString passwordChange;
+    if (form.changepwcheck->isChecked())
+        passwordChange = password_entry::entry(form.newpw->text());
+    return kEnvelopeHead + body + passwordChange + QLatin1Char('}');
 }
 
 } // namespace
 
 namespace config {
 
+Assembly sign(const QString &unsignedText, const QString &password)
+{
+    char digest[HMAC_MD5_DIGEST_SIZE + 1];
+    if (std::optional<Refusal> refused = config::signDigest(unsignedText, password, digest))
+        return {QString(), std::move(refused)};
+    // A failed allocation leaves the signature empty and the text ending in "--".
+    char *signature = base64_encode(reinterpret_cast<const unsigned char *>(digest),
+                                    HMAC_MD5_DIGEST_SIZE);
+    const QString text = unsignedText + QLatin1String("--") + QString::fromLatin1(signature);
+    std::free(signature);
+    return {text, std::nullopt};
+}
+
+QString unsignedText(const Ui_Widget &form)
+{
+    return envelope(form, assembleBody(form, true));
+}
+
 Assembly assemble(const Ui_Widget &form)
 {
     if (const char *label = bareFieldWithComma(form))
         return {QString(), refusal(QString::fromUtf8(label) + QStringLiteral("不能包含英文逗号(,)"))};
 
-    const QString body = assembleBody(form);
-    QString passwordChange;
-    if (form.changepwcheck->isChecked()) {
-        const QString newPassword = form.newpw->text();
-        if (const char *problem = newPasswordProblem(newPassword, form.confimpw->text()))
+    const QString body = assembleBody(form, false);
+    if (form.changepwcheck->isChecked())
+        if (const char *problem = newPasswordProblem(form.newpw->text(), form.confimpw->text()))
             return {QString(), refusal(QString::fromUtf8(problem))};
-        passwordChange = password_entry::entry(newPassword);
-    }
-    const QString enveloped = kEnvelopeHead + body + passwordChange + QLatin1Char('}');
+    const QString text = envelope(form, body);
 
     qDebug() << "------hamc签名前数据start------";
-    qDebug() << password_entry::configTextForLog(enveloped);
+    qDebug() << password_entry::configTextForLog(text);
     qDebug() << "------hamc签名前数据end------";
-    return sign(enveloped, form.manpw->text());
+    return sign(text, form.manpw->text());
 }
 
 } // namespace config

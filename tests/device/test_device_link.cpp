@@ -13,6 +13,7 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include "app/code_actions.h"
 #include "app/widget.h"
 #include "device/device_link.h"
 #include "device/reader_sim.h"
@@ -397,6 +398,32 @@ private slots:
         QCOMPARE(detail, cause);
         QCOMPARE(formState(window), formBefore);
         QVERIFY(!formChild<QToolButton>(window, "saveBtn")->isEnabled());
+    }
+
+    // A connect that loads other settings greys the code shown before it; one
+    // that loads what the form holds already leaves it usable.
+    void connectMarksAStaleCode_data()
+    {
+        QTest::addColumn<QString>("prefixBefore");
+        QTest::addColumn<bool>("usableAfter");
+        QTest::newRow("other settings") << "edited here" << false;
+        QTest::newRow("the same settings") << "TV-" << true;
+    }
+
+    void connectMarksAStaleCode()
+    {
+        QFETCH(QString, prefixBefore);
+        QFETCH(bool, usableAfter);
+        Widget window;
+        QVERIFY(connectWindow(window));
+        setText(window, "manpw", kFactoryPassword);
+        setText(window, "linePrefix", prefixBefore);
+        QCOMPARE(click(window, "pushButton").boxes, QStringList());
+        CodeActions &actions = WidgetProbe(window).codeActions();
+        QVERIFY(actions.usable());
+
+        QCOMPARE(click(window, "connectBtn").boxes, QStringList{kConnected});
+        QCOMPARE(actions.usable(), usableAfter);
     }
 
     // The config code shown on screen, held up to the reader, configures it
