@@ -55,6 +55,7 @@ bool staticAddressWritten(const Ui_Widget &);
 
 using W = Ui_Widget;
 using G = output_channels::Group;
+// The import's buffers, with the NUL.
 constexpr std::size_t kLongText = 200;
 constexpr std::size_t kHeartbeatText = 40;
 constexpr std::size_t kAddressText = 20;
@@ -65,6 +66,7 @@ constexpr std::size_t kPskBytes = 64;  // no Wi-Fi key is longer
 inline constexpr FieldRule kFieldRules[] = {
     {&W::linePrefix, "扫码前缀", "prefix", true, nullptr, Shape::Text, kLongText, 0, &W::hex_qhz, G::General, always},
     {&W::lineSuffix, "扫码后缀", "postfix", true, nullptr, Shape::Text, kLongText, 0, &W::hex_qhz, G::General, always},
+    // Empty delays fall back to the values the form starts with.
     {&W::lineIntervaltime, "间隔时间(毫秒)", "interval", false, "0", Shape::Number, 0, 0, nullptr, G::General, intervalWritten},
     {&W::devnum, "设备号", "devnum", false, "''", Shape::Number, 0, 0, nullptr, G::General, always},
     {&W::beepinterval, "蜂鸣延迟", "beepd", false, "30", Shape::Number, 0, 0, nullptr, G::General, always},
