@@ -129,7 +129,9 @@ const char *shapeProblem(const QString &text, Shape shape)
     case Shape::Text:
         return nullptr;
     case Shape::Host:
-        return text.contains(QLatin1Char(' ')) ? "不能包含空格" : nullptr;
+        return std::any_of(text.begin(), text.end(), [](QChar c) { return c.isSpace(); })
+                   ? "不能包含空格"
+                   : nullptr;
     case Shape::Number:
         return decimalUpTo(text, std::numeric_limits<int32_t>::max()) < 0
                    ? "必须是0到2147483647之间的数字"

@@ -91,6 +91,7 @@ private slots:
             "WIFI密码不能超过64个字节（一个汉字占3个字节）");
         row("URL", {"httpaddr=http://h.example/a?b=1&c=%20"});
         row("blank in address", {"tcpaddr=t.example "}, "tcpaddr", "TCP服务器地址不能包含空格");
+        row("wide blank in URL", {"httpaddr=h\u3000"}, "httpaddr", "HTTP服务器地址不能包含空格");
         row("39-byte heartbeat", {"heart_content=" + QString(39, 'h')});
         row("40-byte heartbeat", {"heart_content=" + QString(40, 'h')}, "heart_content",
             "心跳包内容不能超过39个字节（一个汉字占3个字节）");
