@@ -1,6 +1,7 @@
 #include "app/widget.h"
 
 #include "app/code_actions.h"
+#include "app/field_marks.h"
 #include "app/form_fonts.h"
 #include "app/option_pages.h"
 #include "trvo/rpc_buffer.h"
@@ -97,6 +98,7 @@ Widget::Widget(QWidget *parent)
 
     ui->stacked_widget->setCurrentIndex(GeneralPage);
     codeActions = new CodeActions(*ui, this);
+    new FieldMarks(*ui, this);
 }
 
 Widget::~Widget()

@@ -6,8 +6,8 @@
 
 #include "config/assembly.h"
 #include "config/entries.h"
+#include "config/field_rules.h"
 #include "config/form_bits.h"
-#include "config/group_conditions.h"
 #include "config/groups.h"
 #include "config/output_channels.h"
 #include "config/password_entry.h"
@@ -23,55 +23,6 @@ using config::Refusal;
 const QLatin1String kEnvelopeHead("___TRVO_CONFIG_V1.1.0___{");
 
 using output_channels::Group;
-
-bool groupRuns(const Ui_Widget &ui, Group group)
-{
-    for (const output_channels::Channel &channel : output_channels::kChannels)
-        if ((ui.*channel.button)->isChecked()
-            && std::find(std::begin(channel.groups), std::end(channel.groups), group)
-                   != std::end(channel.groups))
-            return true;
-    return false;
-}
-
-// Fields whose text goes into the configuration without quotes. A comma in
-// one would end its entry early and let the rest of the text pass for an
-// entry of its own, so such a text is refused when it would be written.
-struct BareField
-{
-    QLineEdit *Ui_Widget::*field;
-    const char *label; // as the form names the field
-    Group group;
-    bool (*written)(const Ui_Widget &);
-};
-
-bool always(const Ui_Widget &)
-{
-    return true;
-}
-
-// In the order the entries stand in the text.
-const BareField kBareFields[] = {
-    {&Ui_Widget::lineIntervaltime, "间隔时间(毫秒)", Group::General, group_conditions::intervalWritten},
-    {&Ui_Widget::devnum, "设备号", Group::General, always},
-    {&Ui_Widget::beepinterval, "蜂鸣延迟", Group::General, always},
-    {&Ui_Widget::lightoffinterval, "闪灯延迟", Group::General, always},
-    {&Ui_Widget::tcpport, "TCP端口号", Group::Network, group_conditions::tcpServerWritten},
-    {&Ui_Widget::tcpdelay, "TCP接收超时（秒）", Group::Network, group_conditions::tcpServerWritten},
-    {&Ui_Widget::heart_time, "心跳包时间", Group::Network, group_conditions::heartbeatWritten},
-    {&Ui_Widget::httpdelay, "HTTP接收超时（秒）", Group::Network, group_conditions::httpServerWritten},
-};
-
-// The label of the first field the build would write bare with a comma in
-// it, or null when there is none.
-const char *bareFieldWithComma(const Ui_Widget &ui)
-{
-    for (const BareField &bare : kBareFields)
-        if ((ui.*bare.field)->text().contains(QLatin1Char(',')) && groupRuns(ui, bare.group)
-            && bare.written(ui))
-            return bare.label;
-    return nullptr;
-}
 
 // A new password is typed again later to sign every configuration; only
 // printable ASCII is sure to come out as the same bytes then.
@@ -193,8 +144,11 @@ QString unsignedText(const Ui_Widget &form)
 
 Assembly assemble(const Ui_Widget &form)
 {
-    if (const char *label = bareFieldWithComma(form))
-        return {QString(), refusal(QString::fromUtf8(label) + QStringLiteral("不能包含英文逗号(,)"))};
+    if (const field_rules::FieldRule *broken = field_rules::firstBroken(form)) {
+        Refusal refused = refusal(QString::fromUtf8(broken->label) + field_rules::problem(form, *broken));
+        refused.field = broken->field;
+        return {QString(), std::move(refused)};
+    }
 
     const QString body = assembleBody(form, false);
     if (form.changepwcheck->isChecked())

@@ -87,12 +87,16 @@ private slots:
         window.actions().markStale();
         fillForm(window.w, {"manpw=short"});
         window.generate();
-        fillForm(window.w, {"manpw=Tarvo-0123456789", "linePrefix=" + QString(1700, 'x')});
+        // The longest affixes the rules allow, written once for each of five channels.
+        fillForm(window.w, {"manpw=Tarvo-0123456789", "linePrefix=" + QString(199, 'x'),
+                            "lineSuffix=" + QString(199, 'x'), "+serialOut", "+ttlOut", "+wifiOut",
+                            "+weigenOut"});
         window.generate();
         QCOMPARE(window.enabledActions(), 0);
         QCOMPARE(window.actions().signedText(), first);
         QCOMPARE(window.answerer.seen().size(), 3); // the refusal, its failure box, too long
-        fillForm(window.w, {"linePrefix=second"});
+        fillForm(window.w, {"linePrefix=second", "lineSuffix=", "!serialOut", "!ttlOut", "!wifiOut",
+                            "!weigenOut", "keyboardOut"});
         window.generate();
         QCOMPARE(window.enabledActions(), 4);
         QVERIFY(window.actions().signedText().contains("prefix='second'"));

@@ -254,21 +254,29 @@ private slots:
         QCOMPARE(text(window, "linePrefix"), prefixAfter);
     }
 
-    // A new password reaches the reader, but never a log in clear.
+    // A new password and the Wi-Fi password reach the reader, but never a
+    // log in clear: neither the save's nor that of the next connect.
     void saveKeepsANewPasswordOutOfTheLog()
     {
         const QString newPassword = QStringLiteral("Fresh-Pass-00016");
+        const QString wifiPassword = QStringLiteral("Wlan-Key-77");
         Widget window;
         QVERIFY(connectWindow(window));
         setText(window, "manpw", kFactoryPassword);
         formChild<QAbstractButton>(window, "changepwcheck")->setChecked(true);
         setText(window, "newpw", newPassword);
         setText(window, "confimpw", newPassword);
+        formChild<QAbstractButton>(window, "wifiOut")->setChecked(true);
+        setText(window, "wifiname", "office");
+        setText(window, "wifipasswd", wifiPassword);
 
         const Outcome save = click(window, "saveBtn");
         QCOMPARE(save.boxes, QStringList{kSaved});
+        QVERIFY(storedConfig().contains("psk='" + wifiPassword + "'"));
         QVERIFY(!save.log.filter(QStringLiteral("com_passwd")).isEmpty());
-        QVERIFY2(save.log.filter(newPassword).isEmpty(), qPrintable(save.log.join('\n')));
+        const QStringList logs = save.log + click(window, "connectBtn").log;
+        for (const QString &secret : {newPassword, wifiPassword})
+            QVERIFY2(logs.filter(secret).isEmpty(), qPrintable(logs.join('\n')));
     }
 
     // Each way a reader may misbehave, on a window that a first connect has
