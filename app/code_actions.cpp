@@ -58,7 +58,8 @@ CodeActions::CodeActions(Ui_Widget &ui, QWidget *parentWindow)
 
     form.label->setContextMenuPolicy(Qt::ActionsContextMenu);
     form.label->addActions(actions);
-    form.label->installEventFilter(this);
+    codeLabel = form.label;
+    codeLabel->installEventFilter(this);
     window->addActions(actions);
     addStaleNote();
     connect(freshness, &CodeFreshness::stale, this, &CodeActions::markStale);
@@ -124,9 +125,11 @@ void CodeActions::updateActions()
 
 bool CodeActions::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == form.label && event->type() == QEvent::Resize)
-        staleNote->setGeometry(form.label->rect());
-    if (watched == form.label && event->type() == QEvent::MouseButtonDblClick && usable()) {
+    // The label outlives the form record while the window is torn down, so
+    // it is known by the pointer kept here.
+    if (watched == codeLabel && event->type() == QEvent::Resize)
+        staleNote->setGeometry(codeLabel->rect());
+    if (watched == codeLabel && event->type() == QEvent::MouseButtonDblClick && usable()) {
         showZoomed();
         return true;
     }

@@ -64,6 +64,7 @@ private:
 
     Ui_Widget &form;
     QWidget *window;
+    QLabel *codeLabel;
     QAction *exporting;
     QAction *printing;
     QAction *copying;

@@ -48,6 +48,11 @@ bool Widget::readReader(QString *failure)
         return false;
     dev_config_len = rpc_buffer_len(config->get());
     keepPayload(dev_config, std::move(*config));
+    // The reader's text holds its Wi-Fi password, masked like every other.
+    qDebug() << "**************************";
+    qDebug("data_result = %s",
+           qUtf8Printable(password_entry::configTextForLog(QString::fromUtf8(dev_config))));
+    qDebug() << "**************************";
 
     std::optional<device::Buffer> version = device::readVersion();
     if (!version)

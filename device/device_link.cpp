@@ -64,10 +64,6 @@ std::optional<Buffer> readConfig()
         qDebug() << "data_result failled";
         return std::nullopt;
     }
-    qDebug() << "**************************";
-    // The text holds the reader's Wi-Fi password: its size alone is logged.
-    qDebug("data_result = %d bytes", int(rpc_buffer_len(config.buffer.get())));
-    qDebug() << "**************************";
     return std::move(config.buffer);
 }
 
