@@ -3,10 +3,19 @@
 
 // The information boxes of the window: one Ok button, the window as parent.
 
+#include <QCoreApplication>
 #include <QMessageBox>
 #include <QString>
 
 #include "config/refusal.h"
+
+// Texts from config/ and qr/ come in the source language, marked there for
+// translation under their folder's name as context; the window shows them
+// in its own language. Text from elsewhere (a system error) shows as it came.
+inline QString translated(const char *context, const QString &source)
+{
+    return QCoreApplication::translate(context, source.toUtf8().constData());
+}
 
 inline void tell(QWidget *window, const QString &title, const QString &text)
 {
@@ -25,7 +34,12 @@ inline void tell(QWidget *window, const QString &title, const QString &text, con
 
 inline void tell(QWidget *window, const config::Refusal &refusal)
 {
-    tell(window, refusal.title, refusal.text);
+    const QString text =
+        refusal.pattern
+            ? QCoreApplication::translate("config", refusal.pattern)
+                  .arg(QCoreApplication::translate("config", refusal.field))
+            : translated("config", refusal.text);
+    tell(window, translated("config", refusal.title), text);
 }
 
 #endif

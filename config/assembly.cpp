@@ -52,14 +52,14 @@ bool always(const Ui_Widget &)
 
 // In the order the entries stand in the text.
 const BareField kBareFields[] = {
-    {&Ui_Widget::lineIntervaltime, "间隔时间(毫秒)", Group::General, group_conditions::intervalWritten},
-    {&Ui_Widget::devnum, "设备号", Group::General, always},
-    {&Ui_Widget::beepinterval, "蜂鸣延迟", Group::General, always},
-    {&Ui_Widget::lightoffinterval, "闪灯延迟", Group::General, always},
-    {&Ui_Widget::tcpport, "TCP端口号", Group::Network, group_conditions::tcpServerWritten},
-    {&Ui_Widget::tcpdelay, "TCP接收超时（秒）", Group::Network, group_conditions::tcpServerWritten},
-    {&Ui_Widget::heart_time, "心跳包时间", Group::Network, group_conditions::heartbeatWritten},
-    {&Ui_Widget::httpdelay, "HTTP接收超时（秒）", Group::Network, group_conditions::httpServerWritten},
+    {&Ui_Widget::lineIntervaltime, QT_TRANSLATE_NOOP("config", "间隔时间(毫秒)"), Group::General, group_conditions::intervalWritten},
+    {&Ui_Widget::devnum, QT_TRANSLATE_NOOP("config", "设备号"), Group::General, always},
+    {&Ui_Widget::beepinterval, QT_TRANSLATE_NOOP("config", "蜂鸣延迟"), Group::General, always},
+    {&Ui_Widget::lightoffinterval, QT_TRANSLATE_NOOP("config", "闪灯延迟"), Group::General, always},
+    {&Ui_Widget::tcpport, QT_TRANSLATE_NOOP("config", "TCP端口号"), Group::Network, group_conditions::tcpServerWritten},
+    {&Ui_Widget::tcpdelay, QT_TRANSLATE_NOOP("config", "TCP接收超时（秒）"), Group::Network, group_conditions::tcpServerWritten},
+    {&Ui_Widget::heart_time, QT_TRANSLATE_NOOP("config", "心跳包时间"), Group::Network, group_conditions::heartbeatWritten},
+    {&Ui_Widget::httpdelay, QT_TRANSLATE_NOOP("config", "HTTP接收超时（秒）"), Group::Network, group_conditions::httpServerWritten},
 };
 
 // The label of the first field the build would write bare with a comma in
@@ -85,17 +85,12 @@ bool printableAscii(const QString &text)
 const char *newPasswordProblem(const QString &password, const QString &confirmation)
 {
     if (password != confirmation)
-        return "输入的新密码不一致";
+        return QT_TRANSLATE_NOOP("config", "输入的新密码不一致");
     if (password.size() != password_entry::kLength)
-        return "新密码的长度需要为16个字符";
+        return QT_TRANSLATE_NOOP("config", "新密码的长度需要为16个字符");
     if (!printableAscii(password))
-        return "新密码只能包含英文字母、数字、空格和英文符号";
+        return QT_TRANSLATE_NOOP("config", "新密码只能包含英文字母、数字、空格和英文符号");
     return nullptr;
-}
-
-Refusal refusal(const QString &text)
-{
-    return {QStringLiteral("注意"), text};
 }
 
 // The mode entries of the work modes checked: scan mode's alone, or every
@@ -180,14 +175,15 @@ namespace config {
 Assembly assemble(const Ui_Widget &form)
 {
     if (const char *label = bareFieldWithComma(form))
-        return {QString(), refusal(QString::fromUtf8(label) + QStringLiteral("不能包含英文逗号(,)"))};
+        return {QString(),
+                refusedField(QT_TRANSLATE_NOOP("config", "%1不能包含英文逗号(,)"), label)};
 
     const QString body = assembleBody(form);
     QString passwordChange;
     if (form.changepwcheck->isChecked()) {
         const QString newPassword = form.newpw->text();
         if (const char *problem = newPasswordProblem(newPassword, form.confimpw->text()))
-            return {QString(), refusal(QString::fromUtf8(problem))};
+            return {QString(), refused(problem)};
         passwordChange = password_entry::entry(newPassword);
     }
     const QString enveloped = kEnvelopeHead + body + passwordChange + QLatin1Char('}');

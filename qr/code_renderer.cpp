@@ -25,7 +25,7 @@ const double kLargestPaperModuleMm = 1.0;
 const double kPaperMarginMm = 10.0;
 const double kPaperTextPoints = 10.0;
 const double kMillimetresPerInch = 25.4;
-const char kPageTooSmall[] = "纸张太小，无法以可扫描的大小打印配置码";
+const char kPageTooSmall[] = QT_TRANSLATE_NOOP("qr", "纸张太小，无法以可扫描的大小打印配置码");
 
 // The dark modules as rectangles of module units, one per horizontal run:
 // exact squares side by side, with far fewer shapes (and no seams between
@@ -196,7 +196,7 @@ bool paintPage(const CodeSymbol &symbol, const CodeSheet &sheet, QPagedPaintDevi
     }
     QPainter painter;
     if (!painter.begin(&device)) {
-        *error = QStringLiteral("无法打开打印输出");
+        *error = QString::fromUtf8(QT_TRANSLATE_NOOP("qr", "无法打开打印输出"));
         return false;
     }
     painter.setFont(font);
@@ -299,7 +299,7 @@ bool writeSheet(const CodeSymbol &symbol, const CodeSheet &sheet, const QString 
     const QString suffix = QFileInfo(path).suffix().toLower();
     if (suffix != QLatin1String("png") && suffix != QLatin1String("svg")
         && suffix != QLatin1String("pdf")) {
-        *error = QStringLiteral("请选择 .png、.svg 或 .pdf 文件");
+        *error = QString::fromUtf8(QT_TRANSLATE_NOOP("qr", "请选择 .png、.svg 或 .pdf 文件"));
         return false;
     }
     // Written beside the target and renamed over it at the end, so that a
