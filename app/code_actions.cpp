@@ -73,7 +73,12 @@ void CodeActions::setCode(const QString &signedText)
 {
     text = signedText;
     encoded = CodeSymbol();
-    codeSheet = CodeSheet{codeSummary(form, signedText), QDate::currentDate()};
+    const SummaryWords words = [](const char *source) {
+        return QCoreApplication::translate("config", source);
+    };
+    codeSheet = CodeSheet{codeSummary(form, signedText, words), QDate::currentDate(),
+                          translated("qr", CodeSheet().dateCaption),
+                          translated("qr", CodeSheet().title)};
     stale = false;
     if (zoomView)
         zoomView->close();

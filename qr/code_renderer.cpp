@@ -79,7 +79,7 @@ void paintModules(QPainter &painter, const CodeSymbol &symbol, QPointF origin, q
 QStringList sheetLines(const CodeSheet &sheet)
 {
     return sheet.summary
-           + QStringList{QStringLiteral("生成日期：") + sheet.date.toString(Qt::ISODate)};
+           + QStringList{sheet.dateCaption + sheet.date.toString(Qt::ISODate)};
 }
 
 // Where the parts of a sheet go, in device units: the code with its quiet
@@ -144,7 +144,7 @@ bool writeSvg(const CodeSymbol &symbol, const CodeSheet &sheet, QIODevice &file)
     QSvgGenerator svg;
     svg.setOutputDevice(&file);
     svg.setResolution(96); // CSS pixels: the SVG shows as large as the PNG
-    svg.setTitle(QStringLiteral("配置码"));
+    svg.setTitle(sheet.title);
     svg.setDescription(lines.join(QLatin1Char('\n')));
     const QFont font = imageFont(kDefaultModulePixels);
     const SheetLayout layout = layOut(symbol, lines, QFontMetricsF(font, &svg), kDefaultModulePixels);
@@ -208,7 +208,7 @@ bool paintPage(const CodeSymbol &symbol, const CodeSheet &sheet, QPagedPaintDevi
 bool writePdf(const CodeSymbol &symbol, const CodeSheet &sheet, QIODevice &file, QString *error)
 {
     QPdfWriter pdf(&file);
-    pdf.setTitle(QStringLiteral("配置码"));
+    pdf.setTitle(sheet.title);
     pdf.setCreator(QStringLiteral("Tarvo配置工具"));
     pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
                                   QMarginsF(kPaperMarginMm, kPaperMarginMm, kPaperMarginMm,

@@ -920,6 +920,30 @@
         <source>配置密码的长度需要为16个字符</source>
         <translation>The configuration password must be 16 characters</translation>
     </message>
+    <message>
+        <source>网络 </source>
+        <translation>network </translation>
+    </message>
+    <message>
+        <source>输出方式：</source>
+        <translation>Output: </translation>
+    </message>
+    <message>
+        <source>，</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>读头系列：</source>
+        <translation>Reader series: </translation>
+    </message>
+    <message>
+        <source>工作模式：</source>
+        <translation>Work mode: </translation>
+    </message>
+    <message>
+        <source>包含新的配置密码</source>
+        <translation>Sets a new configuration password</translation>
+    </message>
 </context>
 <context>
     <name>qr</name>
@@ -946,6 +970,14 @@
     <message>
         <source>配置码过大，显示区域容纳不下</source>
         <translation>The config code is too large for its display area</translation>
+    </message>
+    <message>
+        <source>生成日期：</source>
+        <translation>Made on </translation>
+    </message>
+    <message>
+        <source>配置码</source>
+        <translation>Config code</translation>
     </message>
 </context>
 </TS>

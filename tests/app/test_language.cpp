@@ -6,6 +6,7 @@
 #include <QRadioButton>
 #include <QtTest>
 
+#include "app/code_actions.h"
 #include "app/language.h"
 #include "app/widget.h"
 #include "config/form_setup.h"
@@ -112,6 +113,22 @@ private slots:
         QTest::mouseClick(formChild<QPushButton>(w, "pushButton"), Qt::LeftButton);
         QCOMPARE(answerer.summary(), boxes);
         QCOMPARE(log.lines().contains("------hamc签名前数据start------"), logged);
+    }
+
+    // The sheet under an exported or printed code reads in the window's
+    // language throughout, its own words with the form's.
+    void sheetFollowsTheLanguage()
+    {
+        QVERIFY(installLanguage(Language::English));
+        MessageBoxAnswerer answerer;
+        Widget w;
+        fillForm(w, {"manpw=0123456789abcdef", "changepwcheck", "newpw=New-pass-0123456",
+                     "confimpw=New-pass-0123456"});
+        QTest::mouseClick(formChild<QPushButton>(w, "pushButton"), Qt::LeftButton);
+        const CodeSheet &sheet = WidgetProbe(w).codeActions().sheet();
+        QCOMPARE(sheet.summary, QStringList({"Reader series: ZB series", "Output: Keyboard",
+                                             "Work mode: Normal", "Sets a new configuration password"}));
+        QCOMPARE(sheet.dateCaption, QString("Made on "));
     }
 };
 
