@@ -3,10 +3,19 @@
 
 // The information boxes of the window: one Ok button, the window as parent.
 
+#include <QCoreApplication>
 #include <QMessageBox>
 #include <QString>
 
 #include "config/refusal.h"
+
+// Texts from config/ and qr/ come in the source language, marked there for
+// translation under their folder's name as context; the window shows them
+// in its own language. Text from elsewhere (a system error) shows as it came.
+inline QString translated(const char *context, const QString &source)
+{
+    return QCoreApplication::translate(context, source.toUtf8().constData());
+}
 
 inline void tell(QWidget *window, const QString &title, const QString &text)
 {
@@ -23,9 +32,23 @@ inline void tell(QWidget *window, const QString &title, const QString &text, con
     box.exec();
 }
 
+// "<label><reason>" in the window's language; the reason's source may hold
+// %1 for its number.
+inline QString fieldProblemText(const char *label, const char *reason, int number)
+{
+    QString why = QCoreApplication::translate("config", reason);
+    if (why.contains(QLatin1String("%1")))
+        why = why.arg(number);
+    return QCoreApplication::translate("config", "%1%2")
+        .arg(QCoreApplication::translate("config", label), why);
+}
+
 inline void tell(QWidget *window, const config::Refusal &refusal)
 {
-    tell(window, refusal.title, refusal.text);
+    const QString text = refusal.reason
+                             ? fieldProblemText(refusal.fieldLabel, refusal.reason, refusal.reasonNumber)
+                             : translated("config", refusal.text);
+    tell(window, translated("config", refusal.title), text);
 }
 
 #endif

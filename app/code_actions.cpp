@@ -14,6 +14,7 @@
 #include <QToolButton>
 
 #include "app/code_freshness.h"
+#include "app/boxes.h"
 #include "app/code_zoom_view.h"
 #include "config/code_summary.h"
 #include "config/password_entry.h"
@@ -28,7 +29,8 @@ const QRect kEntryButtonGeometry(188, 560, 80, 20);
 // Light enough to grey the code out, the note dark red on it.
 const char kStaleNoteStyle[] = "background-color: rgba(255, 255, 255, 215); color: #a00000;";
 
-const char kFileFilters[] = "PNG 图片 (*.png);;SVG 矢量图 (*.svg);;PDF 文档 (*.pdf)";
+const char kFileFilters[] =
+    QT_TRANSLATE_NOOP("CodeActions", "PNG 图片 (*.png);;SVG 矢量图 (*.svg);;PDF 文档 (*.pdf)");
 
 } // namespace
 
@@ -36,19 +38,19 @@ CodeActions::CodeActions(Ui_Widget &ui, QWidget *parentWindow)
     : QObject(parentWindow), form(ui), window(parentWindow),
       freshness(new CodeFreshness(ui, parentWindow))
 {
-    exporting = addAction("导出配置码…", QKeySequence(Qt::CTRL | Qt::Key_E),
+    exporting = addAction(QT_TR_NOOP("导出配置码…"), QKeySequence(Qt::CTRL | Qt::Key_E),
                           &CodeActions::chooseExportFile);
-    printing = addAction("打印配置码…", QKeySequence(Qt::CTRL | Qt::Key_P),
+    printing = addAction(QT_TR_NOOP("打印配置码…"), QKeySequence(Qt::CTRL | Qt::Key_P),
                          &CodeActions::choosePrinter);
-    copying = addAction("复制配置码", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C),
+    copying = addAction(QT_TR_NOOP("复制配置码"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C),
                         &CodeActions::copyToClipboard);
-    zooming = addAction("放大显示", QKeySequence(QKeySequence::ZoomIn), &CodeActions::showZoomed);
+    zooming = addAction(QT_TR_NOOP("放大显示"), QKeySequence(QKeySequence::ZoomIn), &CodeActions::showZoomed);
     const QList<QAction *> actions{exporting, printing, copying, zooming};
 
     auto *entry = new QToolButton(form.groupBox);
     entry->setObjectName(QStringLiteral("codeActionsButton"));
-    entry->setText(QStringLiteral("配置码"));
-    entry->setToolTip(QStringLiteral("导出、打印、复制或放大显示配置码"));
+    entry->setText(tr("配置码"));
+    entry->setToolTip(tr("导出、打印、复制或放大显示配置码"));
     entry->setPopupMode(QToolButton::InstantPopup);
     entry->setToolButtonStyle(Qt::ToolButtonTextOnly);
     auto *menu = new QMenu(entry);
@@ -81,7 +83,7 @@ void CodeActions::addStaleNote()
 QAction *CodeActions::addAction(const char *label, const QKeySequence &shortcut,
                                 void (CodeActions::*run)())
 {
-    auto *action = new QAction(QString::fromUtf8(label), this);
+    auto *action = new QAction(tr(label), this);
     action->setShortcut(shortcut);
     action->setShortcutContext(Qt::WindowShortcut);
     connect(action, &QAction::triggered, this, run);
@@ -92,7 +94,12 @@ void CodeActions::setCode(const QString &signedText)
 {
     text = signedText;
     encoded = CodeSymbol();
-    codeSheet = CodeSheet{codeSummary(form, signedText), QDate::currentDate()};
+    const SummaryWords words = [](const char *source) {
+        return QCoreApplication::translate("config", source);
+    };
+    codeSheet = CodeSheet{codeSummary(form, signedText, words), QDate::currentDate(),
+                          translated("qr", CodeSheet().dateCaption),
+                          translated("qr", CodeSheet().title)};
     stale = false;
     freshness->watch(signedText);
     if (zoomView)
@@ -138,11 +145,10 @@ bool CodeActions::eventFilter(QObject *watched, QEvent *event)
 
 void CodeActions::chooseExportFile()
 {
-    QFileDialog dialog(window, QStringLiteral("导出配置码"), QString(),
-                       QString::fromUtf8(kFileFilters));
+    QFileDialog dialog(window, tr("导出配置码"), QString(), tr(kFileFilters));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QStringLiteral("png"));
-    dialog.selectFile(QStringLiteral("配置码.png"));
+    dialog.selectFile(tr("配置码") + QStringLiteral(".png"));
     if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
         exportTo(dialog.selectedFiles().constFirst());
 }
@@ -152,9 +158,9 @@ bool CodeActions::exportTo(const QString &path)
     QString error;
     if (writeSheet(symbol(), codeSheet, path, &error))
         return true;
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("导出配置码"),
-                    QStringLiteral("配置码未能导出到 %1").arg(path), QMessageBox::Ok, window);
-    box.setInformativeText(error);
+    QMessageBox box(QMessageBox::Warning, tr("导出配置码"), tr("配置码未能导出到 %1").arg(path),
+                    QMessageBox::Ok, window);
+    box.setInformativeText(translated("qr", error));
     box.exec();
     return false;
 }
@@ -162,7 +168,7 @@ bool CodeActions::exportTo(const QString &path)
 void CodeActions::choosePrinter()
 {
     QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(QStringLiteral("配置码"));
+    printer.setDocName(tr("配置码"));
     QPrintDialog dialog(&printer, window);
     if (dialog.exec() == QDialog::Accepted)
         printOn(printer);
@@ -173,9 +179,9 @@ bool CodeActions::printOn(QPrinter &printer)
     QString error;
     if (printSheet(symbol(), codeSheet, printer, &error))
         return true;
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("打印配置码"),
-                    QStringLiteral("配置码未能打印"), QMessageBox::Ok, window);
-    box.setInformativeText(error);
+    QMessageBox box(QMessageBox::Warning, tr("打印配置码"), tr("配置码未能打印"), QMessageBox::Ok,
+                    window);
+    box.setInformativeText(translated("qr", error));
     box.exec();
     return false;
 }
@@ -187,9 +193,9 @@ void CodeActions::copyToClipboard()
     auto *data = new QMimeData;
     data->setImageData(codeImage(symbol()));
     if (!password_entry::carriesPassword(text)
-        || QMessageBox::question(window, QStringLiteral("复制配置码"),
-                                 QStringLiteral("配置码包含新的配置密码。也把配置文本（含新密码）"
-                                                "复制到剪贴板吗？"),
+        || QMessageBox::question(window, tr("复制配置码"),
+                                 tr("配置码包含新的配置密码。也把配置文本（含新密码）"
+                                    "复制到剪贴板吗？"),
                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
                == QMessageBox::Yes)
         data->setText(text);

@@ -18,7 +18,7 @@ CodeZoomView::CodeZoomView(const CodeSymbol &code, QWidget *parent)
     : QWidget(parent, Qt::Window), symbol(code)
 {
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("配置码"));
+    setWindowTitle(tr("配置码"));
     const QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
     const QRect available = screen->availableGeometry();
     const int side = int(std::min(available.width(), available.height()) * kScreenShare);

@@ -17,7 +17,7 @@
 
 namespace {
 
-const char kCodeStatusTitle[] = "生成二维码状态";
+const char kCodeStatusTitle[] = QT_TRANSLATE_NOOP("Widget", "生成二维码状态");
 
 } // namespace
 
@@ -81,8 +81,10 @@ std::optional<QString> Widget::importReaderConfig()
     script_close(lua_state);
     lua_state = fresh;
     if (!lua_state)
-        return QStringLiteral("没有足够的内存运行配置脚本");
-    return config::importReaderText(*ui, lua_state, dev_config);
+        return tr("没有足够的内存运行配置脚本");
+    if (std::optional<QString> failure = config::importReaderText(*ui, lua_state, dev_config))
+        return translated("config", *failure);
+    return std::nullopt;
 }
 
 void Widget::ButtonClicked()
@@ -90,7 +92,7 @@ void Widget::ButtonClicked()
     GetconfigState();
     if (configText.isEmpty()) {
         // Assembly has already told the user why it refused.
-        tell(this, QString::fromUtf8(kCodeStatusTitle), QStringLiteral("生成二维码失败"));
+        tell(this, tr(kCodeStatusTitle), tr("生成二维码失败"));
         return;
     }
     GenerateQRcode(configText);
@@ -101,7 +103,7 @@ void Widget::GenerateQRcode(const QString &text)
 {
     const qr::Code code = qr::paintCode(text, ui->label->size(), ui->label->devicePixelRatioF());
     if (code.picture.isNull()) {
-        tell(this, QString::fromUtf8(kCodeStatusTitle), code.failure);
+        tell(this, tr(kCodeStatusTitle), translated("qr", code.failure));
         return;
     }
     ui->label->setPixmap(code.picture);

@@ -14,8 +14,8 @@
 
 namespace {
 
-const QString kConnectTitle = QStringLiteral("连接状态");
-const QString kSaveTitle = QStringLiteral("保存状态");
+const char kConnectTitle[] = QT_TRANSLATE_NOOP("Widget", "连接状态");
+const char kSaveTitle[] = QT_TRANSLATE_NOOP("Widget", "保存状态");
 
 // The window blocks during device work; the cursor says so until the scope
 // ends, whichever way it is left.
@@ -74,11 +74,11 @@ void Widget::on_connectBtn_clicked()
 {
     QString failure;
     if (!readReader(&failure)) {
-        tell(this, kConnectTitle, QStringLiteral("连接设备失败"), failure);
+        tell(this, tr(kConnectTitle), tr("连接设备失败"), failure);
         return;
     }
-    ui->labelState->setText(QStringLiteral("设备已连接"));
-    tell(this, kConnectTitle, QStringLiteral("连接设备成功"));
+    ui->labelState->setText(tr("设备已连接"));
+    tell(this, tr(kConnectTitle), tr("连接设备成功"));
     ui->saveBtn->setEnabled(true);
 }
 
@@ -96,11 +96,11 @@ void Widget::on_saveBtn_clicked()
     }();
 
     if (!stored) {
-        tell(this, kSaveTitle, QStringLiteral("保存失败，请重试"));
+        tell(this, tr(kSaveTitle), tr("保存失败，请重试"));
         qDebug() << "配置保存失败，请重试";
         configText.clear();
         return;
     }
     configText.clear();
-    tell(this, kSaveTitle, QStringLiteral("保存成功"));
+    tell(this, tr(kSaveTitle), tr("保存成功"));
 }

@@ -1,5 +1,6 @@
 #include "app/field_marks.h"
 
+#include "app/boxes.h"
 #include "app/option_pages.h"
 #include "ui_widget.h"
 
@@ -24,10 +25,11 @@ FieldMarks::FieldMarks(Ui_Widget &form, QObject *parent) : QObject(parent), form
 void FieldMarks::check(const field_rules::FieldRule &rule)
 {
     QLineEdit *edit = form.*rule.field;
-    const QString problem = field_rules::problem(form, rule);
+    const field_rules::Problem problem = field_rules::problem(form, rule);
     const Unmarked &own = unmarked[edit];
-    edit->setStyleSheet(problem.isEmpty() ? own.styleSheet : kMarked);
-    edit->setToolTip(problem.isEmpty() ? own.toolTip : QString::fromUtf8(rule.label) + problem);
+    edit->setStyleSheet(problem ? kMarked : own.styleSheet);
+    edit->setToolTip(problem ? fieldProblemText(rule.label, problem.reason, problem.number)
+                             : own.toolTip);
 }
 
 void showField(Ui_Widget &form, field_rules::Field field)

@@ -53,7 +53,7 @@ void confirmVoltage(QAbstractButton *chosen, QAbstractButton *other, const QStri
     if (!chosen->isChecked())
         return;
     const QMessageBox::StandardButton answer =
-        QMessageBox::warning(nullptr, QStringLiteral("warning"), question,
+        QMessageBox::warning(nullptr, Widget::tr("warning"), question,
                              QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
     if (answer == QMessageBox::Yes)
         other->setChecked(false);
@@ -96,8 +96,8 @@ void Widget::on_scanmode_clicked()
 void Widget::on_serialchoose_clicked()
 {
     QMessageBox::information(
-        this, QStringLiteral("输出提示"),
-        QStringLiteral("配置和传输通道将会被改成485/232,下次连接配置工具需要扫码配置换通道"));
+        this, tr("输出提示"),
+        tr("配置和传输通道将会被改成485/232,下次连接配置工具需要扫码配置换通道"));
     ui->serialOut->setChecked(true);
     ui->serial_groupbox->setVisible(true);
 }
@@ -105,8 +105,8 @@ void Widget::on_serialchoose_clicked()
 void Widget::on_ttlchoose_clicked()
 {
     QMessageBox::information(
-        this, QStringLiteral("输出提示"),
-        QStringLiteral("配置和传输通道将会被改成TTL,下次连接配置工具需要扫码配置换通道"));
+        this, tr("输出提示"),
+        tr("配置和传输通道将会被改成TTL,下次连接配置工具需要扫码配置换通道"));
     ui->ttlOut->setChecked(true);
     ui->serial_groupbox->setVisible(true);
 }
@@ -195,13 +195,13 @@ void Widget::on_outputhight_2_clicked()
 void Widget::on_lowvoltage_clicked()
 {
     confirmVoltage(ui->lowvoltage, ui->highvoltage,
-                   QStringLiteral("是否将ZB52输出电压更改为3.3V？此操作需要确认设备之间电压兼容性"));
+                   tr("是否将ZB52输出电压更改为3.3V？此操作需要确认设备之间电压兼容性"));
 }
 
 void Widget::on_highvoltage_clicked()
 {
     confirmVoltage(ui->highvoltage, ui->lowvoltage,
-                   QStringLiteral("是否将ZB52输出电压更改为4.3V？此操作需要确认设备之间电压兼容性"));
+                   tr("是否将ZB52输出电压更改为4.3V？此操作需要确认设备之间电压兼容性"));
 }
 
 // ---- Product series ------------------------------------------------------

@@ -36,17 +36,12 @@ bool printableAscii(const QString &text)
 const char *newPasswordProblem(const QString &password, const QString &confirmation)
 {
     if (password != confirmation)
-        return "输入的新密码不一致";
+        return QT_TRANSLATE_NOOP("config", "输入的新密码不一致");
     if (password.size() != password_entry::kLength)
-        return "新密码的长度需要为16个字符";
+        return QT_TRANSLATE_NOOP("config", "新密码的长度需要为16个字符");
     if (!printableAscii(password))
-        return "新密码只能包含英文字母、数字、空格和英文符号";
+        return QT_TRANSLATE_NOOP("config", "新密码只能包含英文字母、数字、空格和英文符号");
     return nullptr;
-}
-
-Refusal refusal(const QString &text)
-{
-    return {QStringLiteral("注意"), text};
 }
 
 // The mode entries of the work modes checked: scan mode's alone, or every
@@ -142,18 +137,30 @@ QString unsignedText(const Ui_Widget &form)
     return envelope(form, assembleBody(form, true));
 }
 
+namespace {
+
+Refusal fieldRefusal(const field_rules::FieldRule &rule, const field_rules::Problem &problem)
+{
+    Refusal refusal = refused(rule.label);
+    refusal.text = QString::fromUtf8(rule.label) + problem.text();
+    refusal.field = rule.field;
+    refusal.fieldLabel = rule.label;
+    refusal.reason = problem.reason;
+    refusal.reasonNumber = problem.number;
+    return refusal;
+}
+
+} // namespace
+
 Assembly assemble(const Ui_Widget &form)
 {
-    if (const field_rules::FieldRule *broken = field_rules::firstBroken(form)) {
-        Refusal refused = refusal(QString::fromUtf8(broken->label) + field_rules::problem(form, *broken));
-        refused.field = broken->field;
-        return {QString(), std::move(refused)};
-    }
+    if (const field_rules::FieldRule *broken = field_rules::firstBroken(form))
+        return {QString(), fieldRefusal(*broken, field_rules::problem(form, *broken))};
 
     const QString body = assembleBody(form, false);
     if (form.changepwcheck->isChecked())
         if (const char *problem = newPasswordProblem(form.newpw->text(), form.confimpw->text()))
-            return {QString(), refusal(QString::fromUtf8(problem))};
+            return {QString(), refused(problem)};
     const QString text = envelope(form, body);
 
     qDebug() << "------hamc签名前数据start------";

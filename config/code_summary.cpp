@@ -54,7 +54,7 @@ QStringList networkDetails(const W &form, const QString &method)
 }
 
 // The channel's name followed by what a technician checks first on it.
-QString channelLine(const W &form)
+QString channelLine(const W &form, SummaryWords words)
 {
     QStringList parts;
     for (const output_channels::Channel &channel : output_channels::kChannels)
@@ -64,7 +64,7 @@ QString channelLine(const W &form)
         parts << serialLine(form);
     } else if (form.wifiOut->isChecked()) {
         if (!form.wifiname->text().isEmpty())
-            parts << QStringLiteral("网络 ") + form.wifiname->text();
+            parts << words(QT_TRANSLATE_NOOP("config", "网络 ")) + form.wifiname->text();
         parts << networkDetails(form, checkedText(form, form_bits::kWifiMethods));
     } else if (form.ethernetOut->isChecked()) {
         parts << checkedText(form, form_bits::kIpModes);
@@ -75,7 +75,8 @@ QString channelLine(const W &form)
         parts << checkedText(form, form_bits::kWiegandFormats);
     }
     parts.removeAll(QString());
-    return QStringLiteral("输出方式：") + parts.join(QStringLiteral("，"));
+    return words(QT_TRANSLATE_NOOP("config", "输出方式："))
+           + parts.join(words(QT_TRANSLATE_NOOP("config", "，")));
 }
 
 QString seriesName(const W &form)
@@ -88,11 +89,18 @@ QString seriesName(const W &form)
 
 } // namespace
 
-QStringList codeSummary(const Ui_Widget &form, const QString &signedText)
+QString sourceWords(const char *source)
 {
-    QStringList lines{QStringLiteral("读头系列：") + seriesName(form), channelLine(form),
-                      QStringLiteral("工作模式：") + checkedText(form, form_bits::kWorkModes)};
+    return QString::fromUtf8(source);
+}
+
+QStringList codeSummary(const Ui_Widget &form, const QString &signedText, SummaryWords words)
+{
+    QStringList lines{words(QT_TRANSLATE_NOOP("config", "读头系列：")) + seriesName(form),
+                      channelLine(form, words),
+                      words(QT_TRANSLATE_NOOP("config", "工作模式："))
+                          + checkedText(form, form_bits::kWorkModes)};
     if (password_entry::carriesPassword(signedText))
-        lines << QStringLiteral("包含新的配置密码");
+        lines << words(QT_TRANSLATE_NOOP("config", "包含新的配置密码"));
     return lines;
 }

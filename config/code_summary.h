@@ -10,7 +10,12 @@ class Ui_Widget;
 // printed or exported under it: the reader series, the output channel with
 // its main parameters and the work mode, read from the form that built
 // signedText. Never a password: a code that changes the configuration
-// password only says that it does.
-QStringList codeSummary(const Ui_Widget &form, const QString &signedText);
+// password only says that it does. The summary's own words are marked for
+// translation (context "config"); words gives each in the window's language,
+// by default as written.
+using SummaryWords = QString (*)(const char *source);
+QString sourceWords(const char *source);
+QStringList codeSummary(const Ui_Widget &form, const QString &signedText,
+                        SummaryWords words = sourceWords);
 
 #endif

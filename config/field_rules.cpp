@@ -130,19 +130,19 @@ const char *shapeProblem(const QString &text, Shape shape)
         return nullptr;
     case Shape::Host:
         return std::any_of(text.begin(), text.end(), [](QChar c) { return c.isSpace(); })
-                   ? "不能包含空格"
+                   ? QT_TRANSLATE_NOOP("config", "不能包含空格")
                    : nullptr;
     case Shape::Number:
         return decimalUpTo(text, std::numeric_limits<int32_t>::max()) < 0
-                   ? "必须是0到2147483647之间的数字"
+                   ? QT_TRANSLATE_NOOP("config", "必须是0到2147483647之间的数字")
                    : nullptr;
     case Shape::Port:
-        return decimalUpTo(text, 65535) < 1 ? "必须是1到65535之间的数字" : nullptr;
+        return decimalUpTo(text, 65535) < 1 ? QT_TRANSLATE_NOOP("config", "必须是1到65535之间的数字") : nullptr;
     case Shape::Address:
-        return ipv4(text) ? nullptr : "必须是IPv4地址，例如192.168.1.10";
+        return ipv4(text) ? nullptr : QT_TRANSLATE_NOOP("config", "必须是IPv4地址，例如192.168.1.10");
     case Shape::Netmask: {
         const std::optional<quint32> mask = ipv4(text);
-        return mask && isNetmask(*mask) ? nullptr : "必须是有效的子网掩码，例如255.255.255.0";
+        return mask && isNetmask(*mask) ? nullptr : QT_TRANSLATE_NOOP("config", "必须是有效的子网掩码，例如255.255.255.0");
     }
     }
     return nullptr;
@@ -162,33 +162,33 @@ const FieldRule &ruleOf(Field field)
                          [field](const FieldRule &rule) { return rule.field == field; });
 }
 
-QString problem(const Ui_Widget &form, const FieldRule &rule)
+Problem problem(const Ui_Widget &form, const FieldRule &rule)
 {
     const QString text = (form.*rule.field)->text();
     if (text.isEmpty())
-        return QString();
+        return {};
     if (std::any_of(text.begin(), text.end(), isControl))
-        return QStringLiteral("不能包含控制字符");
+        return {QT_TRANSLATE_NOOP("config", "不能包含控制字符")};
     // A comma ends a bare entry early.
     if (!rule.quoted && text.contains(QLatin1Char(',')))
-        return QStringLiteral("不能包含英文逗号(,)");
+        return {QT_TRANSLATE_NOOP("config", "不能包含英文逗号(,)")};
     if (const char *why = shapeProblem(text, rule.shape))
-        return QString::fromUtf8(why);
+        return {why};
     if (rule.importBuffer && std::size_t(text.toUtf8().size()) > byteLimit(rule))
-        return QStringLiteral("不能超过%1个字节（一个汉字占3个字节）").arg(byteLimit(rule));
+        return {QT_TRANSLATE_NOOP("config", "不能超过%1个字节（一个汉字占3个字节）"), int(byteLimit(rule))};
     // A quote before a comma closes a quoted value early.
     if (rule.quoted && text.contains(QLatin1String("',")))
-        return QStringLiteral("不能包含英文单引号紧跟英文逗号(',)");
+        return {QT_TRANSLATE_NOOP("config", "不能包含英文单引号紧跟英文逗号(',)")};
     if (rule.hexMode && (form.*rule.hexMode)->isChecked()
         && (text.size() % 2 != 0 || !allOf(text, isHex)))
-        return QStringLiteral("在hex格式下必须是成对的十六进制数字");
-    return QString();
+        return {QT_TRANSLATE_NOOP("config", "在hex格式下必须是成对的十六进制数字")};
+    return {};
 }
 
 const FieldRule *firstBroken(const Ui_Widget &form)
 {
     for (const FieldRule &rule : kFieldRules)
-        if (groupRuns(form, rule.group) && rule.written(form) && !problem(form, rule).isEmpty())
+        if (groupRuns(form, rule.group) && rule.written(form) && problem(form, rule))
             return &rule;
     return nullptr;
 }

@@ -320,14 +320,15 @@ std::optional<QString> importReaderText(Ui_Widget &form, lua_State *script, cons
     // before the queries leaves the form untouched.
     switch (script_load_status(script)) {
     case SCRIPT_MISSING:
-        return QStringLiteral("找不到配置脚本 update_config.lua");
+        return QString::fromUtf8(QT_TRANSLATE_NOOP("config", "找不到配置脚本 update_config.lua"));
     case SCRIPT_FAILED:
-        return QStringLiteral("配置脚本 update_config.lua 无法加载");
+        return QString::fromUtf8(QT_TRANSLATE_NOOP("config", "配置脚本 update_config.lua 无法加载"));
     case SCRIPT_LOADED:
         break;
     }
     if (script_updatecfg(script, readerText) != 0)
-        return QStringLiteral("配置脚本 update_config.lua 无法读取设备的配置");
+        return QString::fromUtf8(
+            QT_TRANSLATE_NOOP("config", "配置脚本 update_config.lua 无法读取设备的配置"));
 
     Import import{form, {}};
     for (const KeyRow &row : kKeyRows) {

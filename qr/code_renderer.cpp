@@ -25,7 +25,7 @@ const double kLargestPaperModuleMm = 1.0;
 const double kPaperMarginMm = 10.0;
 const double kPaperTextPoints = 10.0;
 const double kMillimetresPerInch = 25.4;
-const char kPageTooSmall[] = "纸张太小，无法以可扫描的大小打印配置码";
+const char kPageTooSmall[] = QT_TRANSLATE_NOOP("qr", "纸张太小，无法以可扫描的大小打印配置码");
 
 // The dark modules as rectangles of module units, one per horizontal run:
 // exact squares side by side, with far fewer shapes (and no seams between
@@ -79,7 +79,7 @@ void paintModules(QPainter &painter, const CodeSymbol &symbol, QPointF origin, q
 QStringList sheetLines(const CodeSheet &sheet)
 {
     return sheet.summary
-           + QStringList{QStringLiteral("生成日期：") + sheet.date.toString(Qt::ISODate)};
+           + QStringList{sheet.dateCaption + sheet.date.toString(Qt::ISODate)};
 }
 
 // Where the parts of a sheet go, in device units: the code with its quiet
@@ -144,7 +144,7 @@ bool writeSvg(const CodeSymbol &symbol, const CodeSheet &sheet, QIODevice &file)
     QSvgGenerator svg;
     svg.setOutputDevice(&file);
     svg.setResolution(96); // CSS pixels: the SVG shows as large as the PNG
-    svg.setTitle(QStringLiteral("配置码"));
+    svg.setTitle(sheet.title);
     svg.setDescription(lines.join(QLatin1Char('\n')));
     const QFont font = imageFont(kDefaultModulePixels);
     const SheetLayout layout = layOut(symbol, lines, QFontMetricsF(font, &svg), kDefaultModulePixels);
@@ -206,7 +206,7 @@ bool paintPage(const CodeSymbol &symbol, const CodeSheet &sheet, QPagedPaintDevi
     }
     QPainter painter;
     if (!painter.begin(&device)) {
-        *error = QStringLiteral("无法打开打印输出");
+        *error = QString::fromUtf8(QT_TRANSLATE_NOOP("qr", "无法打开打印输出"));
         return false;
     }
     painter.setFont(font);
@@ -218,7 +218,7 @@ bool paintPage(const CodeSymbol &symbol, const CodeSheet &sheet, QPagedPaintDevi
 bool writePdf(const CodeSymbol &symbol, const CodeSheet &sheet, QIODevice &file, QString *error)
 {
     QPdfWriter pdf(&file);
-    pdf.setTitle(QStringLiteral("配置码"));
+    pdf.setTitle(sheet.title);
     pdf.setCreator(QStringLiteral("Tarvo配置工具"));
     pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
                                   QMarginsF(kPaperMarginMm, kPaperMarginMm, kPaperMarginMm,
@@ -309,7 +309,7 @@ bool writeSheet(const CodeSymbol &symbol, const CodeSheet &sheet, const QString 
     const QString suffix = QFileInfo(path).suffix().toLower();
     if (suffix != QLatin1String("png") && suffix != QLatin1String("svg")
         && suffix != QLatin1String("pdf")) {
-        *error = QStringLiteral("请选择 .png、.svg 或 .pdf 文件");
+        *error = QString::fromUtf8(QT_TRANSLATE_NOOP("qr", "请选择 .png、.svg 或 .pdf 文件"));
         return false;
     }
     // Written beside the target and renamed over it at the end, so that a

@@ -61,11 +61,15 @@ QPixmap screenPixmap(const CodeSymbol &symbol, QSize logicalSize, qreal devicePi
 QImage codeImage(const CodeSymbol &symbol, int modulePixels = kDefaultModulePixels);
 
 // What a file or a page shows under the code: the caller's summary lines and
-// the date the code was made.
+// the date the code was made, after its caption; the title names the file or
+// the print job. The captions come in the source language; the window puts
+// them in translated (context "qr").
 struct CodeSheet
 {
     QStringList summary;
     QDate date;
+    QString dateCaption = QString::fromUtf8(QT_TRANSLATE_NOOP("qr", "生成日期："));
+    QString title = QString::fromUtf8(QT_TRANSLATE_NOOP("qr", "配置码"));
 };
 
 // The code with its quiet zone and the sheet's lines below it, as a picture

@@ -20,8 +20,8 @@ Code paintCode(const QString &text, const QSize &area, qreal devicePixelRatio)
     const CodeSymbol symbol(text);
     if (symbol.isNull()) {
         return failed(symbol.failure() == CodeSymbol::TooLong
-                          ? "配置内容过长，超出配置码的容量，无法生成配置码"
-                          : "生成二维码失败");
+                          ? QT_TRANSLATE_NOOP("qr", "配置内容过长，超出配置码的容量，无法生成配置码")
+                          : QT_TRANSLATE_NOOP("qr", "生成二维码失败"));
     }
 
     qDebug() << "temp_width=" << area.width() << ";temp_height=" << area.height();
@@ -29,7 +29,7 @@ Code paintCode(const QString &text, const QSize &area, qreal devicePixelRatio)
     // code's quiet zone.
     const QPixmap picture = screenPixmap(symbol, area, devicePixelRatio, 0);
     if (picture.isNull())
-        return failed("配置码过大，显示区域容纳不下");
+        return failed(QT_TRANSLATE_NOOP("qr", "配置码过大，显示区域容纳不下"));
     return {picture, QString()};
 }
 

@@ -2,6 +2,64 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="zh_CN">
 <context>
+    <name>CodeActions</name>
+    <message>
+        <source>PNG 图片 (*.png);;SVG 矢量图 (*.svg);;PDF 文档 (*.pdf)</source>
+        <translation>PNG image (*.png);;SVG image (*.svg);;PDF document (*.pdf)</translation>
+    </message>
+    <message>
+        <source>导出配置码…</source>
+        <translation>Export config code…</translation>
+    </message>
+    <message>
+        <source>打印配置码…</source>
+        <translation>Print config code…</translation>
+    </message>
+    <message>
+        <source>复制配置码</source>
+        <translation>Copy config code</translation>
+    </message>
+    <message>
+        <source>放大显示</source>
+        <translation>Zoom in</translation>
+    </message>
+    <message>
+        <source>配置码</source>
+        <translation>Config code</translation>
+    </message>
+    <message>
+        <source>导出、打印、复制或放大显示配置码</source>
+        <translation>Export, print, copy or zoom the config code</translation>
+    </message>
+    <message>
+        <source>导出配置码</source>
+        <translation>Export config code</translation>
+    </message>
+    <message>
+        <source>配置码未能导出到 %1</source>
+        <translation>The config code could not be exported to %1</translation>
+    </message>
+    <message>
+        <source>打印配置码</source>
+        <translation>Print config code</translation>
+    </message>
+    <message>
+        <source>配置码未能打印</source>
+        <translation>The config code could not be printed</translation>
+    </message>
+    <message>
+        <source>配置码包含新的配置密码。也把配置文本（含新密码）复制到剪贴板吗？</source>
+        <translation>The config code carries a new configuration password. Copy the configuration text (with the new password) to the clipboard too?</translation>
+    </message>
+</context>
+<context>
+    <name>CodeZoomView</name>
+    <message>
+        <source>配置码</source>
+        <translation>Config code</translation>
+    </message>
+</context>
+<context>
     <name>Widget</name>
     <message>
         <source>Tarvo配置工具V2.1.20</source>
@@ -726,6 +784,288 @@
     <message>
         <source>E</source>
         <translation>E</translation>
+    </message>
+    <message>
+        <source>生成二维码状态</source>
+        <translation>Config code</translation>
+    </message>
+    <message>
+        <source>没有足够的内存运行配置脚本</source>
+        <translation>Not enough memory to run the configuration script</translation>
+    </message>
+    <message>
+        <source>生成二维码失败</source>
+        <translation>Could not make the config code</translation>
+    </message>
+    <message>
+        <source>连接状态</source>
+        <translation>Connection</translation>
+    </message>
+    <message>
+        <source>保存状态</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>连接设备失败</source>
+        <translation>Could not connect to the reader</translation>
+    </message>
+    <message>
+        <source>设备已连接</source>
+        <translation>Connected</translation>
+    </message>
+    <message>
+        <source>连接设备成功</source>
+        <translation>Reader connected</translation>
+    </message>
+    <message>
+        <source>保存失败，请重试</source>
+        <translation>Save failed, please try again</translation>
+    </message>
+    <message>
+        <source>保存成功</source>
+        <translation>Saved</translation>
+    </message>
+    <message>
+        <source>warning</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>输出提示</source>
+        <translation>Output</translation>
+    </message>
+    <message>
+        <source>配置和传输通道将会被改成485/232,下次连接配置工具需要扫码配置换通道</source>
+        <translation>The configuration and output channel becomes RS485/232. To connect the config tool next time, scan a config code to change the channel.</translation>
+    </message>
+    <message>
+        <source>配置和传输通道将会被改成TTL,下次连接配置工具需要扫码配置换通道</source>
+        <translation>The configuration and output channel becomes TTL. To connect the config tool next time, scan a config code to change the channel.</translation>
+    </message>
+    <message>
+        <source>是否将ZB52输出电压更改为3.3V？此操作需要确认设备之间电压兼容性</source>
+        <translation>Change the ZB52 output voltage to 3.3V? Make sure the connected devices work at this voltage.</translation>
+    </message>
+    <message>
+        <source>是否将ZB52输出电压更改为4.3V？此操作需要确认设备之间电压兼容性</source>
+        <translation>Change the ZB52 output voltage to 4.3V? Make sure the connected devices work at this voltage.</translation>
+    </message>
+</context>
+<context>
+    <name>config</name>
+    <message>
+        <source>间隔时间(毫秒)</source>
+        <translation>Interval (ms)</translation>
+    </message>
+    <message>
+        <source>设备号</source>
+        <translation>Device ID</translation>
+    </message>
+    <message>
+        <source>蜂鸣延迟</source>
+        <translation>Beep time</translation>
+    </message>
+    <message>
+        <source>闪灯延迟</source>
+        <translation>LED time</translation>
+    </message>
+    <message>
+        <source>TCP端口号</source>
+        <translation>TCP port</translation>
+    </message>
+    <message>
+        <source>TCP接收超时（秒）</source>
+        <translation>TCP timeout (s)</translation>
+    </message>
+    <message>
+        <source>心跳包时间</source>
+        <translation>Heartbeat interval</translation>
+    </message>
+    <message>
+        <source>HTTP接收超时（秒）</source>
+        <translation>HTTP timeout (s)</translation>
+    </message>
+    <message>
+        <source>输入的新密码不一致</source>
+        <translation>The new passwords do not match</translation>
+    </message>
+    <message>
+        <source>新密码的长度需要为16个字符</source>
+        <translation>The new password must be 16 characters</translation>
+    </message>
+    <message>
+        <source>新密码只能包含英文字母、数字、空格和英文符号</source>
+        <translation>The new password may only contain ASCII letters, digits, spaces and symbols</translation>
+    </message>
+    <message>
+        <source>找不到配置脚本 update_config.lua</source>
+        <translation>Configuration script update_config.lua not found</translation>
+    </message>
+    <message>
+        <source>配置脚本 update_config.lua 无法加载</source>
+        <translation>Configuration script update_config.lua cannot be loaded</translation>
+    </message>
+    <message>
+        <source>配置脚本 update_config.lua 无法读取设备的配置</source>
+        <translation>Configuration script update_config.lua cannot read the reader&apos;s configuration</translation>
+    </message>
+    <message>
+        <source>注意</source>
+        <translation>Note</translation>
+    </message>
+    <message>
+        <source>配置密码的长度需要为16个字符</source>
+        <translation>The configuration password must be 16 characters</translation>
+    </message>
+    <message>
+        <source>网络 </source>
+        <translation>network </translation>
+    </message>
+    <message>
+        <source>输出方式：</source>
+        <translation>Output: </translation>
+    </message>
+    <message>
+        <source>，</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>读头系列：</source>
+        <translation>Reader series: </translation>
+    </message>
+    <message>
+        <source>工作模式：</source>
+        <translation>Work mode: </translation>
+    </message>
+    <message>
+        <source>包含新的配置密码</source>
+        <translation>Sets a new configuration password</translation>
+    </message>
+    <message>
+        <source>%1%2</source>
+        <translation>%1 %2</translation>
+    </message>
+    <message>
+        <source>不能包含空格</source>
+        <translation>must not contain blanks</translation>
+    </message>
+    <message>
+        <source>必须是0到2147483647之间的数字</source>
+        <translation>must be a number from 0 to 2147483647</translation>
+    </message>
+    <message>
+        <source>必须是1到65535之间的数字</source>
+        <translation>must be a number from 1 to 65535</translation>
+    </message>
+    <message>
+        <source>必须是IPv4地址，例如192.168.1.10</source>
+        <translation>must be an IPv4 address, for example 192.168.1.10</translation>
+    </message>
+    <message>
+        <source>必须是有效的子网掩码，例如255.255.255.0</source>
+        <translation>must be a valid netmask, for example 255.255.255.0</translation>
+    </message>
+    <message>
+        <source>不能包含控制字符</source>
+        <translation>must not contain control characters</translation>
+    </message>
+    <message>
+        <source>不能包含英文逗号(,)</source>
+        <translation>cannot contain a comma (,)</translation>
+    </message>
+    <message>
+        <source>不能超过%1个字节（一个汉字占3个字节）</source>
+        <translation>must not be longer than %1 bytes (a Chinese character takes 3)</translation>
+    </message>
+    <message>
+        <source>不能包含英文单引号紧跟英文逗号(&apos;,)</source>
+        <translation>must not contain a quote followed by a comma (&apos;,)</translation>
+    </message>
+    <message>
+        <source>在hex格式下必须是成对的十六进制数字</source>
+        <translation>must be pairs of hexadecimal digits in hex mode</translation>
+    </message>
+    <message>
+        <source>扫码前缀</source>
+        <translation>Scan prefix</translation>
+    </message>
+    <message>
+        <source>扫码后缀</source>
+        <translation>Scan suffix</translation>
+    </message>
+    <message>
+        <source>NFC前缀</source>
+        <translation>NFC prefix</translation>
+    </message>
+    <message>
+        <source>NFC后缀</source>
+        <translation>NFC suffix</translation>
+    </message>
+    <message>
+        <source>连入WIFI名</source>
+        <translation>Wi-Fi network name</translation>
+    </message>
+    <message>
+        <source>WIFI密码</source>
+        <translation>Wi-Fi password</translation>
+    </message>
+    <message>
+        <source>TCP服务器地址</source>
+        <translation>TCP server address</translation>
+    </message>
+    <message>
+        <source>心跳包内容</source>
+        <translation>Heartbeat payload</translation>
+    </message>
+    <message>
+        <source>HTTP服务器地址</source>
+        <translation>HTTP server address</translation>
+    </message>
+    <message>
+        <source>IP地址</source>
+        <translation>IP address</translation>
+    </message>
+    <message>
+        <source>子网掩码</source>
+        <translation>Netmask</translation>
+    </message>
+    <message>
+        <source>网关</source>
+        <translation>Gateway</translation>
+    </message>
+</context>
+<context>
+    <name>qr</name>
+    <message>
+        <source>纸张太小，无法以可扫描的大小打印配置码</source>
+        <translation>The paper is too small to print the config code at a scannable size</translation>
+    </message>
+    <message>
+        <source>无法打开打印输出</source>
+        <translation>Cannot open the printer output</translation>
+    </message>
+    <message>
+        <source>请选择 .png、.svg 或 .pdf 文件</source>
+        <translation>Choose a .png, .svg or .pdf file</translation>
+    </message>
+    <message>
+        <source>配置内容过长，超出配置码的容量，无法生成配置码</source>
+        <translation>The configuration is too long for a config code</translation>
+    </message>
+    <message>
+        <source>生成二维码失败</source>
+        <translation>Could not make the config code</translation>
+    </message>
+    <message>
+        <source>配置码过大，显示区域容纳不下</source>
+        <translation>The config code is too large for its display area</translation>
+    </message>
+    <message>
+        <source>生成日期：</source>
+        <translation>Made on </translation>
+    </message>
+    <message>
+        <source>配置码</source>
+        <translation>Config code</translation>
     </message>
 </context>
 </TS>

@@ -2,11 +2,15 @@
 // override, and never touching what the window signs.
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QtTest>
 
+#include "app/code_actions.h"
 #include "app/language.h"
 #include "app/widget.h"
+#include "config/form_setup.h"
+#include "support/debug_log.h"
 #include "support/message_box_answerer.h"
 #include "support/widget_probe.h"
 
@@ -15,6 +19,8 @@ class LanguageTest : public QObject
     Q_OBJECT
 
 private slots:
+    void cleanup() { QVERIFY(installLanguage(Language::Chinese)); }
+
     void choosesFromUiLanguagesAndOverride_data()
     {
         QTest::addColumn<QStringList>("uiLanguages");
@@ -72,6 +78,58 @@ private slots:
         QCOMPARE(signedText[Language::English], signedText[Language::Chinese]);
         QVERIFY2(titles[Language::English] != titles[Language::Chinese],
                  qPrintable(titles[Language::English]));
+    }
+
+    // In English the boxes of a build speak English, those handed up from
+    // below the window too, a field's name within its refusal included; the
+    // build's log keeps its Chinese lines.
+    void boxesFollowTheLanguageAndTheLogDoesNot_data()
+    {
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QStringList>("boxes");
+        QTest::addColumn<bool>("logged");
+        const QString failed = "Config code / Could not make the config code";
+        QTest::newRow("short configuration password")
+            << QStringList{"manpw=short"}
+            << QStringList{"Note / The configuration password must be 16 characters", failed} << true;
+        QTest::newRow("comma in a field")
+            << QStringList{"devnum=1,2"} << QStringList{"Note / Device ID cannot contain a comma (,)", failed}
+            << false;
+        QTest::newRow("too long for a code")
+            << QStringList{"linePrefix=" + QString(199, 'x'), "lineSuffix=" + QString(199, 'x'),
+                           "+serialOut", "+ttlOut", "+wifiOut", "+weigenOut"}
+            << QStringList{"Config code / The configuration is too long for a config code"} << true;
+    }
+
+    void boxesFollowTheLanguageAndTheLogDoesNot()
+    {
+        QFETCH(QStringList, steps);
+        QFETCH(QStringList, boxes);
+        QFETCH(bool, logged);
+        QVERIFY(installLanguage(Language::English));
+        MessageBoxAnswerer answerer;
+        Widget w;
+        fillForm(w, QStringList{"manpw=0123456789abcdef"} + steps);
+        DebugLog log;
+        QTest::mouseClick(formChild<QPushButton>(w, "pushButton"), Qt::LeftButton);
+        QCOMPARE(answerer.summary(), boxes);
+        QCOMPARE(log.lines().contains("------hamc签名前数据start------"), logged);
+    }
+
+    // The sheet under an exported or printed code reads in the window's
+    // language throughout, its own words with the form's.
+    void sheetFollowsTheLanguage()
+    {
+        QVERIFY(installLanguage(Language::English));
+        MessageBoxAnswerer answerer;
+        Widget w;
+        fillForm(w, {"manpw=0123456789abcdef", "changepwcheck", "newpw=New-pass-0123456",
+                     "confimpw=New-pass-0123456"});
+        QTest::mouseClick(formChild<QPushButton>(w, "pushButton"), Qt::LeftButton);
+        const CodeSheet &sheet = WidgetProbe(w).codeActions().sheet();
+        QCOMPARE(sheet.summary, QStringList({"Reader series: ZB series", "Output: Keyboard",
+                                             "Work mode: Normal", "Sets a new configuration password"}));
+        QCOMPARE(sheet.dateCaption, QString("Made on "));
     }
 };
 
