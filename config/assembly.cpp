@@ -177,25 +177,32 @@ config::Assembly sign(const QString &enveloped, const QString &password)
 
 namespace config {
 
-Assembly assemble(const Ui_Widget &form)
+Assembly envelop(const Ui_Widget &form, PasswordChange change)
 {
     if (const char *label = bareFieldWithComma(form))
         return {QString(), refusal(QString::fromUtf8(label) + QStringLiteral("不能包含英文逗号(,)"))};
 
     const QString body = assembleBody(form);
     QString passwordChange;
-    if (form.changepwcheck->isChecked()) {
+    if (change == PasswordChange::AsForm && form.changepwcheck->isChecked()) {
         const QString newPassword = form.newpw->text();
         if (const char *problem = newPasswordProblem(newPassword, form.confimpw->text()))
             return {QString(), refusal(QString::fromUtf8(problem))};
         passwordChange = password_entry::entry(newPassword);
     }
-    const QString enveloped = kEnvelopeHead + body + passwordChange + QLatin1Char('}');
+    return {kEnvelopeHead + body + passwordChange + QLatin1Char('}'), std::nullopt};
+}
+
+Assembly assemble(const Ui_Widget &form)
+{
+    const Assembly enveloped = envelop(form, PasswordChange::AsForm);
+    if (enveloped.refusal)
+        return enveloped;
 
     qDebug() << "------hamc签名前数据start------";
-    qDebug() << password_entry::configTextForLog(enveloped);
+    qDebug() << password_entry::configTextForLog(enveloped.text);
     qDebug() << "------hamc签名前数据end------";
-    return sign(enveloped, form.manpw->text());
+    return sign(enveloped.text, form.manpw->text());
 }
 
 } // namespace config
