@@ -1,30 +1,45 @@
 #include <QApplication>
-#include <QCommandLineParser>
 #include <QDebug>
 #include <QLocale>
 #include <QTextCodec>
 
+#include "app/command_line.h"
+#include "app/config_file_controller.h"
 #include "app/language.h"
 #include "app/widget.h"
 
+namespace {
+
+QStringList argumentsOf(int argc, char *argv[])
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
+    // The modes without a window need no display: the platform is chosen
+    // before the application starts (the arguments are read again below,
+    // once Qt has taken its own).
+    if (!CommandLine(argumentsOf(argc, argv)).needsDisplay())
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     // The window scales as a whole on a high-density desktop.
     QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
     QCoreApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
     QApplication a(argc, argv);
+    QCoreApplication::setApplicationVersion(QStringLiteral(TARVO_VERSION));
     QTextCodec::setCodecForLocale(QTextCodec::codecForName("UTF-8"));
 
-    QCommandLineParser parser;
-    parser.addHelpOption();
-    const QCommandLineOption langOption(QStringLiteral("lang"),
-                                        QStringLiteral("Language of the window: zh or en."),
-                                        QStringLiteral("zh|en"));
-    parser.addOption(langOption);
-    parser.process(a);
+    CommandLine command(QCoreApplication::arguments());
+    if (command.mode() != CommandLine::Window)
+        return command.runWithoutWindow();
     bool knownLanguage = true;
-    const Language language = chooseLanguage(QLocale::system().uiLanguages(),
-                                             parser.value(langOption), &knownLanguage);
+    const Language language = chooseLanguage(QLocale::system().uiLanguages(), command.language(),
+                                             &knownLanguage);
     if (!knownLanguage) {
         qCritical("--lang takes zh or en");
         return 2;
@@ -35,5 +50,7 @@ int main(int argc, char *argv[])
     Widget w;
     w.show();
     qDebug() << QCoreApplication::applicationDirPath();
+    if (!command.file().isEmpty())
+        w.configFiles().open(command.file());
     return a.exec();
 }

@@ -2,6 +2,7 @@
 
 #include "app/code_actions.h"
 #include "app/field_marks.h"
+#include "app/config_file_controller.h"
 #include "app/form_fonts.h"
 #include "app/option_pages.h"
 #include "trvo/rpc_buffer.h"
@@ -23,7 +24,8 @@ Widget::Widget(QWidget *parent)
       dev_config_len(0),
       dev_version(nullptr),
       configText(),
-      codeActions(nullptr)
+      codeActions(nullptr),
+      fileController(nullptr)
 {
     ui->setupUi(this);
     applyFormFonts(*this, *ui);
@@ -99,6 +101,7 @@ Widget::Widget(QWidget *parent)
     ui->stacked_widget->setCurrentIndex(GeneralPage);
     codeActions = new CodeActions(*ui, this);
     new FieldMarks(*ui, this);
+    fileController = new ConfigFileController(*ui, this);
 }
 
 Widget::~Widget()

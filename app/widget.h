@@ -7,6 +7,7 @@
 
 struct lua_State;
 class CodeActions;
+class ConfigFileController;
 
 namespace Ui {
 class Widget;
@@ -23,6 +24,9 @@ class Widget : public QWidget
 public:
     explicit Widget(QWidget *parent = nullptr);
     ~Widget() override;
+
+    // Opening and saving configuration files of this window's form.
+    ConfigFileController &configFiles() { return *fileController; }
 
 public slots:
     void ButtonClicked();
@@ -97,6 +101,7 @@ private:
     QString configText;
     // Export, print, copy and zoom of the code the label shows.
     CodeActions *codeActions;
+    ConfigFileController *fileController;
 
     // Test-only window into the members above (tests/support/widget_probe.h).
     friend class WidgetProbe;

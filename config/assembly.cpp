@@ -106,12 +106,9 @@ QString assembleBody(const Ui_Widget &form, bool quiet)
     return text;
 }
 
-// The body in its envelope, with the password change the form asks for.
-QString envelope(const Ui_Widget &form, const QString &body)
+// The body in its envelope, with a password change entry or none.
+QString envelope(const QString &body, const QString &passwordChange)
 {
-    QString passwordChange;
-    if (form.changepwcheck->isChecked())
-        passwordChange = password_entry::entry(form.newpw->text());
     return kEnvelopeHead + body + passwordChange + QLatin1Char('}');
 }
 
@@ -134,7 +131,9 @@ Assembly sign(const QString &unsignedText, const QString &password)
 
 QString unsignedText(const Ui_Widget &form)
 {
-    return envelope(form, assembleBody(form, true));
+    return envelope(assembleBody(form, true), form.changepwcheck->isChecked()
+                                                  ? password_entry::entry(form.newpw->text())
+                                                  : QString());
 }
 
 namespace {
@@ -152,21 +151,31 @@ Refusal fieldRefusal(const field_rules::FieldRule &rule, const field_rules::Prob
 
 } // namespace
 
-Assembly assemble(const Ui_Widget &form)
+Assembly envelop(const Ui_Widget &form, PasswordChange change)
 {
     if (const field_rules::FieldRule *broken = field_rules::firstBroken(form))
         return {QString(), fieldRefusal(*broken, field_rules::problem(form, *broken))};
 
     const QString body = assembleBody(form, false);
-    if (form.changepwcheck->isChecked())
+    QString passwordChange;
+    if (change == PasswordChange::AsForm && form.changepwcheck->isChecked()) {
         if (const char *problem = newPasswordProblem(form.newpw->text(), form.confimpw->text()))
             return {QString(), refused(problem)};
-    const QString text = envelope(form, body);
+        passwordChange = password_entry::entry(form.newpw->text());
+    }
+    return {envelope(body, passwordChange), std::nullopt};
+}
+
+Assembly assemble(const Ui_Widget &form)
+{
+    const Assembly enveloped = envelop(form, PasswordChange::AsForm);
+    if (enveloped.refusal)
+        return enveloped;
 
     qDebug() << "------hamc签名前数据start------";
-    qDebug() << password_entry::configTextForLog(text);
+    qDebug() << password_entry::configTextForLog(enveloped.text);
     qDebug() << "------hamc签名前数据end------";
-    return sign(text, form.manpw->text());
+    return sign(enveloped.text, form.manpw->text());
 }
 
 } // namespace config

@@ -12,12 +12,21 @@ class Ui_Widget;
 
 namespace config {
 
-// The signed text, or the refusal that stopped the build (and no text).
+// The text built, or the refusal that stopped the build (and no text).
 struct Assembly
 {
     QString text;
     std::optional<Refusal> refusal;
 };
+
+// Whether an enveloped text hands the reader the new password the form asks
+// for, or leaves the password alone whatever the form says.
+enum class PasswordChange { AsForm, Left };
+
+// The form's entries in the envelope, before any signature: everything
+// assemble() signs when change is AsForm, the same without the password
+// entry when it is Left. Refused as assemble() refuses, bar the signature.
+Assembly envelop(const Ui_Widget &form, PasswordChange change);
 
 // Builds the form into the signed configuration text: the mode entries of
 // scan mode, each checked channel's groups, the channel, the other modes'

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QSlider>
 
+#include <algorithm>
 #include <cstdint>
 #include <iterator>
 #include <optional>
@@ -309,11 +310,18 @@ const KeyRow kKeyRows[] = {
 };
 static_assert(std::size(kKeyRows) == 51);
 
+bool answersAnyKey(lua_State *script)
+{
+    return std::any_of(std::begin(kKeyRows), std::end(kKeyRows),
+                       [script](const KeyRow &row) { return row.query(script, row.key).has_value(); });
+}
+
 } // namespace
 
 namespace config {
 
-std::optional<QString> importReaderText(Ui_Widget &form, lua_State *script, const char *readerText)
+std::optional<QString> importReaderText(Ui_Widget &form, lua_State *script, const char *readerText,
+                                        KnownKeys keys)
 {
     // Without the script's answers the form would keep the window's own
     // values, and a save would write them over the reader's: any failure
@@ -329,6 +337,8 @@ std::optional<QString> importReaderText(Ui_Widget &form, lua_State *script, cons
     if (script_updatecfg(script, readerText) != 0)
         return QString::fromUtf8(
             QT_TRANSLATE_NOOP("config", "配置脚本 update_config.lua 无法读取设备的配置"));
+    if (keys == KnownKeys::Required && !answersAnyKey(script))
+        return QString::fromUtf8(QT_TRANSLATE_NOOP("config", "其中没有本工具认识的配置项"));
 
     Import import{form, {}};
     for (const KeyRow &row : kKeyRows) {

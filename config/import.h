@@ -15,8 +15,12 @@ namespace config {
 // script's answers, key by key; a key the script gives no answer for leaves
 // its widgets as they are. Only setters run, none of them a click, so no
 // interlock runs meanwhile. Returns why the script did not take the text,
-// or nothing when it did.
-std::optional<QString> importReaderText(Ui_Widget &form, lua_State *script, const char *readerText);
+// or nothing when it did. With KnownKeys::Required, a text in which the
+// script finds none of the keys the import reads is refused too, before
+// the form is touched.
+enum class KnownKeys { Optional, Required };
+std::optional<QString> importReaderText(Ui_Widget &form, lua_State *script, const char *readerText,
+                                        KnownKeys keys = KnownKeys::Optional);
 
 } // namespace config
 

@@ -15,14 +15,18 @@ qr::Code failed(const char *reason)
 
 namespace qr {
 
+QString symbolFailure(const CodeSymbol &symbol)
+{
+    return QString::fromUtf8(symbol.failure() == CodeSymbol::TooLong
+                                 ? QT_TRANSLATE_NOOP("qr", "配置内容过长，超出配置码的容量，无法生成配置码")
+                                 : QT_TRANSLATE_NOOP("qr", "生成二维码失败"));
+}
+
 Code paintCode(const QString &text, const QSize &area, qreal devicePixelRatio)
 {
     const CodeSymbol symbol(text);
-    if (symbol.isNull()) {
-        return failed(symbol.failure() == CodeSymbol::TooLong
-                          ? QT_TRANSLATE_NOOP("qr", "配置内容过长，超出配置码的容量，无法生成配置码")
-                          : QT_TRANSLATE_NOOP("qr", "生成二维码失败"));
-    }
+    if (symbol.isNull())
+        return {QPixmap(), symbolFailure(symbol)};
 
     qDebug() << "temp_width=" << area.width() << ";temp_height=" << area.height();
     // Square modules of whole device pixels; the white around them is the

@@ -7,6 +7,8 @@
 #include <QSize>
 #include <QString>
 
+class CodeSymbol;
+
 namespace qr {
 
 // The picture of the text's code for an area of the given size, or the
@@ -16,6 +18,9 @@ struct Code
     QPixmap picture;
     QString failure;
 };
+
+// Why a text gave no symbol, in the user's words.
+QString symbolFailure(const CodeSymbol &symbol);
 
 // Encodes the text's UTF-8 and draws the symbol centred on a white picture
 // of the area's size, in whole device pixels a module at the given ratio.

@@ -11,6 +11,7 @@ packages="
   liblua5.1-0-dev
   libqrencode-dev
   libzxing-dev poppler-utils
+  shared-mime-info
   fonts-wqy-microhei
   xvfb xauth
   $*

@@ -1032,6 +1032,10 @@
         <source>网关</source>
         <translation>Gateway</translation>
     </message>
+    <message>
+        <source>其中没有本工具认识的配置项</source>
+        <translation>it holds no setting this tool knows</translation>
+    </message>
 </context>
 <context>
     <name>qr</name>
@@ -1048,14 +1052,6 @@
         <translation>Choose a .png, .svg or .pdf file</translation>
     </message>
     <message>
-        <source>配置内容过长，超出配置码的容量，无法生成配置码</source>
-        <translation>The configuration is too long for a config code</translation>
-    </message>
-    <message>
-        <source>生成二维码失败</source>
-        <translation>Could not make the config code</translation>
-    </message>
-    <message>
         <source>配置码过大，显示区域容纳不下</source>
         <translation>The config code is too large for its display area</translation>
     </message>
@@ -1066,6 +1062,14 @@
     <message>
         <source>配置码</source>
         <translation>Config code</translation>
+    </message>
+    <message>
+        <source>配置内容过长，超出配置码的容量，无法生成配置码</source>
+        <translation>The configuration is too long for a config code</translation>
+    </message>
+    <message>
+        <source>生成二维码失败</source>
+        <translation>Could not make the config code</translation>
     </message>
 </context>
 </TS>

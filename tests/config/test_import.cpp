@@ -12,39 +12,16 @@
 #include <algorithm>
 
 #include "app/widget.h"
-#include "config/field_rules.h"
 #include "config/import.h"
 #include "form_setup.h"
+#include "random_form.h"
 #include "script/script_fixture.h"
 #include "support/message_box_answerer.h"
 #include "support/widget_probe.h"
 
 namespace {
 
-using FormState = QMap<QString, QString>;
-
-// Every named widget's state: "name" holds a button's check ("on"/"off"), a
-// line edit's or combo box's text or a slider's value; "name:shown" says
-// whether the widget has been hidden.
-FormState formState(QWidget &window)
-{
-    FormState state;
-    for (QWidget *child : window.findChildren<QWidget *>()) {
-        const QString name = child->objectName();
-        if (name.isEmpty() || name.startsWith(QLatin1String("qt_")))
-            continue;
-        state[name + ":shown"] = child->isHidden() ? "no" : "yes";
-        if (auto *button = qobject_cast<QAbstractButton *>(child))
-            state[name] = button->isChecked() ? "on" : "off";
-        else if (auto *edit = qobject_cast<QLineEdit *>(child))
-            state[name] = edit->text();
-        else if (auto *combo = qobject_cast<QComboBox *>(child))
-            state[name] = combo->currentText();
-        else if (auto *slider = qobject_cast<QSlider *>(child))
-            state[name] = QString::number(slider->value());
-    }
-    return state;
-}
+using namespace random_form;
 
 // Visibility steps, "name:shown" and "name:hidden", beside fillForm's steps.
 bool isVisibilityStep(const QString &step)
@@ -81,16 +58,6 @@ void prepare(QWidget &window, const QStringList &steps)
     }
 }
 
-// Lists each field whose state differs from the expected one.
-QString differences(const FormState &expected, const FormState &got)
-{
-    QStringList lines;
-    for (auto it = expected.begin(); it != expected.end(); ++it)
-        if (got.value(it.key()) != it.value())
-            lines << QString("%1: expected '%2', got '%3'").arg(it.key(), it.value(), got.value(it.key()));
-    return lines.join('\n');
-}
-
 // A working directory holding the shipped script (or none), where an import
 // reads a given text into a window.
 class ImportRun
@@ -116,220 +83,6 @@ private:
 };
 
 const QByteArray kHead = "___TRVO_CONFIG_V1.1.0___{";
-
-// ---- Round trip ----------------------------------------------------------
-
-// How the round trip fills a set of widgets at random.
-enum class Fill {
-    OneOf,       // check one radio button or series box of the set
-    OneOrNone,   // the same, or leave the set as the window starts it
-    Each,        // check or uncheck each box
-    Text,        // a quoted text of up to `size` characters
-    Number,      // a decimal number, or nothing
-    Address,     // a dotted IPv4 address, or a netmask for a name with "mask" in it
-    Entry,       // one of a combo box's entries
-    Slider,      // a value of the slider's range
-};
-
-struct FillRow
-{
-    Fill fill;
-    QStringList names;
-    int size = 0;
-};
-
-const QStringList kSeries = {"tarvo_ZB", "tarvo_RN450", "tarvo_WT", "tarvo_E200FK", "tarvo_rseven",
-                             "tarvo_RN310", "tarvo_PL", "tarvo_HD5000", "tarvo_KS"};
-const QStringList kSecondUartSeries = {"tarvo_rseven", "tarvo_RN310", "tarvo_RN450"};
-const QStringList kChannels = {"keyboardOut", "serialOut", "ttlOut", "wifiOut", "weigenOut", "ethernetOut"};
-const QStringList kWorkModes = {"scanmode", "developmode", "ganyingmode", "paymode", "gunmode"};
-const QStringList kConfigChannels = {"usbhidchoose", "serialchoose", "ttlchoose", "serialdragxieyi", "tarvoxy"};
-const QStringList kSymbologies = {"qrCheck", "barCheck", "code128Check", "databarCheck", "databar_expCheck",
-                                  "pdf417Check", "dmCheck", "itfCheck", "isbn10Check", "upceCheck", "upcaCheck"};
-const QStringList kScanFeedback = {"buzzers", "lightoff", "redlight", "greenlight", "pay_light", "pay_light_play"};
-const QStringList kScanOutputFormats = {"wgchartohex", "wgchartohexf", "wgcharhextohex", "wgcharhextohexf",
-                                        "tentopidvid", "tentopidvidf"};
-const QStringList kCardFields = {"nfc_beep", "nfc_lightoff", "nfc_flared", "nfc_flagreen", "zxout", "fxout",
-                                 "idzx", "idfx", "outbit", "outlen", "nfcprefix", "nfcsuffix", "nfcpreform",
-                                 "nfcsuffform", "zjformout", "hexformout", "tenformout"};
-const QStringList kSerialCombos = {"baudRate", "dataBit", "checkBit", "stopBit"};
-const QStringList kWifiMethods = {"httpO", "httpOx", "tcpO", "tcpOx"};
-const QStringList kEthernetMethods = {"wiredtcp", "wiredtcpx", "wiredhttp", "wiredhttpx"};
-const QStringList kUploadActions = {"Sbeepaction", "Slightoffaction", "Slightredaction", "Slightgreenaction",
-                                    "outputhight", "Fbeepaction", "Flightoffaction", "Flightredaction",
-                                    "Flightgreenaction"};
-
-// Quoted texts are sized so that their UTF-8 bytes fit the import's
-// buffers (200, 40 and 20 bytes).
-const FillRow kFillRows[] = {
-    {Fill::OneOf, kSeries},
-    {Fill::OneOf, kChannels},
-    {Fill::OneOf, kWorkModes},
-    {Fill::OneOf, kConfigChannels},
-    {Fill::Each, kSymbologies + kScanFeedback + kUploadActions
-                     + QStringList{"enterCheck", "wrapCheck", "ledControl", "nfcable", "nfc_beep",
-                                   "nfc_lightoff", "nfc_flared", "nfc_flagreen", "outputhight_2"}},
-    {Fill::OneOrNone, {"char_qhz", "hex_qhz"}},
-    {Fill::OneOf, {"singlemode", "intermode"}},
-    {Fill::OneOf, {"qrup", "barup"}},
-    {Fill::OneOf, kScanOutputFormats},
-    {Fill::OneOf, {"zxout", "fxout"}},
-    {Fill::OneOf, {"idzx", "idfx"}},
-    {Fill::OneOf, {"nfcpreform", "nfcsuffform"}},
-    {Fill::OneOf, {"zjformout", "hexformout", "tenformout"}},
-    {Fill::OneOf, kWifiMethods},
-    {Fill::OneOf, kEthernetMethods},
-    {Fill::OneOf, {"heart_on", "heart_off"}},
-    {Fill::OneOf, {"jtip", "dtip"}},
-    {Fill::OneOf, {"vg26", "vg34"}},
-    {Fill::OneOrNone, {"lowvoltage", "highvoltage"}},
-    {Fill::OneOrNone, {"lowvoltage_2", "highvoltage_2"}},
-    {Fill::Text, {"linePrefix", "lineSuffix", "nfcprefix", "nfcsuffix", "wifiname", "wifipasswd", "tcpaddr",
-                  "httpaddr"}, 30},
-    {Fill::Text, {"heart_content"}, 12},
-    {Fill::Address, {"ip_address", "ip_mask", "ip_gateway"}},
-    {Fill::Number, {"lineIntervaltime", "devnum", "beepinterval", "lightoffinterval", "tcpport", "tcpdelay",
-                    "heart_time", "httpdelay"}},
-    {Fill::Entry, QStringList{"outbit", "outlen"} + kSerialCombos},
-    {Fill::Slider, {"brightadjust"}},
-};
-
-// Commas, quotes, braces and non-ASCII letters, but never a quote before a
-// comma: that ends a quoted value for any reader of the text.
-QString randomText(QRandomGenerator &random, int size)
-{
-    static const QString pool = QString::fromUtf8("abzAZ09 ,'=}{-_.:/é中ß");
-    QString text;
-    const int length = random.bounded(size + 1);
-    while (text.size() < length) {
-        const QChar next = pool[random.bounded(pool.size())];
-        if (!(text.endsWith('\'') && next == ','))
-            text += next;
-    }
-    return text;
-}
-
-void fillRandomly(QWidget &window, QRandomGenerator &random)
-{
-    formChild<QAbstractButton>(window, "tarvo_ZB")->setChecked(false);
-    for (const FillRow &row : kFillRows) {
-        const int pick = random.bounded(row.names.size() + (row.fill == Fill::OneOrNone ? 1 : 0));
-        for (int i = 0; i < row.names.size(); ++i) {
-            QWidget *field = formChild<QWidget>(window, row.names[i].toLatin1().constData());
-            switch (row.fill) {
-            case Fill::OneOf:
-            case Fill::OneOrNone:
-                if (i == pick)
-                    qobject_cast<QAbstractButton *>(field)->setChecked(true);
-                break;
-            case Fill::Each:
-                qobject_cast<QAbstractButton *>(field)->setChecked(random.bounded(2));
-                break;
-            case Fill::Text:
-                qobject_cast<QLineEdit *>(field)->setText(randomText(random, row.size));
-                break;
-            case Fill::Number:
-                qobject_cast<QLineEdit *>(field)->setText(
-                    random.bounded(4) ? QString::number(random.bounded(1, 65536)) : QString());
-                break;
-            case Fill::Address: {
-                const quint32 mask = ~quint32(0) << random.bounded(32);
-                const quint32 address = row.names[i].contains("mask") ? mask : random.generate();
-                QStringList parts;
-                for (int shift = 24; shift >= 0; shift -= 8)
-                    parts << QString::number(address >> shift & 255);
-                qobject_cast<QLineEdit *>(field)->setText(parts.join('.'));
-                break;
-            }
-            case Fill::Entry: {
-                auto *combo = qobject_cast<QComboBox *>(field);
-                combo->setCurrentIndex(random.bounded(combo->count()));
-                break;
-            }
-            case Fill::Slider: {
-                auto *slider = qobject_cast<QSlider *>(field);
-                slider->setValue(random.bounded(slider->minimum(), slider->maximum() + 1));
-                break;
-            }
-            }
-        }
-    }
-}
-
-// The fields that the text built from `form` carries, with the values an
-// import into a fresh window of the same series gives them.
-FormState carried(const FormState &form)
-{
-    auto on = [&](const QString &name) { return form[name] == "on"; };
-    auto anyOn = [&](const QStringList &names) { return std::any_of(names.begin(), names.end(), on); };
-    auto filled = [&](const QStringList &names) {
-        return std::none_of(names.begin(), names.end(), [&](const QString &n) { return form[n].isEmpty(); });
-    };
-    FormState expected;
-    auto carry = [&](const QStringList &names) {
-        for (const QString &name : names)
-            expected[name] = form[name];
-    };
-    auto carryFilled = [&](const QStringList &names) {
-        for (const QString &name : names)
-            if (filled({name}))
-                carry({name});
-    };
-    // An empty bare field is written as its default number.
-    auto carryNumber = [&](const QString &name, const QString &whenEmpty) {
-        expected[name] = filled({name}) ? form[name] : whenEmpty;
-    };
-
-    carry(kChannels + kWorkModes + kConfigChannels + kSymbologies + kScanFeedback + kScanOutputFormats
-          + QStringList{"enterCheck", "wrapCheck", "linePrefix", "lineSuffix", "brightadjust", "qrup", "barup"});
-    carryFilled({"devnum"});
-    carryNumber("beepinterval", "30");
-    carryNumber("lightoffinterval", "200");
-    if (anyOn({"char_qhz", "hex_qhz"}))
-        carry({"char_qhz", "hex_qhz"});
-    if (on("tarvo_WT")) {
-        expected["ledControl"] = expected["singlemode"] = "on";
-        expected["intermode"] = "off";
-    } else {
-        carry({"ledControl", "singlemode", "intermode"});
-        carryNumber("lineIntervaltime", "0");
-    }
-    if (!anyOn({"tarvo_RN310", "tarvo_RN450"})) {
-        carry({"nfcable"});
-        if (on("nfcable"))
-            carry(kCardFields);
-    }
-    // The configuration channel is read after the serial settings, so the
-    // import cannot tell that TTL development moved them to the second port.
-    if (anyOn({"serialOut", "ttlOut"})
-        && !(anyOn(kSecondUartSeries) && on("serialOut") && on("ttlchoose")))
-        carry(kSerialCombos);
-    if (anyOn({"wifiOut", "ethernetOut"})) {
-        carry(kUploadActions + QStringList{"lowvoltage", "highvoltage"});
-        if (on("wifiOut")) {
-            carry(kWifiMethods);
-            if (filled({"wifiname"}))
-                carry({"wifiname", "wifipasswd"});
-        }
-        if (anyOn({"tcpO", "tcpOx", "wiredtcp", "wiredtcpx"})) {
-            if (filled({"tcpaddr", "tcpport", "tcpdelay"}))
-                carry({"tcpaddr", "tcpport", "tcpdelay"});
-            carry({"heart_on", "heart_off"});
-            if (on("heart_on"))
-                carryFilled({"heart_time", "heart_content"});
-        }
-        if (anyOn({"httpO", "httpOx", "wiredhttp", "wiredhttpx"}) && filled({"httpaddr"}))
-            carryFilled({"httpaddr", "httpdelay"});
-        if (on("ethernetOut")) {
-            carry(kEthernetMethods + QStringList{"jtip", "dtip"});
-            if (on("jtip"))
-                carryFilled({"ip_address", "ip_mask", "ip_gateway"});
-        }
-    }
-    if (on("weigenOut"))
-        carry({"vg26", "vg34", "outputhight_2", "lowvoltage_2", "highvoltage_2"});
-    return expected;
-}
 
 } // namespace
 
@@ -583,10 +336,7 @@ private slots:
             fillRandomly(source, random);
             fillForm(source, {"manpw=0123456789abcdef"});
             WidgetProbe probe(source);
-            // The build refuses a text that breaks its field's rule: such a
-            // field is left empty, as a user would correct it.
-            while (const field_rules::FieldRule *broken = field_rules::firstBroken(probe.form()))
-                (probe.form().*broken->field)->clear();
+            clearBrokenFields(probe.form());
             {
                 MessageBoxAnswerer refusals;
                 probe.getconfigState();

@@ -51,7 +51,8 @@ usr/$program_dir/libtrvo.so.1.0.0
 usr/$program_dir/tarvo-config
 usr/$program_dir/update_config.lua
 usr/share/applications/tarvo-config.desktop
-usr/share/icons/hicolor/32x32/apps/tarvo-config.png"
+usr/share/icons/hicolor/32x32/apps/tarvo-config.png
+usr/share/mime/packages/tarvo-config.xml"
 shipped=$(cd "$root" && find usr ! -type d | LC_ALL=C sort)
 [ "$shipped" = "$expected" ] ||
   fail "the package holds other files than the product's:
@@ -82,6 +83,34 @@ for binary in "$root/usr/$program_dir/tarvo-config" "$root/usr/$program_dir/libt
     echo "$declared" | grep -qx "$owner" || fail "$library comes from $owner, which Depends does not name"
   done
 done
+
+# A file manager learns the file type from the MIME file and opens such
+# files with the desktop entry.
+mime=$scratch/mime
+mkdir -p "$mime/packages"
+cp "$root/usr/share/mime/packages/tarvo-config.xml" "$mime/packages/"
+update-mime-database "$mime" >"$scratch/mime.log" 2>&1 ||
+  { cat "$scratch/mime.log" >&2; fail "the MIME file does not build a MIME database"; }
+grep -qx 'application/x-tarvo-config:\*\.tcfg' "$mime/globs" ||
+  fail "the MIME database does not map *.tcfg to application/x-tarvo-config"
+desktop=$root/usr/share/applications/tarvo-config.desktop
+grep -qx 'MimeType=application/x-tarvo-config;' "$desktop" || fail "the desktop entry names no MimeType"
+grep -qx 'Exec=tarvo-config %f' "$desktop" || fail "the desktop entry does not pass the file"
+
+# The launcher prints a file's signed text from any folder, with the file
+# named relative to that folder, and runs the program's own script, not one
+# lying in the user's folder.
+work=$scratch/work
+mkdir -p "$work/sub"
+printf '___TRVO_CONFIG_V1.1.0___{ochannel=2,w_mode=1}\n' >"$work/sub/reader.tcfg"
+echo 'error("a planted script")' >"$work/update_config.lua"
+printed=$(cd "$work" && TARVO_CONFIG_PASSWORD=0123456789abcdef QT_QPA_PLATFORM= \
+          "$root/usr/bin/tarvo-config" --text sub/reader.tcfg 2>"$scratch/text.log") ||
+  { cat "$scratch/text.log" >&2; fail "the installed tool's --text failed"; }
+case $printed in
+  ___TRVO_CONFIG_V1.1.0___{*ochannel=2,*}--*) ;;
+  *) fail "the installed tool's --text printed: $printed" ;;
+esac
 
 # The installed launcher starts the installed program: it stays up, and the
 # window has been shown once it logs the folder it runs in.

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QMap>
 #include <QTest>
 
 MessageBoxAnswerer::MessageBoxAnswerer(QObject *parent) : QObject(parent)
@@ -33,14 +34,11 @@ void MessageBoxAnswerer::answerOpenBoxes()
         if (seenHook)
             seenHook(box);
 
-        Reply reply = replies.isEmpty() ? Ok : replies.dequeue();
-        QAbstractButton *button = nullptr;
-        if (reply == Ok)
-            button = box->button(QMessageBox::Ok);
-        else if (reply == Yes)
-            button = box->button(QMessageBox::Yes);
-        else if (reply == No)
-            button = box->button(QMessageBox::No);
+        static const QMap<Reply, QMessageBox::StandardButton> buttons = {
+            {Ok, QMessageBox::Ok}, {Yes, QMessageBox::Yes}, {No, QMessageBox::No},
+            {Save, QMessageBox::Save}, {Discard, QMessageBox::Discard}};
+        const Reply reply = replies.isEmpty() ? Ok : replies.dequeue();
+        QAbstractButton *button = box->button(buttons.value(reply, QMessageBox::NoButton));
         if (button)
             button->click();
         else

@@ -21,7 +21,7 @@ class MessageBoxAnswerer : public QObject
 
 public:
     // A reply: a standard button to click, or Escape to press the key.
-    enum Reply { Ok, Yes, No, Escape };
+    enum Reply { Ok, Yes, No, Escape, Save, Discard };
 
     struct Seen
     {

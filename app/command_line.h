@@ -1,0 +1,54 @@
+#ifndef TARVO_APP_COMMAND_LINE_H
+#define TARVO_APP_COMMAND_LINE_H
+
+#include <QCommandLineParser>
+#include <QString>
+#include <QStringList>
+
+class Ui_Widget;
+
+// What the program is asked to do by its arguments: show the window (with a
+// configuration file loaded, when one is named), or, without any window,
+// print a file's signed configuration text, write its config code or write
+// it again in our file format.
+//
+// The passwords come from the environment or from files, never from the
+// arguments, which other users can read.
+class CommandLine
+{
+public:
+    enum Mode { Window, Text, Code, SaveAs, Help, Version, UsageError };
+
+    explicit CommandLine(const QStringList &arguments);
+
+    Mode mode() const { return chosen; }
+    // Whether the program has to start on a display: the window does; the
+    // other modes run on the offscreen platform. So does a usage error,
+    // unless it may come from Qt's own options (which the application takes
+    // out of the arguments) while there is a display to start on.
+    bool needsDisplay() const;
+    // The file to load into the window; empty for none.
+    const QString &file() const { return input; }
+    const QString &language() const { return lang; }
+
+    // Runs a mode that needs no window in the running application and
+    // gives the exit code: 0 done, 1 the configuration is refused, 2 a
+    // usage error or a file that cannot be read or written.
+    int runWithoutWindow();
+
+private:
+    void choose(const QStringList &arguments);
+    int refused(const QString &reason) const;
+    int failed(const QString &reason) const;
+    int writeSigned(Ui_Widget &form);
+
+    QCommandLineParser parser;
+    Mode chosen = Window;
+    bool windowlessNamed = false;
+    QString input;
+    QString output;
+    QString lang;
+    QString problem;
+};
+
+#endif

@@ -1,0 +1,69 @@
+#ifndef TARVO_APP_CONFIG_FILE_CONTROLLER_H
+#define TARVO_APP_CONFIG_FILE_CONTROLLER_H
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+class QAction;
+class QMenu;
+class QMimeData;
+class QWidget;
+class Ui_Widget;
+
+// The window's configuration files: open and save (by menu, shortcut,
+// the recently used list or a dropped file), the window title that names
+// the open file and marks unsaved changes, and the question before closing
+// over them. While no file is open the window is as it always was.
+class ConfigFileController : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Adds the entry button under the code label, the window's shortcuts,
+    // and watches the window for drops and closing.
+    ConfigFileController(Ui_Widget &form, QWidget *window);
+
+    // The steps behind the dialogs: false after telling the user why not.
+    bool open(const QString &path);
+    bool saveAs(const QString &path);
+
+    // The open file, empty while there is none.
+    const QString &currentFile() const { return path; }
+    // Whether the form would now save other bytes than the open file holds.
+    bool isModified() const;
+
+    QAction *openAction() const { return opening; }
+    QAction *saveAction() const { return saving; }
+    QStringList recentFiles() const;
+    // The form whose files these are (the command line works on it too).
+    Ui_Widget &form() { return ui; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void chooseFileToOpen();
+    bool chooseFileToSave();
+    void fillRecentMenu();
+    void remember(const QString &file);
+    void setCurrentFile(const QString &file);
+    void updateTitle();
+    void scheduleTitleUpdate();
+    bool mayClose();
+    static QString droppedFile(const QMimeData *data);
+
+    Ui_Widget &ui;
+    QWidget *window;
+    QString formTitle;
+    QString path;
+    // What the open file holds, in the form's own build of it.
+    QByteArray savedBytes;
+    QAction *opening;
+    QAction *saving;
+    QMenu *recentMenu;
+    bool titleUpdatePending = false;
+};
+
+#endif

@@ -1,0 +1,290 @@
+// Configuration files from the user's side: the window's title, closing
+// over unsaved changes, refused and dropped files, and the command line's
+// modes run as a process in a folder of their own.
+#include <QDropEvent>
+#include <QMimeData>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QtTest>
+
+#include "app/config_file_controller.h"
+#include "app/widget.h"
+#include "config/assembly.h"
+#include "config/config_file.h"
+#include "crypto/base64.h"
+#include "crypto/hmac_md5.h"
+#include "support/message_box_answerer.h"
+#include "support/widget_probe.h"
+#include "tools/qrread/qr_reader.h"
+#include "ui_widget.h"
+
+namespace {
+
+const QString kFormTitle = QStringLiteral("Tarvo配置工具V2.1.20");
+const QByteArray kPassword = "0123456789abcdef";
+const QByteArray kNewPassword = "fedcba9876543210";
+// A reader's text with a channel, a quoted prefix and a number.
+const QByteArray kReaderText = "ochannel=2,prefix='前,缀',devnum=7,w_mode=1--AAAA==";
+
+bool writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QByteArray readBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+struct Run
+{
+    int exitCode;
+    QByteArray out;
+    QByteArray err;
+};
+
+// The signed text the window gives for the reader's text, optionally with
+// a password change.
+QString windowText(const QString &file, bool newPassword)
+{
+    Widget window;
+    Ui_Widget &form = WidgetProbe(window).form();
+    MessageBoxAnswerer refusals;
+    if (!window.configFiles().open(file))
+        return QString();
+    form.manpw->setText(QString::fromLatin1(kPassword));
+    if (newPassword) {
+        form.changepwcheck->setChecked(true);
+        form.newpw->setText(QString::fromLatin1(kNewPassword));
+        form.confimpw->setText(QString::fromLatin1(kNewPassword));
+    }
+    return WidgetProbe(window).buildConfigText();
+}
+
+// The text before the signature signed with the password gives the signature.
+bool signatureHolds(const QByteArray &signedText, const QByteArray &password)
+{
+    const int dashes = signedText.lastIndexOf("--");
+    const QByteArray text = signedText.left(dashes);
+    unsigned char digest[HMAC_MD5_DIGEST_SIZE];
+    hmac_md5(reinterpret_cast<const unsigned char *>(text.constData()), size_t(text.size()),
+             reinterpret_cast<const unsigned char *>(password.constData()), size_t(password.size()), digest);
+    char *encoded = base64_encode(digest, HMAC_MD5_DIGEST_SIZE);
+    const bool holds = signedText.mid(dashes + 2) == QByteArray(encoded);
+    std::free(encoded);
+    return holds;
+}
+
+} // namespace
+
+class ConfigFilesTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        // The recently used files go to a settings folder of the test's own.
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.filePath(QStringLiteral("settings"))));
+        QVERIFY(QFile::copy(QStringLiteral(TARVO_SHIPPED_SCRIPT), dir.filePath(QStringLiteral("update_config.lua"))));
+        QDir::setCurrent(dir.path());
+        QVERIFY(writeBytes(QStringLiteral("reader.tcfg"), kReaderText));
+        QVERIFY(writeBytes(QStringLiteral("unknown.tcfg"), "colour=blue\n"));
+    }
+
+    // The title is the form's until a file opens; then it names the file
+    // and marks changes until they are saved.
+    void titleFollowsTheFile()
+    {
+        Widget window;
+        window.show();
+        ConfigFileController &files = window.configFiles();
+        QCOMPARE(window.windowTitle(), kFormTitle);
+        MessageBoxAnswerer answerer;
+        QVERIFY(files.open(QStringLiteral("reader.tcfg")));
+        QCOMPARE(window.windowTitle(), "reader.tcfg[*] - " + kFormTitle);
+        QVERIFY(!window.isWindowModified());
+
+        QAbstractButton *enter = WidgetProbe(window).form().enterCheck;
+        QTest::mouseClick(enter, Qt::LeftButton);
+        QTRY_VERIFY(window.isWindowModified());
+        QTest::mouseClick(enter, Qt::LeftButton);
+        QTRY_VERIFY(!window.isWindowModified());
+        QTest::mouseClick(enter, Qt::LeftButton);
+        QVERIFY(files.saveAs(dir.filePath(QStringLiteral("saved.tcfg"))));
+        QCOMPARE(window.windowTitle(), "saved.tcfg[*] - " + kFormTitle);
+        QVERIFY(!window.isWindowModified());
+        QCOMPARE(files.recentFiles().mid(0, 2),
+                 QStringList({dir.filePath(QStringLiteral("saved.tcfg")), dir.filePath(QStringLiteral("reader.tcfg"))}));
+        QVERIFY2(answerer.seen().isEmpty(), qPrintable(answerer.summary().join('\n')));
+    }
+
+    // Closing over unsaved changes asks; Cancel keeps the window, Discard
+    // closes it, Save writes the file first.
+    void closingAsks_data()
+    {
+        QTest::addColumn<int>("reply");
+        QTest::addColumn<bool>("closed");
+        QTest::addColumn<bool>("saved");
+        QTest::newRow("cancel") << int(MessageBoxAnswerer::Escape) << false << false;
+        QTest::newRow("discard") << int(MessageBoxAnswerer::Discard) << true << false;
+        QTest::newRow("save") << int(MessageBoxAnswerer::Save) << true << true;
+    }
+
+    void closingAsks()
+    {
+        QFETCH(int, reply);
+        QFETCH(bool, closed);
+        QFETCH(bool, saved);
+        const QString path = dir.filePath(QStringLiteral("closing.tcfg"));
+        QVERIFY(writeBytes(path, kReaderText));
+        Widget window;
+        window.show();
+        MessageBoxAnswerer answerer;
+        QVERIFY(window.configFiles().open(path));
+        const QByteArray before = readBytes(path);
+        QTest::mouseClick(WidgetProbe(window).form().quitBtn, Qt::LeftButton);
+        QVERIFY(!window.isVisible());
+        QCOMPARE(answerer.seen().size(), 0);
+
+        window.show();
+        WidgetProbe(window).form().wrapCheck->setChecked(true);
+        answerer.queue(MessageBoxAnswerer::Reply(reply));
+        QTest::mouseClick(WidgetProbe(window).form().quitBtn, Qt::LeftButton);
+        QCOMPARE(answerer.seen().size(), 1);
+        QCOMPARE(window.isVisible(), !closed);
+        QCOMPARE(readBytes(path).contains(",nl=1,"), saved);
+        QCOMPARE(readBytes(path) == before, !saved);
+    }
+
+    // A refused file leaves the form, the title and the save button alone
+    // and says why; a dropped file opens, other drops are not taken.
+    void refusedAndDroppedFiles()
+    {
+        Widget window;
+        window.show();
+        Ui_Widget &form = WidgetProbe(window).form();
+        const QByteArray formBefore = config::fileContents(form).bytes;
+        MessageBoxAnswerer answerer;
+        QVERIFY(!window.configFiles().open(QStringLiteral("unknown.tcfg")));
+        QCOMPARE(answerer.summary(),
+                 QStringList{"打开配置文件 / 无法打开文件 unknown.tcfg：其中没有本工具认识的配置项"});
+        QCOMPARE(config::fileContents(form).bytes, formBefore);
+        QCOMPARE(window.windowTitle(), kFormTitle);
+
+        auto drop = [&](const QString &file) {
+            QMimeData data;
+            data.setUrls({QUrl::fromLocalFile(dir.filePath(file))});
+            QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(&window, &enter);
+            QDropEvent dropped(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(&window, &dropped);
+            return enter.isAccepted();
+        };
+        QVERIFY(!drop(QStringLiteral("update_config.lua")));
+        QCOMPARE(window.windowTitle(), kFormTitle);
+        QVERIFY(drop(QStringLiteral("reader.tcfg")));
+        QCOMPARE(window.windowTitle(), "reader.tcfg[*] - " + kFormTitle);
+        QVERIFY(!form.saveBtn->isEnabled());
+        QCOMPARE(answerer.seen().size(), 1);
+    }
+
+    // Each mode with its exit code; standard output holds the result alone.
+    void commandLine_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QStringList>("environment");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QByteArray>("out");
+        QTest::addColumn<QString>("err");
+        const QStringList password{"TARVO_CONFIG_PASSWORD=" + kPassword};
+        const QByteArray signedText = windowText(QStringLiteral("reader.tcfg"), false).toUtf8() + '\n';
+        const QByteArray withNewPassword = windowText(QStringLiteral("reader.tcfg"), true).toUtf8() + '\n';
+        QVERIFY(signedText.size() > 1 && withNewPassword.contains("com_passwd"));
+        QVERIFY(writeBytes(QStringLiteral("password"), kPassword + "\r\n"));
+        QVERIFY(writeBytes(QStringLiteral("short"), "0123\n"));
+
+        QTest::newRow("text") << QStringList{"--text", "reader.tcfg"} << password << 0 << signedText << "";
+        QTest::newRow("text, password file")
+            << QStringList{"--password-file", "password", "--text", "reader.tcfg"} << QStringList() << 0
+            << signedText << "";
+        QTest::newRow("text, new password")
+            << QStringList{"--text", "reader.tcfg"} << password + QStringList{"TARVO_NEW_PASSWORD=" + kNewPassword}
+            << 0 << withNewPassword << "";
+        QTest::newRow("text, short password") << QStringList{"--password-file", "short", "--text", "reader.tcfg"}
+                                              << QStringList() << 1 << QByteArray() << "配置密码的长度需要为16个字符";
+        QTest::newRow("text, no password") << QStringList{"--text", "reader.tcfg"} << QStringList() << 2
+                                           << QByteArray() << "TARVO_CONFIG_PASSWORD";
+        QTest::newRow("text, unknown file") << QStringList{"--text", "unknown.tcfg"} << password << 2
+                                            << QByteArray() << "没有本工具认识的配置项";
+        QTest::newRow("save as, no folder") << QStringList{"--save-as", "no/normal.tcfg", "reader.tcfg"}
+                                            << QStringList() << 2 << QByteArray() << "no/normal.tcfg";
+        QTest::newRow("code, other format") << QStringList{"--code", "c.gif", "reader.tcfg"} << password << 2
+                                            << QByteArray() << "--code";
+        QTest::newRow("two modes") << QStringList{"--text", "--save-as", "o.tcfg", "reader.tcfg"} << password << 2
+                                   << QByteArray() << "exclude";
+        QTest::newRow("unknown option") << QStringList{"--frobnicate"} << password << 2 << QByteArray() << "frobnicate";
+        QTest::newRow("version") << QStringList{"--version"} << QStringList() << 0 << QByteArray("tarvo-config 2.1.20\n")
+                                 << "";
+    }
+
+    void commandLine()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QStringList, environment);
+        QFETCH(int, exitCode);
+        QFETCH(QByteArray, out);
+        QFETCH(QString, err);
+        const Run run = runProgram(arguments, environment);
+        QVERIFY2(QString::fromUtf8(run.err).contains(err), run.err.constData());
+        QCOMPARE(run.exitCode, exitCode);
+        QCOMPARE(run.out, out);
+    }
+
+    // --save-as writes the file the window saves; --code writes a code that
+    // reads back as the window's signed text, with a signature that holds.
+    void filesOfTheCommandLine()
+    {
+        QVERIFY(!runProgram({"--save-as", "cli.tcfg", "reader.tcfg"}, {}).exitCode);
+        Widget window;
+        MessageBoxAnswerer answerer;
+        QVERIFY(window.configFiles().open(QStringLiteral("reader.tcfg")));
+        QVERIFY(window.configFiles().saveAs(QStringLiteral("window.tcfg")));
+        QCOMPARE(readBytes(QStringLiteral("cli.tcfg")), readBytes(QStringLiteral("window.tcfg")));
+
+        const Run run = runProgram({"--code", "code.png", "reader.tcfg"}, {"TARVO_CONFIG_PASSWORD=" + kPassword});
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY(run.out.isEmpty());
+        const QByteArray decoded = readQrCode(QImage(QStringLiteral("code.png")));
+        QCOMPARE(decoded, windowText(QStringLiteral("reader.tcfg"), false).toUtf8());
+        QVERIFY(signatureHolds(decoded, kPassword));
+    }
+
+private:
+    // The program with the given arguments and extra environment, in the
+    // test's folder, on no display at all.
+    Run runProgram(const QStringList &arguments, const QStringList &environment)
+    {
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "TARVO_CONFIG_PASSWORD", "TARVO_NEW_PASSWORD"})
+            env.remove(QLatin1String(name));
+        for (const QString &setting : environment)
+            env.insert(setting.section('=', 0, 0), setting.section('=', 1));
+        process.setProcessEnvironment(env);
+        process.setWorkingDirectory(dir.path());
+        process.start(QStringLiteral(TARVO_PROGRAM), arguments);
+        if (!process.waitForFinished(60000))
+            return {-1, {}, "the program did not finish"};
+        const int code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+        return {code, process.readAllStandardOutput(), process.readAllStandardError()};
+    }
+
+    QTemporaryDir dir;
+};
+
+QTEST_MAIN(ConfigFilesTest)
+#include "test_config_files.moc"
