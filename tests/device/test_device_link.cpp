@@ -28,8 +28,8 @@ const QString kFirmware = QStringLiteral("TRVO-TEST 2.3.4");
 // What the reader holds at the start of each case; unlike the window's
 // start state, so that an import shows.
 const QByteArray kReaderConfig = "prefix='TV-',interval=450,devnum=7,ochannel=1,dchannel=1,w_mode=1";
-const QStringList kSimArguments = {"--late-ms", "1000"};
-const qint64 kGenerousMs = 3000; // for calls with a time-out of 300 or 800 ms
+const QStringList kSimArguments = {"--late-ms", "3000"}; // later than a write waits
+const qint64 kGenerousMs = 4000; // for reads of 300 ms and writes of 2500 ms
 
 const QString kConnected = QStringLiteral("连接状态 / 连接设备成功");
 const QString kConnectFailed = QStringLiteral("连接状态 / 连接设备失败");
