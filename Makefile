@@ -63,9 +63,11 @@ fuzz:
 	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzzers
 	cmake --build $(FUZZ_BUILD) -j 1 --target fuzz-run
 
-# Refreshes the README's picture of the window from the program itself.
+# Refreshes the README's pictures of the window, in Chinese and in English,
+# from the program itself.
 screenshot: build
-	xvfb-run -a -s "-screen 0 1024x768x24" $(BUILD)/tools/screenshot/tarvo-screenshot docs/window.png
+	xvfb-run -a -s "-screen 0 1024x768x24" $(BUILD)/tools/screenshot/tarvo-screenshot docs/window.png zh
+	xvfb-run -a -s "-screen 0 1024x768x24" $(BUILD)/tools/screenshot/tarvo-screenshot docs/window-en.png en
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

@@ -6,223 +6,40 @@
 
 #include <QAbstractButton>
 #include <QMessageBox>
-#include <QStackedWidget>
-#include <vector>
 
 #include "app/option_pages.h"
+#include "config/output_channels.h"
+#include "config/series.h"
 #include "ui_widget.h"
 
 namespace {
 
-// The form's widget of the given object name. The tables below name widgets
-// by their object names, the vocabulary the whole tool shares.
-template <class T = QWidget>
-T *formWidget(QWidget &window, const char *name)
-{
-    T *widget = window.findChild<T *>(QLatin1String(name));
-    Q_ASSERT_X(widget, "formWidget", name);
-    return widget;
-}
-
-template <size_t N>
-bool anyChecked(QWidget &window, const char *const (&buttons)[N])
-{
-    for (const char *name : buttons)
-        if (formWidget<QAbstractButton>(window, name)->isChecked())
-            return true;
-    return false;
-}
-
-// ---- Product series ------------------------------------------------------
-
-// The series boxes, in the column order of kSeriesTable.
-enum Series { ZB, RN450, E200FK, RN310, PL, HD5000, KS, WT, Rseven, SeriesCount };
-
-const char *const kSeriesBoxes[SeriesCount] = {
-    "tarvo_ZB", "tarvo_RN450", "tarvo_E200FK", "tarvo_RN310", "tarvo_PL",
-    "tarvo_HD5000", "tarvo_KS", "tarvo_WT", "tarvo_rseven",
-};
-
-// Readers with an NFC page, and those without one.
-const char *const kNfcSeries[] = {"tarvo_HD5000", "tarvo_E200FK", "tarvo_ZB", "tarvo_PL"};
-const char *const kSeriesWithoutNfc[] = {"tarvo_rseven", "tarvo_RN310", "tarvo_RN450",
-                                         "tarvo_KS", "tarvo_WT"};
-
-// What choosing a series does to each widget that depends on it: one letter
-// per series, in the columns ZB, RN450, E200FK, RN310, PL, HD5000, KS, WT,
-// rseven. S shows the widget, H hides it, - leaves it as it is. The rows are
-// in the order the widgets are touched.
-struct SeriesRow
-{
-    const char *widget;
-    char cells[SeriesCount + 1];
-};
-
-const SeriesRow kSeriesTable[] = {
-    {"greenlight",          "SHHHHSHSH"},
-    {"nfc_flagreen",        "S-H-HS-SH"},
-    {"redlight",            "SHSSSSHSH"},
-    {"buzzers",             "SHSSSSSSS"},
-    {"label_29",            "SHSSSSSSS"},
-    {"beepinterval",        "SHSSSSSSS"},
-    {"label_30",            "SHSSSSSSS"},
-    {"label_14",            "SHSSSSSSS"},
-    {"lightoffinterval",    "SHSSSSSSS"},
-    {"label_15",            "SHSSSSSSS"},
-    {"Flightgreenaction",   "SHHHHSSSH"},
-    {"Slightgreenaction",   "SHHHHSSSH"},
-    {"outputhight",         "SHHHHSHSH"},
-    {"lowvoltage",          "SHHHHSHSH"},
-    {"highvoltage",         "SHHHHSHSH"},
-    {"keyboardOut",         "SSSSSSSSS"},
-    {"serialOut",           "SSSSSSSSS"},
-    {"ttlOut",              "SSSSSSHHS"},
-    {"wifiOut",             "SHHHSHHHH"},
-    {"weigenOut",           "SHHHSHHHH"},
-    {"ethernetOut",         "SHHHHHHHH"},
-    {"serialchoose",        "SSSSSSSSS"},
-    {"ttlchoose",           "SSSSSSHHS"},
-    {"usbhidchoose",        "SSSSSSSSS"},
-    {"serialdragxieyi",     "SHHHHHHHH"},
-    {"tarvoxy",             "SSSSSSSSS"},
-    {"nfc_option",          "SHSHSSHHH"},
-    {"ip_modegroupbox",     "SHHHHHHSH"},
-    {"pay_light",           "HHHHHHSHH"},
-    {"pay_light_play",      "HHHHHHSHH"},
-    {"ganyingmode",         "HHHHHHHSH"},
-    {"paymode",             "HHHHHHSHH"},
-    {"gunmode",             "HHHHHHHSH"},
-    {"developmode",         "SSSSSSSH-"},
-    {"ledControl",          "SSSSSSSH-"},
-    {"lightoff",            "SSSSSSSH-"},
-    {"groupBox_12",         "SSSSSSSH-"},
-    {"wgoption",            "-HHHHHH-H"},
-    {"ethoption",           "-HHHHHH-H"},
-    {"wifioption",          "-HHH-H--H"},
-};
+using output_channels::NfcButton;
 
 // Checks the chosen series alone and fits the form to its readers. Options
 // that become hidden keep their checks.
-void chooseSeries(QWidget &window, Series series)
+void chooseSeries(Ui_Widget &form, series::Series chosen)
 {
-    for (int box = 0; box < SeriesCount; ++box)
-        formWidget<QAbstractButton>(window, kSeriesBoxes[box])->setChecked(box == series);
-    for (const SeriesRow &row : kSeriesTable) {
-        const char cell = row.cells[series];
+    for (int box = 0; box < series::Count; ++box)
+        (form.*series::kSeries[box].box)->setChecked(box == chosen);
+    for (const series::WidgetRow &row : series::kSeriesWidgets) {
+        const char cell = row.cells[chosen];
         if (cell != '-')
-            formWidget(window, row.widget)->setVisible(cell == 'S');
+            row.widget(form)->setVisible(cell == 'S');
     }
 }
 
-// Shows the NFC page button only while a series with an NFC page is checked.
-void applyNfcPageRule(QWidget &window)
+// After its steps, a channel's click returns to the general page and shows
+// the IP mode group only where the channel wants it.
+void chooseOutputChannel(Ui_Widget &form, QRadioButton *Ui_Widget::*button)
 {
-    formWidget(window, "nfc_option")->setVisible(anyChecked(window, kNfcSeries));
-}
-
-// ---- Output channels -----------------------------------------------------
-
-enum class Op {
-    Check,
-    CheckWhenChosen, // check the widget only while the channel's button is checked
-    Show,
-    Hide,
-    NfcPageRule,     // nfc_option by the series
-    ShowNfcPage,     // nfc_option whatever the series
-};
-
-struct Step
-{
-    Op op;
-    const char *widget;
-};
-
-// What choosing an output channel does to the form, step by step. The scan
-// mode replays the steps of the checked channel but decides nfc_option by
-// its own rule. After its steps, a channel's slot returns to the general
-// page and shows the IP mode group only where the channel wants it.
-struct OutputChannel
-{
-    const char *button;
-    std::vector<Step> steps;
-    bool showsIpMode;
-};
-
-// In the order the scan mode looks for the checked channel.
-const OutputChannel kOutputChannels[] = {
-    {"keyboardOut",
-     {{Op::NfcPageRule, "nfc_option"}, {Op::Check, "tenformout"}, {Op::Hide, "wgoption"},
-      {Op::Hide, "ethoption"}, {Op::Hide, "wifioption"}, {Op::Hide, "serial_groupbox"}},
-     false},
-    {"ttlOut",
-     {{Op::Check, "tenformout"}, {Op::NfcPageRule, "nfc_option"}, {Op::Hide, "wgoption"},
-      {Op::Hide, "ethoption"}, {Op::Hide, "wifioption"}, {Op::Show, "serial_groupbox"}},
-     false},
-    {"serialOut",
-     {{Op::NfcPageRule, "nfc_option"}, {Op::Check, "tenformout"}, {Op::Hide, "wgoption"},
-      {Op::Hide, "ethoption"}, {Op::Hide, "wifioption"}, {Op::Show, "serial_groupbox"}},
-     false},
-    {"wifiOut",
-     {{Op::Check, "tenformout"}, {Op::NfcPageRule, "nfc_option"}, {Op::Hide, "wgoption"},
-      {Op::Hide, "ethoption"}, {Op::Show, "wifioption"}, {Op::Hide, "serial_groupbox"},
-      {Op::Show, "wifi1_group"}, {Op::Show, "wifi2_group"}, {Op::Hide, "eth1_group"}},
-     false},
-    // The Wiegand channel shows the NFC page button whatever the series.
-    {"weigenOut",
-     {{Op::CheckWhenChosen, "zjformout"}, {Op::ShowNfcPage, "nfc_option"},
-      {Op::Show, "wgoption"}, {Op::Hide, "ethoption"}, {Op::Hide, "wifioption"}},
-     false},
-    {"ethernetOut",
-     {{Op::Check, "tenformout"}, {Op::NfcPageRule, "nfc_option"}, {Op::Hide, "wgoption"},
-      {Op::Show, "ethoption"}, {Op::Hide, "wifioption"}, {Op::Hide, "wifi1_group"},
-      {Op::Hide, "wifi2_group"}, {Op::Show, "eth1_group"}},
-     true},
-};
-
-const OutputChannel &outputChannel(const char *button)
-{
-    for (const OutputChannel &channel : kOutputChannels)
-        if (qstrcmp(channel.button, button) == 0)
-            return channel;
-    Q_UNREACHABLE();
-}
-
-// Whether the channel's steps decide nfc_option or leave it to the caller.
-enum class NfcButton { FromSteps, LeftAlone };
-
-void runChannelSteps(QWidget &window, const OutputChannel &channel, NfcButton nfcButton)
-{
-    for (const Step &step : channel.steps) {
-        switch (step.op) {
-        case Op::Check:
-            formWidget<QAbstractButton>(window, step.widget)->setChecked(true);
-            break;
-        case Op::CheckWhenChosen:
-            if (formWidget<QAbstractButton>(window, channel.button)->isChecked())
-                formWidget<QAbstractButton>(window, step.widget)->setChecked(true);
-            break;
-        case Op::Show:
-        case Op::Hide:
-            formWidget(window, step.widget)->setVisible(step.op == Op::Show);
-            break;
-        case Op::NfcPageRule:
-            if (nfcButton == NfcButton::FromSteps)
-                applyNfcPageRule(window);
-            break;
-        case Op::ShowNfcPage:
-            if (nfcButton == NfcButton::FromSteps)
-                formWidget(window, step.widget)->setVisible(true);
-            break;
-        }
+    for (const output_channels::Channel &channel : output_channels::kChannels) {
+        if (channel.button != button)
+            continue;
+        output_channels::runSteps(form, channel, channel.chosenSteps, NfcButton::FromSteps);
+        form.stacked_widget->setCurrentIndex(GeneralPage);
+        form.ip_modegroupbox->setVisible(channel.showsIpMode);
     }
-}
-
-void chooseOutputChannel(QWidget &window, const char *button)
-{
-    const OutputChannel &channel = outputChannel(button);
-    runChannelSteps(window, channel, NfcButton::FromSteps);
-    formWidget<QStackedWidget>(window, "stacked_widget")->setCurrentIndex(GeneralPage);
-    formWidget(window, "ip_modegroupbox")->setVisible(channel.showsIpMode);
 }
 
 // ---- Output voltage ------------------------------------------------------
@@ -262,10 +79,11 @@ void Widget::on_scanmode_clicked()
 {
     ui->output_groupbox->setVisible(true);
     // Unlike the NFC page rule, this keeps the NFC page when no series is checked.
-    ui->nfc_option->setVisible(!anyChecked(*this, kSeriesWithoutNfc));
-    for (const OutputChannel &channel : kOutputChannels)
-        if (formWidget<QAbstractButton>(*this, channel.button)->isChecked())
-            runChannelSteps(*this, channel, NfcButton::LeftAlone);
+    ui->nfc_option->setVisible(!series::checkedSeries(*ui, &series::Facts::nfcPage, false));
+    // The checked channel replays its steps.
+    for (const output_channels::Channel &channel : output_channels::kChannels)
+        if ((ui->*channel.button)->isChecked())
+            output_channels::runSteps(*ui, channel, channel.chosenSteps, NfcButton::LeftAlone);
     ui->develop_groupbox->setVisible(false);
     ui->stacked_widget->setVisible(true);
     ui->stacked_widget->setCurrentIndex(GeneralPage);
@@ -328,32 +146,32 @@ void Widget::on_ttlxieyi_clicked()
 
 void Widget::on_weigenOut_clicked()
 {
-    chooseOutputChannel(*this, "weigenOut");
+    chooseOutputChannel(*ui, &Ui_Widget::weigenOut);
 }
 
 void Widget::on_keyboardOut_clicked()
 {
-    chooseOutputChannel(*this, "keyboardOut");
+    chooseOutputChannel(*ui, &Ui_Widget::keyboardOut);
 }
 
 void Widget::on_serialOut_clicked()
 {
-    chooseOutputChannel(*this, "serialOut");
+    chooseOutputChannel(*ui, &Ui_Widget::serialOut);
 }
 
 void Widget::on_ttlOut_clicked()
 {
-    chooseOutputChannel(*this, "ttlOut");
+    chooseOutputChannel(*ui, &Ui_Widget::ttlOut);
 }
 
 void Widget::on_wifiOut_clicked()
 {
-    chooseOutputChannel(*this, "wifiOut");
+    chooseOutputChannel(*ui, &Ui_Widget::wifiOut);
 }
 
 void Widget::on_ethernetOut_clicked()
 {
-    chooseOutputChannel(*this, "ethernetOut");
+    chooseOutputChannel(*ui, &Ui_Widget::ethernetOut);
 }
 
 // ---- Output level and voltage --------------------------------------------
@@ -390,47 +208,47 @@ void Widget::on_highvoltage_clicked()
 
 void Widget::on_tarvo_ZB_clicked()
 {
-    chooseSeries(*this, ZB);
+    chooseSeries(*ui, series::ZB);
 }
 
 void Widget::on_tarvo_RN450_clicked()
 {
-    chooseSeries(*this, RN450);
+    chooseSeries(*ui, series::RN450);
 }
 
 void Widget::on_tarvo_E200FK_clicked()
 {
-    chooseSeries(*this, E200FK);
+    chooseSeries(*ui, series::E200FK);
 }
 
 void Widget::on_tarvo_RN310_clicked()
 {
-    chooseSeries(*this, RN310);
+    chooseSeries(*ui, series::RN310);
 }
 
 void Widget::on_tarvo_PL_clicked()
 {
-    chooseSeries(*this, PL);
+    chooseSeries(*ui, series::PL);
 }
 
 void Widget::on_tarvo_HD5000_clicked()
 {
-    chooseSeries(*this, HD5000);
+    chooseSeries(*ui, series::HD5000);
 }
 
 void Widget::on_tarvo_KS_clicked()
 {
-    chooseSeries(*this, KS);
+    chooseSeries(*ui, series::KS);
 }
 
 void Widget::on_tarvo_WT_clicked()
 {
-    chooseSeries(*this, WT);
+    chooseSeries(*ui, series::WT);
 }
 
 void Widget::on_tarvo_rseven_clicked()
 {
-    chooseSeries(*this, Rseven);
+    chooseSeries(*ui, series::Rseven);
 }
 
 // ---- Password page -------------------------------------------------------

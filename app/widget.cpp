@@ -1,7 +1,9 @@
 #include "app/widget.h"
 
+#include "app/code_actions.h"
+#include "app/form_fonts.h"
 #include "app/option_pages.h"
-#include "device/rpc_buffer.h"
+#include "trvo/rpc_buffer.h"
 #include "script/script_bridge.h"
 #include "ui_widget.h"
 
@@ -19,9 +21,11 @@ Widget::Widget(QWidget *parent)
       dev_config(nullptr),
       dev_config_len(0),
       dev_version(nullptr),
-      configText()
+      configText(),
+      codeActions(nullptr)
 {
     ui->setupUi(this);
+    applyFormFonts(*this, *ui);
     // on_pushButton_clicked is connected by name first, so it runs before this.
     connect(ui->pushButton, SIGNAL(clicked()), this, SLOT(ButtonClicked()));
 
@@ -92,6 +96,7 @@ Widget::Widget(QWidget *parent)
     ui->gunmode->setVisible(false);
 
     ui->stacked_widget->setCurrentIndex(GeneralPage);
+    codeActions = new CodeActions(*ui, this);
 }
 
 Widget::~Widget()

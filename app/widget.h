@@ -2,18 +2,20 @@
 #define TARVO_APP_WIDGET_H
 
 #include <QString>
+#include <optional>
 #include <QWidget>
 
 struct lua_State;
+class CodeActions;
 
 namespace Ui {
 class Widget;
 }
 
-// The tool's one window. Its members are defined where their subsystem
-// lives: navigation here in app/, the interlocks in app/interlocks.cpp, the
-// group builders, assembly and import in config/, the signature in crypto/,
-// the config code in qr/ and the device slots in device/.
+// The tool's one window. Its slots are short forwards: the work lives in the
+// subsystems below app/, which take the form record and plain values, and
+// the window shows what they give back (app/config_slots.cpp,
+// app/device_slots.cpp, app/interlocks.cpp).
 class Widget : public QWidget
 {
     Q_OBJECT
@@ -80,9 +82,12 @@ private slots:
 
 private:
     void GenerateQRcode(const QString &text);
-    // Sets the form from dev_config through the script; the reason it could
-    // not, or an empty text when it did.
-    QString importReaderConfig();
+    // Reads the reader into the form; false when it could not, with the
+    // cause in *failure where one is known.
+    bool readReader(QString *failure);
+    // Sets the form from dev_config through a fresh script; the reason it
+    // could not, or nothing when it did.
+    std::optional<QString> importReaderConfig();
 
     Ui::Widget *ui;
     lua_State *lua_state;
@@ -90,6 +95,8 @@ private:
     qint32 dev_config_len;
     char *dev_version;
     QString configText;
+    // Export, print, copy and zoom of the code the label shows.
+    CodeActions *codeActions;
 
     // Test-only window into the members above (tests/support/widget_probe.h).
     friend class WidgetProbe;

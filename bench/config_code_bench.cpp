@@ -1,11 +1,15 @@
 // Times the config code: from a click on the generate button to the pixmap
 // in the label, the painting of the finished text alone, and libqrencode's
 // encoding alone, for a minimal, a typical Wi-Fi and a version-40
-// configuration. Prints medians of repeated runs as a Markdown table.
+// configuration; then, for the version-40 configuration, from the click to
+// an exported PNG, SVG and PDF file. Prints medians of repeated runs as
+// Markdown tables.
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QElapsedTimer>
+#include <QFileInfo>
+#include <QTemporaryDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
@@ -16,6 +20,7 @@
 #include <functional>
 #include <qrencode.h>
 
+#include "app/code_actions.h"
 #include "app/widget.h"
 #include "bench_support.h"
 #include "support/message_box_answerer.h"
@@ -27,19 +32,26 @@ const int kWarmUpRuns = 5;
 // Bytes of a version-40 symbol at level Q when every byte is an 8-bit run.
 const int kVersionFortyBytes = 1663;
 
-double medianMicroseconds(int runs, const std::function<void()> &work)
+// The median of what `measure` returns, after the warm-up runs.
+double medianOf(int runs, const std::function<double()> &measure)
 {
     for (int i = 0; i < kWarmUpRuns; ++i)
-        work();
-    QVector<double> microseconds;
-    microseconds.reserve(runs);
-    QElapsedTimer timer;
-    for (int i = 0; i < runs; ++i) {
+        measure();
+    QVector<double> values;
+    values.reserve(runs);
+    for (int i = 0; i < runs; ++i)
+        values.append(measure());
+    return median(values);
+}
+
+double medianMicroseconds(int runs, const std::function<void()> &work)
+{
+    return medianOf(runs, [&] {
+        QElapsedTimer timer;
         timer.start();
         work();
-        microseconds.append(timer.nsecsElapsed() / 1000.0);
-    }
-    return median(microseconds);
+        return timer.nsecsElapsed() / 1000.0;
+    });
 }
 
 template <class T>
@@ -72,6 +84,46 @@ void versionFortyForm(Widget &w)
     const int length = WidgetProbe(w).buildConfigText().toUtf8().size();
     field<QLineEdit>(w, "linePrefix")
         ->setText(QString(kVersionFortyBytes - length, QLatin1Char('x')));
+}
+
+// From a click to the exported file, and the export alone, for each format.
+// Each click shows a new code, so each export encodes it again, as the
+// first export after a click does.
+int benchExports()
+{
+    const int runs = 101;
+    QTemporaryDir dir;
+    Widget window;
+    MessageBoxAnswerer answerer;
+    field<QLineEdit>(window, "manpw")->setText(QStringLiteral("Tarvo-0123456789"));
+    versionFortyForm(window);
+    QPushButton *generate = field<QPushButton>(window, "pushButton");
+    CodeActions &actions = WidgetProbe(window).codeActions();
+
+    std::printf("\n| version 40 to | file size (bytes) | click to file (µs) | export alone (µs) |\n");
+    std::printf("|---|---:|---:|---:|\n");
+    for (const char *suffix : {"png", "svg", "pdf"}) {
+        const QString path = dir.filePath(QStringLiteral("code.") + QLatin1String(suffix));
+        const double click = medianMicroseconds(runs, [&] {
+            generate->click();
+            actions.exportTo(path);
+        });
+        const double exportAlone = medianOf(runs, [&] {
+            generate->click();
+            QElapsedTimer timer;
+            timer.start();
+            actions.exportTo(path);
+            return timer.nsecsElapsed() / 1000.0;
+        });
+        if (!answerer.seen().isEmpty() || !QFileInfo::exists(path)) {
+            std::fprintf(stderr, "%s: no file was exported: %s\n", suffix,
+                         qPrintable(answerer.summary().join(QLatin1Char('\n'))));
+            return 1;
+        }
+        std::printf("| %s | %lld | %.0f | %.0f |\n", suffix, QFileInfo(path).size(), click,
+                    exportAlone);
+    }
+    return 0;
 }
 
 struct Case
@@ -125,5 +177,5 @@ int main(int argc, char **argv)
         std::printf("| %s | %d | %d | %.0f | %.0f | %.0f | %.2f |\n", c.name, int(bytes.size()),
                     version, click, painting, encoding, click / encoding);
     }
-    return 0;
+    return benchExports();
 }

@@ -3,50 +3,31 @@
 #include <iterator>
 
 #include <QDebug>
-#include <QMessageBox>
 
-#include "app/widget.h"
+#include "config/assembly.h"
 #include "config/entries.h"
 #include "config/form_bits.h"
 #include "config/group_conditions.h"
+#include "config/groups.h"
+#include "config/output_channels.h"
 #include "config/password_entry.h"
+#include "config/series.h"
 #include "crypto/base64.h"
 #include "crypto/hmac_md5.h"
 #include "ui_widget.h"
 
 namespace {
 
+using config::Refusal;
+
 const QLatin1String kEnvelopeHead("___TRVO_CONFIG_V1.1.0___{");
 
-enum class Group { None, General, Serial, Nfc, Network, Wiegand };
-
-// The groups each output channel writes, in their order; channels in rising
-// bit order, which is the order their groups follow one another.
-struct ChannelGroups
-{
-    QRadioButton *Ui_Widget::*channel;
-    Group groups[3];
-};
-
-constexpr ChannelGroups kChannelGroups[] = {
-    {&Ui_Widget::keyboardOut, {Group::General, Group::Nfc}},
-    {&Ui_Widget::serialOut, {Group::General, Group::Serial, Group::Nfc}},
-    {&Ui_Widget::ttlOut, {Group::General, Group::Serial, Group::Nfc}},
-    {&Ui_Widget::wifiOut, {Group::General, Group::Nfc, Group::Network}},
-    {&Ui_Widget::weigenOut, {Group::General, Group::Nfc, Group::Wiegand}},
-    {&Ui_Widget::ethernetOut, {Group::General, Group::Nfc, Group::Network}},
-};
-
-// Series whose readers have no NFC function: their texts carry no NFC entry.
-constexpr QCheckBox *Ui_Widget::*kSeriesWithoutNfc[] = {
-    &Ui_Widget::tarvo_RN310,
-    &Ui_Widget::tarvo_RN450,
-};
+using output_channels::Group;
 
 bool groupRuns(const Ui_Widget &ui, Group group)
 {
-    for (const ChannelGroups &channel : kChannelGroups)
-        if ((ui.*channel.channel)->isChecked()
+    for (const output_channels::Channel &channel : output_channels::kChannels)
+        if ((ui.*channel.button)->isChecked()
             && std::find(std::begin(channel.groups), std::end(channel.groups), group)
                    != std::end(channel.groups))
             return true;
@@ -112,100 +93,109 @@ const char *newPasswordProblem(const QString &password, const QString &confirmat
     return nullptr;
 }
 
-void tellRefusal(QWidget *parent, const QString &text)
+Refusal refusal(const QString &text)
 {
-    QMessageBox::information(parent, QStringLiteral("注意"), text, QMessageBox::Ok);
+    return {QStringLiteral("注意"), text};
 }
 
-} // namespace
-
-// Builds the whole form into the signed configuration text: the mode entries
-// of scan mode, each checked channel's groups, the channel, the other modes'
-// entries, the configuration channel and the work mode; then the password
-// change, the envelope and the signature. A refusal leaves the text empty.
-void Widget::GetconfigState()
+// The mode entries of the work modes checked: scan mode's alone, or every
+// other mode's.
+void appendModeEntries(const Ui_Widget &form, QString &text, bool scanMode)
 {
-    using namespace entries;
-    const Ui_Widget &form = *ui;
-
-    if (const char *label = bareFieldWithComma(form)) {
-        configText.clear();
-        tellRefusal(this, QString::fromUtf8(label) + QStringLiteral("不能包含英文逗号(,)"));
-        return;
+    for (const WorkMode &mode : form_bits::kWorkModes) {
+        if ((mode.button == &Ui_Widget::scanmode) != scanMode || !(form.*mode.button)->isChecked())
+            continue;
+        entries::appendNumber(text, "chk_env", mode.checkEnvironment);
+        if (form.tarvo_KS->isChecked())
+            entries::appendNumber(text, "usb_mode", mode.usbMode);
     }
+}
 
-    const bool ksSeries = form.tarvo_KS->isChecked();
-    auto appendModeEntries = [&](bool scanMode) {
-        for (const WorkMode &mode : form_bits::kWorkModes) {
-            if ((mode.button == &Ui_Widget::scanmode) != scanMode || !(form.*mode.button)->isChecked())
-                continue;
-            appendNumber(configText, "chk_env", mode.checkEnvironment);
-            if (ksSeries)
-                appendNumber(configText, "usb_mode", mode.usbMode);
-        }
-    };
-
-    appendModeEntries(true);
-
-    const bool nfcLeftOut = form_bits::anyChecked(form, kSeriesWithoutNfc);
-    for (const ChannelGroups &channel : kChannelGroups) {
-        if (!(form.*channel.channel)->isChecked())
+// Each checked channel's groups, in channel order.
+void appendChannelGroups(const Ui_Widget &form, QString &text)
+{
+    const bool nfcLeftOut = series::checkedSeries(form, &series::Facts::nfcEntries, false);
+    for (const output_channels::Channel &channel : output_channels::kChannels) {
+        if (!(form.*channel.button)->isChecked())
             continue;
         for (Group group : channel.groups) {
             switch (group) {
             case Group::General:
-                Ordinary_Config();
+                config::appendGeneralGroup(form, text);
                 break;
             case Group::Serial:
-                Serial_Config();
+                config::appendSerialGroup(form, text);
                 break;
             case Group::Nfc:
                 if (!nfcLeftOut)
-                    Nfc_Config();
-                else if (channel.channel != &Ui_Widget::keyboardOut)
+                    config::appendNfcGroup(form, text);
+                else if (channel.button != &Ui_Widget::keyboardOut)
                     qDebug() << "hello";
                 break;
             case Group::Network:
-                Net_Config();
+                config::appendNetworkGroup(form, text);
                 break;
             case Group::Wiegand:
-                Wg_Config();
+                config::appendWiegandGroup(form, text);
                 break;
             case Group::None:
                 break;
             }
         }
     }
-    appendNumber(configText, "ochannel", form_bits::maskOf(form, form_bits::kOutputChannels));
+}
 
-    appendModeEntries(false);
-    appendNumber(configText, "dchannel", form_bits::maskOf(form, form_bits::kConfigChannels));
-    configText += QLatin1String("w_mode=");
-    configText += QString::number(form_bits::maskOf(form, form_bits::kWorkModes), 10);
+// The entries between the envelope's braces, before any password change.
+QString assembleBody(const Ui_Widget &form)
+{
+    QString text;
+    appendModeEntries(form, text, true);
+    appendChannelGroups(form, text);
+    entries::appendNumber(text, "ochannel", form_bits::maskOf(form, output_channels::kChannels));
+    appendModeEntries(form, text, false);
+    entries::appendNumber(text, "dchannel", form_bits::maskOf(form, form_bits::kConfigChannels));
+    text += QLatin1String("w_mode=");
+    text += QString::number(form_bits::maskOf(form, form_bits::kWorkModes), 10);
+    return text;
+}
 
-    QString passwordChange;
-    if (form.changepwcheck->isChecked()) {
-        const QString newPassword = form.newpw->text();
-        if (const char *problem = newPasswordProblem(newPassword, form.confimpw->text())) {
-            configText.clear();
-            tellRefusal(this, QString::fromUtf8(problem));
-            return;
-        }
-        passwordChange = password_entry::entry(newPassword);
-    }
-    configText = kEnvelopeHead + configText + passwordChange + QLatin1Char('}');
-
-    qDebug() << "------hamc签名前数据start------";
-    qDebug() << password_entry::configTextForLog(configText);
-    qDebug() << "------hamc签名前数据end------";
-
+// The enveloped text with "--" and its signature's Base64 after it.
+config::Assembly sign(const QString &enveloped, const QString &password)
+{
     char digest[HMAC_MD5_DIGEST_SIZE + 1];
-    if (get_hmac(configText, digest) != 0)
-        return;
+    if (std::optional<Refusal> refused = config::signDigest(enveloped, password, digest))
+        return {QString(), std::move(refused)};
     // A failed allocation leaves the signature empty and the text ending in "--".
     char *signature = base64_encode(reinterpret_cast<const unsigned char *>(digest),
                                     HMAC_MD5_DIGEST_SIZE);
-    configText += QLatin1String("--");
-    configText += QString::fromLatin1(signature);
+    const QString text = enveloped + QLatin1String("--") + QString::fromLatin1(signature);
     std::free(signature);
+    return {text, std::nullopt};
 }
+
+} // namespace
+
+namespace config {
+
+Assembly assemble(const Ui_Widget &form)
+{
+    if (const char *label = bareFieldWithComma(form))
+        return {QString(), refusal(QString::fromUtf8(label) + QStringLiteral("不能包含英文逗号(,)"))};
+
+    const QString body = assembleBody(form);
+    QString passwordChange;
+    if (form.changepwcheck->isChecked()) {
+        const QString newPassword = form.newpw->text();
+        if (const char *problem = newPasswordProblem(newPassword, form.confimpw->text()))
+            return {QString(), refusal(QString::fromUtf8(problem))};
+        passwordChange = password_entry::entry(newPassword);
+    }
+    const QString enveloped = kEnvelopeHead + body + passwordChange + QLatin1Char('}');
+
+    qDebug() << "------hamc签名前数据start------";
+    qDebug() << password_entry::configTextForLog(enveloped);
+    qDebug() << "------hamc签名前数据end------";
+    return sign(enveloped, form.manpw->text());
+}
+
+} // namespace config

@@ -70,13 +70,6 @@ inline constexpr MaskBit<QRadioButton> kScanOutputFormats[] = {
     {&W::wgcharhextohexf, 8}, {&W::tentopidvid, 16}, {&W::tentopidvidf, 32},
 };
 
-// ochannel: output channels, in rising bit order (also the order in which
-// assembly runs their groups).
-inline constexpr MaskBit<QRadioButton> kOutputChannels[] = {
-    {&W::keyboardOut, 1}, {&W::serialOut, 2},  {&W::ttlOut, 4},
-    {&W::wifiOut, 8},     {&W::weigenOut, 16}, {&W::ethernetOut, 32},
-};
-
 // w_mode: work modes, in rising bit order, each with the chk_env and
 // usb_mode values it writes (usb_mode only for the KS series).
 inline constexpr WorkMode kWorkModes[] = {
@@ -185,13 +178,6 @@ inline constexpr ValueButton<QCheckBox> kNetworkVoltages[] = {
 inline constexpr ValueButton<QCheckBox> kWiegandVoltages[] = {
     {&W::lowvoltage_2, 1},
     {&W::highvoltage_2, 0},
-};
-
-// Product series whose TTL line is the reader's second UART.
-inline constexpr QCheckBox *W::*kSecondUartSeries[] = {
-    &W::tarvo_rseven,
-    &W::tarvo_RN310,
-    &W::tarvo_RN450,
 };
 
 // The OR of the bits of the checked buttons of a table (any table whose

@@ -1,4 +1,4 @@
-#include "app/widget.h"
+#include "config/groups.h"
 #include "config/entries.h"
 #include "config/form_bits.h"
 #include "config/group_conditions.h"
@@ -17,13 +17,11 @@ void appendBareOr(QString &text, const char *key, const QString &value, const ch
 
 } // namespace
 
-// The general settings page: symbologies, terminators, light, affixes, scan
-// mode, device number, brightness, feedback, decoding, delays and output format.
-void Widget::Ordinary_Config()
+namespace config {
+
+void appendGeneralGroup(const Ui_Widget &form, QString &text)
 {
     using namespace entries;
-    const Ui_Widget &form = *ui;
-    QString &text = configText;
 
     appendNumber(text, "de_type", form_bits::maskOf(form, form_bits::kSymbologies));
     appendNumber(text, "cr", form.enterCheck->isChecked() ? 1 : 0);
@@ -54,3 +52,5 @@ void Widget::Ordinary_Config()
     appendBareOr(text, "ledd", form.lightoffinterval->text(), "200");
     appendNumber(text, "ft", form_bits::maskOf(form, form_bits::kScanOutputFormats));
 }
+
+} // namespace config

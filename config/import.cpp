@@ -1,8 +1,6 @@
-// The reader import: hands the reader's configuration text to the
-// configuration script and sets the form from the script's answers, key by
-// key. The form is set with setChecked, setText, setCurrentText, setValue and
-// setVisible only, none of which is a click, so no interlock runs meanwhile.
-#include "app/widget.h"
+// The reader import. The form is set with setChecked, setText,
+// setCurrentText, setValue and setVisible only.
+#include "config/import.h"
 
 #include <QComboBox>
 #include <QDebug>
@@ -10,12 +8,12 @@
 #include <QSlider>
 
 #include <cstdint>
-#include <cstring>
 #include <iterator>
 #include <optional>
-#include <vector>
 
 #include "config/form_bits.h"
+#include "config/output_channels.h"
+#include "config/series.h"
 #include "script/script_bridge.h"
 #include "ui_widget.h"
 
@@ -177,100 +175,23 @@ void checkWorkModes(Import &import, const Answer &answer)
 
 // ---- Output channels ---------------------------------------------------
 
-enum class Op {
-    Show,
-    Hide,
-    NfcPage,         // show nfc_option for a series with an NFC page
-    CheckWhenChosen, // check the widget while the channel's button is checked
-};
-
-// A widget of the form record, taken as a plain widget.
-using FormWidget = QWidget *(*)(W &);
-template <auto member>
-QWidget *formWidget(W &ui)
-{
-    return ui.*member;
-}
-
-struct Step
-{
-    Op op;
-    FormWidget widget;
-};
-
-constexpr FormWidget kSerialBox = formWidget<&W::serial_groupbox>;
-constexpr FormWidget kWifiPage = formWidget<&W::wifioption>;
-constexpr FormWidget kEthernetPage = formWidget<&W::ethoption>;
-constexpr FormWidget kWiegandPage = formWidget<&W::wgoption>;
-constexpr FormWidget kIpModeBox = formWidget<&W::ip_modegroupbox>;
-constexpr FormWidget kWifiBox1 = formWidget<&W::wifi1_group>;
-constexpr FormWidget kWifiBox2 = formWidget<&W::wifi2_group>;
-constexpr FormWidget kEthernetBox = formWidget<&W::eth1_group>;
-
-// What a set bit of ochannel does after checking its button, in the order of
-// form_bits::kOutputChannels.
-const std::vector<Step> kChannelSteps[] = {
-    // keyboardOut
-    {{Op::NfcPage, nullptr}, {Op::Hide, kSerialBox}, {Op::Hide, kWifiPage},
-     {Op::Hide, kEthernetPage}, {Op::Hide, kWiegandPage}, {Op::Hide, kIpModeBox}},
-    // serialOut
-    {{Op::Show, kSerialBox}, {Op::NfcPage, nullptr}, {Op::Hide, kWifiPage},
-     {Op::Hide, kEthernetPage}, {Op::Hide, kWiegandPage}, {Op::Hide, kIpModeBox}},
-    // ttlOut
-    {{Op::Show, kSerialBox}, {Op::NfcPage, nullptr}, {Op::Hide, kWifiPage},
-     {Op::Hide, kEthernetPage}, {Op::Hide, kWiegandPage}, {Op::Hide, kIpModeBox}},
-    // wifiOut
-    {{Op::Hide, kSerialBox}, {Op::NfcPage, nullptr}, {Op::Show, kWifiPage},
-     {Op::Hide, kEthernetPage}, {Op::Hide, kWiegandPage}, {Op::Show, kWifiBox1},
-     {Op::Show, kWifiBox2}, {Op::Hide, kEthernetBox}, {Op::Hide, kIpModeBox}},
-    // weigenOut
-    {{Op::Hide, kSerialBox}, {Op::NfcPage, nullptr}, {Op::Hide, kWifiPage},
-     {Op::Hide, kEthernetPage}, {Op::Show, kWiegandPage}, {Op::Hide, kIpModeBox},
-     {Op::CheckWhenChosen, formWidget<&W::zjformout>}},
-    // ethernetOut
-    {{Op::Hide, kSerialBox}, {Op::NfcPage, nullptr}, {Op::Hide, kWiegandPage},
-     {Op::Show, kEthernetPage}, {Op::Hide, kWifiPage}, {Op::Hide, kWifiBox1},
-     {Op::Hide, kWifiBox2}, {Op::Show, kEthernetBox}, {Op::Show, kIpModeBox}},
-};
-static_assert(std::size(kChannelSteps) == std::size(fb::kOutputChannels));
-
-// Series whose readers have an NFC page.
-constexpr QCheckBox *W::*kNfcPageSeries[] = {&W::tarvo_HD5000, &W::tarvo_E200FK,
-                                             &W::tarvo_ZB, &W::tarvo_PL};
-
 // Each set bit checks its channel and runs its steps, lowest bit first, so
 // where two channels touch the same widget the higher one wins.
 void applyOutputChannels(Import &import, const Answer &answer)
 {
-    for (std::size_t bit = 0; bit < std::size(kChannelSteps); ++bit) {
-        const auto &channel = fb::kOutputChannels[bit];
+    for (const output_channels::Channel &channel : output_channels::kChannels) {
         if (!fb::holds(answer.number, channel))
             continue;
-        QRadioButton *button = import.ui.*channel.button;
-        button->setChecked(true);
-        for (const Step &step : kChannelSteps[bit]) {
-            switch (step.op) {
-            case Op::Show:
-            case Op::Hide:
-                step.widget(import.ui)->setVisible(step.op == Op::Show);
-                break;
-            case Op::NfcPage:
-                if (fb::anyChecked(import.ui, kNfcPageSeries))
-                    import.ui.nfc_option->setVisible(true);
-                break;
-            case Op::CheckWhenChosen:
-                if (button->isChecked())
-                    qobject_cast<QAbstractButton *>(step.widget(import.ui))->setChecked(true);
-                break;
-            }
-        }
+        (import.ui.*channel.button)->setChecked(true);
+        output_channels::runSteps(import.ui, channel, channel.importedSteps,
+                                  output_channels::NfcButton::FromSteps);
     }
     qDebug() << answer.number;
 }
 
 // ---- Serial settings ---------------------------------------------------
 
-// On the series of form_bits::kSecondUartSeries, the UART whose settings the
+// On the series with a second UART, the UART whose settings the
 // form shows: the second one while TTL is chosen, then the first one while
 // the serial line is chosen, which wins when both are.
 struct UartChoice
@@ -306,7 +227,7 @@ void applySerialSettings(Import &import)
         if (import.uart[port])
             setSerialCombos(import.ui, *import.uart[port]);
     };
-    if (!fb::anyChecked(import.ui, fb::kSecondUartSeries)) {
+    if (!series::checkedSeries(import.ui, &series::Facts::secondUart)) {
         setFrom(0);
         return;
     }
@@ -322,9 +243,10 @@ struct KeyRow
     const char *key;
     Reply (*query)(lua_State *, const char *);
     void (*apply)(Import &, const Answer &);
+    // Runs after the row whether or not the key had an answer.
+    void (*after)(Import &) = nullptr;
 };
 
-// The keys in the order they are queried.
 const KeyRow kKeyRows[] = {
     {"ochannel", queryNumber, applyOutputChannels},
     {"de_type", queryNumber, checkByMask<fb::kSymbologies>},
@@ -337,7 +259,9 @@ const KeyRow kKeyRows[] = {
     {"s_mode", queryNumber, checkValue<fb::kScanModes>},
     {"interval", queryNumber, setDecimal<&W::lineIntervaltime>},
     {"p_uart1", queryText<200, Decoding::Latin1>, rememberUart<0>},
-    {"p_uart2", queryText<200, Decoding::Latin1>, rememberUart<1>},
+    // The serial settings wait for both UART texts, and must be set before
+    // dchannel changes which configuration channel is checked.
+    {"p_uart2", queryText<200, Decoding::Latin1>, rememberUart<1>, applySerialSettings},
     {"w_mode", queryNumber, checkWorkModes},
     {"decoder", queryNumber, checkHeldBits<fb::kDecoder>},
     {"dchannel", queryNumber, checkHeldBits<fb::kConfigChannels>},
@@ -380,54 +304,16 @@ const KeyRow kKeyRows[] = {
 };
 static_assert(std::size(kKeyRows) == 51);
 
-// Keys queried together: all of them first, in row order, then applied in
-// applyOrder (offsets from the first key), then `after` runs.
-struct JointQuery
-{
-    const char *firstKey;
-    int count;
-    int applyOrder[3];
-    void (*after)(Import &);
-};
-
-const JointQuery kJointQueries[] = {
-    {"cr", 3, {2, 0, 1}, nullptr}, // the lighting first, then the terminators
-    {"prefix", 2, {0, 1}, nullptr},
-    {"p_uart1", 2, {0, 1}, applySerialSettings},
-    {"ledd", 2, {0, 1}, nullptr},
-    {"ssid", 2, {0, 1}, nullptr},
-    {"taddr", 2, {0, 1}, nullptr},
-    {"pri", 2, {0, 1}, nullptr},
-    {"ord", 2, {0, 1}, nullptr},
-};
-
-const JointQuery kSingleQuery = {nullptr, 1, {0}, nullptr};
-
-const JointQuery &queryStartingAt(const char *key)
-{
-    for (const JointQuery &joint : kJointQueries)
-        if (std::strcmp(joint.firstKey, key) == 0)
-            return joint;
-    return kSingleQuery;
-}
-
 } // namespace
 
-void Widget::Getinitkeyvalue()
-{
-    importReaderConfig();
-}
+namespace config {
 
-QString Widget::importReaderConfig()
+std::optional<QString> importReaderText(Ui_Widget &form, lua_State *script, const char *readerText)
 {
-    lua_State *fresh = script_open();
-    script_close(lua_state);
-    lua_state = fresh;
-    if (!lua_state)
-        return QStringLiteral("没有足够的内存运行配置脚本");
     // Without the script's answers the form would keep the window's own
-    // values, and a save would write them over the reader's.
-    switch (script_load_status(lua_state)) {
+    // values, and a save would write them over the reader's: any failure
+    // before the queries leaves the form untouched.
+    switch (script_load_status(script)) {
     case SCRIPT_MISSING:
         return QStringLiteral("找不到配置脚本 update_config.lua");
     case SCRIPT_FAILED:
@@ -435,23 +321,17 @@ QString Widget::importReaderConfig()
     case SCRIPT_LOADED:
         break;
     }
-    if (script_updatecfg(lua_state, dev_config) != 0)
+    if (script_updatecfg(script, readerText) != 0)
         return QStringLiteral("配置脚本 update_config.lua 无法读取设备的配置");
 
-    Import import{*ui, {}};
-    for (std::size_t first = 0; first < std::size(kKeyRows);) {
-        const JointQuery &run = queryStartingAt(kKeyRows[first].key);
-        Reply replies[3];
-        for (int i = 0; i < run.count; ++i)
-            replies[i] = kKeyRows[first + i].query(lua_state, kKeyRows[first + i].key);
-        for (int i = 0; i < run.count; ++i) {
-            const int offset = run.applyOrder[i];
-            if (replies[offset])
-                kKeyRows[first + offset].apply(import, *replies[offset]);
-        }
-        if (run.after)
-            run.after(import);
-        first += std::size_t(run.count);
+    Import import{form, {}};
+    for (const KeyRow &row : kKeyRows) {
+        if (const Reply reply = row.query(script, row.key))
+            row.apply(import, *reply);
+        if (row.after)
+            row.after(import);
     }
-    return QString();
+    return std::nullopt;
 }
+
+} // namespace config

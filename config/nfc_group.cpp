@@ -1,15 +1,13 @@
-#include "app/widget.h"
+#include "config/groups.h"
 #include "config/entries.h"
 #include "config/form_bits.h"
 #include "ui_widget.h"
 
-// The NFC page: with NFC off only "nfc=0,", else the card actions, byte
-// orders, output window, affixes and output format.
-void Widget::Nfc_Config()
+namespace config {
+
+void appendNfcGroup(const Ui_Widget &form, QString &text)
 {
     using namespace entries;
-    const Ui_Widget &form = *ui;
-    QString &text = configText;
 
     if (!form.nfcable->isChecked()) {
         appendNumber(text, "nfc", 0);
@@ -26,3 +24,5 @@ void Widget::Nfc_Config()
     appendCheckedValues(text, form, "horc", form_bits::kCardAffixFormats);
     appendCheckedValues(text, form, "nft", form_bits::kCardNumberFormats);
 }
+
+} // namespace config

@@ -21,6 +21,9 @@ QString entry(const QString &password);
 // log in clear.
 QString configTextForLog(const QString &text);
 
+// Whether the text hands the reader a new password in that entry.
+bool carriesPassword(const QString &text);
+
 } // namespace password_entry
 
 #endif

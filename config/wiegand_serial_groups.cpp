@@ -1,16 +1,16 @@
 #include <QStringList>
 
-#include "app/widget.h"
+#include "config/groups.h"
+#include "config/series.h"
 #include "config/entries.h"
 #include "config/form_bits.h"
 #include "ui_widget.h"
 
-// The Wiegand page: format (only with Wiegand output), output high, voltage.
-void Widget::Wg_Config()
+namespace config {
+
+void appendWiegandGroup(const Ui_Widget &form, QString &text)
 {
     using namespace entries;
-    const Ui_Widget &form = *ui;
-    QString &text = configText;
 
     if (form.weigenOut->isChecked())
         appendNumber(text, "vg", form_bits::maskOf(form, form_bits::kWiegandFormats));
@@ -18,15 +18,14 @@ void Widget::Wg_Config()
     appendCheckedValues(text, form, "volctl", form_bits::kWiegandVoltages);
 }
 
-// The serial line as baud-data-parity-stop, for the first UART or, when a
-// series that has one sends over TTL, for the second.
-void Widget::Serial_Config()
+void appendSerialGroup(const Ui_Widget &form, QString &text)
 {
-    const Ui_Widget &form = *ui;
     const QString line = QStringList{form.baudRate->currentText(), form.dataBit->currentText(),
                                      form.checkBit->currentText(), form.stopBit->currentText()}
                              .join(QLatin1Char('-'));
-    const bool secondUart = form_bits::anyChecked(form, form_bits::kSecondUartSeries)
+    const bool secondUart = series::checkedSeries(form, &series::Facts::secondUart)
                             && (form.ttlOut->isChecked() || form.ttlchoose->isChecked());
-    entries::appendQuoted(configText, secondUart ? "p_uart2" : "p_uart1", line);
+    entries::appendQuoted(text, secondUart ? "p_uart2" : "p_uart1", line);
 }
+
+} // namespace config

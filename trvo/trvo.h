@@ -17,17 +17,13 @@
 #include <stddef.h>
 #include <stdint.h>
 
-#include "device/rpc_buffer.h"
+#include "trvo/rpc_buffer.h"
 
 #ifdef __cplusplus
 extern "C" {
 #endif
 
-#if defined(__GNUC__)
-#define TRVO_API __attribute__((visibility("default")))
-#else
-#define TRVO_API
-#endif
+/* TRVO_API, the mark of an exported function, comes with rpc_buffer.h. */
 
 /* Results of trpc_call below zero. */
 enum trvo_error {

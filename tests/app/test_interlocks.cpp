@@ -3,9 +3,12 @@
 // channels and their notices, the output level and voltage confirmations and
 // the password pair.
 #include <QAbstractButton>
+#include <QCheckBox>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QStackedWidget>
+#include <QStyleOptionButton>
 #include <QtTest>
 
 #include "app/widget.h"
@@ -35,6 +38,20 @@ bool shown(Widget &w, const QString &name)
     return !widget(w, name)->isHidden();
 }
 
+// Where a user clicks a button: a check box or radio button on its
+// indicator and caption (the stretch beyond the caption takes no click).
+QPoint clickPoint(QAbstractButton *target)
+{
+    QStyleOptionButton option;
+    option.initFrom(target);
+    option.text = target->text();
+    if (qobject_cast<QCheckBox *>(target))
+        return target->style()->subElementRect(QStyle::SE_CheckBoxClickRect, &option, target).center();
+    if (qobject_cast<QRadioButton *>(target))
+        return target->style()->subElementRect(QStyle::SE_RadioButtonClickRect, &option, target).center();
+    return target->rect().center();
+}
+
 // Clicks as a user would. A user cannot click what is not on the screen, so
 // a hidden button is refused rather than clicked.
 bool click(Widget &w, const QString &name)
@@ -42,7 +59,7 @@ bool click(Widget &w, const QString &name)
     QAbstractButton *target = button(w, name);
     if (!target->isVisible())
         return false;
-    QTest::mouseClick(target, Qt::LeftButton);
+    QTest::mouseClick(target, Qt::LeftButton, {}, clickPoint(target));
     return true;
 }
 

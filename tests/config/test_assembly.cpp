@@ -6,6 +6,8 @@
 #include <QtTest>
 
 #include "app/widget.h"
+#include "config/assembly.h"
+#include "config/groups.h"
 #include "config/password_entry.h"
 #include "form_setup.h"
 #include "support/debug_log.h"
@@ -58,19 +60,16 @@ struct Build
     // general, serial, NFC, network and Wiegand groups write for this form.
     QString expand(QString pattern)
     {
-        WidgetProbe probe(window);
-        const QString saved = probe.configText();
-        const std::pair<const char *, void (WidgetProbe::*)()> groups[] = {
-            {"{G}", &WidgetProbe::ordinaryConfig}, {"{S}", &WidgetProbe::serialConfig},
-            {"{N}", &WidgetProbe::nfcConfig},      {"{T}", &WidgetProbe::netConfig},
-            {"{W}", &WidgetProbe::wgConfig},
+        const std::pair<const char *, void (*)(const Ui_Widget &, QString &)> groups[] = {
+            {"{G}", config::appendGeneralGroup}, {"{S}", config::appendSerialGroup},
+            {"{N}", config::appendNfcGroup},     {"{T}", config::appendNetworkGroup},
+            {"{W}", config::appendWiegandGroup},
         };
         for (const auto &group : groups) {
-            probe.configText().clear();
-            (probe.*group.second)();
-            pattern.replace(group.first, probe.configText());
+            QString entries;
+            group.second(WidgetProbe(window).form(), entries);
+            pattern.replace(group.first, entries);
         }
-        probe.configText() = saved;
         return pattern;
     }
 
@@ -221,6 +220,16 @@ private slots:
         QFETCH(QStringList, messages);
         Build build(steps);
         QCOMPARE(build.messages, messages);
+
+        // Below the window the build shows nothing: it returns the refusal.
+        MessageBoxAnswerer answerer;
+        const config::Assembly built = config::assemble(WidgetProbe(build.window).form());
+        QVERIFY(answerer.seen().isEmpty());
+        const QStringList returned =
+            built.refusal ? QStringList{built.refusal->title + " / " + built.refusal->text} : QStringList{};
+        QCOMPARE(returned, messages);
+        QCOMPARE(built.text, build.text);
+
         if (messages.isEmpty()) {
             const QString body = bodyOf(build.text);
             QVERIFY2(!body.startsWith('!') && !body.contains("com_passwd"), qPrintable(body));

@@ -3,22 +3,21 @@
 #include <QtTest>
 
 #include "app/widget.h"
+#include "config/groups.h"
 #include "form_setup.h"
 #include "support/widget_probe.h"
 
 namespace {
 
-using Builder = void (WidgetProbe::*)();
+using Builder = void (*)(const Ui_Widget &, QString &);
 
 // What the builder appends to a text that already holds an entry.
 QString groupOf(Builder builder, const QStringList &steps)
 {
     Widget w;
     fillForm(w, steps);
-    WidgetProbe probe(w);
-    probe.configText() = "x=1,";
-    (probe.*builder)();
-    const QString text = probe.configText();
+    QString text = "x=1,";
+    builder(WidgetProbe(w).form(), text);
     if (!text.startsWith("x=1,"))
         return "builder rewrote the text before it: " + text;
     return text.mid(4);
@@ -97,7 +96,7 @@ private slots:
     {
         QFETCH(QStringList, steps);
         QFETCH(QString, expected);
-        QCOMPARE(groupOf(&WidgetProbe::ordinaryConfig, steps), expected);
+        QCOMPARE(groupOf(config::appendGeneralGroup, steps), expected);
     }
 
     void nfc_data()
@@ -124,7 +123,7 @@ private slots:
     {
         QFETCH(QStringList, steps);
         QFETCH(QString, expected);
-        QCOMPARE(groupOf(&WidgetProbe::nfcConfig, steps), expected);
+        QCOMPARE(groupOf(config::appendNfcGroup, steps), expected);
     }
 
     void network_data()
@@ -185,7 +184,7 @@ private slots:
     {
         QFETCH(QStringList, steps);
         QFETCH(QString, expected);
-        QCOMPARE(groupOf(&WidgetProbe::netConfig, steps), expected);
+        QCOMPARE(groupOf(config::appendNetworkGroup, steps), expected);
     }
 
     void wiegand_data()
@@ -203,7 +202,7 @@ private slots:
     {
         QFETCH(QStringList, steps);
         QFETCH(QString, expected);
-        QCOMPARE(groupOf(&WidgetProbe::wgConfig, steps), expected);
+        QCOMPARE(groupOf(config::appendWiegandGroup, steps), expected);
     }
 
     void serial_data()
@@ -223,7 +222,7 @@ private slots:
     {
         QFETCH(QStringList, steps);
         QFETCH(QString, expected);
-        QCOMPARE(groupOf(&WidgetProbe::serialConfig, steps), expected);
+        QCOMPARE(groupOf(config::appendSerialGroup, steps), expected);
     }
 };
 

@@ -12,6 +12,7 @@
 #include <algorithm>
 
 #include "app/widget.h"
+#include "config/import.h"
 #include "form_setup.h"
 #include "script/script_fixture.h"
 #include "support/message_box_answerer.h"
@@ -326,6 +327,33 @@ class ImportTest : public QObject
     Q_OBJECT
 
 private slots:
+    // The import says when the script does not take the text, so that its
+    // caller can tell a reader's text from one the script chokes on.
+    void reasonWhenTheScriptRefusesTheText_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("taken") << QByteArray("ochannel=1") << false;
+        QTest::newRow("refused") << QByteArray("bad") << true;
+    }
+
+    void reasonWhenTheScriptRefusesTheText()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(bool, refused);
+        ScriptDir dir;
+        QVERIFY(dir.write("function updatecfg(text) if text == 'bad' then error('no') end end\n"));
+        Widget w;
+        lua_State *script = script_open();
+        QVERIFY(script);
+        StreamCapture quiet(stderr);
+        const std::optional<QString> reason =
+            config::importReaderText(WidgetProbe(w).form(), script, text.constData());
+        script_close(script);
+        QCOMPARE(reason.has_value(), refused);
+        QVERIFY(!reason || !reason->isEmpty());
+    }
+
     void keys_data()
     {
         QTest::addColumn<QStringList>("before");

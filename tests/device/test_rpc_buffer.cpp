@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "device/rpc_buffer.h"
+#include "trvo/rpc_buffer.h"
 
 class RpcBufferTest : public QObject
 {

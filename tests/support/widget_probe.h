@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "app/widget.h"
+#include "ui_widget.h"
 
 // Lets a test read the window's private members and invoke its private
 // slots. The window declares this class its friend.
@@ -44,11 +45,8 @@ public:
     qint32 devConfigLen() const { return w.dev_config_len; }
     char *devVersion() const { return w.dev_version; }
 
-    void ordinaryConfig() { w.Ordinary_Config(); }
-    void nfcConfig() { w.Nfc_Config(); }
-    void netConfig() { w.Net_Config(); }
-    void wgConfig() { w.Wg_Config(); }
-    void serialConfig() { w.Serial_Config(); }
+    // The form record, for the functions of the subsystems that take it.
+    Ui_Widget &form() { return *w.ui; }
     void getconfigState() { w.GetconfigState(); }
     // The signed text the form gives now; like every consumer, it leaves
     // configText empty afterwards.
@@ -60,6 +58,7 @@ public:
     void getinitkeyvalue() { w.Getinitkeyvalue(); }
     int getHmac(const QString &text, char *digest) { return w.get_hmac(text, digest); }
     void generateQRcode(const QString &text) { w.GenerateQRcode(text); }
+    CodeActions &codeActions() { return *w.codeActions; }
 
 private:
     Widget &w;

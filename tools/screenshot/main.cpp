@@ -1,19 +1,27 @@
-// Renders the tool's window in its start state to a PNG file, so that the
-// README's picture is always the program's own.
+// Renders the tool's window in its start state to a PNG file, in Chinese or
+// English, so that the README's pictures are always the program's own.
 #include <QApplication>
 #include <QPixmap>
 #include <QTextCodec>
 #include <cstdio>
 
+#include "app/language.h"
 #include "app/widget.h"
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QTextCodec::setCodecForLocale(QTextCodec::codecForName("UTF-8"));
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s OUTPUT.png\n", argv[0]);
+    bool knownLanguage = argc == 2 || argc == 3;
+    const Language language =
+        chooseLanguage({}, QString::fromLocal8Bit(argc == 3 ? argv[2] : "zh"), &knownLanguage);
+    if (!knownLanguage) {
+        std::fprintf(stderr, "usage: %s OUTPUT.png [zh|en]\n", argv[0]);
         return 2;
+    }
+    if (!installLanguage(language)) {
+        std::fprintf(stderr, "cannot load the translation\n");
+        return 1;
     }
     Widget window;
     window.show();

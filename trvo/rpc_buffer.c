@@ -1,4 +1,4 @@
-#include "device/rpc_buffer.h"
+#include "trvo/rpc_buffer.h"
 
 #include <stddef.h>
 #include <stdlib.h>

@@ -1,5 +1,5 @@
-#ifndef TARVO_DEVICE_RPC_BUFFER_H
-#define TARVO_DEVICE_RPC_BUFFER_H
+#ifndef TARVO_TRVO_RPC_BUFFER_H
+#define TARVO_TRVO_RPC_BUFFER_H
 
 /* The byte buffer that the tool and the device library hand each other.
  *
@@ -17,6 +17,14 @@
 extern "C" {
 #endif
 
+#ifndef TRVO_API
+#if defined(__GNUC__)
+#define TRVO_API __attribute__((visibility("default")))
+#else
+#define TRVO_API
+#endif
+#endif
+
 typedef struct rpc_buffer rpc_buffer;
 
 enum { RPC_BUFFER_HEADER_SIZE = 8 };
@@ -24,20 +32,20 @@ enum { RPC_BUFFER_HEADER_SIZE = 8 };
 /* A new block whose payload is a copy of the n bytes at source, or left as
  * allocated when source is null. Null when n is negative or the allocation
  * fails. */
-rpc_buffer *rpc_buffer_new(const void *source, int32_t n);
+TRVO_API rpc_buffer *rpc_buffer_new(const void *source, int32_t n);
 
 /* The payload's address; null for a null buffer. */
-char *rpc_buffer_data(rpc_buffer *buffer);
+TRVO_API char *rpc_buffer_data(rpc_buffer *buffer);
 
 /* The length field; 0 for a null buffer. */
-int32_t rpc_buffer_len(const rpc_buffer *buffer);
+TRVO_API int32_t rpc_buffer_len(const rpc_buffer *buffer);
 
 /* Releases the block with free; a null buffer is ignored. */
-void rpc_buffer_free(rpc_buffer *buffer);
+TRVO_API void rpc_buffer_free(rpc_buffer *buffer);
 
 /* The block whose payload starts at data (the inverse of rpc_buffer_data),
  * for holders that keep only the payload's address; null for null. */
-rpc_buffer *rpc_buffer_of_data(char *data);
+TRVO_API rpc_buffer *rpc_buffer_of_data(char *data);
 
 #ifdef __cplusplus
 }

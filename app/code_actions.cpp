@@ -1,0 +1,178 @@
+#include "app/code_actions.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QEvent>
+#include <QFileDialog>
+#include <QMenu>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QToolButton>
+
+#include "app/code_zoom_view.h"
+#include "config/code_summary.h"
+#include "config/password_entry.h"
+#include "ui_widget.h"
+
+namespace {
+
+// In the strip of the group box under the code label, flush with its right
+// edge: nothing of the form lies there.
+const QRect kEntryButtonGeometry(188, 560, 80, 20);
+
+const char kFileFilters[] = "PNG 图片 (*.png);;SVG 矢量图 (*.svg);;PDF 文档 (*.pdf)";
+
+} // namespace
+
+CodeActions::CodeActions(Ui_Widget &ui, QWidget *parentWindow)
+    : QObject(parentWindow), form(ui), window(parentWindow)
+{
+    exporting = addAction("导出配置码…", QKeySequence(Qt::CTRL | Qt::Key_E),
+                          &CodeActions::chooseExportFile);
+    printing = addAction("打印配置码…", QKeySequence(Qt::CTRL | Qt::Key_P),
+                         &CodeActions::choosePrinter);
+    copying = addAction("复制配置码", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C),
+                        &CodeActions::copyToClipboard);
+    zooming = addAction("放大显示", QKeySequence(QKeySequence::ZoomIn), &CodeActions::showZoomed);
+    const QList<QAction *> actions{exporting, printing, copying, zooming};
+
+    auto *entry = new QToolButton(form.groupBox);
+    entry->setObjectName(QStringLiteral("codeActionsButton"));
+    entry->setText(QStringLiteral("配置码"));
+    entry->setToolTip(QStringLiteral("导出、打印、复制或放大显示配置码"));
+    entry->setPopupMode(QToolButton::InstantPopup);
+    entry->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    auto *menu = new QMenu(entry);
+    menu->addActions(actions);
+    entry->setMenu(menu);
+    entry->setGeometry(kEntryButtonGeometry);
+
+    form.label->setContextMenuPolicy(Qt::ActionsContextMenu);
+    form.label->addActions(actions);
+    form.label->installEventFilter(this);
+    window->addActions(actions);
+    updateActions();
+}
+
+QAction *CodeActions::addAction(const char *label, const QKeySequence &shortcut,
+                                void (CodeActions::*run)())
+{
+    auto *action = new QAction(QString::fromUtf8(label), this);
+    action->setShortcut(shortcut);
+    action->setShortcutContext(Qt::WindowShortcut);
+    connect(action, &QAction::triggered, this, run);
+    return action;
+}
+
+void CodeActions::setCode(const QString &signedText)
+{
+    text = signedText;
+    encoded = CodeSymbol();
+    codeSheet = CodeSheet{codeSummary(form, signedText), QDate::currentDate()};
+    stale = false;
+    if (zoomView)
+        zoomView->close();
+    updateActions();
+}
+
+void CodeActions::markStale()
+{
+    stale = true;
+    if (zoomView)
+        zoomView->close();
+    updateActions();
+}
+
+const CodeSymbol &CodeActions::symbol()
+{
+    if (encoded.isNull())
+        encoded = CodeSymbol(text);
+    return encoded;
+}
+
+void CodeActions::updateActions()
+{
+    for (QAction *action : {exporting, printing, copying, zooming})
+        action->setEnabled(usable());
+}
+
+bool CodeActions::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == form.label && event->type() == QEvent::MouseButtonDblClick && usable()) {
+        showZoomed();
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void CodeActions::chooseExportFile()
+{
+    QFileDialog dialog(window, QStringLiteral("导出配置码"), QString(),
+                       QString::fromUtf8(kFileFilters));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("png"));
+    dialog.selectFile(QStringLiteral("配置码.png"));
+    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+        exportTo(dialog.selectedFiles().constFirst());
+}
+
+bool CodeActions::exportTo(const QString &path)
+{
+    QString error;
+    if (writeSheet(symbol(), codeSheet, path, &error))
+        return true;
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("导出配置码"),
+                    QStringLiteral("配置码未能导出到 %1").arg(path), QMessageBox::Ok, window);
+    box.setInformativeText(error);
+    box.exec();
+    return false;
+}
+
+void CodeActions::choosePrinter()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(QStringLiteral("配置码"));
+    QPrintDialog dialog(&printer, window);
+    if (dialog.exec() == QDialog::Accepted)
+        printOn(printer);
+}
+
+bool CodeActions::printOn(QPrinter &printer)
+{
+    QString error;
+    if (printSheet(symbol(), codeSheet, printer, &error))
+        return true;
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("打印配置码"),
+                    QStringLiteral("配置码未能打印"), QMessageBox::Ok, window);
+    box.setInformativeText(error);
+    box.exec();
+    return false;
+}
+
+// The picture always; the text, which a new password rides in, only when
+// the user says so.
+void CodeActions::copyToClipboard()
+{
+    auto *data = new QMimeData;
+    data->setImageData(codeImage(symbol()));
+    if (!password_entry::carriesPassword(text)
+        || QMessageBox::question(window, QStringLiteral("复制配置码"),
+                                 QStringLiteral("配置码包含新的配置密码。也把配置文本（含新密码）"
+                                                "复制到剪贴板吗？"),
+                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+               == QMessageBox::Yes)
+        data->setText(text);
+    QApplication::clipboard()->setMimeData(data);
+}
+
+void CodeActions::showZoomed()
+{
+    if (zoomView)
+        zoomView->close();
+    zoomView = new CodeZoomView(symbol(), window);
+    zoomView->show();
+    zoomView->activateWindow();
+}

@@ -1,0 +1,107 @@
+// The window's slots of the configuration text: the group builders, the
+// build with its signature, the reader import and the config code. Each
+// hands the form to config/ or qr/ and shows what comes back.
+#include "app/widget.h"
+
+#include <QPixmap>
+
+#include "app/boxes.h"
+#include "app/code_actions.h"
+#include "config/assembly.h"
+#include "config/groups.h"
+#include "config/import.h"
+#include "qr/config_code.h"
+#include "script/script_bridge.h"
+#include "ui_widget.h"
+
+namespace {
+
+const char kCodeStatusTitle[] = "生成二维码状态";
+
+} // namespace
+
+void Widget::Ordinary_Config()
+{
+    config::appendGeneralGroup(*ui, configText);
+}
+
+void Widget::Nfc_Config()
+{
+    config::appendNfcGroup(*ui, configText);
+}
+
+void Widget::Net_Config()
+{
+    config::appendNetworkGroup(*ui, configText);
+}
+
+void Widget::Wg_Config()
+{
+    config::appendWiegandGroup(*ui, configText);
+}
+
+void Widget::Serial_Config()
+{
+    config::appendSerialGroup(*ui, configText);
+}
+
+// A refusal leaves the text empty.
+void Widget::GetconfigState()
+{
+    const config::Assembly built = config::assemble(*ui);
+    configText = built.text;
+    if (built.refusal)
+        tell(this, *built.refusal);
+}
+
+int Widget::get_hmac(QString istr, char *obuf)
+{
+    const std::optional<config::Refusal> refusal = config::signDigest(istr, ui->manpw->text(), obuf);
+    if (!refusal)
+        return 0;
+    configText.clear();
+    tell(this, *refusal);
+    return -1;
+}
+
+void Widget::Getinitkeyvalue()
+{
+    importReaderConfig();
+}
+
+// A fresh configuration script reads the last connect's text; the window
+// keeps it until the next import.
+std::optional<QString> Widget::importReaderConfig()
+{
+    lua_State *fresh = script_open();
+    script_close(lua_state);
+    lua_state = fresh;
+    if (!lua_state)
+        return QStringLiteral("没有足够的内存运行配置脚本");
+    return config::importReaderText(*ui, lua_state, dev_config);
+}
+
+void Widget::ButtonClicked()
+{
+    GetconfigState();
+    if (configText.isEmpty()) {
+        // Assembly has already told the user why it refused.
+        tell(this, QString::fromUtf8(kCodeStatusTitle), QStringLiteral("生成二维码失败"));
+        return;
+    }
+    GenerateQRcode(configText);
+    configText.clear();
+}
+
+void Widget::GenerateQRcode(const QString &text)
+{
+    const qr::Code code = qr::paintCode(text, ui->label->size(), ui->label->devicePixelRatioF());
+    if (code.picture.isNull()) {
+        tell(this, QString::fromUtf8(kCodeStatusTitle), code.failure);
+        return;
+    }
+    ui->label->setPixmap(code.picture);
+    ui->label->setAlignment(Qt::AlignCenter);
+    ui->label->show();
+    codeActions->setCode(text);
+}

@@ -1,0 +1,34 @@
+#ifndef TARVO_CONFIG_GROUPS_H
+#define TARVO_CONFIG_GROUPS_H
+
+// The group builders: each appends the entries of one part of the form to a
+// configuration text, every entry with its trailing comma.
+
+#include <QString>
+
+class Ui_Widget;
+
+namespace config {
+
+// Symbologies, terminators, light, affixes, scan mode, device number,
+// brightness, feedback, decoding, delays and output format.
+void appendGeneralGroup(const Ui_Widget &form, QString &text);
+
+// "nfc=0," with NFC off, else the card actions, byte orders, output window,
+// affixes and output format.
+void appendNfcGroup(const Ui_Widget &form, QString &text);
+
+// Wi-Fi network and method, TCP server and heartbeat, HTTP server, wired
+// method and address, then the transfer actions and voltage.
+void appendNetworkGroup(const Ui_Widget &form, QString &text);
+
+// Wiegand format (only with Wiegand output), output high and voltage.
+void appendWiegandGroup(const Ui_Widget &form, QString &text);
+
+// The serial line as baud-data-parity-stop, for the first UART or, when a
+// series that has one sends over TTL, for the second.
+void appendSerialGroup(const Ui_Widget &form, QString &text);
+
+} // namespace config
+
+#endif

@@ -1,0 +1,79 @@
+// The window's language: chosen from the user's UI languages or the
+// override, and never touching what the window signs.
+#include <QComboBox>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QtTest>
+
+#include "app/language.h"
+#include "app/widget.h"
+#include "support/message_box_answerer.h"
+#include "support/widget_probe.h"
+
+class LanguageTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void choosesFromUiLanguagesAndOverride_data()
+    {
+        QTest::addColumn<QStringList>("uiLanguages");
+        QTest::addColumn<QString>("override");
+        QTest::addColumn<bool>("english");
+        QTest::addColumn<bool>("known");
+        const QStringList none;
+        QTest::newRow("en-US") << QStringList{"en-US", "zh-CN"} << QString() << true << true;
+        QTest::newRow("bare en") << QStringList{"en"} << QString() << true << true;
+        QTest::newRow("zh-CN first") << QStringList{"zh-CN", "en-US"} << QString() << false << true;
+        QTest::newRow("German") << QStringList{"de-DE"} << QString() << false << true;
+        QTest::newRow("C locale") << QStringList{"C"} << QString() << false << true;
+        QTest::newRow("POSIX") << QStringList{"POSIX"} << QString() << false << true;
+        QTest::newRow("none") << none << QString() << false << true;
+        QTest::newRow("not English: eo") << QStringList{"eo"} << QString() << false << true;
+        QTest::newRow("--lang en on Chinese") << QStringList{"zh-CN"} << "en" << true << true;
+        QTest::newRow("--lang zh on English") << QStringList{"en-GB"} << "zh" << false << true;
+        QTest::newRow("--lang fr") << QStringList{"en-GB"} << "fr" << true << false;
+    }
+
+    void choosesFromUiLanguagesAndOverride()
+    {
+        QFETCH(QStringList, uiLanguages);
+        QFETCH(QString, override);
+        QFETCH(bool, english);
+        QFETCH(bool, known);
+        bool ok = !known;
+        QCOMPARE(chooseLanguage(uiLanguages, override, &ok) == Language::English, english);
+        QCOMPARE(ok, known);
+    }
+
+    // The same form, filled the same way, signs the same text in either
+    // language, while the window itself does change its texts.
+    void languageLeavesTheSignedTextAlone()
+    {
+        QMap<Language, QString> signedText;
+        QMap<Language, QString> titles;
+        for (Language language : {Language::Chinese, Language::English}) {
+            QVERIFY(installLanguage(language));
+            MessageBoxAnswerer answerer;
+            Widget w;
+            formChild<QLineEdit>(w, "manpw")->setText(QStringLiteral("0123456789abcdef"));
+            // Serial output writes the serial and NFC groups with the general one.
+            formChild<QRadioButton>(w, "serialOut")->setChecked(true);
+            formChild<QLineEdit>(w, "linePrefix")->setText(QStringLiteral("前缀"));
+            // Every combo box's items come through the translation too.
+            for (QComboBox *combo : w.findChildren<QComboBox *>())
+                combo->setCurrentIndex(combo->count() - 1);
+            signedText[language] = WidgetProbe(w).buildConfigText();
+            QVERIFY2(answerer.seen().isEmpty(), qPrintable(answerer.summary().join('\n')));
+            titles[language] = w.windowTitle();
+        }
+        QVERIFY(installLanguage(Language::Chinese));
+        QVERIFY(!signedText[Language::Chinese].isEmpty());
+        QCOMPARE(signedText[Language::English], signedText[Language::Chinese]);
+        QVERIFY2(titles[Language::English] != titles[Language::Chinese],
+                 qPrintable(titles[Language::English]));
+    }
+};
+
+QTEST_MAIN(LanguageTest)
+#include "test_language.moc"
