@@ -147,14 +147,22 @@ __attribute__((destructor)) static void close_every_channel(void)
         trvo_channel_close(handle);
 }
 
-/* A silent reader keeps its link: a late answer is passed over by the next
- * call. A broken one is dropped and opened again by the next call. */
-static int read_failure(struct channel *c, enum link_io io)
+/* A broken link is dropped and opened again by the next call; a silent
+ * reader keeps its link (a late answer is passed over by the next call). */
+static int link_lost(struct channel *c)
 {
-    if (io == LINK_IO_TIMEOUT)
-        return TRVO_ETIMEDOUT;
     drop_link(c);
     return TRVO_ELOST;
+}
+
+/* A reader that sent bytes but no answer we could read differs, for the
+ * one who must find the fault, from one that stayed silent. */
+static int timed_out(struct channel *c, int32_t command, size_t received)
+{
+    if (received > 0)
+        note(&c->last, TRVO_CAUSE_BAD_REPLY, "%zu bytes came, but no readable answer to command %d",
+             received, (int)command);
+    return TRVO_ETIMEDOUT;
 }
 
 /* Hands the reply over as the call's contract says. */
@@ -181,7 +189,9 @@ static int await_reply(struct channel *c, uint16_t seq, int32_t command, rpc_buf
     struct reply_wait wait;
     reply_begin(&wait, c->rx, seq, command, deadline, byte_ns);
     size_t got = 0;
+    size_t total = 0; /* bytes that came during the wait */
     for (;;) {
+        total += got;
         trvo_frame f;
         switch (reply_take(&wait, got, link_now_ns(), &f)) {
         case REPLY_FOUND:
@@ -190,15 +200,17 @@ static int await_reply(struct channel *c, uint16_t seq, int32_t command, rpc_buf
             drop_link(c);
             return TRVO_EFRAME;
         case REPLY_TIMED_OUT:
-            return TRVO_ETIMEDOUT;
+            return timed_out(c, command, total);
         case REPLY_WAITING:
             break;
         }
         size_t room = 0;
         unsigned char *space = reply_space(&wait, &room);
         const enum link_io io = link_read_some(c->fd, space, room, &got, reply_limit(&wait));
+        if (io == LINK_IO_TIMEOUT)
+            return timed_out(c, command, total);
         if (io != LINK_IO_OK)
-            return read_failure(c, io);
+            return link_lost(c);
     }
 }
 

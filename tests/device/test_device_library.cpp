@@ -397,18 +397,21 @@ private slots:
         QTest::addColumn<QString>("link");
         QTest::addColumn<QString>("fault");
         QTest::addColumn<int>("expected");
+        QTest::addColumn<int>("cause"); // as trvo_failure names it
         const struct
         {
             const char *fault;
             int expected;
+            int cause;
         } faults[] = {
-            {"noanswer", TRVO_ETIMEDOUT}, {"late", TRVO_ETIMEDOUT},  {"garbage", TRVO_ETIMEDOUT},
-            {"short", TRVO_ETIMEDOUT},    {"oversize", TRVO_EFRAME}, {"badcrc", TRVO_EFRAME},
-            {"close", TRVO_ELOST},        {"refuse", TRVO_EREFUSED},
+            {"noanswer", TRVO_ETIMEDOUT, TRVO_CAUSE_TIMEOUT},   {"late", TRVO_ETIMEDOUT, TRVO_CAUSE_TIMEOUT},
+            {"garbage", TRVO_ETIMEDOUT, TRVO_CAUSE_BAD_REPLY},  {"short", TRVO_ETIMEDOUT, TRVO_CAUSE_BAD_REPLY},
+            {"oversize", TRVO_EFRAME, TRVO_CAUSE_BAD_REPLY},    {"badcrc", TRVO_EFRAME, TRVO_CAUSE_BAD_REPLY},
+            {"close", TRVO_ELOST, TRVO_CAUSE_LOST},             {"refuse", TRVO_EREFUSED, TRVO_CAUSE_REJECTED},
         };
         for (const QString link : {"tcp", "pty"}) {
             for (const auto &f : faults)
-                QTest::newRow(qPrintable(link + ' ' + f.fault)) << link << QString(f.fault) << f.expected;
+                QTest::newRow(qPrintable(link + ' ' + f.fault)) << link << QString(f.fault) << f.expected << f.cause;
         }
     }
 
@@ -419,6 +422,7 @@ private slots:
         QFETCH(QString, link);
         QFETCH(QString, fault);
         QFETCH(int, expected);
+        QFETCH(int, cause);
         ReaderSim sim;
         QVERIFY(sim.start({"--fault", fault, "--late-ms", "1000"}));
         Channel channel(settingFor(link, sim));
@@ -426,7 +430,7 @@ private slots:
 
         const CallResult failed = call(channel.handle, 2);
         QCOMPARE(failed.result, expected);
-        QVERIFY(trvo_failure(channel.handle, nullptr, 0) != TRVO_CAUSE_NONE);
+        QCOMPARE(trvo_failure(channel.handle, nullptr, 0), cause);
         QVERIFY(failed.replyKept);
         QCOMPARE(failed.payload, QByteArray());
         QVERIFY(failed.requestIntact);
