@@ -1,6 +1,7 @@
 #include "app/widget.h"
 
 #include "app/code_actions.h"
+#include "app/device_session.h"
 #include "app/form_fonts.h"
 #include "app/option_pages.h"
 #include "trvo/rpc_buffer.h"
@@ -22,7 +23,8 @@ Widget::Widget(QWidget *parent)
       dev_config_len(0),
       dev_version(nullptr),
       configText(),
-      codeActions(nullptr)
+      codeActions(nullptr),
+      deviceSession(nullptr)
 {
     ui->setupUi(this);
     applyFormFonts(*this, *ui);
@@ -46,7 +48,7 @@ Widget::Widget(QWidget *parent)
     ui->scanmode->setChecked(true);
     ui->qrup->setChecked(true);
     ui->devnum->setText(QStringLiteral("0"));
-    ui->brightadjust->setRange(0, 255);
+    setFieldBounds(*ui);
     ui->brightadjust->setValue(200);
     ui->buzzers->setChecked(true);
     ui->beepinterval->setText(QStringLiteral("30"));
@@ -97,6 +99,7 @@ Widget::Widget(QWidget *parent)
 
     ui->stacked_widget->setCurrentIndex(GeneralPage);
     codeActions = new CodeActions(*ui, this);
+    deviceSession = new DeviceSession(*ui, this);
 }
 
 Widget::~Widget()
@@ -161,4 +164,9 @@ void Widget::on_wifi_return_clicked()
 void Widget::on_pwreturn_clicked()
 {
     ui->stacked_widget->setCurrentIndex(GeneralPage);
+}
+
+void setFieldBounds(Ui_Widget &ui)
+{
+    ui.brightadjust->setRange(0, 255);
 }

@@ -7,6 +7,7 @@
 
 struct lua_State;
 class CodeActions;
+class DeviceSession;
 
 namespace Ui {
 class Widget;
@@ -97,6 +98,8 @@ private:
     QString configText;
     // Export, print, copy and zoom of the code the label shows.
     CodeActions *codeActions;
+    // The chosen reader, the status field during device calls.
+    DeviceSession *deviceSession;
 
     // Test-only window into the members above (tests/support/widget_probe.h).
     friend class WidgetProbe;
