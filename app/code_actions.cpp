@@ -5,6 +5,7 @@
 #include <QClipboard>
 #include <QEvent>
 #include <QFileDialog>
+#include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
@@ -12,6 +13,7 @@
 #include <QPrinter>
 #include <QToolButton>
 
+#include "app/code_freshness.h"
 #include "app/code_zoom_view.h"
 #include "config/code_summary.h"
 #include "config/password_entry.h"
@@ -23,12 +25,16 @@ namespace {
 // edge: nothing of the form lies there.
 const QRect kEntryButtonGeometry(188, 560, 80, 20);
 
+// Light enough to grey the code out, the note dark red on it.
+const char kStaleNoteStyle[] = "background-color: rgba(255, 255, 255, 215); color: #a00000;";
+
 const char kFileFilters[] = "PNG 图片 (*.png);;SVG 矢量图 (*.svg);;PDF 文档 (*.pdf)";
 
 } // namespace
 
 CodeActions::CodeActions(Ui_Widget &ui, QWidget *parentWindow)
-    : QObject(parentWindow), form(ui), window(parentWindow)
+    : QObject(parentWindow), form(ui), window(parentWindow),
+      freshness(new CodeFreshness(ui, parentWindow))
 {
     exporting = addAction("导出配置码…", QKeySequence(Qt::CTRL | Qt::Key_E),
                           &CodeActions::chooseExportFile);
@@ -54,7 +60,21 @@ CodeActions::CodeActions(Ui_Widget &ui, QWidget *parentWindow)
     form.label->addActions(actions);
     form.label->installEventFilter(this);
     window->addActions(actions);
+    addStaleNote();
+    connect(freshness, &CodeFreshness::stale, this, &CodeActions::markStale);
     updateActions();
+}
+
+void CodeActions::addStaleNote()
+{
+    staleNote = new QLabel(QStringLiteral("配置已更改，请重新生成配置码"), form.label);
+    staleNote->setAlignment(Qt::AlignCenter);
+    staleNote->setWordWrap(true);
+    staleNote->setStyleSheet(QString::fromLatin1(kStaleNoteStyle));
+    // The label's double-click and context menu stay the label's.
+    staleNote->setAttribute(Qt::WA_TransparentForMouseEvents);
+    staleNote->setGeometry(form.label->rect());
+    staleNote->hide();
 }
 
 QAction *CodeActions::addAction(const char *label, const QKeySequence &shortcut,
@@ -73,6 +93,7 @@ void CodeActions::setCode(const QString &signedText)
     encoded = CodeSymbol();
     codeSheet = CodeSheet{codeSummary(form, signedText), QDate::currentDate()};
     stale = false;
+    freshness->watch(signedText);
     if (zoomView)
         zoomView->close();
     updateActions();
@@ -81,6 +102,7 @@ void CodeActions::setCode(const QString &signedText)
 void CodeActions::markStale()
 {
     stale = true;
+    freshness->watch(QString());
     if (zoomView)
         zoomView->close();
     updateActions();
@@ -97,10 +119,13 @@ void CodeActions::updateActions()
 {
     for (QAction *action : {exporting, printing, copying, zooming})
         action->setEnabled(usable());
+    staleNote->setVisible(stale && !text.isEmpty());
 }
 
 bool CodeActions::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == form.label && event->type() == QEvent::Resize)
+        staleNote->setGeometry(form.label->rect());
     if (watched == form.label && event->type() == QEvent::MouseButtonDblClick && usable()) {
         showZoomed();
         return true;

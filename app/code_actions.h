@@ -8,9 +8,11 @@
 #include "qr/code_renderer.h"
 
 class QAction;
+class QLabel;
 class QPrinter;
 class QWidget;
 class Ui_Widget;
+class CodeFreshness;
 class CodeZoomView;
 
 // What the user does with the config code on screen: export it to a file,
@@ -29,8 +31,9 @@ public:
     // Called once the label shows the code of this signed text, built from
     // the form as it stands.
     void setCode(const QString &signedText);
-    // The form has changed since the code was made: the code may no longer
-    // be used until the next one is shown.
+    // The form has changed since the code was made: the code is greyed under
+    // a note and may no longer be used until the next one is shown. The
+    // code's own watch on the form calls this at the first such change.
     void markStale();
 
     bool usable() const { return !text.isEmpty() && !stale; }
@@ -52,6 +55,7 @@ protected:
 private:
     QAction *addAction(const char *text, const QKeySequence &shortcut, void (CodeActions::*run)());
     void updateActions();
+    void addStaleNote();
     void chooseExportFile();
     void choosePrinter();
     void copyToClipboard();
@@ -65,6 +69,9 @@ private:
     QAction *copying;
     QAction *zooming;
     QPointer<CodeZoomView> zoomView;
+    CodeFreshness *freshness;
+    // Over the label while the code is stale.
+    QLabel *staleNote;
 
     // The code on screen and what it was made of; stale once the form moves
     // on. The symbol is encoded again only when an action needs it.

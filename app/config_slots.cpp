@@ -7,6 +7,7 @@
 
 #include "app/boxes.h"
 #include "app/code_actions.h"
+#include "app/field_marks.h"
 #include "config/assembly.h"
 #include "config/groups.h"
 #include "config/import.h"
@@ -45,13 +46,16 @@ void Widget::Serial_Config()
     config::appendSerialGroup(*ui, configText);
 }
 
-// A refusal leaves the text empty.
+// A refusal leaves the text empty; a field at fault is shown after the box.
 void Widget::GetconfigState()
 {
     const config::Assembly built = config::assemble(*ui);
     configText = built.text;
-    if (built.refusal)
-        tell(this, *built.refusal);
+    if (!built.refusal)
+        return;
+    tell(this, *built.refusal);
+    if (built.refusal->field)
+        showField(*ui, built.refusal->field);
 }
 
 int Widget::get_hmac(QString istr, char *obuf)

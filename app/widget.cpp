@@ -2,6 +2,7 @@
 
 #include "app/code_actions.h"
 #include "app/device_session.h"
+#include "app/field_marks.h"
 #include "app/form_fonts.h"
 #include "app/option_pages.h"
 #include "trvo/rpc_buffer.h"
@@ -100,6 +101,7 @@ Widget::Widget(QWidget *parent)
     ui->stacked_widget->setCurrentIndex(GeneralPage);
     codeActions = new CodeActions(*ui, this);
     deviceSession = new DeviceSession(*ui, this);
+    new FieldMarks(*ui, this);
 }
 
 Widget::~Widget()

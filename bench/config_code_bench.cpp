@@ -2,7 +2,8 @@
 // in the label, the painting of the finished text alone, and libqrencode's
 // encoding alone, for a minimal, a typical Wi-Fi and a version-40
 // configuration; then, for the version-40 configuration, from the click to
-// an exported PNG, SVG and PDF file. Prints medians of repeated runs as
+// an exported PNG, SVG and PDF file; and what watching a shown code for
+// changes adds to each change of a field. Prints medians of repeated runs as
 // Markdown tables.
 #include <QAbstractButton>
 #include <QApplication>
@@ -17,6 +18,7 @@
 #include <QRadioButton>
 #include <QVector>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <qrencode.h>
 
@@ -126,6 +128,45 @@ int benchExports()
     return 0;
 }
 
+// One change of a field with and without a shown code to watch. The
+// confirmation of a new password is no part of the code, so the check runs
+// whole on each change and finds the code still fresh; a prefix change is
+// the first change that marks it stale, new code before each run.
+void benchStaleCheck(const char *name, void (*setUp)(Widget &), int runs)
+{
+    Widget window;
+    MessageBoxAnswerer answerer;
+    field<QLineEdit>(window, "manpw")->setText(QStringLiteral("Tarvo-0123456789"));
+    setUp(window);
+    QPushButton *generate = field<QPushButton>(window, "pushButton");
+    QLineEdit *confirmation = field<QLineEdit>(window, "confimpw");
+    QLineEdit *prefix = field<QLineEdit>(window, "linePrefix");
+    CodeActions &actions = WidgetProbe(window).codeActions();
+    int typed = 0;
+    const auto typeOnce = [&] { confirmation->setText(QString::number(++typed)); };
+
+    const double noCode = medianMicroseconds(runs, typeOnce);
+    generate->click();
+    const double watched = medianMicroseconds(runs, typeOnce);
+    const bool fresh = actions.usable();
+    const QString prefixText = prefix->text();
+    const double marking = medianOf(runs, [&] {
+        prefix->setText(prefixText);
+        generate->click();
+        QElapsedTimer timer;
+        timer.start();
+        prefix->setText(prefixText + QLatin1Char('!'));
+        return timer.nsecsElapsed() / 1000.0;
+    });
+    if (!fresh || actions.usable() || !answerer.seen().isEmpty()) {
+        std::fprintf(stderr, "%s: the code was not watched as it should be\n", name);
+        std::exit(1);
+    }
+    std::printf("| %s | %d | %.1f | %.1f | %.1f | %.1f |\n", name,
+                int(actions.signedText().toUtf8().size()), noCode, watched, watched - noCode,
+                marking);
+}
+
 struct Case
 {
     const char *name;
@@ -177,5 +218,13 @@ int main(int argc, char **argv)
         std::printf("| %s | %d | %d | %.0f | %.0f | %.0f | %.2f |\n", c.name, int(bytes.size()),
                     version, click, painting, encoding, click / encoding);
     }
-    return benchExports();
+    if (const int failed = benchExports())
+        return failed;
+
+    std::printf("\n| form | bytes | change, no code (µs) | change, code watched (µs) "
+                "| the check (µs) | change that marks (µs) |\n");
+    std::printf("|---|---:|---:|---:|---:|---:|\n");
+    for (const Case &c : cases)
+        benchStaleCheck(c.name, c.setUp, c.runs);
+    return 0;
 }

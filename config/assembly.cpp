@@ -6,8 +6,8 @@
 
 #include "config/assembly.h"
 #include "config/entries.h"
+#include "config/field_rules.h"
 #include "config/form_bits.h"
-#include "config/group_conditions.h"
 #include "config/groups.h"
 #include "config/output_channels.h"
 #include "config/password_entry.h"
@@ -23,55 +23,6 @@ using config::Refusal;
 const QLatin1String kEnvelopeHead("___TRVO_CONFIG_V1.1.0___{");
 
 using output_channels::Group;
-
-bool groupRuns(const Ui_Widget &ui, Group group)
-{
-    for (const output_channels::Channel &channel : output_channels::kChannels)
-        if ((ui.*channel.button)->isChecked()
-            && std::find(std::begin(channel.groups), std::end(channel.groups), group)
-                   != std::end(channel.groups))
-            return true;
-    return false;
-}
-
-// Fields whose text goes into the configuration without quotes. A comma in
-// one would end its entry early and let the rest of the text pass for an
-// entry of its own, so such a text is refused when it would be written.
-struct BareField
-{
-    QLineEdit *Ui_Widget::*field;
-    const char *label; // as the form names the field
-    Group group;
-    bool (*written)(const Ui_Widget &);
-};
-
-bool always(const Ui_Widget &)
-{
-    return true;
-}
-
-// In the order the entries stand in the text.
-const BareField kBareFields[] = {
-    {&Ui_Widget::lineIntervaltime, "间隔时间(毫秒)", Group::General, group_conditions::intervalWritten},
-    {&Ui_Widget::devnum, "设备号", Group::General, always},
-    {&Ui_Widget::beepinterval, "蜂鸣延迟", Group::General, always},
-    {&Ui_Widget::lightoffinterval, "闪灯延迟", Group::General, always},
-    {&Ui_Widget::tcpport, "TCP端口号", Group::Network, group_conditions::tcpServerWritten},
-    {&Ui_Widget::tcpdelay, "TCP接收超时（秒）", Group::Network, group_conditions::tcpServerWritten},
-    {&Ui_Widget::heart_time, "心跳包时间", Group::Network, group_conditions::heartbeatWritten},
-    {&Ui_Widget::httpdelay, "HTTP接收超时（秒）", Group::Network, group_conditions::httpServerWritten},
-};
-
-// The label of the first field the build would write bare with a comma in
-// it, or null when there is none.
-const char *bareFieldWithComma(const Ui_Widget &ui)
-{
-    for (const BareField &bare : kBareFields)
-        if ((ui.*bare.field)->text().contains(QLatin1Char(',')) && groupRuns(ui, bare.group)
-            && bare.written(ui))
-            return bare.label;
-    return nullptr;
-}
 
 // A new password is typed again later to sign every configuration; only
 // printable ASCII is sure to come out as the same bytes then.
@@ -111,8 +62,9 @@ void appendModeEntries(const Ui_Widget &form, QString &text, bool scanMode)
     }
 }
 
-// Each checked channel's groups, in channel order.
-void appendChannelGroups(const Ui_Widget &form, QString &text)
+// Each checked channel's groups, in channel order. Where the NFC group is
+// left out the build says so in the debug log; a quiet build does not.
+void appendChannelGroups(const Ui_Widget &form, QString &text, bool quiet)
 {
     const bool nfcLeftOut = series::checkedSeries(form, &series::Facts::nfcEntries, false);
     for (const output_channels::Channel &channel : output_channels::kChannels) {
@@ -129,7 +81,7 @@ void appendChannelGroups(const Ui_Widget &form, QString &text)
             case Group::Nfc:
                 if (!nfcLeftOut)
                     config::appendNfcGroup(form, text);
-                else if (channel.button != &Ui_Widget::keyboardOut)
+                else if (channel.button != &Ui_Widget::keyboardOut && !quiet)
                     qDebug() << "hello";
                 break;
             case Group::Network:
@@ -146,11 +98,11 @@ void appendChannelGroups(const Ui_Widget &form, QString &text)
 }
 
 // The entries between the envelope's braces, before any password change.
-QString assembleBody(const Ui_Widget &form)
+QString assembleBody(const Ui_Widget &form, bool quiet)
 {
     QString text;
     appendModeEntries(form, text, true);
-    appendChannelGroups(form, text);
+    appendChannelGroups(form, text, quiet);
     entries::appendNumber(text, "ochannel", form_bits::maskOf(form, output_channels::kChannels));
     appendModeEntries(form, text, false);
     entries::appendNumber(text, "dchannel", form_bits::maskOf(form, form_bits::kConfigChannels));
@@ -159,43 +111,55 @@ QString assembleBody(const Ui_Widget &form)
     return text;
 }
 
-// The enveloped text with "--" and its signature's Base64 after it.
-config::Assembly sign(const QString &enveloped, const QString &password)
+// The body in its envelope, with the password change the form asks for.
+QString envelope(const Ui_Widget &form, const QString &body)
 {
-    char digest[HMAC_MD5_DIGEST_SIZE + 1];
-    if (std::optional<Refusal> refused = config::signDigest(enveloped, password, digest))
-        return {QString(), std::move(refused)};
-    // A failed allocation leaves the signature empty and the text ending in "--".
-    char *signature = base64_encode(reinterpret_cast<const unsigned char *>(digest),
-                                    HMAC_MD5_DIGEST_SIZE);
-    const QString text = enveloped + QLatin1String("--") + QString::fromLatin1(signature);
-    std::free(signature);
-    return {text, std::nullopt};
+    QString passwordChange;
+    if (form.changepwcheck->isChecked())
+        passwordChange = password_entry::entry(form.newpw->text());
+    return kEnvelopeHead + body + passwordChange + QLatin1Char('}');
 }
 
 } // namespace
 
 namespace config {
 
+Assembly sign(const QString &unsignedText, const QString &password)
+{
+    char digest[HMAC_MD5_DIGEST_SIZE + 1];
+    if (std::optional<Refusal> refused = config::signDigest(unsignedText, password, digest))
+        return {QString(), std::move(refused)};
+    // A failed allocation leaves the signature empty and the text ending in "--".
+    char *signature = base64_encode(reinterpret_cast<const unsigned char *>(digest),
+                                    HMAC_MD5_DIGEST_SIZE);
+    const QString text = unsignedText + QLatin1String("--") + QString::fromLatin1(signature);
+    std::free(signature);
+    return {text, std::nullopt};
+}
+
+QString unsignedText(const Ui_Widget &form)
+{
+    return envelope(form, assembleBody(form, true));
+}
+
 Assembly assemble(const Ui_Widget &form)
 {
-    if (const char *label = bareFieldWithComma(form))
-        return {QString(), refusal(QString::fromUtf8(label) + QStringLiteral("不能包含英文逗号(,)"))};
-
-    const QString body = assembleBody(form);
-    QString passwordChange;
-    if (form.changepwcheck->isChecked()) {
-        const QString newPassword = form.newpw->text();
-        if (const char *problem = newPasswordProblem(newPassword, form.confimpw->text()))
-            return {QString(), refusal(QString::fromUtf8(problem))};
-        passwordChange = password_entry::entry(newPassword);
+    if (const field_rules::FieldRule *broken = field_rules::firstBroken(form)) {
+        Refusal refused = refusal(QString::fromUtf8(broken->label) + field_rules::problem(form, *broken));
+        refused.field = broken->field;
+        return {QString(), std::move(refused)};
     }
-    const QString enveloped = kEnvelopeHead + body + passwordChange + QLatin1Char('}');
+
+    const QString body = assembleBody(form, false);
+    if (form.changepwcheck->isChecked())
+        if (const char *problem = newPasswordProblem(form.newpw->text(), form.confimpw->text()))
+            return {QString(), refusal(QString::fromUtf8(problem))};
+    const QString text = envelope(form, body);
 
     qDebug() << "------hamc签名前数据start------";
-    qDebug() << password_entry::configTextForLog(enveloped);
+    qDebug() << password_entry::configTextForLog(text);
     qDebug() << "------hamc签名前数据end------";
-    return sign(enveloped, form.manpw->text());
+    return sign(text, form.manpw->text());
 }
 
 } // namespace config

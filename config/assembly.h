@@ -25,6 +25,15 @@ struct Assembly
 // change, the envelope and the signature.
 Assembly assemble(const Ui_Widget &form);
 
+// The text the signature covers, as the form stands now: the envelope with
+// the entries and any requested password change, built without refusals and
+// without a word in the debug log, so that it can be built on every change.
+QString unsignedText(const Ui_Widget &form);
+
+// The text with "--" and its signature's Base64 after it, keyed by the
+// configuration password; a refusal when the password cannot sign.
+Assembly sign(const QString &unsignedText, const QString &password);
+
 // The HMAC-MD5 digest of the text's UTF-8 keyed by the password's Latin-1
 // bytes, written to digest (16 bytes and a NUL); a password of the wrong
 // length is refused and leaves digest untouched.

@@ -1,6 +1,7 @@
 #include "config/groups.h"
 #include "config/entries.h"
 #include "config/form_bits.h"
+#include "config/field_rules.h"
 #include "config/group_conditions.h"
 #include "ui_widget.h"
 
@@ -8,12 +9,6 @@ namespace {
 
 // s_mode of the WT series, which only scans once per trigger.
 constexpr int kSingleScan = 1;
-
-// key=<text>, or key=<emptyValue>, when the field is empty.
-void appendBareOr(QString &text, const char *key, const QString &value, const char *emptyValue)
-{
-    entries::appendBare(text, key, value.isEmpty() ? QLatin1String(emptyValue) : value);
-}
 
 } // namespace
 
@@ -29,27 +24,24 @@ void appendGeneralGroup(const Ui_Widget &form, QString &text)
     // The WT series has its light on whatever the box says.
     appendNumber(text, "wled", form.tarvo_WT->isChecked() || form.ledControl->isChecked() ? 1 : 0);
 
-    const QString prefix = form.linePrefix->text();
-    const QString suffix = form.lineSuffix->text();
-    const QString interval = form.lineIntervaltime->text();
-    appendQuoted(text, "prefix", prefix);
-    appendQuoted(text, "postfix", suffix);
+    using field_rules::append;
+    append(text, form, &Ui_Widget::linePrefix);
+    append(text, form, &Ui_Widget::lineSuffix);
     appendCheckedValues(text, form, "chorc", form_bits::kAffixFormats);
 
     if (group_conditions::intervalWritten(form)) {
         appendCheckedValues(text, form, "s_mode", form_bits::kScanModes);
-        appendBareOr(text, "interval", interval, "0");
+        append(text, form, &Ui_Widget::lineIntervaltime);
     } else {
         appendNumber(text, "s_mode", kSingleScan);
     }
 
-    appendBareOr(text, "devnum", form.devnum->text(), "''");
+    append(text, form, &Ui_Widget::devnum);
     appendNumber(text, "brightness", form.brightadjust->value());
     appendNumber(text, "ascan", form_bits::maskOf(form, form_bits::kScanFeedback));
     appendNumber(text, "decoder", form_bits::maskOf(form, form_bits::kDecoder));
-    // Empty delays fall back to the values the form starts with.
-    appendBareOr(text, "beepd", form.beepinterval->text(), "30");
-    appendBareOr(text, "ledd", form.lightoffinterval->text(), "200");
+    append(text, form, &Ui_Widget::beepinterval);
+    append(text, form, &Ui_Widget::lightoffinterval);
     appendNumber(text, "ft", form_bits::maskOf(form, form_bits::kScanOutputFormats));
 }
 

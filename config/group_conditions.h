@@ -2,8 +2,8 @@
 #define TARVO_CONFIG_GROUP_CONDITIONS_H
 
 // When the groups write their conditional entries. The builders and the
-// check of bare values before a build ask the same questions, so both read
-// them from here.
+// field rules (which check only what a build writes) ask the same
+// questions, so both read them from here.
 
 #include <QLineEdit>
 #include <QRadioButton>

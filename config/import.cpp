@@ -11,6 +11,7 @@
 #include <iterator>
 #include <optional>
 
+#include "config/field_rules.h"
 #include "config/form_bits.h"
 #include "config/output_channels.h"
 #include "config/series.h"
@@ -21,6 +22,7 @@ namespace {
 
 using W = Ui_Widget;
 namespace fb = form_bits;
+namespace fr = field_rules;
 
 // One key's answer; an absent reply means that the query failed, which
 // leaves the key's widgets as they are.
@@ -238,6 +240,9 @@ void applySerialSettings(Import &import)
 
 // ---- The keys ----------------------------------------------------------
 
+// Bytes read back of a serial line's settings, with the NUL.
+constexpr std::size_t kSerialText = 200;
+
 struct KeyRow
 {
     const char *key;
@@ -254,14 +259,14 @@ const KeyRow kKeyRows[] = {
     {"cr", queryNumber, checkWhenOne<&W::enterCheck>},
     {"nl", queryNumber, checkWhenOne<&W::wrapCheck>},
     {"wled", queryNumber, checkWhenOne<&W::ledControl>},
-    {"prefix", queryText<200>, setText<&W::linePrefix>},
-    {"postfix", queryText<200>, setText<&W::lineSuffix>},
+    {"prefix", queryText<fr::importBuffer(&W::linePrefix)>, setText<&W::linePrefix>},
+    {"postfix", queryText<fr::importBuffer(&W::lineSuffix)>, setText<&W::lineSuffix>},
     {"s_mode", queryNumber, checkValue<fb::kScanModes>},
     {"interval", queryNumber, setDecimal<&W::lineIntervaltime>},
-    {"p_uart1", queryText<200, Decoding::Latin1>, rememberUart<0>},
+    {"p_uart1", queryText<kSerialText, Decoding::Latin1>, rememberUart<0>},
     // The serial settings wait for both UART texts, and must be set before
     // dchannel changes which configuration channel is checked.
-    {"p_uart2", queryText<200, Decoding::Latin1>, rememberUart<1>, applySerialSettings},
+    {"p_uart2", queryText<kSerialText, Decoding::Latin1>, rememberUart<1>, applySerialSettings},
     {"w_mode", queryNumber, checkWorkModes},
     {"decoder", queryNumber, checkHeldBits<fb::kDecoder>},
     {"dchannel", queryNumber, checkHeldBits<fb::kConfigChannels>},
@@ -275,26 +280,26 @@ const KeyRow kKeyRows[] = {
     {"volctl", queryNumber, checkValue<fb::kNetworkVoltages, fb::kWiegandVoltages>},
     {"awifi_f", queryNumber, checkByMask<fb::kUploadFailureActions>},
     {"eth", queryNumber, checkHeldBits<fb::kEthernetMethods>},
-    {"ssid", queryText<200>, setText<&W::wifiname>},
-    {"psk", queryText<200>, setText<&W::wifipasswd>},
+    {"ssid", queryText<fr::importBuffer(&W::wifiname)>, setText<&W::wifiname>},
+    {"psk", queryText<fr::importBuffer(&W::wifipasswd)>, setText<&W::wifipasswd>},
     {"heart_en", queryNumber, checkValue<fb::kHeartbeat>},
     {"heart_time", queryNumber, setDecimal<&W::heart_time>},
-    {"heart_data", queryText<40>, setTextUnlessEmpty<&W::heart_content>},
+    {"heart_data", queryText<fr::importBuffer(&W::heart_content)>, setTextUnlessEmpty<&W::heart_content>},
     {"ip_mode", queryNumber, checkValue<fb::kIpModes>},
-    {"ip", queryText<20>, setTextUnlessEmpty<&W::ip_address>},
-    {"mask", queryText<20>, setTextUnlessEmpty<&W::ip_mask>},
-    {"gateway", queryText<20>, setTextUnlessEmpty<&W::ip_gateway>},
+    {"ip", queryText<fr::importBuffer(&W::ip_address)>, setTextUnlessEmpty<&W::ip_address>},
+    {"mask", queryText<fr::importBuffer(&W::ip_mask)>, setTextUnlessEmpty<&W::ip_mask>},
+    {"gateway", queryText<fr::importBuffer(&W::ip_gateway)>, setTextUnlessEmpty<&W::ip_gateway>},
     {"port", queryNumber, setDecimal<&W::tcpport>},
     {"touttime", queryNumber, setDecimal<&W::tcpdelay>},
     {"houttime", queryNumber, setDecimal<&W::httpdelay>},
-    {"taddr", queryText<200>, setText<&W::tcpaddr>},
-    {"haddr", queryText<200>, setText<&W::httpaddr>},
+    {"taddr", queryText<fr::importBuffer(&W::tcpaddr)>, setText<&W::tcpaddr>},
+    {"haddr", queryText<fr::importBuffer(&W::httpaddr)>, setText<&W::httpaddr>},
     {"nfc", queryNumber, checkWhenOne<&W::nfcable>},
     {"st", queryNumber, setCharacter<&W::outbit>},
     {"len", queryNumber, setCharacter<&W::outlen>},
     {"horc", queryNumber, checkValue<fb::kCardAffixFormats>},
-    {"pri", queryText<200>, setText<&W::nfcprefix>},
-    {"pos", queryText<200>, setText<&W::nfcsuffix>},
+    {"pri", queryText<fr::importBuffer(&W::nfcprefix)>, setText<&W::nfcprefix>},
+    {"pos", queryText<fr::importBuffer(&W::nfcsuffix)>, setText<&W::nfcsuffix>},
     {"anfc", queryNumber, checkByMask<fb::kCardActions>},
     {"nft", queryNumber, checkValue<fb::kCardNumberFormats>},
     {"ord", queryNumber, checkValueOr<fb::kCardOrders, 0>},

@@ -1,10 +1,13 @@
 #include "config/entries.h"
+#include "config/field_rules.h"
 #include "config/form_bits.h"
 #include "config/group_conditions.h"
 #include "config/groups.h"
 #include "ui_widget.h"
 
 namespace {
+
+using field_rules::append;
 
 // ip_mode of a form with neither address mode chosen: dynamic.
 constexpr int kDynamicAddress = 0;
@@ -14,9 +17,9 @@ void appendTcpPart(const Ui_Widget &form, QString &text)
 {
     using namespace entries;
     if (group_conditions::tcpServerWritten(form)) {
-        appendQuoted(text, "taddr", form.tcpaddr->text());
-        appendBare(text, "port", form.tcpport->text());
-        appendBare(text, "touttime", form.tcpdelay->text());
+        append(text, form, &Ui_Widget::tcpaddr);
+        append(text, form, &Ui_Widget::tcpport);
+        append(text, form, &Ui_Widget::tcpdelay);
     }
     for (const ValueButton<QRadioButton> &choice : form_bits::kHeartbeat) {
         if (!(form.*choice.button)->isChecked())
@@ -24,9 +27,9 @@ void appendTcpPart(const Ui_Widget &form, QString &text)
         appendNumber(text, "heart_en", choice.value);
         if (choice.button == &Ui_Widget::heart_on) {
             if (!form.heart_time->text().isEmpty())
-                appendBare(text, "heart_time", form.heart_time->text());
+                append(text, form, &Ui_Widget::heart_time);
             if (!form.heart_content->text().isEmpty())
-                appendQuoted(text, "heart_data", form.heart_content->text());
+                append(text, form, &Ui_Widget::heart_content);
         }
     }
 }
@@ -39,13 +42,9 @@ void appendEthernetPart(const Ui_Widget &form, QString &text)
     appendNumber(text, "ip_mode", form_bits::checkedValue(form, form_bits::kIpModes, kDynamicAddress));
     if (!form.jtip->isChecked())
         return;
-    // Readers take the address key with a blank in front of it.
-    if (!form.ip_address->text().isEmpty())
-        appendQuoted(text, " ip", form.ip_address->text());
-    if (!form.ip_mask->text().isEmpty())
-        appendQuoted(text, "mask", form.ip_mask->text());
-    if (!form.ip_gateway->text().isEmpty())
-        appendQuoted(text, "gateway", form.ip_gateway->text());
+    for (field_rules::Field field : {&Ui_Widget::ip_address, &Ui_Widget::ip_mask, &Ui_Widget::ip_gateway})
+        if (!(form.*field)->text().isEmpty())
+            append(text, form, field);
 }
 
 } // namespace
@@ -57,19 +56,18 @@ void appendNetworkGroup(const Ui_Widget &form, QString &text)
     using namespace entries;
 
     if (form.wifiOut->isChecked()) {
-        const QString name = form.wifiname->text();
-        if (!name.isEmpty()) {
-            appendQuoted(text, "ssid", name);
-            appendQuoted(text, "psk", form.wifipasswd->text());
+        if (!form.wifiname->text().isEmpty()) {
+            append(text, form, &Ui_Widget::wifiname);
+            append(text, form, &Ui_Widget::wifipasswd);
         }
         appendNumber(text, "owifi", form_bits::maskOf(form, form_bits::kWifiMethods));
     }
     if (group_conditions::tcpChosen(form))
         appendTcpPart(form, text);
     if (group_conditions::httpServerWritten(form)) {
-        appendQuoted(text, "haddr", form.httpaddr->text());
+        append(text, form, &Ui_Widget::httpaddr);
         if (!form.httpdelay->text().isEmpty())
-            appendBare(text, "houttime", form.httpdelay->text());
+            append(text, form, &Ui_Widget::httpdelay);
     }
     if (form.ethernetOut->isChecked())
         appendEthernetPart(form, text);

@@ -1,5 +1,6 @@
 #include "config/groups.h"
 #include "config/entries.h"
+#include "config/field_rules.h"
 #include "config/form_bits.h"
 #include "ui_widget.h"
 
@@ -19,8 +20,8 @@ void appendNfcGroup(const Ui_Widget &form, QString &text)
     appendCheckedValues(text, form, "idord", form_bits::kIdCardOrders);
     appendBare(text, "st", form.outbit->currentText());
     appendBare(text, "len", form.outlen->currentText());
-    appendQuoted(text, "pri", form.nfcprefix->text());
-    appendQuoted(text, "pos", form.nfcsuffix->text());
+    field_rules::append(text, form, &Ui_Widget::nfcprefix);
+    field_rules::append(text, form, &Ui_Widget::nfcsuffix);
     appendCheckedValues(text, form, "horc", form_bits::kCardAffixFormats);
     appendCheckedValues(text, form, "nft", form_bits::kCardNumberFormats);
 }

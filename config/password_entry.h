@@ -15,10 +15,10 @@ constexpr int kLength = 16;
 // envelope's closing brace when the password is being changed.
 QString entry(const QString &password);
 
-// The configuration text with the value of its password entry replaced by
-// asterisks; a text without that entry comes back unchanged. Every log of a
-// configuration text goes through here, so a new password never reaches a
-// log in clear.
+// The configuration text with the values of its password entry and of its
+// Wi-Fi password replaced by asterisks; a text without them comes back
+// unchanged. Every log of a configuration text goes through here, so no
+// password reaches a log in clear.
 QString configTextForLog(const QString &text);
 
 // Whether the text hands the reader a new password in that entry.

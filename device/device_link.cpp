@@ -97,7 +97,8 @@ std::optional<Buffer> readConfig()
         return std::nullopt;
     }
     qDebug() << "**************************";
-    qDebug("data_result = %s", rpc_buffer_data(config.buffer.get()));
+    // The text holds the reader's Wi-Fi password: its size alone is logged.
+    qDebug("data_result = %d bytes", int(rpc_buffer_len(config.buffer.get())));
     qDebug() << "**************************";
     return std::move(config.buffer);
 }

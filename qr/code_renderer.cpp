@@ -179,18 +179,28 @@ bool layOutPage(const CodeSymbol &symbol, const QStringList &lines, const QFontM
     return true;
 }
 
+// Lines no wider than the paper: a long address is shortened in its middle
+// rather than cut off at both edges of the page.
+QStringList fittedLines(const QStringList &lines, const QFontMetricsF &metrics, qreal width)
+{
+    QStringList fitted;
+    for (const QString &line : lines)
+        fitted << metrics.elidedText(line, Qt::ElideMiddle, width);
+    return fitted;
+}
+
 // One page of a PDF writer or a printer, whose painter is opened here.
 bool paintPage(const CodeSymbol &symbol, const CodeSheet &sheet, QPagedPaintDevice &device,
                int resolution, QString *error)
 {
-    const QStringList lines = sheetLines(sheet);
     QFont font;
     font.setPointSizeF(kPaperTextPoints);
+    const QFontMetricsF metrics(font, &device);
     const QRectF page = device.pageLayout().paintRectPixels(resolution);
+    const QStringList lines = fittedLines(sheetLines(sheet), metrics, page.width());
     SheetLayout layout;
     QPointF origin;
-    if (!layOutPage(symbol, lines, QFontMetricsF(font, &device), page.size(), resolution, &layout,
-                    &origin)) {
+    if (!layOutPage(symbol, lines, metrics, page.size(), resolution, &layout, &origin)) {
         *error = QString::fromUtf8(kPageTooSmall);
         return false;
     }

@@ -12,6 +12,7 @@
 #include <algorithm>
 
 #include "app/widget.h"
+#include "config/field_rules.h"
 #include "config/import.h"
 #include "form_setup.h"
 #include "script/script_fixture.h"
@@ -125,6 +126,7 @@ enum class Fill {
     Each,        // check or uncheck each box
     Text,        // a quoted text of up to `size` characters
     Number,      // a decimal number, or nothing
+    Address,     // a dotted IPv4 address, or a netmask for a name with "mask" in it
     Entry,       // one of a combo box's entries
     Slider,      // a value of the slider's range
 };
@@ -185,7 +187,7 @@ const FillRow kFillRows[] = {
     {Fill::Text, {"linePrefix", "lineSuffix", "nfcprefix", "nfcsuffix", "wifiname", "wifipasswd", "tcpaddr",
                   "httpaddr"}, 30},
     {Fill::Text, {"heart_content"}, 12},
-    {Fill::Text, {"ip_address", "ip_mask", "ip_gateway"}, 6},
+    {Fill::Address, {"ip_address", "ip_mask", "ip_gateway"}},
     {Fill::Number, {"lineIntervaltime", "devnum", "beepinterval", "lightoffinterval", "tcpport", "tcpdelay",
                     "heart_time", "httpdelay"}},
     {Fill::Entry, QStringList{"outbit", "outlen"} + kSerialCombos},
@@ -228,8 +230,17 @@ void fillRandomly(QWidget &window, QRandomGenerator &random)
                 break;
             case Fill::Number:
                 qobject_cast<QLineEdit *>(field)->setText(
-                    random.bounded(4) ? QString::number(random.bounded(100000)) : QString());
+                    random.bounded(4) ? QString::number(random.bounded(1, 65536)) : QString());
                 break;
+            case Fill::Address: {
+                const quint32 mask = ~quint32(0) << random.bounded(32);
+                const quint32 address = row.names[i].contains("mask") ? mask : random.generate();
+                QStringList parts;
+                for (int shift = 24; shift >= 0; shift -= 8)
+                    parts << QString::number(address >> shift & 255);
+                qobject_cast<QLineEdit *>(field)->setText(parts.join('.'));
+                break;
+            }
             case Fill::Entry: {
                 auto *combo = qobject_cast<QComboBox *>(field);
                 combo->setCurrentIndex(random.bounded(combo->count()));
@@ -572,6 +583,10 @@ private slots:
             fillRandomly(source, random);
             fillForm(source, {"manpw=0123456789abcdef"});
             WidgetProbe probe(source);
+            // The build refuses a text that breaks its field's rule: such a
+            // field is left empty, as a user would correct it.
+            while (const field_rules::FieldRule *broken = field_rules::firstBroken(probe.form()))
+                (probe.form().*broken->field)->clear();
             {
                 MessageBoxAnswerer refusals;
                 probe.getconfigState();

@@ -23,6 +23,7 @@
 
 #include "app/device_chooser.h"
 #include "app/device_session.h"
+#include "app/code_actions.h"
 #include "app/widget.h"
 #include "device/device_link.h"
 #include "device/reader_sim.h"
@@ -337,21 +338,29 @@ private slots:
         QCOMPARE(text(window, "linePrefix"), prefixAfter);
     }
 
-    // A new password reaches the reader, but never a log in clear.
+    // A new password and the Wi-Fi password reach the reader, but never a
+    // log in clear: neither the save's nor that of the next connect.
     void saveKeepsANewPasswordOutOfTheLog()
     {
         const QString newPassword = QStringLiteral("Fresh-Pass-00016");
+        const QString wifiPassword = QStringLiteral("Wlan-Key-77");
         Widget window;
         QVERIFY(connectWindow(window));
         setText(window, "manpw", kFactoryPassword);
         formChild<QAbstractButton>(window, "changepwcheck")->setChecked(true);
         setText(window, "newpw", newPassword);
         setText(window, "confimpw", newPassword);
+        formChild<QAbstractButton>(window, "wifiOut")->setChecked(true);
+        setText(window, "wifiname", "office");
+        setText(window, "wifipasswd", wifiPassword);
 
         const Outcome save = click(window, "saveBtn");
         QCOMPARE(save.boxes, QStringList{kSaved});
+        QVERIFY(storedConfig().contains("psk='" + wifiPassword + "'"));
         QVERIFY(!save.log.filter(QStringLiteral("com_passwd")).isEmpty());
-        QVERIFY2(save.log.filter(newPassword).isEmpty(), qPrintable(save.log.join('\n')));
+        const QStringList logs = save.log + click(window, "connectBtn").log;
+        for (const QString &secret : {newPassword, wifiPassword})
+            QVERIFY2(logs.filter(secret).isEmpty(), qPrintable(logs.join('\n')));
     }
 
     // Each way a reader may misbehave, on a window that a first connect has
@@ -605,6 +614,32 @@ private slots:
         QCOMPARE(connected.boxes, QStringList{kConnected});
         QVERIFY(connected.visibleAtBox);
         QVERIFY(!window.isVisible());
+    }
+
+    // A connect that loads other settings greys the code shown before it; one
+    // that loads what the form holds already leaves it usable.
+    void connectMarksAStaleCode_data()
+    {
+        QTest::addColumn<QString>("prefixBefore");
+        QTest::addColumn<bool>("usableAfter");
+        QTest::newRow("other settings") << "edited here" << false;
+        QTest::newRow("the same settings") << "TV-" << true;
+    }
+
+    void connectMarksAStaleCode()
+    {
+        QFETCH(QString, prefixBefore);
+        QFETCH(bool, usableAfter);
+        Widget window;
+        QVERIFY(connectWindow(window));
+        setText(window, "manpw", kFactoryPassword);
+        setText(window, "linePrefix", prefixBefore);
+        QCOMPARE(click(window, "pushButton").boxes, QStringList());
+        CodeActions &actions = WidgetProbe(window).codeActions();
+        QVERIFY(actions.usable());
+
+        QCOMPARE(click(window, "connectBtn").boxes, QStringList{kConnected});
+        QCOMPARE(actions.usable(), usableAfter);
     }
 
     // The config code shown on screen, held up to the reader, configures it

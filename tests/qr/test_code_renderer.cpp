@@ -142,6 +142,25 @@ private slots:
         }
     }
 
+    // A summary line wider than the paper is shortened in its middle, so that
+    // both of its ends and every other line stay on the page.
+    void printsLongLinesWhole()
+    {
+        const QString path = dir.filePath(QStringLiteral("long line.pdf"));
+        const QString address = QStringLiteral("http://10.0.0.1/") + QString(300, 'a') + "/end";
+        const CodeSheet sheet{kSheet.summary + QStringList{address}, kSheet.date};
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(path);
+        QString error;
+        QVERIFY2(printSheet(CodeSymbol(byteModeText(241)), sheet, printer, &error), qPrintable(error));
+        const QString words = QString::fromUtf8(poppler("pdftotext", {"-layout", path, "-"}));
+        QVERIFY2(QRegularExpression("http://10\\.0\\.0\\.1/a+…a+/end").match(words).hasMatch(),
+                 qPrintable(words));
+        for (const QString &word : kSheetWords)
+            QVERIFY2(words.contains(word), qPrintable(word));
+    }
+
     void refusesWhatItCannotWrite_data()
     {
         QTest::addColumn<QString>("name");

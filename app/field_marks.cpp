@@ -1,0 +1,41 @@
+#include "app/field_marks.h"
+
+#include "app/option_pages.h"
+#include "ui_widget.h"
+
+namespace {
+
+const QString kMarked = QStringLiteral("QLineEdit { border: 1px solid red; }");
+
+} // namespace
+
+FieldMarks::FieldMarks(Ui_Widget &form, QObject *parent) : QObject(parent), form(form)
+{
+    for (const field_rules::FieldRule &rule : field_rules::kFieldRules) {
+        QLineEdit *edit = form.*rule.field;
+        unmarked.insert(edit, {edit->styleSheet(), edit->toolTip()});
+        connect(edit, &QLineEdit::textChanged, this, [this, &rule] { check(rule); });
+        if (rule.hexMode)
+            connect(form.*rule.hexMode, &QRadioButton::toggled, this, [this, &rule] { check(rule); });
+        check(rule);
+    }
+}
+
+void FieldMarks::check(const field_rules::FieldRule &rule)
+{
+    QLineEdit *edit = form.*rule.field;
+    const QString problem = field_rules::problem(form, rule);
+    const Unmarked &own = unmarked[edit];
+    edit->setStyleSheet(problem.isEmpty() ? own.styleSheet : kMarked);
+    edit->setToolTip(problem.isEmpty() ? own.toolTip : QString::fromUtf8(rule.label) + problem);
+}
+
+void showField(Ui_Widget &form, field_rules::Field field)
+{
+    QLineEdit *edit = form.*field;
+    for (OptionPage page : {NfcPage, WiegandPage, NetworkPage, PasswordPage, GeneralPage})
+        if (form.stacked_widget->widget(page)->isAncestorOf(edit))
+            form.stacked_widget->setCurrentIndex(page);
+    edit->setFocus(Qt::OtherFocusReason);
+    edit->selectAll();
+}

@@ -1,0 +1,36 @@
+#ifndef TARVO_APP_FIELD_MARKS_H
+#define TARVO_APP_FIELD_MARKS_H
+
+// Marks the fields whose text breaks its rule (config/field_rules.h) as the
+// text changes, by typing or by an import: a red frame, and the reason as
+// the tooltip. The mark goes as soon as the text keeps its rule again.
+
+#include <QHash>
+#include <QObject>
+#include <QString>
+
+#include "config/field_rules.h"
+
+class FieldMarks : public QObject
+{
+public:
+    FieldMarks(Ui_Widget &form, QObject *parent);
+
+private:
+    void check(const field_rules::FieldRule &rule);
+
+    Ui_Widget &form;
+    // Each field's own look and tooltip, given back when its mark goes.
+    struct Unmarked
+    {
+        QString styleSheet;
+        QString toolTip;
+    };
+    QHash<QLineEdit *, Unmarked> unmarked;
+};
+
+// Brings a field the user must correct into view: its page of the options
+// area shown, the keyboard focus on it and its text selected.
+void showField(Ui_Widget &form, field_rules::Field field);
+
+#endif

@@ -1,0 +1,135 @@
+// The code on screen goes stale the moment the form stops saying what it
+// says, and only then: greyed under a note, its actions closed, until the
+// next code. Each row acts on one representative input of a page as a user
+// would, after the code is shown.
+#include <QAction>
+#include <QLabel>
+#include <QPushButton>
+#include <QtTest>
+
+#include "app/code_actions.h"
+#include "config/form_setup.h"
+#include "support/debug_log.h"
+#include "support/message_box_answerer.h"
+#include "tools/qrread/qr_reader.h"
+
+namespace {
+
+const QString kPassword = QStringLiteral("Tarvo-0123456789");
+const QString kNewPassword = QStringLiteral("New-pass-0123456");
+
+// "click:name" clicks a button as a user does; any other step is fillForm's.
+void act(Widget &w, const QStringList &steps)
+{
+    for (const QString &step : steps) {
+        if (step.startsWith("click:"))
+            QTest::mouseClick(formChild<QAbstractButton>(w, qPrintable(step.mid(6))), Qt::LeftButton);
+        else
+            fillForm(w, {step});
+    }
+}
+
+struct Window
+{
+    explicit Window(const QStringList &setup)
+    {
+        w.show();
+        QApplication::setActiveWindow(&w);
+        act(w, QStringList{"manpw=" + kPassword} + setup);
+    }
+    void generate() { act(w, {"click:pushButton"}); }
+    CodeActions &actions() { return WidgetProbe(w).codeActions(); }
+    // What a scanner reads off the label as the user sees it.
+    QByteArray scanned() { return readQrCode(formChild<QLabel>(w, "label")->grab().toImage()); }
+
+    MessageBoxAnswerer answerer;
+    Widget w;
+};
+
+} // namespace
+
+class CodeFreshnessTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void changeMarksTheCodeStale_data()
+    {
+        QTest::addColumn<QStringList>("setup"); // before the code
+        QTest::addColumn<QStringList>("change");
+        QTest::addColumn<QStringList>("revert"); // none: the change changes nothing
+        // Steps separated by spaces.
+        const auto row = [](const char *name, const QString &setup, const QString &change,
+                            const QString &revert) {
+            const auto steps = [](const QString &s) { return s.split(' ', Qt::SkipEmptyParts); };
+            QTest::newRow(name) << steps(setup) << steps(change) << steps(revert);
+        };
+        const QString wiegand = "click:weigenOut click:wgoption";
+        const QString wifi = "click:wifiOut click:wifioption";
+        const QString changing = "click:commandLinkButton click:changepwcheck newpw=" + kNewPassword
+                                 + " confimpw=" + kNewPassword;
+
+        row("general: prefix", "", "linePrefix=AB-", "linePrefix=");
+        // Where the build logs that it leaves the NFC group out.
+        row("general: prefix, RN450 over serial", "click:tarvo_RN450 click:serialOut",
+            "linePrefix=AB-", "linePrefix=");
+        row("general: symbology", "", "click:pdf417Check", "click:pdf417Check");
+        row("general: brightness", "", "brightadjust=120", "brightadjust=200");
+        row("general: output channel", "", "click:serialOut", "click:keyboardOut");
+        row("general: baud rate", "click:serialOut", "baudRate=9600", "baudRate=115200");
+        row("general: work mode", "", "click:developmode", "click:scanmode");
+        row("general: signing password", "", "manpw=Tarvo-9876543210", "manpw=" + kPassword);
+        row("general: a page button", "", "click:nfc_option", "");
+        row("NFC: on", "click:nfc_option", "click:nfcable", "click:nfcable");
+        row("NFC: length", "click:nfc_option click:nfcable", "outlen=4", "outlen=8");
+        row("NFC: back to general", "click:nfc_option", "click:nfc_return", "");
+        row("Wiegand: format", wiegand, "click:vg34", "click:vg26");
+        row("Wiegand: output high", wiegand, "click:outputhight_2", "click:outputhight_2");
+        row("network: Wi-Fi name", wifi, "wifiname=office", "wifiname=");
+        row("network: HTTP", wifi, "click:httpO", "click:tcpO");
+        row("network: declined voltage", wifi + " click:outputhight", "click:lowvoltage", "");
+        row("password: change asked", "click:commandLinkButton", "click:changepwcheck",
+            "click:oldpwcheck");
+        row("password: new one", changing, "newpw=Other-pass-01234", "newpw=" + kNewPassword);
+        row("password: its confirmation", changing, "confimpw=Other-pass-01234", "");
+    }
+
+    // A change marks at once and a revert does not unmark; the next code is
+    // fresh again. A page button, a declined box or the confirmation field
+    // changes nothing the code says. Watching writes nothing to the debug
+    // log, where a build writes its text.
+    void changeMarksTheCodeStale()
+    {
+        QFETCH(QStringList, setup);
+        QFETCH(QStringList, change);
+        QFETCH(QStringList, revert);
+        const bool marks = !revert.isEmpty();
+        Window window(setup);
+        window.generate();
+        const QString first = window.actions().signedText();
+        QVERIFY2(window.actions().usable(), qPrintable(window.answerer.summary().join('\n')));
+        QCOMPARE(window.scanned(), first.toUtf8());
+
+        {
+            DebugLog log;
+            act(window.w, change);
+            QVERIFY2(log.lines().isEmpty(), qPrintable(log.lines().join('\n')));
+        }
+        QCOMPARE(window.actions().usable(), !marks);
+        QCOMPARE(window.actions().exportAction()->isEnabled(), !marks);
+        QCOMPARE(window.scanned().isNull(), marks);
+        if (!marks)
+            return;
+        act(window.w, revert);
+        QVERIFY(!window.actions().usable());
+        QVERIFY(window.scanned().isNull());
+
+        window.generate();
+        QVERIFY(window.actions().usable());
+        QCOMPARE(window.actions().signedText(), first);
+        QCOMPARE(window.scanned(), first.toUtf8());
+    }
+};
+
+QTEST_MAIN(CodeFreshnessTest)
+#include "test_code_freshness.moc"
