@@ -7,6 +7,8 @@
 #include <QDebug>
 
 #include "app/boxes.h"
+#include "app/device_session.h"
+#include "app/verified_save.h"
 #include "app/untrusted_text.h"
 #include "config/password_entry.h"
 #include "device/device_link.h"
@@ -41,11 +43,15 @@ void keepPayload(char *&member, device::Buffer reply)
 bool Widget::readReader(QString *failure)
 {
     const BusyCursor busy;
-    if (!device::openChannel())
+    if (!device::openChannel(deviceSession->link())) {
+        *failure = device::describe(device::failure());
         return false;
+    }
     std::optional<device::Buffer> config = device::readConfig();
-    if (!config)
+    if (!config) {
+        *failure = device::describe(device::failure());
         return false;
+    }
     dev_config_len = rpc_buffer_len(config->get());
     keepPayload(dev_config, std::move(*config));
     // The reader's text holds its Wi-Fi password, masked like every other.
@@ -55,8 +61,10 @@ bool Widget::readReader(QString *failure)
     qDebug() << "**************************";
 
     std::optional<device::Buffer> version = device::readVersion();
-    if (!version)
+    if (!version) {
+        *failure = device::describe(device::failure());
         return false;
+    }
     const int32_t versionLength = rpc_buffer_len(version->get());
     keepPayload(dev_version, std::move(*version));
     const QString versionShown = device::versionText(dev_version, versionLength);
@@ -70,15 +78,33 @@ bool Widget::readReader(QString *failure)
     return true;
 }
 
+namespace {
+
+// The cause, then which reader was asked.
+QString withLink(const QString &detail, const QString &linkNote)
+{
+    if (linkNote.isEmpty() || detail.isEmpty())
+        return detail.isEmpty() ? linkNote : detail;
+    return detail + QLatin1Char('\n') + linkNote;
+}
+
+} // namespace
+
 void Widget::on_connectBtn_clicked()
 {
+    DeviceSession::Call call(*deviceSession, tr("正在连接…"));
     QString failure;
     if (!readReader(&failure)) {
-        tell(this, tr(kConnectTitle), tr("连接设备失败"), failure);
+        // The form, with the user's edits, stays as it is.
+        if (deviceSession->connected())
+            call.settle(tr("连接已断开"));
+        deviceSession->setConnected(false);
+        tell(this, tr(kConnectTitle), tr("连接设备失败"), withLink(failure, deviceSession->linkNote()));
         return;
     }
-    ui->labelState->setText(tr("设备已连接"));
-    tell(this, tr(kConnectTitle), tr("连接设备成功"));
+    call.settle(tr("设备已连接"));
+    deviceSession->setConnected(true);
+    tell(this, tr(kConnectTitle), tr("连接设备成功"), deviceSession->linkNote());
     ui->saveBtn->setEnabled(true);
 }
 
@@ -88,19 +114,26 @@ void Widget::on_saveBtn_clicked()
     if (configText.isEmpty())
         return;
 
-    const bool stored = [this] {
+    DeviceSession::Call call(*deviceSession, tr("正在保存…"));
+    const SaveReport report = [this] {
         const BusyCursor busy;
         qDebug() << password_entry::configTextForLog(configText);
-        // The UTF-8 bytes, the very bytes the signature covers.
-        return device::storeConfig(configText.toUtf8());
+        return saveVerified(configText);
     }();
-
-    if (!stored) {
-        tell(this, tr(kSaveTitle), tr("保存失败，请重试"));
-        qDebug() << "配置保存失败，请重试";
-        configText.clear();
-        return;
-    }
     configText.clear();
-    tell(this, tr(kSaveTitle), tr("保存成功"));
+    call.settle(call.before());
+
+    switch (report.outcome) {
+    case SaveReport::Saved:
+        tell(this, tr(kSaveTitle), tr("保存成功"), report.detail);
+        break;
+    case SaveReport::Failed:
+        tell(this, tr(kSaveTitle), tr("保存失败，请重试"), withLink(report.detail, deviceSession->linkNote()));
+        qDebug() << "配置保存失败，请重试";
+        break;
+    case SaveReport::Unknown:
+        tell(this, tr(kSaveTitle), tr("无法确认读卡器是否已保存，请重新连接后核对"),
+             withLink(report.detail, deviceSession->linkNote()));
+        break;
+    }
 }

@@ -16,4 +16,8 @@ class Ui_Widget;
 // hides them to keep it, and checks the matching box of the pair alone.
 void choosePasswordChange(Ui_Widget &ui, bool change);
 
+// The bounds of the form's fields that the form itself does not set: the
+// window's and any other form's that must hold the same values.
+void setFieldBounds(Ui_Widget &ui);
+
 #endif

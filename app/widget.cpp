@@ -1,6 +1,7 @@
 #include "app/widget.h"
 
 #include "app/code_actions.h"
+#include "app/device_session.h"
 #include "app/field_marks.h"
 #include "app/config_file_controller.h"
 #include "app/form_fonts.h"
@@ -25,7 +26,8 @@ Widget::Widget(QWidget *parent)
       dev_version(nullptr),
       configText(),
       codeActions(nullptr),
-      fileController(nullptr)
+      fileController(nullptr),
+      deviceSession(nullptr)
 {
     ui->setupUi(this);
     applyFormFonts(*this, *ui);
@@ -49,7 +51,7 @@ Widget::Widget(QWidget *parent)
     ui->scanmode->setChecked(true);
     ui->qrup->setChecked(true);
     ui->devnum->setText(QStringLiteral("0"));
-    ui->brightadjust->setRange(0, 255);
+    setFieldBounds(*ui);
     ui->brightadjust->setValue(200);
     ui->buzzers->setChecked(true);
     ui->beepinterval->setText(QStringLiteral("30"));
@@ -100,6 +102,7 @@ Widget::Widget(QWidget *parent)
 
     ui->stacked_widget->setCurrentIndex(GeneralPage);
     codeActions = new CodeActions(*ui, this);
+    deviceSession = new DeviceSession(*ui, this);
     new FieldMarks(*ui, this);
     fileController = new ConfigFileController(*ui, this);
 }
@@ -166,4 +169,9 @@ void Widget::on_wifi_return_clicked()
 void Widget::on_pwreturn_clicked()
 {
     ui->stacked_widget->setCurrentIndex(GeneralPage);
+}
+
+void setFieldBounds(Ui_Widget &ui)
+{
+    ui.brightadjust->setRange(0, 255);
 }

@@ -8,6 +8,7 @@
 struct lua_State;
 class CodeActions;
 class ConfigFileController;
+class DeviceSession;
 
 namespace Ui {
 class Widget;
@@ -102,6 +103,8 @@ private:
     // Export, print, copy and zoom of the code the label shows.
     CodeActions *codeActions;
     ConfigFileController *fileController;
+    // The chosen reader, the status field during device calls.
+    DeviceSession *deviceSession;
 
     // Test-only window into the members above (tests/support/widget_probe.h).
     friend class WidgetProbe;

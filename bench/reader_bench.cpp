@@ -25,8 +25,10 @@
 #include <optional>
 #include <unistd.h>
 
+#include "app/verified_save.h"
 #include "app/widget.h"
 #include "bench_support.h"
+#include "device/device_link.h"
 #include "device/reader_sim.h"
 #include "script/script_bridge.h"
 #include "support/widget_probe.h"
@@ -360,18 +362,35 @@ bool benchConnectAndSave()
     const Timing write = timeRuns(answers(1, saved, 800, QByteArray(1, '\0')));
     trvo_channel_close(handle);
 
-    if (!connect.ok || !save.ok || !readConfig.ok || !readVersion.ok || !write.ok)
+    // The verified save beside the bare store, on the channel the clicks
+    // opened, and the comparison alone on the reader's text as read back.
+    const QString savedText = QString::fromUtf8(saved);
+    const Timing store = timeRuns([&] { return device::storeConfig(saved).stored == device::Stored::Yes; });
+    const Timing verified = timeRuns([&] { return saveVerified(savedText).outcome == SaveReport::Saved; });
+    const std::optional<device::Buffer> readBack = device::readConfig();
+    const Timing compare = timeRuns([&] {
+        QString failure;
+        return readBack && !differingField(savedText, rpc_buffer_data(readBack->get()), &failure) && failure.isEmpty();
+    });
+
+    if (!connect.ok || !save.ok || !readConfig.ok || !readVersion.ok || !write.ok || !store.ok || !verified.ok
+        || !compare.ok)
         return false;
     std::printf("| click | to the result box (µs) | to the slot's end (µs) | bare library calls (µs) |\n"
                 "|---|---:|---:|---:|\n");
     std::printf("| `connectBtn` (commands 2 and 12, import) | %.0f | %.0f | %.0f |\n", connect.toBox,
                 connect.toReturn, readConfig.median + readVersion.median);
-    std::printf("| `saveBtn` (assembly, signature, command 1) | %.0f | %.0f | %.0f |\n\n", save.toBox,
+    std::printf("| `saveBtn` (assembly, signature, command 1, read-back and comparison) | %.0f | %.0f | %.0f |\n\n", save.toBox,
                 save.toReturn, write.median);
     std::printf("| bare library call | median (µs) |\n|---|---:|\n");
     std::printf("| `trpc_call` command 2, the reader's text | %.0f |\n", readConfig.median);
     std::printf("| `trpc_call` command 12, the firmware version | %.0f |\n", readVersion.median);
-    std::printf("| `trpc_call` command 1, a %d-byte signed text | %.0f |\n", int(saved.size()), write.median);
+    std::printf("| `trpc_call` command 1, a %d-byte signed text | %.0f |\n\n", int(saved.size()), write.median);
+    std::printf("| save, device work only | median (µs) |\n|---|---:|\n");
+    std::printf("| `device::storeConfig`, command 1 alone | %.0f |\n", store.median);
+    std::printf("| `saveVerified`: command 1, read-back (command 2), comparison | %.0f |\n", verified.median);
+    std::printf("| of which the comparison (`differingField`, two hidden forms) | %.0f |\n", compare.median);
+    std::printf("| **extra cost of verifying** | **%.0f** |\n", verified.median - store.median);
     return true;
 }
 

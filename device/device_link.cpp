@@ -1,6 +1,8 @@
 #include "device/device_link.h"
 
 #include <QDebug>
+#include <QElapsedTimer>
+#include <QThread>
 
 #include <cstring>
 
@@ -43,13 +45,43 @@ bool holdsTerminatedText(rpc_buffer *reply)
 
 namespace device {
 
-bool openChannel()
+bool openChannel(const QString &link)
 {
     if (device_channel == 0)
-        device_channel = trvo_channel_open(TRVO_CHANNEL_CONFIG, 0);
+        device_channel = link.isEmpty() ? trvo_channel_open(TRVO_CHANNEL_CONFIG, 0)
+                                        : trvo_channel_open_link(link.toLocal8Bit().constData());
     else
         qDebug() << "设备已连接";
     return device_channel != 0;
+}
+
+bool channelOpen()
+{
+    return device_channel != 0;
+}
+
+void closeChannel()
+{
+    trvo_channel_close(device_channel);
+    device_channel = 0;
+}
+
+LinkFailure failure()
+{
+    return lastFailure(device_channel);
+}
+
+std::optional<Buffer> readConfigWithin(int budgetMs)
+{
+    QElapsedTimer clock;
+    clock.start();
+    for (;;) {
+        std::optional<Buffer> config = readConfig();
+        if (config || clock.elapsed() + kReadTimeoutMs > budgetMs)
+            return config;
+        // A reader that refuses or garbles is asked again, not hammered.
+        QThread::msleep(50);
+    }
 }
 
 std::optional<Buffer> readConfig()
@@ -86,18 +118,28 @@ QString versionText(const char *data, int32_t length)
     return QString::fromUtf8(data, bytes);
 }
 
-bool storeConfig(const QByteArray &text)
+StoreAnswer storeConfig(const QByteArray &text)
 {
     const Buffer request(rpc_buffer_new(text.constData(), text.size()));
     if (!request)
-        return false;
+        return {Stored::NotSent, {TRVO_CAUSE_SYSTEM, QStringLiteral("out of memory")}};
     const Reply reply = call(WriteConfig, request.get(), kWriteTimeoutMs);
+    switch (reply.result) {
+    case TRVO_ETIMEDOUT:
+    case TRVO_ELOST:
+    case TRVO_EFRAME:
+        // The request may have reached the reader: only a read-back can tell.
+        return {Stored::Unanswered, failure()};
+    default:
+        if (reply.result < 0)
+            return {Stored::NotSent, failure()};
+    }
     // Without a status byte the reader has confirmed nothing.
-    if (reply.result < 0 || rpc_buffer_len(reply.buffer.get()) < 1)
-        return false;
+    if (rpc_buffer_len(reply.buffer.get()) < 1)
+        return {Stored::Unanswered, {TRVO_CAUSE_BAD_REPLY, QStringLiteral("an empty answer to command 1")}};
     const unsigned char status = static_cast<unsigned char>(*rpc_buffer_data(reply.buffer.get()));
     qDebug() << int(status);
-    return status != 1;
+    return {status != 1 ? Stored::Yes : Stored::Refused, {}};
 }
 
 } // namespace device

@@ -23,6 +23,8 @@ const FaultInfo faultTable[] = {
     {Fault::BadChecksum, "badcrc", true},
     {Fault::Unterminated, "unterminated", true},
     {Fault::Empty, "empty", true},
+    {Fault::Alter, "alter", true},
+    {Fault::Vanish, "vanish", true},
 };
 
 const FaultInfo &infoOf(Fault fault)

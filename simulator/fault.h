@@ -16,7 +16,9 @@ enum class Fault {
     Refuse,       // answer with a refusal frame
     BadChecksum,  // answer with a corrupted payload checksum
     Unterminated, // text answers without their NUL
-    Empty         // answers with an empty payload
+    Empty,        // answers with an empty payload
+    Alter,        // apply a configuration, then store another brightness
+    Vanish        // carry out the request, hang up unanswered, then answer nothing
 };
 
 struct FaultSetting

@@ -5,6 +5,8 @@
 #include <QJsonObject>
 #include <QSaveFile>
 
+#include <algorithm>
+
 #include "simulator/console.h"
 
 const char Reader::factoryPassword[] = "Tarvo#Factory#16";
@@ -107,6 +109,23 @@ QByteArray Reader::readVersion(const QByteArray &)
 QByteArray Reader::writeConfig(const QByteArray &request)
 {
     return QByteArray(1, configure(request, "link") == reader_config::Verdict::Applied ? 0 : 1);
+}
+
+void Reader::alterBrightness()
+{
+    QVector<reader_config::Entry> entries;
+    if (!reader_config::parseEntries(settings_.config, &entries))
+        return;
+    auto found = std::find_if(entries.begin(), entries.end(),
+                              [](const reader_config::Entry &e) { return e.key == "brightness"; });
+    if (found == entries.end())
+        found = entries.insert(entries.end(), {QByteArray(), "brightness", "0"});
+    found->value = QByteArray::number((found->value.toInt() + 1) % 256);
+    settings_.config = reader_config::joinEntries(entries);
+    QString error;
+    if (!save(&error))
+        say(QString("error: cannot write the state file %1: %2").arg(statePath_, error));
+    say("config altered: brightness=" + QString::fromLatin1(found->value));
 }
 
 reader_config::Verdict Reader::configure(const QByteArray &signedText, const QString &source)

@@ -31,6 +31,10 @@ public:
     // applies it when sound; says what became of it, naming the source.
     reader_config::Verdict configure(const QByteArray &signedText, const QString &source);
 
+    // Stores a brightness other than the one it holds, as a reader whose
+    // flash kept something else than it was sent.
+    void alterBrightness();
+
 private:
     QByteArray readConfig(const QByteArray &request);
     QByteArray readVersion(const QByteArray &request);

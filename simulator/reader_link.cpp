@@ -269,6 +269,8 @@ void ReaderLink::serve(Stream *stream, const Request &request)
         reply.chop(1);
     if (fault == Fault::Empty)
         reply.clear();
+    if (fault == Fault::Alter && request.command == 1 && reply == QByteArray(1, 0))
+        reader_->alterBrightness();
     QByteArray answer = frameOf(known ? TRVO_FRAME_REPLY : TRVO_FRAME_REFUSAL, request, reply);
 
     switch (fault) {
@@ -276,7 +278,14 @@ void ReaderLink::serve(Stream *stream, const Request &request)
     case Fault::Unterminated:
     case Fault::Empty:
     case Fault::Refuse:
+    case Fault::Alter:
         stream->send(answer);
+        break;
+    case Fault::Vanish:
+        // Gone for good: what comes later (a new connection included) meets silence.
+        fault_ = {Fault::NoAnswer, 0};
+        say("fault noanswer");
+        stream->hangUp();
         break;
     case Fault::NoAnswer:
         break;

@@ -8,6 +8,7 @@ set -eu
 packages="
   cmake make g++ pkg-config
   qtbase5-dev libqt5svg5-dev qttools5-dev qttools5-dev-tools
+  libqt5serialport5-dev
   liblua5.1-0-dev
   libqrencode-dev
   libzxing-dev poppler-utils

@@ -11,6 +11,8 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <time.h>
@@ -163,11 +165,20 @@ static int connect_before(int fd, const struct addrinfo *ai, int64_t deadline)
 {
     if (connect(fd, ai->ai_addr, ai->ai_addrlen) == 0)
         return 0;
-    if (errno != EINPROGRESS || wait_for(fd, POLLOUT, deadline) <= 0)
+    if (errno != EINPROGRESS)
         return -1;
+    const int ready = wait_for(fd, POLLOUT, deadline);
+    if (ready <= 0) {
+        if (ready == 0)
+            errno = ETIMEDOUT;
+        return -1;
+    }
     int error = 0;
     socklen_t len = sizeof error;
-    return getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &len) == 0 && error == 0 ? 0 : -1;
+    if (getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &len) != 0)
+        return -1;
+    errno = error;
+    return error == 0 ? 0 : -1;
 }
 
 static int open_tcp(const struct link_setting *s, int64_t deadline)
@@ -178,13 +189,17 @@ static int open_tcp(const struct link_setting *s, int64_t deadline)
     hints.ai_socktype = SOCK_STREAM;
     hints.ai_flags = AI_NUMERICSERV;
     struct addrinfo *list;
-    if (getaddrinfo(s->host, s->port, &hints, &list) != 0)
+    if (getaddrinfo(s->host, s->port, &hints, &list) != 0) {
+        errno = EHOSTUNREACH; /* a name that does not resolve names no host we can reach */
         return -1;
+    }
     int fd = -1;
     for (const struct addrinfo *ai = list; ai && fd < 0; ai = ai->ai_next) {
         fd = socket(ai->ai_family, ai->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, ai->ai_protocol);
         if (fd >= 0 && connect_before(fd, ai, deadline) != 0) {
+            const int error = errno;
             close(fd);
+            errno = error;
             fd = -1;
         }
     }
@@ -212,6 +227,19 @@ static int refuse_unless_character_device(const char *path, int fd)
     return -1;
 }
 
+/* Two programs talking to one reader at once would garble each other's
+ * frames. flock keeps out every program that asks (root included), TIOCEXCL
+ * the other opens of the port that do not ask. A port held so fails EBUSY. */
+static int take_exclusively(int fd)
+{
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        if (errno == EWOULDBLOCK)
+            errno = EBUSY;
+        return -1;
+    }
+    return ioctl(fd, TIOCEXCL) == 0 ? 0 : -1;
+}
+
 static int open_serial(const struct link_setting *s, struct termios *saved)
 {
     speed_t speed;
@@ -222,7 +250,7 @@ static int open_serial(const struct link_setting *s, struct termios *saved)
         return -1;
     static const tcflag_t size_flag[] = {CS5, CS6, CS7, CS8};
     struct termios t;
-    if (refuse_unless_character_device(s->path, fd) != 0 || tcgetattr(fd, &t) != 0)
+    if (refuse_unless_character_device(s->path, fd) != 0 || take_exclusively(fd) != 0 || tcgetattr(fd, &t) != 0)
         goto fail;
     *saved = t;
     cfmakeraw(&t);
@@ -262,6 +290,8 @@ void link_close(int fd, enum link_kind kind, const struct termios *saved)
          * the settings it had, as a terminal the user still needs. */
         tcflush(fd, TCIOFLUSH);
         tcsetattr(fd, TCSANOW, saved);
+        /* The flag stays with the port while anyone else holds it open. */
+        ioctl(fd, TIOCNXCL);
     }
     close(fd);
 }

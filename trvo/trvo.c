@@ -1,15 +1,44 @@
 #include "trvo/trvo.h"
 
 #include <errno.h>
+#include <stdarg.h>
+#include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 #include <unistd.h>
 
+#include "trvo/cause.h"
 #include "trvo/frame.h"
 #include "trvo/link.h"
 #include "trvo/reply.h"
 
 _Static_assert((int)TRVO_MAX_PAYLOAD == (int)TRVO_FRAME_MAX_PAYLOAD, "one payload bound for calls and frames");
+
+struct failure {
+    enum trvo_cause cause;
+    char message[TRVO_FAILURE_MESSAGE_SIZE];
+};
+
+static void note(struct failure *f, enum trvo_cause cause, const char *format, ...)
+    __attribute__((format(printf, 3, 4)));
+
+static void note(struct failure *f, enum trvo_cause cause, const char *format, ...)
+{
+    f->cause = cause;
+    va_list args;
+    va_start(args, format);
+    vsnprintf(f->message, sizeof f->message, format, args);
+    va_end(args);
+}
+
+/* The cause of a failed open, from errno, naming the port or host. */
+static void note_open_failure(struct failure *f, const struct link_setting *s, int error)
+{
+    if (s->kind == LINK_SERIAL)
+        note(f, trvo_cause_of_errno(error), "%s: %s", s->path, strerror(error));
+    else
+        note(f, trvo_cause_of_errno(error), "%s port %s: %s", s->host, s->port, strerror(error));
+}
 
 struct channel {
     struct link_setting setting;
@@ -17,6 +46,7 @@ struct channel {
     struct termios saved_tty; /* a serial port's settings before we opened it */
     uint16_t seq; /* of the last request sent */
     unsigned char *rx; /* REPLY_CAPACITY bytes: one frame of the largest size */
+    struct failure last; /* of the last call */
 };
 
 
@@ -45,31 +75,53 @@ static void free_channel(struct channel *c)
     free(c);
 }
 
+/* Why the last open failed, for trvo_failure(0, ...). */
+static struct failure open_failure;
+
 intptr_t trvo_channel_open(int channel, int flags)
 {
-    if (channel != TRVO_CHANNEL_CONFIG || flags != 0)
+    if (channel != TRVO_CHANNEL_CONFIG || flags != 0) {
+        note(&open_failure, TRVO_CAUSE_ARGUMENT, "channel %d with flags %d: no such channel", channel, flags);
         return 0;
+    }
+    const char *text = getenv("TRVO_DEVICE");
+    return trvo_channel_open_link(text && *text ? text : LINK_DEFAULT_SETTING);
+}
+
+static int free_slot(void)
+{
     int slot = 0;
     while (slot < MAX_CHANNELS && channels[slot])
         ++slot;
-    if (slot == MAX_CHANNELS)
-        return 0;
+    return slot;
+}
 
-    const char *text = getenv("TRVO_DEVICE");
-    if (!text || !*text)
-        text = LINK_DEFAULT_SETTING;
-    struct channel *c = calloc(1, sizeof *c);
-    if (!c)
+intptr_t trvo_channel_open_link(const char *link)
+{
+    const int slot = free_slot();
+    if (slot == MAX_CHANNELS) {
+        note(&open_failure, TRVO_CAUSE_ARGUMENT, "all %d channels are open", MAX_CHANNELS);
         return 0;
-    c->fd = -1;
-    c->rx = malloc(REPLY_CAPACITY);
-    if (!c->rx || link_parse_setting(text, &c->setting) != 0) {
+    }
+    struct channel *c = calloc(1, sizeof *c);
+    if (c)
+        c->fd = -1;
+    if (!c || !(c->rx = malloc(REPLY_CAPACITY))) {
+        note(&open_failure, TRVO_CAUSE_SYSTEM, "out of memory");
+        free(c);
+        return 0;
+    }
+    if (!link || link_parse_setting(link, &c->setting) != 0) {
+        note(&open_failure, TRVO_CAUSE_SETTING, "\"%.200s\" is no link (tcp:HOST:PORT or serial:PATH[:BAUD[:FORMAT]])",
+             link ? link : "");
         free_channel(c);
+        errno = EINVAL;
         return 0;
     }
     c->fd = link_open(&c->setting, link_now_ns() + (int64_t)TRVO_OPEN_TIMEOUT_MS * 1000000, &c->saved_tty);
     if (c->fd < 0) {
         const int error = errno;
+        note_open_failure(&open_failure, &c->setting, error);
         free_channel(c);
         errno = error;
         return 0;
@@ -95,14 +147,22 @@ __attribute__((destructor)) static void close_every_channel(void)
         trvo_channel_close(handle);
 }
 
-/* A silent reader keeps its link: a late answer is passed over by the next
- * call. A broken one is dropped and opened again by the next call. */
-static int read_failure(struct channel *c, enum link_io io)
+/* A broken link is dropped and opened again by the next call; a silent
+ * reader keeps its link (a late answer is passed over by the next call). */
+static int link_lost(struct channel *c)
 {
-    if (io == LINK_IO_TIMEOUT)
-        return TRVO_ETIMEDOUT;
     drop_link(c);
     return TRVO_ELOST;
+}
+
+/* A reader that sent bytes but no answer we could read differs, for the
+ * one who must find the fault, from one that stayed silent. */
+static int timed_out(struct channel *c, int32_t command, size_t received)
+{
+    if (received > 0)
+        note(&c->last, TRVO_CAUSE_BAD_REPLY, "%zu bytes came, but no readable answer to command %d",
+             received, (int)command);
+    return TRVO_ETIMEDOUT;
 }
 
 /* Hands the reply over as the call's contract says. */
@@ -129,7 +189,9 @@ static int await_reply(struct channel *c, uint16_t seq, int32_t command, rpc_buf
     struct reply_wait wait;
     reply_begin(&wait, c->rx, seq, command, deadline, byte_ns);
     size_t got = 0;
+    size_t total = 0; /* bytes that came during the wait */
     for (;;) {
+        total += got;
         trvo_frame f;
         switch (reply_take(&wait, got, link_now_ns(), &f)) {
         case REPLY_FOUND:
@@ -138,28 +200,26 @@ static int await_reply(struct channel *c, uint16_t seq, int32_t command, rpc_buf
             drop_link(c);
             return TRVO_EFRAME;
         case REPLY_TIMED_OUT:
-            return TRVO_ETIMEDOUT;
+            return timed_out(c, command, total);
         case REPLY_WAITING:
             break;
         }
         size_t room = 0;
         unsigned char *space = reply_space(&wait, &room);
         const enum link_io io = link_read_some(c->fd, space, room, &got, reply_limit(&wait));
+        if (io == LINK_IO_TIMEOUT)
+            return timed_out(c, command, total);
         if (io != LINK_IO_OK)
-            return read_failure(c, io);
+            return link_lost(c);
     }
 }
 
-int trpc_call(intptr_t handle, int32_t command, rpc_buffer *request, rpc_buffer **reply,
-              int timeout_ms, int flag)
+/* Sends the request and waits for its answer on a channel whose arguments
+ * have been checked. */
+static int call_on(struct channel *c, int32_t command, rpc_buffer *request, rpc_buffer **reply,
+                   int timeout_ms)
 {
-    struct channel *c = channel_of(handle);
-    if (!c || !request || !reply || timeout_ms <= 0 || flag != TRVO_CALL_AWAIT_REPLY)
-        return TRVO_EINVAL;
     const int32_t n = rpc_buffer_len(request);
-    if (n < 0 || n > TRVO_MAX_PAYLOAD)
-        return TRVO_EINVAL;
-
     const size_t size = trvo_frame_size((size_t)n);
     const int64_t byte_ns = link_byte_time_ns(&c->setting);
     const int64_t deadline = link_now_ns() + (int64_t)timeout_ms * 1000000 + (int64_t)size * byte_ns;
@@ -170,8 +230,10 @@ int trpc_call(intptr_t handle, int32_t command, rpc_buffer *request, rpc_buffer 
         drop_link(c);
     if (c->fd < 0) {
         c->fd = link_open(&c->setting, deadline, &c->saved_tty);
-        if (c->fd < 0)
+        if (c->fd < 0) {
+            note_open_failure(&c->last, &c->setting, errno);
             return TRVO_ENOLINK;
+        }
     }
 
     unsigned char *frame = malloc(size);
@@ -188,4 +250,56 @@ int trpc_call(intptr_t handle, int32_t command, rpc_buffer *request, rpc_buffer 
         return io == LINK_IO_TIMEOUT ? TRVO_ETIMEDOUT : TRVO_ELOST;
     }
     return await_reply(c, seq, command, reply, deadline, byte_ns);
+}
+
+static void note_call_failure(struct failure *f, int result, int32_t command, int timeout_ms)
+{
+    switch (result) {
+    case TRVO_ETIMEDOUT:
+        note(f, TRVO_CAUSE_TIMEOUT, "no whole answer to command %d within %d ms", (int)command, timeout_ms);
+        break;
+    case TRVO_EFRAME:
+        note(f, TRVO_CAUSE_BAD_REPLY, "the answer to command %d failed its check", (int)command);
+        break;
+    case TRVO_ELOST:
+        note(f, TRVO_CAUSE_LOST, "the connection broke during command %d", (int)command);
+        break;
+    case TRVO_EREFUSED:
+        note(f, TRVO_CAUSE_REJECTED, "the reader refused command %d", (int)command);
+        break;
+    default:
+        note(f, TRVO_CAUSE_SYSTEM, "out of memory");
+        break;
+    }
+}
+
+int trpc_call(intptr_t handle, int32_t command, rpc_buffer *request, rpc_buffer **reply,
+              int timeout_ms, int flag)
+{
+    struct channel *c = channel_of(handle);
+    if (!c)
+        return TRVO_EINVAL;
+    const int32_t n = request ? rpc_buffer_len(request) : -1;
+    if (n < 0 || n > TRVO_MAX_PAYLOAD || !reply || timeout_ms <= 0 || flag != TRVO_CALL_AWAIT_REPLY) {
+        note(&c->last, TRVO_CAUSE_ARGUMENT, "a bad argument to command %d", (int)command);
+        return TRVO_EINVAL;
+    }
+    if (command == TRVO_COMMAND_WRITE_CONFIG && timeout_ms < TRVO_WRITE_TIMEOUT_FLOOR_MS)
+        timeout_ms = TRVO_WRITE_TIMEOUT_FLOOR_MS;
+
+    c->last.cause = TRVO_CAUSE_NONE;
+    c->last.message[0] = '\0';
+    const int result = call_on(c, command, request, reply, timeout_ms);
+    if (result < 0 && c->last.cause == TRVO_CAUSE_NONE)
+        note_call_failure(&c->last, result, command, timeout_ms);
+    return result;
+}
+
+int trvo_failure(intptr_t handle, char *message, size_t size)
+{
+    const struct channel *c = channel_of(handle);
+    const struct failure *f = handle == 0 ? &open_failure : c ? &c->last : NULL;
+    if (message && size > 0)
+        snprintf(message, size, "%s", f ? f->message : "");
+    return f ? (int)f->cause : TRVO_CAUSE_NONE;
 }

@@ -3,8 +3,9 @@
 
 /* The device library: a channel to one reader and remote calls over it.
  *
- * The link is the library's own setting, read from the environment variable
- * TRVO_DEVICE when a channel is opened (see trvo/README.md):
+ * A link is described by a text, given to trvo_channel_open_link or read by
+ * trvo_channel_open from the environment variable TRVO_DEVICE (see
+ * trvo/README.md):
  *   tcp:HOST:PORT                     a reader (or the simulator) over TCP
  *   serial:PATH[:BAUD[:FORMAT]]       a serial port, 115200 baud, 8N1 unless given
  * Without the variable the library talks to the reader simulator at
@@ -13,6 +14,7 @@
  * Calls on one handle must not overlap; the library starts no threads.
  */
 
+#include <stddef.h>
 #include <stdint.h>
 
 #include "trvo/rpc_buffer.h"
@@ -34,11 +36,34 @@ enum trvo_error {
     TRVO_ENOMEM = -7
 };
 
+/* Why the last call failed, as trvo_failure reports it. */
+enum trvo_cause {
+    TRVO_CAUSE_NONE = 0,
+    TRVO_CAUSE_SETTING,     /* the link description is malformed */
+    TRVO_CAUSE_NO_PORT,     /* no such serial port */
+    TRVO_CAUSE_NOT_A_PORT,  /* the path is no serial port */
+    TRVO_CAUSE_PERMISSION,  /* the port may not be opened by this user */
+    TRVO_CAUSE_BUSY,        /* another program holds the port */
+    TRVO_CAUSE_UNREACHABLE, /* the host is unknown or cannot be reached */
+    TRVO_CAUSE_REFUSED,     /* the host refused the connection */
+    TRVO_CAUSE_TIMEOUT,     /* no answer within the time-out */
+    TRVO_CAUSE_BAD_REPLY,   /* a reply the library could not read */
+    TRVO_CAUSE_LOST,        /* the connection broke */
+    TRVO_CAUSE_REJECTED,    /* the reader refused the command */
+    TRVO_CAUSE_ARGUMENT,    /* a bad argument or too many channels */
+    TRVO_CAUSE_SYSTEM       /* out of memory or another system failure */
+};
+
 enum {
     TRVO_CHANNEL_CONFIG = 1, /* the reader's configuration channel, the only one */
     TRVO_CALL_AWAIT_REPLY = 1,
     TRVO_MAX_PAYLOAD = 65536, /* largest request or reply payload */
-    TRVO_OPEN_TIMEOUT_MS = 1000
+    TRVO_OPEN_TIMEOUT_MS = 1000,
+    /* A configuration write (command 1) waits at least this long: a reader
+     * answers it only once its flash is written, which takes up to 2 s. */
+    TRVO_WRITE_TIMEOUT_FLOOR_MS = 2500,
+    TRVO_FAILURE_MESSAGE_SIZE = 256,
+    TRVO_COMMAND_WRITE_CONFIG = 1 /* the reader stores a signed configuration text */
 };
 
 /* Opens the link named by TRVO_DEVICE. channel must be TRVO_CHANNEL_CONFIG
@@ -48,11 +73,19 @@ enum {
  * later (reader unplugged, simulator restarted), the next call re-opens it. */
 TRVO_API intptr_t trvo_channel_open(int channel, int flags);
 
+/* Opens a channel to the link described by link (the syntax of TRVO_DEVICE;
+ * the environment is not read). Returns a handle as trvo_channel_open does,
+ * or 0; then trvo_failure(0, ...) says why. A serial port is taken
+ * exclusively (TIOCEXCL and flock): a port another program holds so fails
+ * with TRVO_CAUSE_BUSY. */
+TRVO_API intptr_t trvo_channel_open_link(const char *link);
+
 /* Sends the request's payload as the given command and waits for the reply.
  *
  * timeout_ms: milliseconds for the whole call, from its start to the last
- * byte of the reply, re-opening a broken link included. On a serial link the
- * wire time of the request and of the announced reply is added to it.
+ * byte of the reply, re-opening a broken link included; command 1 waits at
+ * least TRVO_WRITE_TIMEOUT_FLOOR_MS. On a serial link the wire time of the
+ * request and of the announced reply is added to it.
  * flag: TRVO_CALL_AWAIT_REPLY.
  *
  * The request stays the caller's: it is neither changed nor released.
@@ -66,6 +99,13 @@ TRVO_API int trpc_call(intptr_t handle, int32_t command, rpc_buffer *request,
 
 /* Closes the link and frees the handle; unknown handles are ignored. */
 TRVO_API void trvo_channel_close(intptr_t handle);
+
+/* The cause of the last call on handle that failed (TRVO_CAUSE_NONE when its
+ * last call succeeded or the handle is unknown); handle 0 asks about the last
+ * open that failed. When message is not null, a line in English naming what
+ * failed (the port, the host, the time-out) is copied there, NUL-terminated
+ * and cut to size bytes; TRVO_FAILURE_MESSAGE_SIZE always suffices. */
+TRVO_API int trvo_failure(intptr_t handle, char *message, size_t size);
 
 #ifdef __cplusplus
 }

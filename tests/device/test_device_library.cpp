@@ -13,10 +13,14 @@
 #include <QTcpServer>
 #include <QtTest>
 
+#include <csignal>
 #include <cstring>
 #include <qrencode.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "device/reader_sim.h"
+#include "trvo/cause.h"
 #include "trvo/trvo.h"
 
 namespace {
@@ -213,18 +217,148 @@ private slots:
     void openFailsQuicklyWithoutReader_data()
     {
         QTest::addColumn<QString>("setting");
-        QTest::newRow("tcp") << QString("tcp:127.0.0.1:%1").arg(portNobodyListensOn());
-        QTest::newRow("serial") << "serial:" + QDir::temp().filePath("tarvo-no-such-reader");
+        QTest::addColumn<int>("cause");
+        QTest::addColumn<QString>("named"); // what the message must name
+        const QString port = QString::number(portNobodyListensOn());
+        const QString missing = QDir::temp().filePath("tarvo-no-such-reader");
+        QTest::newRow("tcp refused") << "tcp:127.0.0.1:" + port << int(TRVO_CAUSE_REFUSED) << port;
+        QTest::newRow("no such port") << "serial:" + missing << int(TRVO_CAUSE_NO_PORT) << missing;
+        QTest::newRow("not a port") << "serial:/dev/null" << int(TRVO_CAUSE_NOT_A_PORT) << "/dev/null";
+        QTest::newRow("unknown host") << "tcp:no-such-host.invalid:1" << int(TRVO_CAUSE_UNREACHABLE)
+                                      << "no-such-host.invalid";
+        QTest::newRow("malformed") << "usb:0" << int(TRVO_CAUSE_SETTING) << "usb:0";
     }
 
+    // Each open names its cause through trvo_failure(0), by the path or host.
     void openFailsQuicklyWithoutReader()
     {
         QFETCH(QString, setting);
+        QFETCH(int, cause);
+        QFETCH(QString, named);
         QElapsedTimer clock;
         clock.start();
         Channel channel(setting);
         QCOMPARE(channel.handle, intptr_t(0));
         QVERIFY(clock.elapsed() < generousMs);
+        char message[TRVO_FAILURE_MESSAGE_SIZE];
+        QCOMPARE(trvo_failure(0, message, sizeof message), cause);
+        QVERIFY2(QString(message).contains(named), message);
+
+        // The same through the call that takes the link itself.
+        useDeviceSetting("usb:never-read");
+        QCOMPARE(trvo_channel_open_link(setting.toUtf8().constData()), intptr_t(0));
+        QCOMPARE(trvo_failure(0, nullptr, 0), cause);
+    }
+
+    // Where the system's errors become causes; a test run as root never
+    // meets a port it may not open.
+    void systemErrorsReadAsCauses_data()
+    {
+        QTest::addColumn<int>("error");
+        QTest::addColumn<int>("cause");
+        QTest::newRow("EACCES") << EACCES << int(TRVO_CAUSE_PERMISSION);
+        QTest::newRow("EPERM") << EPERM << int(TRVO_CAUSE_PERMISSION);
+        QTest::newRow("EBUSY") << EBUSY << int(TRVO_CAUSE_BUSY);
+        QTest::newRow("ENODEV") << ENODEV << int(TRVO_CAUSE_NO_PORT);
+        QTest::newRow("EIO") << EIO << int(TRVO_CAUSE_SYSTEM);
+    }
+
+    void systemErrorsReadAsCauses()
+    {
+        QFETCH(int, error);
+        QFETCH(int, cause);
+        QCOMPARE(int(trvo_cause_of_errno(error)), cause);
+    }
+
+    // One program at a time on a serial port: a second process, or a second
+    // channel of this one, is refused as busy until the holder lets go.
+    void serialPortIsTakenExclusively()
+    {
+        ReaderSim sim;
+        QVERIFY(sim.start());
+        const QByteArray link = sim.serialSetting().toUtf8();
+        int ready[2];
+        QVERIFY(::pipe(ready) == 0);
+        const pid_t holder = ::fork();
+        if (holder == 0) {
+            const char opened = trvo_channel_open_link(link.constData()) != 0 ? 'y' : 'n';
+            (void)!::write(ready[1], &opened, 1);
+            ::pause();
+            ::_exit(0);
+        }
+        char opened = 0;
+        QCOMPARE(::read(ready[0], &opened, 1), ssize_t(1));
+        ::close(ready[0]);
+        ::close(ready[1]);
+        QCOMPARE(opened, 'y');
+        char message[TRVO_FAILURE_MESSAGE_SIZE];
+        QCOMPARE(trvo_channel_open_link(link.constData()), intptr_t(0));
+        QCOMPARE(trvo_failure(0, message, sizeof message), int(TRVO_CAUSE_BUSY));
+        QVERIFY2(QString(message).contains(sim.ptyLink()), message);
+        ::kill(holder, SIGKILL);
+        ::waitpid(holder, nullptr, 0);
+
+        const intptr_t first = trvo_channel_open_link(link.constData());
+        QVERIFY(first != 0);
+        QCOMPARE(trvo_channel_open_link(link.constData()), intptr_t(0));
+        trvo_channel_close(first);
+        const intptr_t again = trvo_channel_open_link(link.constData());
+        QVERIFY(again != 0);
+        QVERIFY(call(again, 12).result > 0);
+        trvo_channel_close(again);
+    }
+
+    // A reader answers a write once its flash is written, up to 2 s later:
+    // the write waits for that whatever the caller passed; beyond it, the
+    // call times out although the reader may have stored the text.
+    void writeWaitsForTheFlash_data()
+    {
+        QTest::addColumn<QString>("link");
+        QTest::addColumn<int>("lateMs");
+        QTest::addColumn<int>("result");
+        QTest::newRow("tcp, 2 s") << "tcp" << 2000 << 1;
+        QTest::newRow("pty, 2 s") << "pty" << 2000 << 1;
+        QTest::newRow("tcp, 3 s") << "tcp" << 3000 << int(TRVO_ETIMEDOUT);
+    }
+
+    void writeWaitsForTheFlash()
+    {
+        QFETCH(QString, link);
+        QFETCH(int, lateMs);
+        QFETCH(int, result);
+        ReaderSim sim;
+        QVERIFY(sim.start({"--fault", "late:1", "--late-ms", QString::number(lateMs)}));
+        Channel channel(settingFor(link, sim));
+        const CallResult write = call(channel.handle, 1, signedText("prefix='flash'", factoryPassword), 800);
+        QCOMPARE(write.result, result);
+        if (result < 0)
+            QVERIFY(write.elapsedMs >= TRVO_WRITE_TIMEOUT_FLOOR_MS - 10);
+        QVERIFY(write.elapsedMs < TRVO_WRITE_TIMEOUT_FLOOR_MS + generousMs);
+        QCOMPARE(trvo_failure(channel.handle, nullptr, 0),
+                 int(result > 0 ? TRVO_CAUSE_NONE : TRVO_CAUSE_TIMEOUT));
+        QVERIFY(call(channel.handle, 2).payload.contains("prefix='flash'"));
+    }
+
+    // The simulator's readers that store something else, or vanish once
+    // they have stored what they were sent.
+    void readersThatStoreBehindTheAnswer_data() { addLinkRows(); }
+
+    void readersThatStoreBehindTheAnswer()
+    {
+        QFETCH(QString, link);
+        ReaderSim sim;
+        QVERIFY(sim.start({"--fault", "alter:1"}));
+        Channel channel(settingFor(link, sim));
+        QCOMPARE(call(channel.handle, 1, signedText("brightness=200", factoryPassword), 800).payload,
+                 QByteArray(1, 0));
+        QVERIFY(call(channel.handle, 2).payload.contains(",brightness=201,"));
+
+        QVERIFY(sim.control("fault vanish:1", "fault vanish:1"));
+        QCOMPARE(call(channel.handle, 1, signedText("brightness=7", factoryPassword), 800).result,
+                 int(TRVO_ELOST));
+        QCOMPARE(trvo_failure(channel.handle, nullptr, 0), int(TRVO_CAUSE_LOST));
+        QVERIFY(call(channel.handle, 2).result < 0);
+        QVERIFY(storedConfig(sim).contains(",brightness=7,"));
     }
 
     // The tool keeps its one handle for the life of the process: a reader
@@ -263,18 +397,21 @@ private slots:
         QTest::addColumn<QString>("link");
         QTest::addColumn<QString>("fault");
         QTest::addColumn<int>("expected");
+        QTest::addColumn<int>("cause"); // as trvo_failure names it
         const struct
         {
             const char *fault;
             int expected;
+            int cause;
         } faults[] = {
-            {"noanswer", TRVO_ETIMEDOUT}, {"late", TRVO_ETIMEDOUT},  {"garbage", TRVO_ETIMEDOUT},
-            {"short", TRVO_ETIMEDOUT},    {"oversize", TRVO_EFRAME}, {"badcrc", TRVO_EFRAME},
-            {"close", TRVO_ELOST},        {"refuse", TRVO_EREFUSED},
+            {"noanswer", TRVO_ETIMEDOUT, TRVO_CAUSE_TIMEOUT},   {"late", TRVO_ETIMEDOUT, TRVO_CAUSE_TIMEOUT},
+            {"garbage", TRVO_ETIMEDOUT, TRVO_CAUSE_BAD_REPLY},  {"short", TRVO_ETIMEDOUT, TRVO_CAUSE_BAD_REPLY},
+            {"oversize", TRVO_EFRAME, TRVO_CAUSE_BAD_REPLY},    {"badcrc", TRVO_EFRAME, TRVO_CAUSE_BAD_REPLY},
+            {"close", TRVO_ELOST, TRVO_CAUSE_LOST},             {"refuse", TRVO_EREFUSED, TRVO_CAUSE_REJECTED},
         };
         for (const QString link : {"tcp", "pty"}) {
             for (const auto &f : faults)
-                QTest::newRow(qPrintable(link + ' ' + f.fault)) << link << QString(f.fault) << f.expected;
+                QTest::newRow(qPrintable(link + ' ' + f.fault)) << link << QString(f.fault) << f.expected << f.cause;
         }
     }
 
@@ -285,6 +422,7 @@ private slots:
         QFETCH(QString, link);
         QFETCH(QString, fault);
         QFETCH(int, expected);
+        QFETCH(int, cause);
         ReaderSim sim;
         QVERIFY(sim.start({"--fault", fault, "--late-ms", "1000"}));
         Channel channel(settingFor(link, sim));
@@ -292,6 +430,7 @@ private slots:
 
         const CallResult failed = call(channel.handle, 2);
         QCOMPARE(failed.result, expected);
+        QCOMPARE(trvo_failure(channel.handle, nullptr, 0), cause);
         QVERIFY(failed.replyKept);
         QCOMPARE(failed.payload, QByteArray());
         QVERIFY(failed.requestIntact);
@@ -302,6 +441,7 @@ private slots:
         QVERIFY(sim.control("fault none", "fault none"));
         const CallResult next = call(channel.handle, 12, QByteArray(), 800);
         QVERIFY2(next.result > 0, qPrintable(QString::number(next.result)));
+        QCOMPARE(trvo_failure(channel.handle, nullptr, 0), int(TRVO_CAUSE_NONE));
         QVERIFY(next.payload.startsWith("TRVO-SIM"));
     }
 

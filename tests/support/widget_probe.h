@@ -8,6 +8,7 @@
 #include <optional>
 #include <utility>
 
+#include "app/device_session.h"
 #include "app/widget.h"
 #include "ui_widget.h"
 
@@ -44,6 +45,9 @@ public:
     char *devConfig() const { return w.dev_config; }
     qint32 devConfigLen() const { return w.dev_config_len; }
     char *devVersion() const { return w.dev_version; }
+
+    // The chosen reader and the entry to the chooser.
+    DeviceSession &deviceSession() { return *w.deviceSession; }
 
     // The form record, for the functions of the subsystems that take it.
     Ui_Widget &form() { return *w.ui; }

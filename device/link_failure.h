@@ -1,0 +1,31 @@
+#ifndef TARVO_DEVICE_LINK_FAILURE_H
+#define TARVO_DEVICE_LINK_FAILURE_H
+
+// Why the link to the reader failed, in words a technician can act on.
+
+#include <QString>
+
+#include <cstdint>
+
+namespace device {
+
+struct LinkFailure
+{
+    int cause = 0;   // a trvo_cause; 0 when nothing failed
+    QString message; // the device library's own line, naming the port or host
+};
+
+// The failure of the channel's last call, or of the last open when the
+// channel is not open.
+LinkFailure lastFailure(intptr_t channel);
+
+// The cause as the boxes' detail: what happened, what to do, and the
+// library's line below it. Empty when nothing failed.
+QString describe(const LinkFailure &failure);
+
+// The detail of a configuration the reader answered with "refused".
+QString refusedConfigurationText();
+
+} // namespace device
+
+#endif
