@@ -4,6 +4,7 @@
 #include <QVector>
 #include <QWidget>
 
+#include "app/widget_tree.h"
 #include "ui_widget.h"
 
 namespace {
@@ -72,7 +73,7 @@ void applyFormFonts(QWidget &window, Ui_Widget &ui)
     base.setFamily(QString::fromUtf8(kFormFamilies[0]));
     base.setPixelSize(kFormPixelSize);
     window.setFont(base);
-    for (QWidget *widget : window.findChildren<QWidget *>())
+    for (QWidget *widget : widgetsBelow(window))
         if (widget->testAttribute(Qt::WA_SetFont) && widget->font().pointSizeF() > 0)
             setPixelSize(*widget, qRound(widget->font().pointSizeF() * kFormPixelsPerPoint));
     for (const SmallerCaption &caption : smallerCaptions(ui))

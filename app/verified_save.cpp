@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include "app/option_pages.h"
+#include "app/widget_tree.h"
 #include "config/import.h"
 #include "device/device_link.h"
 #include "device/link_failure.h"
@@ -87,8 +88,8 @@ std::optional<QString> differingField(const QString &signedText, const char *rea
         return std::nullopt;
     }
     // Both forms come from one setupUi, so their fields pair up in order.
-    const QList<QWidget *> left = read.host.findChildren<QWidget *>();
-    const QList<QWidget *> right = readThenSent.host.findChildren<QWidget *>();
+    const QList<QWidget *> left = widgetsBelow(read.host);
+    const QList<QWidget *> right = widgetsBelow(readThenSent.host);
     for (int i = 0; i < left.size() && i < right.size(); ++i) {
         if (valueOf(left.at(i)) != valueOf(right.at(i)) || left.at(i)->isHidden() != right.at(i)->isHidden())
             return left.at(i)->objectName();
