@@ -8,13 +8,24 @@
 #include <QString>
 
 #include "config/refusal.h"
+#include "device/link_failure.h"
 
-// Texts from config/ and qr/ come in the source language, marked there for
+// Texts from config/, qr/ and device/ come in the source language, marked there for
 // translation under their folder's name as context; the window shows them
 // in its own language. Text from elsewhere (a system error) shows as it came.
 inline QString translated(const char *context, const QString &source)
 {
     return QCoreApplication::translate(context, source.toUtf8().constData());
+}
+
+// A failed link as the boxes' detail: what happened and what to do, then
+// the device library's own line naming the port or host. Empty when nothing failed.
+inline QString linkFailureText(const device::LinkFailure &failure)
+{
+    const char *cause = device::causeText(failure.cause);
+    if (!cause)
+        return failure.message;
+    return QCoreApplication::translate("device", cause) + QLatin1Char('\n') + failure.message;
 }
 
 inline void tell(QWidget *window, const QString &title, const QString &text)

@@ -70,7 +70,7 @@ CodeActions::CodeActions(Ui_Widget &ui, QWidget *parentWindow)
 
 void CodeActions::addStaleNote()
 {
-    staleNote = new QLabel(QStringLiteral("配置已更改，请重新生成配置码"), form.label);
+    staleNote = new QLabel(tr("配置已更改，请重新生成配置码"), form.label);
     staleNote->setAlignment(Qt::AlignCenter);
     staleNote->setWordWrap(true);
     staleNote->setStyleSheet(QString::fromLatin1(kStaleNoteStyle));

@@ -28,9 +28,9 @@ namespace {
 // nothing of the form lies there.
 const QRect kEntryButtonGeometry(100, 560, 80, 20);
 
-const char kOpenTitle[] = "打开配置文件";
-const char kSaveTitle[] = "保存配置文件";
-const char kFileFilters[] = "配置文件 (*.tcfg);;所有文件 (*)";
+const char kOpenTitle[] = QT_TRANSLATE_NOOP("ConfigFileController", "打开配置文件");
+const char kSaveTitle[] = QT_TRANSLATE_NOOP("ConfigFileController", "保存配置文件");
+const char kFileFilters[] = QT_TRANSLATE_NOOP("ConfigFileController", "配置文件 (*.tcfg);;所有文件 (*)");
 const char kSuffix[] = "tcfg";
 const char kRecentKey[] = "recentConfigFiles";
 constexpr int kRecentCount = 6;
@@ -70,7 +70,7 @@ private:
 
 void warn(QWidget *window, const char *title, const QString &text)
 {
-    QMessageBox::warning(window, QString::fromUtf8(title), text, QMessageBox::Ok);
+    QMessageBox::warning(window, ConfigFileController::tr(title), text, QMessageBox::Ok);
 }
 
 } // namespace
@@ -78,10 +78,10 @@ void warn(QWidget *window, const char *title, const QString &text)
 ConfigFileController::ConfigFileController(Ui_Widget &form, QWidget *parentWindow)
     : QObject(parentWindow), ui(form), window(parentWindow), formTitle(parentWindow->windowTitle())
 {
-    opening = new QAction(QStringLiteral("打开配置文件…"), this);
+    opening = new QAction(tr("打开配置文件…"), this);
     opening->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     connect(opening, &QAction::triggered, this, &ConfigFileController::chooseFileToOpen);
-    saving = new QAction(QStringLiteral("保存配置文件…"), this);
+    saving = new QAction(tr("保存配置文件…"), this);
     saving->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     connect(saving, &QAction::triggered, this, &ConfigFileController::chooseFileToSave);
     for (QAction *action : {opening, saving})
@@ -90,13 +90,13 @@ ConfigFileController::ConfigFileController(Ui_Widget &form, QWidget *parentWindo
 
     auto *entry = new QToolButton(ui.groupBox);
     entry->setObjectName(QStringLiteral("configFileButton"));
-    entry->setText(QStringLiteral("配置文件"));
-    entry->setToolTip(QStringLiteral("打开或保存配置文件"));
+    entry->setText(tr("配置文件"));
+    entry->setToolTip(tr("打开或保存配置文件"));
     entry->setPopupMode(QToolButton::InstantPopup);
     entry->setToolButtonStyle(Qt::ToolButtonTextOnly);
     auto *menu = new QMenu(entry);
     menu->addActions({opening, saving});
-    recentMenu = menu->addMenu(QStringLiteral("最近使用的文件"));
+    recentMenu = menu->addMenu(tr("最近使用的文件"));
     connect(recentMenu, &QMenu::aboutToShow, this, &ConfigFileController::fillRecentMenu);
     entry->setMenu(menu);
     entry->setGeometry(kEntryButtonGeometry);
@@ -142,20 +142,19 @@ QStringList ConfigFileController::recentFiles() const
 
 void ConfigFileController::chooseFileToOpen()
 {
-    const QString file = QFileDialog::getOpenFileName(window, QString::fromUtf8(kOpenTitle),
+    const QString file = QFileDialog::getOpenFileName(window, tr(kOpenTitle),
                                                       QFileInfo(path).path(),
-                                                      QString::fromUtf8(kFileFilters));
+                                                      tr(kFileFilters));
     if (!file.isEmpty())
         open(file);
 }
 
 bool ConfigFileController::chooseFileToSave()
 {
-    QFileDialog dialog(window, QString::fromUtf8(kSaveTitle), QString(),
-                       QString::fromUtf8(kFileFilters));
+    QFileDialog dialog(window, tr(kSaveTitle), QString(), tr(kFileFilters));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QLatin1String(kSuffix));
-    dialog.selectFile(path.isEmpty() ? QStringLiteral("配置.tcfg") : path);
+    dialog.selectFile(path.isEmpty() ? tr("配置") + QStringLiteral(".tcfg") : path);
     return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()
            && saveAs(dialog.selectedFiles().constFirst());
 }
@@ -168,7 +167,7 @@ void ConfigFileController::fillRecentMenu()
         connect(entry, &QAction::triggered, this, [this, file] { open(file); });
     }
     if (recentMenu->isEmpty())
-        recentMenu->addAction(QStringLiteral("（无）"))->setEnabled(false);
+        recentMenu->addAction(tr("（无）"))->setEnabled(false);
 }
 
 void ConfigFileController::remember(const QString &file)
@@ -214,8 +213,7 @@ bool ConfigFileController::mayClose()
     if (!isModified())
         return true;
     const QMessageBox::StandardButton answer = QMessageBox::question(
-        window, QStringLiteral("关闭"),
-        QStringLiteral("配置文件 %1 有未保存的修改。要保存吗？").arg(QFileInfo(path).fileName()),
+        window, tr("关闭"), tr("配置文件 %1 有未保存的修改。要保存吗？").arg(QFileInfo(path).fileName()),
         QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
     if (answer == QMessageBox::Save)
         return saveAs(path);

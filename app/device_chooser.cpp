@@ -32,9 +32,12 @@ const struct
     const char *title;
     QString SerialPortRow::*field;
 } kColumns[] = {
-    {"端口", &SerialPortRow::location},         {"固定名称", &SerialPortRow::stableName},
-    {"描述", &SerialPortRow::description},      {"制造商", &SerialPortRow::manufacturer},
-    {"序列号", &SerialPortRow::serialNumber},   {"USB VID:PID", &SerialPortRow::usbId},
+    {QT_TRANSLATE_NOOP("DeviceChooser", "端口"), &SerialPortRow::location},
+    {QT_TRANSLATE_NOOP("DeviceChooser", "固定名称"), &SerialPortRow::stableName},
+    {QT_TRANSLATE_NOOP("DeviceChooser", "描述"), &SerialPortRow::description},
+    {QT_TRANSLATE_NOOP("DeviceChooser", "制造商"), &SerialPortRow::manufacturer},
+    {QT_TRANSLATE_NOOP("DeviceChooser", "序列号"), &SerialPortRow::serialNumber},
+    {"USB VID:PID", &SerialPortRow::usbId},
 };
 
 QString hex4(quint16 value)
@@ -73,19 +76,19 @@ QList<SerialPortRow> listSerialPorts()
 DeviceChooser::DeviceChooser(const QString &environmentLink, QWidget *parent)
     : QDialog(parent),
       environmentNote_(new QLabel(this)),
-      serialChoice_(new QRadioButton(QStringLiteral("串口读卡器"), this)),
+      serialChoice_(new QRadioButton(tr("串口读卡器"), this)),
       ports_(new QTableWidget(0, int(std::size(kColumns)), this)),
       path_(new QLineEdit(this)),
       baud_(new QComboBox(this)),
       format_(new QComboBox(this)),
-      networkChoice_(new QRadioButton(QStringLiteral("网络读卡器"), this)),
+      networkChoice_(new QRadioButton(tr("网络读卡器"), this)),
       host_(new QLineEdit(QStringLiteral("127.0.0.1"), this)),
       port_(new QSpinBox(this)),
       buttons_(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this))
 {
-    setWindowTitle(QStringLiteral("选择设备"));
+    setWindowTitle(tr("选择设备"));
     environmentNote_->setWordWrap(true);
-    environmentNote_->setText(QStringLiteral("环境变量 TRVO_DEVICE 已设置为 %1，连接时以它为准；这里的选择在它取消后生效。")
+    environmentNote_->setText(tr("环境变量 TRVO_DEVICE 已设置为 %1，连接时以它为准；这里的选择在它取消后生效。")
                                   .arg(environmentLink.toHtmlEscaped()));
     environmentNote_->setVisible(!environmentLink.isEmpty());
     for (int rate : kBaudRates)
@@ -114,7 +117,7 @@ void DeviceChooser::buildLayout()
 {
     QStringList titles;
     for (const auto &column : kColumns)
-        titles << QString::fromUtf8(column.title);
+        titles << tr(column.title);
     ports_->setHorizontalHeaderLabels(titles);
     ports_->setSelectionBehavior(QAbstractItemView::SelectRows);
     ports_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -124,12 +127,12 @@ void DeviceChooser::buildLayout()
     path_->setPlaceholderText(QStringLiteral("/dev/ttyUSB0"));
 
     auto *serialForm = new QFormLayout;
-    serialForm->addRow(QStringLiteral("端口路径"), path_);
-    serialForm->addRow(QStringLiteral("波特率"), baud_);
-    serialForm->addRow(QStringLiteral("数据位/校验/停止位"), format_);
+    serialForm->addRow(tr("端口路径"), path_);
+    serialForm->addRow(tr("波特率"), baud_);
+    serialForm->addRow(tr("数据位/校验/停止位"), format_);
     auto *networkForm = new QFormLayout;
-    networkForm->addRow(QStringLiteral("主机"), host_);
-    networkForm->addRow(QStringLiteral("端口"), port_);
+    networkForm->addRow(tr("主机"), host_);
+    networkForm->addRow(tr("端口"), port_);
 
     connect(buttons_, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons_, &QDialogButtonBox::rejected, this, &QDialog::reject);

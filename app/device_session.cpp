@@ -45,8 +45,8 @@ DeviceSession::DeviceSession(Ui_Widget &form, QWidget *window)
     const int room = form.saveBtn->geometry().left() - beside.right() - 2 * kEntryGap;
     entry_->setGeometry(beside.right() + 1 + kEntryGap, beside.top(), qMin(room, beside.height()), beside.height());
     entry_->setText(QStringLiteral("…"));
-    entry_->setToolTip(QStringLiteral("选择设备…"));
-    entry_->setAccessibleName(QStringLiteral("选择设备…"));
+    entry_->setToolTip(tr("选择设备…"));
+    entry_->setAccessibleName(entry_->toolTip());
     connect(entry_, &QToolButton::clicked, this, &DeviceSession::choose);
     window->installEventFilter(this);
     showLink();
@@ -64,7 +64,7 @@ QString DeviceSession::linkNote() const
     if (chosen.isEmpty())
         return QString();
     const bool fromEnvironment = !environmentLink().isEmpty();
-    return QStringLiteral("读卡器：%1%2").arg(chosen, fromEnvironment ? QStringLiteral("（由 TRVO_DEVICE 指定）") : QString());
+    return tr("读卡器：%1%2").arg(chosen, fromEnvironment ? tr("（由 TRVO_DEVICE 指定）") : QString());
 }
 
 void DeviceSession::showLink()
@@ -84,7 +84,7 @@ void DeviceSession::choose()
     if (environmentLink().isEmpty() && device::channelOpen()) {
         device::closeChannel();
         if (connected_)
-            status_->setText(QStringLiteral("未连接"));
+            status_->setText(tr("未连接"));
         connected_ = false;
     }
     showLink();

@@ -44,12 +44,12 @@ bool Widget::readReader(QString *failure)
 {
     const BusyCursor busy;
     if (!device::openChannel(deviceSession->link())) {
-        *failure = device::describe(device::failure());
+        *failure = linkFailureText(device::failure());
         return false;
     }
     std::optional<device::Buffer> config = device::readConfig();
     if (!config) {
-        *failure = device::describe(device::failure());
+        *failure = linkFailureText(device::failure());
         return false;
     }
     dev_config_len = rpc_buffer_len(config->get());
@@ -62,7 +62,7 @@ bool Widget::readReader(QString *failure)
 
     std::optional<device::Buffer> version = device::readVersion();
     if (!version) {
-        *failure = device::describe(device::failure());
+        *failure = linkFailureText(device::failure());
         return false;
     }
     const int32_t versionLength = rpc_buffer_len(version->get());

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QWidget>
 
+#include "app/boxes.h"
 #include "app/option_pages.h"
 #include "app/widget_tree.h"
 #include "config/import.h"
@@ -17,10 +18,17 @@
 
 namespace {
 
-const char kReadBackDiffers[] = "读回的读卡器配置与发送的不一致（%1）。";
-const char kConfirmedByReadBack[] = "读卡器没有应答保存命令，但读回的配置与发送的一致，已确认保存。";
-const char kPasswordUndecided[] =
-    "新的配置密码可能已生效，也可能没有：读卡器只接受新旧两个密码中的一个，请重新连接后分别试用。";
+const char kReadBackDiffers[] = QT_TRANSLATE_NOOP("VerifiedSave", "读回的读卡器配置与发送的不一致（%1）。");
+const char kConfirmedByReadBack[] =
+    QT_TRANSLATE_NOOP("VerifiedSave", "读卡器没有应答保存命令，但读回的配置与发送的一致，已确认保存。");
+const char kPasswordUndecided[] = QT_TRANSLATE_NOOP(
+    "VerifiedSave", "新的配置密码可能已生效，也可能没有：读卡器只接受新旧两个密码中的一个，请重新连接后分别试用。");
+const char kNoScriptMemory[] = QT_TRANSLATE_NOOP("VerifiedSave", "没有足够的内存运行配置脚本");
+
+QString shown(const char *text)
+{
+    return QCoreApplication::translate("VerifiedSave", text);
+}
 
 // A form that nobody sees, for the comparison of two texts as the form
 // would hold them.
@@ -42,8 +50,10 @@ struct HiddenForm
     std::optional<QString> import(const QByteArray &text)
     {
         if (!script)
-            return QStringLiteral("没有足够的内存运行配置脚本");
-        return config::importReaderText(form, script, text.constData());
+            return shown(kNoScriptMemory);
+        if (const std::optional<QString> problem = config::importReaderText(form, script, text.constData()))
+            return translated("config", *problem);
+        return std::nullopt;
     }
 };
 
@@ -104,22 +114,22 @@ SaveReport judgeReadBack(const QString &signedText, bool answered)
     const std::optional<device::Buffer> readBack = device::readConfigWithin(device::kReadBackBudgetMs);
     const bool changesPassword = signedText.contains(QLatin1String("com_passwd="));
     if (!readBack) {
-        QString detail = device::describe(device::failure());
+        QString detail = linkFailureText(device::failure());
         if (changesPassword && !answered)
-            detail += QLatin1Char('\n') + QString::fromUtf8(kPasswordUndecided);
+            detail += QLatin1Char('\n') + shown(kPasswordUndecided);
         return {SaveReport::Unknown, detail};
     }
     QString failure;
     const std::optional<QString> field = differingField(signedText, rpc_buffer_data(readBack->get()), &failure);
     if (field)
-        return {SaveReport::Failed, QString::fromUtf8(kReadBackDiffers).arg(*field)};
+        return {SaveReport::Failed, shown(kReadBackDiffers).arg(*field)};
     if (!failure.isEmpty())
         return {SaveReport::Unknown, failure};
     if (answered)
         return {SaveReport::Saved, QString()};
     if (changesPassword)
-        return {SaveReport::Unknown, QString::fromUtf8(kPasswordUndecided)};
-    return {SaveReport::Saved, QString::fromUtf8(kConfirmedByReadBack)};
+        return {SaveReport::Unknown, shown(kPasswordUndecided)};
+    return {SaveReport::Saved, shown(kConfirmedByReadBack)};
 }
 
 } // namespace
@@ -130,9 +140,9 @@ SaveReport saveVerified(const QString &signedText)
     const device::StoreAnswer answer = device::storeConfig(signedText.toUtf8());
     switch (answer.stored) {
     case device::Stored::Refused:
-        return {SaveReport::Failed, device::refusedConfigurationText()};
+        return {SaveReport::Failed, QCoreApplication::translate("device", device::kRefusedConfiguration)};
     case device::Stored::NotSent:
-        return {SaveReport::Failed, device::describe(answer.failure)};
+        return {SaveReport::Failed, linkFailureText(answer.failure)};
     case device::Stored::Yes:
         return judgeReadBack(signedText, true);
     case device::Stored::Unanswered:

@@ -1,5 +1,7 @@
 #include "device/link_failure.h"
 
+#include <QtGlobal>
+
 #include "trvo/trvo.h"
 
 namespace {
@@ -9,19 +11,19 @@ const struct
     int cause;
     const char *text;
 } kCauseTexts[] = {
-    {TRVO_CAUSE_SETTING, "设备设置无效：应为 tcp:主机:端口 或 serial:路径[:波特率[:格式]]。"},
-    {TRVO_CAUSE_NO_PORT, "找不到该串口：请检查读卡器是否已插好，或重新选择设备。"},
-    {TRVO_CAUSE_NOT_A_PORT, "所选路径不是串口。"},
-    {TRVO_CAUSE_PERMISSION, "没有打开该串口的权限：请把当前用户加入 dialout 组（sudo usermod -aG dialout $USER），重新登录后再试。"},
-    {TRVO_CAUSE_BUSY, "该串口正被另一个程序占用：请先关闭那个程序。"},
-    {TRVO_CAUSE_UNREACHABLE, "无法到达该主机：请检查主机名和网络。"},
-    {TRVO_CAUSE_REFUSED, "连接被拒绝：该主机的这个端口上没有读卡器在监听。"},
-    {TRVO_CAUSE_TIMEOUT, "读卡器在规定时间内没有应答。"},
-    {TRVO_CAUSE_BAD_REPLY, "读卡器的应答无法识别。"},
-    {TRVO_CAUSE_LOST, "连接在通信过程中断开。"},
-    {TRVO_CAUSE_REJECTED, "读卡器拒绝了该命令。"},
-    {TRVO_CAUSE_ARGUMENT, "设备库拒绝了该请求。"},
-    {TRVO_CAUSE_SYSTEM, "系统错误。"},
+    {TRVO_CAUSE_SETTING, QT_TRANSLATE_NOOP("device", "设备设置无效：应为 tcp:主机:端口 或 serial:路径[:波特率[:格式]]。")},
+    {TRVO_CAUSE_NO_PORT, QT_TRANSLATE_NOOP("device", "找不到该串口：请检查读卡器是否已插好，或重新选择设备。")},
+    {TRVO_CAUSE_NOT_A_PORT, QT_TRANSLATE_NOOP("device", "所选路径不是串口。")},
+    {TRVO_CAUSE_PERMISSION, QT_TRANSLATE_NOOP("device", "没有打开该串口的权限：请把当前用户加入 dialout 组（sudo usermod -aG dialout $USER），重新登录后再试。")},
+    {TRVO_CAUSE_BUSY, QT_TRANSLATE_NOOP("device", "该串口正被另一个程序占用：请先关闭那个程序。")},
+    {TRVO_CAUSE_UNREACHABLE, QT_TRANSLATE_NOOP("device", "无法到达该主机：请检查主机名和网络。")},
+    {TRVO_CAUSE_REFUSED, QT_TRANSLATE_NOOP("device", "连接被拒绝：该主机的这个端口上没有读卡器在监听。")},
+    {TRVO_CAUSE_TIMEOUT, QT_TRANSLATE_NOOP("device", "读卡器在规定时间内没有应答。")},
+    {TRVO_CAUSE_BAD_REPLY, QT_TRANSLATE_NOOP("device", "读卡器的应答无法识别。")},
+    {TRVO_CAUSE_LOST, QT_TRANSLATE_NOOP("device", "连接在通信过程中断开。")},
+    {TRVO_CAUSE_REJECTED, QT_TRANSLATE_NOOP("device", "读卡器拒绝了该命令。")},
+    {TRVO_CAUSE_ARGUMENT, QT_TRANSLATE_NOOP("device", "设备库拒绝了该请求。")},
+    {TRVO_CAUSE_SYSTEM, QT_TRANSLATE_NOOP("device", "系统错误。")},
 };
 
 } // namespace
@@ -35,18 +37,16 @@ LinkFailure lastFailure(intptr_t channel)
     return {cause, QString::fromLocal8Bit(message)};
 }
 
-QString describe(const LinkFailure &failure)
+const char *causeText(int cause)
 {
     for (const auto &known : kCauseTexts) {
-        if (known.cause == failure.cause)
-            return QString::fromUtf8(known.text) + QLatin1Char('\n') + failure.message;
+        if (known.cause == cause)
+            return known.text;
     }
-    return failure.message;
+    return nullptr;
 }
 
-QString refusedConfigurationText()
-{
-    return QStringLiteral("读卡器拒绝了该配置：配置密码错误，或读卡器不接受该配置。");
-}
+const char kRefusedConfiguration[] =
+    QT_TRANSLATE_NOOP("device", "读卡器拒绝了该配置：配置密码错误，或读卡器不接受该配置。");
 
 } // namespace device

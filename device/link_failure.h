@@ -19,12 +19,13 @@ struct LinkFailure
 // channel is not open.
 LinkFailure lastFailure(intptr_t channel);
 
-// The cause as the boxes' detail: what happened, what to do, and the
-// library's line below it. Empty when nothing failed.
-QString describe(const LinkFailure &failure);
+// What the cause means and what to do about it, in the source language and
+// marked for translation under "device"; nullptr for a cause without one.
+const char *causeText(int cause);
 
-// The detail of a configuration the reader answered with "refused".
-QString refusedConfigurationText();
+// The detail of a configuration the reader answered with "refused", marked
+// like the cause texts.
+extern const char kRefusedConfiguration[];
 
 } // namespace device
 

@@ -51,12 +51,160 @@
         <source>配置码包含新的配置密码。也把配置文本（含新密码）复制到剪贴板吗？</source>
         <translation>The config code carries a new configuration password. Copy the configuration text (with the new password) to the clipboard too?</translation>
     </message>
+    <message>
+        <source>配置已更改，请重新生成配置码</source>
+        <translation>Settings changed: make the config code again</translation>
+    </message>
 </context>
 <context>
     <name>CodeZoomView</name>
     <message>
         <source>配置码</source>
         <translation>Config code</translation>
+    </message>
+</context>
+<context>
+    <name>ConfigFileController</name>
+    <message>
+        <source>打开配置文件</source>
+        <translation>Open configuration file</translation>
+    </message>
+    <message>
+        <source>保存配置文件</source>
+        <translation>Save configuration file</translation>
+    </message>
+    <message>
+        <source>配置文件 (*.tcfg);;所有文件 (*)</source>
+        <translation>Configuration files (*.tcfg);;All files (*)</translation>
+    </message>
+    <message>
+        <source>打开配置文件…</source>
+        <translation>Open configuration file…</translation>
+    </message>
+    <message>
+        <source>保存配置文件…</source>
+        <translation>Save configuration file…</translation>
+    </message>
+    <message>
+        <source>配置文件</source>
+        <translation>Config file</translation>
+    </message>
+    <message>
+        <source>打开或保存配置文件</source>
+        <translation>Open or save a configuration file</translation>
+    </message>
+    <message>
+        <source>最近使用的文件</source>
+        <translation>Recent files</translation>
+    </message>
+    <message>
+        <source>配置</source>
+        <translation>config</translation>
+    </message>
+    <message>
+        <source>（无）</source>
+        <translation>(none)</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>配置文件 %1 有未保存的修改。要保存吗？</source>
+        <translation>The configuration file %1 has unsaved changes. Save them?</translation>
+    </message>
+</context>
+<context>
+    <name>DeviceChooser</name>
+    <message>
+        <source>端口</source>
+        <translation>Port</translation>
+    </message>
+    <message>
+        <source>固定名称</source>
+        <translation>Stable name</translation>
+    </message>
+    <message>
+        <source>描述</source>
+        <translation>Description</translation>
+    </message>
+    <message>
+        <source>制造商</source>
+        <translation>Manufacturer</translation>
+    </message>
+    <message>
+        <source>序列号</source>
+        <translation>Serial number</translation>
+    </message>
+    <message>
+        <source>串口读卡器</source>
+        <translation>Reader on a serial port</translation>
+    </message>
+    <message>
+        <source>网络读卡器</source>
+        <translation>Reader on the network</translation>
+    </message>
+    <message>
+        <source>选择设备</source>
+        <translation>Choose reader</translation>
+    </message>
+    <message>
+        <source>环境变量 TRVO_DEVICE 已设置为 %1，连接时以它为准；这里的选择在它取消后生效。</source>
+        <translation>The environment variable TRVO_DEVICE is set to %1 and decides the connection; the choice made here applies once it is unset.</translation>
+    </message>
+    <message>
+        <source>端口路径</source>
+        <translation>Port path</translation>
+    </message>
+    <message>
+        <source>波特率</source>
+        <translation>Baud rate</translation>
+    </message>
+    <message>
+        <source>数据位/校验/停止位</source>
+        <translation>Data bits/parity/stop bits</translation>
+    </message>
+    <message>
+        <source>主机</source>
+        <translation>Host</translation>
+    </message>
+</context>
+<context>
+    <name>DeviceSession</name>
+    <message>
+        <source>选择设备…</source>
+        <translation>Choose reader…</translation>
+    </message>
+    <message>
+        <source>读卡器：%1%2</source>
+        <translation>Reader: %1%2</translation>
+    </message>
+    <message>
+        <source>（由 TRVO_DEVICE 指定）</source>
+        <translation> (set by TRVO_DEVICE)</translation>
+    </message>
+    <message>
+        <source>未连接</source>
+        <translation>Not connected</translation>
+    </message>
+</context>
+<context>
+    <name>VerifiedSave</name>
+    <message>
+        <source>读回的读卡器配置与发送的不一致（%1）。</source>
+        <translation>The configuration read back from the reader differs from the one sent (%1).</translation>
+    </message>
+    <message>
+        <source>读卡器没有应答保存命令，但读回的配置与发送的一致，已确认保存。</source>
+        <translation>The reader did not answer the save, but the configuration read back matches the one sent: saved.</translation>
+    </message>
+    <message>
+        <source>新的配置密码可能已生效，也可能没有：读卡器只接受新旧两个密码中的一个，请重新连接后分别试用。</source>
+        <translation>The new configuration password may or may not be in effect: the reader accepts only one of the old and new passwords. Reconnect and try each.</translation>
+    </message>
+    <message>
+        <source>没有足够的内存运行配置脚本</source>
+        <translation>Not enough memory to run the configuration script</translation>
     </message>
 </context>
 <context>
@@ -849,6 +997,22 @@
         <source>是否将ZB52输出电压更改为4.3V？此操作需要确认设备之间电压兼容性</source>
         <translation>Change the ZB52 output voltage to 4.3V? Make sure the connected devices work at this voltage.</translation>
     </message>
+    <message>
+        <source>正在连接…</source>
+        <translation>Connecting…</translation>
+    </message>
+    <message>
+        <source>连接已断开</source>
+        <translation>Disconnected</translation>
+    </message>
+    <message>
+        <source>正在保存…</source>
+        <translation>Saving…</translation>
+    </message>
+    <message>
+        <source>无法确认读卡器是否已保存，请重新连接后核对</source>
+        <translation>Could not confirm that the reader saved the configuration; reconnect and check</translation>
+    </message>
 </context>
 <context>
     <name>config</name>
@@ -1035,6 +1199,65 @@
     <message>
         <source>其中没有本工具认识的配置项</source>
         <translation>it holds no setting this tool knows</translation>
+    </message>
+</context>
+<context>
+    <name>device</name>
+    <message>
+        <source>设备设置无效：应为 tcp:主机:端口 或 serial:路径[:波特率[:格式]]。</source>
+        <translation>Invalid reader setting: use tcp:HOST:PORT or serial:PATH[:BAUD[:FORMAT]].</translation>
+    </message>
+    <message>
+        <source>找不到该串口：请检查读卡器是否已插好，或重新选择设备。</source>
+        <translation>Serial port not found: check that the reader is plugged in, or choose the reader again.</translation>
+    </message>
+    <message>
+        <source>所选路径不是串口。</source>
+        <translation>The chosen path is not a serial port.</translation>
+    </message>
+    <message>
+        <source>没有打开该串口的权限：请把当前用户加入 dialout 组（sudo usermod -aG dialout $USER），重新登录后再试。</source>
+        <translation>No permission to open the serial port: add your user to the &quot;dialout&quot; group (sudo usermod -aG dialout $USER), log in again and retry.</translation>
+    </message>
+    <message>
+        <source>该串口正被另一个程序占用：请先关闭那个程序。</source>
+        <translation>The serial port is in use by another program: close that program first.</translation>
+    </message>
+    <message>
+        <source>无法到达该主机：请检查主机名和网络。</source>
+        <translation>The host cannot be reached: check the host name and the network.</translation>
+    </message>
+    <message>
+        <source>连接被拒绝：该主机的这个端口上没有读卡器在监听。</source>
+        <translation>Connection refused: no reader listens on this port of the host.</translation>
+    </message>
+    <message>
+        <source>读卡器在规定时间内没有应答。</source>
+        <translation>The reader did not answer in time.</translation>
+    </message>
+    <message>
+        <source>读卡器的应答无法识别。</source>
+        <translation>The reader&apos;s answer could not be read.</translation>
+    </message>
+    <message>
+        <source>连接在通信过程中断开。</source>
+        <translation>The connection dropped during the exchange.</translation>
+    </message>
+    <message>
+        <source>读卡器拒绝了该命令。</source>
+        <translation>The reader rejected the command.</translation>
+    </message>
+    <message>
+        <source>设备库拒绝了该请求。</source>
+        <translation>The device library rejected the request.</translation>
+    </message>
+    <message>
+        <source>系统错误。</source>
+        <translation>System error.</translation>
+    </message>
+    <message>
+        <source>读卡器拒绝了该配置：配置密码错误，或读卡器不接受该配置。</source>
+        <translation>The reader refused the configuration: wrong configuration password, or the reader does not accept this configuration.</translation>
     </message>
 </context>
 <context>
