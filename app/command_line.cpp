@@ -9,10 +9,12 @@
 #include <optional>
 
 #include "app/config_file_controller.h"
+#include "app/verified_save.h"
 #include "app/widget.h"
 #include "config/assembly.h"
 #include "config/code_summary.h"
 #include "config/config_file.h"
+#include "device/device_link.h"
 #include "qr/code_renderer.h"
 #include "qr/config_code.h"
 #include "ui_widget.h"
@@ -27,6 +29,12 @@ const QCommandLineOption kCode(QStringLiteral("code"),
 const QCommandLineOption kSaveAs(QStringLiteral("save-as"),
                                  QStringLiteral("Write FILE's configuration to OUT as a configuration file."),
                                  QStringLiteral("OUT"));
+const QCommandLineOption kWrite(QStringLiteral("write"),
+                                QStringLiteral("Save FILE's configuration to each reader given by --device."));
+const QCommandLineOption kDevice(QStringLiteral("device"),
+                                 QStringLiteral("A reader to write to, as tcp:HOST:PORT or serial:PATH[:BAUD[:FORMAT]]; "
+                                                "repeat for more readers."),
+                                 QStringLiteral("LINK"));
 const QCommandLineOption kPasswordFile(
     QStringLiteral("password-file"),
     QStringLiteral("Read the configuration password from PATH (else from TARVO_CONFIG_PASSWORD)."),
@@ -77,7 +85,7 @@ CommandLine::CommandLine(const QStringList &arguments)
         QStringLiteral("Configures Tarvo readers. Without a mode, shows the window with FILE loaded."));
     parser.addHelpOption();
     parser.addVersionOption();
-    parser.addOptions({kText, kCode, kSaveAs, kPasswordFile, kNewPasswordFile, kLang});
+    parser.addOptions({kText, kCode, kSaveAs, kWrite, kDevice, kPasswordFile, kNewPasswordFile, kLang});
     parser.addPositionalArgument(QStringLiteral("FILE"),
                                  QStringLiteral("A configuration file (*.tcfg) or a reader's text."),
                                  QStringLiteral("[FILE]"));
@@ -90,7 +98,7 @@ void CommandLine::choose(const QStringList &arguments)
     const bool parsed = parser.parse(arguments);
     for (const QString &name : {QStringLiteral("help"), QStringLiteral("help-all"), QStringLiteral("version")})
         windowlessNamed = windowlessNamed || parser.isSet(name);
-    for (const QCommandLineOption *mode : {&kText, &kCode, &kSaveAs})
+    for (const QCommandLineOption *mode : {&kText, &kCode, &kSaveAs, &kWrite, &kDevice})
         windowlessNamed = windowlessNamed || parser.isSet(*mode);
     if (!parsed) {
         problem = parser.errorText();
@@ -107,15 +115,22 @@ void CommandLine::choose(const QStringList &arguments)
     lang = parser.value(kLang);
     const QStringList files = parser.positionalArguments();
     input = files.value(0);
-    const int modes = int(parser.isSet(kText)) + int(parser.isSet(kCode)) + int(parser.isSet(kSaveAs));
+    const int modes = int(parser.isSet(kText)) + int(parser.isSet(kCode)) + int(parser.isSet(kSaveAs))
+                      + int(parser.isSet(kWrite));
     if (modes > 1) {
-        problem = QStringLiteral("--text, --code and --save-as exclude each other");
+        problem = QStringLiteral("--text, --code, --save-as and --write exclude each other");
         return;
     }
     const Mode mode = parser.isSet(kText)     ? Text
                       : parser.isSet(kCode)   ? Code
                       : parser.isSet(kSaveAs) ? SaveAs
+                      : parser.isSet(kWrite)  ? Write
                                               : Window;
+    if ((mode == Write) != parser.isSet(kDevice)) {
+        problem = mode == Write ? QStringLiteral("--write needs at least one --device LINK")
+                                : QStringLiteral("--device goes with --write");
+        return;
+    }
     output = mode == Code ? parser.value(kCode) : parser.value(kSaveAs);
     if (files.size() > 1 || (mode != Window && files.size() != 1)) {
         problem = mode == Window ? QStringLiteral("name one FILE at most")
@@ -167,6 +182,7 @@ int CommandLine::runWithoutWindow()
     case Text:
     case Code:
     case SaveAs:
+    case Write:
         break;
     }
     // The form starts as the window's does; the debug log would bury the
@@ -189,20 +205,48 @@ int CommandLine::runWithoutWindow()
     return 0;
 }
 
-// The form signed with the passwords given, printed or drawn as the code.
+// The form signed with the passwords given, printed, drawn as the code or
+// saved to the readers.
 int CommandLine::writeSigned(Ui_Widget &form)
+{
+    int exitCode = 0;
+    const std::optional<QString> text = signForm(form, &exitCode);
+    if (!text)
+        return exitCode;
+    if (chosen == Text) {
+        print(stdout, *text + QLatin1Char('\n'));
+        return 0;
+    }
+    if (chosen == Write)
+        return writeToReaders(*text);
+    const CodeSymbol symbol(*text);
+    if (symbol.isNull())
+        return refused(qr::symbolFailure(symbol));
+    QString error;
+    if (!writeSheet(symbol, CodeSheet{codeSummary(form, *text), QDate::currentDate()}, output, &error))
+        return failed(error);
+    return 0;
+}
+
+// The form's configuration text signed as the window signs it; nothing,
+// with the exit code in *exitCode, when a password or the form is refused.
+std::optional<QString> CommandLine::signForm(Ui_Widget &form, int *exitCode)
 {
     QString failure;
     const std::optional<QString> signing =
         password(parser, kPasswordFile, "TARVO_CONFIG_PASSWORD", &failure);
-    if (!signing)
-        return failed(failure.isEmpty() ? QStringLiteral("no configuration password: set TARVO_CONFIG_PASSWORD "
-                                                         "or give --password-file")
-                                        : failure);
+    if (!signing) {
+        *exitCode = failed(failure.isEmpty() ? QStringLiteral("no configuration password: set "
+                                                              "TARVO_CONFIG_PASSWORD or give --password-file")
+                                             : failure);
+        return std::nullopt;
+    }
     const std::optional<QString> newPassword =
         password(parser, kNewPasswordFile, "TARVO_NEW_PASSWORD", &failure);
-    if (!failure.isEmpty())
-        return failed(failure);
+    if (!failure.isEmpty()) {
+        *exitCode = failed(failure);
+        return std::nullopt;
+    }
     form.manpw->setText(*signing);
     if (newPassword) {
         form.changepwcheck->setChecked(true);
@@ -210,17 +254,54 @@ int CommandLine::writeSigned(Ui_Widget &form)
         form.confimpw->setText(*newPassword);
     }
     const config::Assembly built = config::assemble(form);
-    if (built.refusal)
-        return refused(built.refusal->text);
-    if (chosen == Text) {
-        print(stdout, built.text + QLatin1Char('\n'));
-        return 0;
+    if (built.refusal) {
+        *exitCode = refused(built.refusal->text);
+        return std::nullopt;
     }
-    const CodeSymbol symbol(built.text);
-    if (symbol.isNull())
-        return refused(qr::symbolFailure(symbol));
-    QString error;
-    if (!writeSheet(symbol, CodeSheet{codeSummary(form, built.text), QDate::currentDate()}, output, &error))
-        return failed(error);
-    return 0;
+    return built.text;
+}
+
+namespace {
+
+// One reader: its channel opened for the save and closed after it, so that
+// the next link gets a channel of its own.
+SaveReport saveToReader(const QString &link, const QString &signedText)
+{
+    if (!device::openChannel(link))
+        return {SaveReport::Failed, device::describe(device::failure())};
+    const SaveReport report = saveVerified(signedText);
+    device::closeChannel();
+    return report;
+}
+
+// A reason on one line: the detail's lines joined, and no control
+// character from a reader's reply left to steer the terminal.
+QString oneLine(QString text)
+{
+    for (QChar &c : text) {
+        if (c.category() == QChar::Other_Control)
+            c = QLatin1Char(' ');
+    }
+    return text.simplified();
+}
+
+} // namespace
+
+// Saves to each reader in turn, one line for each on standard output: the
+// box's detail on one line as the reason. Done only when every reader
+// confirmed the configuration.
+int CommandLine::writeToReaders(const QString &signedText) const
+{
+    static const char *const kOutcomeWords[] = {"ok", "failed", "unknown"}; // by SaveReport::Outcome
+    bool allSaved = true;
+    for (const QString &link : parser.values(kDevice)) {
+        const SaveReport report = saveToReader(link, signedText);
+        QString line = link + QLatin1Char(' ') + QLatin1String(kOutcomeWords[report.outcome]);
+        if (report.outcome != SaveReport::Saved) {
+            allSaved = false;
+            line += QStringLiteral(": ") + oneLine(report.detail);
+        }
+        print(stdout, line + QLatin1Char('\n'));
+    }
+    return allSaved ? 0 : 1;
 }

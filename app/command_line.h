@@ -5,19 +5,21 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 class Ui_Widget;
 
 // What the program is asked to do by its arguments: show the window (with a
 // configuration file loaded, when one is named), or, without any window,
-// print a file's signed configuration text, write its config code or write
-// it again in our file format.
+// print a file's signed configuration text, write its config code, write
+// it again in our file format, or save it to readers one after another.
 //
 // The passwords come from the environment or from files, never from the
 // arguments, which other users can read.
 class CommandLine
 {
 public:
-    enum Mode { Window, Text, Code, SaveAs, Help, Version, UsageError };
+    enum Mode { Window, Text, Code, SaveAs, Write, Help, Version, UsageError };
 
     explicit CommandLine(const QStringList &arguments);
 
@@ -32,8 +34,9 @@ public:
     const QString &language() const { return lang; }
 
     // Runs a mode that needs no window in the running application and
-    // gives the exit code: 0 done, 1 the configuration is refused, 2 a
-    // usage error or a file that cannot be read or written.
+    // gives the exit code: 0 done, 1 the configuration is refused (or a
+    // reader did not confirm it), 2 a usage error or a file that cannot be
+    // read or written.
     int runWithoutWindow();
 
 private:
@@ -41,6 +44,8 @@ private:
     int refused(const QString &reason) const;
     int failed(const QString &reason) const;
     int writeSigned(Ui_Widget &form);
+    std::optional<QString> signForm(Ui_Widget &form, int *exitCode);
+    int writeToReaders(const QString &signedText) const;
 
     QCommandLineParser parser;
     Mode chosen = Window;

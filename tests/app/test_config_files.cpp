@@ -1,6 +1,7 @@
 // Configuration files from the user's side: the window's title, closing
 // over unsaved changes, refused and dropped files, and the command line's
-// modes run as a process in a folder of their own.
+// modes run as a process in a folder of their own, writing to simulated
+// readers too.
 #include <QDropEvent>
 #include <QMimeData>
 #include <QProcess>
@@ -14,6 +15,8 @@
 #include "config/config_file.h"
 #include "crypto/base64.h"
 #include "crypto/hmac_md5.h"
+#include "device/link_failure.h"
+#include "device/reader_sim.h"
 #include "support/message_box_answerer.h"
 #include "support/widget_probe.h"
 #include "tools/qrread/qr_reader.h"
@@ -226,6 +229,12 @@ private slots:
                                             << QByteArray() << "--code";
         QTest::newRow("two modes") << QStringList{"--text", "--save-as", "o.tcfg", "reader.tcfg"} << password << 2
                                    << QByteArray() << "exclude";
+        QTest::newRow("write, no device") << QStringList{"--write", "reader.tcfg"} << password << 2 << QByteArray()
+                                          << "--device";
+        QTest::newRow("device, no write") << QStringList{"--device", "tcp:127.0.0.1:1", "--text", "reader.tcfg"}
+                                          << password << 2 << QByteArray() << "--write";
+        QTest::newRow("write, unknown file") << QStringList{"--write", "unknown.tcfg", "--device", "tcp:127.0.0.1:1"}
+                                             << password << 2 << QByteArray() << "没有本工具认识的配置项";
         QTest::newRow("unknown option") << QStringList{"--frobnicate"} << password << 2 << QByteArray() << "frobnicate";
         QTest::newRow("version") << QStringList{"--version"} << QStringList() << 0 << QByteArray("tarvo-config 2.1.20\n")
                                  << "";
@@ -261,6 +270,30 @@ private slots:
         const QByteArray decoded = readQrCode(QImage(QStringLiteral("code.png")));
         QCOMPARE(decoded, windowText(QStringLiteral("reader.tcfg"), false).toUtf8());
         QVERIFY(signatureHolds(decoded, kPassword));
+    }
+
+    // --write saves to each reader in turn, over TCP and over a serial
+    // line: a reader keyed with another configuration password refuses,
+    // and the run says so on its line and fails as a whole.
+    void writeToReaders()
+    {
+        ReaderSim factory;
+        ReaderSim otherPassword;
+        QVERIFY(factory.start());
+        QVERIFY(writeBytes(otherPassword.statePath(),
+                           R"({"config": "prefix='TV-',devnum=7", "password": ")" + kPassword
+                               + R"(", "firmware": "TV-1.0"})"));
+        QVERIFY(otherPassword.start());
+        const QString first = factory.tcpSetting();
+        const QString second = otherPassword.serialSetting();
+        const Run run = runProgram({"--write", "reader.tcfg", "--device", first, "--device", second},
+                                   {"TARVO_CONFIG_PASSWORD=Tarvo#Factory#16"});
+        QCOMPARE(QString::fromUtf8(run.out).split('\n'),
+                 QStringList({first + " ok", second + " failed: " + device::refusedConfigurationText(), ""}));
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY(factory.waitForLine("config applied (link)"));
+        QVERIFY(readBytes(factory.statePath()).contains("前,缀"));
+        QVERIFY(!readBytes(otherPassword.statePath()).contains("前,缀"));
     }
 
 private:
