@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <optional>
 
+#include "app/boxes.h"
 #include "app/config_file_controller.h"
 #include "app/verified_save.h"
 #include "app/widget.h"
@@ -268,7 +269,7 @@ namespace {
 SaveReport saveToReader(const QString &link, const QString &signedText)
 {
     if (!device::openChannel(link))
-        return {SaveReport::Failed, device::describe(device::failure())};
+        return {SaveReport::Failed, linkFailureText(device::failure())};
     const SaveReport report = saveVerified(signedText);
     device::closeChannel();
     return report;

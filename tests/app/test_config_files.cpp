@@ -289,7 +289,7 @@ private slots:
         const Run run = runProgram({"--write", "reader.tcfg", "--device", first, "--device", second},
                                    {"TARVO_CONFIG_PASSWORD=Tarvo#Factory#16"});
         QCOMPARE(QString::fromUtf8(run.out).split('\n'),
-                 QStringList({first + " ok", second + " failed: " + device::refusedConfigurationText(), ""}));
+                 QStringList({first + " ok", second + " failed: " + QString::fromUtf8(device::kRefusedConfiguration), ""}));
         QCOMPARE(run.exitCode, 1);
         QVERIFY(factory.waitForLine("config applied (link)"));
         QVERIFY(readBytes(factory.statePath()).contains("前,缀"));
