@@ -27,7 +27,10 @@ void FieldMarks::check(const field_rules::FieldRule &rule)
     QLineEdit *edit = form.*rule.field;
     const field_rules::Problem problem = field_rules::problem(form, rule);
     const Unmarked &own = unmarked[edit];
-    edit->setStyleSheet(problem ? kMarked : own.styleSheet);
+    // A new style sheet re-polishes the field: only a change of mark sets one.
+    const QString styleSheet = problem ? kMarked : own.styleSheet;
+    if (edit->styleSheet() != styleSheet)
+        edit->setStyleSheet(styleSheet);
     edit->setToolTip(problem ? fieldProblemText(rule.label, problem.reason, problem.number)
                              : own.toolTip);
 }
