@@ -16,6 +16,7 @@
 #include "app/code_freshness.h"
 #include "app/boxes.h"
 #include "app/code_zoom_view.h"
+#include "app/menu_button.h"
 #include "config/code_summary.h"
 #include "config/password_entry.h"
 #include "ui_widget.h"
@@ -47,16 +48,9 @@ CodeActions::CodeActions(Ui_Widget &ui, QWidget *parentWindow)
     zooming = addAction(QT_TR_NOOP("放大显示"), QKeySequence(QKeySequence::ZoomIn), &CodeActions::showZoomed);
     const QList<QAction *> actions{exporting, printing, copying, zooming};
 
-    auto *entry = new QToolButton(form.groupBox);
-    entry->setObjectName(QStringLiteral("codeActionsButton"));
-    entry->setText(tr("配置码"));
-    entry->setToolTip(tr("导出、打印、复制或放大显示配置码"));
-    entry->setPopupMode(QToolButton::InstantPopup);
-    entry->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    auto *menu = new QMenu(entry);
-    menu->addActions(actions);
-    entry->setMenu(menu);
-    entry->setGeometry(kEntryButtonGeometry);
+    addMenuButton(form.groupBox, QStringLiteral("codeActionsButton"), tr("配置码"),
+                  tr("导出、打印、复制或放大显示配置码"), kEntryButtonGeometry)
+        ->addActions(actions);
 
     form.label->setContextMenuPolicy(Qt::ActionsContextMenu);
     form.label->addActions(actions);

@@ -19,6 +19,7 @@
 #include <functional>
 
 #include "app/boxes.h"
+#include "app/menu_button.h"
 #include "config/config_file.h"
 #include "ui_widget.h"
 
@@ -88,18 +89,11 @@ ConfigFileController::ConfigFileController(Ui_Widget &form, QWidget *parentWindo
         action->setShortcutContext(Qt::WindowShortcut);
     window->addActions({opening, saving});
 
-    auto *entry = new QToolButton(ui.groupBox);
-    entry->setObjectName(QStringLiteral("configFileButton"));
-    entry->setText(tr("配置文件"));
-    entry->setToolTip(tr("打开或保存配置文件"));
-    entry->setPopupMode(QToolButton::InstantPopup);
-    entry->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    auto *menu = new QMenu(entry);
+    QMenu *menu = addMenuButton(ui.groupBox, QStringLiteral("configFileButton"), tr("配置文件"),
+                                tr("打开或保存配置文件"), kEntryButtonGeometry);
     menu->addActions({opening, saving});
     recentMenu = menu->addMenu(tr("最近使用的文件"));
     connect(recentMenu, &QMenu::aboutToShow, this, &ConfigFileController::fillRecentMenu);
-    entry->setMenu(menu);
-    entry->setGeometry(kEntryButtonGeometry);
 
     window->setAcceptDrops(true);
     window->installEventFilter(this);
