@@ -14,6 +14,7 @@
 #include <QToolButton>
 
 #include "app/code_freshness.h"
+#include "app/form_binding.h"
 #include "app/boxes.h"
 #include "app/code_zoom_view.h"
 #include "app/menu_button.h"
@@ -35,9 +36,9 @@ const char kFileFilters[] =
 
 } // namespace
 
-CodeActions::CodeActions(Ui_Widget &ui, QWidget *parentWindow)
-    : QObject(parentWindow), form(ui), window(parentWindow),
-      freshness(new CodeFreshness(ui, parentWindow))
+CodeActions::CodeActions(Ui_Widget &ui, const FormBinding &formBinding, QWidget *parentWindow)
+    : QObject(parentWindow), form(ui), binding(formBinding), window(parentWindow),
+      freshness(new CodeFreshness(formBinding, this))
 {
     exporting = addAction(QT_TR_NOOP("导出配置码…"), QKeySequence(Qt::CTRL | Qt::Key_E),
                           &CodeActions::chooseExportFile);
@@ -88,10 +89,7 @@ void CodeActions::setCode(const QString &signedText)
 {
     text = signedText;
     encoded = CodeSymbol();
-    const SummaryWords words = [](const char *source) {
-        return QCoreApplication::translate("config", source);
-    };
-    codeSheet = CodeSheet{codeSummary(form, signedText, words), QDate::currentDate(),
+    codeSheet = CodeSheet{codeSummary(binding.value(), signedText, formWords), QDate::currentDate(),
                           translated("qr", CodeSheet().dateCaption),
                           translated("qr", CodeSheet().title)};
     stale = false;

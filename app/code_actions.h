@@ -13,6 +13,7 @@ class QPrinter;
 class QWidget;
 class Ui_Widget;
 class CodeFreshness;
+class FormBinding;
 class CodeZoomView;
 
 // What the user does with the config code on screen: export it to a file,
@@ -26,7 +27,7 @@ class CodeActions : public QObject
 public:
     // Adds the entry button beside the code label, the label's context menu
     // and the window's shortcuts.
-    CodeActions(Ui_Widget &form, QWidget *window);
+    CodeActions(Ui_Widget &form, const FormBinding &binding, QWidget *window);
 
     // Called once the label shows the code of this signed text, built from
     // the form as it stands.
@@ -63,6 +64,7 @@ private:
     const CodeSymbol &symbol();
 
     Ui_Widget &form;
+    const FormBinding &binding;
     QWidget *window;
     QLabel *codeLabel;
     QAction *exporting;

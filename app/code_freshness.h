@@ -4,15 +4,11 @@
 #include <QObject>
 #include <QString>
 
-class QAbstractButton;
-class QWidget;
-class Ui_Widget;
+class FormBinding;
 
 // Tells the moment the form stops saying what the config code on screen
-// says. It listens to every input of the window, found by kind (line edits,
-// combo boxes, sliders, checkable buttons), so that fields added to the form
-// are watched without a list to keep; while a code is watched, each change
-// builds the form's signed text again and compares.
+// says: while a code is watched, each change of the form's value builds its
+// signed text again and compares.
 //
 // What counts is the whole signed text. The configuration password signs
 // the code, so a change to it counts: the code on screen was signed with a
@@ -24,7 +20,7 @@ class CodeFreshness : public QObject
     Q_OBJECT
 
 public:
-    CodeFreshness(const Ui_Widget &form, QWidget *window);
+    CodeFreshness(const FormBinding &form, QObject *parent);
 
     // Watches the form against the code of this signed text, just made from
     // it; an empty text watches nothing.
@@ -35,16 +31,10 @@ signals:
     void stale();
 
 private:
-    void listenTo(QObject *parent);
-    void listenToButton(QAbstractButton *button);
     void check();
 
-    const Ui_Widget &form;
+    const FormBinding &form;
     QString watched;
-    // A checkable button between its press and its release: its toggle is
-    // judged once its click has run, since the window's slot for that click
-    // may take the toggle back (a declined voltage warning).
-    bool clickRunning = false;
 };
 
 #endif

@@ -9,16 +9,13 @@
 #include <optional>
 
 #include "app/boxes.h"
-#include "app/config_file_controller.h"
 #include "app/verified_save.h"
-#include "app/widget.h"
 #include "config/assembly.h"
 #include "config/code_summary.h"
 #include "config/config_file.h"
 #include "device/device_link.h"
 #include "qr/code_renderer.h"
 #include "qr/config_code.h"
-#include "ui_widget.h"
 
 namespace {
 
@@ -186,16 +183,16 @@ int CommandLine::runWithoutWindow()
     case Write:
         break;
     }
-    // The form starts as the window's does; the debug log would bury the
-    // reason on standard error.
+    // The file is read over the form as the window starts; the debug log
+    // would bury the reason on standard error.
     qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &context, const QString &text) {
         if (type != QtDebugMsg)
             qt_message_output(type, context, text);
     });
-    Widget hidden;
-    Ui_Widget &form = hidden.configFiles().form();
-    if (const std::optional<QString> unreadable = config::openConfigFile(form, input))
-        return failed(*unreadable);
+    const config::ImportResult opened = config::openConfigFile(config::startValue(), input);
+    if (opened.refusal)
+        return failed(*opened.refusal);
+    config::FormValue form = opened.imported.value;
     if (chosen != SaveAs)
         return writeSigned(form);
     const config::FileContents contents = config::fileContents(form);
@@ -208,7 +205,7 @@ int CommandLine::runWithoutWindow()
 
 // The form signed with the passwords given, printed, drawn as the code or
 // saved to the readers.
-int CommandLine::writeSigned(Ui_Widget &form)
+int CommandLine::writeSigned(config::FormValue &form)
 {
     int exitCode = 0;
     const std::optional<QString> text = signForm(form, &exitCode);
@@ -231,7 +228,7 @@ int CommandLine::writeSigned(Ui_Widget &form)
 
 // The form's configuration text signed as the window signs it; nothing,
 // with the exit code in *exitCode, when a password or the form is refused.
-std::optional<QString> CommandLine::signForm(Ui_Widget &form, int *exitCode)
+std::optional<QString> CommandLine::signForm(config::FormValue &form, int *exitCode)
 {
     QString failure;
     const std::optional<QString> signing =
@@ -248,11 +245,11 @@ std::optional<QString> CommandLine::signForm(Ui_Widget &form, int *exitCode)
         *exitCode = failed(failure);
         return std::nullopt;
     }
-    form.manpw->setText(*signing);
+    form.manpw = *signing;
     if (newPassword) {
-        form.changepwcheck->setChecked(true);
-        form.newpw->setText(*newPassword);
-        form.confimpw->setText(*newPassword);
+        form.changepwcheck = true;
+        form.newpw = *newPassword;
+        form.confimpw = *newPassword;
     }
     const config::Assembly built = config::assemble(form);
     if (built.refusal) {

@@ -7,7 +7,7 @@
 
 #include <optional>
 
-class Ui_Widget;
+#include "config/form_value.h"
 
 // What the program is asked to do by its arguments: show the window (with a
 // configuration file loaded, when one is named), or, without any window,
@@ -43,8 +43,8 @@ private:
     void choose(const QStringList &arguments);
     int refused(const QString &reason) const;
     int failed(const QString &reason) const;
-    int writeSigned(Ui_Widget &form);
-    std::optional<QString> signForm(Ui_Widget &form, int *exitCode);
+    int writeSigned(config::FormValue &form);
+    std::optional<QString> signForm(config::FormValue &form, int *exitCode);
     int writeToReaders(const QString &signedText) const;
 
     QCommandLineParser parser;

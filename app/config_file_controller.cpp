@@ -11,14 +11,12 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QSettings>
-#include <QTimer>
 #include <QToolButton>
 #include <QUrl>
 #include <QVariant>
 
-#include <functional>
-
 #include "app/boxes.h"
+#include "app/form_binding.h"
 #include "app/menu_button.h"
 #include "config/config_file.h"
 #include "ui_widget.h"
@@ -46,29 +44,6 @@ void storeSetting(const char *key, const QVariant &value)
     QSettings(QStringLiteral("Tarvo"), QStringLiteral("tarvo-config")).setValue(QLatin1String(key), value);
 }
 
-// Calls back after every key or mouse release and wheel turn of the
-// application, since any of them may have changed the form.
-class InputWatcher : public QObject
-{
-public:
-    InputWatcher(QObject *parent, std::function<void()> onInput)
-        : QObject(parent), callback(std::move(onInput))
-    {
-    }
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        const QEvent::Type type = event->type();
-        if (type == QEvent::MouseButtonRelease || type == QEvent::KeyRelease || type == QEvent::Wheel)
-            callback();
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    std::function<void()> callback;
-};
-
 void warn(QWidget *window, const char *title, const QString &text)
 {
     QMessageBox::warning(window, ConfigFileController::tr(title), text, QMessageBox::Ok);
@@ -76,8 +51,9 @@ void warn(QWidget *window, const char *title, const QString &text)
 
 } // namespace
 
-ConfigFileController::ConfigFileController(Ui_Widget &form, QWidget *parentWindow)
-    : QObject(parentWindow), ui(form), window(parentWindow), formTitle(parentWindow->windowTitle())
+ConfigFileController::ConfigFileController(Ui_Widget &form, const FormBinding &formBinding, QWidget *parentWindow)
+    : QObject(parentWindow), ui(form), binding(formBinding), window(parentWindow),
+      formTitle(parentWindow->windowTitle())
 {
     opening = new QAction(tr("打开配置文件…"), this);
     opening->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
@@ -97,21 +73,24 @@ ConfigFileController::ConfigFileController(Ui_Widget &form, QWidget *parentWindo
 
     window->setAcceptDrops(true);
     window->installEventFilter(this);
+    connect(&binding, &FormBinding::changed, this, &ConfigFileController::updateTitle);
 }
 
 bool ConfigFileController::open(const QString &file)
 {
-    if (const std::optional<QString> refused = config::openConfigFile(ui, file)) {
-        warn(window, kOpenTitle, *refused);
+    const config::ImportResult opened = config::openConfigFile(binding.value(), file);
+    if (opened.refusal) {
+        warn(window, kOpenTitle, *opened.refusal);
         return false;
     }
+    binding::applySteps(opened.imported.steps, ui);
     setCurrentFile(file);
     return true;
 }
 
 bool ConfigFileController::saveAs(const QString &file)
 {
-    const config::FileContents contents = config::fileContents(ui);
+    const config::FileContents contents = config::fileContents(binding.value());
     if (contents.refusal) {
         tell(window, *contents.refusal);
         return false;
@@ -126,7 +105,7 @@ bool ConfigFileController::saveAs(const QString &file)
 
 bool ConfigFileController::isModified() const
 {
-    return !path.isEmpty() && config::fileContents(ui).bytes != savedBytes;
+    return !path.isEmpty() && config::fileContents(binding.value()).bytes != savedBytes;
 }
 
 QStringList ConfigFileController::recentFiles() const
@@ -175,10 +154,8 @@ void ConfigFileController::remember(const QString &file)
 
 void ConfigFileController::setCurrentFile(const QString &file)
 {
-    if (path.isEmpty())
-        qApp->installEventFilter(new InputWatcher(this, [this] { scheduleTitleUpdate(); }));
     path = file;
-    savedBytes = config::fileContents(ui).bytes;
+    savedBytes = config::fileContents(binding.value()).bytes;
     remember(file);
     updateTitle();
 }
@@ -186,20 +163,10 @@ void ConfigFileController::setCurrentFile(const QString &file)
 // While no file is open the form's title stands as it is.
 void ConfigFileController::updateTitle()
 {
-    titleUpdatePending = false;
     if (path.isEmpty())
         return;
     window->setWindowTitle(QStringLiteral("%1[*] - %2").arg(QFileInfo(path).fileName(), formTitle));
     window->setWindowModified(isModified());
-}
-
-// Input changes the form only once it has been handled.
-void ConfigFileController::scheduleTitleUpdate()
-{
-    if (titleUpdatePending)
-        return;
-    titleUpdatePending = true;
-    QTimer::singleShot(0, this, &ConfigFileController::updateTitle);
 }
 
 bool ConfigFileController::mayClose()

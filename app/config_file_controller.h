@@ -10,6 +10,7 @@ class QAction;
 class QMenu;
 class QMimeData;
 class QWidget;
+class FormBinding;
 class Ui_Widget;
 
 // The window's configuration files: open and save (by menu, shortcut,
@@ -23,7 +24,7 @@ class ConfigFileController : public QObject
 public:
     // Adds the entry button under the code label, the window's shortcuts,
     // and watches the window for drops and closing.
-    ConfigFileController(Ui_Widget &form, QWidget *window);
+    ConfigFileController(Ui_Widget &form, const FormBinding &binding, QWidget *window);
 
     // The steps behind the dialogs: false after telling the user why not.
     bool open(const QString &path);
@@ -37,8 +38,6 @@ public:
     QAction *openAction() const { return opening; }
     QAction *saveAction() const { return saving; }
     QStringList recentFiles() const;
-    // The form whose files these are (the command line works on it too).
-    Ui_Widget &form() { return ui; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -50,11 +49,11 @@ private:
     void remember(const QString &file);
     void setCurrentFile(const QString &file);
     void updateTitle();
-    void scheduleTitleUpdate();
     bool mayClose();
     static QString droppedFile(const QMimeData *data);
 
     Ui_Widget &ui;
+    const FormBinding &binding;
     QWidget *window;
     QString formTitle;
     QString path;
@@ -63,7 +62,6 @@ private:
     QAction *opening;
     QAction *saving;
     QMenu *recentMenu;
-    bool titleUpdatePending = false;
 };
 
 #endif

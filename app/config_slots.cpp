@@ -8,6 +8,7 @@
 #include "app/boxes.h"
 #include "app/code_actions.h"
 #include "app/field_marks.h"
+#include "app/form_binding.h"
 #include "config/assembly.h"
 #include "config/groups.h"
 #include "config/import.h"
@@ -23,33 +24,33 @@ const char kCodeStatusTitle[] = QT_TRANSLATE_NOOP("Widget", "生成二维码状�
 
 void Widget::Ordinary_Config()
 {
-    config::appendGeneralGroup(*ui, configText);
+    config::appendGeneralGroup(binding::read(*ui), configText);
 }
 
 void Widget::Nfc_Config()
 {
-    config::appendNfcGroup(*ui, configText);
+    config::appendNfcGroup(binding::read(*ui), configText);
 }
 
 void Widget::Net_Config()
 {
-    config::appendNetworkGroup(*ui, configText);
+    config::appendNetworkGroup(binding::read(*ui), configText);
 }
 
 void Widget::Wg_Config()
 {
-    config::appendWiegandGroup(*ui, configText);
+    config::appendWiegandGroup(binding::read(*ui), configText);
 }
 
 void Widget::Serial_Config()
 {
-    config::appendSerialGroup(*ui, configText);
+    config::appendSerialGroup(binding::read(*ui), configText);
 }
 
 // A refusal leaves the text empty; a field at fault is shown after the box.
 void Widget::GetconfigState()
 {
-    const config::Assembly built = config::assemble(*ui);
+    const config::Assembly built = config::assemble(binding::read(*ui));
     configText = built.text;
     if (!built.refusal)
         return;
@@ -60,7 +61,7 @@ void Widget::GetconfigState()
 
 int Widget::get_hmac(QString istr, char *obuf)
 {
-    const std::optional<config::Refusal> refusal = config::signDigest(istr, ui->manpw->text(), obuf);
+    const std::optional<config::Refusal> refusal = config::signDigest(istr, binding::read(*ui).manpw, obuf);
     if (!refusal)
         return 0;
     configText.clear();
@@ -82,7 +83,7 @@ std::optional<QString> Widget::importReaderConfig()
     lua_state = fresh;
     if (!lua_state)
         return tr("没有足够的内存运行配置脚本");
-    if (std::optional<QString> failure = config::importReaderText(*ui, lua_state, dev_config))
+    if (std::optional<QString> failure = binding::importIntoForm(*ui, lua_state, readerText.constData()))
         return translated("config", *failure);
     return std::nullopt;
 }

@@ -30,13 +30,6 @@ public:
     BusyCursor &operator=(const BusyCursor &) = delete;
 };
 
-// Replaces the reply block a member points into, releasing the old one.
-void keepPayload(char *&member, device::Buffer reply)
-{
-    rpc_buffer_free(rpc_buffer_of_data(member));
-    member = rpc_buffer_data(reply.release());
-}
-
 } // namespace
 
 // The device work runs under the busy cursor; every box comes after it.
@@ -52,12 +45,12 @@ bool Widget::readReader(QString *failure)
         *failure = linkFailureText(device::failure());
         return false;
     }
-    dev_config_len = rpc_buffer_len(config->get());
-    keepPayload(dev_config, std::move(*config));
+    // The reply ends within its payload; the text runs to its NUL.
+    readerText = QByteArray(rpc_buffer_data(config->get()));
     // The reader's text holds its Wi-Fi password, masked like every other.
     qDebug() << "**************************";
     qDebug("data_result = %s",
-           qUtf8Printable(password_entry::configTextForLog(QString::fromUtf8(dev_config))));
+           qUtf8Printable(password_entry::configTextForLog(QString::fromUtf8(readerText))));
     qDebug() << "**************************";
 
     std::optional<device::Buffer> version = device::readVersion();
@@ -65,9 +58,8 @@ bool Widget::readReader(QString *failure)
         *failure = linkFailureText(device::failure());
         return false;
     }
-    const int32_t versionLength = rpc_buffer_len(version->get());
-    keepPayload(dev_version, std::move(*version));
-    const QString versionShown = device::versionText(dev_version, versionLength);
+    const QString versionShown =
+        device::versionText(rpc_buffer_data(version->get()), rpc_buffer_len(version->get()));
     qDebug("vdata = %s", qUtf8Printable(versionShown));
 
     if (const std::optional<QString> problem = importReaderConfig()) {

@@ -1,6 +1,10 @@
 #include "app/field_marks.h"
 
+#include <QAbstractButton>
+#include <QLineEdit>
+
 #include "app/boxes.h"
+#include "app/form_binding.h"
 #include "app/option_pages.h"
 #include "ui_widget.h"
 
@@ -13,19 +17,19 @@ const QString kMarked = QStringLiteral("QLineEdit { border: 1px solid red; }");
 FieldMarks::FieldMarks(Ui_Widget &form, QObject *parent) : QObject(parent), form(form)
 {
     for (const field_rules::FieldRule &rule : field_rules::kFieldRules) {
-        QLineEdit *edit = form.*rule.field;
+        QLineEdit *edit = binding::lineEdit(form, rule.field);
         unmarked.insert(edit, {edit->styleSheet(), edit->toolTip()});
         connect(edit, &QLineEdit::textChanged, this, [this, &rule] { check(rule); });
         if (rule.hexMode)
-            connect(form.*rule.hexMode, &QRadioButton::toggled, this, [this, &rule] { check(rule); });
+            connect(binding::button(form, rule.hexMode), &QAbstractButton::toggled, this, [this, &rule] { check(rule); });
         check(rule);
     }
 }
 
 void FieldMarks::check(const field_rules::FieldRule &rule)
 {
-    QLineEdit *edit = form.*rule.field;
-    const field_rules::Problem problem = field_rules::problem(form, rule);
+    QLineEdit *edit = binding::lineEdit(form, rule.field);
+    const field_rules::Problem problem = field_rules::problem(binding::read(form), rule);
     const Unmarked &own = unmarked[edit];
     // A new style sheet re-polishes the field: only a change of mark sets one.
     const QString styleSheet = problem ? kMarked : own.styleSheet;
@@ -37,7 +41,7 @@ void FieldMarks::check(const field_rules::FieldRule &rule)
 
 void showField(Ui_Widget &form, field_rules::Field field)
 {
-    QLineEdit *edit = form.*field;
+    QLineEdit *edit = binding::lineEdit(form, field);
     for (OptionPage page : {NfcPage, WiegandPage, NetworkPage, PasswordPage, GeneralPage})
         if (form.stacked_widget->widget(page)->isAncestorOf(edit))
             form.stacked_widget->setCurrentIndex(page);

@@ -11,6 +11,9 @@
 
 #include "config/field_rules.h"
 
+class QLineEdit;
+class Ui_Widget;
+
 class FieldMarks : public QObject
 {
 public:

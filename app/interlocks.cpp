@@ -7,9 +7,10 @@
 #include <QAbstractButton>
 #include <QMessageBox>
 
+#include "app/form_binding.h"
 #include "app/option_pages.h"
+#include "app/series_widgets.h"
 #include "config/output_channels.h"
-#include "config/series.h"
 #include "ui_widget.h"
 
 namespace {
@@ -21,7 +22,7 @@ using output_channels::NfcButton;
 void chooseSeries(Ui_Widget &form, series::Series chosen)
 {
     for (int box = 0; box < series::Count; ++box)
-        (form.*series::kSeries[box].box)->setChecked(box == chosen);
+        binding::button(form, series::kSeries[box].box)->setChecked(box == chosen);
     for (const series::WidgetRow &row : series::kSeriesWidgets) {
         const char cell = row.cells[chosen];
         if (cell != '-')
@@ -31,12 +32,14 @@ void chooseSeries(Ui_Widget &form, series::Series chosen)
 
 // After its steps, a channel's click returns to the general page and shows
 // the IP mode group only where the channel wants it.
-void chooseOutputChannel(Ui_Widget &form, QRadioButton *Ui_Widget::*button)
+void chooseOutputChannel(Ui_Widget &form, config::Flag button)
 {
     for (const output_channels::Channel &channel : output_channels::kChannels) {
         if (channel.button != button)
             continue;
-        output_channels::runSteps(form, channel, channel.chosenSteps, NfcButton::FromSteps);
+        binding::applySteps(output_channels::resolveSteps(binding::read(form), channel, channel.chosenSteps,
+                                                          NfcButton::FromSteps),
+                            form);
         form.stacked_widget->setCurrentIndex(GeneralPage);
         form.ip_modegroupbox->setVisible(channel.showsIpMode);
     }
@@ -79,11 +82,14 @@ void Widget::on_scanmode_clicked()
 {
     ui->output_groupbox->setVisible(true);
     // Unlike the NFC page rule, this keeps the NFC page when no series is checked.
-    ui->nfc_option->setVisible(!series::checkedSeries(*ui, &series::Facts::nfcPage, false));
+    const config::FormValue form = binding::read(*ui);
+    ui->nfc_option->setVisible(!series::checkedSeries(form, &series::Facts::nfcPage, false));
     // The checked channel replays its steps.
     for (const output_channels::Channel &channel : output_channels::kChannels)
-        if ((ui->*channel.button)->isChecked())
-            output_channels::runSteps(*ui, channel, channel.chosenSteps, NfcButton::LeftAlone);
+        if (form.*channel.button)
+            binding::applySteps(
+                output_channels::resolveSteps(binding::read(*ui), channel, channel.chosenSteps, NfcButton::LeftAlone),
+                *ui);
     ui->develop_groupbox->setVisible(false);
     ui->stacked_widget->setVisible(true);
     ui->stacked_widget->setCurrentIndex(GeneralPage);
@@ -146,32 +152,32 @@ void Widget::on_ttlxieyi_clicked()
 
 void Widget::on_weigenOut_clicked()
 {
-    chooseOutputChannel(*ui, &Ui_Widget::weigenOut);
+    chooseOutputChannel(*ui, &config::FormValue::weigenOut);
 }
 
 void Widget::on_keyboardOut_clicked()
 {
-    chooseOutputChannel(*ui, &Ui_Widget::keyboardOut);
+    chooseOutputChannel(*ui, &config::FormValue::keyboardOut);
 }
 
 void Widget::on_serialOut_clicked()
 {
-    chooseOutputChannel(*ui, &Ui_Widget::serialOut);
+    chooseOutputChannel(*ui, &config::FormValue::serialOut);
 }
 
 void Widget::on_ttlOut_clicked()
 {
-    chooseOutputChannel(*ui, &Ui_Widget::ttlOut);
+    chooseOutputChannel(*ui, &config::FormValue::ttlOut);
 }
 
 void Widget::on_wifiOut_clicked()
 {
-    chooseOutputChannel(*ui, &Ui_Widget::wifiOut);
+    chooseOutputChannel(*ui, &config::FormValue::wifiOut);
 }
 
 void Widget::on_ethernetOut_clicked()
 {
-    chooseOutputChannel(*ui, &Ui_Widget::ethernetOut);
+    chooseOutputChannel(*ui, &config::FormValue::ethernetOut);
 }
 
 // ---- Output level and voltage --------------------------------------------

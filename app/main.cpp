@@ -1,7 +1,10 @@
 #include <QApplication>
+#include <QGuiApplication>
 #include <QDebug>
 #include <QLocale>
 #include <QTextCodec>
+
+#include <memory>
 
 #include "app/command_line.h"
 #include "app/config_file_controller.h"
@@ -18,15 +21,26 @@ QStringList argumentsOf(int argc, char *argv[])
     return arguments;
 }
 
+// The modes without a window construct no widget: a code drawn into a file
+// needs painting and fonts, the others not even that.
+int runWithoutWindow(int argc, char *argv[], CommandLine::Mode mode)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    const std::unique_ptr<QCoreApplication> application(
+        mode == CommandLine::Code ? new QGuiApplication(argc, argv) : new QCoreApplication(argc, argv));
+    QCoreApplication::setApplicationVersion(QStringLiteral(TARVO_VERSION));
+    QTextCodec::setCodecForLocale(QTextCodec::codecForName("UTF-8"));
+    return CommandLine(QCoreApplication::arguments()).runWithoutWindow();
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    // The modes without a window need no display: the platform is chosen
-    // before the application starts (the arguments are read again below,
-    // once Qt has taken its own).
-    if (!CommandLine(argumentsOf(argc, argv)).needsDisplay())
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The arguments are read again once the application has taken Qt's own.
+    const CommandLine asked(argumentsOf(argc, argv));
+    if (!asked.needsDisplay())
+        return runWithoutWindow(argc, argv, asked.mode());
     // The window scales as a whole on a high-density desktop.
     QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
     QCoreApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);

@@ -1,20 +1,13 @@
 #include "app/verified_save.h"
 
-#include <QAbstractButton>
-#include <QAbstractSlider>
-#include <QAbstractSpinBox>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QWidget>
+
+#include <QRegularExpression>
 
 #include "app/boxes.h"
-#include "app/option_pages.h"
-#include "app/widget_tree.h"
-#include "config/import.h"
+#include "app/form_binding.h"
+#include "config/read_back.h"
 #include "device/device_link.h"
 #include "device/link_failure.h"
-#include "script/script_bridge.h"
-#include "ui_widget.h"
 
 namespace {
 
@@ -23,91 +16,29 @@ const char kConfirmedByReadBack[] =
     QT_TRANSLATE_NOOP("VerifiedSave", "读卡器没有应答保存命令，但读回的配置与发送的一致，已确认保存。");
 const char kPasswordUndecided[] = QT_TRANSLATE_NOOP(
     "VerifiedSave", "新的配置密码可能已生效，也可能没有：读卡器只接受新旧两个密码中的一个，请重新连接后分别试用。");
-const char kNoScriptMemory[] = QT_TRANSLATE_NOOP("VerifiedSave", "没有足够的内存运行配置脚本");
 
 QString shown(const char *text)
 {
     return QCoreApplication::translate("VerifiedSave", text);
 }
 
-// A form that nobody sees, for the comparison of two texts as the form
-// would hold them.
-struct HiddenForm
+// A value from the reader, on one line and short enough for a box.
+QString boundedValue(QString value)
 {
-    QWidget host;
-    Ui_Widget form;
-    lua_State *script = script_open();
-
-    HiddenForm()
-    {
-        form.setupUi(&host);
-        setFieldBounds(form);
-    }
-    ~HiddenForm() { script_close(script); }
-    HiddenForm(const HiddenForm &) = delete;
-    HiddenForm &operator=(const HiddenForm &) = delete;
-
-    std::optional<QString> import(const QByteArray &text)
-    {
-        if (!script)
-            return shown(kNoScriptMemory);
-        if (const std::optional<QString> problem = config::importReaderText(form, script, text.constData()))
-            return translated("config", *problem);
-        return std::nullopt;
-    }
-};
-
-// What a field holds, whatever its kind.
-QString valueOf(const QWidget *field)
-{
-    if (const auto *edit = qobject_cast<const QLineEdit *>(field))
-        return edit->text();
-    if (const auto *button = qobject_cast<const QAbstractButton *>(field))
-        return button->isCheckable() ? QString::number(button->isChecked()) : QString();
-    if (const auto *box = qobject_cast<const QComboBox *>(field))
-        return box->currentText();
-    if (const auto *slider = qobject_cast<const QAbstractSlider *>(field))
-        return QString::number(slider->value());
-    if (const auto *spin = qobject_cast<const QAbstractSpinBox *>(field))
-        return spin->text();
-    return QString();
+    constexpr int kShownCharacters = 40;
+    for (QChar &c : value)
+        if (c.category() == QChar::Other_Control)
+            c = QLatin1Char(' ');
+    return value.size() > kShownCharacters ? value.left(kShownCharacters) + QChar(0x2026) : value;
 }
 
-// The entries of a signed text: between the envelope's brace and "}--".
-QByteArray entriesOf(const QString &signedText)
+// The setting that differs, with what was sent and what came back.
+QString differenceText(const config::KeyDifference &difference)
 {
-    const QByteArray bytes = signedText.toUtf8();
-    const int open = bytes.indexOf('{');
-    const int close = bytes.lastIndexOf("}--");
-    return open >= 0 && close > open ? bytes.mid(open + 1, close - open - 1) : QByteArray();
+    const QString setting = formWords(difference.words).remove(QRegularExpression(QStringLiteral("[：:\\s]+$")));
+    return QStringLiteral("%1 %2: %3 → %4")
+        .arg(setting, difference.key, boundedValue(difference.sent), boundedValue(difference.readBack));
 }
-
-} // namespace
-
-// The reader's text imported alone, and the same with the sent entries over
-// it: a reader that stored every value sent gives two equal forms. Keys the
-// reader holds beyond those sent show in both, and so do not count.
-std::optional<QString> differingField(const QString &signedText, const char *readerText, QString *failure)
-{
-    HiddenForm read;
-    HiddenForm readThenSent;
-    const QByteArray reader(readerText);
-    if (auto problem = read.import(reader); problem || (problem = readThenSent.import(reader))
-        || (problem = readThenSent.import(entriesOf(signedText)))) {
-        *failure = *problem;
-        return std::nullopt;
-    }
-    // Both forms come from one setupUi, so their fields pair up in order.
-    const QList<QWidget *> left = widgetsBelow(read.host);
-    const QList<QWidget *> right = widgetsBelow(readThenSent.host);
-    for (int i = 0; i < left.size() && i < right.size(); ++i) {
-        if (valueOf(left.at(i)) != valueOf(right.at(i)) || left.at(i)->isHidden() != right.at(i)->isHidden())
-            return left.at(i)->objectName();
-    }
-    return std::nullopt;
-}
-
-namespace {
 
 SaveReport judgeReadBack(const QString &signedText, bool answered)
 {
@@ -119,12 +50,12 @@ SaveReport judgeReadBack(const QString &signedText, bool answered)
             detail += QLatin1Char('\n') + shown(kPasswordUndecided);
         return {SaveReport::Unknown, detail};
     }
-    QString failure;
-    const std::optional<QString> field = differingField(signedText, rpc_buffer_data(readBack->get()), &failure);
-    if (field)
-        return {SaveReport::Failed, shown(kReadBackDiffers).arg(*field)};
-    if (!failure.isEmpty())
-        return {SaveReport::Unknown, failure};
+    const config::ReadBackCheck check =
+        config::compareReadBack(signedText.toUtf8(), QByteArray(rpc_buffer_data(readBack->get())));
+    if (check.difference)
+        return {SaveReport::Failed, shown(kReadBackDiffers).arg(differenceText(*check.difference))};
+    if (check.failure)
+        return {SaveReport::Unknown, translated("config", *check.failure)};
     if (answered)
         return {SaveReport::Saved, QString()};
     if (changesPassword)

@@ -19,9 +19,4 @@ struct SaveReport
 // dropped, reply unreadable) is settled by the read-back alone.
 SaveReport saveVerified(const QString &signedText);
 
-// Whether the reader's text holds every value of the signed text, as the
-// form would hold them: the name of the first form field that differs,
-// nothing when none does, or the import's complaint in *failure.
-std::optional<QString> differingField(const QString &signedText, const char *readerText, QString *failure);
-
 #endif

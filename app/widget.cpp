@@ -3,17 +3,41 @@
 #include "app/code_actions.h"
 #include "app/device_session.h"
 #include "app/field_marks.h"
+#include "app/form_binding.h"
 #include "app/config_file_controller.h"
 #include "app/form_fonts.h"
 #include "app/option_pages.h"
-#include "trvo/rpc_buffer.h"
 #include "script/script_bridge.h"
 #include "ui_widget.h"
 
 namespace {
 
-// Default heartbeat content: the host a reader pings while idle.
-const char kDefaultHeartbeatHost[] = "www.tarvo.com";
+// What the window hides or disables at start, beyond the form's values: the
+// save waits for a connect, the voltage choices for the output-high option,
+// and the options of other modes, series and channels stay out of sight.
+struct StartPart
+{
+    QWidget *(*widget)(const Ui_Widget &);
+    bool visible;
+    bool enabled;
+};
+
+template <auto member>
+QWidget *partOf(const Ui_Widget &form)
+{
+    return form.*member;
+}
+
+using W = Ui_Widget;
+const StartPart kStartParts[] = {
+    {partOf<&W::saveBtn>, true, false},          {partOf<&W::lowvoltage>, true, false},
+    {partOf<&W::highvoltage>, true, false},      {partOf<&W::develop_groupbox>, false, true},
+    {partOf<&W::serial_groupbox>, false, true},  {partOf<&W::wgoption>, false, true},
+    {partOf<&W::wifioption>, false, true},       {partOf<&W::ethoption>, false, true},
+    {partOf<&W::pay_light>, false, true},        {partOf<&W::pay_light_play>, false, true},
+    {partOf<&W::ganyingmode>, false, true},      {partOf<&W::paymode>, false, true},
+    {partOf<&W::gunmode>, false, true},
+};
 
 } // namespace
 
@@ -21,98 +45,38 @@ Widget::Widget(QWidget *parent)
     : QWidget(parent),
       ui(new Ui::Widget),
       lua_state(nullptr),
-      dev_config(nullptr),
-      dev_config_len(0),
-      dev_version(nullptr),
       configText(),
       codeActions(nullptr),
       fileController(nullptr),
-      deviceSession(nullptr)
+      deviceSession(nullptr),
+      formBinding(nullptr)
 {
     ui->setupUi(this);
     applyFormFonts(*this, *ui);
     // on_pushButton_clicked is connected by name first, so it runs before this.
     connect(ui->pushButton, SIGNAL(clicked()), this, SLOT(ButtonClicked()));
 
-    // The save button stays off until a connect has read the reader.
-    ui->saveBtn->setEnabled(false);
-
-    ui->keyboardOut->setChecked(true);
-    ui->qrCheck->setChecked(true);
-    ui->ledControl->setChecked(true);
-    ui->intermode->setChecked(true);
-    ui->lineIntervaltime->setText(QStringLiteral("300"));
-
-    ui->baudRate->setCurrentText(QStringLiteral("115200"));
-    ui->dataBit->setCurrentText(QStringLiteral("8"));
-    ui->checkBit->setCurrentText(QStringLiteral("N"));
-    ui->stopBit->setCurrentText(QStringLiteral("1"));
-
-    ui->scanmode->setChecked(true);
-    ui->qrup->setChecked(true);
-    ui->devnum->setText(QStringLiteral("0"));
     setFieldBounds(*ui);
-    ui->brightadjust->setValue(200);
-    ui->buzzers->setChecked(true);
-    ui->beepinterval->setText(QStringLiteral("30"));
-    ui->lightoffinterval->setText(QStringLiteral("200"));
-
-    ui->tcpO->setChecked(true);
-    ui->Slightoffaction->setChecked(true);
-    ui->Flightredaction->setChecked(true);
-    ui->tcpdelay->setText(QStringLiteral("2"));
-    ui->httpdelay->setText(QStringLiteral("2"));
-    ui->wiredtcp->setChecked(true);
-
-    // The voltage choices open only with the output-high option.
-    ui->lowvoltage->setEnabled(false);
-    ui->highvoltage->setEnabled(false);
-
-    ui->nfcsuffform->setChecked(true);
-    ui->tenformout->setChecked(true);
-    ui->nfc_beep->setChecked(true);
-    ui->fxout->setChecked(true);
-    ui->idfx->setChecked(true);
-    ui->vg26->setChecked(true);
-    ui->wgchartohex->setChecked(true);
-
-    setFixedSize(width(), height());
-
-    ui->develop_groupbox->setVisible(false);
-    ui->serial_groupbox->setVisible(false);
-    ui->usbhidchoose->setChecked(true);
-    ui->wgoption->setVisible(false);
-    ui->wifioption->setVisible(false);
-    ui->ethoption->setVisible(false);
-
-    ui->heart_on->setChecked(true);
-    ui->heart_time->setText(QStringLiteral("60"));
-    ui->heart_content->setText(QLatin1String(kDefaultHeartbeatHost));
-
-    ui->tarvo_ZB->setChecked(true);
-    ui->pay_light->setVisible(false);
-    ui->pay_light_play->setVisible(false);
-
+    binding::show(config::startValue(), *ui);
+    for (const StartPart &start : kStartParts) {
+        start.widget(*ui)->setVisible(start.visible);
+        start.widget(*ui)->setEnabled(start.enabled);
+    }
     // The password is kept unless the user asks to change it.
     choosePasswordChange(*ui, false);
-
-    ui->ganyingmode->setVisible(false);
-    ui->paymode->setVisible(false);
-    ui->gunmode->setVisible(false);
-
+    setFixedSize(width(), height());
     ui->stacked_widget->setCurrentIndex(GeneralPage);
-    codeActions = new CodeActions(*ui, this);
+
+    formBinding = new FormBinding(*ui, this);
+    codeActions = new CodeActions(*ui, *formBinding, this);
     deviceSession = new DeviceSession(*ui, this);
     new FieldMarks(*ui, this);
-    fileController = new ConfigFileController(*ui, this);
+    fileController = new ConfigFileController(*ui, *formBinding, this);
 }
 
 Widget::~Widget()
 {
     script_close(lua_state);
-    // The reply blocks of the last connect stay with the window until it goes.
-    rpc_buffer_free(rpc_buffer_of_data(dev_config));
-    rpc_buffer_free(rpc_buffer_of_data(dev_version));
     delete ui;
 }
 

@@ -1,6 +1,7 @@
 #ifndef TARVO_APP_WIDGET_H
 #define TARVO_APP_WIDGET_H
 
+#include <QByteArray>
 #include <QString>
 #include <optional>
 #include <QWidget>
@@ -9,6 +10,7 @@ struct lua_State;
 class CodeActions;
 class ConfigFileController;
 class DeviceSession;
+class FormBinding;
 
 namespace Ui {
 class Widget;
@@ -90,21 +92,22 @@ private:
     // Reads the reader into the form; false when it could not, with the
     // cause in *failure where one is known.
     bool readReader(QString *failure);
-    // Sets the form from dev_config through a fresh script; the reason it
+    // Sets the form from readerText through a fresh script; the reason it
     // could not, or nothing when it did.
     std::optional<QString> importReaderConfig();
 
     Ui::Widget *ui;
     lua_State *lua_state;
-    char *dev_config;
-    qint32 dev_config_len;
-    char *dev_version;
+    // The configuration text the last connect read from the reader.
+    QByteArray readerText;
     QString configText;
     // Export, print, copy and zoom of the code the label shows.
     CodeActions *codeActions;
     ConfigFileController *fileController;
     // The chosen reader, the status field during device calls.
     DeviceSession *deviceSession;
+    // The form's inputs as one configuration value, and when it changes.
+    FormBinding *formBinding;
 
     // Test-only window into the members above (tests/support/widget_probe.h).
     friend class WidgetProbe;

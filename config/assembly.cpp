@@ -14,7 +14,7 @@
 #include "config/series.h"
 #include "crypto/base64.h"
 #include "crypto/hmac_md5.h"
-#include "ui_widget.h"
+#include "config/form_value.h"
 
 namespace {
 
@@ -46,24 +46,24 @@ const char *newPasswordProblem(const QString &password, const QString &confirmat
 
 // The mode entries of the work modes checked: scan mode's alone, or every
 // other mode's.
-void appendModeEntries(const Ui_Widget &form, QString &text, bool scanMode)
+void appendModeEntries(const config::FormValue &form, QString &text, bool scanMode)
 {
     for (const WorkMode &mode : form_bits::kWorkModes) {
-        if ((mode.button == &Ui_Widget::scanmode) != scanMode || !(form.*mode.button)->isChecked())
+        if ((mode.button == &config::FormValue::scanmode) != scanMode || !(form.*mode.button))
             continue;
         entries::appendNumber(text, "chk_env", mode.checkEnvironment);
-        if (form.tarvo_KS->isChecked())
+        if (form.tarvo_KS)
             entries::appendNumber(text, "usb_mode", mode.usbMode);
     }
 }
 
 // Each checked channel's groups, in channel order. Where the NFC group is
 // left out the build says so in the debug log; a quiet build does not.
-void appendChannelGroups(const Ui_Widget &form, QString &text, bool quiet)
+void appendChannelGroups(const config::FormValue &form, QString &text, bool quiet)
 {
     const bool nfcLeftOut = series::checkedSeries(form, &series::Facts::nfcEntries, false);
     for (const output_channels::Channel &channel : output_channels::kChannels) {
-        if (!(form.*channel.button)->isChecked())
+        if (!(form.*channel.button))
             continue;
         for (Group group : channel.groups) {
             switch (group) {
@@ -76,7 +76,7 @@ void appendChannelGroups(const Ui_Widget &form, QString &text, bool quiet)
             case Group::Nfc:
                 if (!nfcLeftOut)
                     config::appendNfcGroup(form, text);
-                else if (channel.button != &Ui_Widget::keyboardOut && !quiet)
+                else if (channel.button != &config::FormValue::keyboardOut && !quiet)
                     qDebug() << "hello";
                 break;
             case Group::Network:
@@ -93,7 +93,7 @@ void appendChannelGroups(const Ui_Widget &form, QString &text, bool quiet)
 }
 
 // The entries between the envelope's braces, before any password change.
-QString assembleBody(const Ui_Widget &form, bool quiet)
+QString assembleBody(const config::FormValue &form, bool quiet)
 {
     QString text;
     appendModeEntries(form, text, true);
@@ -129,10 +129,10 @@ Assembly sign(const QString &unsignedText, const QString &password)
     return {text, std::nullopt};
 }
 
-QString unsignedText(const Ui_Widget &form)
+QString unsignedText(const config::FormValue &form)
 {
-    return envelope(assembleBody(form, true), form.changepwcheck->isChecked()
-                                                  ? password_entry::entry(form.newpw->text())
+    return envelope(assembleBody(form, true), form.changepwcheck
+                                                  ? password_entry::entry(form.newpw)
                                                   : QString());
 }
 
@@ -151,22 +151,22 @@ Refusal fieldRefusal(const field_rules::FieldRule &rule, const field_rules::Prob
 
 } // namespace
 
-Assembly envelop(const Ui_Widget &form, PasswordChange change)
+Assembly envelop(const config::FormValue &form, PasswordChange change)
 {
     if (const field_rules::FieldRule *broken = field_rules::firstBroken(form))
         return {QString(), fieldRefusal(*broken, field_rules::problem(form, *broken))};
 
     const QString body = assembleBody(form, false);
     QString passwordChange;
-    if (change == PasswordChange::AsForm && form.changepwcheck->isChecked()) {
-        if (const char *problem = newPasswordProblem(form.newpw->text(), form.confimpw->text()))
+    if (change == PasswordChange::AsForm && form.changepwcheck) {
+        if (const char *problem = newPasswordProblem(form.newpw, form.confimpw))
             return {QString(), refused(problem)};
-        passwordChange = password_entry::entry(form.newpw->text());
+        passwordChange = password_entry::entry(form.newpw);
     }
     return {envelope(body, passwordChange), std::nullopt};
 }
 
-Assembly assemble(const Ui_Widget &form)
+Assembly assemble(const config::FormValue &form)
 {
     const Assembly enveloped = envelop(form, PasswordChange::AsForm);
     if (enveloped.refusal)
@@ -175,7 +175,7 @@ Assembly assemble(const Ui_Widget &form)
     qDebug() << "------hamc签名前数据start------";
     qDebug() << password_entry::configTextForLog(enveloped.text);
     qDebug() << "------hamc签名前数据end------";
-    return sign(enveloped.text, form.manpw->text());
+    return sign(enveloped.text, form.manpw);
 }
 
 } // namespace config

@@ -8,7 +8,7 @@
 
 #include "config/refusal.h"
 
-class Ui_Widget;
+#include "config/form_value.h"
 
 namespace config {
 
@@ -26,18 +26,18 @@ enum class PasswordChange { AsForm, Left };
 // The form's entries in the envelope, before any signature: everything
 // assemble() signs when change is AsForm, the same without the password
 // entry when it is Left. Refused as assemble() refuses, bar the signature.
-Assembly envelop(const Ui_Widget &form, PasswordChange change);
+Assembly envelop(const config::FormValue &form, PasswordChange change);
 
 // Builds the form into the signed configuration text: the mode entries of
 // scan mode, each checked channel's groups, the channel, the other modes'
 // entries, the configuration channel and the work mode; then the password
 // change, the envelope and the signature.
-Assembly assemble(const Ui_Widget &form);
+Assembly assemble(const config::FormValue &form);
 
 // The text the signature covers, as the form stands now: the envelope with
 // the entries and any requested password change, built without refusals and
 // without a word in the debug log, so that it can be built on every change.
-QString unsignedText(const Ui_Widget &form);
+QString unsignedText(const config::FormValue &form);
 
 // The text with "--" and its signature's Base64 after it, keyed by the
 // configuration password; a refusal when the password cannot sign.

@@ -1,9 +1,5 @@
 #include "config/code_summary.h"
 
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QRadioButton>
 #include <QUrl>
 
 #include "config/form_bits.h"
@@ -11,26 +7,26 @@
 #include "config/output_channels.h"
 #include "config/password_entry.h"
 #include "config/series.h"
-#include "ui_widget.h"
+#include "config/form_value.h"
 
 namespace {
 
-using W = Ui_Widget;
+using W = config::FormValue;
 
-// The text of the first checked button of a table, or an empty string.
+// The caption of the first checked button of a table, or an empty string.
 template <class Entry, std::size_t N>
-QString checkedText(const W &form, const Entry (&table)[N])
+QString checkedText(const W &form, const Entry (&table)[N], SummaryWords words)
 {
     for (const Entry &entry : table)
-        if ((form.*entry.button)->isChecked())
-            return (form.*entry.button)->text();
+        if (form.*entry.button)
+            return words(config::fieldOf(entry.button).words);
     return QString();
 }
 
 QString serialLine(const W &form)
 {
-    return QStringList{form.baudRate->currentText(), form.dataBit->currentText(),
-                       form.checkBit->currentText(), form.stopBit->currentText()}
+    return QStringList{form.baudRate, form.dataBit,
+                       form.checkBit, form.stopBit}
         .join(QLatin1Char('-'));
 }
 
@@ -47,9 +43,9 @@ QStringList networkDetails(const W &form, const QString &method)
 {
     QStringList details{method};
     if (group_conditions::tcpServerWritten(form))
-        details << form.tcpaddr->text() + QLatin1Char(':') + form.tcpport->text();
+        details << form.tcpaddr + QLatin1Char(':') + form.tcpport;
     else if (group_conditions::httpServerWritten(form))
-        details << withoutPassword(form.httpaddr->text());
+        details << withoutPassword(form.httpaddr);
     return details;
 }
 
@@ -58,32 +54,32 @@ QString channelLine(const W &form, SummaryWords words)
 {
     QStringList parts;
     for (const output_channels::Channel &channel : output_channels::kChannels)
-        if ((form.*channel.button)->isChecked())
-            parts << (form.*channel.button)->text();
-    if (form.serialOut->isChecked() || form.ttlOut->isChecked()) {
+        if (form.*channel.button)
+            parts << words(config::fieldOf(channel.button).words);
+    if (form.serialOut || form.ttlOut) {
         parts << serialLine(form);
-    } else if (form.wifiOut->isChecked()) {
-        if (!form.wifiname->text().isEmpty())
-            parts << words(QT_TRANSLATE_NOOP("config", "网络 ")) + form.wifiname->text();
-        parts << networkDetails(form, checkedText(form, form_bits::kWifiMethods));
-    } else if (form.ethernetOut->isChecked()) {
-        parts << checkedText(form, form_bits::kIpModes);
-        if (form.jtip->isChecked() && !form.ip_address->text().isEmpty())
-            parts << form.ip_address->text();
-        parts << networkDetails(form, checkedText(form, form_bits::kEthernetMethods));
-    } else if (form.weigenOut->isChecked()) {
-        parts << checkedText(form, form_bits::kWiegandFormats);
+    } else if (form.wifiOut) {
+        if (!form.wifiname.isEmpty())
+            parts << words(QT_TRANSLATE_NOOP("config", "网络 ")) + form.wifiname;
+        parts << networkDetails(form, checkedText(form, form_bits::kWifiMethods, words));
+    } else if (form.ethernetOut) {
+        parts << checkedText(form, form_bits::kIpModes, words);
+        if (form.jtip && !form.ip_address.isEmpty())
+            parts << form.ip_address;
+        parts << networkDetails(form, checkedText(form, form_bits::kEthernetMethods, words));
+    } else if (form.weigenOut) {
+        parts << checkedText(form, form_bits::kWiegandFormats, words);
     }
     parts.removeAll(QString());
     return words(QT_TRANSLATE_NOOP("config", "输出方式："))
            + parts.join(words(QT_TRANSLATE_NOOP("config", "，")));
 }
 
-QString seriesName(const W &form)
+QString seriesName(const W &form, SummaryWords words)
 {
     for (const series::Facts &facts : series::kSeries)
-        if ((form.*facts.box)->isChecked())
-            return (form.*facts.box)->text();
+        if (form.*facts.box)
+            return words(config::fieldOf(facts.box).words);
     return QString();
 }
 
@@ -94,12 +90,12 @@ QString sourceWords(const char *source)
     return QString::fromUtf8(source);
 }
 
-QStringList codeSummary(const Ui_Widget &form, const QString &signedText, SummaryWords words)
+QStringList codeSummary(const config::FormValue &form, const QString &signedText, SummaryWords words)
 {
-    QStringList lines{words(QT_TRANSLATE_NOOP("config", "读头系列：")) + seriesName(form),
+    QStringList lines{words(QT_TRANSLATE_NOOP("config", "读头系列：")) + seriesName(form, words),
                       channelLine(form, words),
                       words(QT_TRANSLATE_NOOP("config", "工作模式："))
-                          + checkedText(form, form_bits::kWorkModes)};
+                          + checkedText(form, form_bits::kWorkModes, words)};
     if (password_entry::carriesPassword(signedText))
         lines << words(QT_TRANSLATE_NOOP("config", "包含新的配置密码"));
     return lines;

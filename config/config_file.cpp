@@ -67,7 +67,7 @@ bool writeAll(QSaveFile &file, const QByteArray &bytes)
 
 namespace config {
 
-FileContents fileContents(const Ui_Widget &form)
+FileContents fileContents(const FormValue &form)
 {
     const Assembly enveloped = envelop(form, PasswordChange::Left);
     if (enveloped.refusal)
@@ -75,24 +75,28 @@ FileContents fileContents(const Ui_Widget &form)
     return {enveloped.text.toUtf8() + '\n', std::nullopt};
 }
 
-std::optional<QString> openConfigFile(Ui_Widget &form, const QString &path)
+ImportResult openConfigFile(const FormValue &current, const QString &path)
 {
+    const auto refused = [](const QString &reason) { return ImportResult{reason, {}}; };
     QByteArray bytes;
     if (std::optional<QString> unreadable = readBounded(path, &bytes))
-        return unreadable;
+        return refused(*unreadable);
     if (!isUtf8Text(bytes))
-        return QStringLiteral("文件 %1 不是 UTF-8 文本").arg(shown(path));
+        return refused(QStringLiteral("文件 %1 不是 UTF-8 文本").arg(shown(path)));
 
     lua_State *script = script_open();
     if (!script)
-        return QStringLiteral("没有足够的内存运行配置脚本");
+        return refused(QStringLiteral("没有足够的内存运行配置脚本"));
     const QByteArray text = withoutBomAndLineEnd(bytes);
-    const std::optional<QString> refused =
-        importReaderText(form, script, text.constData(), KnownKeys::Required);
+    ImportResult result = importReaderText(current, script, text.constData(), KnownKeys::Required);
     script_close(script);
-    if (refused)
-        return QStringLiteral("无法打开文件 %1：%2").arg(shown(path), *refused);
-    return std::nullopt;
+    if (result.refusal)
+        return refused(QStringLiteral("无法打开文件 %1：%2").arg(shown(path), *result.refusal));
+    // A value replaced by what the form can show would be lost on the next save.
+    if (!result.imported.notShown.isEmpty())
+        return refused(QStringLiteral("无法打开文件 %1：文件中 %2 无法载入")
+                           .arg(shown(path), result.imported.notShown.constFirst()));
+    return result;
 }
 
 std::optional<QString> writeConfigFile(const QString &path, const QByteArray &bytes)

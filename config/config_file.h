@@ -12,7 +12,7 @@
 
 #include "config/refusal.h"
 
-class Ui_Widget;
+#include "config/import.h"
 
 namespace config {
 
@@ -25,14 +25,14 @@ struct FileContents
     QByteArray bytes;
     std::optional<Refusal> refusal;
 };
-FileContents fileContents(const Ui_Widget &form);
+FileContents fileContents(const FormValue &form);
 
-// Sets the form from the file as a connect sets it from a reader: through
-// a fresh configuration script and the import. A file that cannot be read,
-// is larger than kMaxConfigFileBytes, is no UTF-8 text or holds no key the
-// import knows leaves the form as it was; the reason, naming the file,
-// comes back then.
-std::optional<QString> openConfigFile(Ui_Widget &form, const QString &path);
+// Reads the file as a connect reads a reader: through a fresh configuration
+// script and the import, from the current value. A file that cannot be
+// read, is larger than kMaxConfigFileBytes, is no UTF-8 text, holds no key
+// the import knows, or holds a value the form cannot show as it is, is
+// refused with the reason, naming the file; the form stays as it was.
+ImportResult openConfigFile(const FormValue &current, const QString &path);
 
 // Writes the bytes to a temporary file beside path and renames it over
 // path, so that path holds either its old bytes or all the new ones. The

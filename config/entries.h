@@ -38,12 +38,12 @@ inline void appendQuoted(QString &text, const char *key, const QString &value)
 }
 
 // One key=<value>, entry for each checked button of a table, in table order.
-template <class Button, std::size_t N>
-void appendCheckedValues(QString &text, const Ui_Widget &ui, const char *key,
-                         const ValueButton<Button> (&table)[N])
+template <std::size_t N>
+void appendCheckedValues(QString &text, const config::FormValue &ui, const char *key,
+                         const ValueButton (&table)[N])
 {
-    for (const ValueButton<Button> &entry : table)
-        if ((ui.*entry.button)->isChecked())
+    for (const ValueButton &entry : table)
+        if (ui.*entry.button)
             appendNumber(text, key, entry.value);
 }
 

@@ -13,57 +13,57 @@
 
 namespace field_rules {
 
-bool always(const Ui_Widget &)
+bool always(const config::FormValue &)
 {
     return true;
 }
 
-bool intervalWritten(const Ui_Widget &form)
+bool intervalWritten(const config::FormValue &form)
 {
     return group_conditions::intervalWritten(form);
 }
 
-bool nfcAffixesWritten(const Ui_Widget &form)
+bool nfcAffixesWritten(const config::FormValue &form)
 {
-    return form.nfcable->isChecked() && !series::checkedSeries(form, &series::Facts::nfcEntries, false);
+    return form.nfcable && !series::checkedSeries(form, &series::Facts::nfcEntries, false);
 }
 
-bool wifiNameWritten(const Ui_Widget &form)
+bool wifiNameWritten(const config::FormValue &form)
 {
-    return form.wifiOut->isChecked();
+    return form.wifiOut;
 }
 
-bool wifiPasswordWritten(const Ui_Widget &form)
+bool wifiPasswordWritten(const config::FormValue &form)
 {
-    return form.wifiOut->isChecked() && !form.wifiname->text().isEmpty();
+    return form.wifiOut && !form.wifiname.isEmpty();
 }
 
-bool tcpServerWritten(const Ui_Widget &form)
+bool tcpServerWritten(const config::FormValue &form)
 {
     return group_conditions::tcpServerWritten(form);
 }
 
-bool heartbeatWritten(const Ui_Widget &form)
+bool heartbeatWritten(const config::FormValue &form)
 {
     return group_conditions::heartbeatWritten(form);
 }
 
-bool httpServerWritten(const Ui_Widget &form)
+bool httpServerWritten(const config::FormValue &form)
 {
     return group_conditions::httpServerWritten(form);
 }
 
-bool staticAddressWritten(const Ui_Widget &form)
+bool staticAddressWritten(const config::FormValue &form)
 {
-    return form.ethernetOut->isChecked() && form.jtip->isChecked();
+    return form.ethernetOut && form.jtip;
 }
 
 namespace {
 
-bool groupRuns(const Ui_Widget &form, output_channels::Group group)
+bool groupRuns(const config::FormValue &form, output_channels::Group group)
 {
     for (const output_channels::Channel &channel : output_channels::kChannels)
-        if ((form.*channel.button)->isChecked()
+        if ((form.*channel.button)
             && std::find(std::begin(channel.groups), std::end(channel.groups), group)
                    != std::end(channel.groups))
             return true;
@@ -162,9 +162,9 @@ const FieldRule &ruleOf(Field field)
                          [field](const FieldRule &rule) { return rule.field == field; });
 }
 
-Problem problem(const Ui_Widget &form, const FieldRule &rule)
+Problem problem(const config::FormValue &form, const FieldRule &rule)
 {
-    const QString text = (form.*rule.field)->text();
+    const QString text = (form.*rule.field);
     if (text.isEmpty())
         return {};
     if (std::any_of(text.begin(), text.end(), isControl))
@@ -179,13 +179,13 @@ Problem problem(const Ui_Widget &form, const FieldRule &rule)
     // A quote before a comma closes a quoted value early.
     if (rule.quoted && text.contains(QLatin1String("',")))
         return {QT_TRANSLATE_NOOP("config", "不能包含英文单引号紧跟英文逗号(',)")};
-    if (rule.hexMode && (form.*rule.hexMode)->isChecked()
+    if (rule.hexMode && (form.*rule.hexMode)
         && (text.size() % 2 != 0 || !allOf(text, isHex)))
         return {QT_TRANSLATE_NOOP("config", "在hex格式下必须是成对的十六进制数字")};
     return {};
 }
 
-const FieldRule *firstBroken(const Ui_Widget &form)
+const FieldRule *firstBroken(const config::FormValue &form)
 {
     for (const FieldRule &rule : kFieldRules)
         if (groupRuns(form, rule.group) && rule.written(form) && problem(form, rule))
@@ -193,10 +193,10 @@ const FieldRule *firstBroken(const Ui_Widget &form)
     return nullptr;
 }
 
-void append(QString &text, const Ui_Widget &form, Field field)
+void append(QString &text, const config::FormValue &form, Field field)
 {
     const FieldRule &rule = ruleOf(field);
-    const QString value = (form.*field)->text();
+    const QString value = (form.*field);
     if (rule.quoted)
         entries::appendQuoted(text, rule.key, value);
     else

@@ -8,8 +8,6 @@
 // typed, and the import sizes its buffers from here, so that whatever the
 // rules let through comes back on the next connect.
 
-#include <QLineEdit>
-#include <QRadioButton>
 #include <QtGlobal>
 #include <QString>
 #include <cstddef>
@@ -18,7 +16,7 @@
 
 namespace field_rules {
 
-using Field = QLineEdit *Ui_Widget::*;
+using Field = config::TextField;
 
 enum class Shape {
     Text,    // free text
@@ -39,22 +37,22 @@ struct FieldRule
     Shape shape;
     std::size_t importBuffer;            // bytes the import reads back, with the NUL; 0 for numbers
     std::size_t byteLimit;               // a tighter limit of UTF-8 bytes, or 0
-    QRadioButton *Ui_Widget::*hexMode;   // while checked: hexadecimal digits in pairs
+    config::Flag hexMode;   // while checked: hexadecimal digits in pairs
     output_channels::Group group;
-    bool (*written)(const Ui_Widget &); // when its group runs, whether its entry is written
+    bool (*written)(const config::FormValue &); // when its group runs, whether its entry is written
 };
 
-bool always(const Ui_Widget &);
-bool intervalWritten(const Ui_Widget &);
-bool nfcAffixesWritten(const Ui_Widget &);
-bool wifiNameWritten(const Ui_Widget &);
-bool wifiPasswordWritten(const Ui_Widget &);
-bool tcpServerWritten(const Ui_Widget &);
-bool heartbeatWritten(const Ui_Widget &);
-bool httpServerWritten(const Ui_Widget &);
-bool staticAddressWritten(const Ui_Widget &);
+bool always(const config::FormValue &);
+bool intervalWritten(const config::FormValue &);
+bool nfcAffixesWritten(const config::FormValue &);
+bool wifiNameWritten(const config::FormValue &);
+bool wifiPasswordWritten(const config::FormValue &);
+bool tcpServerWritten(const config::FormValue &);
+bool heartbeatWritten(const config::FormValue &);
+bool httpServerWritten(const config::FormValue &);
+bool staticAddressWritten(const config::FormValue &);
 
-using W = Ui_Widget;
+using W = config::FormValue;
 using G = output_channels::Group;
 // The import's buffers, with the NUL.
 constexpr std::size_t kLongText = 200;
@@ -117,14 +115,14 @@ struct Problem
 
 // Why the field's text breaks its rule, or no problem when it keeps it. An
 // empty text keeps every rule: the builders give it a meaning.
-Problem problem(const Ui_Widget &form, const FieldRule &rule);
+Problem problem(const config::FormValue &form, const FieldRule &rule);
 
 // The first field, in the order of the text, whose entry this build would
 // write and whose text breaks its rule; null when there is none.
-const FieldRule *firstBroken(const Ui_Widget &form);
+const FieldRule *firstBroken(const config::FormValue &form);
 
 // key='<text>', or key=<text>, for the field, as its row writes it.
-void append(QString &text, const Ui_Widget &form, Field field);
+void append(QString &text, const config::FormValue &form, Field field);
 
 } // namespace field_rules
 

@@ -5,8 +5,6 @@
 // field rules (which check only what a build writes) ask the same
 // questions, so both read them from here.
 
-#include <QLineEdit>
-#include <QRadioButton>
 
 #include "config/form_bits.h"
 
@@ -14,42 +12,42 @@ namespace group_conditions {
 
 // Transfer-method buttons of the Wi-Fi and the wired set together: the
 // network group writes its TCP and HTTP parts whichever set is in use.
-inline constexpr QRadioButton *Ui_Widget::*kTcpMethods[] = {
-    &Ui_Widget::tcpO, &Ui_Widget::tcpOx, &Ui_Widget::wiredtcp, &Ui_Widget::wiredtcpx};
-inline constexpr QRadioButton *Ui_Widget::*kHttpMethods[] = {
-    &Ui_Widget::httpO, &Ui_Widget::httpOx, &Ui_Widget::wiredhttp, &Ui_Widget::wiredhttpx};
+inline constexpr config::Flag kTcpMethods[] = {
+    &config::FormValue::tcpO, &config::FormValue::tcpOx, &config::FormValue::wiredtcp, &config::FormValue::wiredtcpx};
+inline constexpr config::Flag kHttpMethods[] = {
+    &config::FormValue::httpO, &config::FormValue::httpOx, &config::FormValue::wiredhttp, &config::FormValue::wiredhttpx};
 
 // The WT series always scans in single mode and has no interval entry.
-inline bool intervalWritten(const Ui_Widget &ui)
+inline bool intervalWritten(const config::FormValue &ui)
 {
-    return !ui.tarvo_WT->isChecked();
+    return !ui.tarvo_WT;
 }
 
-inline bool tcpChosen(const Ui_Widget &ui)
+inline bool tcpChosen(const config::FormValue &ui)
 {
     return form_bits::anyChecked(ui, kTcpMethods);
 }
 
-inline bool httpChosen(const Ui_Widget &ui)
+inline bool httpChosen(const config::FormValue &ui)
 {
     return form_bits::anyChecked(ui, kHttpMethods);
 }
 
 // The TCP server entries go out only as a complete set of three.
-inline bool tcpServerWritten(const Ui_Widget &ui)
+inline bool tcpServerWritten(const config::FormValue &ui)
 {
-    return tcpChosen(ui) && !ui.tcpaddr->text().isEmpty() && !ui.tcpport->text().isEmpty()
-           && !ui.tcpdelay->text().isEmpty();
+    return tcpChosen(ui) && !ui.tcpaddr.isEmpty() && !ui.tcpport.isEmpty()
+           && !ui.tcpdelay.isEmpty();
 }
 
-inline bool heartbeatWritten(const Ui_Widget &ui)
+inline bool heartbeatWritten(const config::FormValue &ui)
 {
-    return tcpChosen(ui) && ui.heart_on->isChecked();
+    return tcpChosen(ui) && ui.heart_on;
 }
 
-inline bool httpServerWritten(const Ui_Widget &ui)
+inline bool httpServerWritten(const config::FormValue &ui)
 {
-    return httpChosen(ui) && !ui.httpaddr->text().isEmpty();
+    return httpChosen(ui) && !ui.httpaddr.isEmpty();
 }
 
 } // namespace group_conditions

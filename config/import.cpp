@@ -1,11 +1,7 @@
-// The reader import. The form is set with setChecked, setText,
-// setCurrentText, setValue and setVisible only.
+// The reader import: the script's answers as steps on the form's value.
 #include "config/import.h"
 
-#include <QComboBox>
 #include <QDebug>
-#include <QLineEdit>
-#include <QSlider>
 
 #include <algorithm>
 #include <cstdint>
@@ -17,11 +13,10 @@
 #include "config/output_channels.h"
 #include "config/series.h"
 #include "script/script_bridge.h"
-#include "ui_widget.h"
 
 namespace {
 
-using W = Ui_Widget;
+using W = config::FormValue;
 namespace fb = form_bits;
 namespace fr = field_rules;
 
@@ -34,12 +29,37 @@ struct Answer
 };
 using Reply = std::optional<Answer>;
 
-// What an import works on: the form, and the serial texts that wait for the
-// serial settings step.
+// What an import works on: the value as the steps so far leave it, the
+// steps, and the serial texts that wait for the serial settings step.
 struct Import
 {
-    W &ui;
+    config::Imported result;
     std::optional<QString> uart[2];
+
+    W &value() { return result.value; }
+    void push(config::FormStep step) { result.steps.push_back(std::move(step)); }
+
+    void check(config::Flag button, bool on = true)
+    {
+        config::FormStep step{on ? config::FormStep::Check : config::FormStep::Uncheck};
+        step.flag = button;
+        push(step);
+        config::applySteps({step}, value());
+    }
+    void setText(config::TextField field, const QString &text, config::FormStep::Kind kind)
+    {
+        config::FormStep step{kind};
+        step.text = field;
+        step.textValue = text;
+        push(step);
+        config::applySteps({step}, value());
+    }
+    void show(config::Part part, bool shown)
+    {
+        config::FormStep step{shown ? config::FormStep::Show : config::FormStep::Hide};
+        step.part = part;
+        push(step);
+    }
 };
 
 // ---- Queries -----------------------------------------------------------
@@ -70,126 +90,152 @@ Reply queryText(lua_State *L, const char *key)
 }
 
 // ---- Effects of one answer ---------------------------------------------
+// Each effect sets the form from the answer and says whether the form now
+// shows the answer as it is.
 
 // Each button of the tables checked when the mask holds all its bits and
 // unchecked otherwise.
 template <const auto &... Tables>
-void checkByMask(Import &import, const Answer &answer)
+bool checkByMask(Import &import, const Answer &answer)
 {
+    int shown = 0;
     auto apply = [&](const auto &table) {
         for (const auto &entry : table)
-            (import.ui.*entry.button)->setChecked(fb::holds(answer.number, entry));
+            import.check(entry.button, fb::holds(answer.number, entry));
+        shown |= fb::maskOf(import.value(), table);
     };
     (apply(Tables), ...);
+    return shown == answer.number;
 }
 
 // The buttons whose bits the mask holds checked, in table order; the others
 // keep their state.
 template <const auto &Table>
-void checkHeldBits(Import &import, const Answer &answer)
+bool checkHeldBits(Import &import, const Answer &answer)
 {
     for (const auto &entry : Table)
         if (fb::holds(answer.number, entry))
-            (import.ui.*entry.button)->setChecked(true);
+            import.check(entry.button);
+    return fb::maskOf(import.value(), Table) == answer.number;
 }
 
 // The buttons standing for the value checked; a value no button stands for
 // changes nothing.
 template <const auto &... Tables>
-void checkValue(Import &import, const Answer &answer)
+bool checkValue(Import &import, const Answer &answer)
 {
+    bool named = false;
     auto apply = [&](const auto &table) {
         for (const auto &entry : table)
-            if (entry.value == answer.number)
-                (import.ui.*entry.button)->setChecked(true);
+            if (entry.value == answer.number) {
+                import.check(entry.button);
+                named = true;
+            }
     };
     (apply(Tables), ...);
+    return named;
 }
 
 // As checkValue, with every value that no button stands for read as `other`.
 template <const auto &Table, int other>
-void checkValueOr(Import &import, const Answer &answer)
+bool checkValueOr(Import &import, const Answer &answer)
 {
-    bool named = false;
-    for (const auto &entry : Table)
-        named = named || entry.value == answer.number;
     Answer read = answer;
-    if (!named)
+    if (!checkValue<Table>(import, answer)) {
         read.number = other;
-    checkValue<Table>(import, read);
+        checkValue<Table>(import, read);
+        return false;
+    }
+    return true;
 }
 
-template <QCheckBox *W::*box>
-void checkWhenOne(Import &import, const Answer &answer)
+template <config::Flag box>
+bool checkWhenOne(Import &import, const Answer &answer)
 {
-    (import.ui.*box)->setChecked(answer.number == 1);
+    import.check(box, answer.number == 1);
+    return answer.number == 0 || answer.number == 1;
 }
 
-template <QLineEdit *W::*edit>
-void setDecimal(Import &import, const Answer &answer)
+template <config::TextField edit>
+bool setDecimal(Import &import, const Answer &answer)
 {
-    (import.ui.*edit)->setText(QString::number(answer.number));
+    import.setText(edit, QString::number(answer.number), config::FormStep::SetText);
+    return true;
 }
 
-template <QLineEdit *W::*edit>
-void setText(Import &import, const Answer &answer)
+template <config::TextField edit>
+bool setText(Import &import, const Answer &answer)
 {
-    (import.ui.*edit)->setText(answer.text);
+    import.setText(edit, answer.text, config::FormStep::SetText);
+    return true;
 }
 
-template <QLineEdit *W::*edit>
-void setTextUnlessEmpty(Import &import, const Answer &answer)
+template <config::TextField edit>
+bool setTextUnlessEmpty(Import &import, const Answer &answer)
 {
     if (!answer.text.isEmpty())
-        (import.ui.*edit)->setText(answer.text);
+        import.setText(edit, answer.text, config::FormStep::SetText);
+    return true;
 }
 
-template <QSlider *W::*slider>
-void setSliderValue(Import &import, const Answer &answer)
+template <int W::*slider>
+bool setSliderValue(Import &import, const Answer &answer)
 {
-    (import.ui.*slider)->setValue(answer.number);
+    config::FormStep step{config::FormStep::SetNumber};
+    step.number = slider;
+    step.numberValue = answer.number;
+    import.push(step);
+    return import.value().setNumber(slider, answer.number);
 }
 
 // The script answers a one-character value by its character code; an entry
 // the combo box lacks leaves it as it is.
-template <QComboBox *W::*combo>
-void setCharacter(Import &import, const Answer &answer)
+template <config::TextField combo>
+bool setCharacter(Import &import, const Answer &answer)
 {
-    (import.ui.*combo)->setCurrentText(QString(QChar(ushort(answer.number & 0xFFFF))));
+    const QString character(QChar(ushort(answer.number & 0xFFFF)));
+    import.setText(combo, character, config::FormStep::SetChoice);
+    return import.value().*combo == character;
 }
 
 template <int port>
-void rememberUart(Import &import, const Answer &answer)
+bool rememberUart(Import &import, const Answer &answer)
 {
     import.uart[port] = answer.text;
+    return true;
 }
 
 // The development box belongs to the development mode alone: its bit shows
 // the box, every other mode's bit hides it.
-void checkWorkModes(Import &import, const Answer &answer)
+bool checkWorkModes(Import &import, const Answer &answer)
 {
     for (const auto &mode : fb::kWorkModes) {
         if (!fb::holds(answer.number, mode))
             continue;
-        (import.ui.*mode.button)->setChecked(true);
-        import.ui.develop_groupbox->setVisible(mode.button == &W::developmode);
+        import.check(mode.button);
+        import.show(config::Part::DevelopBox, mode.button == &W::developmode);
     }
+    return fb::maskOf(import.value(), fb::kWorkModes) == answer.number;
 }
 
 // ---- Output channels ---------------------------------------------------
 
 // Each set bit checks its channel and runs its steps, lowest bit first, so
 // where two channels touch the same widget the higher one wins.
-void applyOutputChannels(Import &import, const Answer &answer)
+bool applyOutputChannels(Import &import, const Answer &answer)
 {
     for (const output_channels::Channel &channel : output_channels::kChannels) {
         if (!fb::holds(answer.number, channel))
             continue;
-        (import.ui.*channel.button)->setChecked(true);
-        output_channels::runSteps(import.ui, channel, channel.importedSteps,
-                                  output_channels::NfcButton::FromSteps);
+        import.check(channel.button);
+        for (const config::FormStep &step : output_channels::resolveSteps(
+                 import.value(), channel, channel.importedSteps, output_channels::NfcButton::FromSteps)) {
+            import.push(step);
+            config::applySteps({step}, import.value());
+        }
     }
     qDebug() << answer.number;
+    return fb::maskOf(import.value(), output_channels::kChannels) == answer.number;
 }
 
 // ---- Serial settings ---------------------------------------------------
@@ -199,8 +245,8 @@ void applyOutputChannels(Import &import, const Answer &answer)
 // the serial line is chosen, which wins when both are.
 struct UartChoice
 {
-    QRadioButton *W::*output;
-    QRadioButton *W::*configuration;
+    config::Flag output;
+    config::Flag configuration;
     int port;
 };
 constexpr UartChoice kSecondUartChoices[] = {
@@ -212,30 +258,34 @@ constexpr UartChoice kSecondUartChoices[] = {
 // character positions count: the baud rate is all but the last six
 // characters, and data bits, parity and stop bits one character each, with
 // one separator between neighbours. A text too short for the four parts
-// leaves the boxes as they are.
-void setSerialCombos(W &ui, const QString &settings)
+// leaves the boxes as they are. Whether the boxes show the text as it is.
+bool setSerialCombos(Import &import, const QString &settings)
 {
     const int length = settings.size();
     if (length < 6)
-        return;
-    ui.baudRate->setCurrentText(settings.left(length - 6));
-    ui.dataBit->setCurrentText(settings.mid(length - 5, 1));
-    ui.checkBit->setCurrentText(settings.mid(length - 3, 1));
-    ui.stopBit->setCurrentText(settings.right(1));
+        return false;
+    const QString parts[] = {settings.left(length - 6), settings.mid(length - 5, 1),
+                             settings.mid(length - 3, 1), settings.right(1)};
+    const config::TextField combos[] = {&W::baudRate, &W::dataBit, &W::checkBit, &W::stopBit};
+    for (int i = 0; i < 4; ++i)
+        import.setText(combos[i], parts[i], config::FormStep::SetChoice);
+    const W &value = import.value();
+    return QStringList{value.baudRate, value.dataBit, value.checkBit, value.stopBit}.join(QLatin1Char('-'))
+           == settings;
 }
 
 void applySerialSettings(Import &import)
 {
     auto setFrom = [&](int port) {
-        if (import.uart[port])
-            setSerialCombos(import.ui, *import.uart[port]);
+        if (import.uart[port] && !setSerialCombos(import, *import.uart[port]))
+            import.result.notShown << QStringLiteral("p_uart%1=%2").arg(port + 1).arg(*import.uart[port]);
     };
-    if (!series::checkedSeries(import.ui, &series::Facts::secondUart)) {
+    if (!series::checkedSeries(import.value(), &series::Facts::secondUart)) {
         setFrom(0);
         return;
     }
     for (const UartChoice &choice : kSecondUartChoices)
-        if ((import.ui.*choice.output)->isChecked() || (import.ui.*choice.configuration)->isChecked())
+        if (import.value().*choice.output || import.value().*choice.configuration)
             setFrom(choice.port);
 }
 
@@ -248,7 +298,7 @@ struct KeyRow
 {
     const char *key;
     Reply (*query)(lua_State *, const char *);
-    void (*apply)(Import &, const Answer &);
+    bool (*apply)(Import &, const Answer &);
     // Runs after the row whether or not the key had an answer.
     void (*after)(Import &) = nullptr;
 };
@@ -310,6 +360,23 @@ const KeyRow kKeyRows[] = {
 };
 static_assert(std::size(kKeyRows) == 51);
 
+// The key's value as the text holds it, cut for a message; nothing when the
+// text has no such key.
+std::optional<QString> rawValue(lua_State *script, const char *key)
+{
+    constexpr int kShownCharacters = 40;
+    int32_t length = -1;
+    char probe = 0;
+    script_getvalue_str(script, key, &probe, sizeof probe, &length);
+    if (length < 0)
+        return std::nullopt;
+    QByteArray bytes(length + 1, '\0');
+    if (script_getvalue_str(script, key, bytes.data(), size_t(bytes.size()), &length) != 0)
+        return QString();
+    const QString value = QString::fromUtf8(bytes.constData(), length);
+    return value.size() > kShownCharacters ? value.left(kShownCharacters) + QChar(0x2026) : value;
+}
+
 bool answersAnyKey(lua_State *script)
 {
     return std::any_of(std::begin(kKeyRows), std::end(kKeyRows),
@@ -320,34 +387,48 @@ bool answersAnyKey(lua_State *script)
 
 namespace config {
 
-std::optional<QString> importReaderText(Ui_Widget &form, lua_State *script, const char *readerText,
-                                        KnownKeys keys)
+QStringList importedKeys()
+{
+    QStringList keys;
+    for (const KeyRow &row : kKeyRows)
+        keys << QLatin1String(row.key);
+    return keys;
+}
+
+ImportResult importReaderText(const FormValue &current, lua_State *script, const char *readerText,
+                              KnownKeys keys)
 {
     // Without the script's answers the form would keep the window's own
     // values, and a save would write them over the reader's: any failure
     // before the queries leaves the form untouched.
+    const auto refused = [](const char *reason) {
+        return ImportResult{QString::fromUtf8(reason), {}};
+    };
     switch (script_load_status(script)) {
     case SCRIPT_MISSING:
-        return QString::fromUtf8(QT_TRANSLATE_NOOP("config", "找不到配置脚本 update_config.lua"));
+        return refused(QT_TRANSLATE_NOOP("config", "找不到配置脚本 update_config.lua"));
     case SCRIPT_FAILED:
-        return QString::fromUtf8(QT_TRANSLATE_NOOP("config", "配置脚本 update_config.lua 无法加载"));
+        return refused(QT_TRANSLATE_NOOP("config", "配置脚本 update_config.lua 无法加载"));
     case SCRIPT_LOADED:
         break;
     }
     if (script_updatecfg(script, readerText) != 0)
-        return QString::fromUtf8(
-            QT_TRANSLATE_NOOP("config", "配置脚本 update_config.lua 无法读取设备的配置"));
+        return refused(QT_TRANSLATE_NOOP("config", "配置脚本 update_config.lua 无法读取设备的配置"));
     if (keys == KnownKeys::Required && !answersAnyKey(script))
-        return QString::fromUtf8(QT_TRANSLATE_NOOP("config", "其中没有本工具认识的配置项"));
+        return refused(QT_TRANSLATE_NOOP("config", "其中没有本工具认识的配置项"));
 
-    Import import{form, {}};
+    Import import{{{}, current, {}}, {}};
     for (const KeyRow &row : kKeyRows) {
-        if (const Reply reply = row.query(script, row.key))
-            row.apply(import, *reply);
+        const Reply reply = row.query(script, row.key);
+        // An empty value (a field left empty, written as '') sets nothing.
+        const bool shown = reply ? row.apply(import, *reply) : rawValue(script, row.key).value_or(QString()).isEmpty();
+        if (!shown)
+            import.result.notShown << QLatin1String(row.key) + QLatin1Char('=')
+                                          + rawValue(script, row.key).value_or(QString());
         if (row.after)
             row.after(import);
     }
-    return std::nullopt;
+    return {std::nullopt, std::move(import.result)};
 }
 
 } // namespace config

@@ -3,7 +3,7 @@
 #include "config/form_bits.h"
 #include "config/group_conditions.h"
 #include "config/groups.h"
-#include "ui_widget.h"
+#include "config/form_value.h"
 
 namespace {
 
@@ -13,37 +13,37 @@ using field_rules::append;
 constexpr int kDynamicAddress = 0;
 
 // The TCP server and the heartbeat, written while a TCP method is chosen.
-void appendTcpPart(const Ui_Widget &form, QString &text)
+void appendTcpPart(const config::FormValue &form, QString &text)
 {
     using namespace entries;
     if (group_conditions::tcpServerWritten(form)) {
-        append(text, form, &Ui_Widget::tcpaddr);
-        append(text, form, &Ui_Widget::tcpport);
-        append(text, form, &Ui_Widget::tcpdelay);
+        append(text, form, &config::FormValue::tcpaddr);
+        append(text, form, &config::FormValue::tcpport);
+        append(text, form, &config::FormValue::tcpdelay);
     }
-    for (const ValueButton<QRadioButton> &choice : form_bits::kHeartbeat) {
-        if (!(form.*choice.button)->isChecked())
+    for (const ValueButton &choice : form_bits::kHeartbeat) {
+        if (!(form.*choice.button))
             continue;
         appendNumber(text, "heart_en", choice.value);
-        if (choice.button == &Ui_Widget::heart_on) {
-            if (!form.heart_time->text().isEmpty())
-                append(text, form, &Ui_Widget::heart_time);
-            if (!form.heart_content->text().isEmpty())
-                append(text, form, &Ui_Widget::heart_content);
+        if (choice.button == &config::FormValue::heart_on) {
+            if (!form.heart_time.isEmpty())
+                append(text, form, &config::FormValue::heart_time);
+            if (!form.heart_content.isEmpty())
+                append(text, form, &config::FormValue::heart_content);
         }
     }
 }
 
 // The wired method and, for a static address, the address entries.
-void appendEthernetPart(const Ui_Widget &form, QString &text)
+void appendEthernetPart(const config::FormValue &form, QString &text)
 {
     using namespace entries;
     appendNumber(text, "eth", form_bits::maskOf(form, form_bits::kEthernetMethods));
     appendNumber(text, "ip_mode", form_bits::checkedValue(form, form_bits::kIpModes, kDynamicAddress));
-    if (!form.jtip->isChecked())
+    if (!form.jtip)
         return;
-    for (field_rules::Field field : {&Ui_Widget::ip_address, &Ui_Widget::ip_mask, &Ui_Widget::ip_gateway})
-        if (!(form.*field)->text().isEmpty())
+    for (field_rules::Field field : {&config::FormValue::ip_address, &config::FormValue::ip_mask, &config::FormValue::ip_gateway})
+        if (!(form.*field).isEmpty())
             append(text, form, field);
 }
 
@@ -51,25 +51,25 @@ void appendEthernetPart(const Ui_Widget &form, QString &text)
 
 namespace config {
 
-void appendNetworkGroup(const Ui_Widget &form, QString &text)
+void appendNetworkGroup(const config::FormValue &form, QString &text)
 {
     using namespace entries;
 
-    if (form.wifiOut->isChecked()) {
-        if (!form.wifiname->text().isEmpty()) {
-            append(text, form, &Ui_Widget::wifiname);
-            append(text, form, &Ui_Widget::wifipasswd);
+    if (form.wifiOut) {
+        if (!form.wifiname.isEmpty()) {
+            append(text, form, &config::FormValue::wifiname);
+            append(text, form, &config::FormValue::wifipasswd);
         }
         appendNumber(text, "owifi", form_bits::maskOf(form, form_bits::kWifiMethods));
     }
     if (group_conditions::tcpChosen(form))
         appendTcpPart(form, text);
     if (group_conditions::httpServerWritten(form)) {
-        append(text, form, &Ui_Widget::httpaddr);
-        if (!form.httpdelay->text().isEmpty())
-            append(text, form, &Ui_Widget::httpdelay);
+        append(text, form, &config::FormValue::httpaddr);
+        if (!form.httpdelay.isEmpty())
+            append(text, form, &config::FormValue::httpdelay);
     }
-    if (form.ethernetOut->isChecked())
+    if (form.ethernetOut)
         appendEthernetPart(form, text);
 
     appendNumber(text, "awifi_s", form_bits::maskOf(form, form_bits::kUploadSuccessActions));

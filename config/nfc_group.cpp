@@ -2,15 +2,15 @@
 #include "config/entries.h"
 #include "config/field_rules.h"
 #include "config/form_bits.h"
-#include "ui_widget.h"
+#include "config/form_value.h"
 
 namespace config {
 
-void appendNfcGroup(const Ui_Widget &form, QString &text)
+void appendNfcGroup(const config::FormValue &form, QString &text)
 {
     using namespace entries;
 
-    if (!form.nfcable->isChecked()) {
+    if (!form.nfcable) {
         appendNumber(text, "nfc", 0);
         return;
     }
@@ -18,10 +18,10 @@ void appendNfcGroup(const Ui_Widget &form, QString &text)
     appendNumber(text, "anfc", form_bits::maskOf(form, form_bits::kCardActions));
     appendCheckedValues(text, form, "ord", form_bits::kCardOrders);
     appendCheckedValues(text, form, "idord", form_bits::kIdCardOrders);
-    appendBare(text, "st", form.outbit->currentText());
-    appendBare(text, "len", form.outlen->currentText());
-    field_rules::append(text, form, &Ui_Widget::nfcprefix);
-    field_rules::append(text, form, &Ui_Widget::nfcsuffix);
+    appendBare(text, "st", form.outbit);
+    appendBare(text, "len", form.outlen);
+    field_rules::append(text, form, &config::FormValue::nfcprefix);
+    field_rules::append(text, form, &config::FormValue::nfcsuffix);
     appendCheckedValues(text, form, "horc", form_bits::kCardAffixFormats);
     appendCheckedValues(text, form, "nft", form_bits::kCardNumberFormats);
 }

@@ -5,10 +5,9 @@
 // what choosing one does to the form, on a click and on an import. The
 // interlocks, the build and the import all read this one table.
 
-#include <QRadioButton>
 #include <vector>
 
-#include "config/form_widget.h"
+#include "config/form_steps.h"
 
 namespace output_channels {
 
@@ -25,15 +24,17 @@ enum class Op {
     ShowNfcPageForSeries, // nfc_option shown when the series has an NFC page, else left
 };
 
+// A step names the part it shows or hides, or the button it checks.
 struct Step
 {
     Op op;
-    FormWidget widget;
+    config::Part part;
+    config::Flag button = nullptr;
 };
 
 struct Channel
 {
-    QRadioButton *Ui_Widget::*button;
+    config::Flag button;
     int bits;         // in ochannel
     Group groups[3];  // in the order they follow one another in the text
     std::vector<Step> chosenSteps;
@@ -48,8 +49,10 @@ extern const Channel kChannels[6];
 // Whether the steps decide nfc_option or leave it to the caller.
 enum class NfcButton { FromSteps, LeftAlone };
 
-void runSteps(Ui_Widget &form, const Channel &channel, const std::vector<Step> &steps,
-              NfcButton nfcButton);
+// The steps as they come out for the form's value: conditions decided,
+// each a check, a show or a hide.
+config::FormSteps resolveSteps(const config::FormValue &form, const Channel &channel,
+                               const std::vector<Step> &steps, NfcButton nfcButton);
 
 } // namespace output_channels
 

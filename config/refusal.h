@@ -4,8 +4,7 @@
 #include <QString>
 #include <QtGlobal>
 
-class QLineEdit;
-class Ui_Widget;
+#include "config/form_value.h"
 
 namespace config {
 
@@ -20,7 +19,7 @@ struct Refusal
     // When one field is at fault: the field to correct, and its label and
     // the reason as marked sources (the reason with %1 for its number), from
     // which the window says the same in its own language.
-    QLineEdit *Ui_Widget::*field = nullptr;
+    TextField field = nullptr;
     const char *fieldLabel = nullptr;
     const char *reason = nullptr;
     int reasonNumber = 0;

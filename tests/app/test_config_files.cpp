@@ -11,6 +11,7 @@
 
 #include "app/config_file_controller.h"
 #include "app/widget.h"
+#include "app/form_binding.h"
 #include "config/assembly.h"
 #include "config/config_file.h"
 #include "crypto/base64.h"
@@ -170,12 +171,12 @@ private slots:
         Widget window;
         window.show();
         Ui_Widget &form = WidgetProbe(window).form();
-        const QByteArray formBefore = config::fileContents(form).bytes;
+        const QByteArray formBefore = config::fileContents(binding::read(form)).bytes;
         MessageBoxAnswerer answerer;
         QVERIFY(!window.configFiles().open(QStringLiteral("unknown.tcfg")));
         QCOMPARE(answerer.summary(),
                  QStringList{"打开配置文件 / 无法打开文件 unknown.tcfg：其中没有本工具认识的配置项"});
-        QCOMPARE(config::fileContents(form).bytes, formBefore);
+        QCOMPARE(config::fileContents(binding::read(form)).bytes, formBefore);
         QCOMPARE(window.windowTitle(), kFormTitle);
 
         auto drop = [&](const QString &file) {

@@ -157,9 +157,7 @@ private slots:
         WidgetProbe probe(w);
         QVERIFY(probe.configText().isEmpty());
         QVERIFY(probe.luaState() == nullptr);
-        QVERIFY(probe.devConfig() == nullptr);
-        QCOMPARE(probe.devConfigLen(), 0);
-        QVERIFY(probe.devVersion() == nullptr);
+        QVERIFY(probe.readerText().isNull());
     }
 };
 

@@ -15,7 +15,9 @@
 
 #include <algorithm>
 
+#include "config/config_file.h"
 #include "config/field_rules.h"
+#include "app/form_binding.h"
 #include "support/widget_probe.h"
 
 namespace random_form {
@@ -271,8 +273,18 @@ inline FormState carried(const FormState &form)
 // left empty, as a user would correct it.
 inline void clearBrokenFields(Ui_Widget &form)
 {
-    while (const field_rules::FieldRule *broken = field_rules::firstBroken(form))
-        (form.*broken->field)->clear();
+    while (const field_rules::FieldRule *broken = field_rules::firstBroken(binding::read(form)))
+        binding::lineEdit(form, broken->field)->clear();
+}
+
+// Opens a configuration file into a window's form as the window does: the
+// reason it refused the file, or nothing.
+inline std::optional<QString> openInto(Ui_Widget &form, const QString &path)
+{
+    const config::ImportResult opened = config::openConfigFile(binding::read(form), path);
+    if (!opened.refusal)
+        binding::applySteps(opened.imported.steps, form);
+    return opened.refusal;
 }
 
 } // namespace random_form

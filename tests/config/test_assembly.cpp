@@ -12,6 +12,7 @@
 #include "form_setup.h"
 #include "support/debug_log.h"
 #include "support/message_box_answerer.h"
+#include "app/form_binding.h"
 #include "support/widget_probe.h"
 
 namespace {
@@ -60,14 +61,14 @@ struct Build
     // general, serial, NFC, network and Wiegand groups write for this form.
     QString expand(QString pattern)
     {
-        const std::pair<const char *, void (*)(const Ui_Widget &, QString &)> groups[] = {
+        const std::pair<const char *, void (*)(const config::FormValue &, QString &)> groups[] = {
             {"{G}", config::appendGeneralGroup}, {"{S}", config::appendSerialGroup},
             {"{N}", config::appendNfcGroup},     {"{T}", config::appendNetworkGroup},
             {"{W}", config::appendWiegandGroup},
         };
         for (const auto &group : groups) {
             QString entries;
-            group.second(WidgetProbe(window).form(), entries);
+            group.second(binding::read(WidgetProbe(window).form()), entries);
             pattern.replace(group.first, entries);
         }
         return pattern;
@@ -223,7 +224,7 @@ private slots:
 
         // Below the window the build shows nothing: it returns the refusal.
         MessageBoxAnswerer answerer;
-        const config::Assembly built = config::assemble(WidgetProbe(build.window).form());
+        const config::Assembly built = config::assemble(binding::read(WidgetProbe(build.window).form()));
         QVERIFY(answerer.seen().isEmpty());
         const QStringList returned =
             built.refusal ? QStringList{built.refusal->title + " / " + built.refusal->text} : QStringList{};

@@ -86,14 +86,14 @@ private slots:
         Widget window;
         fillForm(window, steps + QStringList{"manpw=" + kPassword});
         Ui_Widget &form = WidgetProbe(window).form();
-        const config::FileContents file = config::fileContents(form);
+        const config::FileContents file = config::fileContents(binding::read(form));
         QCOMPARE(file.refusal ? file.refusal->text : QString(), refusal);
         if (!refusal.isEmpty()) {
             QVERIFY(file.bytes.isEmpty());
             return;
         }
         form.changepwcheck->setChecked(false);
-        const QString signedText = config::assemble(form).text;
+        const QString signedText = config::assemble(binding::read(form)).text;
         const QString text = QString::fromUtf8(file.bytes);
         QVERIFY(text.startsWith(QLatin1String("___TRVO_CONFIG_V1.1.0___{")));
         QCOMPARE(text.count('\n'), 1);
@@ -106,7 +106,8 @@ private slots:
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("refusal");
-        const QByteArray known = "ochannel=2,prefix='";
+        // A key the import does not read pads the file to its limit.
+        const QByteArray known = "ochannel=2,note='";
         const QByteArray largest = known + QByteArray(65536 - known.size() - 1, 'p') + "'";
         QTest::newRow("our file") << QByteArray("___TRVO_CONFIG_V1.1.0___{ochannel=2,w_mode=1}\n") << QString();
         QTest::newRow("a reader's signed text") << QByteArray("ochannel=2,w_mode=1--AAAA==") << QString();
@@ -114,6 +115,12 @@ private slots:
         QTest::newRow("64 KiB") << largest << QString();
         QTest::newRow("a byte over 64 KiB") << largest + " " << "大于 64 KiB";
         QTest::newRow("not UTF-8") << QByteArray("ochannel=2,prefix='\xFF'") << "不是 UTF-8 文本";
+        // A value the form would show otherwise is lost on the next save.
+        QTest::newRow("a number out of range") << QByteArray("ochannel=2,brightness=999") << "brightness=999 无法载入";
+        QTest::newRow("no number") << QByteArray("ochannel=2,devnum=abc") << "devnum=abc 无法载入";
+        QTest::newRow("a line the form lacks") << QByteArray("ochannel=2,p_uart1='1234567-9-Q-3'") << "p_uart1=1234567-9-Q-3 无法载入";
+        QTest::newRow("a prefix too long to read back") << "ochannel=2,prefix='" + QByteArray(200, 'p') + "'" << "prefix=pppp";
+        QTest::newRow("a mask no box stands for") << QByteArray("ochannel=2,de_type=3") << "de_type=3 无法载入";
         QTest::newRow("a NUL") << QByteArray("ochannel=2\0,w_mode=2", 20) << "不是 UTF-8 文本";
         QTest::newRow("empty") << QByteArray() << "没有本工具认识的配置项";
         QTest::newRow("no key the import knows") << QByteArray("colour=blue,ochannel=x") << "没有本工具认识的配置项";
@@ -132,7 +139,7 @@ private slots:
         std::optional<QString> reason;
         {
             StreamCapture quiet(stderr);
-            reason = config::openConfigFile(WidgetProbe(window).form(), path);
+            reason = openInto(WidgetProbe(window).form(), path);
         }
         QCOMPARE(reason.has_value(), !refusal.isEmpty());
         if (!reason) {
@@ -180,7 +187,7 @@ private slots:
             Widget source;
             fillRandomly(source, random);
             clearBrokenFields(WidgetProbe(source).form());
-            const config::FileContents file = config::fileContents(WidgetProbe(source).form());
+            const config::FileContents file = config::fileContents(binding::read(WidgetProbe(source).form()));
             QVERIFY(!file.refusal);
             QVERIFY(!config::writeConfigFile(path, file.bytes));
 
@@ -188,7 +195,8 @@ private slots:
             Widget opened;
             for (const QString &series : kSeries)
                 formChild<QAbstractButton>(opened, qPrintable(series))->setChecked(form[series] == "on");
-            QCOMPARE(config::openConfigFile(WidgetProbe(opened).form(), path), std::optional<QString>());
+            const std::optional<QString> refused = openInto(WidgetProbe(opened).form(), path);
+            QVERIFY2(!refused, qPrintable(refused.value_or(QString())));
             const QString context = QStringLiteral("round %1, file %2:\n").arg(round).arg(QString(file.bytes));
             const QString lost = differences(carried(form), formState(opened));
             QVERIFY2(lost.isEmpty(), qPrintable(context + lost));

@@ -12,6 +12,7 @@
 #include "script/script_bridge.h"
 #include "script/script_fixture.h"
 #include "support/debug_log.h"
+#include "app/form_binding.h"
 #include "support/widget_probe.h"
 
 namespace {
@@ -39,7 +40,7 @@ QMap<QString, QString> imported(const QByteArray &text, const QStringList &field
     lua_State *script = dir.copyFrom(QStringLiteral(TARVO_SHIPPED_SCRIPT)) ? script_open() : nullptr;
     if (script) {
         StreamCapture quiet(stderr);
-        config::importReaderText(WidgetProbe(window).form(), script, text.constData());
+        binding::importIntoForm(WidgetProbe(window).form(), script, text.constData());
         script_close(script);
     }
     QMap<QString, QString> texts;
@@ -121,11 +122,11 @@ private slots:
         QFETCH(QString, message);
         Widget window;
         fillForm(window, kEveryField + steps);
-        const config::Assembly built = config::assemble(WidgetProbe(window).form());
+        const config::Assembly built = config::assemble(binding::read(WidgetProbe(window).form()));
         QCOMPARE(built.refusal ? built.refusal->title + " / " + built.refusal->text : QString(),
                  message.isEmpty() ? QString() : "注意 / " + message);
         const QString named = built.refusal && built.refusal->field
-                                  ? (WidgetProbe(window).form().*built.refusal->field)->objectName()
+                                  ? binding::lineEdit(WidgetProbe(window).form(), built.refusal->field)->objectName()
                                   : QString();
         QCOMPARE(named, field);
         QCOMPARE(built.text.isEmpty(), !message.isEmpty());
@@ -150,7 +151,7 @@ private slots:
             steps << it.key() + '=' + it.value();
         Widget source;
         fillForm(source, steps);
-        const config::Assembly built = config::assemble(WidgetProbe(source).form());
+        const config::Assembly built = config::assemble(binding::read(WidgetProbe(source).form()));
         QVERIFY2(!built.refusal, qPrintable(built.refusal ? built.refusal->text : QString()));
         Widget target;
         QCOMPARE(imported(built.text.toUtf8(), longest.keys(), target), longest);
@@ -194,7 +195,7 @@ private slots:
         Widget window;
         fillForm(window, kEveryField + QStringList{"wifiname=n", "wifipasswd=" + kWifiPassword, "changepwcheck",
                                                    "newpw=" + newPassword, "confimpw=" + newPassword});
-        const config::Assembly built = config::assemble(WidgetProbe(window).form());
+        const config::Assembly built = config::assemble(binding::read(WidgetProbe(window).form()));
         QVERIFY(built.text.contains("psk='" + kWifiPassword + "'"));
         const QString logged = log.lines().join('\n');
         QVERIFY(logged.contains("psk='" + QString(kWifiPassword.size(), '*') + "',"));

@@ -5,11 +5,12 @@
 #include "app/widget.h"
 #include "config/groups.h"
 #include "form_setup.h"
+#include "app/form_binding.h"
 #include "support/widget_probe.h"
 
 namespace {
 
-using Builder = void (*)(const Ui_Widget &, QString &);
+using Builder = void (*)(const config::FormValue &, QString &);
 
 // What the builder appends to a text that already holds an entry.
 QString groupOf(Builder builder, const QStringList &steps)
@@ -17,7 +18,7 @@ QString groupOf(Builder builder, const QStringList &steps)
     Widget w;
     fillForm(w, steps);
     QString text = "x=1,";
-    builder(WidgetProbe(w).form(), text);
+    builder(binding::read(WidgetProbe(w).form()), text);
     if (!text.startsWith("x=1,"))
         return "builder rewrote the text before it: " + text;
     return text.mid(4);

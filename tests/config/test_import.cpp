@@ -17,6 +17,7 @@
 #include "random_form.h"
 #include "script/script_fixture.h"
 #include "support/message_box_answerer.h"
+#include "app/form_binding.h"
 #include "support/widget_probe.h"
 
 namespace {
@@ -112,7 +113,7 @@ private slots:
         QVERIFY(script);
         StreamCapture quiet(stderr);
         const std::optional<QString> reason =
-            config::importReaderText(WidgetProbe(w).form(), script, text.constData());
+            binding::importIntoForm(WidgetProbe(w).form(), script, text.constData());
         script_close(script);
         QCOMPARE(reason.has_value(), refused);
         QVERIFY(!reason || !reason->isEmpty());

@@ -288,8 +288,7 @@ private slots:
         QCOMPARE(text(window, "lineIntervaltime"), QStringLiteral("450"));
         QCOMPARE(text(window, "devnum"), QStringLiteral("7"));
         QVERIFY(formChild<QToolButton>(window, "saveBtn")->isEnabled());
-        QCOMPARE(QByteArray(probe.devConfig()), kReaderConfig);
-        QCOMPARE(probe.devConfigLen(), kReaderConfig.size() + 1);
+        QCOMPARE(probe.readerText(), kReaderConfig);
         // The device work ran under the busy cursor, the box did not.
         QVERIFY(first.busyLog.contains("i am here"));
         QVERIFY(!first.boxUnderBusyCursor);
@@ -568,7 +567,7 @@ private slots:
         QTest::addColumn<QString>("box");
         QTest::addColumn<QString>("detail"); // a part of it
         QTest::newRow("late, stored") << "late:1" << false << kSaved << "读回的配置与发送的一致";
-        QTest::newRow("stored something else") << "alter:1" << false << kSaveFailed << "brightadjust";
+        QTest::newRow("stored something else") << "alter:1" << false << kSaveFailed << "亮度调节 brightness: 200 → 201";
         QTest::newRow("vanished") << "vanish:1" << false << kSaveUnknown << "没有应答";
         QTest::newRow("vanished, new password") << "vanish:1" << true << kSaveUnknown << "新的配置密码可能已生效";
         QTest::newRow("late, new password") << "late:1" << true << kSaveUnknown << "新的配置密码可能已生效";

@@ -20,10 +20,8 @@ public:
     explicit WidgetProbe(Widget &window) : w(window) {}
     ~WidgetProbe()
     {
-        if (replacedConfig) {
-            w.dev_config = replacedConfig->first;
-            w.dev_config_len = replacedConfig->second;
-        }
+        if (replacedConfig)
+            w.readerText = *replacedConfig;
     }
     WidgetProbe(const WidgetProbe &) = delete;
     WidgetProbe &operator=(const WidgetProbe &) = delete;
@@ -34,17 +32,14 @@ public:
     void setDevConfig(const QByteArray &text)
     {
         if (!replacedConfig)
-            replacedConfig = std::make_pair(w.dev_config, w.dev_config_len);
-        config = text;
-        w.dev_config = config.data();
-        w.dev_config_len = config.size();
+            replacedConfig = w.readerText;
+        w.readerText = QByteArray(text.constData());
     }
 
     QString &configText() { return w.configText; }
     lua_State *luaState() const { return w.lua_state; }
-    char *devConfig() const { return w.dev_config; }
-    qint32 devConfigLen() const { return w.dev_config_len; }
-    char *devVersion() const { return w.dev_version; }
+    // The reader's configuration text of the last connect.
+    const QByteArray &readerText() const { return w.readerText; }
 
     // The chosen reader and the entry to the chooser.
     DeviceSession &deviceSession() { return *w.deviceSession; }
@@ -66,8 +61,7 @@ public:
 
 private:
     Widget &w;
-    QByteArray config;
-    std::optional<std::pair<char *, qint32>> replacedConfig;
+    std::optional<QByteArray> replacedConfig;
 };
 
 // The form's widget of the given object name and kind; a test that names a

@@ -1,0 +1,150 @@
+#include "config/form_value.h"
+
+#include <algorithm>
+
+namespace config {
+
+namespace {
+
+std::vector<FieldInfo> makeFields()
+{
+    using V = FormValue;
+    std::vector<FieldInfo> fields;
+#define TARVO_FIELD_CHECK(name, words, group, page) \
+    fields.push_back({FieldInfo::Check, #name, words, group, Page::page, RadioSet::None, &V::name});
+#define TARVO_FIELD_RADIO(name, words, group, page, set) \
+    fields.push_back({FieldInfo::Radio, #name, words, group, Page::page, RadioSet::set, &V::name});
+#define TARVO_FIELD_TEXT(name, words, group, page) \
+    fields.push_back({FieldInfo::Text, #name, words, group, Page::page, RadioSet::None, nullptr, &V::name});
+#define TARVO_FIELD_COMBO(name, words, group, page) \
+    fields.push_back({FieldInfo::Combo, #name, words, group, Page::page, RadioSet::None, nullptr, &V::name});
+#define TARVO_FIELD_NUMBER(name, words, group, page) \
+    fields.push_back({FieldInfo::Number, #name, words, group, Page::page, RadioSet::None, nullptr, nullptr, &V::name});
+    TARVO_FORM_FIELDS(TARVO_FIELD_CHECK, TARVO_FIELD_RADIO, TARVO_FIELD_TEXT, TARVO_FIELD_COMBO,
+                      TARVO_FIELD_NUMBER)
+#undef TARVO_FIELD_CHECK
+#undef TARVO_FIELD_RADIO
+#undef TARVO_FIELD_TEXT
+#undef TARVO_FIELD_COMBO
+#undef TARVO_FIELD_NUMBER
+    return fields;
+}
+
+template <class Member>
+const FieldInfo &findField(Member FieldInfo::*slot, Member member)
+{
+    const std::vector<FieldInfo> &fields = formFields();
+    return *std::find_if(fields.begin(), fields.end(),
+                         [&](const FieldInfo &field) { return field.*slot == member; });
+}
+
+FormValue makeStartValue()
+{
+    FormValue start;
+    for (Flag flag : {&FormValue::tarvo_ZB, &FormValue::scanmode, &FormValue::keyboardOut,
+                      &FormValue::usbhidchoose, &FormValue::qrCheck, &FormValue::qrup,
+                      &FormValue::ledControl, &FormValue::intermode, &FormValue::buzzers,
+                      &FormValue::wgchartohex, &FormValue::nfcsuffform, &FormValue::nfc_beep,
+                      &FormValue::tenformout, &FormValue::fxout, &FormValue::idfx, &FormValue::vg26,
+                      &FormValue::tcpO, &FormValue::wiredtcp, &FormValue::Slightoffaction,
+                      &FormValue::Flightredaction, &FormValue::heart_on, &FormValue::oldpwcheck})
+        start.*flag = true;
+    start.baudRate = QStringLiteral("115200");
+    start.dataBit = QStringLiteral("8");
+    start.checkBit = QStringLiteral("N");
+    start.stopBit = QStringLiteral("1");
+    start.outbit = QStringLiteral("1");
+    start.outlen = QStringLiteral("8");
+    start.lineIntervaltime = QStringLiteral("300");
+    start.devnum = QStringLiteral("0");
+    start.brightadjust = 200;
+    start.beepinterval = QStringLiteral("30");
+    start.lightoffinterval = QStringLiteral("200");
+    start.tcpdelay = QStringLiteral("2");
+    start.httpdelay = QStringLiteral("2");
+    start.heart_time = QStringLiteral("60");
+    // The host a reader pings while idle.
+    start.heart_content = QStringLiteral("www.tarvo.com");
+    return start;
+}
+
+} // namespace
+
+bool FormValue::operator==(const FormValue &other) const
+{
+    for (const FieldInfo &field : formFields()) {
+        const bool same = field.flag     ? this->*field.flag == other.*field.flag
+                          : field.text   ? this->*field.text == other.*field.text
+                                         : this->*field.number == other.*field.number;
+        if (!same)
+            return false;
+    }
+    return true;
+}
+
+void FormValue::check(Flag button)
+{
+    const FieldInfo &field = fieldOf(button);
+    if (field.kind == FieldInfo::Radio)
+        for (const FieldInfo &other : formFields())
+            if (other.set == field.set)
+                this->*other.flag = false;
+    this->*button = true;
+}
+
+bool FormValue::setChoice(TextField combo, const QString &text)
+{
+    if (!comboItems(combo).contains(text))
+        return false;
+    this->*combo = text;
+    return true;
+}
+
+bool FormValue::setNumber(int FormValue::*number, int value)
+{
+    this->*number = std::clamp(value, kBrightnessMin, kBrightnessMax);
+    return this->*number == value;
+}
+
+const std::vector<FieldInfo> &formFields()
+{
+    static const std::vector<FieldInfo> fields = makeFields();
+    return fields;
+}
+
+const FieldInfo &fieldOf(Flag flag)
+{
+    return findField(&FieldInfo::flag, flag);
+}
+
+const FieldInfo &fieldOf(TextField text)
+{
+    return findField(&FieldInfo::text, text);
+}
+
+const QStringList &comboItems(TextField combo)
+{
+    static const QStringList baudRates = {"300", "2400", "4800", "9600", "19200", "38400", "57600", "115200"};
+    static const QStringList parities = {"N", "O", "E"};
+    static const QStringList dataBits = {"5", "6", "7", "8"};
+    static const QStringList stopBits = {"1", "2"};
+    static const QStringList startBytes = {"1", "2", "3", "4", "5", "6", "7", "8"};
+    static const QStringList lengths = {"8", "7", "6", "5", "4", "3", "2", "1"};
+    static const QStringList none;
+    using V = FormValue;
+    return combo == &V::baudRate    ? baudRates
+           : combo == &V::checkBit  ? parities
+           : combo == &V::dataBit   ? dataBits
+           : combo == &V::stopBit   ? stopBits
+           : combo == &V::outbit    ? startBytes
+           : combo == &V::outlen    ? lengths
+                                    : none;
+}
+
+const FormValue &startValue()
+{
+    static const FormValue start = makeStartValue();
+    return start;
+}
+
+} // namespace config
