@@ -265,11 +265,10 @@ namespace {
 // the next link gets a channel of its own.
 SaveReport saveToReader(const QString &link, const QString &signedText)
 {
-    if (!device::openChannel(link))
-        return {SaveReport::Failed, linkFailureText(device::failure())};
-    const SaveReport report = saveVerified(signedText);
-    device::closeChannel();
-    return report;
+    device::Session reader;
+    if (!reader.open(link))
+        return {SaveReport::Failed, linkFailureText(reader.failure())};
+    return saveVerified(reader, signedText);
 }
 
 // A reason on one line: the detail's lines joined, and no control

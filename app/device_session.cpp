@@ -81,8 +81,8 @@ void DeviceSession::choose()
         return;
     QSettings(QLatin1String(kOrganization), QLatin1String(kApplication))
         .setValue(QLatin1String(settingsKey), chooser.link());
-    if (environmentLink().isEmpty() && device::channelOpen()) {
-        device::closeChannel();
+    if (environmentLink().isEmpty() && reader_.isOpen()) {
+        reader_.close();
         if (connected_)
             status_->setText(tr("未连接"));
         connected_ = false;

@@ -9,6 +9,8 @@
 #include <QObject>
 #include <QString>
 
+#include "device/device_link.h"
+
 class QLabel;
 class QToolButton;
 class QWidget;
@@ -54,6 +56,9 @@ public:
 
     QToolButton *entry() const { return entry_; }
 
+    // The channel to the chosen reader, open from the first connect on.
+    device::Session &reader() { return reader_; }
+
     // Where the choice is kept (QSettings) under this key.
     static const char settingsKey[];
 
@@ -64,6 +69,7 @@ private:
     void choose();
     void showLink();
 
+    device::Session reader_;
     QLabel *status_;
     QWidget *window_;
     QToolButton *entry_;

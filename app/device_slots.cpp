@@ -36,30 +36,29 @@ public:
 bool Widget::readReader(QString *failure)
 {
     const BusyCursor busy;
-    if (!device::openChannel(deviceSession->link())) {
-        *failure = linkFailureText(device::failure());
+    device::Session &reader = deviceSession->reader();
+    if (!reader.open(deviceSession->link())) {
+        *failure = linkFailureText(reader.failure());
         return false;
     }
-    std::optional<device::Buffer> config = device::readConfig();
+    std::optional<QByteArray> config = reader.readConfig();
     if (!config) {
-        *failure = linkFailureText(device::failure());
+        *failure = linkFailureText(reader.failure());
         return false;
     }
-    // The reply ends within its payload; the text runs to its NUL.
-    readerText = QByteArray(rpc_buffer_data(config->get()));
+    readerText = *config;
     // The reader's text holds its Wi-Fi password, masked like every other.
     qDebug() << "**************************";
     qDebug("data_result = %s",
            qUtf8Printable(password_entry::configTextForLog(QString::fromUtf8(readerText))));
     qDebug() << "**************************";
 
-    std::optional<device::Buffer> version = device::readVersion();
+    const std::optional<QString> version = reader.readVersion();
     if (!version) {
-        *failure = linkFailureText(device::failure());
+        *failure = linkFailureText(reader.failure());
         return false;
     }
-    const QString versionShown =
-        device::versionText(rpc_buffer_data(version->get()), rpc_buffer_len(version->get()));
+    const QString versionShown = *version;
     qDebug("vdata = %s", qUtf8Printable(versionShown));
 
     if (const std::optional<QString> problem = importReaderConfig()) {
@@ -110,7 +109,7 @@ void Widget::on_saveBtn_clicked()
     const SaveReport report = [this] {
         const BusyCursor busy;
         qDebug() << password_entry::configTextForLog(configText);
-        return saveVerified(configText);
+        return saveVerified(deviceSession->reader(), configText);
     }();
     configText.clear();
     call.settle(call.before());

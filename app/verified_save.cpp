@@ -40,18 +40,18 @@ QString differenceText(const config::KeyDifference &difference)
         .arg(setting, difference.key, boundedValue(difference.sent), boundedValue(difference.readBack));
 }
 
-SaveReport judgeReadBack(const QString &signedText, bool answered)
+SaveReport judgeReadBack(device::Session &reader, const QString &signedText, bool answered)
 {
-    const std::optional<device::Buffer> readBack = device::readConfigWithin(device::kReadBackBudgetMs);
+    const std::optional<QByteArray> readBack = reader.readConfigWithin(device::kReadBackBudgetMs);
     const bool changesPassword = signedText.contains(QLatin1String("com_passwd="));
     if (!readBack) {
-        QString detail = linkFailureText(device::failure());
+        QString detail = linkFailureText(reader.failure());
         if (changesPassword && !answered)
             detail += QLatin1Char('\n') + shown(kPasswordUndecided);
         return {SaveReport::Unknown, detail};
     }
     const config::ReadBackCheck check =
-        config::compareReadBack(signedText.toUtf8(), QByteArray(rpc_buffer_data(readBack->get())));
+        config::compareReadBack(signedText.toUtf8(), *readBack);
     if (check.difference)
         return {SaveReport::Failed, shown(kReadBackDiffers).arg(differenceText(*check.difference))};
     if (check.failure)
@@ -65,19 +65,19 @@ SaveReport judgeReadBack(const QString &signedText, bool answered)
 
 } // namespace
 
-SaveReport saveVerified(const QString &signedText)
+SaveReport saveVerified(device::Session &reader, const QString &signedText)
 {
     // The UTF-8 bytes, the very bytes the signature covers.
-    const device::StoreAnswer answer = device::storeConfig(signedText.toUtf8());
+    const device::StoreAnswer answer = reader.storeConfig(signedText.toUtf8());
     switch (answer.stored) {
     case device::Stored::Refused:
         return {SaveReport::Failed, QCoreApplication::translate("device", device::kRefusedConfiguration)};
     case device::Stored::NotSent:
         return {SaveReport::Failed, linkFailureText(answer.failure)};
     case device::Stored::Yes:
-        return judgeReadBack(signedText, true);
+        return judgeReadBack(reader, signedText, true);
     case device::Stored::Unanswered:
         break;
     }
-    return judgeReadBack(signedText, false);
+    return judgeReadBack(reader, signedText, false);
 }

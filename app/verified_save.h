@@ -8,6 +8,8 @@
 #include <QString>
 #include <optional>
 
+#include "device/device_link.h"
+
 struct SaveReport
 {
     enum Outcome { Saved, Failed, Unknown } outcome;
@@ -17,6 +19,6 @@ struct SaveReport
 // Writes the signed configuration text to the reader over the open channel
 // and reads the reader back. A call that goes unanswered (timed out, line
 // dropped, reply unreadable) is settled by the read-back alone.
-SaveReport saveVerified(const QString &signedText);
+SaveReport saveVerified(device::Session &reader, const QString &signedText);
 
 #endif

@@ -366,13 +366,14 @@ bool benchConnectAndSave()
     // The verified save beside the bare store, on the channel the clicks
     // opened, and the comparison alone on the reader's text as read back.
     const QString savedText = QString::fromUtf8(saved);
-    const Timing store = timeRuns([&] { return device::storeConfig(saved).stored == device::Stored::Yes; });
-    const Timing verified = timeRuns([&] { return saveVerified(savedText).outcome == SaveReport::Saved; });
-    const std::optional<device::Buffer> readBack = device::readConfig();
+    device::Session &session = WidgetProbe(window).deviceSession().reader();
+    const Timing store = timeRuns([&] { return session.storeConfig(saved).stored == device::Stored::Yes; });
+    const Timing verified = timeRuns([&] { return saveVerified(session, savedText).outcome == SaveReport::Saved; });
+    const std::optional<QByteArray> readBack = session.readConfig();
     const Timing compare = timeRuns([&] {
         if (!readBack)
             return false;
-        const config::ReadBackCheck check = config::compareReadBack(saved, QByteArray(rpc_buffer_data(readBack->get())));
+        const config::ReadBackCheck check = config::compareReadBack(saved, *readBack);
         return !check.difference && !check.failure;
     });
 

@@ -5,14 +5,18 @@
 #include <QThread>
 
 #include <cstring>
+#include <memory>
 
+#include "trvo/rpc_buffer.h"
 #include "trvo/trvo.h"
-
-intptr_t device_channel = 0;
 
 namespace {
 
-using device::Buffer;
+struct BufferRelease
+{
+    void operator()(rpc_buffer *buffer) const { rpc_buffer_free(buffer); }
+};
+using Buffer = std::unique_ptr<rpc_buffer, BufferRelease>;
 
 // Commands of a reader and how long the tool waits for each (milliseconds).
 enum Command : int32_t { WriteConfig = 1, ReadConfig = 2, ReadVersion = 12 };
@@ -27,11 +31,10 @@ struct Reply
 
 // One call on the channel, with a fresh empty reply block that the library
 // may replace; the block the pointer designates afterwards is the caller's.
-Reply call(Command command, rpc_buffer *request, int timeoutMs)
+Reply call(intptr_t channel, Command command, rpc_buffer *request, int timeoutMs)
 {
     rpc_buffer *reply = rpc_buffer_new(nullptr, 0);
-    const int result =
-        trpc_call(device_channel, command, request, &reply, timeoutMs, TRVO_CALL_AWAIT_REPLY);
+    const int result = trpc_call(channel, command, request, &reply, timeoutMs, TRVO_CALL_AWAIT_REPLY);
     return {result, Buffer(reply)};
 }
 
@@ -45,38 +48,33 @@ bool holdsTerminatedText(rpc_buffer *reply)
 
 namespace device {
 
-bool openChannel(const QString &link)
+bool Session::open(const QString &link)
 {
-    if (device_channel == 0)
-        device_channel = link.isEmpty() ? trvo_channel_open(TRVO_CHANNEL_CONFIG, 0)
-                                        : trvo_channel_open_link(link.toLocal8Bit().constData());
+    if (channel == 0)
+        channel = link.isEmpty() ? trvo_channel_open(TRVO_CHANNEL_CONFIG, 0)
+                                 : trvo_channel_open_link(link.toLocal8Bit().constData());
     else
         qDebug() << "设备已连接";
-    return device_channel != 0;
+    return channel != 0;
 }
 
-bool channelOpen()
+void Session::close()
 {
-    return device_channel != 0;
+    trvo_channel_close(channel);
+    channel = 0;
 }
 
-void closeChannel()
+LinkFailure Session::failure() const
 {
-    trvo_channel_close(device_channel);
-    device_channel = 0;
+    return lastFailure(channel);
 }
 
-LinkFailure failure()
-{
-    return lastFailure(device_channel);
-}
-
-std::optional<Buffer> readConfigWithin(int budgetMs)
+std::optional<QByteArray> Session::readConfigWithin(int budgetMs)
 {
     QElapsedTimer clock;
     clock.start();
     for (;;) {
-        std::optional<Buffer> config = readConfig();
+        std::optional<QByteArray> config = readConfig();
         if (config || clock.elapsed() + kReadTimeoutMs > budgetMs)
             return config;
         // A reader that refuses or garbles is asked again, not hammered.
@@ -84,11 +82,11 @@ std::optional<Buffer> readConfigWithin(int budgetMs)
     }
 }
 
-std::optional<Buffer> readConfig()
+std::optional<QByteArray> Session::readConfig()
 {
     const Buffer request(rpc_buffer_new(nullptr, 0));
     qDebug() << "i am here";
-    Reply config = call(ReadConfig, request.get(), kReadTimeoutMs);
+    Reply config = call(channel, ReadConfig, request.get(), kReadTimeoutMs);
     qDebug() << config.result;
     if (config.result < 0)
         return std::nullopt;
@@ -96,17 +94,17 @@ std::optional<Buffer> readConfig()
         qDebug() << "data_result failled";
         return std::nullopt;
     }
-    return std::move(config.buffer);
+    return QByteArray(rpc_buffer_data(config.buffer.get()));
 }
 
-std::optional<Buffer> readVersion()
+std::optional<QString> Session::readVersion()
 {
     const Buffer request(rpc_buffer_new(nullptr, 0));
-    Reply version = call(ReadVersion, request.get(), kReadTimeoutMs);
+    Reply version = call(channel, ReadVersion, request.get(), kReadTimeoutMs);
     qDebug() << version.result;
     if (version.result < 0)
         return std::nullopt;
-    return std::move(version.buffer);
+    return versionText(rpc_buffer_data(version.buffer.get()), rpc_buffer_len(version.buffer.get()));
 }
 
 QString versionText(const char *data, int32_t length)
@@ -118,12 +116,12 @@ QString versionText(const char *data, int32_t length)
     return QString::fromUtf8(data, bytes);
 }
 
-StoreAnswer storeConfig(const QByteArray &text)
+StoreAnswer Session::storeConfig(const QByteArray &text)
 {
     const Buffer request(rpc_buffer_new(text.constData(), text.size()));
     if (!request)
         return {Stored::NotSent, {TRVO_CAUSE_SYSTEM, QStringLiteral("out of memory")}};
-    const Reply reply = call(WriteConfig, request.get(), kWriteTimeoutMs);
+    const Reply reply = call(channel, WriteConfig, request.get(), kWriteTimeoutMs);
     switch (reply.result) {
     case TRVO_ETIMEDOUT:
     case TRVO_ELOST:

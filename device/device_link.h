@@ -8,55 +8,15 @@
 #include <QString>
 
 #include <cstdint>
-#include <memory>
 #include <optional>
-
-#include "trvo/rpc_buffer.h"
 
 #include "device/link_failure.h"
 
-// The program's one channel to the reader: 0 until a connect opens it, then
-// kept until the user chooses another reader or the program ends. The device
-// library re-opens a broken link behind the same handle by itself.
-extern intptr_t device_channel;
-
 namespace device {
-
-struct BufferRelease
-{
-    void operator()(rpc_buffer *buffer) const { rpc_buffer_free(buffer); }
-};
-using Buffer = std::unique_ptr<rpc_buffer, BufferRelease>;
-
-// Opens the channel on the first connect, to link (a description in the
-// device library's syntax) or, when link is empty, to the library's own
-// setting; false when the reader cannot be reached.
-bool openChannel(const QString &link = QString());
-bool channelOpen();
-// Closes the channel; the next connect opens it again.
-void closeChannel();
-
-// Why the last call failed, or the last open when no channel is open.
-LinkFailure failure();
 
 // How long a save's read-back may take in all (milliseconds): long enough
 // for a reader that is still writing its flash when asked.
 const int kReadBackBudgetMs = 3000;
-
-// The reader's configuration text, read again and again until it comes or
-// budgetMs have passed (a reader still busy, a link still coming back).
-std::optional<Buffer> readConfigWithin(int budgetMs);
-
-// The reader's configuration text, a reply that ends within its payload (the
-// import reads it as a C string); nothing when the call or the reply fails.
-std::optional<Buffer> readConfig();
-
-// The reader's version reply, whatever its payload; nothing when the call fails.
-std::optional<Buffer> readVersion();
-
-// The text of a version reply: up to its NUL and never past its length
-// field, so a reader that leaves out the NUL cannot make us read on.
-QString versionText(const char *data, int32_t length);
 
 enum class Stored {
     Yes,        // the reader answered that it stored the text
@@ -71,8 +31,47 @@ struct StoreAnswer
     LinkFailure failure; // when the call failed
 };
 
-// Writes the text's bytes as the reader's configuration.
-StoreAnswer storeConfig(const QByteArray &text);
+// One reader's channel and the calls on it. The channel opens on the first
+// open() and stays open until close() or the session's end; the device
+// library re-opens a broken link behind the same handle by itself. Replies
+// come back as values: nothing of the library's buffers outlives a call.
+// One session is used by one thread at a time.
+class Session
+{
+public:
+    Session() = default;
+    ~Session() { close(); }
+    Session(const Session &) = delete;
+    Session &operator=(const Session &) = delete;
+
+    // Opens the channel to link (a description in the device library's
+    // syntax) or, when link is empty, to the library's own setting; an open
+    // channel is kept. False when the reader cannot be reached.
+    bool open(const QString &link = QString());
+    bool isOpen() const { return channel != 0; }
+    void close();
+
+    // Why the last call failed, or the last open when no channel is open.
+    LinkFailure failure() const;
+
+    // The reader's configuration text, up to its NUL; nothing when the call
+    // fails or the reply holds no terminated text.
+    std::optional<QByteArray> readConfig();
+    // The same, asked again and again until it comes or budgetMs have passed
+    // (a reader still busy, a link still coming back).
+    std::optional<QByteArray> readConfigWithin(int budgetMs);
+    // The reader's firmware version as text; nothing when the call fails.
+    std::optional<QString> readVersion();
+    // Writes the text's bytes as the reader's configuration.
+    StoreAnswer storeConfig(const QByteArray &text);
+
+private:
+    intptr_t channel = 0;
+};
+
+// The text of a version reply: up to its NUL and never past its length
+// field, so a reader that leaves out the NUL cannot make us read on.
+QString versionText(const char *data, int32_t length);
 
 } // namespace device
 

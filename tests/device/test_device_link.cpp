@@ -252,16 +252,16 @@ private slots:
     // First in the process: the channel is not open yet.
     void connectWorksOnceTheReaderIsThere()
     {
-        QCOMPARE(device_channel, intptr_t(0));
         sim.kill();
         Widget window;
         window.show();
+        QVERIFY(!WidgetProbe(window).deviceSession().reader().isOpen());
         const QString stateBefore = text(window, "labelState");
 
         const Outcome absent = click(window, "connectBtn");
         QCOMPARE(absent.boxes, QStringList{kConnectFailed});
         QVERIFY(absent.msToFirstBox < kGenerousMs);
-        QCOMPARE(device_channel, intptr_t(0));
+        QVERIFY(!WidgetProbe(window).deviceSession().reader().isOpen());
         QCOMPARE(text(window, "labelState"), stateBefore);
         QVERIFY(!formChild<QToolButton>(window, "saveBtn")->isEnabled());
         QVERIFY(!absent.boxUnderBusyCursor);
@@ -269,7 +269,7 @@ private slots:
 
         QVERIFY(resetReader());
         QCOMPARE(click(window, "connectBtn").boxes, QStringList{kConnected});
-        QVERIFY(device_channel != 0);
+        QVERIFY(WidgetProbe(window).deviceSession().reader().isOpen());
     }
 
     // The connect fills the labels and the form and opens the save; a second
@@ -294,12 +294,11 @@ private slots:
         QVERIFY(!first.boxUnderBusyCursor);
         QVERIFY(!first.busyCursorLeft);
 
-        const intptr_t channel = device_channel;
         setText(window, "linePrefix", "edited here");
         const Outcome second = click(window, "connectBtn");
         QCOMPARE(second.boxes, QStringList{kConnected});
         QVERIFY(second.log.contains(QStringLiteral("设备已连接")));
-        QCOMPARE(device_channel, channel);
+        QVERIFY(WidgetProbe(window).deviceSession().reader().isOpen());
         QCOMPARE(text(window, "linePrefix"), QStringLiteral("TV-"));
     }
 
@@ -505,7 +504,7 @@ private slots:
         QVERIFY(connectWindow(window));
         qunsetenv("TRVO_DEVICE");
         choose(window, setting());
-        QCOMPARE(device_channel, intptr_t(0)); // the old channel closed
+        QVERIFY(!WidgetProbe(window).deviceSession().reader().isOpen()); // the old channel closed
         QCOMPARE(text(window, "labelState"), QStringLiteral("未连接"));
 
         const Outcome connected = click(window, "connectBtn");
