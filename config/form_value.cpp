@@ -141,6 +141,62 @@ const QStringList &comboItems(TextField combo)
                                     : none;
 }
 
+namespace {
+
+bool isPassword(const FieldInfo &field)
+{
+    return field.page == Page::PasswordPage || field.text == &FormValue::manpw;
+}
+
+// The caption of the set's checked button, or nothing when none is.
+QString chosenIn(const FormValue &value, RadioSet set)
+{
+    for (const FieldInfo &field : formFields())
+        if (field.set == set && value.*field.flag)
+            return QString::fromUtf8(field.words);
+    return QString();
+}
+
+QString shown(const FormValue &value, const FieldInfo &field)
+{
+    switch (field.kind) {
+    case FieldInfo::Check:
+        return value.*field.flag ? QStringLiteral("☑") : QStringLiteral("☐");
+    case FieldInfo::Radio:
+        return chosenIn(value, field.set);
+    case FieldInfo::Text:
+    case FieldInfo::Combo:
+        return value.*field.text;
+    case FieldInfo::Number:
+        return QString::number(value.*field.number);
+    }
+    return QString();
+}
+
+} // namespace
+
+std::vector<SettingChange> differences(const FormValue &before, const FormValue &after)
+{
+    std::vector<SettingChange> changes;
+    std::vector<RadioSet> setsDone;
+    for (const FieldInfo &field : formFields()) {
+        if (isPassword(field))
+            continue;
+        const bool radio = field.kind == FieldInfo::Radio;
+        if (radio && std::find(setsDone.begin(), setsDone.end(), field.set) != setsDone.end())
+            continue;
+        const QString was = shown(before, field);
+        const QString now = shown(after, field);
+        if (was == now)
+            continue;
+        if (radio)
+            setsDone.push_back(field.set);
+        changes.push_back({radio ? field.group : field.words, field.group, field.page, was, now,
+                           field.kind == FieldInfo::Radio});
+    }
+    return changes;
+}
+
 const FormValue &startValue()
 {
     static const FormValue start = makeStartValue();

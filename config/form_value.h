@@ -81,6 +81,27 @@ constexpr int kBrightnessMax = 255;
 // before the user touches anything.
 const FormValue &startValue();
 
+// One setting that differs between two values, in the form's own words:
+// the setting (a box's caption, a field's label, or a radio set's title),
+// the title of its group and its page, and each value as the form shows it
+// (a radio set by its chosen button's caption, a box as ☑ or ☐).
+struct SettingChange
+{
+    const char *setting;
+    const char *group;
+    Page page;
+    QString before;
+    QString after;
+    // Whether before and after are the form's words (captions) rather than
+    // values typed or read.
+    bool captions = false;
+};
+
+// The settings in which after differs from before, in the order of the
+// form. The passwords are no settings and never appear: whether a value
+// changes the reader's password is for the caller to say.
+std::vector<SettingChange> differences(const FormValue &before, const FormValue &after);
+
 } // namespace config
 
 #endif

@@ -13,7 +13,7 @@
 
 #include "app/code_actions.h"
 #include "app/code_zoom_view.h"
-#include "config/form_setup.h"
+#include "support/form_setup.h"
 #include "support/message_box_answerer.h"
 #include "tools/qrread/qr_reader.h"
 

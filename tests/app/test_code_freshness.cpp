@@ -8,7 +8,7 @@
 #include <QtTest>
 
 #include "app/code_actions.h"
-#include "config/form_setup.h"
+#include "support/form_setup.h"
 #include "support/debug_log.h"
 #include "support/message_box_answerer.h"
 #include "tools/qrread/qr_reader.h"

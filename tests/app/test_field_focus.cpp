@@ -10,7 +10,7 @@
 
 #include "app/option_pages.h"
 #include "app/widget.h"
-#include "form_setup.h"
+#include "support/form_setup.h"
 #include "support/message_box_answerer.h"
 #include "support/widget_probe.h"
 

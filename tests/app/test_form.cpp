@@ -5,8 +5,10 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QRandomGenerator>
 #include <QtTest>
 
+#include "app/form_binding.h"
 #include "app/widget.h"
 #include "support/widget_probe.h"
 
@@ -170,6 +172,60 @@ private slots:
     {
         Widget w;
         QCOMPARE(formChild<QGroupBox>(w, "wifi1_group")->title(), QString("WIFI输出方式 "));
+    }
+
+    // The value's table names each input as the form does, with its caption,
+    // its set of radio buttons and its combo box's items.
+    void valueTableMatchesTheForm()
+    {
+        Widget w;
+        const Ui_Widget &form = WidgetProbe(w).form();
+        for (const config::FieldInfo &field : config::formFields()) {
+            const QString name = QLatin1String(field.name);
+            QWidget *widget = field.flag ? static_cast<QWidget *>(binding::button(form, field.flag))
+                                         : formChild<QWidget>(w, field.name);
+            QCOMPARE(widget->objectName(), name);
+            if (field.flag)
+                QCOMPARE(binding::button(form, field.flag)->text(), QString::fromUtf8(field.words));
+            if (field.kind == config::FieldInfo::Radio)
+                for (const config::FieldInfo &other : config::formFields())
+                    if (other.kind == config::FieldInfo::Radio)
+                        QVERIFY2((other.set == field.set)
+                                     == (binding::button(form, other.flag)->parent() == widget->parent()),
+                                 qPrintable(name + " / " + QLatin1String(other.name)));
+            if (field.kind == config::FieldInfo::Combo) {
+                auto *combo = static_cast<QComboBox *>(widget);
+                QStringList items;
+                for (int i = 0; i < combo->count(); ++i)
+                    items << combo->itemText(i);
+                QCOMPARE(items, config::comboItems(field.text));
+            }
+        }
+    }
+
+    // Any value the form can hold comes back as it was shown.
+    void valueShownComesBack()
+    {
+        Widget w;
+        Ui_Widget &form = WidgetProbe(w).form();
+        QRandomGenerator random(20261208);
+        for (int round = 0; round < 50; ++round) {
+            config::FormValue value;
+            for (const config::FieldInfo &field : config::formFields()) {
+                if (field.kind == config::FieldInfo::Radio && random.bounded(3) == 0)
+                    value.check(field.flag);
+                else if (field.kind == config::FieldInfo::Check)
+                    value.*field.flag = random.bounded(2);
+                else if (field.kind == config::FieldInfo::Text)
+                    value.*field.text = QString::number(random.generate(), 36).left(random.bounded(17));
+                else if (field.kind == config::FieldInfo::Combo)
+                    value.*field.text = config::comboItems(field.text).at(random.bounded(config::comboItems(field.text).size()));
+                else if (field.kind == config::FieldInfo::Number)
+                    value.*field.number = random.bounded(config::kBrightnessMin, config::kBrightnessMax + 1);
+            }
+            binding::show(value, form);
+            QVERIFY2(binding::read(form) == value, qPrintable(QString("round %1").arg(round)));
+        }
     }
 };
 

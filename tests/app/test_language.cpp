@@ -9,7 +9,7 @@
 #include "app/code_actions.h"
 #include "app/language.h"
 #include "app/widget.h"
-#include "config/form_setup.h"
+#include "support/form_setup.h"
 #include "support/debug_log.h"
 #include "support/message_box_answerer.h"
 #include "support/widget_probe.h"

@@ -2,11 +2,8 @@
 // against the whole text the builder appends.
 #include <QtTest>
 
-#include "app/widget.h"
 #include "config/groups.h"
-#include "form_setup.h"
-#include "app/form_binding.h"
-#include "support/widget_probe.h"
+#include "value_setup.h"
 
 namespace {
 
@@ -15,10 +12,10 @@ using Builder = void (*)(const config::FormValue &, QString &);
 // What the builder appends to a text that already holds an entry.
 QString groupOf(Builder builder, const QStringList &steps)
 {
-    Widget w;
-    fillForm(w, steps);
+    config::FormValue value = config::startValue();
+    fillValue(value, steps);
     QString text = "x=1,";
-    builder(binding::read(WidgetProbe(w).form()), text);
+    builder(value, text);
     if (!text.startsWith("x=1,"))
         return "builder rewrote the text before it: " + text;
     return text.mid(4);

@@ -13,8 +13,8 @@
 
 #include "app/widget.h"
 #include "config/import.h"
-#include "form_setup.h"
-#include "random_form.h"
+#include "support/form_setup.h"
+#include "support/form_state.h"
 #include "script/script_fixture.h"
 #include "support/message_box_answerer.h"
 #include "app/form_binding.h"
@@ -318,45 +318,6 @@ private slots:
                                  formChild<QComboBox>(window, "checkBit")->currentText(),
                                  formChild<QComboBox>(window, "stopBit")->currentText()};
         QCOMPARE(got, settings[port]);
-    }
-
-    void roundTrip()
-    {
-        ImportRun run;
-        QVERIFY(run.ready());
-        QRandomGenerator random(20240701);
-        // The builders and the import log every text and channel.
-        const QtMessageHandler previous = qInstallMessageHandler(
-            [](QtMsgType type, const QMessageLogContext &context, const QString &message) {
-                if (type != QtDebugMsg)
-                    qt_message_output(type, context, message);
-            });
-        auto restoreLog = qScopeGuard([previous] { qInstallMessageHandler(previous); });
-        for (int round = 0; round < 300; ++round) {
-            Widget source;
-            fillRandomly(source, random);
-            fillForm(source, {"manpw=0123456789abcdef"});
-            WidgetProbe probe(source);
-            clearBrokenFields(probe.form());
-            {
-                MessageBoxAnswerer refusals;
-                probe.getconfigState();
-                QCOMPARE(refusals.seen().size(), 0);
-            }
-            const QString text = probe.configText();
-            const FormState form = formState(source);
-            const FormState expected = carried(form);
-
-            // The reader is of the series the form names.
-            Widget imported;
-            for (const QString &series : kSeries)
-                formChild<QAbstractButton>(imported, qPrintable(series))
-                    ->setChecked(form[series] == "on");
-            run.import(imported, text.toUtf8());
-            const FormState got = formState(imported);
-            QVERIFY2(differences(expected, got).isEmpty(),
-                     qPrintable(QString("round %1, text %2:\n%3").arg(round).arg(text, differences(expected, got))));
-        }
     }
 
     void withoutScriptNothingChanges()

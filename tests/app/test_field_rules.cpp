@@ -8,7 +8,7 @@
 #include "app/widget.h"
 #include "config/assembly.h"
 #include "config/import.h"
-#include "form_setup.h"
+#include "support/form_setup.h"
 #include "script/script_bridge.h"
 #include "script/script_fixture.h"
 #include "support/debug_log.h"

@@ -12,8 +12,8 @@
 #include "app/widget.h"
 #include "config/assembly.h"
 #include "config/config_file.h"
-#include "form_setup.h"
-#include "random_form.h"
+#include "support/form_setup.h"
+#include "support/form_state.h"
 #include "script/script_fixture.h"
 #include "support/widget_probe.h"
 
@@ -169,38 +169,6 @@ private slots:
 
         QVERIFY(!config::writeConfigFile(path, "new\n"));
         QCOMPARE(readBytes(path), QByteArray("new\n"));
-    }
-
-    // Every form the generator makes comes back from its file with all that
-    // its text carries.
-    void roundTrip()
-    {
-        QRandomGenerator random(20261208);
-        const QtMessageHandler previous = qInstallMessageHandler(
-            [](QtMsgType type, const QMessageLogContext &context, const QString &message) {
-                if (type != QtDebugMsg)
-                    qt_message_output(type, context, message);
-            });
-        auto restoreLog = qScopeGuard([previous] { qInstallMessageHandler(previous); });
-        const QString path = dir.filePath(QStringLiteral("round.tcfg"));
-        for (int round = 0; round < 150; ++round) {
-            Widget source;
-            fillRandomly(source, random);
-            clearBrokenFields(WidgetProbe(source).form());
-            const config::FileContents file = config::fileContents(binding::read(WidgetProbe(source).form()));
-            QVERIFY(!file.refusal);
-            QVERIFY(!config::writeConfigFile(path, file.bytes));
-
-            const FormState form = formState(source);
-            Widget opened;
-            for (const QString &series : kSeries)
-                formChild<QAbstractButton>(opened, qPrintable(series))->setChecked(form[series] == "on");
-            const std::optional<QString> refused = openInto(WidgetProbe(opened).form(), path);
-            QVERIFY2(!refused, qPrintable(refused.value_or(QString())));
-            const QString context = QStringLiteral("round %1, file %2:\n").arg(round).arg(QString(file.bytes));
-            const QString lost = differences(carried(form), formState(opened));
-            QVERIFY2(lost.isEmpty(), qPrintable(context + lost));
-        }
     }
 
 private:

@@ -9,7 +9,7 @@
 #include "config/assembly.h"
 #include "config/groups.h"
 #include "config/password_entry.h"
-#include "form_setup.h"
+#include "support/form_setup.h"
 #include "support/debug_log.h"
 #include "support/message_box_answerer.h"
 #include "app/form_binding.h"

@@ -1,48 +1,36 @@
-#ifndef TARVO_TESTS_CONFIG_RANDOM_FORM_H
-#define TARVO_TESTS_CONFIG_RANDOM_FORM_H
+#ifndef TARVO_TESTS_CONFIG_RANDOM_VALUE_H
+#define TARVO_TESTS_CONFIG_RANDOM_VALUE_H
 
-// Forms filled at random, and what a configuration text built from one
-// carries back into a fresh window: the round trips of the import and of
-// configuration files share them.
+// Configuration values filled at random, and what a configuration text
+// built from one carries back through the import: the round trips of the
+// import and of configuration files share them.
 
-#include <QAbstractButton>
-#include <QComboBox>
-#include <QLineEdit>
 #include <QMap>
 #include <QRandomGenerator>
-#include <QSlider>
 #include <QStringList>
 
 #include <algorithm>
 
-#include "config/config_file.h"
 #include "config/field_rules.h"
-#include "app/form_binding.h"
-#include "support/widget_probe.h"
+#include "value_setup.h"
 
 namespace random_form {
 
 using FormState = QMap<QString, QString>;
 
-// Every named widget's state: "name" holds a button's check ("on"/"off"), a
-// line edit's or combo box's text or a slider's value; "name:shown" says
-// whether the widget has been hidden.
-inline FormState formState(QWidget &window)
+// Every input's state by its name: "on"/"off" for a button, a text, a
+// combo box's item or the slider's value.
+inline FormState formState(const config::FormValue &value)
 {
     FormState state;
-    for (QWidget *child : window.findChildren<QWidget *>()) {
-        const QString name = child->objectName();
-        if (name.isEmpty() || name.startsWith(QLatin1String("qt_")))
-            continue;
-        state[name + ":shown"] = child->isHidden() ? "no" : "yes";
-        if (auto *button = qobject_cast<QAbstractButton *>(child))
-            state[name] = button->isChecked() ? "on" : "off";
-        else if (auto *edit = qobject_cast<QLineEdit *>(child))
-            state[name] = edit->text();
-        else if (auto *combo = qobject_cast<QComboBox *>(child))
-            state[name] = combo->currentText();
-        else if (auto *slider = qobject_cast<QSlider *>(child))
-            state[name] = QString::number(slider->value());
+    for (const config::FieldInfo &field : config::formFields()) {
+        const QString name = QLatin1String(field.name);
+        if (field.flag)
+            state[name] = value.*field.flag ? "on" : "off";
+        else if (field.text)
+            state[name] = value.*field.text;
+        else
+            state[name] = QString::number(value.*field.number);
     }
     return state;
 }
@@ -147,28 +135,27 @@ inline QString randomText(QRandomGenerator &random, int size)
     return text;
 }
 
-inline void fillRandomly(QWidget &window, QRandomGenerator &random)
+inline void fillRandomly(config::FormValue &value, QRandomGenerator &random)
 {
-    formChild<QAbstractButton>(window, "tarvo_ZB")->setChecked(false);
+    value.tarvo_ZB = false;
     for (const FillRow &row : kFillRows) {
         const int pick = random.bounded(row.names.size() + (row.fill == Fill::OneOrNone ? 1 : 0));
         for (int i = 0; i < row.names.size(); ++i) {
-            QWidget *field = formChild<QWidget>(window, row.names[i].toLatin1().constData());
+            const config::FieldInfo &field = fieldNamed(row.names[i]);
             switch (row.fill) {
             case Fill::OneOf:
             case Fill::OneOrNone:
                 if (i == pick)
-                    qobject_cast<QAbstractButton *>(field)->setChecked(true);
+                    value.check(field.flag);
                 break;
             case Fill::Each:
-                qobject_cast<QAbstractButton *>(field)->setChecked(random.bounded(2));
+                value.*field.flag = random.bounded(2);
                 break;
             case Fill::Text:
-                qobject_cast<QLineEdit *>(field)->setText(randomText(random, row.size));
+                value.*field.text = randomText(random, row.size);
                 break;
             case Fill::Number:
-                qobject_cast<QLineEdit *>(field)->setText(
-                    random.bounded(4) ? QString::number(random.bounded(1, 65536)) : QString());
+                value.*field.text = random.bounded(4) ? QString::number(random.bounded(1, 65536)) : QString();
                 break;
             case Fill::Address: {
                 const quint32 mask = ~quint32(0) << random.bounded(32);
@@ -176,19 +163,17 @@ inline void fillRandomly(QWidget &window, QRandomGenerator &random)
                 QStringList parts;
                 for (int shift = 24; shift >= 0; shift -= 8)
                     parts << QString::number(address >> shift & 255);
-                qobject_cast<QLineEdit *>(field)->setText(parts.join('.'));
+                value.*field.text = parts.join('.');
                 break;
             }
             case Fill::Entry: {
-                auto *combo = qobject_cast<QComboBox *>(field);
-                combo->setCurrentIndex(random.bounded(combo->count()));
+                const QStringList &items = config::comboItems(field.text);
+                value.*field.text = items.at(random.bounded(items.size()));
                 break;
             }
-            case Fill::Slider: {
-                auto *slider = qobject_cast<QSlider *>(field);
-                slider->setValue(random.bounded(slider->minimum(), slider->maximum() + 1));
+            case Fill::Slider:
+                value.*field.number = random.bounded(config::kBrightnessMin, config::kBrightnessMax + 1);
                 break;
-            }
             }
         }
     }
@@ -271,20 +256,10 @@ inline FormState carried(const FormState &form)
 
 // The build refuses a text that breaks its field's rule: such a field is
 // left empty, as a user would correct it.
-inline void clearBrokenFields(Ui_Widget &form)
+inline void clearBrokenFields(config::FormValue &value)
 {
-    while (const field_rules::FieldRule *broken = field_rules::firstBroken(binding::read(form)))
-        binding::lineEdit(form, broken->field)->clear();
-}
-
-// Opens a configuration file into a window's form as the window does: the
-// reason it refused the file, or nothing.
-inline std::optional<QString> openInto(Ui_Widget &form, const QString &path)
-{
-    const config::ImportResult opened = config::openConfigFile(binding::read(form), path);
-    if (!opened.refusal)
-        binding::applySteps(opened.imported.steps, form);
-    return opened.refusal;
+    while (const field_rules::FieldRule *broken = field_rules::firstBroken(value))
+        (value.*broken->field).clear();
 }
 
 } // namespace random_form
