@@ -35,6 +35,15 @@ const char kFileFilters[] =
 
 } // namespace
 
+CodeSheet codeSheetFor(const Ui_Widget &form, const QString &signedText)
+{
+    const SummaryWords words = [](const char *source) {
+        return QCoreApplication::translate("config", source);
+    };
+    return CodeSheet{codeSummary(form, signedText, words), QDate::currentDate(),
+                     translated("qr", CodeSheet().dateCaption), translated("qr", CodeSheet().title)};
+}
+
 CodeActions::CodeActions(Ui_Widget &ui, QWidget *parentWindow)
     : QObject(parentWindow), form(ui), window(parentWindow),
       freshness(new CodeFreshness(ui, parentWindow))
@@ -88,12 +97,7 @@ void CodeActions::setCode(const QString &signedText)
 {
     text = signedText;
     encoded = CodeSymbol();
-    const SummaryWords words = [](const char *source) {
-        return QCoreApplication::translate("config", source);
-    };
-    codeSheet = CodeSheet{codeSummary(form, signedText, words), QDate::currentDate(),
-                          translated("qr", CodeSheet().dateCaption),
-                          translated("qr", CodeSheet().title)};
+    codeSheet = codeSheetFor(form, signedText);
     stale = false;
     freshness->watch(signedText);
     if (zoomView)

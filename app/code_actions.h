@@ -15,6 +15,10 @@ class Ui_Widget;
 class CodeFreshness;
 class CodeZoomView;
 
+// The sheet of a code made from the form: the summary, date and title in
+// the program's language.
+CodeSheet codeSheetFor(const Ui_Widget &form, const QString &signedText);
+
 // What the user does with the config code on screen: export it to a file,
 // print it, copy it, or show it large. Holds the code the label shows and
 // the summary printed under it; the actions are open only while there is a
