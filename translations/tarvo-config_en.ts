@@ -1200,6 +1200,30 @@
         <source>其中没有本工具认识的配置项</source>
         <translation>it holds no setting this tool knows</translation>
     </message>
+    <message>
+        <source>无法读取文件 %1：%2</source>
+        <translation>Cannot read the file %1: %2</translation>
+    </message>
+    <message>
+        <source>文件 %1 大于 64 KiB，不是配置文件</source>
+        <translation>The file %1 is larger than 64 KiB and is no configuration file</translation>
+    </message>
+    <message>
+        <source>文件 %1 不是 UTF-8 文本</source>
+        <translation>The file %1 is not UTF-8 text</translation>
+    </message>
+    <message>
+        <source>没有足够的内存运行配置脚本</source>
+        <translation>Not enough memory to run the configuration script</translation>
+    </message>
+    <message>
+        <source>无法打开文件 %1：%2</source>
+        <translation>Cannot open the file %1: %2</translation>
+    </message>
+    <message>
+        <source>无法写入文件 %1：%2</source>
+        <translation>Cannot write the file %1: %2</translation>
+    </message>
 </context>
 <context>
     <name>device</name>

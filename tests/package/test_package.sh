@@ -120,6 +120,9 @@ case $printed in
 esac
 [ ! -s "$scratch/text.log" ] || { cat "$scratch/text.log" >&2; fail "--text wrote to standard error"; }
 
+usage=$("$root/usr/bin/tarvo-config" --help | head -n 1)
+[ "$usage" = "Usage: tarvo-config [options] [FILE]" ] || fail "--help starts: $usage"
+
 # --write through the launcher reaches readers named by their links, and
 # reads the file from the user's folder. Each simulated reader prints its
 # port once it listens.
