@@ -6,6 +6,7 @@
 #include "app/config_file_controller.h"
 #include "app/form_fonts.h"
 #include "app/option_pages.h"
+#include "app/voltage_choice.h"
 #include "trvo/rpc_buffer.h"
 #include "script/script_bridge.h"
 #include "ui_widget.h"
@@ -101,6 +102,9 @@ Widget::Widget(QWidget *parent)
     ui->gunmode->setVisible(false);
 
     ui->stacked_widget->setCurrentIndex(GeneralPage);
+    // Before the code's watch on the form, which judges a click once the
+    // answer to its question has settled it.
+    connectWiegandVoltages(*ui, this);
     codeActions = new CodeActions(*ui, this);
     deviceSession = new DeviceSession(*ui, this);
     new FieldMarks(*ui, this);
