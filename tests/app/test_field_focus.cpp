@@ -34,6 +34,13 @@ private slots:
         QTest::newRow("network page, from the general page")
             << QStringList{"wifiOut", "tcpaddr=t", "tcpport=808091ab"} << "tcpport" << int(NetworkPage);
         QTest::newRow("NFC page") << QStringList{"nfcable", "nfcprefix=a\tb"} << "nfcprefix" << int(NfcPage);
+        // The password refusals bring up their own field.
+        QTest::newRow("short password") << QStringList{"manpw=0123"} << "manpw" << int(GeneralPage);
+        const QString change = "changepwcheck";
+        QTest::newRow("new passwords differ") << QStringList{change, "newpw=" + kPassword, "confimpw=x"}
+                                              << "confimpw" << int(PasswordPage);
+        QTest::newRow("short new password") << QStringList{change, "newpw=x", "confimpw=x"} << "newpw"
+                                            << int(PasswordPage);
     }
 
     void refusedFieldHasTheFocus()
@@ -54,6 +61,11 @@ private slots:
         const QPixmap firstCode = label->pixmap(Qt::ReturnByValue);
         QVERIFY(!firstCode.isNull());
 
+        // A password change is chosen as the user chooses it, on its page.
+        if (steps.removeAll("changepwcheck")) {
+            for (const char *name : {"commandLinkButton", "changepwcheck", "pwreturn"})
+                QTest::mouseClick(formChild<QAbstractButton>(window, name), Qt::LeftButton);
+        }
         fillForm(window, steps);
         MessageBoxAnswerer answerer;
         QTest::mouseClick(generate, Qt::LeftButton);
