@@ -80,7 +80,8 @@ private slots:
         QVERIFY(WidgetProbe(window).configText().isEmpty());
     }
 
-    // Typed one key at a time: marked while the text breaks the rule.
+    // Typed one key at a time: marked while the text breaks the rule, and
+    // in the form's font throughout.
     void typingMarksAndUnmarks_data()
     {
         QTest::addColumn<QString>("field");
@@ -100,6 +101,7 @@ private slots:
         window.show();
         auto *edit = formChild<QLineEdit>(window, qPrintable(field));
         edit->clear();
+        const QFont font = edit->font();
         QList<bool> seen;
         for (const QChar key : keys) {
             if (key == '\b')
@@ -108,6 +110,7 @@ private slots:
                 QTest::keyClicks(edit, QString(key));
             seen << edit->styleSheet().contains("red");
             QCOMPARE(edit->toolTip().isEmpty(), !seen.last());
+            QCOMPARE(edit->font().toString(), font.toString());
         }
         QCOMPARE(seen, marks);
     }
