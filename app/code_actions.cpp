@@ -27,7 +27,7 @@ namespace {
 // edge: nothing of the form lies there.
 const QRect kEntryButtonGeometry(188, 560, 80, 20);
 
-// Light enough to grey the code out, the note dark red on it.
+// The note dark red where the code was.
 const char kStaleNoteStyle[] = "background-color: rgba(255, 255, 255, 215); color: #a00000;";
 
 const char kFileFilters[] =
@@ -105,9 +105,12 @@ void CodeActions::setCode(const QString &signedText)
     updateActions();
 }
 
+// The code itself goes, not just greyed: a camera's threshold reads a
+// greyed code as well as a sharp one.
 void CodeActions::markStale()
 {
     stale = true;
+    codeLabel->setPixmap(QPixmap());
     freshness->watch(QString());
     if (zoomView)
         zoomView->close();
