@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QEvent>
 #include <QFileDialog>
 #include <QLabel>
@@ -16,6 +17,7 @@
 #include "app/code_freshness.h"
 #include "app/boxes.h"
 #include "app/code_zoom_view.h"
+#include "app/dialog_folder.h"
 #include "app/menu_button.h"
 #include "config/code_summary.h"
 #include "config/password_entry.h"
@@ -146,12 +148,21 @@ bool CodeActions::eventFilter(QObject *watched, QEvent *event)
 
 void CodeActions::chooseExportFile()
 {
-    QFileDialog dialog(window, tr("导出配置码"), QString(), tr(kFileFilters));
+    QFileDialog dialog(window, tr("导出配置码"), dialogFolder(), tr(kFileFilters));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QStringLiteral("png"));
-    dialog.selectFile(tr("配置码") + QStringLiteral(".png"));
-    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
-        exportTo(dialog.selectedFiles().constFirst());
+    dialog.selectFile(QDir(dialogFolder()).filePath(tr("配置码") + QStringLiteral(".png")));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    const QString path = dialog.selectedFiles().constFirst();
+    if (!exportTo(path))
+        return;
+    rememberDialogFolder(path);
+    // Where it went, the path shown as it is.
+    QMessageBox done(QMessageBox::Information, tr("导出配置码"),
+                     tr("配置码已导出到 %1").arg(QDir::toNativeSeparators(path)), QMessageBox::Ok, window);
+    done.setTextFormat(Qt::PlainText);
+    done.exec();
 }
 
 bool CodeActions::exportTo(const QString &path)

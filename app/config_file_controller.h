@@ -36,6 +36,7 @@ public:
 
     QAction *openAction() const { return opening; }
     QAction *saveAction() const { return saving; }
+    QAction *saveAsAction() const { return savingAs; }
     QStringList recentFiles() const;
     // The form whose files these are (the command line works on it too).
     Ui_Widget &form() { return ui; }
@@ -45,6 +46,7 @@ protected:
 
 private:
     void chooseFileToOpen();
+    bool save();
     bool chooseFileToSave();
     void fillRecentMenu();
     void remember(const QString &file);
@@ -62,6 +64,7 @@ private:
     QByteArray savedBytes;
     QAction *opening;
     QAction *saving;
+    QAction *savingAs;
     QMenu *recentMenu;
     bool titleUpdatePending = false;
 };

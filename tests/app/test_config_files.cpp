@@ -5,11 +5,14 @@
 #include <QDropEvent>
 #include <QMimeData>
 #include <QProcess>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
 
 #include "app/config_file_controller.h"
+#include "app/dialog_folder.h"
 #include "app/widget.h"
 #include "config/assembly.h"
 #include "config/config_file.h"
@@ -102,6 +105,37 @@ private slots:
         QVERIFY(QFile::copy(QStringLiteral("reader.tcfg"), QStringLiteral("caller/mine.tcfg")));
         QVERIFY(QDir().mkdir(QStringLiteral("runtime")));
         QVERIFY(QFile::setPermissions(QStringLiteral("runtime"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    }
+
+    // Ctrl+S puts the form into the open file, with no dialog in between.
+    void saveShortcutWritesTheOpenFile()
+    {
+        QVERIFY(writeBytes(QStringLiteral("shortcut.tcfg"), kReaderText));
+        Widget window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        MessageBoxAnswerer answerer;
+        QVERIFY(window.configFiles().open(QStringLiteral("shortcut.tcfg")));
+        WidgetProbe(window).form().devnum->setText(QStringLiteral("42"));
+        QTest::keyClick(&window, Qt::Key_S, Qt::ControlModifier);
+        QVERIFY(readBytes(QStringLiteral("shortcut.tcfg")).contains("devnum=42,"));
+        QVERIFY(!window.configFiles().isModified());
+    }
+
+    // A file dialog starts beside the open file, else where the last file
+    // went, else in the documents folder, never in the program's folder.
+    void dialogsStartInTheUsersFolders()
+    {
+        const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        QSettings(QStringLiteral("Tarvo"), QStringLiteral("tarvo-config")).remove(QStringLiteral("lastDialogFolder"));
+        QCOMPARE(dialogFolder(), documents.isEmpty() ? QDir::homePath() : documents);
+        QVERIFY(QDir().mkpath(QStringLiteral("exports/gone")));
+        rememberDialogFolder(dir.filePath(QStringLiteral("exports/code.png")));
+        QCOMPARE(dialogFolder(), dir.filePath(QStringLiteral("exports")));
+        QCOMPARE(dialogFolder(dir.filePath(QStringLiteral("caller/mine.tcfg"))), dir.filePath(QStringLiteral("caller")));
+        rememberDialogFolder(dir.filePath(QStringLiteral("exports/gone/code.png")));
+        QVERIFY(QDir(dir.filePath(QStringLiteral("exports/gone"))).removeRecursively());
+        QCOMPARE(dialogFolder(), documents.isEmpty() ? QDir::homePath() : documents);
     }
 
     // The title is the form's until a file opens; then it names the file
