@@ -5,6 +5,7 @@
 #include "app/field_marks.h"
 #include "app/config_file_controller.h"
 #include "app/form_fonts.h"
+#include "app/keyboard.h"
 #include "app/option_pages.h"
 #include "app/voltage_choice.h"
 #include "trvo/rpc_buffer.h"
@@ -109,6 +110,7 @@ Widget::Widget(QWidget *parent)
     deviceSession = new DeviceSession(*ui, this);
     new FieldMarks(*ui, this);
     fileController = new ConfigFileController(*ui, this);
+    setUpKeyboard(*ui, *this);
 }
 
 Widget::~Widget()
