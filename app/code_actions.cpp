@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QEvent>
 #include <QFileDialog>
 #include <QLabel>
@@ -17,6 +18,7 @@
 #include "app/form_binding.h"
 #include "app/boxes.h"
 #include "app/code_zoom_view.h"
+#include "app/dialog_folder.h"
 #include "app/menu_button.h"
 #include "config/code_summary.h"
 #include "config/password_entry.h"
@@ -28,13 +30,19 @@ namespace {
 // edge: nothing of the form lies there.
 const QRect kEntryButtonGeometry(188, 560, 80, 20);
 
-// Light enough to grey the code out, the note dark red on it.
+// The note dark red where the code was.
 const char kStaleNoteStyle[] = "background-color: rgba(255, 255, 255, 215); color: #a00000;";
 
 const char kFileFilters[] =
     QT_TRANSLATE_NOOP("CodeActions", "PNG 图片 (*.png);;SVG 矢量图 (*.svg);;PDF 文档 (*.pdf)");
 
 } // namespace
+
+CodeSheet codeSheetFor(const config::FormValue &form, const QString &signedText)
+{
+    return CodeSheet{codeSummary(form, signedText, formWords), QDate::currentDate(),
+                     translated("qr", CodeSheet().dateCaption), translated("qr", CodeSheet().title)};
+}
 
 CodeActions::CodeActions(Ui_Widget &ui, const FormBinding &formBinding, QWidget *parentWindow)
     : QObject(parentWindow), form(ui), binding(formBinding), window(parentWindow),
@@ -89,9 +97,7 @@ void CodeActions::setCode(const QString &signedText)
 {
     text = signedText;
     encoded = CodeSymbol();
-    codeSheet = CodeSheet{codeSummary(binding.value(), signedText, formWords), QDate::currentDate(),
-                          translated("qr", CodeSheet().dateCaption),
-                          translated("qr", CodeSheet().title)};
+    codeSheet = codeSheetFor(binding.value(), signedText);
     stale = false;
     freshness->watch(signedText);
     if (zoomView)
@@ -99,9 +105,12 @@ void CodeActions::setCode(const QString &signedText)
     updateActions();
 }
 
+// The code itself goes, not just greyed: a camera's threshold reads a
+// greyed code as well as a sharp one.
 void CodeActions::markStale()
 {
     stale = true;
+    codeLabel->setPixmap(QPixmap());
     freshness->watch(QString());
     if (zoomView)
         zoomView->close();
@@ -137,12 +146,21 @@ bool CodeActions::eventFilter(QObject *watched, QEvent *event)
 
 void CodeActions::chooseExportFile()
 {
-    QFileDialog dialog(window, tr("导出配置码"), QString(), tr(kFileFilters));
+    QFileDialog dialog(window, tr("导出配置码"), dialogFolder(), tr(kFileFilters));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QStringLiteral("png"));
-    dialog.selectFile(tr("配置码") + QStringLiteral(".png"));
-    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
-        exportTo(dialog.selectedFiles().constFirst());
+    dialog.selectFile(QDir(dialogFolder()).filePath(tr("配置码") + QStringLiteral(".png")));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    const QString path = dialog.selectedFiles().constFirst();
+    if (!exportTo(path))
+        return;
+    rememberDialogFolder(path);
+    // Where it went, the path shown as it is.
+    QMessageBox done(QMessageBox::Information, tr("导出配置码"),
+                     tr("配置码已导出到 %1").arg(QDir::toNativeSeparators(path)), QMessageBox::Ok, window);
+    done.setTextFormat(Qt::PlainText);
+    done.exec();
 }
 
 bool CodeActions::exportTo(const QString &path)

@@ -1,7 +1,7 @@
 #include "app/command_line.h"
 
 #include <QCoreApplication>
-#include <QDate>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -9,9 +9,9 @@
 #include <optional>
 
 #include "app/boxes.h"
+#include "app/code_actions.h"
 #include "app/verified_save.h"
 #include "config/assembly.h"
-#include "config/code_summary.h"
 #include "config/config_file.h"
 #include "device/device_link.h"
 #include "qr/code_renderer.h"
@@ -42,8 +42,14 @@ const QCommandLineOption kNewPasswordFile(
     QStringLiteral("Change the reader's password to the one in PATH (else TARVO_NEW_PASSWORD, if set)."),
     QStringLiteral("PATH"));
 const QCommandLineOption kLang(QStringLiteral("lang"),
-                               QStringLiteral("Language of the window: zh or en."),
+                               QStringLiteral("Language of the window and of the messages: zh or en."),
                                QStringLiteral("zh|en"));
+const QCommandLineOption kVerbose(QStringLiteral("verbose"),
+                                  QStringLiteral("Write the debug log to standard error."));
+
+// The folder the user started the command in, which the installed launcher
+// leaves for the program's own folder; relative file arguments name files there.
+const char kCallerFolderVariable[] = "TARVO_CALLER_DIR";
 
 const QStringList kCodeSuffixes = {QStringLiteral("png"), QStringLiteral("svg"), QStringLiteral("pdf")};
 // A password is one short line; a larger file is no password file.
@@ -56,6 +62,33 @@ void print(FILE *stream, const QString &text)
     std::fflush(stream);
 }
 
+QString inCallersFolder(const QString &path)
+{
+    const QString folder = qEnvironmentVariable(kCallerFolderVariable);
+    if (path.isEmpty() || folder.isEmpty() || QFileInfo(path).isAbsolute())
+        return path;
+    return QDir(folder).filePath(path);
+}
+
+// The usage line names the command as the user knows it, not the path the
+// launcher started it by.
+QString helpText(const QCommandLineParser &parser)
+{
+    QString text = parser.helpText();
+    const QString started = QCoreApplication::arguments().value(0);
+    const QString usage = QStringLiteral("Usage: ");
+    if (text.startsWith(usage + started))
+        text.replace(usage.size(), started.size(), QFileInfo(started).fileName());
+    return text;
+}
+
+// Standard error holds the reason alone unless the debug log is asked for.
+void withoutDebugLog(QtMsgType type, const QMessageLogContext &context, const QString &text)
+{
+    if (type != QtDebugMsg)
+        qt_message_output(type, context, text);
+}
+
 // A password from the file named by the option, else from the variable;
 // nothing when neither names one. *failure says why a named file gave none.
 std::optional<QString> password(const QCommandLineParser &parser, const QCommandLineOption &option,
@@ -66,7 +99,7 @@ std::optional<QString> password(const QCommandLineParser &parser, const QCommand
             return std::nullopt;
         return qEnvironmentVariable(variable);
     }
-    QFile file(parser.value(option));
+    QFile file(inCallersFolder(parser.value(option)));
     if (!file.open(QIODevice::ReadOnly)) {
         *failure = QStringLiteral("cannot read %1: %2").arg(file.fileName(), file.errorString());
         return std::nullopt;
@@ -83,7 +116,7 @@ CommandLine::CommandLine(const QStringList &arguments)
         QStringLiteral("Configures Tarvo readers. Without a mode, shows the window with FILE loaded."));
     parser.addHelpOption();
     parser.addVersionOption();
-    parser.addOptions({kText, kCode, kSaveAs, kWrite, kDevice, kPasswordFile, kNewPasswordFile, kLang});
+    parser.addOptions({kText, kCode, kSaveAs, kWrite, kDevice, kPasswordFile, kNewPasswordFile, kLang, kVerbose});
     parser.addPositionalArgument(QStringLiteral("FILE"),
                                  QStringLiteral("A configuration file (*.tcfg) or a reader's text."),
                                  QStringLiteral("[FILE]"));
@@ -112,7 +145,8 @@ void CommandLine::choose(const QStringList &arguments)
     }
     lang = parser.value(kLang);
     const QStringList files = parser.positionalArguments();
-    input = files.value(0);
+    input = inCallersFolder(files.value(0));
+    verbose = parser.isSet(kVerbose);
     const int modes = int(parser.isSet(kText)) + int(parser.isSet(kCode)) + int(parser.isSet(kSaveAs))
                       + int(parser.isSet(kWrite));
     if (modes > 1) {
@@ -129,7 +163,7 @@ void CommandLine::choose(const QStringList &arguments)
                                 : QStringLiteral("--device goes with --write");
         return;
     }
-    output = mode == Code ? parser.value(kCode) : parser.value(kSaveAs);
+    output = inCallersFolder(mode == Code ? parser.value(kCode) : parser.value(kSaveAs));
     if (files.size() > 1 || (mode != Window && files.size() != 1)) {
         problem = mode == Window ? QStringLiteral("name one FILE at most")
                                  : QStringLiteral("name exactly one FILE to read");
@@ -168,7 +202,7 @@ int CommandLine::runWithoutWindow()
 {
     switch (chosen) {
     case Help:
-        print(stdout, parser.helpText());
+        print(stdout, helpText(parser));
         return 0;
     case Version:
         print(stdout, QCoreApplication::applicationName() + QLatin1Char(' ')
@@ -183,12 +217,8 @@ int CommandLine::runWithoutWindow()
     case Write:
         break;
     }
-    // The file is read over the form as the window starts; the debug log
-    // would bury the reason on standard error.
-    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &context, const QString &text) {
-        if (type != QtDebugMsg)
-            qt_message_output(type, context, text);
-    });
+    if (!verbose)
+        qInstallMessageHandler(withoutDebugLog);
     const config::ImportResult opened = config::openConfigFile(config::startValue(), input);
     if (opened.refusal)
         return failed(*opened.refusal);
@@ -197,7 +227,7 @@ int CommandLine::runWithoutWindow()
         return writeSigned(form);
     const config::FileContents contents = config::fileContents(form);
     if (contents.refusal)
-        return refused(contents.refusal->text);
+        return refused(refusalText(*contents.refusal));
     if (const std::optional<QString> unwritten = config::writeConfigFile(output, contents.bytes))
         return failed(*unwritten);
     return 0;
@@ -219,10 +249,10 @@ int CommandLine::writeSigned(config::FormValue &form)
         return writeToReaders(*text);
     const CodeSymbol symbol(*text);
     if (symbol.isNull())
-        return refused(qr::symbolFailure(symbol));
+        return refused(translated("qr", qr::symbolFailure(symbol)));
     QString error;
-    if (!writeSheet(symbol, CodeSheet{codeSummary(form, *text), QDate::currentDate()}, output, &error))
-        return failed(error);
+    if (!writeSheet(symbol, codeSheetFor(form, *text), output, &error))
+        return failed(translated("qr", error));
     return 0;
 }
 
@@ -253,7 +283,7 @@ std::optional<QString> CommandLine::signForm(config::FormValue &form, int *exitC
     }
     const config::Assembly built = config::assemble(form);
     if (built.refusal) {
-        *exitCode = refused(built.refusal->text);
+        *exitCode = refused(refusalText(*built.refusal));
         return std::nullopt;
     }
     return built.text;

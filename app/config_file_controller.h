@@ -37,6 +37,7 @@ public:
 
     QAction *openAction() const { return opening; }
     QAction *saveAction() const { return saving; }
+    QAction *saveAsAction() const { return savingAs; }
     QStringList recentFiles() const;
 
 protected:
@@ -44,6 +45,7 @@ protected:
 
 private:
     void chooseFileToOpen();
+    bool save();
     bool chooseFileToSave();
     void fillRecentMenu();
     void remember(const QString &file);
@@ -61,6 +63,7 @@ private:
     QByteArray savedBytes;
     QAction *opening;
     QAction *saving;
+    QAction *savingAs;
     QMenu *recentMenu;
 };
 

@@ -9,6 +9,7 @@
 #include "app/command_line.h"
 #include "app/config_file_controller.h"
 #include "app/language.h"
+#include "app/library_log.h"
 #include "app/widget.h"
 
 namespace {
@@ -21,16 +22,21 @@ QStringList argumentsOf(int argc, char *argv[])
     return arguments;
 }
 
-// The modes without a window construct no widget: a code drawn into a file
-// needs painting and fonts, the others not even that.
-int runWithoutWindow(int argc, char *argv[], CommandLine::Mode mode)
+// The window's application, or for the modes without a window one that
+// constructs no widget: a code drawn into a file needs painting and fonts,
+// the others not even that.
+std::unique_ptr<QCoreApplication> application(int &argc, char *argv[], const CommandLine &asked)
 {
+    if (asked.needsDisplay()) {
+        // The window scales as a whole on a high-density desktop.
+        QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
+        QCoreApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
+        return std::make_unique<QApplication>(argc, argv);
+    }
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    const std::unique_ptr<QCoreApplication> application(
-        mode == CommandLine::Code ? new QGuiApplication(argc, argv) : new QCoreApplication(argc, argv));
-    QCoreApplication::setApplicationVersion(QStringLiteral(TARVO_VERSION));
-    QTextCodec::setCodecForLocale(QTextCodec::codecForName("UTF-8"));
-    return CommandLine(QCoreApplication::arguments()).runWithoutWindow();
+    if (asked.mode() == CommandLine::Code)
+        return std::make_unique<QGuiApplication>(argc, argv);
+    return std::make_unique<QCoreApplication>(argc, argv);
 }
 
 } // namespace
@@ -38,19 +44,14 @@ int runWithoutWindow(int argc, char *argv[], CommandLine::Mode mode)
 int main(int argc, char *argv[])
 {
     // The arguments are read again once the application has taken Qt's own.
-    const CommandLine asked(argumentsOf(argc, argv));
-    if (!asked.needsDisplay())
-        return runWithoutWindow(argc, argv, asked.mode());
-    // The window scales as a whole on a high-density desktop.
-    QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
-    QCoreApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
-    QApplication a(argc, argv);
+    const std::unique_ptr<QCoreApplication> app = application(argc, argv, CommandLine(argumentsOf(argc, argv)));
     QCoreApplication::setApplicationVersion(QStringLiteral(TARVO_VERSION));
     QTextCodec::setCodecForLocale(QTextCodec::codecForName("UTF-8"));
 
+    routeLibraryLogs();
+
+    // The window and the command line speak the same language.
     CommandLine command(QCoreApplication::arguments());
-    if (command.mode() != CommandLine::Window)
-        return command.runWithoutWindow();
     bool knownLanguage = true;
     const Language language = chooseLanguage(QLocale::system().uiLanguages(), command.language(),
                                              &knownLanguage);
@@ -58,7 +59,10 @@ int main(int argc, char *argv[])
         qCritical("--lang takes zh or en");
         return 2;
     }
-    if (!installLanguage(language))
+    const bool languageInstalled = installLanguage(language);
+    if (command.mode() != CommandLine::Window)
+        return command.runWithoutWindow();
+    if (!languageInstalled)
         qWarning() << "the English translation is missing; the window stays Chinese";
 
     Widget w;
@@ -66,5 +70,5 @@ int main(int argc, char *argv[])
     qDebug() << QCoreApplication::applicationDirPath();
     if (!command.file().isEmpty())
         w.configFiles().open(command.file());
-    return a.exec();
+    return app->exec();
 }

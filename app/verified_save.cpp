@@ -6,6 +6,7 @@
 #include "app/boxes.h"
 #include "app/form_binding.h"
 #include "config/read_back.h"
+#include "trvo/trvo.h"
 #include "device/device_link.h"
 #include "device/link_failure.h"
 
@@ -35,9 +36,29 @@ QString boundedValue(QString value)
 // The setting that differs, with what was sent and what came back.
 QString differenceText(const config::KeyDifference &difference)
 {
-    const QString setting = formWords(difference.words).remove(QRegularExpression(QStringLiteral("[：:\\s]+$")));
-    return QStringLiteral("%1 %2: %3 → %4")
+    // Labels end in a colon, full-width or not.
+    const QString setting =
+        formWords(difference.words).remove(QRegularExpression(QStringLiteral("[\\x{FF1A}:\\s]+$")));
+    return QStringLiteral("%1 %2: %3 \u2192 %4")
         .arg(setting, difference.key, boundedValue(difference.sent), boundedValue(difference.readBack));
+}
+
+// Whether the failure leaves the reader out of reach, rather than answering
+// in a way we could not use.
+bool readerGone(const device::LinkFailure &failure)
+{
+    switch (failure.cause) {
+    case TRVO_CAUSE_NO_PORT:
+    case TRVO_CAUSE_PERMISSION:
+    case TRVO_CAUSE_BUSY:
+    case TRVO_CAUSE_UNREACHABLE:
+    case TRVO_CAUSE_REFUSED:
+    case TRVO_CAUSE_TIMEOUT:
+    case TRVO_CAUSE_LOST:
+        return true;
+    default:
+        return false;
+    }
 }
 
 SaveReport judgeReadBack(device::Session &reader, const QString &signedText, bool answered)
@@ -45,10 +66,11 @@ SaveReport judgeReadBack(device::Session &reader, const QString &signedText, boo
     const std::optional<QByteArray> readBack = reader.readConfigWithin(device::kReadBackBudgetMs);
     const bool changesPassword = signedText.contains(QLatin1String("com_passwd="));
     if (!readBack) {
-        QString detail = linkFailureText(reader.failure());
+        const device::LinkFailure failure = reader.failure();
+        QString detail = linkFailureText(failure);
         if (changesPassword && !answered)
             detail += QLatin1Char('\n') + shown(kPasswordUndecided);
-        return {SaveReport::Unknown, detail};
+        return {SaveReport::Unknown, detail, readerGone(failure)};
     }
     const config::ReadBackCheck check =
         config::compareReadBack(signedText.toUtf8(), *readBack);
@@ -73,7 +95,7 @@ SaveReport saveVerified(device::Session &reader, const QString &signedText)
     case device::Stored::Refused:
         return {SaveReport::Failed, QCoreApplication::translate("device", device::kRefusedConfiguration)};
     case device::Stored::NotSent:
-        return {SaveReport::Failed, linkFailureText(answer.failure)};
+        return {SaveReport::Failed, linkFailureText(answer.failure), readerGone(answer.failure)};
     case device::Stored::Yes:
         return judgeReadBack(reader, signedText, true);
     case device::Stored::Unanswered:

@@ -6,7 +6,9 @@
 #include "app/form_binding.h"
 #include "app/config_file_controller.h"
 #include "app/form_fonts.h"
+#include "app/keyboard.h"
 #include "app/option_pages.h"
+#include "app/voltage_choice.h"
 #include "script/script_bridge.h"
 #include "ui_widget.h"
 
@@ -67,11 +69,15 @@ Widget::Widget(QWidget *parent)
     setFixedSize(width(), height());
     ui->stacked_widget->setCurrentIndex(GeneralPage);
 
+    // Before the watch on the form's value, which judges a click once the
+    // answer to its question has settled it.
+    connectWiegandVoltages(*ui, this);
     formBinding = new FormBinding(*ui, this);
     codeActions = new CodeActions(*ui, *formBinding, this);
     deviceSession = new DeviceSession(*ui, this);
     new FieldMarks(*ui, this);
     fileController = new ConfigFileController(*ui, *formBinding, this);
+    setUpKeyboard(*ui, *this);
 }
 
 Widget::~Widget()

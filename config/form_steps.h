@@ -28,7 +28,11 @@ enum class Part {
 
 struct FormStep
 {
-    enum Kind { Check, Uncheck, SetText, SetChoice, SetNumber, Show, Hide } kind;
+    enum Kind { Check, Uncheck, SetText, SetChoice, SetNumber, Show, Hide };
+
+    explicit FormStep(Kind stepKind) : kind(stepKind) {}
+
+    Kind kind;
     Flag flag = nullptr;
     TextField text = nullptr;
     int FormValue::*number = nullptr;

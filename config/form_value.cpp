@@ -161,7 +161,7 @@ QString shown(const FormValue &value, const FieldInfo &field)
 {
     switch (field.kind) {
     case FieldInfo::Check:
-        return value.*field.flag ? QStringLiteral("☑") : QStringLiteral("☐");
+        return QString(QChar(value.*field.flag ? 0x2611 : 0x2610)); // ☑ or ☐
     case FieldInfo::Radio:
         return chosenIn(value, field.set);
     case FieldInfo::Text:

@@ -16,17 +16,39 @@ struct KeyWords
     const char *words;
 };
 const KeyWords kKeyWords[] = {
-    {"ochannel", "输出方式(必选项)"}, {"de_type", "码制选择"},      {"chorc", "前后缀格式"},
-    {"cr", "回车"},                   {"nl", "换行"},              {"wled", "照明"},
-    {"s_mode", "扫码模式"},           {"p_uart1", "串口参数设置"}, {"p_uart2", "串口参数设置"},
-    {"w_mode", "工作模式"},           {"decoder", "解码引擎"},     {"dchannel", "二次开发选项"},
-    {"brightness", "亮度调节："},     {"ascan", "扫码行为："},     {"owifi", "WIFI输出方式 "},
-    {"awifi_s", "成功行为："},        {"volctl", "电平控制"},      {"awifi_f", "失败行为："},
-    {"eth", "有线输出方式"},          {"heart_en", "心跳设置"},    {"ip_mode", "IP模式配置"},
-    {"nfc", "NFC开关"},               {"st", "输出起始位："},      {"len", "输出长度："},
-    {"horc", "前后缀格式："},         {"anfc", "刷卡后行为"},      {"nft", "刷卡输出格式设置"},
-    {"ord", "普通卡："},              {"idord", "身份证："},       {"vg", "韦根输出方式"},
-    {"ft", "扫码输出格式"},           {"chk_env", "工作模式"},     {"usb_mode", "工作模式"},
+    {"ochannel", QT_TRANSLATE_NOOP("Widget", "输出方式(必选项)")},
+    {"de_type", QT_TRANSLATE_NOOP("Widget", "码制选择")},
+    {"chorc", QT_TRANSLATE_NOOP("Widget", "前后缀格式")},
+    {"cr", QT_TRANSLATE_NOOP("Widget", "回车")},
+    {"nl", QT_TRANSLATE_NOOP("Widget", "换行")},
+    {"wled", QT_TRANSLATE_NOOP("Widget", "照明")},
+    {"s_mode", QT_TRANSLATE_NOOP("Widget", "扫码模式")},
+    {"p_uart1", QT_TRANSLATE_NOOP("Widget", "串口参数设置")},
+    {"p_uart2", QT_TRANSLATE_NOOP("Widget", "串口参数设置")},
+    {"w_mode", QT_TRANSLATE_NOOP("Widget", "工作模式")},
+    {"decoder", QT_TRANSLATE_NOOP("Widget", "解码引擎")},
+    {"dchannel", QT_TRANSLATE_NOOP("Widget", "二次开发选项")},
+    {"brightness", QT_TRANSLATE_NOOP("Widget", "亮度调节：")},
+    {"ascan", QT_TRANSLATE_NOOP("Widget", "扫码行为：")},
+    {"owifi", QT_TRANSLATE_NOOP("Widget", "WIFI输出方式 ")},
+    {"awifi_s", QT_TRANSLATE_NOOP("Widget", "成功行为：")},
+    {"volctl", QT_TRANSLATE_NOOP("Widget", "电平控制")},
+    {"awifi_f", QT_TRANSLATE_NOOP("Widget", "失败行为：")},
+    {"eth", QT_TRANSLATE_NOOP("Widget", "有线输出方式")},
+    {"heart_en", QT_TRANSLATE_NOOP("Widget", "心跳设置")},
+    {"ip_mode", QT_TRANSLATE_NOOP("Widget", "IP模式配置")},
+    {"nfc", QT_TRANSLATE_NOOP("Widget", "NFC开关")},
+    {"st", QT_TRANSLATE_NOOP("Widget", "输出起始位：")},
+    {"len", QT_TRANSLATE_NOOP("Widget", "输出长度：")},
+    {"horc", QT_TRANSLATE_NOOP("Widget", "前后缀格式：")},
+    {"anfc", QT_TRANSLATE_NOOP("Widget", "刷卡后行为")},
+    {"nft", QT_TRANSLATE_NOOP("Widget", "刷卡输出格式设置")},
+    {"ord", QT_TRANSLATE_NOOP("Widget", "普通卡：")},
+    {"idord", QT_TRANSLATE_NOOP("Widget", "身份证：")},
+    {"vg", QT_TRANSLATE_NOOP("Widget", "韦根输出方式")},
+    {"ft", QT_TRANSLATE_NOOP("Widget", "扫码输出格式")},
+    {"chk_env", QT_TRANSLATE_NOOP("Widget", "工作模式")},
+    {"usb_mode", QT_TRANSLATE_NOOP("Widget", "工作模式")},
 };
 
 const char *wordsOf(const QString &key)
@@ -79,15 +101,16 @@ ReadBackCheck compareReadBack(const QByteArray &sentText, const QByteArray &read
     lua_State *script = script_open();
     if (!script || script_load_status(script) != SCRIPT_LOADED) {
         script_close(script);
-        return {QStringLiteral("配置脚本 update_config.lua 无法加载"), std::nullopt};
+        return {QString::fromUtf8(QT_TRANSLATE_NOOP("config", "配置脚本 update_config.lua 无法加载")), std::nullopt};
     }
     const std::optional<QMap<QString, QString>> sent = valuesOf(script, sentText);
     const std::optional<QMap<QString, QString>> readBack = valuesOf(script, readBackText);
     script_close(script);
     if (!sent || !readBack)
-        return {QStringLiteral("配置脚本 update_config.lua 无法读取设备的配置"), std::nullopt};
+        return {QString::fromUtf8(QT_TRANSLATE_NOOP("config", "配置脚本 update_config.lua 无法读取设备的配置")),
+                std::nullopt};
     for (const QString &key : comparedKeys()) {
-        if (!sent->contains(key) || readBack->value(key) == sent->value(key) && readBack->contains(key))
+        if (!sent->contains(key) || (readBack->contains(key) && readBack->value(key) == sent->value(key)))
             continue;
         return {std::nullopt,
                 KeyDifference{key, wordsOf(key), shownValue(key, sent->value(key)),

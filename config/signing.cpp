@@ -12,8 +12,11 @@ std::optional<Refusal> signDigest(const QString &text, const QString &password, 
 {
     const QByteArray message = text.toUtf8();
     const QByteArray key = password.toLatin1();
-    if (key.size() != password_entry::kLength)
-        return refused(QT_TRANSLATE_NOOP("config", "配置密码的长度需要为16个字符"));
+    if (key.size() != password_entry::kLength) {
+        Refusal refusal = refused(QT_TRANSLATE_NOOP("config", "配置密码的长度需要为16个字符"));
+        refusal.field = &FormValue::manpw;
+        return refusal;
+    }
 
     hmac_md5(reinterpret_cast<const unsigned char *>(message.constData()),
              static_cast<size_t>(message.size()),
