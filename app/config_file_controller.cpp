@@ -89,10 +89,10 @@ ConfigFileController::ConfigFileController(Ui_Widget &form, QWidget *parentWindo
         action->setShortcutContext(Qt::WindowShortcut);
     window->addActions({opening, saving});
 
-    QMenu *menu = addMenuButton(ui.groupBox, QStringLiteral("configFileButton"), tr("配置文件"),
-                                tr("打开或保存配置文件"), kEntryButtonGeometry);
-    menu->addActions({opening, saving});
-    recentMenu = menu->addMenu(tr("最近使用的文件"));
+    entryMenu = addMenuButton(ui.groupBox, QStringLiteral("configFileButton"), tr("配置文件"),
+                              tr("打开或保存配置文件"), kEntryButtonGeometry);
+    entryMenu->addActions({opening, saving});
+    recentMenu = entryMenu->addMenu(tr("最近使用的文件"));
     connect(recentMenu, &QMenu::aboutToShow, this, &ConfigFileController::fillRecentMenu);
 
     window->setAcceptDrops(true);

@@ -37,6 +37,8 @@ public:
     QAction *openAction() const { return opening; }
     QAction *saveAction() const { return saving; }
     QStringList recentFiles() const;
+    // The menu of the entry button, which other entries may join.
+    QMenu *menu() const { return entryMenu; }
     // The form whose files these are (the command line works on it too).
     Ui_Widget &form() { return ui; }
 
@@ -62,6 +64,7 @@ private:
     QByteArray savedBytes;
     QAction *opening;
     QAction *saving;
+    QMenu *entryMenu;
     QMenu *recentMenu;
     bool titleUpdatePending = false;
 };

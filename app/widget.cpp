@@ -5,6 +5,7 @@
 #include "app/field_marks.h"
 #include "app/config_file_controller.h"
 #include "app/form_fonts.h"
+#include "app/output_test_window.h"
 #include "app/option_pages.h"
 #include "trvo/rpc_buffer.h"
 #include "script/script_bridge.h"
@@ -105,6 +106,7 @@ Widget::Widget(QWidget *parent)
     deviceSession = new DeviceSession(*ui, this);
     new FieldMarks(*ui, this);
     fileController = new ConfigFileController(*ui, this);
+    new OutputTestEntry(*ui, this, fileController->menu());
 }
 
 Widget::~Widget()
