@@ -21,11 +21,14 @@ const QColor kMissing(0xf8, 0xd0, 0xd0);
 const QColor kHeartbeat(0x90, 0x90, 0x90);
 
 // The affixes of one kind against a message without its terminator; higher
-// scores fit better: both affixes there first, then more of them there.
+// scores fit better: both affixes there first, then more of them there. A
+// kind without affixes fits nothing.
 int fit(const QByteArray &body, const Affix &prefix, const Affix &suffix, AffixCheck *check)
 {
     const QByteArray before = prefix.bytes();
     const QByteArray after = suffix.bytes();
+    if (before.isEmpty() && after.isEmpty())
+        return -1;
     int found = 0;
     if (!before.isEmpty()) {
         if (body.startsWith(before)) {

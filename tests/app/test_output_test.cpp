@@ -1,0 +1,282 @@
+// The output test from the installer's side: the simulated reader is
+// configured over the link, then sends codes and cards that the window
+// receives over TCP, HTTP and its serial line, with the form's prefix and
+// suffix marked.
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTcpServer>
+#include <QtTest>
+
+#include <cerrno>
+#include <cstring>
+
+#include "app/config_file_controller.h"
+#include "app/keyboard_capture.h"
+#include "app/output_test_window.h"
+#include "app/widget.h"
+#include "device/output_log.h"
+#include "device/reader_sim.h"
+#include "support/widget_probe.h"
+#include "ui_widget.h"
+
+using output_test::Affix;
+using output_test::Channel;
+using output_test::OutputLog;
+using output_test::Settings;
+
+namespace {
+
+quint16 freePort()
+{
+    QTcpServer probe;
+    return probe.listen(QHostAddress::Any, 0) ? probe.serverPort() : 0;
+}
+
+// The cells that say where prefix, data, suffix and end stand.
+QStringList markedCells(const OutputLog &log, int row)
+{
+    QStringList cells;
+    for (int column : {OutputLog::Prefix, OutputLog::Data, OutputLog::Suffix, OutputLog::End})
+        cells << log.index(row, column).data().toString();
+    return cells;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Settings)
+Q_DECLARE_METATYPE(Channel)
+
+class OutputTestTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(QFile::copy(QStringLiteral(TARVO_SHIPPED_SCRIPT), dir.filePath(QStringLiteral("update_config.lua"))));
+        QDir::setCurrent(dir.path());
+    }
+
+    void affixesAreMarked_data()
+    {
+        QTest::addColumn<Settings>("settings");
+        QTest::addColumn<QByteArray>("message");
+        QTest::addColumn<QStringList>("cells");
+        Settings chars;
+        chars.scanPrefix = {"AB", false};
+        chars.scanSuffix = {"XY", false};
+        chars.carriageReturn = true;
+        QTest::newRow("char") << chars << QByteArray("AB12345XY\r") << QStringList{"AB", "12345", "XY", "⏎"};
+        QTest::newRow("char, suffix missing")
+            << chars << QByteArray("AB12345\r") << QStringList{"AB", "12345", "缺少 XY", "⏎"};
+        QTest::newRow("char, no terminator")
+            << chars << QByteArray("AB12345XY") << QStringList{"AB", "12345", "XY", "缺少 ⏎"};
+        QTest::newRow("affixes only, no data") << chars << QByteArray("ABXY\r") << QStringList{"AB", "", "XY", "⏎"};
+        Settings hex;
+        hex.scanPrefix = {"02", true};
+        hex.scanSuffix = {"0d0A", true};
+        QTest::newRow("hex") << hex << QByteArray("\x02" "987\r\n") << QStringList{"␂", "987", "⏎␊", ""};
+        QTest::newRow("hex, prefix missing") << hex << QByteArray("987\r\n") << QStringList{"缺少 ␂", "987", "⏎␊", ""};
+        Settings cards = chars;
+        cards.cardPrefix = {"C:", false};
+        cards.cardSuffix = {"3B", true};
+        QTest::newRow("NFC beside scan") << cards << QByteArray("C:0012345678;\r")
+                                          << QStringList{"C:", "0012345678", ";", "⏎"};
+        QTest::newRow("scan beside NFC") << cards << QByteArray("AB9XY\r") << QStringList{"AB", "9", "XY", "⏎"};
+        QTest::newRow("NFC prefix only") << cards << QByteArray("C:42\r") << QStringList{"C:", "42", "缺少 ;", "⏎"};
+        Settings unsound;
+        unsound.scanPrefix = {"0G", true};
+        QTest::newRow("unsound hex marks nothing") << unsound << QByteArray("0G1") << QStringList{"", "0G1", "", ""};
+    }
+
+    void affixesAreMarked()
+    {
+        QFETCH(Settings, settings);
+        QFETCH(QByteArray, message);
+        OutputLog log;
+        log.setSettings(settings);
+        log.append({QDateTime::currentDateTime(), "test", message, QString()});
+        QTRY_COMPARE(log.rowCount(), 1);
+        QTEST(markedCells(log, 0), "cells");
+    }
+
+    // The log keeps the newest messages and counts what it dropped.
+    void logKeepsTheNewest()
+    {
+        OutputLog log;
+        const int extra = 25;
+        for (int i = 0; i < OutputLog::kMessageLimit + extra; ++i)
+            log.append({QDateTime::currentDateTime(), "test", QByteArray::number(i), QString()});
+        QTRY_COMPARE(log.rowCount(), int(OutputLog::kMessageLimit));
+        QCOMPARE(log.dropped(), extra);
+        QCOMPARE(log.index(0, OutputLog::Data).data().toString(), QString::number(extra));
+    }
+
+    // Wi-Fi TCP output to the window's port: codes arrive with their affixes
+    // marked, heartbeats are counted apart, the reply goes back.
+    void tcpOutputEndToEnd()
+    {
+        const quint16 port = freePort();
+        Widget window;
+        Ui_Widget &form = WidgetProbe(window).form();
+        form.wifiOut->setChecked(true);
+        form.tcpO->setChecked(true);
+        form.tcpaddr->setText("127.0.0.1");
+        form.tcpport->setText(QString::number(port));
+        form.heart_on->setChecked(true);
+        form.heart_time->setText("1");
+        form.heart_content->setText("HB");
+        configureReader(window);
+
+        OutputTestWindow *test = openTest(window);
+        QVERIFY(test);
+        QCOMPARE(test->portField()->value(), int(port));
+        test->replyField()->setText("OK");
+        QVERIFY(sim.control("code 12345", "output sent tcp"));
+        const QStringList expected{"AB", "12345", "XY", ""};
+        QTRY_VERIFY(rowWith(test->log(), expected) >= 0);
+        QTRY_VERIFY(test->log().heartbeats() >= 1);
+        QTest::qWait(100);
+        QVERIFY(sim.waitForLine("output reply: OK"));
+        QVERIFY(test->log().index(rowWith(test->log(), expected), OutputLog::Source).data().toString().startsWith("127.0.0.1:"));
+    }
+
+    void httpOutputEndToEnd()
+    {
+        const quint16 port = freePort();
+        Widget window;
+        Ui_Widget &form = WidgetProbe(window).form();
+        form.ethernetOut->setChecked(true);
+        form.wiredhttp->setChecked(true);
+        form.httpaddr->setText(QString("http://127.0.0.1:%1/scan").arg(port));
+        configureReader(window);
+
+        OutputTestWindow *test = openTest(window);
+        QVERIFY(test);
+        test->replyField()->setText("OK");
+        QVERIFY(sim.control("code 12345", "output http 200"));
+        QVERIFY(sim.lines().last().endsWith(": OK"));
+        QTRY_COMPARE(test->log().rowCount(), 1);
+        QCOMPARE(markedCells(test->log(), 0), QStringList({"AB", "12345", "XY", ""}));
+        QVERIFY(test->log().index(0, OutputLog::Source).data().toString().endsWith(" POST /scan"));
+        QVERIFY(test->log().details(0).contains("Content-Type: text/plain"));
+    }
+
+    // Serial output on the simulator's terminal: a card number in the
+    // form's decimal form between the NFC affixes, with CR and LF.
+    void serialOutputEndToEnd()
+    {
+        Widget window;
+        Ui_Widget &form = WidgetProbe(window).form();
+        form.serialOut->setChecked(true);
+        form.nfcable->setChecked(true);
+        form.nfcprefix->setText("5B");
+        form.nfcsuffix->setText("5D");
+        form.nfcpreform->setChecked(true);
+        form.enterCheck->setChecked(true);
+        form.wrapCheck->setChecked(true);
+        configureReader(window);
+
+        OutputTestWindow *test = openTest(window);
+        QVERIFY(test);
+        test->serialPortField()->setEditText(sim.ptyLink());
+        QTest::mouseClick(test->startButton(), Qt::LeftButton);
+        QVERIFY2(test->statusLine()->text().contains(sim.ptyLink()), qPrintable(test->statusLine()->text()));
+        // Read forwards 04 A1 B2 C3 turns round to C3B2A104.
+        QVERIFY(sim.control("card 04A1B2C3", "output sent pty"));
+        QTRY_COMPARE(test->log().rowCount(), 1);
+        QCOMPARE(markedCells(test->log(), 0), QStringList({"[", "3283263748", "]", "⏎␊"}));
+    }
+
+    // A keyboard reader's code ends at Enter, with the pace of its keys.
+    void keyboardCodeIsCaptured()
+    {
+        Settings settings;
+        settings.scanPrefix = {"AB", false};
+        settings.carriageReturn = true;
+        OutputTestWindow test(settings, nullptr);
+        QTest::keyClicks(test.keyboardCapture(), "AB42");
+        QTest::keyClick(test.keyboardCapture(), Qt::Key_Return);
+        QTRY_COMPARE(test.log().rowCount(), 1);
+        QCOMPARE(markedCells(test.log(), 0), QStringList({"AB", "42", "", "⏎"}));
+        QVERIFY(test.log().details(0).contains("按键间隔"));
+    }
+
+    void busyPortIsSaidAndClosingFreesIt_data()
+    {
+        QTest::addColumn<Channel>("channel");
+        QTest::newRow("tcp") << Channel::Tcp;
+        QTest::newRow("http") << Channel::Http;
+    }
+
+    void busyPortIsSaidAndClosingFreesIt()
+    {
+        QFETCH(Channel, channel);
+        Settings settings;
+        settings.channel = channel;
+        settings.tcpPort = settings.httpPort = freePort();
+        {
+            QTcpServer other;
+            QVERIFY(other.listen(QHostAddress::AnyIPv4, settings.tcpPort));
+            OutputTestWindow busy(settings, nullptr);
+            const QString said = busy.statusLine()->text();
+            QVERIFY2(said.contains(QString::fromLocal8Bit(std::strerror(EADDRINUSE))), qPrintable(said));
+            QVERIFY2(said.contains("换一个端口"), qPrintable(said));
+        }
+        auto *first = new OutputTestWindow(settings, nullptr);
+        QVERIFY(first->statusLine()->text().contains("正在"));
+        first->close(); // deletes itself
+        QTest::qWait(0);
+        OutputTestWindow second(settings, nullptr);
+        QVERIFY2(second.statusLine()->text().contains("正在"), qPrintable(second.statusLine()->text()));
+    }
+
+private:
+    // The form's output with prefix AB and suffix XY, saved to a file and
+    // written to a fresh simulated reader by the program, as on site.
+    void configureReader(Widget &window)
+    {
+        Ui_Widget &form = WidgetProbe(window).form();
+        form.linePrefix->setText("AB");
+        form.lineSuffix->setText("XY");
+        form.char_qhz->setChecked(true);
+        QVERIFY(window.configFiles().saveAs(dir.filePath("reader.tcfg")));
+        sim.kill();
+        QFile::remove(sim.statePath());
+        QVERIFY(sim.start());
+        QProcess program;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("TARVO_CONFIG_PASSWORD", "Tarvo#Factory#16");
+        program.setProcessEnvironment(environment);
+        program.start(TARVO_PROGRAM, {"--write", "reader.tcfg", "--device", sim.tcpSetting()});
+        QVERIFY(program.waitForFinished(60000));
+        QCOMPARE(program.readAllStandardOutput(), (sim.tcpSetting() + " ok\n").toUtf8());
+        QVERIFY(sim.waitForLine("config applied (link)"));
+    }
+
+    // The test window as Ctrl+T opens it on the form.
+    static OutputTestWindow *openTest(Widget &window)
+    {
+        window.show();
+        QApplication::setActiveWindow(&window);
+        QTest::keyClick(&window, Qt::Key_T, Qt::ControlModifier);
+        return window.findChild<OutputTestWindow *>();
+    }
+
+    static int rowWith(const OutputLog &log, const QStringList &cells)
+    {
+        for (int row = 0; row < log.rowCount(); ++row)
+            if (markedCells(log, row) == cells)
+                return row;
+        return -1;
+    }
+
+    QTemporaryDir dir;
+    ReaderSim sim;
+};
+
+QTEST_MAIN(OutputTestTest)
+#include "test_output_test.moc"
