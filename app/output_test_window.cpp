@@ -15,6 +15,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QScrollBar>
 #include <QSerialPortInfo>
 #include <QSpinBox>
 #include <QStackedWidget>
@@ -152,6 +153,14 @@ QWidget *OutputTestWindow::makeMessageViews()
     table->setWordWrap(false);
     table->verticalHeader()->setVisible(false);
     table->horizontalHeader()->setStretchLastSection(true);
+    table->setColumnWidth(output_test::OutputLog::Source, 190);
+    // The view follows new messages while it shows the newest ones.
+    connect(messages, &QAbstractItemModel::rowsAboutToBeInserted, this,
+            [this] { followNewest = table->verticalScrollBar()->value() == table->verticalScrollBar()->maximum(); });
+    connect(messages, &QAbstractItemModel::rowsInserted, this, [this] {
+        if (followNewest)
+            table->scrollToBottom();
+    });
     connect(table->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &OutputTestWindow::showDetails);
     details = new QPlainTextEdit(messagePage);
     details->setReadOnly(true);
@@ -250,12 +259,14 @@ void OutputTestWindow::start()
         return;
     }
     connect(receiver, &output_test::OutputReceiver::received, messages, &output_test::OutputLog::append);
-    connect(receiver, &output_test::OutputReceiver::note, status, &QLabel::setText);
+    connect(receiver, &output_test::OutputReceiver::note, this,
+            [this](const QString &note) { status->setText(receiving + QLatin1String("  ") + note); });
     connect(reply, &QLineEdit::textChanged, receiver, [this] { applyReply(); });
     applyReply();
     status->setStyleSheet(QString());
-    status->setText(isNetwork(channel()) ? tr("正在所有网卡的 %1 端口 %2 上接收。").arg(channels->currentText()).arg(port->value())
-                                         : tr("正在串口 %1 上接收。").arg(serialPort->currentText()));
+    receiving = isNetwork(channel()) ? tr("正在所有网卡的 %1 端口 %2 上接收。").arg(channels->currentText()).arg(port->value())
+                                     : tr("正在串口 %1 上接收。").arg(serialPort->currentText());
+    status->setText(receiving);
     starting->setText(tr("停止"));
 }
 

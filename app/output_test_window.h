@@ -86,6 +86,9 @@ private:
     QPlainTextEdit *details;
     KeyboardCapture *capture;
     QLabel *wiegandNote;
+    // What the receiver is doing, before the latest note of its peers.
+    QString receiving;
+    bool followNewest = true;
 };
 
 // The entry to the output test: 输出测试… in the configuration file menu

@@ -125,6 +125,8 @@ void ReaderOutput::sendCode(const QByteArray &text)
 
 void ReaderOutput::sendCard(const QString &uid)
 {
+    if (number("nfc") != 1)
+        return say("card not read: NFC is off (nfc=0)");
     QByteArray number = QByteArray::fromHex(uid.toLatin1());
     if (uid.isEmpty() || uid.size() % 2 != 0 || number.toHex().toUpper() != uid.toUpper().toLatin1()
         || number.size() > kUidBytes)
@@ -171,7 +173,11 @@ void ReaderOutput::sendTcp(const QByteArray &bytes)
             say("output reply: " + printable(socket->readAll()));
         });
         connect(socket, &QTcpSocket::errorOccurred, this, [this, socket] {
-            say(QString("output failed tcp %1: %2").arg(target_, socket->errorString()));
+            // A server that stays away is said once, not at every heartbeat.
+            const QString failure = QString("output failed tcp %1: %2").arg(target_, socket->errorString());
+            if (failure != lastFailure_)
+                say(failure);
+            lastFailure_ = failure;
             if (socket_ == socket) {
                 socket_ = nullptr;
                 queued_.clear();
@@ -189,6 +195,7 @@ void ReaderOutput::flushTcp()
 {
     if (queued_.isEmpty())
         return;
+    lastFailure_.clear();
     socket_->write(queued_);
     say(QString("output sent tcp %1 %2 bytes: %3").arg(target_).arg(queued_.size()).arg(printable(queued_)));
     queued_.clear();

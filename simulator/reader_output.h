@@ -45,6 +45,7 @@ private:
     QTcpSocket *socket_ = nullptr;
     QString target_; // host:port the socket is for
     QByteArray queued_;
+    QString lastFailure_;
     QTimer heartbeat_;
     QNetworkAccessManager *http_ = nullptr;
 };
