@@ -172,7 +172,7 @@ std::optional<OpenFailure> TcpReceiver::open(quint16 port)
         return portFailure(error, port);
     if (!server_->setSocketDescriptor(fd)) {
         ::close(fd);
-        return OpenFailure{server_->errorString(), tr("换一个端口再试。")};
+        return OpenFailure{server_->errorString(), OutputReceiver::tr("换一个端口再试。")};
     }
     return std::nullopt;
 }
@@ -181,7 +181,7 @@ void TcpReceiver::accept()
 {
     while (QTcpSocket *socket = server_->nextPendingConnection()) {
         if (findChildren<QTcpSocket *>().size() > kMaxPeers) {
-            emit note(tr("%1 被拒绝：已有 %2 个连接").arg(peerText(socket->peerAddress(), socket->peerPort())).arg(kMaxPeers));
+            emit note(OutputReceiver::tr("%1 被拒绝：已有 %2 个连接").arg(peerText(socket->peerAddress(), socket->peerPort())).arg(kMaxPeers));
             socket->abort();
             socket->deleteLater();
             continue;
@@ -194,9 +194,9 @@ void TcpReceiver::attach(QTcpSocket *socket)
 {
     socket->setParent(this);
     const QString peer = peerText(socket->peerAddress(), socket->peerPort());
-    emit note(tr("%1 已连接").arg(peer));
+    emit note(OutputReceiver::tr("%1 已连接").arg(peer));
     connect(socket, &QTcpSocket::disconnected, this, [this, socket, peer] {
-        emit note(tr("%1 已断开").arg(peer));
+        emit note(OutputReceiver::tr("%1 已断开").arg(peer));
         socket->deleteLater();
     });
     readMessages(socket, settings_, [this, socket, peer](const QByteArray &bytes) {
@@ -225,12 +225,12 @@ std::optional<OpenFailure> SerialReceiver::open(const QString &portName)
     if (!port_->open(QIODevice::ReadOnly)) {
         QString suggestion;
         if (port_->error() == QSerialPort::PermissionError)
-            suggestion = tr("串口被其他程序占用，或当前用户无权打开：关闭占用它的程序；无权时把用户加入 dialout "
+            suggestion = OutputReceiver::tr("串口被其他程序占用，或当前用户无权打开：关闭占用它的程序；无权时把用户加入 dialout "
                             "组（sudo usermod -aG dialout $USER）并重新登录。");
         else if (port_->error() == QSerialPort::DeviceNotFoundError)
-            suggestion = tr("检查读头的连线，或选另一个串口。");
+            suggestion = OutputReceiver::tr("检查读头的连线，或选另一个串口。");
         else
-            suggestion = tr("检查串口的设置，或选另一个串口。");
+            suggestion = OutputReceiver::tr("检查串口的设置，或选另一个串口。");
         return OpenFailure{port_->errorString(), suggestion};
     }
     const QString source = portName;
@@ -239,7 +239,7 @@ std::optional<OpenFailure> SerialReceiver::open(const QString &portName)
     });
     connect(port_, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError error) {
         if (error != QSerialPort::NoError && error != QSerialPort::TimeoutError) {
-            emit note(tr("串口出错：%1").arg(port_->errorString()));
+            emit note(OutputReceiver::tr("串口出错：%1").arg(port_->errorString()));
             port_->close();
         }
     });
@@ -301,7 +301,7 @@ Message httpMessage(MHD_Connection *connection, const char *url, const char *met
     const QString requestLine = QString::fromUtf8(method) + QLatin1Char(' ') + target;
     QString details = requestLine + QLatin1Char(' ') + QString::fromUtf8(version) + QLatin1Char('\n') + headers.join(QLatin1Char('\n'));
     if (request.dropped > 0)
-        details += QLatin1Char('\n') + HttpReceiver::tr("正文另有 %1 字节未保留").arg(request.dropped);
+        details += QLatin1Char('\n') + OutputReceiver::tr("正文另有 %1 字节未保留").arg(request.dropped);
     return {QDateTime::currentDateTime(), clientOf(connection) + QLatin1Char(' ') + requestLine, request.body, details};
 }
 
@@ -364,7 +364,7 @@ std::optional<OpenFailure> HttpReceiver::open(quint16 port)
                                kHttpTimeoutSeconds, MHD_OPTION_END);
     if (!daemon_) {
         ::close(fd);
-        return OpenFailure{systemReason(errno), tr("换一个端口再试。")};
+        return OpenFailure{systemReason(errno), OutputReceiver::tr("换一个端口再试。")};
     }
     return std::nullopt;
 }
