@@ -108,7 +108,12 @@ OutputTestWindow::OutputTestWindow(const output_test::Settings &testSettings, QW
     connect(channels, QOverload<int>::of(&QComboBox::currentIndexChanged), this, &OutputTestWindow::channelChosen);
 }
 
-OutputTestWindow::~OutputTestWindow() = default;
+// The receiver goes first: the HTTP server's thread ends before the log it
+// delivers to.
+OutputTestWindow::~OutputTestWindow()
+{
+    delete receiver.data();
+}
 
 QWidget *OutputTestWindow::makeSettingsRow()
 {

@@ -124,32 +124,42 @@ void OutputLog::append(const Message &message)
         ++heartbeats_;
         lastHeartbeat_ = message.time;
     }
-    pending_.append({message, heartbeat ? AffixCheck() : checkAffixes(message.bytes, settings_), heartbeat});
+    pending_.push_back({message, heartbeat ? AffixCheck() : checkAffixes(message.bytes, settings_), heartbeat});
+    pendingBytes_ += message.bytes.size();
+    // A flood between two batches must not outgrow the log either.
+    while (pending_.size() > 1 && (int(pending_.size()) > kMessageLimit || pendingBytes_ > kByteLimit)) {
+        pendingBytes_ -= pending_.front().message.bytes.size();
+        pending_.pop_front();
+        ++dropped_;
+    }
     if (!batch_.isActive())
         batch_.start();
 }
 
 void OutputLog::takePending()
 {
-    const int incoming = pending_.size();
-    const int overflow = int(rows_.size()) + incoming - kMessageLimit;
-    if (overflow > 0) {
-        dropped_ += overflow;
-        const int fromRows = std::min(overflow, int(rows_.size()));
-        if (fromRows > 0) {
-            beginRemoveRows(QModelIndex(), 0, fromRows - 1);
-            rows_.erase(rows_.begin(), rows_.begin() + fromRows);
-            endRemoveRows();
-        }
-        if (incoming > kMessageLimit)
-            pending_ = pending_.mid(incoming - kMessageLimit);
+    int count = int(rows_.size() + pending_.size());
+    qint64 bytes = storedBytes_ + pendingBytes_;
+    int outdated = 0;
+    while (outdated < int(rows_.size()) && (count > kMessageLimit || bytes > kByteLimit)) {
+        bytes -= rows_[std::size_t(outdated)].message.bytes.size();
+        --count;
+        ++outdated;
     }
-    if (!pending_.isEmpty()) {
-        beginInsertRows(QModelIndex(), int(rows_.size()), int(rows_.size()) + pending_.size() - 1);
+    if (outdated > 0) {
+        beginRemoveRows(QModelIndex(), 0, outdated - 1);
+        rows_.erase(rows_.begin(), rows_.begin() + outdated);
+        endRemoveRows();
+        dropped_ += outdated;
+    }
+    if (!pending_.empty()) {
+        beginInsertRows(QModelIndex(), int(rows_.size()), int(rows_.size() + pending_.size()) - 1);
         rows_.insert(rows_.end(), pending_.begin(), pending_.end());
         endInsertRows();
         pending_.clear();
     }
+    storedBytes_ = bytes;
+    pendingBytes_ = 0;
     emit changed();
 }
 
@@ -158,6 +168,7 @@ void OutputLog::clear()
     beginResetModel();
     rows_.clear();
     pending_.clear();
+    storedBytes_ = pendingBytes_ = 0;
     endResetModel();
     dropped_ = 0;
     heartbeats_ = 0;

@@ -4,7 +4,7 @@
 // What the output test has received, as a table the window shows: each
 // message split into the form's prefix, the data, the suffix and the
 // terminator, with what is missing said. The newest messages are kept up
-// to a limit, the older ones dropped and counted.
+// to a count and a size, the older ones dropped and counted.
 
 #include <QAbstractTableModel>
 #include <QByteArray>
@@ -52,6 +52,8 @@ class OutputLog : public QAbstractTableModel
 public:
     enum Column { Time, Source, Prefix, Data, Suffix, End, Hex, ColumnCount };
     static constexpr int kMessageLimit = 10000;
+    // The bytes the kept messages may hold together, whatever their number.
+    static constexpr qint64 kByteLimit = 16 * 1024 * 1024;
 
     explicit OutputLog(QObject *parent = nullptr);
 
@@ -92,7 +94,9 @@ private:
 
     Settings settings_;
     std::deque<Row> rows_;
-    QList<Row> pending_;
+    std::deque<Row> pending_;
+    qint64 storedBytes_ = 0;
+    qint64 pendingBytes_ = 0;
     QTimer batch_;
     int dropped_ = 0;
     int heartbeats_ = 0;

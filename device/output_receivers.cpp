@@ -180,7 +180,7 @@ std::optional<OpenFailure> TcpReceiver::open(quint16 port)
 void TcpReceiver::accept()
 {
     while (QTcpSocket *socket = server_->nextPendingConnection()) {
-        if (findChildren<QTcpSocket *>().size() > kMaxPeers) {
+        if (findChildren<QTcpSocket *>(QString(), Qt::FindDirectChildrenOnly).size() >= kMaxPeers) {
             emit note(OutputReceiver::tr("%1 被拒绝：已有 %2 个连接").arg(peerText(socket->peerAddress(), socket->peerPort())).arg(kMaxPeers));
             socket->abort();
             socket->deleteLater();

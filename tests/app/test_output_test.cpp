@@ -103,16 +103,28 @@ private slots:
         QTEST(markedCells(log, 0), "cells");
     }
 
-    // The log keeps the newest messages and counts what it dropped.
+    // The log keeps the newest messages, by count and by size, and counts
+    // what it dropped.
+    void logKeepsTheNewest_data()
+    {
+        QTest::addColumn<int>("messages");
+        QTest::addColumn<int>("size");
+        QTest::addColumn<int>("kept");
+        QTest::newRow("count") << OutputLog::kMessageLimit + 25 << 8 << OutputLog::kMessageLimit;
+        QTest::newRow("size") << 20 << 1024 * 1024 << 16;
+    }
+
     void logKeepsTheNewest()
     {
+        QFETCH(int, messages);
+        QFETCH(int, size);
+        QFETCH(int, kept);
         OutputLog log;
-        const int extra = 25;
-        for (int i = 0; i < OutputLog::kMessageLimit + extra; ++i)
-            log.append({QDateTime::currentDateTime(), "test", QByteArray::number(i), QString()});
-        QTRY_COMPARE(log.rowCount(), int(OutputLog::kMessageLimit));
-        QCOMPARE(log.dropped(), extra);
-        QCOMPARE(log.index(0, OutputLog::Data).data().toString(), QString::number(extra));
+        for (int i = 0; i < messages; ++i)
+            log.append({QDateTime::currentDateTime(), "test", QByteArray::number(i).leftJustified(size, '.'), QString()});
+        QTRY_COMPARE(log.rowCount(), kept);
+        QCOMPARE(log.dropped(), messages - kept);
+        QVERIFY(log.index(0, OutputLog::Data).data().toString().startsWith(QString::number(messages - kept) + '.'));
     }
 
     // Wi-Fi TCP output to the window's port: codes arrive with their affixes
