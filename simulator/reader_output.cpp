@@ -125,12 +125,12 @@ void ReaderOutput::sendCode(const QByteArray &text)
 
 void ReaderOutput::sendCard(const QString &uid)
 {
-    if (number("nfc") != 1)
-        return say("card not read: NFC is off (nfc=0)");
     QByteArray number = QByteArray::fromHex(uid.toLatin1());
     if (uid.isEmpty() || uid.size() % 2 != 0 || number.toHex().toUpper() != uid.toUpper().toLatin1()
         || number.size() > kUidBytes)
         return say(QString("error: card takes the card number as up to %1 bytes of hexadecimal digits").arg(kUidBytes));
+    if (this->number("nfc") != 1)
+        return say("card not read: NFC is off (nfc=0)");
     if (this->number("ord") == 1)
         std::reverse(number.begin(), number.end());
     const int start = std::max(1, this->number("st"));
