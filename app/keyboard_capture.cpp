@@ -16,7 +16,6 @@ constexpr int kCodeBytes = 4096;
 
 KeyboardCapture::KeyboardCapture(QWidget *parent) : QLineEdit(parent)
 {
-    setReadOnly(false);
     setPlaceholderText(tr("点这里，再扫码或刷卡"));
     pause.setSingleShot(true);
     pause.setInterval(kPauseMs);

@@ -333,6 +333,8 @@ void OutputTestWindow::updateCounts()
         text += tr("；心跳 %1 次").arg(messages->heartbeats());
         if (messages->lastHeartbeat().isValid())
             text += tr("，距上次 %1 秒").arg(messages->lastHeartbeat().secsTo(QDateTime::currentDateTime()));
+        if (settings.heartbeatSeconds > 0)
+            text += tr("（配置为每 %1 秒一次）").arg(settings.heartbeatSeconds);
     }
     counts->setText(text);
 }

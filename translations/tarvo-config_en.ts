@@ -364,6 +364,10 @@
         <source>文本文件 (*.txt);;所有文件 (*)</source>
         <translation>Text files (*.txt);;All files (*)</translation>
     </message>
+    <message>
+        <source>（配置为每 %1 秒一次）</source>
+        <translation> (configured every %1 s)</translation>
+    </message>
 </context>
 <context>
     <name>VerifiedSave</name>

@@ -4,7 +4,10 @@
 // suffix marked.
 #include <QLabel>
 #include <QLineEdit>
+#include <QClipboard>
+#include <QComboBox>
 #include <QProcess>
+#include <QStackedWidget>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTcpServer>
@@ -19,6 +22,7 @@
 #include "app/widget.h"
 #include "device/output_log.h"
 #include "device/reader_sim.h"
+#include "support/message_box_answerer.h"
 #include "support/widget_probe.h"
 #include "ui_widget.h"
 
@@ -244,6 +248,61 @@ private slots:
         QTest::qWait(0);
         OutputTestWindow second(settings, nullptr);
         QVERIFY2(second.statusLine()->text().contains("正在"), qPrintable(second.statusLine()->text()));
+    }
+
+    // A serial port that is not there is said with the reason and a hint.
+    void missingSerialPortIsSaid()
+    {
+        Settings settings;
+        settings.channel = Channel::Serial;
+        OutputTestWindow test(settings, nullptr);
+        test.serialPortField()->setEditText(dir.filePath("no-such-port"));
+        QTest::mouseClick(test.startButton(), Qt::LeftButton);
+        const QString said = test.statusLine()->text();
+        QVERIFY2(said.contains("no-such-port") && said.contains("检查读头的连线"), qPrintable(said));
+        QCOMPARE(test.startButton()->text(), QString("开始"));
+    }
+
+    // Choosing Wiegand stops the receiver, frees its port and names the
+    // format the reader sends in.
+    void wiegandIsExplained()
+    {
+        Settings settings;
+        settings.channel = Channel::Tcp;
+        settings.tcpPort = freePort();
+        settings.wiegandBits = 34;
+        settings.cardNumberForm = output_test::CardNumberForm::Hexadecimal;
+        OutputTestWindow test(settings, nullptr);
+        QVERIFY(test.statusLine()->text().contains("正在"));
+        test.channelChoice()->setCurrentText("韦根");
+        QTcpServer other;
+        QVERIFY(other.listen(QHostAddress::Any, settings.tcpPort));
+        const QString note = test.findChild<QStackedWidget *>()->currentWidget()->property("text").toString();
+        QVERIFY2(note.contains("韦根34") && note.contains("转16进制输出"), qPrintable(note));
+    }
+
+    // What is copied and saved is one line a message, tab-separated, with
+    // the whole message in hexadecimal at the end.
+    void messagesAreCopiedAndSaved()
+    {
+        Settings settings;
+        settings.channel = Channel::Keyboard;
+        settings.scanPrefix = {"AB", false};
+        OutputTestWindow test(settings, nullptr);
+        test.log().append({QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5, 6)), "peer", "AB1", QString()});
+        QTRY_COMPARE(test.log().rowCount(), 1);
+        const QString line = "03:04:05.006\tpeer\tAB\t1\t\t\t41 42 31";
+        QVERIFY(test.saveTo(dir.filePath("messages.txt")));
+        QFile saved(dir.filePath("messages.txt"));
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromUtf8(saved.readAll()), line + '\n');
+        for (QPushButton *button : test.findChildren<QPushButton *>())
+            if (button->text() == "复制")
+                QTest::mouseClick(button, Qt::LeftButton);
+        QCOMPARE(QApplication::clipboard()->text(), line);
+        MessageBoxAnswerer answerer;
+        QVERIFY(!test.saveTo(dir.filePath("missing/messages.txt")));
+        QCOMPARE(answerer.seen().size(), 1);
     }
 
 private:
