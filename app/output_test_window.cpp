@@ -218,6 +218,7 @@ Channel OutputTestWindow::channel() const
 void OutputTestWindow::channelChosen()
 {
     stop();
+    status->setStyleSheet(QString());
     const Channel chosen = channel();
     const bool network = isNetwork(chosen);
     const quint16 formPort = chosen == Channel::Http ? settings.httpPort : settings.tcpPort;

@@ -162,8 +162,6 @@ TcpReceiver::TcpReceiver(const Settings &settings, QObject *parent)
     connect(server_, &QTcpServer::newConnection, this, &TcpReceiver::accept);
 }
 
-TcpReceiver::~TcpReceiver() = default;
-
 std::optional<OpenFailure> TcpReceiver::open(quint16 port)
 {
     int error = 0;
@@ -210,8 +208,6 @@ SerialReceiver::SerialReceiver(const Settings &settings, QObject *parent)
     : OutputReceiver(parent), settings_(settings), port_(new QSerialPort(this))
 {
 }
-
-SerialReceiver::~SerialReceiver() = default;
 
 std::optional<OpenFailure> SerialReceiver::open(const QString &portName)
 {

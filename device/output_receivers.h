@@ -70,7 +70,6 @@ class TcpReceiver : public OutputReceiver
 
 public:
     explicit TcpReceiver(const Settings &settings, QObject *parent = nullptr);
-    ~TcpReceiver() override;
 
     std::optional<OpenFailure> open(quint16 port);
     void setReply(const QByteArray &reply) { reply_ = reply; }
@@ -91,7 +90,6 @@ class SerialReceiver : public OutputReceiver
 
 public:
     explicit SerialReceiver(const Settings &settings, QObject *parent = nullptr);
-    ~SerialReceiver() override;
 
     std::optional<OpenFailure> open(const QString &portName);
 
