@@ -7,6 +7,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QProcess>
+#include <QRadioButton>
 #include <QStackedWidget>
 #include <QPushButton>
 #include <QSpinBox>
@@ -18,6 +19,7 @@
 
 #include "app/config_file_controller.h"
 #include "app/keyboard_capture.h"
+#include "app/output_test_form.h"
 #include "app/output_test_window.h"
 #include "app/widget.h"
 #include "device/output_log.h"
@@ -149,6 +151,8 @@ private slots:
 
         OutputTestWindow *test = openTest(window);
         QVERIFY(test);
+        QCOMPARE(openTest(window), test); // once open, the shortcut only raises it
+        QCOMPARE(window.findChildren<OutputTestWindow *>().size(), 1);
         QCOMPARE(test->portField()->value(), int(port));
         test->replyField()->setText("OK");
         QVERIFY(sim.control("code 12345", "output sent tcp"));
@@ -219,6 +223,62 @@ private slots:
         QTRY_COMPARE(test.log().rowCount(), 1);
         QCOMPARE(markedCells(test.log(), 0), QStringList({"AB", "42", "", "⏎"}));
         QVERIFY(test.log().details(0).contains("按键间隔"));
+    }
+
+    // The test starts on what the form says, from the button set of the
+    // chosen channel only, with the NFC affixes' own text or hex form.
+    void settingsFollowTheForm_data()
+    {
+        QTest::addColumn<QStringList>("checked");
+        QTest::addColumn<Channel>("channel");
+        QTest::addColumn<QByteArray>("cardPrefix");
+        QTest::newRow("keyboard") << QStringList{"keyboardOut"} << Channel::Keyboard << QByteArray("3B");
+        QTest::newRow("ttl") << QStringList{"ttlOut"} << Channel::Ttl << QByteArray("3B");
+        QTest::newRow("wiegand") << QStringList{"weigenOut"} << Channel::Wiegand << QByteArray("3B");
+        QTest::newRow("wifi http") << QStringList{"wifiOut", "httpO", "wiredtcp"} << Channel::Http << QByteArray("3B");
+        QTest::newRow("ethernet tcp beside wifi http")
+            << QStringList{"ethernetOut", "httpO", "wiredtcpx"} << Channel::Tcp << QByteArray("3B");
+        QTest::newRow("ethernet http, hex NFC affixes")
+            << QStringList{"ethernetOut", "tcpO", "wiredhttpx", "nfcpreform"} << Channel::Http << QByteArray(";");
+    }
+
+    void settingsFollowTheForm()
+    {
+        QFETCH(QStringList, checked);
+        Widget window;
+        Ui_Widget &form = WidgetProbe(window).form();
+        for (const QString &name : checked)
+            formChild<QRadioButton>(window, qPrintable(name))->setChecked(true);
+        form.nfcprefix->setText("3B");
+        form.httpaddr->setText("http://10.0.0.1:8088/up");
+        const Settings settings = outputTestSettings(form);
+        QTEST(settings.channel, "channel");
+        QTEST(settings.cardPrefix.bytes(), "cardPrefix");
+        QCOMPARE(int(settings.httpPort), 8088);
+    }
+
+    // Enter and Tab end a code and stay visible; a pause ends one too.
+    void keyboardTerminators_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("end");
+        QTest::newRow("enter") << int(Qt::Key_Return) << "⏎";
+        QTest::newRow("tab") << int(Qt::Key_Tab) << "⇥";
+        QTest::newRow("pause") << 0 << "";
+    }
+
+    void keyboardTerminators()
+    {
+        QFETCH(int, key);
+        Settings settings;
+        settings.channel = Channel::Keyboard;
+        OutputTestWindow test(settings, nullptr);
+        QTest::keyClicks(test.keyboardCapture(), "42");
+        if (key != 0)
+            QTest::keyClick(test.keyboardCapture(), Qt::Key(key));
+        QTRY_COMPARE(test.log().rowCount(), 1);
+        QFETCH(QString, end);
+        QVERIFY(test.log().details(0).contains("文本：42" + end + "\n"));
     }
 
     void busyPortIsSaidAndClosingFreesIt_data()

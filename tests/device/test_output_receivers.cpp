@@ -9,6 +9,9 @@
 #include <QTcpSocket>
 #include <QtTest>
 
+#include <memory>
+#include <vector>
+
 #include <fcntl.h>
 #include <poll.h>
 #include <unistd.h>
@@ -127,6 +130,25 @@ private slots:
         QCOMPARE(first.readAll(), QByteArray("OK"));
         QCOMPARE(second.readAll(), QByteArray("OK"));
         QVERIFY(received.at(0).at(0).value<Message>().source.startsWith("127.0.0.1:"));
+    }
+
+    // Readers past the limit are turned away and said; those within stay.
+    void tcpBoundsItsPeers()
+    {
+        TcpReceiver receiver(Settings{});
+        const quint16 port = freePort();
+        QVERIFY(!receiver.open(port));
+        QSignalSpy notes(&receiver, &OutputReceiver::note);
+        std::vector<std::unique_ptr<QTcpSocket>> readers;
+        for (int i = 0; i < 65; ++i) {
+            readers.push_back(std::make_unique<QTcpSocket>());
+            readers.back()->connectToHost(QHostAddress::LocalHost, port);
+            QVERIFY(readers.back()->waitForConnected(5000));
+        }
+        QTRY_COMPARE(notes.size(), 65);
+        QTRY_COMPARE(readers.back()->state(), QAbstractSocket::UnconnectedState);
+        QVERIFY(notes.last().at(0).toString().contains("64"));
+        QCOMPARE(readers.front()->state(), QAbstractSocket::ConnectedState);
     }
 
     // A request shows its query and headers; a body past the limit is cut
