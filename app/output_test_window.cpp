@@ -77,7 +77,7 @@ QString cardFormName(output_test::CardNumberForm form)
 } // namespace
 
 OutputTestWindow::OutputTestWindow(const output_test::Settings &testSettings, QWidget *parent)
-    : QDialog(parent), settings(testSettings), messages(new output_test::OutputLog(this))
+    : QWidget(parent, Qt::Window), settings(testSettings), messages(new output_test::OutputLog(this))
 {
     setWindowTitle(tr(kTitle));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -201,7 +201,7 @@ QWidget *OutputTestWindow::makeButtonRow()
     auto *saving = new QPushButton(tr("保存…"), row);
     connect(saving, &QPushButton::clicked, this, &OutputTestWindow::chooseFileToSave);
     auto *closing = new QPushButton(tr("关闭"), row);
-    connect(closing, &QPushButton::clicked, this, &QDialog::close);
+    connect(closing, &QPushButton::clicked, this, &QWidget::close);
     layout->addWidget(copying);
     layout->addWidget(clearing);
     layout->addWidget(saving);

@@ -1,9 +1,9 @@
 #ifndef TARVO_APP_OUTPUT_TEST_WINDOW_H
 #define TARVO_APP_OUTPUT_TEST_WINDOW_H
 
-#include <QDialog>
 #include <QObject>
 #include <QPointer>
+#include <QWidget>
 
 #include <optional>
 
@@ -20,7 +20,6 @@ class QPushButton;
 class QSpinBox;
 class QStackedWidget;
 class QTableView;
-class QWidget;
 class Ui_Widget;
 class KeyboardCapture;
 
@@ -32,8 +31,9 @@ struct OpenFailure;
 // Shows what a configured reader sends: a receiver for the channel the
 // form chose (or another one picked here), each message with the form's
 // prefix, suffix and terminator marked or said missing. Closing it frees
-// the port.
-class OutputTestWindow : public QDialog
+// the port. A window of its own rather than a dialog: Enter in its fields
+// must not press its buttons, nor Escape drop what it received.
+class OutputTestWindow : public QWidget
 {
     Q_OBJECT
 

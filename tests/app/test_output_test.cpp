@@ -155,6 +155,8 @@ private slots:
         QCOMPARE(window.findChildren<OutputTestWindow *>().size(), 1);
         QCOMPARE(test->portField()->value(), int(port));
         test->replyField()->setText("OK");
+        QTest::keyClick(test->replyField(), Qt::Key_Return); // ends the typing, not the receiving
+        QCOMPARE(test->startButton()->text(), QString("停止"));
         QVERIFY(sim.control("code 12345", "output sent tcp"));
         const QStringList expected{"AB", "12345", "XY", ""};
         QTRY_VERIFY(rowWith(test->log(), expected) >= 0);
