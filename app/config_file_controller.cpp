@@ -89,10 +89,11 @@ ConfigFileController::ConfigFileController(Ui_Widget &form, QWidget *parentWindo
         action->setShortcutContext(Qt::WindowShortcut);
     window->addActions({opening, saving});
 
-    entryMenu = addMenuButton(ui.groupBox, QStringLiteral("configFileButton"), tr("配置文件"),
-                              tr("打开或保存配置文件"), kEntryButtonGeometry);
-    entryMenu->addActions({opening, saving});
-    recentMenu = entryMenu->addMenu(tr("最近使用的文件"));
+    QMenu *menu = addMenuButton(ui.groupBox, QStringLiteral("configFileButton"), tr("配置文件"),
+                                tr("打开或保存配置文件"), kEntryButtonGeometry);
+    menu->addActions({opening, saving});
+    recentMenu = menu->addMenu(tr("最近使用的文件"));
+    entryMenu = menu;
     connect(recentMenu, &QMenu::aboutToShow, this, &ConfigFileController::fillRecentMenu);
 
     window->setAcceptDrops(true);
