@@ -54,12 +54,16 @@ inline QString fieldProblemText(const char *label, const char *reason, int numbe
         .arg(QCoreApplication::translate("config", label), why);
 }
 
+// A refusal's text in the program's language.
+inline QString refusalText(const config::Refusal &refusal)
+{
+    return refusal.reason ? fieldProblemText(refusal.fieldLabel, refusal.reason, refusal.reasonNumber)
+                          : translated("config", refusal.text);
+}
+
 inline void tell(QWidget *window, const config::Refusal &refusal)
 {
-    const QString text = refusal.reason
-                             ? fieldProblemText(refusal.fieldLabel, refusal.reason, refusal.reasonNumber)
-                             : translated("config", refusal.text);
-    tell(window, translated("config", refusal.title), text);
+    tell(window, translated("config", refusal.title), refusalText(refusal));
 }
 
 #endif

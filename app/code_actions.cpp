@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QEvent>
 #include <QFileDialog>
 #include <QLabel>
@@ -16,6 +17,7 @@
 #include "app/code_freshness.h"
 #include "app/boxes.h"
 #include "app/code_zoom_view.h"
+#include "app/dialog_folder.h"
 #include "app/menu_button.h"
 #include "config/code_summary.h"
 #include "config/password_entry.h"
@@ -27,13 +29,22 @@ namespace {
 // edge: nothing of the form lies there.
 const QRect kEntryButtonGeometry(188, 560, 80, 20);
 
-// Light enough to grey the code out, the note dark red on it.
+// The note dark red where the code was.
 const char kStaleNoteStyle[] = "background-color: rgba(255, 255, 255, 215); color: #a00000;";
 
 const char kFileFilters[] =
     QT_TRANSLATE_NOOP("CodeActions", "PNG 图片 (*.png);;SVG 矢量图 (*.svg);;PDF 文档 (*.pdf)");
 
 } // namespace
+
+CodeSheet codeSheetFor(const Ui_Widget &form, const QString &signedText)
+{
+    const SummaryWords words = [](const char *source) {
+        return QCoreApplication::translate("config", source);
+    };
+    return CodeSheet{codeSummary(form, signedText, words), QDate::currentDate(),
+                     translated("qr", CodeSheet().dateCaption), translated("qr", CodeSheet().title)};
+}
 
 CodeActions::CodeActions(Ui_Widget &ui, QWidget *parentWindow)
     : QObject(parentWindow), form(ui), window(parentWindow),
@@ -88,12 +99,7 @@ void CodeActions::setCode(const QString &signedText)
 {
     text = signedText;
     encoded = CodeSymbol();
-    const SummaryWords words = [](const char *source) {
-        return QCoreApplication::translate("config", source);
-    };
-    codeSheet = CodeSheet{codeSummary(form, signedText, words), QDate::currentDate(),
-                          translated("qr", CodeSheet().dateCaption),
-                          translated("qr", CodeSheet().title)};
+    codeSheet = codeSheetFor(form, signedText);
     stale = false;
     freshness->watch(signedText);
     if (zoomView)
@@ -101,9 +107,12 @@ void CodeActions::setCode(const QString &signedText)
     updateActions();
 }
 
+// The code itself goes, not just greyed: a camera's threshold reads a
+// greyed code as well as a sharp one.
 void CodeActions::markStale()
 {
     stale = true;
+    codeLabel->setPixmap(QPixmap());
     freshness->watch(QString());
     if (zoomView)
         zoomView->close();
@@ -139,12 +148,21 @@ bool CodeActions::eventFilter(QObject *watched, QEvent *event)
 
 void CodeActions::chooseExportFile()
 {
-    QFileDialog dialog(window, tr("导出配置码"), QString(), tr(kFileFilters));
+    QFileDialog dialog(window, tr("导出配置码"), dialogFolder(), tr(kFileFilters));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QStringLiteral("png"));
-    dialog.selectFile(tr("配置码") + QStringLiteral(".png"));
-    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
-        exportTo(dialog.selectedFiles().constFirst());
+    dialog.selectFile(QDir(dialogFolder()).filePath(tr("配置码") + QStringLiteral(".png")));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    const QString path = dialog.selectedFiles().constFirst();
+    if (!exportTo(path))
+        return;
+    rememberDialogFolder(path);
+    // Where it went, the path shown as it is.
+    QMessageBox done(QMessageBox::Information, tr("导出配置码"),
+                     tr("配置码已导出到 %1").arg(QDir::toNativeSeparators(path)), QMessageBox::Ok, window);
+    done.setTextFormat(Qt::PlainText);
+    done.exec();
 }
 
 bool CodeActions::exportTo(const QString &path)

@@ -15,6 +15,10 @@ class Ui_Widget;
 class CodeFreshness;
 class CodeZoomView;
 
+// The sheet of a code made from the form: the summary, date and title in
+// the program's language.
+CodeSheet codeSheetFor(const Ui_Widget &form, const QString &signedText);
+
 // What the user does with the config code on screen: export it to a file,
 // print it, copy it, or show it large. Holds the code the label shows and
 // the summary printed under it; the actions are open only while there is a
@@ -31,8 +35,9 @@ public:
     // Called once the label shows the code of this signed text, built from
     // the form as it stands.
     void setCode(const QString &signedText);
-    // The form has changed since the code was made: the code is greyed under
-    // a note and may no longer be used until the next one is shown. The
+    // The form has changed since the code was made: the code is taken off
+    // the label, a note in its place, and may no longer be used until the
+    // next one is shown. The
     // code's own watch on the form calls this at the first such change.
     void markStale();
 
@@ -71,7 +76,7 @@ private:
     QAction *zooming;
     QPointer<CodeZoomView> zoomView;
     CodeFreshness *freshness;
-    // Over the label while the code is stale.
+    // On the label while the code is stale.
     QLabel *staleNote;
 
     // The code on screen and what it was made of; stale once the form moves

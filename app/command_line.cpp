@@ -1,7 +1,7 @@
 #include "app/command_line.h"
 
 #include <QCoreApplication>
-#include <QDate>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -9,11 +9,11 @@
 #include <optional>
 
 #include "app/boxes.h"
+#include "app/code_actions.h"
 #include "app/config_file_controller.h"
 #include "app/verified_save.h"
 #include "app/widget.h"
 #include "config/assembly.h"
-#include "config/code_summary.h"
 #include "config/config_file.h"
 #include "device/device_link.h"
 #include "qr/code_renderer.h"
@@ -45,8 +45,14 @@ const QCommandLineOption kNewPasswordFile(
     QStringLiteral("Change the reader's password to the one in PATH (else TARVO_NEW_PASSWORD, if set)."),
     QStringLiteral("PATH"));
 const QCommandLineOption kLang(QStringLiteral("lang"),
-                               QStringLiteral("Language of the window: zh or en."),
+                               QStringLiteral("Language of the window and of the messages: zh or en."),
                                QStringLiteral("zh|en"));
+const QCommandLineOption kVerbose(QStringLiteral("verbose"),
+                                  QStringLiteral("Write the debug log to standard error."));
+
+// The folder the user started the command in, which the installed launcher
+// leaves for the program's own folder; relative file arguments name files there.
+const char kCallerFolderVariable[] = "TARVO_CALLER_DIR";
 
 const QStringList kCodeSuffixes = {QStringLiteral("png"), QStringLiteral("svg"), QStringLiteral("pdf")};
 // A password is one short line; a larger file is no password file.
@@ -59,6 +65,38 @@ void print(FILE *stream, const QString &text)
     std::fflush(stream);
 }
 
+QString inCallersFolder(const QString &path)
+{
+    const QString folder = qEnvironmentVariable(kCallerFolderVariable);
+    if (path.isEmpty() || folder.isEmpty() || QFileInfo(path).isAbsolute())
+        return path;
+    return QDir(folder).filePath(path);
+}
+
+// The usage line names the command as the user knows it, not the path the
+// launcher started it by.
+QString helpText(const QCommandLineParser &parser)
+{
+    QString text = parser.helpText();
+    const QString started = QCoreApplication::arguments().value(0);
+    const QString usage = QStringLiteral("Usage: ");
+    if (text.startsWith(usage + started))
+        text.replace(usage.size(), started.size(), QFileInfo(started).fileName());
+    return text;
+}
+
+// Standard error holds the reason alone unless the debug log is asked for.
+// The hidden form's two slots that no widget bears a name for are known;
+// their warnings are left out too, and nothing else.
+void withoutDebugLog(QtMsgType type, const QMessageLogContext &context, const QString &text)
+{
+    static const QStringList kKnownWarnings{
+        QStringLiteral("QMetaObject::connectSlotsByName: No matching signal for on_serialxieyi_clicked()"),
+        QStringLiteral("QMetaObject::connectSlotsByName: No matching signal for on_ttlxieyi_clicked()")};
+    if (type != QtDebugMsg && !(type == QtWarningMsg && kKnownWarnings.contains(text)))
+        qt_message_output(type, context, text);
+}
+
 // A password from the file named by the option, else from the variable;
 // nothing when neither names one. *failure says why a named file gave none.
 std::optional<QString> password(const QCommandLineParser &parser, const QCommandLineOption &option,
@@ -69,7 +107,7 @@ std::optional<QString> password(const QCommandLineParser &parser, const QCommand
             return std::nullopt;
         return qEnvironmentVariable(variable);
     }
-    QFile file(parser.value(option));
+    QFile file(inCallersFolder(parser.value(option)));
     if (!file.open(QIODevice::ReadOnly)) {
         *failure = QStringLiteral("cannot read %1: %2").arg(file.fileName(), file.errorString());
         return std::nullopt;
@@ -86,7 +124,7 @@ CommandLine::CommandLine(const QStringList &arguments)
         QStringLiteral("Configures Tarvo readers. Without a mode, shows the window with FILE loaded."));
     parser.addHelpOption();
     parser.addVersionOption();
-    parser.addOptions({kText, kCode, kSaveAs, kWrite, kDevice, kPasswordFile, kNewPasswordFile, kLang});
+    parser.addOptions({kText, kCode, kSaveAs, kWrite, kDevice, kPasswordFile, kNewPasswordFile, kLang, kVerbose});
     parser.addPositionalArgument(QStringLiteral("FILE"),
                                  QStringLiteral("A configuration file (*.tcfg) or a reader's text."),
                                  QStringLiteral("[FILE]"));
@@ -115,7 +153,8 @@ void CommandLine::choose(const QStringList &arguments)
     }
     lang = parser.value(kLang);
     const QStringList files = parser.positionalArguments();
-    input = files.value(0);
+    input = inCallersFolder(files.value(0));
+    verbose = parser.isSet(kVerbose);
     const int modes = int(parser.isSet(kText)) + int(parser.isSet(kCode)) + int(parser.isSet(kSaveAs))
                       + int(parser.isSet(kWrite));
     if (modes > 1) {
@@ -132,7 +171,7 @@ void CommandLine::choose(const QStringList &arguments)
                                 : QStringLiteral("--device goes with --write");
         return;
     }
-    output = mode == Code ? parser.value(kCode) : parser.value(kSaveAs);
+    output = inCallersFolder(mode == Code ? parser.value(kCode) : parser.value(kSaveAs));
     if (files.size() > 1 || (mode != Window && files.size() != 1)) {
         problem = mode == Window ? QStringLiteral("name one FILE at most")
                                  : QStringLiteral("name exactly one FILE to read");
@@ -171,7 +210,7 @@ int CommandLine::runWithoutWindow()
 {
     switch (chosen) {
     case Help:
-        print(stdout, parser.helpText());
+        print(stdout, helpText(parser));
         return 0;
     case Version:
         print(stdout, QCoreApplication::applicationName() + QLatin1Char(' ')
@@ -186,12 +225,8 @@ int CommandLine::runWithoutWindow()
     case Write:
         break;
     }
-    // The form starts as the window's does; the debug log would bury the
-    // reason on standard error.
-    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &context, const QString &text) {
-        if (type != QtDebugMsg)
-            qt_message_output(type, context, text);
-    });
+    if (!verbose)
+        qInstallMessageHandler(withoutDebugLog);
     Widget hidden;
     Ui_Widget &form = hidden.configFiles().form();
     if (const std::optional<QString> unreadable = config::openConfigFile(form, input))
@@ -200,7 +235,7 @@ int CommandLine::runWithoutWindow()
         return writeSigned(form);
     const config::FileContents contents = config::fileContents(form);
     if (contents.refusal)
-        return refused(contents.refusal->text);
+        return refused(refusalText(*contents.refusal));
     if (const std::optional<QString> unwritten = config::writeConfigFile(output, contents.bytes))
         return failed(*unwritten);
     return 0;
@@ -222,10 +257,10 @@ int CommandLine::writeSigned(Ui_Widget &form)
         return writeToReaders(*text);
     const CodeSymbol symbol(*text);
     if (symbol.isNull())
-        return refused(qr::symbolFailure(symbol));
+        return refused(translated("qr", qr::symbolFailure(symbol)));
     QString error;
-    if (!writeSheet(symbol, CodeSheet{codeSummary(form, *text), QDate::currentDate()}, output, &error))
-        return failed(error);
+    if (!writeSheet(symbol, codeSheetFor(form, *text), output, &error))
+        return failed(translated("qr", error));
     return 0;
 }
 
@@ -256,7 +291,7 @@ std::optional<QString> CommandLine::signForm(Ui_Widget &form, int *exitCode)
     }
     const config::Assembly built = config::assemble(form);
     if (built.refusal) {
-        *exitCode = refused(built.refusal->text);
+        *exitCode = refused(refusalText(*built.refusal));
         return std::nullopt;
     }
     return built.text;

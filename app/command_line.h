@@ -29,7 +29,9 @@ public:
     // unless it may come from Qt's own options (which the application takes
     // out of the arguments) while there is a display to start on.
     bool needsDisplay() const;
-    // The file to load into the window; empty for none.
+    // The file to load into the window; empty for none. A relative name is
+    // taken in the folder the user started in (TARVO_CALLER_DIR, which the
+    // installed launcher sets), else in the working directory.
     const QString &file() const { return input; }
     const QString &language() const { return lang; }
 
@@ -53,6 +55,7 @@ private:
     QString input;
     QString output;
     QString lang;
+    bool verbose = false;
     QString problem;
 };
 

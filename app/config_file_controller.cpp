@@ -19,6 +19,7 @@
 #include <functional>
 
 #include "app/boxes.h"
+#include "app/dialog_folder.h"
 #include "app/menu_button.h"
 #include "config/config_file.h"
 #include "ui_widget.h"
@@ -82,16 +83,19 @@ ConfigFileController::ConfigFileController(Ui_Widget &form, QWidget *parentWindo
     opening = new QAction(tr("打开配置文件…"), this);
     opening->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     connect(opening, &QAction::triggered, this, &ConfigFileController::chooseFileToOpen);
-    saving = new QAction(tr("保存配置文件…"), this);
+    saving = new QAction(tr("保存配置文件"), this);
     saving->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    connect(saving, &QAction::triggered, this, &ConfigFileController::chooseFileToSave);
-    for (QAction *action : {opening, saving})
+    connect(saving, &QAction::triggered, this, &ConfigFileController::save);
+    savingAs = new QAction(tr("配置文件另存为…"), this);
+    savingAs->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    connect(savingAs, &QAction::triggered, this, &ConfigFileController::chooseFileToSave);
+    for (QAction *action : {opening, saving, savingAs})
         action->setShortcutContext(Qt::WindowShortcut);
-    window->addActions({opening, saving});
+    window->addActions({opening, saving, savingAs});
 
     QMenu *menu = addMenuButton(ui.groupBox, QStringLiteral("configFileButton"), tr("配置文件"),
                                 tr("打开或保存配置文件"), kEntryButtonGeometry);
-    menu->addActions({opening, saving});
+    menu->addActions({opening, saving, savingAs});
     recentMenu = menu->addMenu(tr("最近使用的文件"));
     entryMenu = menu;
     connect(recentMenu, &QMenu::aboutToShow, this, &ConfigFileController::fillRecentMenu);
@@ -137,19 +141,24 @@ QStringList ConfigFileController::recentFiles() const
 
 void ConfigFileController::chooseFileToOpen()
 {
-    const QString file = QFileDialog::getOpenFileName(window, tr(kOpenTitle),
-                                                      QFileInfo(path).path(),
+    const QString file = QFileDialog::getOpenFileName(window, tr(kOpenTitle), dialogFolder(path),
                                                       tr(kFileFilters));
     if (!file.isEmpty())
         open(file);
 }
 
+// The open file is saved where it is; without one, a dialog asks where.
+bool ConfigFileController::save()
+{
+    return path.isEmpty() ? chooseFileToSave() : saveAs(path);
+}
+
 bool ConfigFileController::chooseFileToSave()
 {
-    QFileDialog dialog(window, tr(kSaveTitle), QString(), tr(kFileFilters));
+    QFileDialog dialog(window, tr(kSaveTitle), dialogFolder(path), tr(kFileFilters));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QLatin1String(kSuffix));
-    dialog.selectFile(path.isEmpty() ? tr("配置") + QStringLiteral(".tcfg") : path);
+    dialog.selectFile(path.isEmpty() ? QDir(dialogFolder()).filePath(tr("配置") + QStringLiteral(".tcfg")) : path);
     return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()
            && saveAs(dialog.selectedFiles().constFirst());
 }
@@ -181,6 +190,7 @@ void ConfigFileController::setCurrentFile(const QString &file)
     path = file;
     savedBytes = config::fileContents(ui).bytes;
     remember(file);
+    rememberDialogFolder(file);
     updateTitle();
 }
 

@@ -36,6 +36,7 @@ public:
 
     QAction *openAction() const { return opening; }
     QAction *saveAction() const { return saving; }
+    QAction *saveAsAction() const { return savingAs; }
     QStringList recentFiles() const;
     // The menu of the entry button, which other entries may join.
     QMenu *menu() const { return entryMenu; }
@@ -47,6 +48,7 @@ protected:
 
 private:
     void chooseFileToOpen();
+    bool save();
     bool chooseFileToSave();
     void fillRecentMenu();
     void remember(const QString &file);
@@ -64,6 +66,7 @@ private:
     QByteArray savedBytes;
     QAction *opening;
     QAction *saving;
+    QAction *savingAs;
     QMenu *entryMenu;
     QMenu *recentMenu;
     bool titleUpdatePending = false;

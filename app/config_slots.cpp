@@ -19,6 +19,14 @@ namespace {
 
 const char kCodeStatusTitle[] = QT_TRANSLATE_NOOP("Widget", "生成二维码状态");
 
+// The box, then the field at fault, if one is, brought up to be corrected.
+void refuse(QWidget *window, Ui_Widget &form, const config::Refusal &refusal)
+{
+    tell(window, refusal);
+    if (refusal.field)
+        showField(form, refusal.field);
+}
+
 } // namespace
 
 void Widget::Ordinary_Config()
@@ -51,11 +59,8 @@ void Widget::GetconfigState()
 {
     const config::Assembly built = config::assemble(*ui);
     configText = built.text;
-    if (!built.refusal)
-        return;
-    tell(this, *built.refusal);
-    if (built.refusal->field)
-        showField(*ui, built.refusal->field);
+    if (built.refusal)
+        refuse(this, *ui, *built.refusal);
 }
 
 int Widget::get_hmac(QString istr, char *obuf)
@@ -64,7 +69,7 @@ int Widget::get_hmac(QString istr, char *obuf)
     if (!refusal)
         return 0;
     configText.clear();
-    tell(this, *refusal);
+    refuse(this, *ui, *refusal);
     return -1;
 }
 

@@ -95,10 +95,12 @@ void Widget::on_connectBtn_clicked()
     DeviceSession::Call call(*deviceSession, tr("正在连接…"));
     QString failure;
     if (!readReader(&failure)) {
-        // The form, with the user's edits, stays as it is.
+        // The form, with the user's edits, stays as it is; the version of a
+        // reader that no longer answers is no longer known.
         if (deviceSession->connected())
             call.settle(tr("连接已断开"));
         deviceSession->setConnected(false);
+        showUntrustedText(ui->deviceversion, QString());
         tell(this, tr(kConnectTitle), tr("连接设备失败"), withLink(failure, deviceSession->linkNote()));
         return;
     }
@@ -121,7 +123,10 @@ void Widget::on_saveBtn_clicked()
         return saveVerified(configText);
     }();
     configText.clear();
-    call.settle(call.before());
+    // A reader that stopped answering is no longer connected.
+    call.settle(report.readerGone && deviceSession->connected() ? tr("连接已断开") : call.before());
+    if (report.readerGone)
+        deviceSession->setConnected(false);
 
     switch (report.outcome) {
     case SaveReport::Saved:

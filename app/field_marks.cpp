@@ -14,7 +14,7 @@ FieldMarks::FieldMarks(Ui_Widget &form, QObject *parent) : QObject(parent), form
 {
     for (const field_rules::FieldRule &rule : field_rules::kFieldRules) {
         QLineEdit *edit = form.*rule.field;
-        unmarked.insert(edit, {edit->styleSheet(), edit->toolTip()});
+        unmarked.insert(edit, {edit->styleSheet(), edit->toolTip(), edit->font()});
         connect(edit, &QLineEdit::textChanged, this, [this, &rule] { check(rule); });
         if (rule.hexMode)
             connect(form.*rule.hexMode, &QRadioButton::toggled, this, [this, &rule] { check(rule); });
@@ -27,10 +27,14 @@ void FieldMarks::check(const field_rules::FieldRule &rule)
     QLineEdit *edit = form.*rule.field;
     const field_rules::Problem problem = field_rules::problem(form, rule);
     const Unmarked &own = unmarked[edit];
-    // A new style sheet re-polishes the field: only a change of mark sets one.
+    // A new style sheet re-polishes the field: only a change of mark sets
+    // one. The polish puts the font the style sheet resolves in place of the
+    // form's pixel font, which the field gets back.
     const QString styleSheet = problem ? kMarked : own.styleSheet;
-    if (edit->styleSheet() != styleSheet)
+    if (edit->styleSheet() != styleSheet) {
         edit->setStyleSheet(styleSheet);
+        edit->setFont(own.font);
+    }
     edit->setToolTip(problem ? fieldProblemText(rule.label, problem.reason, problem.number)
                              : own.toolTip);
 }

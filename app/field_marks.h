@@ -5,6 +5,7 @@
 // text changes, by typing or by an import: a red frame, and the reason as
 // the tooltip. The mark goes as soon as the text keeps its rule again.
 
+#include <QFont>
 #include <QHash>
 #include <QObject>
 #include <QString>
@@ -25,6 +26,7 @@ private:
     {
         QString styleSheet;
         QString toolTip;
+        QFont font;
     };
     QHash<QLineEdit *, Unmarked> unmarked;
 };

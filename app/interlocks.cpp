@@ -8,6 +8,7 @@
 #include <QMessageBox>
 
 #include "app/option_pages.h"
+#include "app/voltage_choice.h"
 #include "config/output_channels.h"
 #include "config/series.h"
 #include "ui_widget.h"
@@ -40,25 +41,6 @@ void chooseOutputChannel(Ui_Widget &form, QRadioButton *Ui_Widget::*button)
         form.stacked_widget->setCurrentIndex(GeneralPage);
         form.ip_modegroupbox->setVisible(channel.showsIpMode);
     }
-}
-
-// ---- Output voltage ------------------------------------------------------
-
-// Asks before the reader's output voltage changes, since the devices on
-// either end must agree on it. A click that unchecks asks nothing. Yes
-// keeps the chosen level as the only one; No, and Escape (the box's escape
-// button is No), take the choice back.
-void confirmVoltage(QAbstractButton *chosen, QAbstractButton *other, const QString &question)
-{
-    if (!chosen->isChecked())
-        return;
-    const QMessageBox::StandardButton answer =
-        QMessageBox::warning(nullptr, Widget::tr("warning"), question,
-                             QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
-    if (answer == QMessageBox::Yes)
-        other->setChecked(false);
-    else if (answer == QMessageBox::No)
-        chosen->setChecked(false);
 }
 
 } // namespace
@@ -194,14 +176,12 @@ void Widget::on_outputhight_2_clicked()
 
 void Widget::on_lowvoltage_clicked()
 {
-    confirmVoltage(ui->lowvoltage, ui->highvoltage,
-                   tr("是否将ZB52输出电压更改为3.3V？此操作需要确认设备之间电压兼容性"));
+    confirmVoltage(ui->lowvoltage, ui->highvoltage, Voltage::Low);
 }
 
 void Widget::on_highvoltage_clicked()
 {
-    confirmVoltage(ui->highvoltage, ui->lowvoltage,
-                   tr("是否将ZB52输出电压更改为4.3V？此操作需要确认设备之间电压兼容性"));
+    confirmVoltage(ui->highvoltage, ui->lowvoltage, Voltage::High);
 }
 
 // ---- Product series ------------------------------------------------------

@@ -6,6 +6,7 @@
 #include "app/command_line.h"
 #include "app/config_file_controller.h"
 #include "app/language.h"
+#include "app/library_log.h"
 #include "app/widget.h"
 
 namespace {
@@ -34,9 +35,10 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationVersion(QStringLiteral(TARVO_VERSION));
     QTextCodec::setCodecForLocale(QTextCodec::codecForName("UTF-8"));
 
+    routeLibraryLogs();
+
+    // The window and the command line speak the same language.
     CommandLine command(QCoreApplication::arguments());
-    if (command.mode() != CommandLine::Window)
-        return command.runWithoutWindow();
     bool knownLanguage = true;
     const Language language = chooseLanguage(QLocale::system().uiLanguages(), command.language(),
                                              &knownLanguage);
@@ -44,7 +46,10 @@ int main(int argc, char *argv[])
         qCritical("--lang takes zh or en");
         return 2;
     }
-    if (!installLanguage(language))
+    const bool languageInstalled = installLanguage(language);
+    if (command.mode() != CommandLine::Window)
+        return command.runWithoutWindow();
+    if (!languageInstalled)
         qWarning() << "the English translation is missing; the window stays Chinese";
 
     Widget w;

@@ -14,6 +14,7 @@
 #include "device/device_link.h"
 #include "device/link_failure.h"
 #include "script/script_bridge.h"
+#include "trvo/trvo.h"
 #include "ui_widget.h"
 
 namespace {
@@ -109,15 +110,34 @@ std::optional<QString> differingField(const QString &signedText, const char *rea
 
 namespace {
 
+// Whether the failure leaves the reader out of reach, rather than answering
+// in a way we could not use.
+bool readerGone(const device::LinkFailure &failure)
+{
+    switch (failure.cause) {
+    case TRVO_CAUSE_NO_PORT:
+    case TRVO_CAUSE_PERMISSION:
+    case TRVO_CAUSE_BUSY:
+    case TRVO_CAUSE_UNREACHABLE:
+    case TRVO_CAUSE_REFUSED:
+    case TRVO_CAUSE_TIMEOUT:
+    case TRVO_CAUSE_LOST:
+        return true;
+    default:
+        return false;
+    }
+}
+
 SaveReport judgeReadBack(const QString &signedText, bool answered)
 {
     const std::optional<device::Buffer> readBack = device::readConfigWithin(device::kReadBackBudgetMs);
     const bool changesPassword = signedText.contains(QLatin1String("com_passwd="));
     if (!readBack) {
-        QString detail = linkFailureText(device::failure());
+        const device::LinkFailure failure = device::failure();
+        QString detail = linkFailureText(failure);
         if (changesPassword && !answered)
             detail += QLatin1Char('\n') + shown(kPasswordUndecided);
-        return {SaveReport::Unknown, detail};
+        return {SaveReport::Unknown, detail, readerGone(failure)};
     }
     QString failure;
     const std::optional<QString> field = differingField(signedText, rpc_buffer_data(readBack->get()), &failure);
@@ -142,7 +162,7 @@ SaveReport saveVerified(const QString &signedText)
     case device::Stored::Refused:
         return {SaveReport::Failed, QCoreApplication::translate("device", device::kRefusedConfiguration)};
     case device::Stored::NotSent:
-        return {SaveReport::Failed, linkFailureText(answer.failure)};
+        return {SaveReport::Failed, linkFailureText(answer.failure), readerGone(answer.failure)};
     case device::Stored::Yes:
         return judgeReadBack(signedText, true);
     case device::Stored::Unanswered:

@@ -12,6 +12,7 @@ struct SaveReport
 {
     enum Outcome { Saved, Failed, Unknown } outcome;
     QString detail; // the box's informative text; empty for a plain success
+    bool readerGone = false; // the reader stopped answering: the link is down
 };
 
 // Writes the signed configuration text to the reader over the open channel

@@ -5,8 +5,10 @@
 #include "app/field_marks.h"
 #include "app/config_file_controller.h"
 #include "app/form_fonts.h"
+#include "app/keyboard.h"
 #include "app/output_test_window.h"
 #include "app/option_pages.h"
+#include "app/voltage_choice.h"
 #include "trvo/rpc_buffer.h"
 #include "script/script_bridge.h"
 #include "ui_widget.h"
@@ -102,10 +104,14 @@ Widget::Widget(QWidget *parent)
     ui->gunmode->setVisible(false);
 
     ui->stacked_widget->setCurrentIndex(GeneralPage);
+    // Before the code's watch on the form, which judges a click once the
+    // answer to its question has settled it.
+    connectWiegandVoltages(*ui, this);
     codeActions = new CodeActions(*ui, this);
     deviceSession = new DeviceSession(*ui, this);
     new FieldMarks(*ui, this);
     fileController = new ConfigFileController(*ui, this);
+    setUpKeyboard(*ui, *this);
     new OutputTestEntry(*ui, this, fileController->menu());
 }
 

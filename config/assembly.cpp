@@ -32,16 +32,22 @@ bool printableAscii(const QString &text)
                        [](QChar c) { return c.unicode() >= 0x20 && c.unicode() <= 0x7e; });
 }
 
-// Why a requested password change cannot go ahead, or null when it can.
-const char *newPasswordProblem(const QString &password, const QString &confirmation)
+// Why a requested password change cannot go ahead, with the field to
+// correct, or nothing when it can.
+std::optional<Refusal> newPasswordProblem(const QString &password, const QString &confirmation)
 {
+    const auto problem = [](const char *text, QLineEdit *Ui_Widget::*field) {
+        Refusal refusal = config::refused(text);
+        refusal.field = field;
+        return refusal;
+    };
     if (password != confirmation)
-        return QT_TRANSLATE_NOOP("config", "输入的新密码不一致");
+        return problem(QT_TRANSLATE_NOOP("config", "输入的新密码不一致"), &Ui_Widget::confimpw);
     if (password.size() != password_entry::kLength)
-        return QT_TRANSLATE_NOOP("config", "新密码的长度需要为16个字符");
+        return problem(QT_TRANSLATE_NOOP("config", "新密码的长度需要为16个字符"), &Ui_Widget::newpw);
     if (!printableAscii(password))
-        return QT_TRANSLATE_NOOP("config", "新密码只能包含英文字母、数字、空格和英文符号");
-    return nullptr;
+        return problem(QT_TRANSLATE_NOOP("config", "新密码只能包含英文字母、数字、空格和英文符号"), &Ui_Widget::newpw);
+    return std::nullopt;
 }
 
 // The mode entries of the work modes checked: scan mode's alone, or every
@@ -159,8 +165,8 @@ Assembly envelop(const Ui_Widget &form, PasswordChange change)
     const QString body = assembleBody(form, false);
     QString passwordChange;
     if (change == PasswordChange::AsForm && form.changepwcheck->isChecked()) {
-        if (const char *problem = newPasswordProblem(form.newpw->text(), form.confimpw->text()))
-            return {QString(), refused(problem)};
+        if (std::optional<Refusal> problem = newPasswordProblem(form.newpw->text(), form.confimpw->text()))
+            return {QString(), std::move(problem)};
         passwordChange = password_entry::entry(form.newpw->text());
     }
     return {envelope(body, passwordChange), std::nullopt};

@@ -1,5 +1,6 @@
 #include "config/config_file.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
@@ -10,6 +11,12 @@
 #include "script/script_bridge.h"
 
 namespace {
+
+// In the language the program speaks now.
+QString said(const char *source)
+{
+    return QCoreApplication::translate("config", source);
+}
 
 QString shown(const QString &path)
 {
@@ -22,12 +29,12 @@ std::optional<QString> readBounded(const QString &path, QByteArray *bytes)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return QStringLiteral("无法读取文件 %1：%2").arg(shown(path), file.errorString());
+        return said(QT_TRANSLATE_NOOP("config", "无法读取文件 %1：%2")).arg(shown(path), file.errorString());
     *bytes = file.read(config::kMaxConfigFileBytes + 1);
     if (file.error() != QFileDevice::NoError)
-        return QStringLiteral("无法读取文件 %1：%2").arg(shown(path), file.errorString());
+        return said(QT_TRANSLATE_NOOP("config", "无法读取文件 %1：%2")).arg(shown(path), file.errorString());
     if (bytes->size() > config::kMaxConfigFileBytes)
-        return QStringLiteral("文件 %1 大于 64 KiB，不是配置文件").arg(shown(path));
+        return said(QT_TRANSLATE_NOOP("config", "文件 %1 大于 64 KiB，不是配置文件")).arg(shown(path));
     return std::nullopt;
 }
 
@@ -81,17 +88,17 @@ std::optional<QString> openConfigFile(Ui_Widget &form, const QString &path)
     if (std::optional<QString> unreadable = readBounded(path, &bytes))
         return unreadable;
     if (!isUtf8Text(bytes))
-        return QStringLiteral("文件 %1 不是 UTF-8 文本").arg(shown(path));
+        return said(QT_TRANSLATE_NOOP("config", "文件 %1 不是 UTF-8 文本")).arg(shown(path));
 
     lua_State *script = script_open();
     if (!script)
-        return QStringLiteral("没有足够的内存运行配置脚本");
+        return said(QT_TRANSLATE_NOOP("config", "没有足够的内存运行配置脚本"));
     const QByteArray text = withoutBomAndLineEnd(bytes);
     const std::optional<QString> refused =
         importReaderText(form, script, text.constData(), KnownKeys::Required);
     script_close(script);
     if (refused)
-        return QStringLiteral("无法打开文件 %1：%2").arg(shown(path), *refused);
+        return said(QT_TRANSLATE_NOOP("config", "无法打开文件 %1：%2")).arg(shown(path), said(refused->toUtf8().constData()));
     return std::nullopt;
 }
 
@@ -100,7 +107,7 @@ std::optional<QString> writeConfigFile(const QString &path, const QByteArray &by
     QSaveFile file(path);
     if (file.open(QIODevice::WriteOnly) && writeAll(file, bytes) && file.commit())
         return std::nullopt;
-    return QStringLiteral("无法写入文件 %1：%2").arg(shown(path), file.errorString());
+    return said(QT_TRANSLATE_NOOP("config", "无法写入文件 %1：%2")).arg(shown(path), file.errorString());
 }
 
 } // namespace config

@@ -106,6 +106,21 @@ void checkValue(Import &import, const Answer &answer)
     (apply(Tables), ...);
 }
 
+// As checkValue, and each table's other buttons unchecked: a line has one
+// voltage, never two. A value no button stands for changes nothing.
+template <const auto &... Tables>
+void checkValueAlone(Import &import, const Answer &answer)
+{
+    auto apply = [&](const auto &table) {
+        if (std::none_of(std::begin(table), std::end(table),
+                         [&](const auto &entry) { return entry.value == answer.number; }))
+            return;
+        for (const auto &entry : table)
+            (import.ui.*entry.button)->setChecked(entry.value == answer.number);
+    };
+    (apply(Tables), ...);
+}
+
 // As checkValue, with every value that no button stands for read as `other`.
 template <const auto &Table, int other>
 void checkValueOr(Import &import, const Answer &answer)
@@ -278,7 +293,7 @@ const KeyRow kKeyRows[] = {
     {"beepd", queryNumber, setDecimal<&W::beepinterval>},
     {"owifi", queryNumber, checkHeldBits<fb::kWifiMethods>},
     {"awifi_s", queryNumber, checkByMask<fb::kUploadSuccessActions, fb::kWiegandSuccessActions>},
-    {"volctl", queryNumber, checkValue<fb::kNetworkVoltages, fb::kWiegandVoltages>},
+    {"volctl", queryNumber, checkValueAlone<fb::kNetworkVoltages, fb::kWiegandVoltages>},
     {"awifi_f", queryNumber, checkByMask<fb::kUploadFailureActions>},
     {"eth", queryNumber, checkHeldBits<fb::kEthernetMethods>},
     {"ssid", queryText<fr::importBuffer(&W::wifiname)>, setText<&W::wifiname>},

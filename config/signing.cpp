@@ -3,6 +3,7 @@
 #include "config/assembly.h"
 #include "config/password_entry.h"
 #include "crypto/hmac_md5.h"
+#include "ui_widget.h"
 
 namespace config {
 
@@ -12,8 +13,11 @@ std::optional<Refusal> signDigest(const QString &text, const QString &password, 
 {
     const QByteArray message = text.toUtf8();
     const QByteArray key = password.toLatin1();
-    if (key.size() != password_entry::kLength)
-        return refused(QT_TRANSLATE_NOOP("config", "配置密码的长度需要为16个字符"));
+    if (key.size() != password_entry::kLength) {
+        Refusal refusal = refused(QT_TRANSLATE_NOOP("config", "配置密码的长度需要为16个字符"));
+        refusal.field = &Ui_Widget::manpw;
+        return refusal;
+    }
 
     hmac_md5(reinterpret_cast<const unsigned char *>(message.constData()),
              static_cast<size_t>(message.size()),

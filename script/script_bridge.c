@@ -1,6 +1,7 @@
 #include "script/script_bridge.h"
 
 #include <signal.h>
+#include <stdarg.h>
 #include <stdint.h>
 #include <stdio.h>
 #include <string.h>
@@ -17,13 +18,33 @@ static const char script_load_key[] = "tarvo.script_load";
  * outside that run. */
 static lua_State *script_running_state = NULL;
 
-/* One diagnostic line on standard error: "prefix: text". */
+static script_log_sink script_sink = NULL;
+
+void script_set_log_sink(script_log_sink sink)
+{
+    script_sink = sink;
+}
+
+/* One diagnostic line to the sink; a line longer than the buffer is cut. */
+static void script_log(const char *format, ...) __attribute__((format(printf, 1, 2)));
+
+static void script_log(const char *format, ...)
+{
+    char line[1024];
+    va_list args;
+
+    if (!script_sink)
+        return;
+    va_start(args, format);
+    vsnprintf(line, sizeof line, format, args);
+    va_end(args);
+    script_sink(line);
+}
+
+/* One diagnostic line: "prefix: text". */
 static void script_message(const char *prefix, const char *text)
 {
-    if (prefix)
-        fprintf(stderr, "%s: ", prefix);
-    fprintf(stderr, "%s\n", text);
-    fflush(stderr);
+    script_log("%s%s%s", prefix ? prefix : "", prefix ? ": " : "", text);
 }
 
 /* The error value on top of the stack as text; scripts may raise any value,
@@ -137,7 +158,7 @@ int script_updatecfg(lua_State *L, const char *text)
     lua_getfield(L, LUA_GLOBALSINDEX, "updatecfg");
     lua_pushstring(L, text);
     if (lua_pcall(L, 1, 0, 0) != 0) {
-        fprintf(stderr, "error running function 'updatecfg' : %s", script_error_text(L));
+        script_log("error running function 'updatecfg' : %s", script_error_text(L));
         lua_pop(L, 1);
         return -1;
     }
@@ -151,7 +172,7 @@ static int script_call_getter(lua_State *L, const char *getter, const char *key)
     lua_getfield(L, LUA_GLOBALSINDEX, getter);
     lua_pushstring(L, key);
     if (lua_pcall(L, 1, 1, 0) != 0) {
-        fprintf(stderr, "error running function 'getvalue' : %s\n", script_error_text(L));
+        script_log("error running function 'getvalue' : %s", script_error_text(L));
         lua_pop(L, 1);
         return -1;
     }
@@ -166,7 +187,7 @@ int script_getvalue_num(lua_State *L, const char *key, int32_t *out)
     if (script_call_getter(L, "getvalue_num", key) != 0)
         return -1;
     if (!lua_isnumber(L, -1)) {
-        fprintf(stderr, "%s  is not a number\n", key);
+        script_log("%s  is not a number", key);
         lua_pop(L, 1);
         return -1;
     }
@@ -175,13 +196,13 @@ int script_getvalue_num(lua_State *L, const char *key, int32_t *out)
     /* Converting NaN or a number beyond the 32-bit range is undefined;
      * the comparisons are false for NaN. */
     if (!(number > (lua_Number)INT32_MIN - 1 && number < (lua_Number)INT32_MAX + 1)) {
-        fprintf(stderr, "%s  is out of range\n", key);
+        script_log("%s  is out of range", key);
         return -1;
     }
     value = (int32_t)number;
     if (value == -1)
         return -1;
-    fprintf(stderr, "%s lvalue is %d\n", key, (int)value);
+    script_log("%s lvalue is %d", key, (int)value);
     *out = value;
     return 0;
 }
@@ -195,7 +216,7 @@ int script_getvalue_str(lua_State *L, const char *key, char *dst, size_t capacit
     if (script_call_getter(L, "getvalue_str", key) != 0)
         return -1;
     if (!lua_isstring(L, -1)) {
-        fprintf(stderr, "%s  is not a string\n", key);
+        script_log("%s  is not a string", key);
         lua_pop(L, 1);
         return -1;
     }
@@ -203,12 +224,12 @@ int script_getvalue_str(lua_State *L, const char *key, char *dst, size_t capacit
     *len_out = length > INT32_MAX ? INT32_MAX : (int32_t)length;
     if (!dst) {
         lua_pop(L, 1);
-        printf("get str failed\n");
+        script_log("get str failed");
         return -1;
     }
     if (length >= capacity) {
         lua_pop(L, 1);
-        fprintf(stderr, "%s  is too long: %lu bytes for a buffer of %lu\n", key,
+        script_log("%s  is too long: %lu bytes for a buffer of %lu", key,
                 (unsigned long)length, (unsigned long)capacity);
         return -1;
     }

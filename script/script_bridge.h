@@ -8,9 +8,9 @@
  * getvalue_num(key) and getvalue_str(key).
  *
  * Order of use: script_open, script_updatecfg once, any number of queries,
- * script_close. Every failure is written to standard error (the null-buffer
- * case of script_getvalue_str to standard output) and returned as -1; no
- * call changes the height of the state's stack.
+ * script_close. Every failure is returned as -1 and described by one line to
+ * the log sink, as is every number answered; no call changes the height of
+ * the state's stack.
  */
 
 #include <stddef.h>
@@ -21,6 +21,11 @@ extern "C" {
 #endif
 
 typedef struct lua_State lua_State;
+
+/* Receives each diagnostic line of the bridge, without a newline. The bridge
+ * never prints: without a sink (the start) its lines are dropped. */
+typedef void (*script_log_sink)(const char *line);
+void script_set_log_sink(script_log_sink sink);
 
 /* A new state with the standard libraries open and the script's main chunk
  * run. A script that is missing or fails is reported once and the state is

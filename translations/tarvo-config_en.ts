@@ -21,7 +21,7 @@
     </message>
     <message>
         <source>放大显示</source>
-        <translation>Zoom in</translation>
+        <translation>Show large</translation>
     </message>
     <message>
         <source>配置码</source>
@@ -29,7 +29,7 @@
     </message>
     <message>
         <source>导出、打印、复制或放大显示配置码</source>
-        <translation>Export, print, copy or zoom the config code</translation>
+        <translation>Export, print, copy or show the config code large</translation>
     </message>
     <message>
         <source>导出配置码</source>
@@ -54,6 +54,10 @@
     <message>
         <source>配置已更改，请重新生成配置码</source>
         <translation>Settings changed: make the config code again</translation>
+    </message>
+    <message>
+        <source>配置码已导出到 %1</source>
+        <translation>Config code exported to %1</translation>
     </message>
 </context>
 <context>
@@ -82,10 +86,6 @@
         <translation>Open configuration file…</translation>
     </message>
     <message>
-        <source>保存配置文件…</source>
-        <translation>Save configuration file…</translation>
-    </message>
-    <message>
         <source>配置文件</source>
         <translation>Config file</translation>
     </message>
@@ -112,6 +112,10 @@
     <message>
         <source>配置文件 %1 有未保存的修改。要保存吗？</source>
         <translation>The configuration file %1 has unsaved changes. Save them?</translation>
+    </message>
+    <message>
+        <source>配置文件另存为…</source>
+        <translation>Save Configuration File As…</translation>
     </message>
 </context>
 <context>
@@ -584,7 +588,7 @@
     </message>
     <message>
         <source>刷卡输出正反序设置</source>
-        <translation>Card byte order</translation>
+        <translation>Card number byte order</translation>
     </message>
     <message>
         <source>普通卡：</source>
@@ -592,11 +596,11 @@
     </message>
     <message>
         <source>反序</source>
-        <translation>Rev</translation>
+        <translation>Rev.</translation>
     </message>
     <message>
         <source>正序</source>
-        <translation>Fwd</translation>
+        <translation>As is</translation>
     </message>
     <message>
         <source>身份证：</source>
@@ -620,7 +624,7 @@
     </message>
     <message>
         <source>输出高电平</source>
-        <translation>High level</translation>
+        <translation>Drive high</translation>
     </message>
     <message>
         <source>3.3V</source>
@@ -644,15 +648,15 @@
     </message>
     <message>
         <source>TCP协议</source>
-        <translation>TCP proto</translation>
+        <translation>TCP</translation>
     </message>
     <message>
         <source>HTTP协议</source>
-        <translation>HTTP proto</translation>
+        <translation>HTTP</translation>
     </message>
     <message>
         <source>有线输出方式</source>
-        <translation>Wired output</translation>
+        <translation>Ethernet output</translation>
     </message>
     <message>
         <source>网络传输行为</source>
@@ -668,7 +672,7 @@
     </message>
     <message>
         <source>灭白灯</source>
-        <translation>White off</translation>
+        <translation>Light off</translation>
     </message>
     <message>
         <source>WIFI连接设置</source>
@@ -680,7 +684,7 @@
     </message>
     <message>
         <source>WIFI密码：</source>
-        <translation>Wi-Fi key:</translation>
+        <translation>Password:</translation>
     </message>
     <message>
         <source>心跳设置</source>
@@ -788,7 +792,7 @@
     </message>
     <message>
         <source>有线选项</source>
-        <translation>Wired</translation>
+        <translation>Ethernet</translation>
     </message>
     <message>
         <source>WIFI选项</source>
@@ -796,11 +800,11 @@
     </message>
     <message>
         <source>配置密码(必填)：</source>
-        <translation>Password (req.):</translation>
+        <translation>Password*:</translation>
     </message>
     <message>
         <source>密码管理</source>
-        <translation>Password</translation>
+        <translation>Change…</translation>
     </message>
     <message>
         <source>常规配置</source>
@@ -1194,6 +1198,10 @@
         <source>无法确认读卡器是否已保存，请重新连接后核对</source>
         <translation>Could not confirm that the reader saved the configuration; reconnect and check</translation>
     </message>
+    <message>
+        <source>%1（%2）</source>
+        <translation>%1 (%2)</translation>
+    </message>
 </context>
 <context>
     <name>config</name>
@@ -1380,6 +1388,30 @@
     <message>
         <source>其中没有本工具认识的配置项</source>
         <translation>it holds no setting this tool knows</translation>
+    </message>
+    <message>
+        <source>无法读取文件 %1：%2</source>
+        <translation>Cannot read the file %1: %2</translation>
+    </message>
+    <message>
+        <source>文件 %1 大于 64 KiB，不是配置文件</source>
+        <translation>The file %1 is larger than 64 KiB and is no configuration file</translation>
+    </message>
+    <message>
+        <source>文件 %1 不是 UTF-8 文本</source>
+        <translation>The file %1 is not UTF-8 text</translation>
+    </message>
+    <message>
+        <source>没有足够的内存运行配置脚本</source>
+        <translation>Not enough memory to run the configuration script</translation>
+    </message>
+    <message>
+        <source>无法打开文件 %1：%2</source>
+        <translation>Cannot open the file %1: %2</translation>
+    </message>
+    <message>
+        <source>无法写入文件 %1：%2</source>
+        <translation>Cannot write the file %1: %2</translation>
     </message>
 </context>
 <context>

@@ -2,6 +2,7 @@
 #include "trvo/link.h"
 
 #include <ctype.h>
+#include <stdarg.h>
 #include <errno.h>
 #include <fcntl.h>
 #include <netdb.h>
@@ -17,6 +18,8 @@
 #include <sys/stat.h>
 #include <time.h>
 #include <unistd.h>
+
+#include "trvo/trvo.h"
 
 static const struct {
     unsigned baud;
@@ -211,6 +214,27 @@ static int open_tcp(const struct link_setting *s, int64_t deadline)
     return fd;
 }
 
+static trvo_log_sink log_sink = NULL;
+
+void trvo_set_log_sink(trvo_log_sink sink)
+{
+    log_sink = sink;
+}
+
+static void log_line(const char *format, ...) __attribute__((format(printf, 1, 2)));
+
+static void log_line(const char *format, ...)
+{
+    char line[PATH_MAX + 128];
+    va_list args;
+    if (!log_sink)
+        return;
+    va_start(args, format);
+    vsnprintf(line, sizeof line, format, args);
+    va_end(args);
+    log_sink(line);
+}
+
 /* Only a character device can be a serial port. A regular file, a folder or
  * a FIFO is refused before it is opened, and checked again once open in case
  * the name was swapped in between. */
@@ -222,7 +246,7 @@ static int refuse_unless_character_device(const char *path, int fd)
         return fd >= 0 ? -1 : 0;
     if (S_ISCHR(st.st_mode))
         return 0;
-    fprintf(stderr, "trvo: %s is not a character device; a serial link needs a serial port\n", path);
+    log_line("trvo: %s is not a character device; a serial link needs a serial port", path);
     errno = ENOTTY;
     return -1;
 }

@@ -107,6 +107,12 @@ TRVO_API void trvo_channel_close(intptr_t handle);
  * and cut to size bytes; TRVO_FAILURE_MESSAGE_SIZE always suffices. */
 TRVO_API int trvo_failure(intptr_t handle, char *message, size_t size);
 
+/* Receives the library's diagnostic lines (without a newline), such as why
+ * a path is refused as a serial port. The library never prints: without a
+ * sink, the start, the lines are dropped. */
+typedef void (*trvo_log_sink)(const char *line);
+TRVO_API void trvo_set_log_sink(trvo_log_sink sink);
+
 #ifdef __cplusplus
 }
 #endif

@@ -12,6 +12,7 @@
 #include <QtTest>
 
 #include "app/code_actions.h"
+#include "app/dialog_folder.h"
 #include "app/code_zoom_view.h"
 #include "config/form_setup.h"
 #include "support/message_box_answerer.h"
@@ -71,6 +72,9 @@ class CodeActionsTest : public QObject
     Q_OBJECT
 
 private slots:
+    // The folder an export remembers goes to settings of the test's own.
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
     // None before a code, all after one; none once it is stale, also after
     // a refused build or a text too long for a code; all with the next code.
     void actionsOpenOnlyForAUsableCode()
@@ -172,6 +176,11 @@ private slots:
         QFile file(dir.filePath(written));
         QVERIFY(file.open(QIODevice::ReadOnly));
         QVERIFY(file.readAll().startsWith(head));
+        // It says where it wrote, and the next dialog starts there.
+        QCOMPARE(window.answerer.seen().size(), 1);
+        QVERIFY(window.answerer.seen().first().text.contains(QDir::toNativeSeparators(file.fileName())));
+        QCOMPARE(dialogFolder(), dir.path());
+        window.answerer.clear();
 
         // Ctrl+P opens the print dialog; a cancel prints nothing and says nothing.
         QApplication::setActiveWindow(&window.w); // back from the file dialog

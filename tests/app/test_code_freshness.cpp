@@ -1,5 +1,5 @@
 // The code on screen goes stale the moment the form stops saying what it
-// says, and only then: greyed under a note, its actions closed, until the
+// says, and only then: taken away under a note, its actions closed, until the
 // next code. Each row acts on one representative input of a page as a user
 // would, after the code is shown.
 #include <QAction>
@@ -39,8 +39,22 @@ struct Window
     }
     void generate() { act(w, {"click:pushButton"}); }
     CodeActions &actions() { return WidgetProbe(w).codeActions(); }
-    // What a scanner reads off the label as the user sees it.
-    QByteArray scanned() { return readQrCode(formChild<QLabel>(w, "label")->grab().toImage()); }
+    // What a scanner reads off the label as the user sees it, as it is or
+    // cut to black and white at the level a camera might choose.
+    QByteArray scanned()
+    {
+        const QImage seen = formChild<QLabel>(w, "label")->grab().toImage().convertToFormat(QImage::Format_Grayscale8);
+        QByteArray read = readQrCode(seen);
+        for (const int level : {64, 128, 192, 224, 240, 250}) {
+            QImage cut = seen;
+            for (int y = 0; y < cut.height(); ++y)
+                for (uchar *pixel = cut.scanLine(y), *end = pixel + cut.width(); pixel != end; ++pixel)
+                    *pixel = *pixel < level ? 0 : 255;
+            if (read.isNull())
+                read = readQrCode(cut);
+        }
+        return read;
+    }
 
     MessageBoxAnswerer answerer;
     Widget w;

@@ -5,11 +5,14 @@
 #include <QDropEvent>
 #include <QMimeData>
 #include <QProcess>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
 
 #include "app/config_file_controller.h"
+#include "app/dialog_folder.h"
 #include "app/widget.h"
 #include "config/assembly.h"
 #include "config/config_file.h"
@@ -96,6 +99,43 @@ private slots:
         QDir::setCurrent(dir.path());
         QVERIFY(writeBytes(QStringLiteral("reader.tcfg"), kReaderText));
         QVERIFY(writeBytes(QStringLiteral("unknown.tcfg"), "colour=blue\n"));
+        // The folder a user starts the installed command in, and a desktop
+        // session's runtime folder.
+        QVERIFY(QDir().mkpath(QStringLiteral("caller")));
+        QVERIFY(QFile::copy(QStringLiteral("reader.tcfg"), QStringLiteral("caller/mine.tcfg")));
+        QVERIFY(QDir().mkdir(QStringLiteral("runtime")));
+        QVERIFY(QFile::setPermissions(QStringLiteral("runtime"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    }
+
+    // Ctrl+S puts the form into the open file, with no dialog in between.
+    void saveShortcutWritesTheOpenFile()
+    {
+        QVERIFY(writeBytes(QStringLiteral("shortcut.tcfg"), kReaderText));
+        Widget window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        MessageBoxAnswerer answerer;
+        QVERIFY(window.configFiles().open(QStringLiteral("shortcut.tcfg")));
+        WidgetProbe(window).form().devnum->setText(QStringLiteral("42"));
+        QTest::keyClick(&window, Qt::Key_S, Qt::ControlModifier);
+        QVERIFY(readBytes(QStringLiteral("shortcut.tcfg")).contains("devnum=42,"));
+        QVERIFY(!window.configFiles().isModified());
+    }
+
+    // A file dialog starts beside the open file, else where the last file
+    // went, else in the documents folder, never in the program's folder.
+    void dialogsStartInTheUsersFolders()
+    {
+        const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        QSettings(QStringLiteral("Tarvo"), QStringLiteral("tarvo-config")).remove(QStringLiteral("lastDialogFolder"));
+        QCOMPARE(dialogFolder(), documents.isEmpty() ? QDir::homePath() : documents);
+        QVERIFY(QDir().mkpath(QStringLiteral("exports/gone")));
+        rememberDialogFolder(dir.filePath(QStringLiteral("exports/code.png")));
+        QCOMPARE(dialogFolder(), dir.filePath(QStringLiteral("exports")));
+        QCOMPARE(dialogFolder(dir.filePath(QStringLiteral("caller/mine.tcfg"))), dir.filePath(QStringLiteral("caller")));
+        rememberDialogFolder(dir.filePath(QStringLiteral("exports/gone/code.png")));
+        QVERIFY(QDir(dir.filePath(QStringLiteral("exports/gone"))).removeRecursively());
+        QCOMPARE(dialogFolder(), documents.isEmpty() ? QDir::homePath() : documents);
     }
 
     // The title is the form's until a file opens; then it names the file
@@ -195,7 +235,8 @@ private slots:
         QCOMPARE(answerer.seen().size(), 1);
     }
 
-    // Each mode with its exit code; standard output holds the result alone.
+    // Each mode with its exit code; standard output holds the result alone,
+    // and standard error is empty unless something is said there.
     void commandLine_data()
     {
         QTest::addColumn<QStringList>("arguments");
@@ -236,6 +277,17 @@ private slots:
         QTest::newRow("write, unknown file") << QStringList{"--write", "unknown.tcfg", "--device", "tcp:127.0.0.1:1"}
                                              << password << 2 << QByteArray() << "没有本工具认识的配置项";
         QTest::newRow("unknown option") << QStringList{"--frobnicate"} << password << 2 << QByteArray() << "frobnicate";
+        QTest::newRow("text, short password, English")
+            << QStringList{"--password-file", "short", "--text", "reader.tcfg", "--lang", "en"} << QStringList() << 1
+            << QByteArray() << "The configuration password must be 16 characters";
+        QTest::newRow("text, missing file, English locale")
+            << QStringList{"--text", "missing.tcfg"} << password + QStringList{"LC_ALL=en_GB.UTF-8"} << 2
+            << QByteArray() << "Cannot read the file missing.tcfg";
+        QTest::newRow("text, from the caller's folder")
+            << QStringList{"--text", "mine.tcfg"} << password + QStringList{"TARVO_CALLER_DIR=" + dir.filePath("caller")}
+            << 0 << signedText << "";
+        QTest::newRow("text, verbose") << QStringList{"--verbose", "--text", "reader.tcfg"} << password << 0
+                                       << signedText << "tarvo.script: ochannel lvalue is 2";
         QTest::newRow("version") << QStringList{"--version"} << QStringList() << 0 << QByteArray("tarvo-config 2.1.20\n")
                                  << "";
     }
@@ -248,6 +300,8 @@ private slots:
         QFETCH(QByteArray, out);
         QFETCH(QString, err);
         const Run run = runProgram(arguments, environment);
+        if (err.isEmpty())
+            QCOMPARE(run.err, QByteArray());
         QVERIFY2(QString::fromUtf8(run.err).contains(err), run.err.constData());
         QCOMPARE(run.exitCode, exitCode);
         QCOMPARE(run.out, out);
@@ -291,6 +345,7 @@ private slots:
         QCOMPARE(QString::fromUtf8(run.out).split('\n'),
                  QStringList({first + " ok", second + " failed: " + QString::fromUtf8(device::kRefusedConfiguration), ""}));
         QCOMPARE(run.exitCode, 1);
+        QCOMPARE(run.err, QByteArray());
         QVERIFY(factory.waitForLine("config applied (link)"));
         QVERIFY(readBytes(factory.statePath()).contains("前,缀"));
         QVERIFY(!readBytes(otherPassword.statePath()).contains("前,缀"));
@@ -303,8 +358,10 @@ private:
     {
         QProcess process;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "TARVO_CONFIG_PASSWORD", "TARVO_NEW_PASSWORD"})
+        for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "TARVO_CONFIG_PASSWORD", "TARVO_NEW_PASSWORD",
+                                 "LC_ALL", "LC_MESSAGES", "LANG", "LANGUAGE", "TARVO_CALLER_DIR"})
             env.remove(QLatin1String(name));
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir.filePath(QStringLiteral("runtime")));
         for (const QString &setting : environment)
             env.insert(setting.section('=', 0, 0), setting.section('=', 1));
         process.setProcessEnvironment(env);

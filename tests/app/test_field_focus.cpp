@@ -1,6 +1,6 @@
 // The window's side of the field rules, as a user meets it: after a refused
 // build the field at fault has the focus with its text selected, on its own
-// page, and the code stays as it was; while typing, a field that breaks its
+// page, and the label stays as it was; while typing, a field that breaks its
 // rule is marked and the mark goes once the text is valid.
 #include <QLabel>
 #include <QLineEdit>
@@ -34,6 +34,13 @@ private slots:
         QTest::newRow("network page, from the general page")
             << QStringList{"wifiOut", "tcpaddr=t", "tcpport=808091ab"} << "tcpport" << int(NetworkPage);
         QTest::newRow("NFC page") << QStringList{"nfcable", "nfcprefix=a\tb"} << "nfcprefix" << int(NfcPage);
+        // The password refusals bring up their own field.
+        QTest::newRow("short password") << QStringList{"manpw=0123"} << "manpw" << int(GeneralPage);
+        const QString change = "changepwcheck";
+        QTest::newRow("new passwords differ") << QStringList{change, "newpw=" + kPassword, "confimpw=x"}
+                                              << "confimpw" << int(PasswordPage);
+        QTest::newRow("short new password") << QStringList{change, "newpw=x", "confimpw=x"} << "newpw"
+                                            << int(PasswordPage);
     }
 
     void refusedFieldHasTheFocus()
@@ -54,7 +61,13 @@ private slots:
         const QPixmap firstCode = label->pixmap(Qt::ReturnByValue);
         QVERIFY(!firstCode.isNull());
 
+        // A password change is chosen as the user chooses it, on its page.
+        if (steps.removeAll("changepwcheck")) {
+            for (const char *name : {"commandLinkButton", "changepwcheck", "pwreturn"})
+                QTest::mouseClick(formChild<QAbstractButton>(window, name), Qt::LeftButton);
+        }
         fillForm(window, steps);
+        const QImage beforeClick = label->pixmap(Qt::ReturnByValue).toImage();
         MessageBoxAnswerer answerer;
         QTest::mouseClick(generate, Qt::LeftButton);
         QCOMPARE(answerer.seen().size(), 2); // the refusal, then the code's failure
@@ -64,11 +77,12 @@ private slots:
         QCOMPARE(window.focusWidget(), edit);
         QCOMPARE(edit->selectedText(), edit->text());
         QCOMPARE(formChild<QStackedWidget>(window, "stacked_widget")->currentIndex(), page);
-        QCOMPARE(label->pixmap(Qt::ReturnByValue).toImage(), firstCode.toImage());
+        QCOMPARE(label->pixmap(Qt::ReturnByValue).toImage(), beforeClick);
         QVERIFY(WidgetProbe(window).configText().isEmpty());
     }
 
-    // Typed one key at a time: marked while the text breaks the rule.
+    // Typed one key at a time: marked while the text breaks the rule, and
+    // in the form's font throughout.
     void typingMarksAndUnmarks_data()
     {
         QTest::addColumn<QString>("field");
@@ -88,6 +102,7 @@ private slots:
         window.show();
         auto *edit = formChild<QLineEdit>(window, qPrintable(field));
         edit->clear();
+        const QFont font = edit->font();
         QList<bool> seen;
         for (const QChar key : keys) {
             if (key == '\b')
@@ -96,6 +111,7 @@ private slots:
                 QTest::keyClicks(edit, QString(key));
             seen << edit->styleSheet().contains("red");
             QCOMPARE(edit->toolTip().isEmpty(), !seen.last());
+            QCOMPARE(edit->font().toString(), font.toString());
         }
         QCOMPARE(seen, marks);
     }

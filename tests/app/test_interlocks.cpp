@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRandomGenerator>
 #include <QRadioButton>
 #include <QStackedWidget>
 #include <QStyleOptionButton>
@@ -152,9 +153,12 @@ QMap<QString, bool> checksOutsideSeries(Widget &w)
 }
 
 // The network page with the voltage choices, reached through the Wi-Fi page
-// button, with the output driven high so that the choices take clicks.
-bool openVoltageChoices(Widget &w)
+// button (or the Wiegand page through its own), with the output driven high
+// so that the choices take clicks.
+bool openVoltageChoices(Widget &w, bool wiegand = false)
 {
+    if (wiegand)
+        return click(w, "weigenOut") && click(w, "wgoption") && click(w, "outputhight_2");
     return click(w, "wifiOut") && click(w, "wifioption") && click(w, "outputhight");
 }
 
@@ -414,12 +418,15 @@ private slots:
             {"No", MessageBoxAnswerer::No},
             {"Escape", MessageBoxAnswerer::Escape},
         };
-        for (const auto &reply : replies) {
-            const bool kept = reply.second == MessageBoxAnswerer::Yes;
-            QTest::newRow(qPrintable(QString("3.3V ") + reply.first))
-                << "lowvoltage" << "highvoltage" << low << reply.second << kept;
-            QTest::newRow(qPrintable(QString("4.3V ") + reply.first))
-                << "highvoltage" << "lowvoltage" << high << reply.second << kept;
+        // The Wiegand page's pair asks as the network page's does.
+        for (const QString page : {"", "_2"}) {
+            for (const auto &reply : replies) {
+                const bool kept = reply.second == MessageBoxAnswerer::Yes;
+                QTest::newRow(qPrintable(QString("3.3V%1 ").arg(page) + reply.first))
+                    << "lowvoltage" + page << "highvoltage" + page << low << reply.second << kept;
+                QTest::newRow(qPrintable(QString("4.3V%1 ").arg(page) + reply.first))
+                    << "highvoltage" + page << "lowvoltage" + page << high << reply.second << kept;
+            }
         }
     }
 
@@ -432,7 +439,7 @@ private slots:
         QFETCH(bool, chosenKept);
         Widget w;
         w.show();
-        QVERIFY(openVoltageChoices(w));
+        QVERIFY(openVoltageChoices(w, chosen.endsWith("_2")));
         MessageBoxAnswerer answerer;
         answerer.queue(MessageBoxAnswerer::Yes);
         QVERIFY(click(w, other));
@@ -469,6 +476,27 @@ private slots:
         QVERIFY2(answerer.seen().isEmpty(), qPrintable(answerer.summary().join('\n')));
         QVERIFY(!checked(w, chosen));
         QVERIFY(checked(w, other));
+    }
+
+    // Clicks in any order and with any answer leave at most one voltage of
+    // a page checked, and so at most one volctl entry in the text.
+    void voltagesNeverTwo()
+    {
+        for (const bool wiegand : {false, true}) {
+            Widget w;
+            w.show();
+            QVERIFY(openVoltageChoices(w, wiegand));
+            const QString suffix = wiegand ? "_2" : "";
+            MessageBoxAnswerer answerer;
+            QRandomGenerator random(wiegand ? 7 : 11);
+            for (int step = 0; step < 24; ++step) {
+                answerer.queue(random.bounded(2) ? MessageBoxAnswerer::Yes : MessageBoxAnswerer::No);
+                QVERIFY(click(w, (random.bounded(2) ? "lowvoltage" : "highvoltage") + suffix));
+                QVERIFY(!(checked(w, "lowvoltage" + suffix) && checked(w, "highvoltage" + suffix)));
+                WidgetProbe(w).form().manpw->setText("0123456789abcdef");
+                QVERIFY(WidgetProbe(w).buildConfigText().count("volctl=") <= 1);
+            }
+        }
     }
 
     void outputLevelGatesVoltages_data()

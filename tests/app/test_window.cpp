@@ -1,6 +1,8 @@
 // The window itself: its slot table, its fixed size, page navigation by real
 // clicks, and quitting.
 #include <QCommandLinkButton>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMetaMethod>
 #include <QStackedWidget>
 #include <QTimer>
@@ -8,6 +10,7 @@
 #include <QtTest>
 
 #include "app/widget.h"
+#include "support/message_box_answerer.h"
 #include "support/widget_probe.h"
 
 class WindowTest : public QObject
@@ -100,6 +103,56 @@ private slots:
         QVERIFY(back->isVisible());
         QTest::mouseClick(back, Qt::LeftButton);
         QCOMPARE(stack->currentIndex(), 4);
+    }
+
+    // Tab runs through the form as it reads, each part once: series,
+    // password, work mode, output channel, the options page, the buttons.
+    void tabOrderReadsAsTheForm()
+    {
+        Widget w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        Ui_Widget &form = WidgetProbe(w).form();
+        const QList<QPair<QString, QWidget *>> parts = {
+            {"series", form.groupBox_6},    {"password", form.manpw},       {"work mode", form.groupBox_9},
+            {"output", form.output_groupbox}, {"page", form.stacked_widget}, {"buttons", &w}};
+        form.tarvo_ZB->setFocus();
+        QStringList visited;
+        for (int stop = 0; stop < 300; ++stop) {
+            QWidget *focus = QApplication::focusWidget();
+            for (const auto &part : parts) {
+                if (part.second == focus || part.second->isAncestorOf(focus)) {
+                    if (visited.isEmpty() || visited.last() != part.first)
+                        visited << part.first;
+                    break;
+                }
+            }
+            QTest::keyClick(focus, Qt::Key_Tab);
+            if (QApplication::focusWidget() == form.tarvo_ZB)
+                break;
+        }
+        QCOMPARE(visited, QStringList({"series", "password", "work mode", "output", "page", "buttons"}));
+    }
+
+    // The shortcuts click their buttons, which do nothing while off.
+    void shortcutsClickTheirButtons()
+    {
+        qputenv("TRVO_DEVICE", "tcp:127.0.0.1:1"); // no reader there
+        Widget w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        Ui_Widget &form = WidgetProbe(w).form();
+        MessageBoxAnswerer answerer;
+        form.manpw->setText("0123456789abcdef");
+        QTest::keyClick(&w, Qt::Key_G, Qt::ControlModifier);
+        QVERIFY(!form.label->pixmap(Qt::ReturnByValue).isNull());
+        QTest::keyClick(&w, Qt::Key_D, Qt::ControlModifier | Qt::ShiftModifier);
+        QVERIFY(answerer.seen().isEmpty());
+        QTest::keyClick(&w, Qt::Key_D, Qt::ControlModifier);
+        QCOMPARE(answerer.seen().size(), 1);
+        QCOMPARE(answerer.seen().first().text, QStringLiteral("连接设备失败"));
+        QVERIFY(form.saveBtn->toolTip().contains(QKeySequence("Ctrl+Shift+D").toString(QKeySequence::NativeText)));
+        qunsetenv("TRVO_DEVICE");
     }
 
     void quitEndsTheEventLoopWithZero()

@@ -209,6 +209,11 @@ private slots:
         row("volctl low", {}, "volctl=1", {"lowvoltage", "lowvoltage_2"});
         row("volctl high", {}, "volctl=0", {"highvoltage", "highvoltage_2"});
         row("volctl unknown", {}, "volctl=2", {});
+        row("volctl low over high", {"highvoltage", "highvoltage_2"}, "volctl=1",
+            {"lowvoltage", "lowvoltage_2", "!highvoltage", "!highvoltage_2"});
+        row("volctl high over low", {"lowvoltage", "lowvoltage_2"}, "volctl=0",
+            {"highvoltage", "highvoltage_2", "!lowvoltage", "!lowvoltage_2"});
+        row("volctl unknown keeps both", {"lowvoltage_2"}, "volctl=5", {});
         row("awifi_f", {}, "awifi_f=9", {"Fbeepaction", "!Flightredaction", "Flightgreenaction"});
         row("eth", {}, "eth=4", {"wiredhttp", "!wiredtcp"});
         row("wifi network", {}, "ssid='my,net',psk='p'w'", {"wifiname=my,net", "wifipasswd=p'w"});

@@ -1,7 +1,7 @@
 #!/bin/sh
 # Builds the Debian package from a build tree, installs it with dpkg into a
 # scratch root and starts the installed tool there.
-#   test_package.sh <cpack> <build tree> <program folder relative to /usr>
+#   test_package.sh <cpack> <build tree> <program folder relative to /usr> <reader simulator>
 # dpkg --root runs the real installation (unpack, configure, status) without
 # touching the machine's own package database; --force-depends because the
 # scratch root holds none of the libraries, which the program takes from the
@@ -11,14 +11,18 @@ set -eu
 cpack=$1
 build=$2
 program_dir=$3
+simulator=$4
 
 scratch=$(mktemp -d)
 tool=
+readers=
 cleanup() {
-  if [ -n "$tool" ] && kill -0 "$tool" 2>/dev/null; then
-    kill "$tool"
-    wait "$tool" 2>/dev/null || true
-  fi
+  for process in $tool $readers; do
+    if kill -0 "$process" 2>/dev/null; then
+      kill "$process"
+      wait "$process" 2>/dev/null || true
+    fi
+  done
   rm -rf "$scratch"
 }
 trap cleanup EXIT
@@ -101,16 +105,50 @@ grep -qx 'Exec=tarvo-config %f' "$desktop" || fail "the desktop entry does not p
 # named relative to that folder, and runs the program's own script, not one
 # lying in the user's folder.
 work=$scratch/work
-mkdir -p "$work/sub"
-printf '___TRVO_CONFIG_V1.1.0___{ochannel=2,w_mode=1}\n' >"$work/sub/reader.tcfg"
+mkdir -p "$work"
+# A desktop session's runtime folder, which Qt would otherwise warn about.
+mkdir -m 700 "$scratch/runtime"
+export XDG_RUNTIME_DIR="$scratch/runtime"
+printf '___TRVO_CONFIG_V1.1.0___{ochannel=2,w_mode=1}\n' >"$work/rel.tcfg"
 echo 'error("a planted script")' >"$work/update_config.lua"
 printed=$(cd "$work" && TARVO_CONFIG_PASSWORD=0123456789abcdef QT_QPA_PLATFORM= \
-          "$root/usr/bin/tarvo-config" --text sub/reader.tcfg 2>"$scratch/text.log") ||
+          "$root/usr/bin/tarvo-config" --text rel.tcfg 2>"$scratch/text.log") ||
   { cat "$scratch/text.log" >&2; fail "the installed tool's --text failed"; }
 case $printed in
   ___TRVO_CONFIG_V1.1.0___{*ochannel=2,*}--*) ;;
   *) fail "the installed tool's --text printed: $printed" ;;
 esac
+[ ! -s "$scratch/text.log" ] || { cat "$scratch/text.log" >&2; fail "--text wrote to standard error"; }
+
+usage=$("$root/usr/bin/tarvo-config" --help | head -n 1)
+[ "$usage" = "Usage: tarvo-config [options] [FILE]" ] || fail "--help starts: $usage"
+
+# --write through the launcher reaches readers named by their links, and
+# reads the file from the user's folder. Each simulated reader prints its
+# port once it listens.
+start_reader() {
+  "$simulator" --port 0 --no-pty >"$scratch/$1.log" 2>&1 &
+  readers="$readers $!"
+}
+port_of() {
+  for _ in $(seq 50); do
+    grep -q '^ready' "$scratch/$1.log" && break
+    sleep 0.1
+  done
+  sed -n 's/^tcp 127\.0\.0\.1:\([0-9]*\)$/\1/p' "$scratch/$1.log"
+}
+start_reader first
+start_reader second
+first=$(port_of first)
+second=$(port_of second)
+[ -n "$first" ] && [ -n "$second" ] || fail "the reader simulators did not start"
+written=$(cd "$work" && TARVO_CONFIG_PASSWORD='Tarvo#Factory#16' QT_QPA_PLATFORM= \
+          "$root/usr/bin/tarvo-config" --write rel.tcfg --device "tcp:127.0.0.1:$first" \
+          --device "tcp:127.0.0.1:$second" 2>"$scratch/write.log") ||
+  { cat "$scratch/write.log" >&2; fail "the installed tool's --write failed: $written"; }
+[ "$written" = "tcp:127.0.0.1:$first ok
+tcp:127.0.0.1:$second ok" ] || fail "the installed tool's --write printed: $written"
+[ ! -s "$scratch/write.log" ] || { cat "$scratch/write.log" >&2; fail "--write wrote to standard error"; }
 
 # The installed launcher starts the installed program: it stays up, and the
 # window has been shown once it logs the folder it runs in.

@@ -90,6 +90,14 @@ private:
     int saved = -1;
 };
 
+// The program routes the bridge's lines to its debug log; these tests read
+// them as lines on standard error.
+inline void bridgeLineToStandardError(const char *line)
+{
+    std::fprintf(stderr, "%s\n", line);
+}
+inline const bool kBridgeLogsToStandardError = (script_set_log_sink(bridgeLineToStandardError), true);
+
 using ScriptState = std::unique_ptr<lua_State, decltype(&script_close)>;
 
 inline ScriptState openScript()

@@ -169,6 +169,26 @@ private slots:
         QCOMPARE(lua_gettop(state.get()), 0);
     }
 
+    // Without a sink the bridge stays silent: a library never prints.
+    void noSinkNoOutput()
+    {
+        ScriptDir dir;
+        QVERIFY(dir.write("function getvalue_num() return 'x' end\n"));
+        StreamCapture out(stdout);
+        StreamCapture err(stderr);
+        script_set_log_sink(nullptr);
+        {
+            ScriptState state = openScript();
+            int32_t number = 0;
+            char buffer[4];
+            QCOMPARE(script_getvalue_num(state.get(), "a", &number), -1);
+            QCOMPARE(script_getvalue_str(state.get(), "b", buffer, sizeof buffer, &number), -1);
+            QCOMPARE(script_getvalue_str(state.get(), "c", nullptr, 0, &number), -1);
+        }
+        script_set_log_sink(bridgeLineToStandardError);
+        QCOMPARE(out.text() + err.text(), QByteArray());
+    }
+
     void nullBufferGetsOnlyTheLength()
     {
         ScriptDir dir;
@@ -179,8 +199,8 @@ private slots:
         StreamCapture out(stdout);
         StreamCapture err(stderr);
         QCOMPARE(script_getvalue_str(state.get(), "key", nullptr, 200, &len), -1);
-        QCOMPARE(err.text(), QByteArray());
-        QCOMPARE(out.text(), QByteArray("get str failed\n"));
+        QCOMPARE(err.text(), QByteArray("get str failed\n"));
+        QCOMPARE(out.text(), QByteArray());
         QCOMPARE(int(len), 4);
         QCOMPARE(lua_gettop(state.get()), 0);
     }
@@ -208,8 +228,7 @@ private slots:
 
         StreamCapture err(stderr);
         QCOMPARE(script_updatecfg(state.get(), "x=1"), -1);
-        // This one message carries no line end of its own.
-        QCOMPARE(err.text(), QByteArray("error running function 'updatecfg' : cannot read x=1"));
+        QCOMPARE(err.text(), QByteArray("error running function 'updatecfg' : cannot read x=1\n"));
         QCOMPARE(lua_gettop(state.get()), 0);
     }
 
@@ -230,7 +249,7 @@ private slots:
         QCOMPARE(script_getvalue_num(state.get(), "a", &out), -1);
         QCOMPARE(script_getvalue_str(state.get(), "b", buffer, sizeof buffer, &len), -1);
         QCOMPARE(err.text(),
-                 QByteArray("error running function 'updatecfg' : (error object is not a string)"
+                 QByteArray("error running function 'updatecfg' : (error object is not a string)\n"
                             "error running function 'getvalue' : (error object is not a string)\n"
                             "error running function 'getvalue' : (error object is not a string)\n"));
         QCOMPARE(lua_gettop(state.get()), 0);
@@ -254,7 +273,7 @@ private slots:
         QCOMPARE(script_updatecfg(state.get(), "de_type=1"), -1);
         QCOMPARE(script_getvalue_num(state.get(), "de_type", &out), -1);
         QCOMPARE(script_getvalue_str(state.get(), "prefix", buffer, sizeof buffer, &len), -1);
-        QCOMPARE(err.text(), QByteArray("error running function 'updatecfg' : attempt to call a nil value"
+        QCOMPARE(err.text(), QByteArray("error running function 'updatecfg' : attempt to call a nil value\n"
                                         "error running function 'getvalue' : attempt to call a nil value\n"
                                         "error running function 'getvalue' : attempt to call a nil value\n"));
         QCOMPARE(int(out), 5);
