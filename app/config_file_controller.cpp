@@ -73,6 +73,7 @@ ConfigFileController::ConfigFileController(Ui_Widget &form, const FormBinding &f
                                 tr("打开或保存配置文件"), kEntryButtonGeometry);
     menu->addActions({opening, saving, savingAs});
     recentMenu = menu->addMenu(tr("最近使用的文件"));
+    entryMenu = menu;
     connect(recentMenu, &QMenu::aboutToShow, this, &ConfigFileController::fillRecentMenu);
 
     window->setAcceptDrops(true);

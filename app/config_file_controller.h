@@ -39,6 +39,8 @@ public:
     QAction *saveAction() const { return saving; }
     QAction *saveAsAction() const { return savingAs; }
     QStringList recentFiles() const;
+    // The menu of the entry button, which other entries may join.
+    QMenu *menu() const { return entryMenu; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -64,6 +66,7 @@ private:
     QAction *opening;
     QAction *saving;
     QAction *savingAs;
+    QMenu *entryMenu;
     QMenu *recentMenu;
 };
 

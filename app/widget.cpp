@@ -7,6 +7,7 @@
 #include "app/config_file_controller.h"
 #include "app/form_fonts.h"
 #include "app/keyboard.h"
+#include "app/output_test_window.h"
 #include "app/option_pages.h"
 #include "app/voltage_choice.h"
 #include "script/script_bridge.h"
@@ -78,6 +79,7 @@ Widget::Widget(QWidget *parent)
     new FieldMarks(*ui, this);
     fileController = new ConfigFileController(*ui, *formBinding, this);
     setUpKeyboard(*ui, *this);
+    new OutputTestEntry(*ui, this, fileController->menu());
 }
 
 Widget::~Widget()

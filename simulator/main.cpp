@@ -11,6 +11,7 @@
 #include "simulator/console.h"
 #include "simulator/reader.h"
 #include "simulator/reader_link.h"
+#include "simulator/reader_output.h"
 #include "tools/qrread/qr_reader.h"
 
 namespace {
@@ -37,7 +38,7 @@ void scan(Reader &reader, const QString &path)
 class Control : public QObject
 {
 public:
-    Control(Reader &reader, ReaderLink &link)
+    Control(Reader &reader, ReaderLink &link, ReaderOutput &output)
         : notifier_(STDIN_FILENO, QSocketNotifier::Read)
     {
         commands_ = {
@@ -57,6 +58,8 @@ public:
                  say("late-ms " + QString::number(ms));
              }},
             {"scan", [&reader](const QString &arg) { scan(reader, arg); }},
+            {"code", [&output](const QString &arg) { output.sendCode(arg.toUtf8()); }},
+            {"card", [&output](const QString &arg) { output.sendCard(arg); }},
             {"quit", [](const QString &) { QCoreApplication::quit(); }},
         };
         connect(&notifier_, &QSocketNotifier::activated, this, &Control::readable);
@@ -88,7 +91,7 @@ private:
             if (name == command.first)
                 return command.second(arg);
         }
-        say("error: unknown command " + name + " (fault, late-ms, scan, quit)");
+        say("error: unknown command " + name + " (fault, late-ms, scan, code, card, quit)");
     }
 
     QSocketNotifier notifier_;
@@ -157,7 +160,9 @@ int main(int argc, char *argv[])
     if (!parser.isSet(noPtyOption) && !link.openPty(parser.value(ptyLinkOption), &error))
         return fail(error);
 
-    Control control(reader, link);
+    ReaderOutput output(reader, link);
+    reader.setOnApplied([&output] { output.reconfigure(); });
+    Control control(reader, link, output);
     say("ready");
     return app.exec();
 }

@@ -139,5 +139,7 @@ reader_config::Verdict Reader::configure(const QByteArray &signedText, const QSt
     if (!save(&error))
         say(QString("error: cannot write the state file %1: %2").arg(statePath_, error));
     say(QString("config applied (%1)").arg(source));
+    if (onApplied_)
+        onApplied_();
     return verdict;
 }

@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
+#include <functional>
 
 #include "simulator/reader_config.h"
 
@@ -23,6 +24,10 @@ public:
     bool useStateFile(const QString &path, QString *error);
 
     void setFirmware(const QByteArray &firmware);
+
+    const QByteArray &config() const { return settings_.config; }
+    // Called after each configuration applied.
+    void setOnApplied(std::function<void()> callback) { onApplied_ = std::move(callback); }
 
     // Carries out a command. False when the reader does not know it.
     bool answer(int32_t command, const QByteArray &request, QByteArray *reply);
@@ -51,6 +56,7 @@ private:
     reader_config::ReaderSettings settings_;
     QByteArray firmware_;
     QString statePath_;
+    std::function<void()> onApplied_;
 };
 
 #endif

@@ -231,6 +231,12 @@ bool ReaderLink::openPty(const QString &linkPath, QString *error)
     return pty_->open(linkPath, error);
 }
 
+void ReaderLink::sendOnPty(const QByteArray &bytes)
+{
+    if (pty_)
+        pty_->send(bytes);
+}
+
 void ReaderLink::attach(Stream *stream)
 {
     connect(stream, &Stream::arrived, this, [this, stream] { takeFrames(stream); });

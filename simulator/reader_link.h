@@ -81,6 +81,9 @@ public:
     bool openPty(const QString &linkPath, QString *error);
 
     void setFault(const FaultSetting &fault) { fault_ = fault; }
+    // Bytes the reader sends on its own down the pseudo-terminal, as its
+    // serial output; nothing without one.
+    void sendOnPty(const QByteArray &bytes);
     void setLateMs(int ms) { lateMs_ = ms; }
 
 private:

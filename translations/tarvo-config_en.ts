@@ -193,6 +193,187 @@
     </message>
 </context>
 <context>
+    <name>KeyboardCapture</name>
+    <message>
+        <source>点这里，再扫码或刷卡</source>
+        <translation>Click here, then scan a code or present a card</translation>
+    </message>
+    <message>
+        <source>按键间隔（毫秒）：%1；平均 %2 毫秒</source>
+        <translation>Time between keys (ms): %1; average %2 ms</translation>
+    </message>
+</context>
+<context>
+    <name>OutputTestEntry</name>
+    <message>
+        <source>输出测试…</source>
+        <translation>Output Test…</translation>
+    </message>
+    <message>
+        <source>看读头按这份配置输出什么</source>
+        <translation>See what the reader sends with this configuration</translation>
+    </message>
+</context>
+<context>
+    <name>OutputTestWindow</name>
+    <message>
+        <source>输出测试</source>
+        <translation>Output Test</translation>
+    </message>
+    <message>
+        <source>TCP</source>
+        <translation>TCP</translation>
+    </message>
+    <message>
+        <source>HTTP</source>
+        <translation>HTTP</translation>
+    </message>
+    <message>
+        <source>RS485/232</source>
+        <translation>RS485/232</translation>
+    </message>
+    <message>
+        <source>TTL</source>
+        <translation>TTL</translation>
+    </message>
+    <message>
+        <source>USB键盘</source>
+        <translation>Keyboard</translation>
+    </message>
+    <message>
+        <source>韦根</source>
+        <translation>Wiegand</translation>
+    </message>
+    <message>
+        <source>直接输出</source>
+        <translation>Raw</translation>
+    </message>
+    <message>
+        <source>转16进制输出</source>
+        <translation>Hex</translation>
+    </message>
+    <message>
+        <source>转10进制输出</source>
+        <translation>Decimal</translation>
+    </message>
+    <message>
+        <source>回复内容（可不填）</source>
+        <translation>Reply (optional)</translation>
+    </message>
+    <message>
+        <source>每条消息后发回给读头的内容，供以灯光或蜂鸣提示服务器应答的读头使用</source>
+        <translation>Sent back to the reader after each message, for readers that signal the server&apos;s answer by light or beep</translation>
+    </message>
+    <message>
+        <source>通道：</source>
+        <translation>Channel:</translation>
+    </message>
+    <message>
+        <source>选中一条消息，看它的全部内容</source>
+        <translation>Select a message to see all of it</translation>
+    </message>
+    <message>
+        <source>复制</source>
+        <translation>Copy</translation>
+    </message>
+    <message>
+        <source>复制选中的消息，未选中时复制全部</source>
+        <translation>Copy the selected messages, or all of them when none is selected</translation>
+    </message>
+    <message>
+        <source>清空</source>
+        <translation>Clear</translation>
+    </message>
+    <message>
+        <source>保存…</source>
+        <translation>Save…</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>串口：</source>
+        <translation>Serial port:</translation>
+    </message>
+    <message>
+        <source>端口：</source>
+        <translation>Port:</translation>
+    </message>
+    <message>
+        <source>USB键盘输出：点输入框，再扫码或刷卡。</source>
+        <translation>USB keyboard output: click the input field, then scan a code or present a card.</translation>
+    </message>
+    <message>
+        <source>电脑无法接收韦根输出：请接门禁控制器或韦根转换器检查。读头按韦根%1输出，卡号格式：%2。</source>
+        <translation>A PC cannot receive Wiegand output: check it with an access controller or a Wiegand converter. The reader sends Wiegand %1, card numbers %2.</translation>
+    </message>
+    <message>
+        <source>选择读头所接的串口，再点“开始”。</source>
+        <translation>Choose the serial port the reader is attached to, then click Start.</translation>
+    </message>
+    <message>
+        <source>正在所有网卡的 %1 端口 %2 上接收。</source>
+        <translation>Receiving on %1 port %2 of all network interfaces.</translation>
+    </message>
+    <message>
+        <source>正在串口 %1 上接收。</source>
+        <translation>Receiving on serial port %1.</translation>
+    </message>
+    <message>
+        <source>停止</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>开始</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>%1 端口 %2</source>
+        <translation>%1 port %2</translation>
+    </message>
+    <message>
+        <source>串口 %1</source>
+        <translation>serial port %1</translation>
+    </message>
+    <message>
+        <source>无法打开%1：%2。%3</source>
+        <translation>Cannot open %1: %2. %3</translation>
+    </message>
+    <message>
+        <source>消息 %1 条</source>
+        <translation>%1 messages</translation>
+    </message>
+    <message>
+        <source>，较早的 %1 条已丢弃</source>
+        <translation>, %1 older ones dropped</translation>
+    </message>
+    <message>
+        <source>；心跳 %1 次</source>
+        <translation>; %1 heartbeats</translation>
+    </message>
+    <message>
+        <source>，距上次 %1 秒</source>
+        <translation>, the last %1 s ago</translation>
+    </message>
+    <message>
+        <source>无法保存消息。</source>
+        <translation>Cannot save the messages.</translation>
+    </message>
+    <message>
+        <source>保存消息</source>
+        <translation>Save Messages</translation>
+    </message>
+    <message>
+        <source>文本文件 (*.txt);;所有文件 (*)</source>
+        <translation>Text files (*.txt);;All files (*)</translation>
+    </message>
+    <message>
+        <source>（配置为每 %1 秒一次）</source>
+        <translation> (configured every %1 s)</translation>
+    </message>
+</context>
+<context>
     <name>VerifiedSave</name>
     <message>
         <source>读回的读卡器配置与发送的不一致（%1）。</source>
@@ -1294,6 +1475,100 @@
     <message>
         <source>读卡器拒绝了该配置：配置密码错误，或读卡器不接受该配置。</source>
         <translation>The reader refused the configuration: wrong configuration password, or the reader does not accept this configuration.</translation>
+    </message>
+</context>
+<context>
+    <name>output_test::OutputLog</name>
+    <message>
+        <source>缺少 %1</source>
+        <translation>missing %1</translation>
+    </message>
+    <message>
+        <source>心跳 %1</source>
+        <translation>heartbeat %1</translation>
+    </message>
+    <message>
+        <source>时间</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>来源</source>
+        <translation>From</translation>
+    </message>
+    <message>
+        <source>前缀</source>
+        <translation>Prefix</translation>
+    </message>
+    <message>
+        <source>数据</source>
+        <translation>Data</translation>
+    </message>
+    <message>
+        <source>后缀</source>
+        <translation>Suffix</translation>
+    </message>
+    <message>
+        <source>结束符</source>
+        <translation>End</translation>
+    </message>
+    <message>
+        <source>十六进制</source>
+        <translation>Hex</translation>
+    </message>
+    <message>
+        <source>文本：%1</source>
+        <translation>Text: %1</translation>
+    </message>
+    <message>
+        <source>十六进制：%1</source>
+        <translation>Hex: %1</translation>
+    </message>
+</context>
+<context>
+    <name>output_test::OutputReceiver</name>
+    <message>
+        <source>另一个程序已在使用端口 %1：关闭它，或换一个端口（读头的配置一起改）。</source>
+        <translation>Another program is using port %1: close it, or choose another port (and change the reader&apos;s configuration to match).</translation>
+    </message>
+    <message>
+        <source>1024 以下的端口只有管理员能打开：换一个 1024 以上的端口（读头的配置一起改）。</source>
+        <translation>Only an administrator may open a port below 1024: choose a port above 1024 (and change the reader&apos;s configuration to match).</translation>
+    </message>
+    <message>
+        <source>换一个端口再试。</source>
+        <translation>Try another port.</translation>
+    </message>
+    <message>
+        <source>%1 被拒绝：已有 %2 个连接</source>
+        <translation>%1 refused: %2 connections already</translation>
+    </message>
+    <message>
+        <source>%1 已连接</source>
+        <translation>%1 connected</translation>
+    </message>
+    <message>
+        <source>%1 已断开</source>
+        <translation>%1 disconnected</translation>
+    </message>
+    <message>
+        <source>串口被其他程序占用，或当前用户无权打开：关闭占用它的程序；无权时把用户加入 dialout 组（sudo usermod -aG dialout $USER）并重新登录。</source>
+        <translation>Another program holds the serial port, or this user may not open it: close that program; without the right, add the user to the dialout group (sudo usermod -aG dialout $USER) and log in again.</translation>
+    </message>
+    <message>
+        <source>检查读头的连线，或选另一个串口。</source>
+        <translation>Check the reader&apos;s cable, or choose another serial port.</translation>
+    </message>
+    <message>
+        <source>检查串口的设置，或选另一个串口。</source>
+        <translation>Check the serial port&apos;s settings, or choose another one.</translation>
+    </message>
+    <message>
+        <source>串口出错：%1</source>
+        <translation>Serial port error: %1</translation>
+    </message>
+    <message>
+        <source>正文另有 %1 字节未保留</source>
+        <translation>%1 more bytes of the body were not kept</translation>
     </message>
 </context>
 <context>

@@ -1,0 +1,416 @@
+// The output test from the installer's side: the simulated reader is
+// configured over the link, then sends codes and cards that the window
+// receives over TCP, HTTP and its serial line, with the form's prefix and
+// suffix marked.
+#include <QLabel>
+#include <QLineEdit>
+#include <QClipboard>
+#include <QComboBox>
+#include <QProcess>
+#include <QRadioButton>
+#include <QStackedWidget>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTcpServer>
+#include <QtTest>
+
+#include <cerrno>
+#include <cstring>
+
+#include "app/form_binding.h"
+#include "app/config_file_controller.h"
+#include "app/keyboard_capture.h"
+#include "app/output_test_form.h"
+#include "app/output_test_window.h"
+#include "app/widget.h"
+#include "device/output_log.h"
+#include "device/reader_sim.h"
+#include "support/message_box_answerer.h"
+#include "support/widget_probe.h"
+#include "ui_widget.h"
+
+using output_test::Affix;
+using output_test::Channel;
+using output_test::OutputLog;
+using output_test::Settings;
+
+namespace {
+
+quint16 freePort()
+{
+    QTcpServer probe;
+    return probe.listen(QHostAddress::Any, 0) ? probe.serverPort() : 0;
+}
+
+// The cells that say where prefix, data, suffix and end stand.
+QStringList markedCells(const OutputLog &log, int row)
+{
+    QStringList cells;
+    for (int column : {OutputLog::Prefix, OutputLog::Data, OutputLog::Suffix, OutputLog::End})
+        cells << log.index(row, column).data().toString();
+    return cells;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Settings)
+Q_DECLARE_METATYPE(Channel)
+
+class OutputTestTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(QFile::copy(QStringLiteral(TARVO_SHIPPED_SCRIPT), dir.filePath(QStringLiteral("update_config.lua"))));
+        QDir::setCurrent(dir.path());
+    }
+
+    void affixesAreMarked_data()
+    {
+        QTest::addColumn<Settings>("settings");
+        QTest::addColumn<QByteArray>("message");
+        QTest::addColumn<QStringList>("cells");
+        Settings chars;
+        chars.scanPrefix = {"AB", false};
+        chars.scanSuffix = {"XY", false};
+        chars.carriageReturn = true;
+        QTest::newRow("char") << chars << QByteArray("AB12345XY\r") << QStringList{"AB", "12345", "XY", "⏎"};
+        QTest::newRow("char, suffix missing")
+            << chars << QByteArray("AB12345\r") << QStringList{"AB", "12345", "缺少 XY", "⏎"};
+        QTest::newRow("char, no terminator")
+            << chars << QByteArray("AB12345XY") << QStringList{"AB", "12345", "XY", "缺少 ⏎"};
+        QTest::newRow("affixes only, no data") << chars << QByteArray("ABXY\r") << QStringList{"AB", "", "XY", "⏎"};
+        Settings hex;
+        hex.scanPrefix = {"02", true};
+        hex.scanSuffix = {"0d0A", true};
+        QTest::newRow("hex") << hex << QByteArray("\x02" "987\r\n") << QStringList{"␂", "987", "⏎␊", ""};
+        QTest::newRow("hex, prefix missing") << hex << QByteArray("987\r\n") << QStringList{"缺少 ␂", "987", "⏎␊", ""};
+        Settings cards = chars;
+        cards.cardPrefix = {"C:", false};
+        cards.cardSuffix = {"3B", true};
+        QTest::newRow("NFC beside scan") << cards << QByteArray("C:0012345678;\r")
+                                          << QStringList{"C:", "0012345678", ";", "⏎"};
+        QTest::newRow("scan beside NFC") << cards << QByteArray("AB9XY\r") << QStringList{"AB", "9", "XY", "⏎"};
+        QTest::newRow("NFC prefix only") << cards << QByteArray("C:42\r") << QStringList{"C:", "42", "缺少 ;", "⏎"};
+        Settings unsound;
+        unsound.scanPrefix = {"0G", true};
+        QTest::newRow("unsound hex marks nothing") << unsound << QByteArray("0G1") << QStringList{"", "0G1", "", ""};
+    }
+
+    void affixesAreMarked()
+    {
+        QFETCH(Settings, settings);
+        QFETCH(QByteArray, message);
+        OutputLog log;
+        log.setSettings(settings);
+        log.append({QDateTime::currentDateTime(), "test", message, QString()});
+        QTRY_COMPARE(log.rowCount(), 1);
+        QTEST(markedCells(log, 0), "cells");
+    }
+
+    // The log keeps the newest messages, by count and by size, and counts
+    // what it dropped.
+    void logKeepsTheNewest_data()
+    {
+        QTest::addColumn<int>("messages");
+        QTest::addColumn<int>("size");
+        QTest::addColumn<int>("kept");
+        QTest::newRow("count") << OutputLog::kMessageLimit + 25 << 8 << OutputLog::kMessageLimit;
+        QTest::newRow("size") << 20 << 1024 * 1024 << 16;
+    }
+
+    void logKeepsTheNewest()
+    {
+        QFETCH(int, messages);
+        QFETCH(int, size);
+        QFETCH(int, kept);
+        OutputLog log;
+        for (int i = 0; i < messages; ++i)
+            log.append({QDateTime::currentDateTime(), "test", QByteArray::number(i).leftJustified(size, '.'), QString()});
+        QTRY_COMPARE(log.rowCount(), kept);
+        QCOMPARE(log.dropped(), messages - kept);
+        QVERIFY(log.index(0, OutputLog::Data).data().toString().startsWith(QString::number(messages - kept) + '.'));
+    }
+
+    // Wi-Fi TCP output to the window's port: codes arrive with their affixes
+    // marked, heartbeats are counted apart, the reply goes back.
+    void tcpOutputEndToEnd()
+    {
+        const quint16 port = freePort();
+        Widget window;
+        Ui_Widget &form = WidgetProbe(window).form();
+        form.wifiOut->setChecked(true);
+        form.tcpO->setChecked(true);
+        form.tcpaddr->setText("127.0.0.1");
+        form.tcpport->setText(QString::number(port));
+        form.heart_on->setChecked(true);
+        form.heart_time->setText("1");
+        form.heart_content->setText("HB");
+        configureReader(window);
+
+        OutputTestWindow *test = openTest(window);
+        QVERIFY(test);
+        QCOMPARE(openTest(window), test); // once open, the shortcut only raises it
+        QCOMPARE(window.findChildren<OutputTestWindow *>().size(), 1);
+        QCOMPARE(test->portField()->value(), int(port));
+        test->replyField()->setText("OK");
+        QTest::keyClick(test->replyField(), Qt::Key_Return); // ends the typing, not the receiving
+        QCOMPARE(test->startButton()->text(), QString("停止"));
+        QVERIFY(sim.control("code 12345", "output sent tcp"));
+        const QStringList expected{"AB", "12345", "XY", ""};
+        QTRY_VERIFY(rowWith(test->log(), expected) >= 0);
+        QTRY_VERIFY(test->log().heartbeats() >= 1);
+        QTest::qWait(100);
+        QVERIFY(sim.waitForLine("output reply: OK"));
+        QVERIFY(test->log().index(rowWith(test->log(), expected), OutputLog::Source).data().toString().startsWith("127.0.0.1:"));
+    }
+
+    void httpOutputEndToEnd()
+    {
+        const quint16 port = freePort();
+        Widget window;
+        Ui_Widget &form = WidgetProbe(window).form();
+        form.ethernetOut->setChecked(true);
+        form.wiredhttp->setChecked(true);
+        form.httpaddr->setText(QString("http://127.0.0.1:%1/scan").arg(port));
+        configureReader(window);
+
+        OutputTestWindow *test = openTest(window);
+        QVERIFY(test);
+        test->replyField()->setText("OK");
+        QVERIFY(sim.control("code 12345", "output http 200"));
+        QVERIFY(sim.lines().last().endsWith(": OK"));
+        QTRY_COMPARE(test->log().rowCount(), 1);
+        QCOMPARE(markedCells(test->log(), 0), QStringList({"AB", "12345", "XY", ""}));
+        QVERIFY(test->log().index(0, OutputLog::Source).data().toString().endsWith(" POST /scan"));
+        QVERIFY(test->log().details(0).contains("Content-Type: text/plain"));
+    }
+
+    // Serial output on the simulator's terminal: a card number in the
+    // form's decimal form between the NFC affixes, with CR and LF.
+    void serialOutputEndToEnd()
+    {
+        Widget window;
+        Ui_Widget &form = WidgetProbe(window).form();
+        form.serialOut->setChecked(true);
+        form.nfcable->setChecked(true);
+        form.nfcprefix->setText("5B");
+        form.nfcsuffix->setText("5D");
+        form.nfcpreform->setChecked(true);
+        form.enterCheck->setChecked(true);
+        form.wrapCheck->setChecked(true);
+        configureReader(window);
+
+        OutputTestWindow *test = openTest(window);
+        QVERIFY(test);
+        test->serialPortField()->setEditText(sim.ptyLink());
+        QTest::mouseClick(test->startButton(), Qt::LeftButton);
+        QVERIFY2(test->statusLine()->text().contains(sim.ptyLink()), qPrintable(test->statusLine()->text()));
+        // Read forwards 04 A1 B2 C3 turns round to C3B2A104.
+        QVERIFY(sim.control("card 04A1B2C3", "output sent pty"));
+        QTRY_COMPARE(test->log().rowCount(), 1);
+        QCOMPARE(markedCells(test->log(), 0), QStringList({"[", "3283263748", "]", "⏎␊"}));
+    }
+
+    // A keyboard reader's code ends at Enter, with the pace of its keys.
+    void keyboardCodeIsCaptured()
+    {
+        Settings settings;
+        settings.scanPrefix = {"AB", false};
+        settings.carriageReturn = true;
+        OutputTestWindow test(settings, nullptr);
+        QTest::keyClicks(test.keyboardCapture(), "AB42");
+        QTest::keyClick(test.keyboardCapture(), Qt::Key_Return);
+        QTRY_COMPARE(test.log().rowCount(), 1);
+        QCOMPARE(markedCells(test.log(), 0), QStringList({"AB", "42", "", "⏎"}));
+        QVERIFY(test.log().details(0).contains("按键间隔"));
+    }
+
+    // The test starts on what the form says, from the button set of the
+    // chosen channel only, with the NFC affixes' own text or hex form.
+    void settingsFollowTheForm_data()
+    {
+        QTest::addColumn<QStringList>("checked");
+        QTest::addColumn<Channel>("channel");
+        QTest::addColumn<QByteArray>("cardPrefix");
+        QTest::newRow("keyboard") << QStringList{"keyboardOut"} << Channel::Keyboard << QByteArray("3B");
+        QTest::newRow("ttl") << QStringList{"ttlOut"} << Channel::Ttl << QByteArray("3B");
+        QTest::newRow("wiegand") << QStringList{"weigenOut"} << Channel::Wiegand << QByteArray("3B");
+        QTest::newRow("wifi http") << QStringList{"wifiOut", "httpO", "wiredtcp"} << Channel::Http << QByteArray("3B");
+        QTest::newRow("ethernet tcp beside wifi http")
+            << QStringList{"ethernetOut", "httpO", "wiredtcpx"} << Channel::Tcp << QByteArray("3B");
+        QTest::newRow("ethernet http, hex NFC affixes")
+            << QStringList{"ethernetOut", "tcpO", "wiredhttpx", "nfcpreform"} << Channel::Http << QByteArray(";");
+    }
+
+    void settingsFollowTheForm()
+    {
+        QFETCH(QStringList, checked);
+        Widget window;
+        Ui_Widget &form = WidgetProbe(window).form();
+        for (const QString &name : checked)
+            formChild<QRadioButton>(window, qPrintable(name))->setChecked(true);
+        form.nfcprefix->setText("3B");
+        form.httpaddr->setText("http://10.0.0.1:8088/up");
+        const Settings settings = outputTestSettings(binding::read(form));
+        QTEST(settings.channel, "channel");
+        QTEST(settings.cardPrefix.bytes(), "cardPrefix");
+        QCOMPARE(int(settings.httpPort), 8088);
+    }
+
+    // Enter and Tab end a code and stay visible; a pause ends one too.
+    void keyboardTerminators_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("end");
+        QTest::newRow("enter") << int(Qt::Key_Return) << "⏎";
+        QTest::newRow("tab") << int(Qt::Key_Tab) << "⇥";
+        QTest::newRow("pause") << 0 << "";
+    }
+
+    void keyboardTerminators()
+    {
+        QFETCH(int, key);
+        Settings settings;
+        settings.channel = Channel::Keyboard;
+        OutputTestWindow test(settings, nullptr);
+        QTest::keyClicks(test.keyboardCapture(), "42");
+        if (key != 0)
+            QTest::keyClick(test.keyboardCapture(), Qt::Key(key));
+        QTRY_COMPARE(test.log().rowCount(), 1);
+        QFETCH(QString, end);
+        QVERIFY(test.log().details(0).contains("文本：42" + end + "\n"));
+    }
+
+    void busyPortIsSaidAndClosingFreesIt_data()
+    {
+        QTest::addColumn<Channel>("channel");
+        QTest::newRow("tcp") << Channel::Tcp;
+        QTest::newRow("http") << Channel::Http;
+    }
+
+    void busyPortIsSaidAndClosingFreesIt()
+    {
+        QFETCH(Channel, channel);
+        Settings settings;
+        settings.channel = channel;
+        settings.tcpPort = settings.httpPort = freePort();
+        {
+            QTcpServer other;
+            QVERIFY(other.listen(QHostAddress::AnyIPv4, settings.tcpPort));
+            OutputTestWindow busy(settings, nullptr);
+            const QString said = busy.statusLine()->text();
+            QVERIFY2(said.contains(QString::fromLocal8Bit(std::strerror(EADDRINUSE))), qPrintable(said));
+            QVERIFY2(said.contains("换一个端口"), qPrintable(said));
+        }
+        auto *first = new OutputTestWindow(settings, nullptr);
+        QVERIFY(first->statusLine()->text().contains("正在"));
+        first->close(); // deletes itself
+        QTest::qWait(0);
+        OutputTestWindow second(settings, nullptr);
+        QVERIFY2(second.statusLine()->text().contains("正在"), qPrintable(second.statusLine()->text()));
+    }
+
+    // A serial port that is not there is said with the reason and a hint.
+    void missingSerialPortIsSaid()
+    {
+        Settings settings;
+        settings.channel = Channel::Serial;
+        OutputTestWindow test(settings, nullptr);
+        test.serialPortField()->setEditText(dir.filePath("no-such-port"));
+        QTest::mouseClick(test.startButton(), Qt::LeftButton);
+        const QString said = test.statusLine()->text();
+        QVERIFY2(said.contains("no-such-port") && said.contains("检查读头的连线"), qPrintable(said));
+        QCOMPARE(test.startButton()->text(), QString("开始"));
+    }
+
+    // Choosing Wiegand stops the receiver, frees its port and names the
+    // format the reader sends in.
+    void wiegandIsExplained()
+    {
+        Settings settings;
+        settings.channel = Channel::Tcp;
+        settings.tcpPort = freePort();
+        settings.wiegandBits = 34;
+        settings.cardNumberForm = output_test::CardNumberForm::Hexadecimal;
+        OutputTestWindow test(settings, nullptr);
+        QVERIFY(test.statusLine()->text().contains("正在"));
+        test.channelChoice()->setCurrentText("韦根");
+        QTcpServer other;
+        QVERIFY(other.listen(QHostAddress::Any, settings.tcpPort));
+        const QString note = test.findChild<QStackedWidget *>()->currentWidget()->property("text").toString();
+        QVERIFY2(note.contains("韦根34") && note.contains("转16进制输出"), qPrintable(note));
+    }
+
+    // What is copied and saved is one line a message, tab-separated, with
+    // the whole message in hexadecimal at the end.
+    void messagesAreCopiedAndSaved()
+    {
+        Settings settings;
+        settings.channel = Channel::Keyboard;
+        settings.scanPrefix = {"AB", false};
+        OutputTestWindow test(settings, nullptr);
+        test.log().append({QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5, 6)), "peer", "AB1", QString()});
+        QTRY_COMPARE(test.log().rowCount(), 1);
+        const QString line = "03:04:05.006\tpeer\tAB\t1\t\t\t41 42 31";
+        QVERIFY(test.saveTo(dir.filePath("messages.txt")));
+        QFile saved(dir.filePath("messages.txt"));
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromUtf8(saved.readAll()), line + '\n');
+        for (QPushButton *button : test.findChildren<QPushButton *>())
+            if (button->text() == "复制")
+                QTest::mouseClick(button, Qt::LeftButton);
+        QCOMPARE(QApplication::clipboard()->text(), line);
+        MessageBoxAnswerer answerer;
+        QVERIFY(!test.saveTo(dir.filePath("missing/messages.txt")));
+        QCOMPARE(answerer.seen().size(), 1);
+    }
+
+private:
+    // The form's output with prefix AB and suffix XY, saved to a file and
+    // written to a fresh simulated reader by the program, as on site.
+    void configureReader(Widget &window)
+    {
+        Ui_Widget &form = WidgetProbe(window).form();
+        form.linePrefix->setText("AB");
+        form.lineSuffix->setText("XY");
+        form.char_qhz->setChecked(true);
+        QVERIFY(window.configFiles().saveAs(dir.filePath("reader.tcfg")));
+        sim.kill();
+        QFile::remove(sim.statePath());
+        QVERIFY(sim.start());
+        QProcess program;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("TARVO_CONFIG_PASSWORD", "Tarvo#Factory#16");
+        program.setProcessEnvironment(environment);
+        program.start(TARVO_PROGRAM, {"--write", "reader.tcfg", "--device", sim.tcpSetting()});
+        QVERIFY(program.waitForFinished(60000));
+        QCOMPARE(program.readAllStandardOutput(), (sim.tcpSetting() + " ok\n").toUtf8());
+        QVERIFY(sim.waitForLine("config applied (link)"));
+    }
+
+    // The test window as Ctrl+T opens it on the form.
+    static OutputTestWindow *openTest(Widget &window)
+    {
+        window.show();
+        QApplication::setActiveWindow(&window);
+        QTest::keyClick(&window, Qt::Key_T, Qt::ControlModifier);
+        return window.findChild<OutputTestWindow *>();
+    }
+
+    static int rowWith(const OutputLog &log, const QStringList &cells)
+    {
+        for (int row = 0; row < log.rowCount(); ++row)
+            if (markedCells(log, row) == cells)
+                return row;
+        return -1;
+    }
+
+    QTemporaryDir dir;
+    ReaderSim sim;
+};
+
+QTEST_MAIN(OutputTestTest)
+#include "test_output_test.moc"
