@@ -48,7 +48,7 @@ const char kReaderPassword[] = "Tarvo#Factory#16";
 // in each: Wi-Fi output with TCP and HTTP, NFC on, a prefix and suffix, both
 // serial settings.
 const char kFullConfig[] =
-    "chk_env=0,de_type=8193,cr=1,nl=1,wled=1,prefix='IN:',postfix='#',chorc=2,s_mode=1,"
+    "chk_env=0,de_type=8193,cr=1,nl=1,wled=1,prefix='IN:',postfix='#',chorc=1,s_mode=1,"
     "interval=500,devnum=12,brightness=180,ascan=5,decoder=19,beepd=40,ledd=150,ft=3,"
     "nfc=1,anfc=3,ord=1,idord=1,st=8,len=8,pri='C:',pos=';',horc=2,nft=2,"
     "owifi=4,heart_en=1,haddr='http://192.168.10.25:8080/api/scan',houttime=2,awifi_s=3,"
