@@ -136,29 +136,14 @@ QLineEdit *lineEdit(const W &form, config::TextField field)
 
 QWidget *part(const W &form, config::Part part)
 {
-    switch (part) {
-    case config::Part::NfcPageButton:
-        return form.nfc_option;
-    case config::Part::SerialBox:
-        return form.serial_groupbox;
-    case config::Part::WifiPageButton:
-        return form.wifioption;
-    case config::Part::EthernetPageButton:
-        return form.ethoption;
-    case config::Part::WiegandPageButton:
-        return form.wgoption;
-    case config::Part::IpModeBox:
-        return form.ip_modegroupbox;
-    case config::Part::WifiBox1:
-        return form.wifi1_group;
-    case config::Part::WifiBox2:
-        return form.wifi2_group;
-    case config::Part::EthernetBox:
-        return form.eth1_group;
-    case config::Part::DevelopBox:
-        return form.develop_groupbox;
-    }
-    return nullptr;
+    // In the order of config::Part.
+    static QWidget *(*const kParts[])(const W &) = {
+        widgetOf<&W::nfc_option>, widgetOf<&W::serial_groupbox>, widgetOf<&W::wifioption>,
+        widgetOf<&W::ethoption>,  widgetOf<&W::wgoption>,        widgetOf<&W::ip_modegroupbox>,
+        widgetOf<&W::wifi1_group>, widgetOf<&W::wifi2_group>,    widgetOf<&W::eth1_group>,
+        widgetOf<&W::develop_groupbox>,
+    };
+    return kParts[int(part)](form);
 }
 
 // Setters only: no click, so no interlock runs meanwhile.

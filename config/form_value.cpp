@@ -38,33 +38,34 @@ const FieldInfo &findField(Member FieldInfo::*slot, Member member)
                          [&](const FieldInfo &field) { return field.*slot == member; });
 }
 
+// The form as the window starts: the boxes checked, and the texts filled.
+const Flag kStartChecked[] = {
+    &FormValue::tarvo_ZB,    &FormValue::scanmode,   &FormValue::keyboardOut,     &FormValue::usbhidchoose,
+    &FormValue::qrCheck,     &FormValue::qrup,       &FormValue::ledControl,      &FormValue::intermode,
+    &FormValue::buzzers,     &FormValue::wgchartohex, &FormValue::nfcsuffform,    &FormValue::nfc_beep,
+    &FormValue::tenformout,  &FormValue::fxout,      &FormValue::idfx,            &FormValue::vg26,
+    &FormValue::tcpO,        &FormValue::wiredtcp,   &FormValue::Slightoffaction, &FormValue::Flightredaction,
+    &FormValue::heart_on,    &FormValue::oldpwcheck,
+};
+const std::pair<TextField, const char *> kStartTexts[] = {
+    {&FormValue::baudRate, "115200"},     {&FormValue::dataBit, "8"},         {&FormValue::checkBit, "N"},
+    {&FormValue::stopBit, "1"},           {&FormValue::outbit, "1"},          {&FormValue::outlen, "8"},
+    {&FormValue::lineIntervaltime, "300"}, {&FormValue::devnum, "0"},         {&FormValue::beepinterval, "30"},
+    {&FormValue::lightoffinterval, "200"}, {&FormValue::tcpdelay, "2"},       {&FormValue::httpdelay, "2"},
+    {&FormValue::heart_time, "60"},
+    // The host a reader pings while idle.
+    {&FormValue::heart_content, "www.tarvo.com"},
+};
+constexpr int kStartBrightness = 200;
+
 FormValue makeStartValue()
 {
     FormValue start;
-    for (Flag flag : {&FormValue::tarvo_ZB, &FormValue::scanmode, &FormValue::keyboardOut,
-                      &FormValue::usbhidchoose, &FormValue::qrCheck, &FormValue::qrup,
-                      &FormValue::ledControl, &FormValue::intermode, &FormValue::buzzers,
-                      &FormValue::wgchartohex, &FormValue::nfcsuffform, &FormValue::nfc_beep,
-                      &FormValue::tenformout, &FormValue::fxout, &FormValue::idfx, &FormValue::vg26,
-                      &FormValue::tcpO, &FormValue::wiredtcp, &FormValue::Slightoffaction,
-                      &FormValue::Flightredaction, &FormValue::heart_on, &FormValue::oldpwcheck})
+    for (Flag flag : kStartChecked)
         start.*flag = true;
-    start.baudRate = QStringLiteral("115200");
-    start.dataBit = QStringLiteral("8");
-    start.checkBit = QStringLiteral("N");
-    start.stopBit = QStringLiteral("1");
-    start.outbit = QStringLiteral("1");
-    start.outlen = QStringLiteral("8");
-    start.lineIntervaltime = QStringLiteral("300");
-    start.devnum = QStringLiteral("0");
-    start.brightadjust = 200;
-    start.beepinterval = QStringLiteral("30");
-    start.lightoffinterval = QStringLiteral("200");
-    start.tcpdelay = QStringLiteral("2");
-    start.httpdelay = QStringLiteral("2");
-    start.heart_time = QStringLiteral("60");
-    // The host a reader pings while idle.
-    start.heart_content = QStringLiteral("www.tarvo.com");
+    for (const auto &[field, text] : kStartTexts)
+        start.*field = QLatin1String(text);
+    start.brightadjust = kStartBrightness;
     return start;
 }
 
