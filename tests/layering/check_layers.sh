@@ -1,8 +1,8 @@
 #!/bin/sh
 # Fails when a folder includes a header of a folder it must not use. The
 # layers, from the top: app -> config, qr, device, script -> crypto, trvo
-# (config also uses script, whose bridge the import talks through; only
-# config reads the form record besides app). Usage: check_layers.sh <source root>
+# (config also uses script, whose bridge the import talks through; only app
+# reads the form record). Usage: check_layers.sh <source root>
 root=$1
 status=0
 
@@ -33,7 +33,7 @@ check() {
   done
 }
 
-check config form crypto script trvo
+check config crypto script trvo
 check qr crypto trvo
 check device crypto trvo
 check script crypto trvo
