@@ -5,7 +5,10 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <optional>
 
 #include "app/boxes.h"
@@ -15,7 +18,9 @@
 #include "config/assembly.h"
 #include "config/code_summary.h"
 #include "config/config_file.h"
+#include "config/password_entry.h"
 #include "device/device_link.h"
+#include "files/safe_file.h"
 #include "qr/code_renderer.h"
 #include "qr/config_code.h"
 #include "ui_widget.h"
@@ -52,11 +57,12 @@ const QStringList kCodeSuffixes = {QStringLiteral("png"), QStringLiteral("svg"),
 // A password is one short line; a larger file is no password file.
 constexpr qint64 kPasswordFileBytes = 4096;
 
-void print(FILE *stream, const QString &text)
+// False when the stream did not take all of it (a full disk, a closed pipe).
+bool print(FILE *stream, const QString &text)
 {
     const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
-    std::fflush(stream);
+    const bool written = std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream) == size_t(bytes.size());
+    return std::fflush(stream) == 0 && written;
 }
 
 // A password from the file named by the option, else from the variable;
@@ -69,13 +75,29 @@ std::optional<QString> password(const QCommandLineParser &parser, const QCommand
             return std::nullopt;
         return qEnvironmentVariable(variable);
     }
-    QFile file(parser.value(option));
-    if (!file.open(QIODevice::ReadOnly)) {
-        *failure = QStringLiteral("cannot read %1: %2").arg(file.fileName(), file.errorString());
+    const QString path = parser.value(option);
+    QByteArray bytes;
+    if (const std::optional<QString> unread = files::readRegularFile(path, kPasswordFileBytes, &bytes)) {
+        *failure = QStringLiteral("cannot read %1: %2").arg(path, *unread);
         return std::nullopt;
     }
-    const QByteArray line = file.read(kPasswordFileBytes).split('\n').constFirst();
+    const QByteArray line = bytes.left(kPasswordFileBytes).split('\n').constFirst();
     return QString::fromUtf8(line.endsWith('\r') ? line.chopped(1) : line);
+}
+
+// Why the passwords given cannot sign, checked as given: the form's line
+// edits would cut a longer one to their length unseen.
+const char *passwordProblem(const QString &signing, const std::optional<QString> &newPassword)
+{
+    if (const char *problem = password_entry::signingPasswordProblem(signing))
+        return problem;
+    return newPassword ? password_entry::newPasswordProblem(*newPassword) : nullptr;
+}
+
+// Blank links would fall back to the environment's or the default reader.
+bool hasBlankLink(const QStringList &links)
+{
+    return std::any_of(links.begin(), links.end(), [](const QString &link) { return link.trimmed().isEmpty(); });
 }
 
 } // namespace
@@ -132,6 +154,10 @@ void CommandLine::choose(const QStringList &arguments)
                                 : QStringLiteral("--device goes with --write");
         return;
     }
+    if (hasBlankLink(parser.values(kDevice))) {
+        problem = QStringLiteral("--device needs a LINK such as tcp:HOST:PORT or serial:PATH");
+        return;
+    }
     output = mode == Code ? parser.value(kCode) : parser.value(kSaveAs);
     if (files.size() > 1 || (mode != Window && files.size() != 1)) {
         problem = mode == Window ? QStringLiteral("name one FILE at most")
@@ -167,16 +193,27 @@ int CommandLine::failed(const QString &reason) const
     return 2;
 }
 
+// The exit code, or 2 with the system's reason when standard output did not
+// take the text (or an earlier one).
+int CommandLine::printed(const QString &text, int exitCode) const
+{
+    errno = 0;
+    if (!std::ferror(stdout) && print(stdout, text))
+        return exitCode;
+    const int error = errno ? errno : EIO;
+    return failed(QStringLiteral("cannot write to standard output: %1")
+                      .arg(QString::fromLocal8Bit(std::strerror(error))));
+}
+
 int CommandLine::runWithoutWindow()
 {
     switch (chosen) {
     case Help:
-        print(stdout, parser.helpText());
-        return 0;
+        return printed(parser.helpText(), 0);
     case Version:
-        print(stdout, QCoreApplication::applicationName() + QLatin1Char(' ')
-                          + QCoreApplication::applicationVersion() + QLatin1Char('\n'));
-        return 0;
+        return printed(QCoreApplication::applicationName() + QLatin1Char(' ')
+                           + QCoreApplication::applicationVersion() + QLatin1Char('\n'),
+                       0);
     case UsageError:
     case Window:
         return failed(problem + QStringLiteral("\nTry --help."));
@@ -214,10 +251,8 @@ int CommandLine::writeSigned(Ui_Widget &form)
     const std::optional<QString> text = signForm(form, &exitCode);
     if (!text)
         return exitCode;
-    if (chosen == Text) {
-        print(stdout, *text + QLatin1Char('\n'));
-        return 0;
-    }
+    if (chosen == Text)
+        return printed(*text + QLatin1Char('\n'), 0);
     if (chosen == Write)
         return writeToReaders(*text);
     const CodeSymbol symbol(*text);
@@ -225,7 +260,7 @@ int CommandLine::writeSigned(Ui_Widget &form)
         return refused(qr::symbolFailure(symbol));
     QString error;
     if (!writeSheet(symbol, CodeSheet{codeSummary(form, *text), QDate::currentDate()}, output, &error))
-        return failed(error);
+        return failed(QStringLiteral("cannot write %1: %2").arg(output, error));
     return 0;
 }
 
@@ -246,6 +281,10 @@ std::optional<QString> CommandLine::signForm(Ui_Widget &form, int *exitCode)
         password(parser, kNewPasswordFile, "TARVO_NEW_PASSWORD", &failure);
     if (!failure.isEmpty()) {
         *exitCode = failed(failure);
+        return std::nullopt;
+    }
+    if (const char *problem = passwordProblem(*signing, newPassword)) {
+        *exitCode = refused(QString::fromUtf8(problem));
         return std::nullopt;
     }
     form.manpw->setText(*signing);
@@ -295,6 +334,7 @@ int CommandLine::writeToReaders(const QString &signedText) const
 {
     static const char *const kOutcomeWords[] = {"ok", "failed", "unknown"}; // by SaveReport::Outcome
     bool allSaved = true;
+    bool allPrinted = true;
     for (const QString &link : parser.values(kDevice)) {
         const SaveReport report = saveToReader(link, signedText);
         QString line = link + QLatin1Char(' ') + QLatin1String(kOutcomeWords[report.outcome]);
@@ -302,7 +342,7 @@ int CommandLine::writeToReaders(const QString &signedText) const
             allSaved = false;
             line += QStringLiteral(": ") + oneLine(report.detail);
         }
-        print(stdout, line + QLatin1Char('\n'));
+        allPrinted = print(stdout, line + QLatin1Char('\n')) && allPrinted;
     }
-    return allSaved ? 0 : 1;
+    return allPrinted ? (allSaved ? 0 : 1) : printed(QString(), 0);
 }

@@ -43,6 +43,7 @@ private:
     void choose(const QStringList &arguments);
     int refused(const QString &reason) const;
     int failed(const QString &reason) const;
+    int printed(const QString &text, int exitCode) const;
     int writeSigned(Ui_Widget &form);
     std::optional<QString> signForm(Ui_Widget &form, int *exitCode);
     int writeToReaders(const QString &signedText) const;

@@ -24,24 +24,12 @@ const QLatin1String kEnvelopeHead("___TRVO_CONFIG_V1.1.0___{");
 
 using output_channels::Group;
 
-// A new password is typed again later to sign every configuration; only
-// printable ASCII is sure to come out as the same bytes then.
-bool printableAscii(const QString &text)
-{
-    return std::all_of(text.begin(), text.end(),
-                       [](QChar c) { return c.unicode() >= 0x20 && c.unicode() <= 0x7e; });
-}
-
 // Why a requested password change cannot go ahead, or null when it can.
 const char *newPasswordProblem(const QString &password, const QString &confirmation)
 {
     if (password != confirmation)
         return QT_TRANSLATE_NOOP("config", "输入的新密码不一致");
-    if (password.size() != password_entry::kLength)
-        return QT_TRANSLATE_NOOP("config", "新密码的长度需要为16个字符");
-    if (!printableAscii(password))
-        return QT_TRANSLATE_NOOP("config", "新密码只能包含英文字母、数字、空格和英文符号");
-    return nullptr;
+    return password_entry::newPasswordProblem(password);
 }
 
 // The mode entries of the work modes checked: scan mode's alone, or every

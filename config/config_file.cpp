@@ -1,12 +1,12 @@
 #include "config/config_file.h"
 
 #include <QDir>
-#include <QFile>
-#include <QSaveFile>
 #include <QTextCodec>
 
 #include "config/assembly.h"
 #include "config/import.h"
+#include "config/password_entry.h"
+#include "files/safe_file.h"
 #include "script/script_bridge.h"
 
 namespace {
@@ -20,12 +20,8 @@ QString shown(const QString &path)
 // one is told apart without reading it whole.
 std::optional<QString> readBounded(const QString &path, QByteArray *bytes)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QStringLiteral("无法读取文件 %1：%2").arg(shown(path), file.errorString());
-    *bytes = file.read(config::kMaxConfigFileBytes + 1);
-    if (file.error() != QFileDevice::NoError)
-        return QStringLiteral("无法读取文件 %1：%2").arg(shown(path), file.errorString());
+    if (const std::optional<QString> unread = files::readRegularFile(path, config::kMaxConfigFileBytes, bytes))
+        return QStringLiteral("无法读取文件 %1：%2").arg(shown(path), *unread);
     if (bytes->size() > config::kMaxConfigFileBytes)
         return QStringLiteral("文件 %1 大于 64 KiB，不是配置文件").arg(shown(path));
     return std::nullopt;
@@ -48,19 +44,6 @@ QByteArray withoutBomAndLineEnd(QByteArray bytes)
     while (bytes.endsWith('\n') || bytes.endsWith('\r'))
         bytes.chop(1);
     return bytes;
-}
-
-// A disk that fills up takes part of a write; the write of the rest then
-// fails with the system's reason.
-bool writeAll(QSaveFile &file, const QByteArray &bytes)
-{
-    for (qint64 written = 0; written < bytes.size();) {
-        const qint64 taken = file.write(bytes.constData() + written, bytes.size() - written);
-        if (taken <= 0)
-            return false;
-        written += taken;
-    }
-    return true;
 }
 
 } // namespace
@@ -97,10 +80,12 @@ std::optional<QString> openConfigFile(Ui_Widget &form, const QString &path)
 
 std::optional<QString> writeConfigFile(const QString &path, const QByteArray &bytes)
 {
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && writeAll(file, bytes) && file.commit())
-        return std::nullopt;
-    return QStringLiteral("无法写入文件 %1：%2").arg(shown(path), file.errorString());
+    const files::Readers readers = password_entry::holdsSecret(QString::fromUtf8(bytes))
+                                       ? files::Readers::OwnerOnly
+                                       : files::Readers::Anyone;
+    if (const std::optional<QString> unwritten = files::replaceFile(path, bytes, readers))
+        return QStringLiteral("无法写入文件 %1：%2").arg(shown(path), *unwritten);
+    return std::nullopt;
 }
 
 } // namespace config

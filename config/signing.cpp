@@ -11,9 +11,9 @@ namespace config {
 std::optional<Refusal> signDigest(const QString &text, const QString &password, char *digest)
 {
     const QByteArray message = text.toUtf8();
+    if (const char *problem = password_entry::signingPasswordProblem(password))
+        return refused(problem);
     const QByteArray key = password.toLatin1();
-    if (key.size() != password_entry::kLength)
-        return refused(QT_TRANSLATE_NOOP("config", "配置密码的长度需要为16个字符"));
 
     hmac_md5(reinterpret_cast<const unsigned char *>(message.constData()),
              static_cast<size_t>(message.size()),

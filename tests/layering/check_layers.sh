@@ -1,6 +1,7 @@
 #!/bin/sh
 # Fails when a folder includes a header of a folder it must not use. The
-# layers, from the top: app -> config, qr, device, script -> crypto, trvo
+# layers, from the top: app -> config, qr, device, script -> crypto, trvo,
+# files
 # (config also uses script, whose bridge the import talks through; only
 # config reads the form record besides app). Usage: check_layers.sh <source root>
 root=$1
@@ -19,7 +20,7 @@ check() {
       */*) used=${header%%/*} ;;
       *) continue ;;
     esac
-    case " app form config qr device script crypto trvo " in
+    case " app form config qr device script crypto trvo files " in
       *" $used "*) ;;
       *) continue ;;
     esac
@@ -33,10 +34,11 @@ check() {
   done
 }
 
-check config form crypto script trvo
-check qr crypto trvo
+check config form crypto script trvo files
+check qr crypto trvo files
 check device crypto trvo
 check script crypto trvo
 check crypto
 check trvo
+check files
 exit $status
