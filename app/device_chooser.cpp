@@ -1,5 +1,7 @@
 #include "app/device_chooser.h"
 
+#include "app/untrusted_text.h"
+
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDir>
@@ -88,8 +90,9 @@ DeviceChooser::DeviceChooser(const QString &environmentLink, QWidget *parent)
 {
     setWindowTitle(tr("选择设备"));
     environmentNote_->setWordWrap(true);
+    environmentNote_->setTextFormat(Qt::PlainText);
     environmentNote_->setText(tr("环境变量 TRVO_DEVICE 已设置为 %1，连接时以它为准；这里的选择在它取消后生效。")
-                                  .arg(environmentLink.toHtmlEscaped()));
+                                  .arg(plainShown(environmentLink)));
     environmentNote_->setVisible(!environmentLink.isEmpty());
     for (int rate : kBaudRates)
         baud_->addItem(QString::number(rate), rate);

@@ -99,9 +99,11 @@ QString addressWithoutCredentials(const QString &address)
         stripped.replace(query + 1, queryEnd - query - 1,
                          withoutSecretParameters(address.mid(query + 1, queryEnd - query - 1)));
     }
+    // The user name stays: it tells servers apart, and is no secret.
     const int at = address.lastIndexOf(QLatin1Char('@'), hostEnd - 1);
-    if (at >= host)
-        stripped.remove(host, at + 1 - host);
+    const int colon = at < host ? -1 : address.indexOf(QLatin1Char(':'), host);
+    if (colon >= 0 && colon < at)
+        stripped.remove(colon, at - colon);
     return stripped;
 }
 

@@ -35,7 +35,7 @@ QString configTextForLog(const QString &text);
 // Whether the text holds a password or an address's credentials.
 bool holdsSecret(const QString &text);
 
-// The address without a user name and password before its host and with
+// The address without a password before its host and with
 // the values of query parameters that look like a password or a token as
 // asterisks: what the tool shows or prints of a server's address.
 QString addressWithoutCredentials(const QString &address);
