@@ -262,7 +262,7 @@ private slots:
                 != build.text.right(24).toLatin1());
     }
 
-    void logMasksOnlyThePasswordEntry_data()
+    void logMasksSecrets_data()
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("logged");
@@ -274,9 +274,18 @@ private slots:
             << body + ",com_passwd='01234}'6789abcde'}--xyz==" << body + ",com_passwd='****************'}--xyz==";
         QTest::newRow("look-alike in a prefix") << kHead + "prefix=',com_passwd='0123456789abcdef'',w_mode=1}"
                                                 << kHead + "prefix=',com_passwd='0123456789abcdef'',w_mode=1}";
+        // A reader's own text, spaced and quoted as its firmware likes.
+        QTest::newRow("psk after a blank") << body + ", psk='s3cr,et',w_mode=1}" << body + ", psk='*******',w_mode=1}";
+        QTest::newRow("psk bare") << kHead + "psk=bare,w_mode=1}" << kHead + "psk=****,w_mode=1}";
+        QTest::newRow("psk spaced, last") << kHead + "w_mode=1 , psk = 'a b'}" << kHead + "w_mode=1 , psk = '***'}";
+        QTest::newRow("haddr credentials") << kHead + "haddr='http://u:pw@h/p',w_mode=1}"
+                                           << kHead + "haddr='http://u@h/p',w_mode=1}";
+        QTest::newRow("haddr without scheme") << kHead + "haddr=u:pw@h:80/x}" << kHead + "haddr=u@h:80/x}";
+        QTest::newRow("haddr query") << kHead + "haddr='h/x?id=1&password=pw&Token=t#f'}"
+                                     << kHead + "haddr='h/x?id=1&password=***&Token=***#f'}";
     }
 
-    void logMasksOnlyThePasswordEntry()
+    void logMasksSecrets()
     {
         QFETCH(QString, text);
         QFETCH(QString, logged);
