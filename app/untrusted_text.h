@@ -47,15 +47,15 @@ inline QString menuEntryText(const QString &text)
     return shown.replace(QLatin1Char('&'), QLatin1String("&&"));
 }
 
-// Shows outside text on a label, cut to what the label can show, the whole
-// text in its tooltip.
+// Shows a reader's text on a label, cut to what the label can show, the
+// whole text in its tooltip (escaped; a reply is bounded by its frame).
 inline void showUntrustedText(QLabel *label, const QString &text)
 {
     const int shownChars = 64;
     const bool cut = text.size() > shownChars;
     label->setTextFormat(Qt::PlainText);
-    label->setText(cut ? plainShown(text.left(shownChars - 1)) + QChar(0x2026) : plainShown(text));
-    label->setToolTip(cut ? autoTextShown(text) : QString());
+    label->setText(cut ? text.left(shownChars - 1) + QChar(0x2026) : text);
+    label->setToolTip(cut ? Qt::convertFromPlainText(text) : QString());
 }
 
 #endif

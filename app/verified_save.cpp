@@ -23,6 +23,9 @@ const char kConfirmedByReadBack[] =
     QT_TRANSLATE_NOOP("VerifiedSave", "读卡器没有应答保存命令，但读回的配置与发送的一致，已确认保存。");
 const char kPasswordUndecided[] = QT_TRANSLATE_NOOP(
     "VerifiedSave", "新的配置密码可能已生效，也可能没有：读卡器只接受新旧两个密码中的一个，请重新连接后分别试用。");
+const char kPasswordInForce[] = QT_TRANSLATE_NOOP(
+    "VerifiedSave", "新的配置密码已经生效：读卡器保存了配置，之后只接受新密码。");
+const char kNoReadBack[] = QT_TRANSLATE_NOOP("VerifiedSave", "读卡器没有给出可读的配置");
 const char kNoScriptMemory[] = QT_TRANSLATE_NOOP("VerifiedSave", "没有足够的内存运行配置脚本");
 
 QString shown(const char *text)
@@ -115,14 +118,21 @@ SaveReport judgeReadBack(const QString &signedText, bool answered)
     const bool changesPassword = signedText.contains(QLatin1String("com_passwd="));
     if (!readBack) {
         QString detail = linkFailureText(device::failure());
+        if (detail.isEmpty())
+            detail = shown(kNoReadBack);
         if (changesPassword && !answered)
             detail += QLatin1Char('\n') + shown(kPasswordUndecided);
         return {SaveReport::Unknown, detail};
     }
     QString failure;
     const std::optional<QString> field = differingField(signedText, rpc_buffer_data(readBack->get()), &failure);
+    // A reader that answered the save took the new password with it, even
+    // where it kept another value wrong.
     if (field)
-        return {SaveReport::Failed, shown(kReadBackDiffers).arg(*field)};
+        return {SaveReport::Failed, shown(kReadBackDiffers).arg(*field)
+                                        + (changesPassword ? QLatin1Char('\n')
+                                                                 + shown(answered ? kPasswordInForce : kPasswordUndecided)
+                                                           : QString())};
     if (!failure.isEmpty())
         return {SaveReport::Unknown, failure};
     if (answered)

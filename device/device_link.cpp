@@ -19,6 +19,10 @@ enum Command : int32_t { WriteConfig = 1, ReadConfig = 2, ReadVersion = 12 };
 const int kReadTimeoutMs = 300;
 const int kWriteTimeoutMs = 800;
 
+// Set when a call the library saw as answered gave a reply the tool cannot
+// use; cleared by the next call.
+std::optional<device::LinkFailure> unusableReply;
+
 struct Reply
 {
     int result;
@@ -29,6 +33,7 @@ struct Reply
 // may replace; the block the pointer designates afterwards is the caller's.
 Reply call(Command command, rpc_buffer *request, int timeoutMs)
 {
+    unusableReply.reset();
     rpc_buffer *reply = rpc_buffer_new(nullptr, 0);
     const int result =
         trpc_call(device_channel, command, request, &reply, timeoutMs, TRVO_CALL_AWAIT_REPLY);
@@ -68,6 +73,8 @@ void closeChannel()
 
 LinkFailure failure()
 {
+    if (unusableReply)
+        return *unusableReply;
     return lastFailure(device_channel);
 }
 
@@ -94,6 +101,10 @@ std::optional<Buffer> readConfig()
         return std::nullopt;
     if (!holdsTerminatedText(config.buffer.get())) {
         qDebug() << "data_result failled";
+        unusableReply = LinkFailure{TRVO_CAUSE_BAD_REPLY, QStringLiteral("the reader's configuration reply was %1")
+                                                              .arg(rpc_buffer_len(config.buffer.get()) > 0
+                                                                       ? QStringLiteral("not terminated")
+                                                                       : QStringLiteral("empty"))};
         return std::nullopt;
     }
     return std::move(config.buffer);
