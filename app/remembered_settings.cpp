@@ -1,11 +1,14 @@
 #include "app/remembered_settings.h"
 
+#include <QDateTime>
 #include <QDebug>
+#include <QFileInfo>
 #include <QSet>
 #include <QSettings>
 #include <QVariant>
 
 #include <new>
+#include <optional>
 
 namespace {
 
@@ -24,25 +27,43 @@ void ignored(const char *key, const char *why)
     qWarning("settings: %s ignored: %s", key, why);
 }
 
-// Set once a value's stored size could not be allocated (a spoiled list
-// count): Qt reads no more of that file then, and would fail again on
-// every later read or write of it, so the settings are left alone for the
-// rest of the run.
-bool &spoiled()
+// The settings file as it was when a value's stored size could not be
+// allocated (a spoiled list count): Qt reads no more of that file then and
+// would fail again on every later read or write of it, so it is left alone
+// until it changes.
+struct FileState
 {
-    static bool settingsSpoiled = false;
-    return settingsSpoiled;
+    QDateTime modified;
+    qint64 size = -1;
+    bool operator==(const FileState &other) const { return modified == other.modified && size == other.size; }
+};
+
+FileState stateOf(const QSettings &settings)
+{
+    const QFileInfo file(settings.fileName());
+    return {file.lastModified(), file.exists() ? file.size() : -1};
+}
+
+std::optional<FileState> &spoiledFile()
+{
+    static std::optional<FileState> spoiled;
+    return spoiled;
+}
+
+bool spoiled(const QSettings &settings)
+{
+    return spoiledFile() && *spoiledFile() == stateOf(settings);
 }
 
 QVariant storedValue(const char *key)
 {
-    if (spoiled())
-        return QVariant();
     const QScopedPointer<QSettings> settings(openSettings());
+    if (spoiled(*settings))
+        return QVariant();
     try {
         return settings->value(QLatin1String(key));
     } catch (const std::bad_alloc &) {
-        spoiled() = true;
+        spoiledFile() = stateOf(*settings);
         ignored(key, "its stored size cannot be right; the settings file is left as it is");
         return QVariant();
     }
@@ -99,17 +120,17 @@ QString text(const char *key)
 
 void store(const char *key, const QStringList &value)
 {
-    if (spoiled())
-        return;
     const QScopedPointer<QSettings> settings(openSettings());
+    if (spoiled(*settings))
+        return;
     settings->setValue(QLatin1String(key), value);
 }
 
 void store(const char *key, const QString &value)
 {
-    if (spoiled())
-        return;
     const QScopedPointer<QSettings> settings(openSettings());
+    if (spoiled(*settings))
+        return;
     settings->setValue(QLatin1String(key), value);
 }
 
