@@ -168,6 +168,10 @@ private slots:
             << QStringList{"manpw="} << QStringList{"注意 / 配置密码的长度需要为16个字符"};
         QTest::newRow("15-character configuration password")
             << QStringList{"manpw=0123456789abcde"} << QStringList{"注意 / 配置密码的长度需要为16个字符"};
+        // Each would sign as "????????????????".
+        QTest::newRow("configuration password outside Latin-1")
+            << QStringList{"manpw=" + QString(16, QChar(0x20ac))}
+            << QStringList{"注意 / 配置密码只能包含 Latin-1 字符（西文字母、数字和符号）"};
         QTest::newRow("new passwords differ in length and case")
             << QStringList{change, "newpw=abc", "confimpw=ABC", "manpw="}
             << QStringList{"注意 / 输入的新密码不一致"};
