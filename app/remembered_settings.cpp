@@ -12,9 +12,9 @@
 
 namespace {
 
-QSettings *openSettings()
+QSettings openSettings()
 {
-    return new QSettings(QStringLiteral("Tarvo"), QStringLiteral("tarvo-config"));
+    return QSettings(QStringLiteral("Tarvo"), QStringLiteral("tarvo-config"));
 }
 
 // Says what was ignored, once a run for each key.
@@ -57,13 +57,13 @@ bool spoiled(const QSettings &settings)
 
 QVariant storedValue(const char *key)
 {
-    const QScopedPointer<QSettings> settings(openSettings());
-    if (spoiled(*settings))
+    const QSettings settings = openSettings();
+    if (spoiled(settings))
         return QVariant();
     try {
-        return settings->value(QLatin1String(key));
+        return settings.value(QLatin1String(key));
     } catch (const std::bad_alloc &) {
-        spoiledFile() = stateOf(*settings);
+        spoiledFile() = stateOf(settings);
         ignored(key, "its stored size cannot be right; the settings file is left as it is");
         return QVariant();
     }
@@ -118,20 +118,11 @@ QString text(const char *key)
     return boundedText(key, storedValue(key));
 }
 
-void store(const char *key, const QStringList &value)
+void store(const char *key, const QVariant &value)
 {
-    const QScopedPointer<QSettings> settings(openSettings());
-    if (spoiled(*settings))
-        return;
-    settings->setValue(QLatin1String(key), value);
-}
-
-void store(const char *key, const QString &value)
-{
-    const QScopedPointer<QSettings> settings(openSettings());
-    if (spoiled(*settings))
-        return;
-    settings->setValue(QLatin1String(key), value);
+    QSettings settings = openSettings();
+    if (!spoiled(settings))
+        settings.setValue(QLatin1String(key), value);
 }
 
 } // namespace remembered

@@ -9,6 +9,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QVariant>
 
 namespace remembered {
 
@@ -20,8 +21,8 @@ QStringList texts(const char *key, int most);
 // The settings' value of the key as one text; empty when there is none.
 QString text(const char *key);
 
-void store(const char *key, const QStringList &value);
-void store(const char *key, const QString &value);
+// Keeps the value under the key; not while the settings file is spoiled.
+void store(const char *key, const QVariant &value);
 
 } // namespace remembered
 
