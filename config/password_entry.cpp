@@ -29,11 +29,12 @@ int passwordValueAt(const QString &text)
 
 // An entry of a key whose value is secret: at the text's start or after a
 // comma or brace, blanks allowed around the key and the equals sign. A
-// quoted value ends at the first quote before a comma, a brace or the end;
-// a look-alike inside another value is masked too.
+// quoted value ends at the first quote before a comma, a brace or the end,
+// one never closed at the next comma; a look-alike inside another value is
+// masked too.
 QRegularExpression secretEntry(const char *key)
 {
-    return QRegularExpression(QStringLiteral(R"((?:^|[,{])\s*%1\s*=\s*(?:'(.*?)'(?=\s*(?:[,}]|$))|([^,}']*)))")
+    return QRegularExpression(QStringLiteral(R"((?:^|[,{])\s*%1\s*=\s*(?:'(.*?)'(?=\s*(?:[,}]|$))|([^,}]*)))")
                                   .arg(QLatin1String(key)));
 }
 

@@ -281,6 +281,7 @@ private slots:
         // A reader's own text, spaced and quoted as its firmware likes.
         QTest::newRow("psk after a blank") << body + ", psk='s3cr,et',w_mode=1}" << body + ", psk='*******',w_mode=1}";
         QTest::newRow("psk bare") << kHead + "psk=bare,w_mode=1}" << kHead + "psk=****,w_mode=1}";
+        QTest::newRow("psk never closed") << kHead + "psk='abc,w_mode=1}" << kHead + "psk=****,w_mode=1}";
         QTest::newRow("psk spaced, last") << kHead + "w_mode=1 , psk = 'a b'}" << kHead + "w_mode=1 , psk = '***'}";
         QTest::newRow("haddr credentials") << kHead + "haddr='http://u:pw@h/p',w_mode=1}"
                                            << kHead + "haddr='http://u@h/p',w_mode=1}";
