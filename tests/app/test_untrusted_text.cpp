@@ -100,6 +100,11 @@ private slots:
         for (QAction *entry : recent->actions())
             QVERIFY(entry->text().size() <= 2 * 128 && !entry->text().remove("&&").contains('&'));
 
+        // The link, as the device library and the status name it, in a box's detail.
+        QTest::mouseClick(WidgetProbe(window).form().connectBtn, Qt::LeftButton);
+        QTRY_COMPARE(answerer.seen().size(), 2);
+        QVERIFY2(showsPlainly(shown.last(), hostile), qPrintable(shown.last().left(300)));
+
         DeviceChooser chooser(hostile.left(8192), &window);
         for (QLabel *label : chooser.findChildren<QLabel *>())
             if (label->text().contains(QStringLiteral("TRVO_DEVICE")))
