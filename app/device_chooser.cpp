@@ -1,7 +1,5 @@
 #include "app/device_chooser.h"
 
-#include "app/untrusted_text.h"
-
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDir>
@@ -18,6 +16,8 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include "app/untrusted_text.h"
 
 namespace {
 
@@ -158,7 +158,8 @@ void DeviceChooser::showPorts(const QList<SerialPortRow> &ports)
     ports_->setRowCount(ports.size());
     for (int row = 0; row < ports.size(); ++row) {
         for (int column = 0; column < int(std::size(kColumns)); ++column)
-            ports_->setItem(row, column, new QTableWidgetItem(ports.at(row).*kColumns[column].field));
+            // Names and descriptions come from the devices themselves.
+            ports_->setItem(row, column, new QTableWidgetItem(plainShown(ports.at(row).*kColumns[column].field)));
         const SerialPortRow &port = ports.at(row);
         if (!path_->text().isEmpty() && (path_->text() == port.location || path_->text() == port.stableName))
             ports_->selectRow(row);
