@@ -1,14 +1,11 @@
 #include "app/remembered_settings.h"
 
-#include <QDateTime>
 #include <QDebug>
-#include <QFileInfo>
+#include <QFile>
 #include <QSet>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QVariant>
-
-#include <new>
-#include <optional>
 
 namespace {
 
@@ -27,46 +24,47 @@ void ignored(const char *key, const char *why)
     qWarning("settings: %s ignored: %s", key, why);
 }
 
-// The settings file as it was when a value's stored size could not be
-// allocated (a spoiled list count): Qt reads no more of that file then and
-// would fail again on every later read or write of it, so it is left alone
-// until it changes.
-struct FileState
+// Where QSettings keeps the file on this desktop.
+QString settingsFilePath()
 {
-    QDateTime modified;
-    qint64 size = -1;
-    bool operator==(const FileState &other) const { return modified == other.modified && size == other.size; }
-};
-
-FileState stateOf(const QSettings &settings)
-{
-    const QFileInfo file(settings.fileName());
-    return {file.lastModified(), file.exists() ? file.size() : -1};
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+           + QStringLiteral("/Tarvo/tarvo-config.conf");
 }
 
-std::optional<FileState> &spoiledFile()
+// Whether the file holds serialized objects, which this program never
+// writes: Qt reads their sizes from the file unchecked, and a spoiled one
+// makes it throw std::bad_alloc while the file opens, which it does not
+// survive. Such a file is neither read nor written.
+bool holdsSerializedObjects()
 {
-    static std::optional<FileState> spoiled;
-    return spoiled;
+    QFile file(settingsFilePath());
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray marker = "@Variant(";
+    QByteArray tail;
+    while (!file.atEnd()) {
+        const QByteArray chunk = tail + file.read(64 * 1024);
+        if (chunk.contains(marker))
+            return true;
+        tail = chunk.right(marker.size() - 1);
+    }
+    return false;
 }
 
-bool spoiled(const QSettings &settings)
+bool spoiled(const char *key)
 {
-    return spoiledFile() && *spoiledFile() == stateOf(settings);
+    if (!holdsSerializedObjects())
+        return false;
+    ignored(key, "the settings file holds serialized objects, which this program never writes; "
+                 "the file is left as it is");
+    return true;
 }
 
 QVariant storedValue(const char *key)
 {
-    const QSettings settings = openSettings();
-    if (spoiled(settings))
+    if (spoiled(key))
         return QVariant();
-    try {
-        return settings.value(QLatin1String(key));
-    } catch (const std::bad_alloc &) {
-        spoiledFile() = stateOf(settings);
-        ignored(key, "its stored size cannot be right; the settings file is left as it is");
-        return QVariant();
-    }
+    return openSettings().value(QLatin1String(key));
 }
 
 } // namespace
@@ -120,9 +118,10 @@ QString text(const char *key)
 
 void store(const char *key, const QVariant &value)
 {
+    if (spoiled(key))
+        return;
     QSettings settings = openSettings();
-    if (!spoiled(settings))
-        settings.setValue(QLatin1String(key), value);
+    settings.setValue(QLatin1String(key), value);
 }
 
 } // namespace remembered

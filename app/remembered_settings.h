@@ -5,7 +5,8 @@
 // reader's link. The settings file is the user's to edit (and anything's
 // to spoil), so it is read defensively: a value of another type, a list
 // longer than the program keeps and a text longer than any path or link
-// are ignored, each said once in the log.
+// are ignored, each said once in the log; a file that holds serialized
+// objects (which Qt would read unchecked) is neither read nor written.
 
 #include <QString>
 #include <QStringList>

@@ -132,7 +132,7 @@ private slots:
             << "recentConfigFiles=/a.tcfg, /" + QByteArray(5 << 20, 'p') + "\ndevice\\link=tcp:" + QByteArray(5 << 20, 'h')
             << QStringList{"/a.tcfg"} << "";
         QTest::newRow("one recent file") << QByteArray("recentConfigFiles=/a.tcfg") << QStringList{"/a.tcfg"} << "";
-        // Last: Qt reads nothing more of the file after such a value, nor do we.
+        // Qt reads nothing more of the file after such a value, nor do we.
         QTest::newRow("list of an impossible size")
             << QByteArray("device\\link=tcp:h:1\nrecentConfigFiles=@Variant(\\0\\0\\0\\v\\x7f\\xff\\xff\\xff)")
             << QStringList() << "";
