@@ -31,6 +31,47 @@ QString settingsFilePath()
            + QStringLiteral("/Tarvo/tarvo-config.conf");
 }
 
+// The digit's value, or -1 when it is none in that base.
+int digitIn(QChar c, uint base)
+{
+    const ushort u = c.toLower().unicode();
+    const int value = u >= '0' && u <= '9' ? u - '0' : u >= 'a' && u <= 'f' ? u - 'a' + 10 : -1;
+    return value < int(base) ? value : -1;
+}
+
+// The file's text as Qt's reading of it unescapes it (\x and octal codes,
+// one-letter escapes, unknown escapes and quotes dropped): enough to see
+// what its values turn into, however they are spelled.
+QString unescaped(const QString &text)
+{
+    QString plain;
+    for (int i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c == QLatin1Char('"'))
+            continue;
+        if (c != QLatin1Char('\\') || i + 1 == text.size()) {
+            plain += c;
+            continue;
+        }
+        const QChar escaped = text.at(++i);
+        const bool hex = escaped == QLatin1Char('x');
+        const bool octal = escaped >= QLatin1Char('0') && escaped <= QLatin1Char('7');
+        if (!hex && !octal) {
+            // Qt keeps what its escapes stand for and drops any other.
+            const int known = QStringLiteral("abfnrtv'\"\\?").indexOf(escaped);
+            if (known >= 0)
+                plain += QLatin1String("\a\b\f\n\r\t\v'\"\\?").at(known);
+            continue;
+        }
+        const uint base = hex ? 16 : 8;
+        uint code = hex ? 0 : uint(escaped.digitValue());
+        for (int digit; i + 1 < text.size() && (digit = digitIn(text.at(i + 1), base)) >= 0; ++i)
+            code = code * base + uint(digit);
+        plain += QChar(ushort(code));
+    }
+    return plain;
+}
+
 // Whether the file holds serialized objects, which this program never
 // writes: Qt reads their sizes from the file unchecked, and a spoiled one
 // makes it throw std::bad_alloc while the file opens, which it does not
@@ -40,15 +81,8 @@ bool holdsSerializedObjects()
     QFile file(settingsFilePath());
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    const QByteArray marker = "@Variant(";
-    QByteArray tail;
-    while (!file.atEnd()) {
-        const QByteArray chunk = tail + file.read(64 * 1024);
-        if (chunk.contains(marker))
-            return true;
-        tail = chunk.right(marker.size() - 1);
-    }
-    return false;
+    const QString text = unescaped(QString::fromUtf8(file.readAll()));
+    return text.contains(QLatin1String("@Variant(")) || text.contains(QLatin1String("@DateTime("));
 }
 
 bool spoiled(const char *key)

@@ -136,6 +136,9 @@ private slots:
         QTest::newRow("list of an impossible size")
             << QByteArray("device\\link=tcp:h:1\nrecentConfigFiles=@Variant(\\0\\0\\0\\v\\x7f\\xff\\xff\\xff)")
             << QStringList() << "";
+        QTest::newRow("the same, spelled with escapes")
+            << QByteArray("device\\link=tcp:h:1\nrecentConfigFiles=\\x40V\\cariant(\\0\\0\\0\\v\\x7f\\xff\\xff\\xff)")
+            << QStringList() << "";
     }
 
     void spoiledSettingsAreIgnored()
