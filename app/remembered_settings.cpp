@@ -81,7 +81,9 @@ bool holdsSerializedObjects()
     QFile file(settingsFilePath());
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    const QString text = unescaped(QString::fromUtf8(file.readAll()));
+    // Read whole: Qt reads on past a NUL byte too.
+    const QByteArray bytes = file.readAll();
+    const QString text = unescaped(QString::fromUtf8(bytes.constData(), bytes.size()));
     return text.contains(QLatin1String("@Variant(")) || text.contains(QLatin1String("@DateTime("));
 }
 

@@ -139,6 +139,9 @@ private slots:
         QTest::newRow("the same, spelled with escapes")
             << QByteArray("device\\link=tcp:h:1\nrecentConfigFiles=\\x40V\\cariant(\\0\\0\\0\\v\\x7f\\xff\\xff\\xff)")
             << QStringList() << "";
+        QTest::newRow("the same, after a NUL byte")
+            << QByteArray("x=\0", 3) + "\nrecentConfigFiles=@Variant(\\0\\0\\0\\v\\x7f\\xff\\xff\\xff)"
+            << QStringList() << "";
     }
 
     void spoiledSettingsAreIgnored()
