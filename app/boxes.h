@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QString>
 
+#include "app/untrusted_text.h"
 #include "config/refusal.h"
 #include "device/link_failure.h"
 
@@ -28,19 +29,32 @@ inline QString linkFailureText(const device::LinkFailure &failure)
     return QCoreApplication::translate("device", cause) + QLatin1Char('\n') + failure.message;
 }
 
+// Every box that shows text from outside (a path, a system's or a reader's
+// reason) shows its text and detail as plain text, whatever they hold.
+inline QMessageBox::StandardButton showBox(QWidget *window, QMessageBox::Icon icon, const QString &title,
+                                           const QString &text, const QString &detail = QString(),
+                                           QMessageBox::StandardButtons buttons = QMessageBox::Ok,
+                                           QMessageBox::StandardButton defaultButton = QMessageBox::NoButton)
+{
+    QMessageBox box(icon, title, plainShown(text), buttons, window);
+    box.setTextFormat(Qt::PlainText);
+    if (!detail.isEmpty())
+        box.setInformativeText(autoTextShown(detail));
+    if (defaultButton != QMessageBox::NoButton)
+        box.setDefaultButton(defaultButton);
+    box.exec();
+    return box.standardButton(box.clickedButton());
+}
+
 inline void tell(QWidget *window, const QString &title, const QString &text)
 {
-    QMessageBox::information(window, title, text, QMessageBox::Ok);
+    showBox(window, QMessageBox::Information, title, text);
 }
 
 // The same box with the cause below its text.
 inline void tell(QWidget *window, const QString &title, const QString &text, const QString &detail)
 {
-    if (detail.isEmpty())
-        return tell(window, title, text);
-    QMessageBox box(QMessageBox::Information, title, text, QMessageBox::Ok, window);
-    box.setInformativeText(detail);
-    box.exec();
+    showBox(window, QMessageBox::Information, title, text, detail);
 }
 
 // "<label><reason>" in the window's language; the reason's source may hold

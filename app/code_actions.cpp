@@ -168,10 +168,8 @@ bool CodeActions::exportTo(const QString &path)
     QString error;
     if (writeSheet(symbol(), codeSheet, path, &error))
         return true;
-    QMessageBox box(QMessageBox::Warning, tr("导出配置码"), tr("配置码未能导出到 %1").arg(path),
-                    QMessageBox::Ok, window);
-    box.setInformativeText(translated("qr", error));
-    box.exec();
+    showBox(window, QMessageBox::Warning, tr("导出配置码"), tr("配置码未能导出到 %1").arg(path),
+            translated("qr", error));
     return false;
 }
 
@@ -189,10 +187,7 @@ bool CodeActions::printOn(QPrinter &printer)
     QString error;
     if (printSheet(symbol(), codeSheet, printer, &error))
         return true;
-    QMessageBox box(QMessageBox::Warning, tr("打印配置码"), tr("配置码未能打印"), QMessageBox::Ok,
-                    window);
-    box.setInformativeText(translated("qr", error));
-    box.exec();
+    showBox(window, QMessageBox::Warning, tr("打印配置码"), tr("配置码未能打印"), translated("qr", error));
     return false;
 }
 

@@ -5,7 +5,10 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <optional>
 
 #include "app/boxes.h"
@@ -13,7 +16,9 @@
 #include "app/verified_save.h"
 #include "config/assembly.h"
 #include "config/config_file.h"
+#include "config/password_entry.h"
 #include "device/device_link.h"
+#include "files/safe_file.h"
 #include "qr/code_renderer.h"
 #include "qr/config_code.h"
 
@@ -55,11 +60,12 @@ const QStringList kCodeSuffixes = {QStringLiteral("png"), QStringLiteral("svg"),
 // A password is one short line; a larger file is no password file.
 constexpr qint64 kPasswordFileBytes = 4096;
 
-void print(FILE *stream, const QString &text)
+// False when the stream did not take all of it (a full disk, a closed pipe).
+bool print(FILE *stream, const QString &text)
 {
     const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
-    std::fflush(stream);
+    const bool written = std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream) == size_t(bytes.size());
+    return std::fflush(stream) == 0 && written;
 }
 
 QString inCallersFolder(const QString &path)
@@ -99,13 +105,29 @@ std::optional<QString> password(const QCommandLineParser &parser, const QCommand
             return std::nullopt;
         return qEnvironmentVariable(variable);
     }
-    QFile file(inCallersFolder(parser.value(option)));
-    if (!file.open(QIODevice::ReadOnly)) {
-        *failure = QStringLiteral("cannot read %1: %2").arg(file.fileName(), file.errorString());
+    const QString path = inCallersFolder(parser.value(option));
+    QByteArray bytes;
+    if (const std::optional<QString> unread = files::readRegularFile(path, kPasswordFileBytes, &bytes)) {
+        *failure = QStringLiteral("cannot read %1: %2").arg(path, *unread);
         return std::nullopt;
     }
-    const QByteArray line = file.read(kPasswordFileBytes).split('\n').constFirst();
+    const QByteArray line = bytes.left(kPasswordFileBytes).split('\n').constFirst();
     return QString::fromUtf8(line.endsWith('\r') ? line.chopped(1) : line);
+}
+
+// Why the passwords given cannot sign, checked as given: the form's line
+// edits would cut a longer one to their length unseen.
+const char *passwordProblem(const QString &signing, const std::optional<QString> &newPassword)
+{
+    if (const char *problem = password_entry::signingPasswordProblem(signing))
+        return problem;
+    return newPassword ? password_entry::newPasswordProblem(*newPassword) : nullptr;
+}
+
+// Blank links would fall back to the environment's or the default reader.
+bool hasBlankLink(const QStringList &links)
+{
+    return std::any_of(links.begin(), links.end(), [](const QString &link) { return link.trimmed().isEmpty(); });
 }
 
 } // namespace
@@ -163,6 +185,10 @@ void CommandLine::choose(const QStringList &arguments)
                                 : QStringLiteral("--device goes with --write");
         return;
     }
+    if (hasBlankLink(parser.values(kDevice))) {
+        problem = QStringLiteral("--device needs a LINK such as tcp:HOST:PORT or serial:PATH");
+        return;
+    }
     output = inCallersFolder(mode == Code ? parser.value(kCode) : parser.value(kSaveAs));
     if (files.size() > 1 || (mode != Window && files.size() != 1)) {
         problem = mode == Window ? QStringLiteral("name one FILE at most")
@@ -198,16 +224,27 @@ int CommandLine::failed(const QString &reason) const
     return 2;
 }
 
+// The exit code, or 2 with the system's reason when standard output did not
+// take the text (or an earlier one).
+int CommandLine::printed(const QString &text, int exitCode) const
+{
+    errno = 0;
+    if (!std::ferror(stdout) && print(stdout, text))
+        return exitCode;
+    const int error = errno ? errno : EIO;
+    return failed(QStringLiteral("cannot write to standard output: %1")
+                      .arg(QString::fromLocal8Bit(std::strerror(error))));
+}
+
 int CommandLine::runWithoutWindow()
 {
     switch (chosen) {
     case Help:
-        print(stdout, helpText(parser));
-        return 0;
+        return printed(helpText(parser), 0);
     case Version:
-        print(stdout, QCoreApplication::applicationName() + QLatin1Char(' ')
-                          + QCoreApplication::applicationVersion() + QLatin1Char('\n'));
-        return 0;
+        return printed(QCoreApplication::applicationName() + QLatin1Char(' ')
+                           + QCoreApplication::applicationVersion() + QLatin1Char('\n'),
+                       0);
     case UsageError:
     case Window:
         return failed(problem + QStringLiteral("\nTry --help."));
@@ -241,10 +278,8 @@ int CommandLine::writeSigned(config::FormValue &form)
     const std::optional<QString> text = signForm(form, &exitCode);
     if (!text)
         return exitCode;
-    if (chosen == Text) {
-        print(stdout, *text + QLatin1Char('\n'));
-        return 0;
-    }
+    if (chosen == Text)
+        return printed(*text + QLatin1Char('\n'), 0);
     if (chosen == Write)
         return writeToReaders(*text);
     const CodeSymbol symbol(*text);
@@ -252,7 +287,7 @@ int CommandLine::writeSigned(config::FormValue &form)
         return refused(translated("qr", qr::symbolFailure(symbol)));
     QString error;
     if (!writeSheet(symbol, codeSheetFor(form, *text), output, &error))
-        return failed(translated("qr", error));
+        return failed(QStringLiteral("cannot write %1: %2").arg(output, translated("qr", error)));
     return 0;
 }
 
@@ -273,6 +308,10 @@ std::optional<QString> CommandLine::signForm(config::FormValue &form, int *exitC
         password(parser, kNewPasswordFile, "TARVO_NEW_PASSWORD", &failure);
     if (!failure.isEmpty()) {
         *exitCode = failed(failure);
+        return std::nullopt;
+    }
+    if (const char *problem = passwordProblem(*signing, newPassword)) {
+        *exitCode = refused(translated("config", problem));
         return std::nullopt;
     }
     form.manpw = *signing;
@@ -321,6 +360,7 @@ int CommandLine::writeToReaders(const QString &signedText) const
 {
     static const char *const kOutcomeWords[] = {"ok", "failed", "unknown"}; // by SaveReport::Outcome
     bool allSaved = true;
+    bool allPrinted = true;
     for (const QString &link : parser.values(kDevice)) {
         const SaveReport report = saveToReader(link, signedText);
         QString line = link + QLatin1Char(' ') + QLatin1String(kOutcomeWords[report.outcome]);
@@ -328,7 +368,7 @@ int CommandLine::writeToReaders(const QString &signedText) const
             allSaved = false;
             line += QStringLiteral(": ") + oneLine(report.detail);
         }
-        print(stdout, line + QLatin1Char('\n'));
+        allPrinted = print(stdout, line + QLatin1Char('\n')) && allPrinted;
     }
-    return allSaved ? 0 : 1;
+    return allPrinted ? (allSaved ? 0 : 1) : printed(QString(), 0);
 }

@@ -45,6 +45,7 @@ private:
     void choose(const QStringList &arguments);
     int refused(const QString &reason) const;
     int failed(const QString &reason) const;
+    int printed(const QString &text, int exitCode) const;
     int writeSigned(config::FormValue &form);
     std::optional<QString> signForm(config::FormValue &form, int *exitCode);
     int writeToReaders(const QString &signedText) const;

@@ -10,15 +10,14 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
-#include <QSettings>
 #include <QToolButton>
 #include <QUrl>
-#include <QVariant>
 
 #include "app/boxes.h"
 #include "app/dialog_folder.h"
 #include "app/form_binding.h"
 #include "app/menu_button.h"
+#include "app/remembered_settings.h"
 #include "config/config_file.h"
 #include "ui_widget.h"
 
@@ -35,19 +34,10 @@ const char kSuffix[] = "tcfg";
 const char kRecentKey[] = "recentConfigFiles";
 constexpr int kRecentCount = 6;
 
-QVariant setting(const char *key)
-{
-    return QSettings(QStringLiteral("Tarvo"), QStringLiteral("tarvo-config")).value(QLatin1String(key));
-}
-
-void storeSetting(const char *key, const QVariant &value)
-{
-    QSettings(QStringLiteral("Tarvo"), QStringLiteral("tarvo-config")).setValue(QLatin1String(key), value);
-}
 
 void warn(QWidget *window, const char *title, const QString &text)
 {
-    QMessageBox::warning(window, ConfigFileController::tr(title), text, QMessageBox::Ok);
+    showBox(window, QMessageBox::Warning, ConfigFileController::tr(title), text);
 }
 
 } // namespace
@@ -115,7 +105,7 @@ bool ConfigFileController::isModified() const
 
 QStringList ConfigFileController::recentFiles() const
 {
-    return setting(kRecentKey).toStringList();
+    return remembered::texts(kRecentKey, kRecentCount);
 }
 
 void ConfigFileController::chooseFileToOpen()
@@ -146,7 +136,7 @@ void ConfigFileController::fillRecentMenu()
 {
     recentMenu->clear();
     for (const QString &file : recentFiles()) {
-        QAction *entry = recentMenu->addAction(QDir::toNativeSeparators(file));
+        QAction *entry = recentMenu->addAction(menuEntryText(QDir::toNativeSeparators(file)));
         connect(entry, &QAction::triggered, this, [this, file] { open(file); });
     }
     if (recentMenu->isEmpty())
@@ -159,7 +149,7 @@ void ConfigFileController::remember(const QString &file)
     const QString absolute = QFileInfo(file).absoluteFilePath();
     recent.removeAll(absolute);
     recent.prepend(absolute);
-    storeSetting(kRecentKey, QStringList(recent.mid(0, kRecentCount)));
+    remembered::store(kRecentKey, QStringList(recent.mid(0, kRecentCount)));
 }
 
 void ConfigFileController::setCurrentFile(const QString &file)
@@ -184,8 +174,9 @@ bool ConfigFileController::mayClose()
 {
     if (!isModified())
         return true;
-    const QMessageBox::StandardButton answer = QMessageBox::question(
-        window, tr("关闭"), tr("配置文件 %1 有未保存的修改。要保存吗？").arg(QFileInfo(path).fileName()),
+    const QMessageBox::StandardButton answer = showBox(
+        window, QMessageBox::Question, tr("关闭"),
+        tr("配置文件 %1 有未保存的修改。要保存吗？").arg(QFileInfo(path).fileName()), QString(),
         QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
     if (answer == QMessageBox::Save)
         return saveAs(path);

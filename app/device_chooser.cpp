@@ -17,6 +17,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "app/untrusted_text.h"
+
 namespace {
 
 // The rates and formats the device library opens a port with.
@@ -88,8 +90,9 @@ DeviceChooser::DeviceChooser(const QString &environmentLink, QWidget *parent)
 {
     setWindowTitle(tr("选择设备"));
     environmentNote_->setWordWrap(true);
+    environmentNote_->setTextFormat(Qt::PlainText);
     environmentNote_->setText(tr("环境变量 TRVO_DEVICE 已设置为 %1，连接时以它为准；这里的选择在它取消后生效。")
-                                  .arg(environmentLink.toHtmlEscaped()));
+                                  .arg(plainShown(environmentLink)));
     environmentNote_->setVisible(!environmentLink.isEmpty());
     for (int rate : kBaudRates)
         baud_->addItem(QString::number(rate), rate);
@@ -155,7 +158,8 @@ void DeviceChooser::showPorts(const QList<SerialPortRow> &ports)
     ports_->setRowCount(ports.size());
     for (int row = 0; row < ports.size(); ++row) {
         for (int column = 0; column < int(std::size(kColumns)); ++column)
-            ports_->setItem(row, column, new QTableWidgetItem(ports.at(row).*kColumns[column].field));
+            // Names and descriptions come from the devices themselves.
+            ports_->setItem(row, column, new QTableWidgetItem(plainShown(ports.at(row).*kColumns[column].field)));
         const SerialPortRow &port = ports.at(row);
         if (!path_->text().isEmpty() && (path_->text() == port.location || path_->text() == port.stableName))
             ports_->selectRow(row);

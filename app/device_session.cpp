@@ -2,12 +2,13 @@
 
 #include <QCloseEvent>
 #include <QLabel>
-#include <QSettings>
 #include <QToolButton>
 
 #include <utility>
 
 #include "app/device_chooser.h"
+#include "app/remembered_settings.h"
+#include "app/untrusted_text.h"
 #include "device/device_link.h"
 #include "ui_widget.h"
 
@@ -22,14 +23,9 @@ QString environmentLink()
     return QString::fromLocal8Bit(qgetenv("TRVO_DEVICE"));
 }
 
-// The user's settings of this program, wherever the desktop keeps them.
-const char kOrganization[] = "Tarvo";
-const char kApplication[] = "tarvo-config";
-
 QString rememberedLink()
 {
-    const QSettings store{QLatin1String(kOrganization), QLatin1String(kApplication)};
-    return store.value(QLatin1String(DeviceSession::settingsKey)).toString();
+    return remembered::text(DeviceSession::settingsKey);
 }
 
 } // namespace
@@ -69,7 +65,7 @@ QString DeviceSession::linkNote() const
 
 void DeviceSession::showLink()
 {
-    status_->setToolTip(linkNote());
+    status_->setToolTip(autoTextShown(linkNote()));
 }
 
 // Another reader: the old channel closes, and the next connect opens the new one.
@@ -79,8 +75,7 @@ void DeviceSession::choose()
     chooser.setLink(rememberedLink());
     if (chooser.exec() != QDialog::Accepted || chooser.link() == rememberedLink())
         return;
-    QSettings(QLatin1String(kOrganization), QLatin1String(kApplication))
-        .setValue(QLatin1String(settingsKey), chooser.link());
+    remembered::store(settingsKey, chooser.link());
     if (environmentLink().isEmpty() && reader_.isOpen()) {
         reader_.close();
         if (connected_)

@@ -17,6 +17,9 @@ const char kConfirmedByReadBack[] =
     QT_TRANSLATE_NOOP("VerifiedSave", "读卡器没有应答保存命令，但读回的配置与发送的一致，已确认保存。");
 const char kPasswordUndecided[] = QT_TRANSLATE_NOOP(
     "VerifiedSave", "新的配置密码可能已生效，也可能没有：读卡器只接受新旧两个密码中的一个，请重新连接后分别试用。");
+const char kPasswordInForce[] = QT_TRANSLATE_NOOP(
+    "VerifiedSave", "新的配置密码已经生效：读卡器保存了配置，之后只接受新密码。");
+const char kNoReadBack[] = QT_TRANSLATE_NOOP("VerifiedSave", "读卡器没有给出可读的配置");
 
 QString shown(const char *text)
 {
@@ -68,14 +71,20 @@ SaveReport judgeReadBack(device::Session &reader, const QString &signedText, boo
     if (!readBack) {
         const device::LinkFailure failure = reader.failure();
         QString detail = linkFailureText(failure);
+        if (detail.isEmpty())
+            detail = shown(kNoReadBack);
         if (changesPassword && !answered)
             detail += QLatin1Char('\n') + shown(kPasswordUndecided);
         return {SaveReport::Unknown, detail, readerGone(failure)};
     }
-    const config::ReadBackCheck check =
-        config::compareReadBack(signedText.toUtf8(), *readBack);
+    const config::ReadBackCheck check = config::compareReadBack(signedText.toUtf8(), *readBack);
+    // A reader that answered the save took the new password with it, even
+    // where it kept another value wrong.
     if (check.difference)
-        return {SaveReport::Failed, shown(kReadBackDiffers).arg(differenceText(*check.difference))};
+        return {SaveReport::Failed,
+                shown(kReadBackDiffers).arg(differenceText(*check.difference))
+                    + (changesPassword ? QLatin1Char('\n') + shown(answered ? kPasswordInForce : kPasswordUndecided)
+                                       : QString())};
     if (check.failure)
         return {SaveReport::Unknown, translated("config", *check.failure)};
     if (answered)

@@ -24,14 +24,6 @@ const QLatin1String kEnvelopeHead("___TRVO_CONFIG_V1.1.0___{");
 
 using output_channels::Group;
 
-// A new password is typed again later to sign every configuration; only
-// printable ASCII is sure to come out as the same bytes then.
-bool printableAscii(const QString &text)
-{
-    return std::all_of(text.begin(), text.end(),
-                       [](QChar c) { return c.unicode() >= 0x20 && c.unicode() <= 0x7e; });
-}
-
 // Why a requested password change cannot go ahead, with the field to
 // correct, or nothing when it can.
 std::optional<Refusal> newPasswordProblem(const QString &password, const QString &confirmation)
@@ -43,10 +35,8 @@ std::optional<Refusal> newPasswordProblem(const QString &password, const QString
     };
     if (password != confirmation)
         return problem(QT_TRANSLATE_NOOP("config", "输入的新密码不一致"), &config::FormValue::confimpw);
-    if (password.size() != password_entry::kLength)
-        return problem(QT_TRANSLATE_NOOP("config", "新密码的长度需要为16个字符"), &config::FormValue::newpw);
-    if (!printableAscii(password))
-        return problem(QT_TRANSLATE_NOOP("config", "新密码只能包含英文字母、数字、空格和英文符号"), &config::FormValue::newpw);
+    if (const char *why = password_entry::newPasswordProblem(password))
+        return problem(why, &config::FormValue::newpw);
     return std::nullopt;
 }
 

@@ -2,12 +2,12 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
-#include <QSaveFile>
 #include <QTextCodec>
 
 #include "config/assembly.h"
 #include "config/import.h"
+#include "config/password_entry.h"
+#include "files/safe_file.h"
 #include "script/script_bridge.h"
 
 namespace {
@@ -27,12 +27,8 @@ QString shown(const QString &path)
 // one is told apart without reading it whole.
 std::optional<QString> readBounded(const QString &path, QByteArray *bytes)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return said(QT_TRANSLATE_NOOP("config", "无法读取文件 %1：%2")).arg(shown(path), file.errorString());
-    *bytes = file.read(config::kMaxConfigFileBytes + 1);
-    if (file.error() != QFileDevice::NoError)
-        return said(QT_TRANSLATE_NOOP("config", "无法读取文件 %1：%2")).arg(shown(path), file.errorString());
+    if (const std::optional<QString> unread = files::readRegularFile(path, config::kMaxConfigFileBytes, bytes))
+        return said(QT_TRANSLATE_NOOP("config", "无法读取文件 %1：%2")).arg(shown(path), *unread);
     if (bytes->size() > config::kMaxConfigFileBytes)
         return said(QT_TRANSLATE_NOOP("config", "文件 %1 大于 64 KiB，不是配置文件")).arg(shown(path));
     return std::nullopt;
@@ -55,19 +51,6 @@ QByteArray withoutBomAndLineEnd(QByteArray bytes)
     while (bytes.endsWith('\n') || bytes.endsWith('\r'))
         bytes.chop(1);
     return bytes;
-}
-
-// A disk that fills up takes part of a write; the write of the rest then
-// fails with the system's reason.
-bool writeAll(QSaveFile &file, const QByteArray &bytes)
-{
-    for (qint64 written = 0; written < bytes.size();) {
-        const qint64 taken = file.write(bytes.constData() + written, bytes.size() - written);
-        if (taken <= 0)
-            return false;
-        written += taken;
-    }
-    return true;
 }
 
 } // namespace
@@ -109,10 +92,12 @@ ImportResult openConfigFile(const FormValue &current, const QString &path)
 
 std::optional<QString> writeConfigFile(const QString &path, const QByteArray &bytes)
 {
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && writeAll(file, bytes) && file.commit())
-        return std::nullopt;
-    return said(QT_TRANSLATE_NOOP("config", "无法写入文件 %1：%2")).arg(shown(path), file.errorString());
+    const files::Readers readers = password_entry::holdsSecret(QString::fromUtf8(bytes))
+                                       ? files::Readers::OwnerOnly
+                                       : files::Readers::Anyone;
+    if (const std::optional<QString> unwritten = files::replaceFile(path, bytes, readers))
+        return said(QT_TRANSLATE_NOOP("config", "无法写入文件 %1：%2")).arg(shown(path), *unwritten);
+    return std::nullopt;
 }
 
 } // namespace config

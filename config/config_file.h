@@ -2,8 +2,9 @@
 #define TARVO_CONFIG_CONFIG_FILE_H
 
 // Configuration files (*.tcfg): the form's entries in their envelope, as the
-// builders make them, without signature and without any password, in UTF-8
-// on one line that ends in a newline. A file is read back through the
+// builders make them, without signature and without the configuration
+// password, in UTF-8 on one line that ends in a newline. They hold the Wi-Fi
+// password and an address's credentials, which a reader needs. A file is read back through the
 // configuration script, so a reader's own text opens as well.
 
 #include <QByteArray>
@@ -34,9 +35,9 @@ FileContents fileContents(const FormValue &form);
 // refused with the reason, naming the file; the form stays as it was.
 ImportResult openConfigFile(const FormValue &current, const QString &path);
 
-// Writes the bytes to a temporary file beside path and renames it over
-// path, so that path holds either its old bytes or all the new ones. The
-// reason, naming the file and the system's cause, when it could not.
+// Replaces the file at path whole (files::replaceFile), readable by its
+// owner only when the bytes hold a password. The reason, naming the file
+// and the system's cause, when it could not.
 std::optional<QString> writeConfigFile(const QString &path, const QByteArray &bytes);
 
 } // namespace config

@@ -176,6 +176,9 @@ Problem problem(const config::FormValue &form, const FieldRule &rule)
         return {why};
     if (rule.importBuffer && std::size_t(text.toUtf8().size()) > byteLimit(rule))
         return {QT_TRANSLATE_NOOP("config", "不能超过%1个字节（一个汉字占3个字节）"), int(byteLimit(rule))};
+    // The reading script would take the entries after it for the text's own.
+    if (text.contains(QLatin1String("___TRVO_CONFIG_V")))
+        return {QT_TRANSLATE_NOOP("config", "不能包含配置文本的开头(___TRVO_CONFIG_V)")};
     // A quote before a comma closes a quoted value early.
     if (rule.quoted && text.contains(QLatin1String("',")))
         return {QT_TRANSLATE_NOOP("config", "不能包含英文单引号紧跟英文逗号(',)")};

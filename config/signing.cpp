@@ -11,12 +11,12 @@ namespace config {
 std::optional<Refusal> signDigest(const QString &text, const QString &password, char *digest)
 {
     const QByteArray message = text.toUtf8();
-    const QByteArray key = password.toLatin1();
-    if (key.size() != password_entry::kLength) {
-        Refusal refusal = refused(QT_TRANSLATE_NOOP("config", "配置密码的长度需要为16个字符"));
+    if (const char *problem = password_entry::signingPasswordProblem(password)) {
+        Refusal refusal = refused(problem);
         refusal.field = &FormValue::manpw;
         return refusal;
     }
+    const QByteArray key = password.toLatin1();
 
     hmac_md5(reinterpret_cast<const unsigned char *>(message.constData()),
              static_cast<size_t>(message.size()),

@@ -66,6 +66,8 @@ void Session::close()
 
 LinkFailure Session::failure() const
 {
+    if (unusableReply)
+        return *unusableReply;
     return lastFailure(channel);
 }
 
@@ -86,12 +88,17 @@ std::optional<QByteArray> Session::readConfig()
 {
     const Buffer request(rpc_buffer_new(nullptr, 0));
     qDebug() << "i am here";
+    unusableReply.reset();
     Reply config = call(channel, ReadConfig, request.get(), kReadTimeoutMs);
     qDebug() << config.result;
     if (config.result < 0)
         return std::nullopt;
     if (!holdsTerminatedText(config.buffer.get())) {
         qDebug() << "data_result failled";
+        unusableReply = LinkFailure{TRVO_CAUSE_BAD_REPLY, QStringLiteral("the reader's configuration reply was %1")
+                                                              .arg(rpc_buffer_len(config.buffer.get()) > 0
+                                                                       ? QStringLiteral("not terminated")
+                                                                       : QStringLiteral("empty"))};
         return std::nullopt;
     }
     return QByteArray(rpc_buffer_data(config.buffer.get()));
@@ -100,6 +107,7 @@ std::optional<QByteArray> Session::readConfig()
 std::optional<QString> Session::readVersion()
 {
     const Buffer request(rpc_buffer_new(nullptr, 0));
+    unusableReply.reset();
     Reply version = call(channel, ReadVersion, request.get(), kReadTimeoutMs);
     qDebug() << version.result;
     if (version.result < 0)
@@ -119,6 +127,7 @@ QString versionText(const char *data, int32_t length)
 StoreAnswer Session::storeConfig(const QByteArray &text)
 {
     const Buffer request(rpc_buffer_new(text.constData(), text.size()));
+    unusableReply.reset();
     if (!request)
         return {Stored::NotSent, {TRVO_CAUSE_SYSTEM, QStringLiteral("out of memory")}};
     const Reply reply = call(channel, WriteConfig, request.get(), kWriteTimeoutMs);

@@ -67,6 +67,9 @@ public:
 
 private:
     intptr_t channel = 0;
+    // Set when a call the library saw as answered gave a reply the tool
+    // cannot use; cleared by the next call.
+    std::optional<LinkFailure> unusableReply;
 };
 
 // The text of a version reply: up to its NUL and never past its length

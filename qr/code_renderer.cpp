@@ -1,17 +1,19 @@
 #include "qr/code_renderer.h"
 
+#include <QBuffer>
 #include <QFileInfo>
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
-#include <QSaveFile>
 #include <QSvgGenerator>
 #include <QVector>
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <qrencode.h>
+
+#include "files/safe_file.h"
 
 namespace {
 
@@ -312,27 +314,27 @@ bool writeSheet(const CodeSymbol &symbol, const CodeSheet &sheet, const QString 
         *error = QString::fromUtf8(QT_TRANSLATE_NOOP("qr", "请选择 .png、.svg 或 .pdf 文件"));
         return false;
     }
-    // Written beside the target and renamed over it at the end, so that a
-    // failed export never leaves a half-written file in place of a good one.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        *error = file.errorString();
-        return false;
-    }
-    bool written = false;
+    // Made whole in memory first: the file is replaced only by a complete
+    // picture, never by the part a full disk let through.
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    bool made = false;
     if (suffix == QLatin1String("png"))
         // A grey picture: a quarter of the data for the compressor.
-        written = sheetImage(symbol, sheet)
-                      .convertToFormat(QImage::Format_Grayscale8)
-                      .save(&file, "PNG");
+        made = sheetImage(symbol, sheet)
+                   .convertToFormat(QImage::Format_Grayscale8)
+                   .save(&buffer, "PNG");
     else if (suffix == QLatin1String("svg"))
-        written = writeSvg(symbol, sheet, file);
+        made = writeSvg(symbol, sheet, buffer);
     else
-        written = writePdf(symbol, sheet, file, error);
-    if (!written || !file.commit()) {
+        made = writePdf(symbol, sheet, buffer, error);
+    if (!made) {
         if (error->isEmpty())
-            *error = file.errorString();
-        file.cancelWriting();
+            *error = QString::fromUtf8(QT_TRANSLATE_NOOP("qr", "无法生成配置码图片"));
+        return false;
+    }
+    if (const std::optional<QString> unwritten = files::replaceFile(path, buffer.data())) {
+        *error = *unwritten;
         return false;
     }
     return true;

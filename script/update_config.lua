@@ -6,7 +6,8 @@
 -- Text accepted:
 --   [___TRVO_CONFIG_V<version>___{] key=value,key=value,... [}] [--signature]
 -- * With the envelope head, the entries end at the last "}" of the text and
---   whatever follows it (the signature) is ignored. Without the head, a
+--   whatever follows it (the signature) is ignored. Only a head that no
+--   "key=" comes before counts: one inside a value is part of that value. Without the head, a
 --   trailing "--" followed by Base64 characters is taken as the signature and
 --   ignored.
 -- * Entries are separated by commas; blanks before a key are skipped.
@@ -60,7 +61,10 @@ end
 
 -- The entries of a text, without envelope and signature.
 local function entries_of(text)
-    local _, head_end = string.find(text, "___TRVO_CONFIG_V[%w%.]*___{")
+    local head_start, head_end = string.find(text, "___TRVO_CONFIG_V[%w%.]*___{")
+    if head_start and string.find(string.sub(text, 1, head_start - 1), "=", 1, true) then
+        head_start, head_end = nil, nil
+    end
     if head_end then
         local body = string.sub(text, head_end + 1)
         local tail = last_position(body, "}")

@@ -391,6 +391,14 @@
         <source>没有足够的内存运行配置脚本</source>
         <translation>Not enough memory to run the configuration script</translation>
     </message>
+    <message>
+        <source>新的配置密码已经生效：读卡器保存了配置，之后只接受新密码。</source>
+        <translation>The new configuration password is in effect: the reader stored the configuration and from now on accepts only the new password.</translation>
+    </message>
+    <message>
+        <source>读卡器没有给出可读的配置</source>
+        <translation>The reader gave no configuration that could be read</translation>
+    </message>
 </context>
 <context>
     <name>Widget</name>
@@ -1417,6 +1425,14 @@
         <source>无法写入文件 %1：%2</source>
         <translation>Cannot write the file %1: %2</translation>
     </message>
+    <message>
+        <source>不能包含配置文本的开头(___TRVO_CONFIG_V)</source>
+        <translation>must not contain the start of a configuration text (___TRVO_CONFIG_V)</translation>
+    </message>
+    <message>
+        <source>配置密码只能包含 Latin-1 字符（西文字母、数字和符号）</source>
+        <translation>The configuration password may contain Latin-1 characters only (Western letters, digits and symbols)</translation>
+    </message>
 </context>
 <context>
     <name>device</name>
@@ -1604,6 +1620,10 @@
     <message>
         <source>生成二维码失败</source>
         <translation>Could not make the config code</translation>
+    </message>
+    <message>
+        <source>无法生成配置码图片</source>
+        <translation>Cannot make the picture of the config code</translation>
     </message>
 </context>
 </TS>

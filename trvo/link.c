@@ -1,5 +1,6 @@
 #define _GNU_SOURCE
 #include "trvo/link.h"
+#include "trvo/tty_restore.h"
 
 #include <ctype.h>
 #include <stdarg.h>
@@ -292,6 +293,7 @@ static int open_serial(const struct link_setting *s, struct termios *saved)
     if (cfsetispeed(&t, speed) != 0 || cfsetospeed(&t, speed) != 0 || tcsetattr(fd, TCSANOW, &t) != 0)
         goto fail;
     tcflush(fd, TCIOFLUSH);
+    tty_restore_keep(fd, saved);
     return fd;
 fail:
     {
@@ -313,6 +315,7 @@ void link_close(int fd, enum link_kind kind, const struct termios *saved)
         /* Unsent bytes would only hold up the close; the port goes back to
          * the settings it had, as a terminal the user still needs. */
         tcflush(fd, TCIOFLUSH);
+        tty_restore_forget(fd);
         tcsetattr(fd, TCSANOW, saved);
         /* The flag stays with the port while anyone else holds it open. */
         ioctl(fd, TIOCNXCL);

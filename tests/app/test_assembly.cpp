@@ -169,6 +169,10 @@ private slots:
             << QStringList{"manpw="} << QStringList{"注意 / 配置密码的长度需要为16个字符"};
         QTest::newRow("15-character configuration password")
             << QStringList{"manpw=0123456789abcde"} << QStringList{"注意 / 配置密码的长度需要为16个字符"};
+        // Each would sign as "????????????????".
+        QTest::newRow("configuration password outside Latin-1")
+            << QStringList{"manpw=" + QString(16, QChar(0x20ac))}
+            << QStringList{"注意 / 配置密码只能包含 Latin-1 字符（西文字母、数字和符号）"};
         QTest::newRow("new passwords differ in length and case")
             << QStringList{change, "newpw=abc", "confimpw=ABC", "manpw="}
             << QStringList{"注意 / 输入的新密码不一致"};
@@ -263,7 +267,7 @@ private slots:
                 != build.text.right(24).toLatin1());
     }
 
-    void logMasksOnlyThePasswordEntry_data()
+    void logMasksSecrets_data()
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("logged");
@@ -275,9 +279,19 @@ private slots:
             << body + ",com_passwd='01234}'6789abcde'}--xyz==" << body + ",com_passwd='****************'}--xyz==";
         QTest::newRow("look-alike in a prefix") << kHead + "prefix=',com_passwd='0123456789abcdef'',w_mode=1}"
                                                 << kHead + "prefix=',com_passwd='0123456789abcdef'',w_mode=1}";
+        // A reader's own text, spaced and quoted as its firmware likes.
+        QTest::newRow("psk after a blank") << body + ", psk='s3cr,et',w_mode=1}" << body + ", psk='*******',w_mode=1}";
+        QTest::newRow("psk bare") << kHead + "psk=bare,w_mode=1}" << kHead + "psk=****,w_mode=1}";
+        QTest::newRow("psk never closed") << kHead + "psk='abc,w_mode=1}" << kHead + "psk=****,w_mode=1}";
+        QTest::newRow("psk spaced, last") << kHead + "w_mode=1 , psk = 'a b'}" << kHead + "w_mode=1 , psk = '***'}";
+        QTest::newRow("haddr credentials") << kHead + "haddr='http://u:pw@h/p',w_mode=1}"
+                                           << kHead + "haddr='http://u@h/p',w_mode=1}";
+        QTest::newRow("haddr without scheme") << kHead + "haddr=u:pw@h:80/x}" << kHead + "haddr=u@h:80/x}";
+        QTest::newRow("haddr query") << kHead + "haddr='h/x?id=1&password=pw&Token=t#f'}"
+                                     << kHead + "haddr='h/x?id=1&password=***&Token=***#f'}";
     }
 
-    void logMasksOnlyThePasswordEntry()
+    void logMasksSecrets()
     {
         QFETCH(QString, text);
         QFETCH(QString, logged);

@@ -8,6 +8,7 @@
 
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include "app/widget.h"
 #include "config/assembly.h"
@@ -125,6 +126,7 @@ private slots:
         QTest::newRow("empty") << QByteArray() << "没有本工具认识的配置项";
         QTest::newRow("no key the import knows") << QByteArray("colour=blue,ochannel=x") << "没有本工具认识的配置项";
         QTest::newRow("missing") << QByteArray("<missing>") << "无法读取文件";
+        QTest::newRow("a pipe, never waited on") << QByteArray("<pipe>") << "不是普通文件";
     }
 
     void opening()
@@ -133,7 +135,8 @@ private slots:
         QFETCH(QString, refusal);
         const QString path = dir.filePath(QStringLiteral("opened.tcfg"));
         QFile::remove(path);
-        QVERIFY(bytes == "<missing>" || writeBytes(path, bytes));
+        QVERIFY(bytes == "<missing>" || (bytes == "<pipe>" ? ::mkfifo(QFile::encodeName(path), 0600) == 0
+                                                           : writeBytes(path, bytes)));
         Widget window;
         const FormState before = formState(window);
         std::optional<QString> reason;
@@ -169,6 +172,36 @@ private slots:
 
         QVERIFY(!config::writeConfigFile(path, "new\n"));
         QCOMPARE(readBytes(path), QByteArray("new\n"));
+    }
+
+    // A file that holds a password is its owner's alone; a link is written
+    // through, and stays a link.
+    void writtenFileKeepsItsSecrets_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("ownerOnly");
+        QTest::newRow("no password") << QByteArray("ochannel=2,psk='',haddr='http://u@h/'") << false;
+        QTest::newRow("Wi-Fi password") << QByteArray("ochannel=8,ssid='n',psk='secret'") << true;
+        QTest::newRow("password in an address") << QByteArray("ochannel=32,haddr='u:pw@h/'") << true;
+        QTest::newRow("password as a parameter") << QByteArray("ochannel=32,haddr='h/?password=pw'") << true;
+    }
+
+    void writtenFileKeepsItsSecrets()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, ownerOnly);
+        QTemporaryDir folder;
+        const QString target = folder.filePath(QStringLiteral("target.tcfg"));
+        const QString link = folder.filePath(QStringLiteral("link.tcfg"));
+        QVERIFY(writeBytes(target, "old\n") && QFile::link(target, link));
+        QVERIFY(!config::writeConfigFile(link, bytes));
+        QCOMPARE(readBytes(target), bytes);
+        QVERIFY(QFileInfo(link).isSymLink());
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        struct stat written;
+        QVERIFY(::stat(QFile::encodeName(target).constData(), &written) == 0);
+        QCOMPARE(written.st_mode & 0777, ownerOnly ? mode_t(0600) : (0666 & ~mask));
     }
 
 private:

@@ -11,6 +11,7 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include "app/code_actions.h"
 #include "app/config_file_controller.h"
 #include "app/dialog_folder.h"
 #include "app/widget.h"
@@ -25,6 +26,12 @@
 #include "support/widget_probe.h"
 #include "tools/qrread/qr_reader.h"
 #include "ui_widget.h"
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -45,6 +52,28 @@ QByteArray readBytes(const QString &path)
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
+
+// A process whose files may grow only a few bytes, where it should.
+class LimitedProcess : public QProcess
+{
+public:
+    explicit LimitedProcess(bool limited) : limited(limited) {}
+
+protected:
+    void setupChildProcess() override
+    {
+        if (!limited)
+            return;
+        std::signal(SIGXFSZ, SIG_IGN);
+        struct rlimit limit;
+        ::getrlimit(RLIMIT_FSIZE, &limit);
+        limit.rlim_cur = 16;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+
+private:
+    bool limited;
+};
 
 struct Run
 {
@@ -106,6 +135,13 @@ private slots:
         QVERIFY(QFile::copy(QStringLiteral("reader.tcfg"), QStringLiteral("caller/mine.tcfg")));
         QVERIFY(QDir().mkdir(QStringLiteral("runtime")));
         QVERIFY(QFile::setPermissions(QStringLiteral("runtime"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        mountSmallDisk();
+    }
+
+    void cleanupTestCase()
+    {
+        if (tmpfsMounted)
+            QProcess::execute(QStringLiteral("umount"), {fullDisk.path()});
     }
 
     // Ctrl+S puts the form into the open file, with no dialog in between.
@@ -277,6 +313,27 @@ private slots:
                                           << password << 2 << QByteArray() << "--write";
         QTest::newRow("write, unknown file") << QStringList{"--write", "unknown.tcfg", "--device", "tcp:127.0.0.1:1"}
                                              << password << 2 << QByteArray() << "没有本工具认识的配置项";
+        QVERIFY(::mkfifo("fifo.tcfg", 0600) == 0);
+        QVERIFY(QFile::link(QStringLiteral("/dev/full"), QStringLiteral("full.png")));
+        QTest::newRow("text, pipe") << QStringList{"--text", "fifo.tcfg"} << password << 2 << QByteArray()
+                                    << "fifo.tcfg：不是普通文件";
+        QTest::newRow("password file, pipe") << QStringList{"--password-file", "fifo.tcfg", "--text", "reader.tcfg"}
+                                             << QStringList() << 2 << QByteArray() << "不是普通文件";
+        QTest::newRow("code, link to a device") << QStringList{"--code", "full.png", "reader.tcfg"} << password << 2
+                                                << QByteArray() << "full.png: 不是普通文件";
+        QTest::newRow("write, empty link") << QStringList{"--write", "reader.tcfg", "--device", ""} << password << 2
+                                           << QByteArray() << "--device needs a LINK";
+        QTest::newRow("write, blank link") << QStringList{"--write", "reader.tcfg", "--device", " "} << password << 2
+                                           << QByteArray() << "--device needs a LINK";
+        QTest::newRow("text, long password") << QStringList{"--text", "reader.tcfg"}
+                                             << QStringList{"TARVO_CONFIG_PASSWORD=" + kPassword + "XYZ"} << 1
+                                             << QByteArray() << "配置密码的长度需要为16个字符";
+        QTest::newRow("text, long new password")
+            << QStringList{"--text", "reader.tcfg"} << password + QStringList{"TARVO_NEW_PASSWORD=ABCDEFGHIJKLMNOPQRST"}
+            << 1 << QByteArray() << "新密码的长度需要为16个字符";
+        QTest::newRow("text, password outside Latin-1")
+            << QStringList{"--text", "reader.tcfg"} << QStringList{"TARVO_CONFIG_PASSWORD=" + QString(16, QChar(0x20ac))}
+            << 1 << QByteArray() << "Latin-1";
         QTest::newRow("unknown option") << QStringList{"--frobnicate"} << password << 2 << QByteArray() << "frobnicate";
         QTest::newRow("text, short password, English")
             << QStringList{"--password-file", "short", "--text", "reader.tcfg", "--lang", "en"} << QStringList() << 1
@@ -352,12 +409,105 @@ private slots:
         QVERIFY(!readBytes(otherPassword.statePath()).contains("前,缀"));
     }
 
+    // A full disk fails every writer with the system's reason and leaves
+    // the old file whole: the command line's files, its standard output,
+    // and the window's file and exports.
+    void fullDiskKeepsTheOldFile_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("target");
+        QTest::newRow("save as") << QStringList{"--save-as", "%1", "reader.tcfg"} << "old.tcfg";
+        for (const char *suffix : {"png", "svg", "pdf"})
+            QTest::newRow(suffix) << QStringList{"--code", "%1", "reader.tcfg"} << QStringLiteral("old.") + suffix;
+        QTest::newRow("standard output") << QStringList{"--text", "reader.tcfg"} << "/dev/full";
+        QTest::newRow("help") << QStringList{"--help"} << "/dev/full";
+    }
+
+    void fullDiskKeepsTheOldFile()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, target);
+        const QString path = target.startsWith('/') ? target : fullDisk.filePath(target);
+        const QByteArray old = target.startsWith('/') ? QByteArray() : QByteArray("old bytes");
+        QFile::remove(fullDisk.filePath(QStringLiteral("filler")));
+        if (!old.isEmpty())
+            QVERIFY(writeBytes(path, old));
+        fillDisk();
+        arguments.replaceInStrings(QStringLiteral("%1"), path);
+        const Run run = runProgram(arguments, {"TARVO_CONFIG_PASSWORD=" + kPassword}, !old.isEmpty(),
+                                   old.isEmpty() ? path : QString());
+        QCOMPARE(run.exitCode, 2);
+        QVERIFY2(run.err.contains(std::strerror(tmpfsMounted || old.isEmpty() ? ENOSPC : EFBIG)), run.err.constData());
+        if (!old.isEmpty())
+            QCOMPARE(readBytes(path), old);
+        QCOMPARE(fullDisk.entryList({".*"}, QDir::Files | QDir::Hidden), QStringList());
+
+        if (old.isEmpty() || arguments.constFirst() == "--help")
+            return;
+        Widget window;
+        MessageBoxAnswerer answerer;
+        QVERIFY(window.configFiles().open(QStringLiteral("reader.tcfg")));
+        WidgetProbe(window).form().manpw->setText(QString::fromLatin1(kPassword));
+        WidgetProbe(window).codeActions().setCode(windowText(QStringLiteral("reader.tcfg"), false));
+        const bool written = withFullDisk([&] {
+            return arguments.constFirst() == "--save-as" ? window.configFiles().saveAs(path)
+                                                         : WidgetProbe(window).codeActions().exportTo(path);
+        });
+        QVERIFY(!written);
+        QCOMPARE(readBytes(path), old);
+        QCOMPARE(answerer.seen().size(), 1);
+    }
+
 private:
+    // A folder on a 16 KiB tmpfs where the test may mount one; elsewhere
+    // the writers run with a file size limit that nothing they write fits.
+    void mountSmallDisk()
+    {
+        QDir().mkpath(fullDisk.path());
+        tmpfsMounted = QProcess::execute(QStringLiteral("mount"),
+                                         {"-t", "tmpfs", "-o", "size=16k", "tmpfs", fullDisk.path()})
+                       == 0;
+        if (!tmpfsMounted)
+            qInfo("no tmpfs: a file size limit stands in for the full disk");
+    }
+
+    // Takes every block left on the tmpfs.
+    void fillDisk()
+    {
+        if (!tmpfsMounted)
+            return;
+        QFile filler(fullDisk.filePath(QStringLiteral("filler")));
+        filler.open(QIODevice::Append);
+        const QByteArray block(512, 'x');
+        while (filler.write(block) == block.size() && filler.flush()) {
+        }
+    }
+
+    // Runs `write` in this process on the full disk.
+    bool withFullDisk(const std::function<bool()> &write)
+    {
+        if (tmpfsMounted)
+            return write();
+        struct rlimit before;
+        ::getrlimit(RLIMIT_FSIZE, &before);
+        struct rlimit limited = before;
+        limited.rlim_cur = 16;
+        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        ::setrlimit(RLIMIT_FSIZE, &limited);
+        const bool written = write();
+        ::setrlimit(RLIMIT_FSIZE, &before);
+        std::signal(SIGXFSZ, oldHandler);
+        return written;
+    }
+
     // The program with the given arguments and extra environment, in the
     // test's folder, on no display at all.
-    Run runProgram(const QStringList &arguments, const QStringList &environment)
+    Run runProgram(const QStringList &arguments, const QStringList &environment, bool onFullDisk = false,
+                   const QString &standardOutput = QString())
     {
-        QProcess process;
+        LimitedProcess process(onFullDisk && !tmpfsMounted);
+        if (!standardOutput.isEmpty())
+            process.setStandardOutputFile(standardOutput);
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "TARVO_CONFIG_PASSWORD", "TARVO_NEW_PASSWORD",
                                  "LC_ALL", "LC_MESSAGES", "LANG", "LANGUAGE", "TARVO_CALLER_DIR"})
@@ -375,6 +525,8 @@ private:
     }
 
     QTemporaryDir dir;
+    QDir fullDisk{dir.filePath(QStringLiteral("full"))};
+    bool tmpfsMounted = false;
 };
 
 QTEST_MAIN(ConfigFilesTest)

@@ -77,6 +77,8 @@ private slots:
         row("lone quote and comma", {"wifipasswd=ab'c,d", "wifiname=n"});
         row("quote before comma", {"wifiname=n", "wifipasswd=ab',owifi=8"}, "wifipasswd",
             "WIFI密码不能包含英文单引号紧跟英文逗号(',)");
+        row("envelope head in a value", {"linePrefix=x___TRVO_CONFIG_V1.1.0___{devnum=99"}, "linePrefix",
+            "扫码前缀不能包含配置文本的开头(___TRVO_CONFIG_V)");
         row("largest number", {"devnum=2147483647", "beepinterval=0"});
         row("number too large", {"devnum=2147483648"}, "devnum", "设备号必须是0到2147483647之间的数字");
         row("sign", {"lightoffinterval=-1"}, "lightoffinterval", "闪灯延迟必须是0到2147483647之间的数字");

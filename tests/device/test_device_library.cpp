@@ -16,7 +16,9 @@
 #include <csignal>
 #include <cstring>
 #include <qrencode.h>
+#include <fcntl.h>
 #include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include "device/reader_sim.h"
@@ -306,6 +308,55 @@ private slots:
         QVERIFY(again != 0);
         QVERIFY(call(again, 12).result > 0);
         trvo_channel_close(again);
+    }
+
+    // A port (a terminal, say) set raw gets its settings back when the
+    // program holding it is ended by a signal, as it does on a close.
+    void terminalRestoredOnSignals_data()
+    {
+        QTest::addColumn<int>("signalNumber");
+        QTest::newRow("SIGINT") << SIGINT;
+        QTest::newRow("SIGTERM") << SIGTERM;
+        QTest::newRow("SIGHUP") << SIGHUP;
+    }
+
+    void terminalRestoredOnSignals()
+    {
+        QFETCH(int, signalNumber);
+        const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+        QVERIFY(master >= 0 && ::grantpt(master) == 0 && ::unlockpt(master) == 0);
+        const QByteArray terminal = ::ptsname(master);
+        const int slave = ::open(terminal.constData(), O_RDWR | O_NOCTTY);
+        QVERIFY(slave >= 0);
+        struct termios before;
+        QVERIFY(::tcgetattr(slave, &before) == 0 && (before.c_lflag & ICANON));
+        int ready[2];
+        QVERIFY(::pipe(ready) == 0);
+        const pid_t holder = ::fork();
+        if (holder == 0) {
+            // A plain program, without the test's own crash handlers.
+            for (int other : {SIGINT, SIGTERM, SIGHUP})
+                std::signal(other, SIG_DFL);
+            const char opened = trvo_channel_open_link(("serial:" + terminal).constData()) != 0 ? 'y' : 'n';
+            (void)!::write(ready[1], &opened, 1);
+            for (;;)
+                ::pause();
+        }
+        char opened = 0;
+        QCOMPARE(::read(ready[0], &opened, 1), ssize_t(1));
+        QCOMPARE(opened, 'y');
+        struct termios raw;
+        QVERIFY(::tcgetattr(slave, &raw) == 0 && !(raw.c_lflag & ICANON));
+        ::kill(holder, signalNumber);
+        int status = 0;
+        ::waitpid(holder, &status, 0);
+        QVERIFY(WIFSIGNALED(status) && WTERMSIG(status) == signalNumber);
+        struct termios after;
+        QVERIFY(::tcgetattr(slave, &after) == 0);
+        QCOMPARE(after.c_lflag, before.c_lflag);
+        QCOMPARE(after.c_iflag, before.c_iflag);
+        for (int fd : {ready[0], ready[1], slave, master})
+            ::close(fd);
     }
 
     // A reader answers a write once its flash is written, up to 2 s later:

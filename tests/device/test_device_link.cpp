@@ -575,6 +575,10 @@ private slots:
         QTest::newRow("late, new password") << "late:1" << true << kSaveUnknown << "新的配置密码可能已生效";
         QTest::newRow("answered, new password") << "none" << true << kSaved << "";
         QTest::newRow("wrong password") << "refuse-by-password" << false << kSaveFailed << "配置密码错误";
+        QTest::newRow("stored something else, new password") << "alter:1" << true << kSaveFailed
+                                                             << "新的配置密码已经生效";
+        QTest::newRow("empty read-back") << "empty:2" << false << kSaveUnknown << "empty";
+        QTest::newRow("unterminated read-back") << "unterminated:2" << false << kSaveUnknown << "not terminated";
     }
 
     void saveIsVerified()

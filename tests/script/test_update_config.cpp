@@ -170,6 +170,13 @@ private slots:
             {"lone quote", "'", "a", -1, none()},
             {"lone signature", "}--", "a", -1, none()},
             {"control bytes", "\x01\xff\x80=\x02,a=\x7f", "a", -1, text("\x7f")},
+            // A head inside a value smuggles no entries in.
+            {"head inside a quoted value", "prefix='x___TRVO_CONFIG_V1.1.0___{devnum=99,',devnum=7", "devnum", 7,
+             text("7")},
+            {"head inside a bare value", "prefix=x___TRVO_CONFIG_V1.1.0___{devnum=99}", "devnum", -1, none()},
+            {"head inside an enveloped value",
+             "___TRVO_CONFIG_V1.1.0___{prefix='___TRVO_CONFIG_V1.1.0___{devnum=99,',devnum=7}", "devnum", 7, text("7")},
+            {"junk before the head", "reader says: ___TRVO_CONFIG_V1.1.0___{devnum=7}--abc=", "devnum", 7, text("7")},
         };
         for (const auto &single : singles)
             QTest::newRow(single.tag) << QByteArray(single.text) << QByteArray(single.key)
