@@ -154,8 +154,15 @@ tcp:127.0.0.1:$second ok" ] || fail "the installed tool's --write printed: $writ
 # window has been shown once it logs the folder it runs in.
 QT_QPA_PLATFORM=offscreen "$root/usr/bin/tarvo-config" >"$scratch/run.log" 2>&1 &
 tool=$!
-sleep 2
-kill -0 "$tool" 2>/dev/null || { cat "$scratch/run.log" >&2; fail "the installed tool ended at start"; }
+# A bound against a start that hangs, not a speed check: a sanitizer build on
+# a busy machine takes seconds to show the window.
+waited=0
+until grep -q "\"$root/usr/$program_dir\"" "$scratch/run.log" || [ "$waited" -ge 600 ]; do
+  kill -0 "$tool" 2>/dev/null || { cat "$scratch/run.log" >&2; fail "the installed tool ended at start"; }
+  sleep 0.1
+  waited=$((waited + 1))
+done
 grep -q "\"$root/usr/$program_dir\"" "$scratch/run.log" ||
   { cat "$scratch/run.log" >&2; fail "the installed tool did not show its window from its own folder"; }
+kill -0 "$tool" 2>/dev/null || { cat "$scratch/run.log" >&2; fail "the installed tool ended at start"; }
 echo "PASS: $(basename "$deb") installs and starts"
