@@ -178,7 +178,7 @@ std::optional<OpenFailure> TcpReceiver::open(quint16 port)
 void TcpReceiver::accept()
 {
     while (QTcpSocket *socket = server_->nextPendingConnection()) {
-        if (findChildren<QTcpSocket *>(QString(), Qt::FindDirectChildrenOnly).size() >= kMaxPeers) {
+        if (peers_ >= kMaxPeers) {
             emit note(OutputReceiver::tr("%1 被拒绝：已有 %2 个连接").arg(peerText(socket->peerAddress(), socket->peerPort())).arg(kMaxPeers));
             socket->abort();
             socket->deleteLater();
@@ -191,9 +191,11 @@ void TcpReceiver::accept()
 void TcpReceiver::attach(QTcpSocket *socket)
 {
     socket->setParent(this);
+    ++peers_;
     const QString peer = peerText(socket->peerAddress(), socket->peerPort());
     emit note(OutputReceiver::tr("%1 已连接").arg(peer));
     connect(socket, &QTcpSocket::disconnected, this, [this, socket, peer] {
+        --peers_;
         emit note(OutputReceiver::tr("%1 已断开").arg(peer));
         socket->deleteLater();
     });

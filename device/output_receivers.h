@@ -81,6 +81,8 @@ private:
     Settings settings_;
     QTcpServer *server_;
     QByteArray reply_;
+    // Peers connected and not yet gone.
+    int peers_ = 0;
 };
 
 // A serial port with the form's line settings.
