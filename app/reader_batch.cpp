@@ -5,6 +5,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <atomic>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -71,7 +72,7 @@ void ReaderBatch::run(const std::function<void(const ReaderResult &)> &done)
     std::atomic<int> next{0};
     std::mutex reporting;
     auto work = [&] {
-        for (int i = next++; i < links.size() && !stopped; i = next++) {
+        for (int i = next++; i < links.size(); i = next++) {
             const ReaderResult result = saveToReader(links.at(i), signedText);
             const std::lock_guard<std::mutex> one(reporting);
             done(result);

@@ -8,7 +8,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <atomic>
 #include <functional>
 #include <optional>
 
@@ -39,14 +38,11 @@ public:
     // started have finished. done is called as each finishes, one at a time,
     // on the thread that wrote the link.
     void run(const std::function<void(const ReaderResult &)> &done);
-    // No link is started after this; saves under way finish. Any thread.
-    void stop() { stopped = true; }
 
 private:
     QStringList links;
     QString signedText;
     int jobs;
-    std::atomic<bool> stopped{false};
 };
 
 // One reader: its channel opened for the save and closed after it.

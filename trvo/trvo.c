@@ -101,8 +101,9 @@ static void free_channel(struct channel *c)
 }
 
 /* Why the last open failed, for trvo_failure(0, ...): each thread asks
- * about its own opens. */
-static _Thread_local struct failure open_failure;
+ * about its own opens. Initial-exec: the library is linked, not loaded
+ * later, and so needs no more from the system than libc. */
+static _Thread_local struct failure open_failure __attribute__((tls_model("initial-exec")));
 
 intptr_t trvo_channel_open(int channel, int flags)
 {
