@@ -22,9 +22,8 @@ QString readerOf(const QString &link)
     const QString serial = QStringLiteral("serial:");
     if (!link.startsWith(serial))
         return link.trimmed().toLower();
-    QString path = link.mid(serial.size());
-    // A path holds no colon in front of the baud rate and format.
-    path = path.left(path.indexOf(QLatin1Char(':')) < 0 ? path.size() : path.indexOf(QLatin1Char(':')));
+    // The baud rate and format follow the path after a colon.
+    const QString path = link.mid(serial.size()).section(QLatin1Char(':'), 0, 0);
     const QString real = QFileInfo(path).canonicalFilePath();
     return serial + (real.isEmpty() ? path : real);
 }
