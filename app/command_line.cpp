@@ -4,6 +4,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
 
 #include <algorithm>
 #include <cerrno>
@@ -13,6 +15,7 @@
 
 #include "app/boxes.h"
 #include "app/code_actions.h"
+#include "app/reader_batch.h"
 #include "app/verified_save.h"
 #include "config/assembly.h"
 #include "config/config_file.h"
@@ -38,6 +41,11 @@ const QCommandLineOption kDevice(QStringLiteral("device"),
                                  QStringLiteral("A reader to write to, as tcp:HOST:PORT or serial:PATH[:BAUD[:FORMAT]]; "
                                                 "repeat for more readers."),
                                  QStringLiteral("LINK"));
+const QCommandLineOption kJobs(QStringLiteral("jobs"),
+                               QStringLiteral("With --write, save to at most N readers at once (default 16)."),
+                               QStringLiteral("N"), QStringLiteral("16"));
+const QCommandLineOption kJson(QStringLiteral("json"),
+                               QStringLiteral("With --write, print one JSON object a reader instead of a line."));
 const QCommandLineOption kPasswordFile(
     QStringLiteral("password-file"),
     QStringLiteral("Read the configuration password from PATH (else from TARVO_CONFIG_PASSWORD)."),
@@ -138,7 +146,7 @@ CommandLine::CommandLine(const QStringList &arguments)
         QStringLiteral("Configures Tarvo readers. Without a mode, shows the window with FILE loaded."));
     parser.addHelpOption();
     parser.addVersionOption();
-    parser.addOptions({kText, kCode, kSaveAs, kWrite, kDevice, kPasswordFile, kNewPasswordFile, kLang, kVerbose});
+    parser.addOptions({kText, kCode, kSaveAs, kWrite, kDevice, kJobs, kJson, kPasswordFile, kNewPasswordFile, kLang, kVerbose});
     parser.addPositionalArgument(QStringLiteral("FILE"),
                                  QStringLiteral("A configuration file (*.tcfg) or a reader's text."),
                                  QStringLiteral("[FILE]"));
@@ -189,6 +197,12 @@ void CommandLine::choose(const QStringList &arguments)
         problem = QStringLiteral("--device needs a LINK such as tcp:HOST:PORT or serial:PATH");
         return;
     }
+    if (mode != Write && (parser.isSet(kJobs) || parser.isSet(kJson))) {
+        problem = QStringLiteral("--jobs and --json go with --write");
+        return;
+    }
+    if (mode == Write && !readersAreSound())
+        return;
     output = inCallersFolder(mode == Code ? parser.value(kCode) : parser.value(kSaveAs));
     if (files.size() > 1 || (mode != Window && files.size() != 1)) {
         problem = mode == Window ? QStringLiteral("name one FILE at most")
@@ -200,6 +214,22 @@ void CommandLine::choose(const QStringList &arguments)
         return;
     }
     chosen = mode;
+}
+
+// Every link a reader of its own, and a number of jobs the run can hold.
+bool CommandLine::readersAreSound()
+{
+    bool number = false;
+    jobs = parser.value(kJobs).toInt(&number);
+    if (!number || jobs < 1 || jobs > ReaderBatch::kMostJobs) {
+        problem = QStringLiteral("--jobs takes a number from 1 to %1").arg(ReaderBatch::kMostJobs);
+        return false;
+    }
+    if (const std::optional<QString> twice = sharedLink(parser.values(kDevice))) {
+        problem = QStringLiteral("%1 reaches a reader that an earlier --device already names").arg(*twice);
+        return false;
+    }
+    return true;
 }
 
 bool CommandLine::needsDisplay() const
@@ -330,16 +360,6 @@ std::optional<QString> CommandLine::signForm(config::FormValue &form, int *exitC
 
 namespace {
 
-// One reader: its channel opened for the save and closed after it, so that
-// the next link gets a channel of its own.
-SaveReport saveToReader(const QString &link, const QString &signedText)
-{
-    device::Session reader;
-    if (!reader.open(link))
-        return {SaveReport::Failed, linkFailureText(reader.failure())};
-    return saveVerified(reader, signedText);
-}
-
 // A reason on one line: the detail's lines joined, and no control
 // character from a reader's reply left to steer the terminal.
 QString oneLine(QString text)
@@ -351,24 +371,50 @@ QString oneLine(QString text)
     return text.simplified();
 }
 
+const char *const kOutcomeWords[] = {"ok", "failed", "unknown"}; // by SaveReport::Outcome
+
+// The reader's line: its link and outcome, and the reason unless it is saved.
+QString resultLine(const ReaderResult &result)
+{
+    QString line = result.link + QLatin1Char(' ') + QLatin1String(kOutcomeWords[result.report.outcome]);
+    if (result.report.outcome != SaveReport::Saved)
+        line += QStringLiteral(": ") + oneLine(result.report.detail);
+    return line;
+}
+
+QString resultJson(const ReaderResult &result)
+{
+    const QString cause = oneLine(result.report.detail);
+    const QJsonObject object{
+        {QStringLiteral("link"), result.link},
+        {QStringLiteral("result"), QLatin1String(kOutcomeWords[result.report.outcome])},
+        {QStringLiteral("cause"), cause.isEmpty() ? QJsonValue() : QJsonValue(cause)},
+        {QStringLiteral("firmware"), result.firmware ? QJsonValue(oneLine(*result.firmware)) : QJsonValue()},
+        {QStringLiteral("seconds"), qRound(result.seconds * 1000) / 1000.0},
+    };
+    return QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact));
+}
+
 } // namespace
 
-// Saves to each reader in turn, one line for each on standard output: the
-// box's detail on one line as the reason. Done only when every reader
-// confirmed the configuration.
+// Saves to the readers side by side, a line (or a JSON object) for each on
+// standard output as it finishes, and the count of each outcome on standard
+// error. Done only when every reader confirmed the configuration.
 int CommandLine::writeToReaders(const QString &signedText) const
 {
-    static const char *const kOutcomeWords[] = {"ok", "failed", "unknown"}; // by SaveReport::Outcome
-    bool allSaved = true;
+    int counts[3] = {0, 0, 0}; // by SaveReport::Outcome
     bool allPrinted = true;
-    for (const QString &link : parser.values(kDevice)) {
-        const SaveReport report = saveToReader(link, signedText);
-        QString line = link + QLatin1Char(' ') + QLatin1String(kOutcomeWords[report.outcome]);
-        if (report.outcome != SaveReport::Saved) {
-            allSaved = false;
-            line += QStringLiteral(": ") + oneLine(report.detail);
-        }
-        allPrinted = print(stdout, line + QLatin1Char('\n')) && allPrinted;
-    }
-    return allPrinted ? (allSaved ? 0 : 1) : printed(QString(), 0);
+    const bool json = parser.isSet(kJson);
+    ReaderBatch batch(parser.values(kDevice), signedText, jobs);
+    batch.run([&](const ReaderResult &result) {
+        ++counts[result.report.outcome];
+        allPrinted = print(stdout, (json ? resultJson(result) : resultLine(result)) + QLatin1Char('\n')) && allPrinted;
+    });
+    print(stderr, QStringLiteral("%1 ok, %2 failed, %3 unknown\n")
+                      .arg(counts[SaveReport::Saved])
+                      .arg(counts[SaveReport::Failed])
+                      .arg(counts[SaveReport::Unknown]));
+    if (!allPrinted)
+        return printed(QString(), 0);
+    return counts[SaveReport::Saved] == parser.values(kDevice).size() ? 0 : 1;
 }

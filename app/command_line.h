@@ -12,7 +12,7 @@
 // What the program is asked to do by its arguments: show the window (with a
 // configuration file loaded, when one is named), or, without any window,
 // print a file's signed configuration text, write its config code, write
-// it again in our file format, or save it to readers one after another.
+// it again in our file format, or save it to many readers at once.
 //
 // The passwords come from the environment or from files, never from the
 // arguments, which other users can read.
@@ -48,6 +48,7 @@ private:
     int printed(const QString &text, int exitCode) const;
     int writeSigned(config::FormValue &form);
     std::optional<QString> signForm(config::FormValue &form, int *exitCode);
+    bool readersAreSound();
     int writeToReaders(const QString &signedText) const;
 
     QCommandLineParser parser;
@@ -57,6 +58,7 @@ private:
     QString output;
     QString lang;
     bool verbose = false;
+    int jobs = 16;
     QString problem;
 };
 

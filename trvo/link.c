@@ -215,7 +215,8 @@ static int open_tcp(const struct link_setting *s, int64_t deadline)
     return fd;
 }
 
-static trvo_log_sink log_sink = NULL;
+/* Set from one thread, read by opens on any. */
+static _Atomic(trvo_log_sink) log_sink = NULL;
 
 void trvo_set_log_sink(trvo_log_sink sink)
 {
@@ -228,12 +229,13 @@ static void log_line(const char *format, ...)
 {
     char line[PATH_MAX + 128];
     va_list args;
-    if (!log_sink)
+    const trvo_log_sink sink = log_sink;
+    if (!sink)
         return;
     va_start(args, format);
     vsnprintf(line, sizeof line, format, args);
     va_end(args);
-    log_sink(line);
+    sink(line);
 }
 
 /* Only a character device can be a serial port. A regular file, a folder or

@@ -1,6 +1,8 @@
+#define _GNU_SOURCE /* strerror_r that returns the text */
 #include "trvo/trvo.h"
 
 #include <errno.h>
+#include <pthread.h>
 #include <stdarg.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -31,13 +33,16 @@ static void note(struct failure *f, enum trvo_cause cause, const char *format, .
     va_end(args);
 }
 
-/* The cause of a failed open, from errno, naming the port or host. */
+/* The cause of a failed open, from errno, naming the port or host.
+ * strerror_r: strerror's buffer is shared by every thread. */
 static void note_open_failure(struct failure *f, const struct link_setting *s, int error)
 {
+    char text[128];
+    const char *words = strerror_r(error, text, sizeof text);
     if (s->kind == LINK_SERIAL)
-        note(f, trvo_cause_of_errno(error), "%s: %s", s->path, strerror(error));
+        note(f, trvo_cause_of_errno(error), "%s: %s", s->path, words);
     else
-        note(f, trvo_cause_of_errno(error), "%s port %s: %s", s->host, s->port, strerror(error));
+        note(f, trvo_cause_of_errno(error), "%s port %s: %s", s->host, s->port, words);
 }
 
 struct channel {
@@ -50,15 +55,35 @@ struct channel {
 };
 
 
-enum { MAX_CHANNELS = 16 };
+enum { MAX_CHANNELS = 64 };
 
 /* Handle h designates channels[h - 1], so that 0 stays "no channel" and an
- * unknown handle is refused instead of dereferenced. */
+ * unknown handle is refused instead of dereferenced. The table is shared by
+ * every thread and taken only under table_lock; a channel itself belongs to
+ * the one thread that calls on it. A slot being opened holds `opening`, so
+ * that no other open takes it and no call finds it. */
 static struct channel *channels[MAX_CHANNELS];
+static struct channel opening;
+static pthread_mutex_t table_lock = PTHREAD_MUTEX_INITIALIZER;
 
 static struct channel *channel_of(intptr_t handle)
 {
-    return handle >= 1 && handle <= MAX_CHANNELS ? channels[handle - 1] : NULL;
+    if (handle < 1 || handle > MAX_CHANNELS)
+        return NULL;
+    pthread_mutex_lock(&table_lock);
+    struct channel *c = channels[handle - 1];
+    pthread_mutex_unlock(&table_lock);
+    return c == &opening ? NULL : c;
+}
+
+/* Puts c (a channel, `opening` or NULL) into slot and returns what was there. */
+static struct channel *swap_slot(int slot, struct channel *c)
+{
+    pthread_mutex_lock(&table_lock);
+    struct channel *was = channels[slot];
+    channels[slot] = c;
+    pthread_mutex_unlock(&table_lock);
+    return was;
 }
 
 static void drop_link(struct channel *c)
@@ -75,8 +100,10 @@ static void free_channel(struct channel *c)
     free(c);
 }
 
-/* Why the last open failed, for trvo_failure(0, ...). */
-static struct failure open_failure;
+/* Why the last open failed, for trvo_failure(0, ...): each thread asks
+ * about its own opens. Initial-exec: the library is linked, not loaded
+ * later, and so needs no more from the system than libc. */
+static _Thread_local struct failure open_failure __attribute__((tls_model("initial-exec")));
 
 intptr_t trvo_channel_open(int channel, int flags)
 {
@@ -88,35 +115,45 @@ intptr_t trvo_channel_open(int channel, int flags)
     return trvo_channel_open_link(text && *text ? text : LINK_DEFAULT_SETTING);
 }
 
-static int free_slot(void)
+/* Reserves a free slot for an open under way; MAX_CHANNELS when none is free. */
+static int reserve_slot(void)
 {
+    pthread_mutex_lock(&table_lock);
     int slot = 0;
     while (slot < MAX_CHANNELS && channels[slot])
         ++slot;
+    if (slot < MAX_CHANNELS)
+        channels[slot] = &opening;
+    pthread_mutex_unlock(&table_lock);
     return slot;
 }
 
-intptr_t trvo_channel_open_link(const char *link)
+static struct channel *new_channel(void)
 {
-    const int slot = free_slot();
-    if (slot == MAX_CHANNELS) {
-        note(&open_failure, TRVO_CAUSE_ARGUMENT, "all %d channels are open", MAX_CHANNELS);
-        return 0;
-    }
     struct channel *c = calloc(1, sizeof *c);
     if (c)
         c->fd = -1;
-    if (!c || !(c->rx = malloc(REPLY_CAPACITY))) {
-        note(&open_failure, TRVO_CAUSE_SYSTEM, "out of memory");
+    if (c && !(c->rx = malloc(REPLY_CAPACITY))) {
         free(c);
-        return 0;
+        c = NULL;
     }
+    if (!c)
+        note(&open_failure, TRVO_CAUSE_SYSTEM, "out of memory");
+    return c;
+}
+
+/* Parses and opens the link; NULL with open_failure and errno telling why. */
+static struct channel *open_channel(const char *link)
+{
+    struct channel *c = new_channel();
+    if (!c)
+        return NULL;
     if (!link || link_parse_setting(link, &c->setting) != 0) {
         note(&open_failure, TRVO_CAUSE_SETTING, "\"%.200s\" is no link (tcp:HOST:PORT or serial:PATH[:BAUD[:FORMAT]])",
              link ? link : "");
         free_channel(c);
         errno = EINVAL;
-        return 0;
+        return NULL;
     }
     c->fd = link_open(&c->setting, link_now_ns() + (int64_t)TRVO_OPEN_TIMEOUT_MS * 1000000, &c->saved_tty);
     if (c->fd < 0) {
@@ -124,19 +161,34 @@ intptr_t trvo_channel_open_link(const char *link)
         note_open_failure(&open_failure, &c->setting, error);
         free_channel(c);
         errno = error;
+        return NULL;
+    }
+    return c;
+}
+
+intptr_t trvo_channel_open_link(const char *link)
+{
+    const int slot = reserve_slot();
+    if (slot == MAX_CHANNELS) {
+        note(&open_failure, TRVO_CAUSE_ARGUMENT, "all %d channels are open", MAX_CHANNELS);
         return 0;
     }
-    channels[slot] = c;
-    return slot + 1;
+    struct channel *c = open_channel(link);
+    swap_slot(slot, c);
+    return c ? slot + 1 : 0;
 }
 
 void trvo_channel_close(intptr_t handle)
 {
-    struct channel *c = channel_of(handle);
-    if (!c)
+    if (handle < 1 || handle > MAX_CHANNELS)
         return;
-    free_channel(c);
-    channels[handle - 1] = NULL;
+    pthread_mutex_lock(&table_lock);
+    struct channel *c = channels[handle - 1];
+    if (c != &opening)
+        channels[handle - 1] = NULL;
+    pthread_mutex_unlock(&table_lock);
+    if (c && c != &opening)
+        free_channel(c);
 }
 
 /* A program that ends without closing its channels still gets its serial

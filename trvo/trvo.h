@@ -11,7 +11,11 @@
  * Without the variable the library talks to the reader simulator at
  * tcp:127.0.0.1:47811.
  *
- * Calls on one handle must not overlap; the library starts no threads.
+ * Threads: the library starts none, and is safe for one channel per thread.
+ * Any number of threads may open, call on and close channels at once, each on
+ * handles of its own (up to 64 channels in all); calls on one handle must not
+ * overlap, and a handle is closed only by the thread that uses it.
+ * trvo_failure(0, ...) reports the last failed open of the calling thread.
  */
 
 #include <stddef.h>
@@ -102,14 +106,15 @@ TRVO_API void trvo_channel_close(intptr_t handle);
 
 /* The cause of the last call on handle that failed (TRVO_CAUSE_NONE when its
  * last call succeeded or the handle is unknown); handle 0 asks about the last
- * open that failed. When message is not null, a line in English naming what
+ * open that failed in the calling thread. When message is not null, a line in English naming what
  * failed (the port, the host, the time-out) is copied there, NUL-terminated
  * and cut to size bytes; TRVO_FAILURE_MESSAGE_SIZE always suffices. */
 TRVO_API int trvo_failure(intptr_t handle, char *message, size_t size);
 
 /* Receives the library's diagnostic lines (without a newline), such as why
  * a path is refused as a serial port. The library never prints: without a
- * sink, the start, the lines are dropped. */
+ * sink, the start, the lines are dropped. The sink is called on the thread
+ * whose open wrote the line, so it must be safe to call from any thread. */
 typedef void (*trvo_log_sink)(const char *line);
 TRVO_API void trvo_set_log_sink(trvo_log_sink sink);
 

@@ -3,10 +3,13 @@
 // modes run as a process in a folder of their own, writing to simulated
 // readers too.
 #include <QDropEvent>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QMimeData>
 #include <QProcess>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
@@ -311,6 +314,18 @@ private slots:
                                           << "--device";
         QTest::newRow("device, no write") << QStringList{"--device", "tcp:127.0.0.1:1", "--text", "reader.tcfg"}
                                           << password << 2 << QByteArray() << "--write";
+        QTest::newRow("write, link twice")
+            << QStringList{"--write", "reader.tcfg", "--device", "tcp:127.0.0.1:1", "--device", "tcp:127.0.0.1:1"}
+            << password << 2 << QByteArray() << "tcp:127.0.0.1:1 reaches a reader";
+        QTest::newRow("write, one port twice")
+            << QStringList{"--write", "reader.tcfg", "--device", "serial:caller/../caller", "--device",
+                           "serial:" + dir.filePath("caller") + ":9600"}
+            << password << 2 << QByteArray() << dir.filePath("caller") + ":9600 reaches";
+        QTest::newRow("write, no jobs") << QStringList{"--write", "reader.tcfg", "--device", "tcp:127.0.0.1:1",
+                                                       "--jobs", "0"}
+                                        << password << 2 << QByteArray() << "--jobs";
+        QTest::newRow("json without write") << QStringList{"--json", "--text", "reader.tcfg"} << password << 2
+                                            << QByteArray() << "--json";
         QTest::newRow("write, unknown file") << QStringList{"--write", "unknown.tcfg", "--device", "tcp:127.0.0.1:1"}
                                              << password << 2 << QByteArray() << "没有本工具认识的配置项";
         QVERIFY(::mkfifo("fifo.tcfg", 0600) == 0);
@@ -384,7 +399,89 @@ private slots:
         QVERIFY(signatureHolds(decoded, kPassword));
     }
 
-    // --write saves to each reader in turn, over TCP and over a serial
+    // --write saves to the readers side by side: a line for each as it
+    // finishes (a silent reader's last, unless one runs at a time), the
+    // count of each outcome on standard error, and with --json one object a
+    // reader. Readers are named by role: two simulators (TCP and serial),
+    // one that accepts and never answers, one port nobody listens on.
+    void writeSideBySide_data()
+    {
+        QTest::addColumn<QStringList>("readers");
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QStringList>("results"); // role and outcome, in the order expected
+        QTest::addColumn<bool>("exactOrder");     // else only the last line is certain
+        QTest::addColumn<QString>("summary");
+        QTest::addColumn<int>("exitCode");
+        const QStringList mixed{"silent", "tcp", "serial", "refused"};
+        QTest::newRow("side by side") << mixed << QStringList{"--jobs", "4"}
+                                      << QStringList{"tcp ok", "serial ok", "refused failed", "silent unknown"}
+                                      << false << "2 ok, 1 failed, 1 unknown" << 1;
+        QTest::newRow("one at a time") << mixed << QStringList{"--jobs", "1"}
+                                       << QStringList{"silent unknown", "tcp ok", "serial ok", "refused failed"}
+                                       << true << "2 ok, 1 failed, 1 unknown" << 1;
+        QTest::newRow("side by side, json") << QStringList{"serial", "tcp", "silent"} << QStringList{"--json"}
+                                            << QStringList{"serial ok", "tcp ok", "silent unknown"} << false
+                                            << "2 ok, 0 failed, 1 unknown" << 1;
+        QTest::newRow("all saved, json") << QStringList{"serial", "tcp"} << QStringList{"--json", "--jobs", "1"}
+                                         << QStringList{"serial ok", "tcp ok"} << true << "2 ok, 0 failed, 0 unknown"
+                                         << 0;
+    }
+
+    void writeSideBySide()
+    {
+        QFETCH(QStringList, readers);
+        QFETCH(QStringList, options);
+        QFETCH(QStringList, results);
+        QFETCH(bool, exactOrder);
+        QFETCH(QString, summary);
+        QFETCH(int, exitCode);
+        ReaderSim tcp;
+        ReaderSim serial;
+        QVERIFY(tcp.start() && serial.start());
+        QTcpServer silent; // the kernel accepts; nobody ever answers
+        QVERIFY(silent.listen(QHostAddress::LocalHost));
+        QTcpServer probe;
+        QVERIFY(probe.listen(QHostAddress::LocalHost));
+        const QString refused = QStringLiteral("tcp:127.0.0.1:%1").arg(probe.serverPort());
+        probe.close();
+        const QMap<QString, QString> links{{"tcp", tcp.tcpSetting()},
+                                           {"serial", serial.serialSetting()},
+                                           {"silent", QStringLiteral("tcp:127.0.0.1:%1").arg(silent.serverPort())},
+                                           {"refused", refused}};
+        QStringList arguments{"--write", "reader.tcfg"};
+        for (const QString &reader : readers)
+            arguments << "--device" << links.value(reader);
+        const Run run = runProgram(arguments + options, {"TARVO_CONFIG_PASSWORD=Tarvo#Factory#16"});
+        QCOMPARE(run.exitCode, exitCode);
+        QCOMPARE(QString::fromUtf8(run.err), summary + '\n');
+
+        const bool json = options.contains("--json");
+        QStringList seen; // role and outcome, as printed
+        for (const QByteArray &line : run.out.split('\n').mid(0, results.size())) {
+            QString link = QString::fromUtf8(line).section(' ', 0, 0);
+            QString outcome = QString::fromUtf8(line).section(' ', 1, 1).remove(':');
+            if (json) {
+                QJsonParseError error{};
+                const QJsonObject object = QJsonDocument::fromJson(line, &error).object();
+                QVERIFY2(error.error == QJsonParseError::NoError, line.constData());
+                link = object.value("link").toString();
+                outcome = object.value("result").toString();
+                QCOMPARE(object.value("cause").isNull(), outcome == "ok");
+                QCOMPARE(object.value("firmware").isString(), outcome == "ok");
+                QVERIFY(object.value("seconds").toDouble(-1) >= 0);
+            }
+            seen << links.key(link) + ' ' + outcome;
+        }
+        QVERIFY(run.out.endsWith('\n') && run.out.count('\n') == results.size());
+        QCOMPARE(seen.last(), results.last());
+        if (!exactOrder) {
+            seen.sort();
+            results.sort();
+        }
+        QCOMPARE(seen, results);
+    }
+
+    // --write saves to each reader, over TCP and over a serial
     // line: a reader keyed with another configuration password refuses,
     // and the run says so on its line and fails as a whole.
     void writeToReaders()
@@ -400,10 +497,12 @@ private slots:
         const QString second = otherPassword.serialSetting();
         const Run run = runProgram({"--write", "reader.tcfg", "--device", first, "--device", second},
                                    {"TARVO_CONFIG_PASSWORD=Tarvo#Factory#16"});
-        QCOMPARE(QString::fromUtf8(run.out).split('\n'),
-                 QStringList({first + " ok", second + " failed: " + QString::fromUtf8(device::kRefusedConfiguration), ""}));
+        QStringList lines = QString::fromUtf8(run.out).split('\n');
+        lines.sort();
+        QCOMPARE(lines, QStringList({"", second + " failed: " + QString::fromUtf8(device::kRefusedConfiguration),
+                                     first + " ok"}));
         QCOMPARE(run.exitCode, 1);
-        QCOMPARE(run.err, QByteArray());
+        QCOMPARE(run.err, QByteArray("1 ok, 1 failed, 0 unknown\n"));
         QVERIFY(factory.waitForLine("config applied (link)"));
         QVERIFY(readBytes(factory.statePath()).contains("前,缀"));
         QVERIFY(!readBytes(otherPassword.statePath()).contains("前,缀"));

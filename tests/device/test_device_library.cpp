@@ -13,12 +13,16 @@
 #include <QTcpServer>
 #include <QtTest>
 
+#include <atomic>
+#include <memory>
 #include <csignal>
 #include <cstring>
 #include <qrencode.h>
 #include <fcntl.h>
 #include <sys/wait.h>
 #include <termios.h>
+#include <thread>
+#include <vector>
 #include <unistd.h>
 
 #include "device/reader_sim.h"
@@ -567,6 +571,67 @@ private slots:
         const QByteArray text = call(channel.handle, 2).payload;
         QVERIFY(text.contains(",prefix='scanned',"));
         QVERIFY(!text.contains("never"));
+    }
+
+    // One channel per thread: more channels than a reader run used to allow
+    // are open at once, calls run side by side, and each thread's failed
+    // open reports its own cause while the others open theirs.
+    void channelsOnManyThreads()
+    {
+        const int readers = 4;
+        const int tcpPerReader = 4;
+        std::vector<std::unique_ptr<ReaderSim>> sims;
+        for (int i = 0; i < readers; ++i) {
+            sims.push_back(std::make_unique<ReaderSim>());
+            QVERIFY(sims.back()->start({"--firmware", QString("FW-%1").arg(i)}));
+        }
+        struct Job
+        {
+            QByteArray setting;
+            QByteArray firmware; // empty: the open must fail with cause
+            int cause = 0;
+            std::atomic<int> faults{0};
+        };
+        std::vector<std::unique_ptr<Job>> jobs;
+        auto add = [&jobs](const QString &setting, const QByteArray &firmware, int cause) {
+            jobs.push_back(std::make_unique<Job>());
+            jobs.back()->setting = setting.toUtf8();
+            jobs.back()->firmware = firmware;
+            jobs.back()->cause = cause;
+        };
+        for (int i = 0; i < readers; ++i) {
+            const QByteArray firmware = QByteArray("FW-") + QByteArray::number(i) + '\0';
+            add(sims[size_t(i)]->serialSetting(), firmware, 0);
+            for (int k = 0; k < tcpPerReader; ++k)
+                add(sims[size_t(i)]->tcpSetting(), firmware, 0);
+            add("tcp:127.0.0.1:" + QString::number(portNobodyListensOn()), {}, TRVO_CAUSE_REFUSED);
+            add("serial:/dev/null", {}, TRVO_CAUSE_NOT_A_PORT);
+        }
+        std::atomic<int> opened{0};
+        const int expectedOpen = readers * (1 + tcpPerReader);
+        auto run = [&opened, expectedOpen](Job &job) {
+            for (int round = 0; round < 3; ++round) {
+                const intptr_t handle = trvo_channel_open_link(job.setting.constData());
+                if (job.firmware.isEmpty()) {
+                    job.faults += handle != 0 || trvo_failure(0, nullptr, 0) != job.cause;
+                    continue;
+                }
+                job.faults += handle == 0;
+                // Every channel stays open until all are, the first round.
+                for (++opened; round == 0 && opened < expectedOpen;)
+                    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+                for (int k = 0; k < 10 && handle; ++k)
+                    job.faults += call(handle, 12).payload != job.firmware;
+                trvo_channel_close(handle);
+            }
+        };
+        std::vector<std::thread> threads;
+        for (auto &job : jobs)
+            threads.emplace_back(run, std::ref(*job));
+        for (auto &thread : threads)
+            thread.join();
+        for (const auto &job : jobs)
+            QVERIFY2(job->faults == 0, job->setting.constData());
     }
 
     void refusesBadArguments()
