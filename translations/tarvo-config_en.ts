@@ -374,6 +374,97 @@
     </message>
 </context>
 <context>
+    <name>ReaderReview</name>
+    <message>
+        <source>主界面</source>
+        <translation>Main area</translation>
+    </message>
+    <message>
+        <source>常规设置</source>
+        <translation>General settings</translation>
+    </message>
+    <message>
+        <source>NFC设置</source>
+        <translation>NFC settings</translation>
+    </message>
+    <message>
+        <source>韦根设置</source>
+        <translation>Wiegand settings</translation>
+    </message>
+    <message>
+        <source>网络设置</source>
+        <translation>Network settings</translation>
+    </message>
+    <message>
+        <source>修改配置密码</source>
+        <translation>Change the config password</translation>
+    </message>
+    <message>
+        <source>…等 %1 项</source>
+        <translation>… %1 in all</translation>
+    </message>
+    <message>
+        <source>%1：%2 → %3</source>
+        <translation>%1: %2 → %3</translation>
+    </message>
+    <message>
+        <source>写入前核对</source>
+        <translation>Review before writing</translation>
+    </message>
+    <message>
+        <source>保存将更改读卡器上的以下设置，它们不是从这台读卡器载入的：</source>
+        <translation>Saving will change these settings on the reader; they were not loaded from this reader:</translation>
+    </message>
+    <message>
+        <source>设置</source>
+        <translation>Setting</translation>
+    </message>
+    <message>
+        <source>页面</source>
+        <translation>Page</translation>
+    </message>
+    <message>
+        <source>读卡器中的值</source>
+        <translation>Reader's value</translation>
+    </message>
+    <message>
+        <source>新的值</source>
+        <translation>New value</translation>
+    </message>
+    <message>
+        <source>写入读卡器</source>
+        <translation>Write to reader</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>连接设备</source>
+        <translation>Connect</translation>
+    </message>
+    <message>
+        <source>窗口中的配置尚未保存。连接后要载入读卡器的配置吗？</source>
+        <translation>The window's configuration is not saved. Load the reader's configuration after connecting?</translation>
+    </message>
+    <message>
+        <source>载入读卡器配置</source>
+        <translation>Load reader's configuration</translation>
+    </message>
+    <message>
+        <source>保留窗口配置</source>
+        <translation>Keep window's configuration</translation>
+    </message>
+    <message>
+        <source>配置密码将更改</source>
+        <translation>The configuration password will change</translation>
+    </message>
+    <message>
+        <source>配置密码已更改</source>
+        <translation>The configuration password was changed</translation>
+    </message>
+</context>
+<context>
     <name>VerifiedSave</name>
     <message>
         <source>读回的读卡器配置与发送的不一致（%1）。</source>
@@ -386,10 +477,6 @@
     <message>
         <source>新的配置密码可能已生效，也可能没有：读卡器只接受新旧两个密码中的一个，请重新连接后分别试用。</source>
         <translation>The new configuration password may or may not be in effect: the reader accepts only one of the old and new passwords. Reconnect and try each.</translation>
-    </message>
-    <message>
-        <source>没有足够的内存运行配置脚本</source>
-        <translation>Not enough memory to run the configuration script</translation>
     </message>
 </context>
 <context>
