@@ -77,13 +77,13 @@ int Widget::get_hmac(QString istr, char *obuf)
 
 void Widget::Getinitkeyvalue()
 {
-    importReaderConfig();
+    importReaderConfig(true, readerReview->firmware());
 }
 
 // A fresh configuration script reads the last connect's text; the window
 // keeps it until the next import. Kept out of the form, the reader's value
 // is read from the form's, so that a key the reader lacks differs in nothing.
-std::optional<QString> Widget::importReaderConfig(bool intoForm)
+std::optional<QString> Widget::importReaderConfig(bool intoForm, const QString &firmware)
 {
     lua_State *fresh = script_open();
     script_close(lua_state);
@@ -95,12 +95,12 @@ std::optional<QString> Widget::importReaderConfig(bool intoForm)
             config::importReaderText(formBinding->value(), lua_state, readerText.constData());
         if (read.refusal)
             return translated("config", *read.refusal);
-        readerReview->readerRead(read.imported.value, false);
+        readerReview->readerRead(read.imported.value, false, firmware);
         return std::nullopt;
     }
     if (std::optional<QString> failure = binding::importIntoForm(*ui, lua_state, readerText.constData()))
         return translated("config", *failure);
-    readerReview->readerRead(binding::read(*ui), true);
+    readerReview->readerRead(binding::read(*ui), true, firmware);
     return std::nullopt;
 }
 

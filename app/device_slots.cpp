@@ -10,6 +10,7 @@
 #include "app/device_session.h"
 #include "app/form_binding.h"
 #include "app/reader_review.h"
+#include "app/save_records.h"
 #include "app/verified_save.h"
 #include "app/untrusted_text.h"
 #include "config/password_entry.h"
@@ -63,7 +64,7 @@ bool Widget::readReader(QString *failure, bool intoForm)
     const QString versionShown = *version;
     qDebug("vdata = %s", qUtf8Printable(versionShown));
 
-    if (const std::optional<QString> problem = importReaderConfig(intoForm)) {
+    if (const std::optional<QString> problem = importReaderConfig(intoForm, versionShown)) {
         *failure = *problem;
         return false;
     }
@@ -130,17 +131,23 @@ void Widget::on_saveBtn_clicked()
     if (report.readerGone)
         deviceSession->setConnected(false);
 
+    const QString changes = readerReview->allChanges(sending);
+    // What became of the record goes below whatever the box says.
+    const QString recordNote =
+        recordSave(deviceSession->link(), readerReview->firmware(), report, changes, sending).value_or(QString());
     switch (report.outcome) {
     case SaveReport::Saved:
-        tell(this, tr(kSaveTitle), tr("保存成功"), joinedLines(report.detail, readerReview->saved(sending)));
+        tell(this, tr(kSaveTitle), tr("保存成功"),
+             joinedLines(joinedLines(report.detail, readerReview->saved(sending)), recordNote));
         break;
     case SaveReport::Failed:
-        tell(this, tr(kSaveTitle), tr("保存失败，请重试"), joinedLines(report.detail, deviceSession->linkNote()));
+        tell(this, tr(kSaveTitle), tr("保存失败，请重试"),
+             joinedLines(joinedLines(report.detail, deviceSession->linkNote()), recordNote));
         qDebug() << "配置保存失败，请重试";
         break;
     case SaveReport::Unknown:
         tell(this, tr(kSaveTitle), tr("无法确认读卡器是否已保存，请重新连接后核对"),
-             joinedLines(report.detail, deviceSession->linkNote()));
+             joinedLines(joinedLines(report.detail, deviceSession->linkNote()), recordNote));
         break;
     }
 }

@@ -132,9 +132,10 @@ ReaderReview::ConnectChoice ReaderReview::askBeforeConnect() const
     return box.clickedButton() == keep ? ConnectChoice::KeepForm : ConnectChoice::Cancel;
 }
 
-void ReaderReview::readerRead(const config::FormValue &value, bool intoForm)
+void ReaderReview::readerRead(const config::FormValue &value, bool intoForm, const QString &firmware)
 {
     reader = value;
+    firmware_ = firmware;
     loaded = intoForm;
     if (intoForm)
         kept = value;
@@ -149,6 +150,16 @@ bool ReaderReview::confirmSave(const config::FormValue &value) const
         return true;
     SaveReviewDialog review(changes, window);
     return review.exec() == QDialog::Accepted;
+}
+
+QString ReaderReview::allChanges(const config::FormValue &value) const
+{
+    QStringList lines;
+    if (reader) {
+        for (const ReaderChange &change : readerChanges(*reader, value, tr("配置密码已更改")))
+            lines << changesText({change});
+    }
+    return lines.join(QLatin1Char('\n'));
 }
 
 QString ReaderReview::saved(const config::FormValue &value)

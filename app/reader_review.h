@@ -71,7 +71,11 @@ public:
     // reader without a question otherwise.
     ConnectChoice askBeforeConnect() const;
     // A connect read the reader's value; loaded when the form took it.
-    void readerRead(const config::FormValue &reader, bool loaded);
+    void readerRead(const config::FormValue &reader, bool loaded, const QString &firmware);
+    // The reader's firmware version as the last connect read it.
+    const QString &firmware() const { return firmware_; }
+    // Every setting value changes on the reader, one a line, for the record.
+    QString allChanges(const config::FormValue &value) const;
     // Before value is written: true to go on. The review shows when the form
     // did not come from this reader and would change something on it.
     bool confirmSave(const config::FormValue &value) const;
@@ -87,6 +91,7 @@ private:
     QWidget *window;
     std::optional<config::FormValue> reader;
     bool loaded = false;
+    QString firmware_;
     config::FormValue kept;
 };
 

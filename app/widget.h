@@ -95,7 +95,7 @@ private:
     bool readReader(QString *failure, bool intoForm);
     // Reads readerText through a fresh script, into the form when intoForm;
     // the reason it could not, or nothing when it did.
-    std::optional<QString> importReaderConfig(bool intoForm = true);
+    std::optional<QString> importReaderConfig(bool intoForm = true, const QString &firmware = QString());
 
     Ui::Widget *ui;
     lua_State *lua_state;

@@ -425,7 +425,7 @@
     </message>
     <message>
         <source>读卡器中的值</source>
-        <translation>Reader's value</translation>
+        <translation>Reader&apos;s value</translation>
     </message>
     <message>
         <source>新的值</source>
@@ -445,15 +445,15 @@
     </message>
     <message>
         <source>窗口中的配置尚未保存。连接后要载入读卡器的配置吗？</source>
-        <translation>The window's configuration is not saved. Load the reader's configuration after connecting?</translation>
+        <translation>The window&apos;s configuration is not saved. Load the reader&apos;s configuration after connecting?</translation>
     </message>
     <message>
         <source>载入读卡器配置</source>
-        <translation>Load reader's configuration</translation>
+        <translation>Load reader&apos;s configuration</translation>
     </message>
     <message>
         <source>保留窗口配置</source>
-        <translation>Keep window's configuration</translation>
+        <translation>Keep window&apos;s configuration</translation>
     </message>
     <message>
         <source>配置密码将更改</source>
@@ -462,6 +462,17 @@
     <message>
         <source>配置密码已更改</source>
         <translation>The configuration password was changed</translation>
+    </message>
+</context>
+<context>
+    <name>SaveRecords</name>
+    <message>
+        <source>配置记录已损坏，已移至 %1 并新建</source>
+        <translation>The record of saves was damaged; it was moved to %1 and a new one started</translation>
+    </message>
+    <message>
+        <source>配置记录未能保存：%1</source>
+        <translation>The record of this save was not kept: %1</translation>
     </message>
 </context>
 <context>

@@ -96,6 +96,7 @@ private slots:
     {
         // The recently used files go to a settings folder of the test's own.
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.filePath(QStringLiteral("settings"))));
+        qputenv("XDG_DATA_HOME", QFile::encodeName(dir.filePath(QStringLiteral("data"))));
         QVERIFY(QFile::copy(QStringLiteral(TARVO_SHIPPED_SCRIPT), dir.filePath(QStringLiteral("update_config.lua"))));
         QDir::setCurrent(dir.path());
         QVERIFY(writeBytes(QStringLiteral("reader.tcfg"), kReaderText));
@@ -277,6 +278,14 @@ private slots:
                                           << password << 2 << QByteArray() << "--write";
         QTest::newRow("write, unknown file") << QStringList{"--write", "unknown.tcfg", "--device", "tcp:127.0.0.1:1"}
                                              << password << 2 << QByteArray() << "没有本工具认识的配置项";
+        QTest::newRow("history, none since") << QStringList{"--history", "--since", "2999-01-01"} << password << 0
+                                             << QByteArray() << "";
+        QTest::newRow("history, bad date") << QStringList{"--history", "--since", "soon"} << password << 2
+                                           << QByteArray() << "--since";
+        QTest::newRow("history, a file") << QStringList{"--history", "reader.tcfg"} << password << 2 << QByteArray()
+                                         << "no FILE";
+        QTest::newRow("csv alone") << QStringList{"--csv", "--text", "reader.tcfg"} << password << 2 << QByteArray()
+                                   << "--history";
         QTest::newRow("unknown option") << QStringList{"--frobnicate"} << password << 2 << QByteArray() << "frobnicate";
         QTest::newRow("text, short password, English")
             << QStringList{"--password-file", "short", "--text", "reader.tcfg", "--lang", "en"} << QStringList() << 1
@@ -350,6 +359,14 @@ private slots:
         QVERIFY(factory.waitForLine("config applied (link)"));
         QVERIFY(readBytes(factory.statePath()).contains("前,缀"));
         QVERIFY(!readBytes(otherPassword.statePath()).contains("前,缀"));
+
+        // Each link leaves a record, which --history prints.
+        const Run history = runProgram({"--history", "--csv"}, {});
+        const QStringList rows = QString::fromUtf8(history.out).split("\r\n");
+        QCOMPARE(rows.size(), 4); // the header, two records, the end
+        QCOMPARE(rows.at(1).split(',').mid(1, 3), (QStringList{first, "", "confirmed"}));
+        QCOMPARE(rows.at(2).split(',').mid(1, 3),
+                 (QStringList{second, "", "failed: " + QString::fromUtf8(device::kRefusedConfiguration)}));
     }
 
 private:

@@ -30,6 +30,7 @@
 #include "app/widget.h"
 #include "device/device_link.h"
 #include "device/reader_sim.h"
+#include "records/record_store.h"
 #include "script/script_fixture.h"
 #include "support/debug_log.h"
 #include "support/message_box_answerer.h"
@@ -201,6 +202,7 @@ private:
     ReaderSim sim;
     ScriptDir scriptDir; // the import reads ./update_config.lua
     QTemporaryDir settingsDir; // the remembered choice of reader
+    QTemporaryDir dataDir;     // the record of saves
 
     QString setting() const
     {
@@ -241,6 +243,7 @@ private slots:
     {
         QVERIFY(scriptDir.copyFrom(QStringLiteral(TARVO_SHIPPED_SCRIPT)));
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
+        qputenv("XDG_DATA_HOME", QFile::encodeName(dataDir.path()));
         // Started once to learn its port; each case starts it afresh.
         QVERIFY(sim.start(kSimArguments));
         useDeviceSetting(setting());
@@ -774,6 +777,61 @@ private slots:
         QVERIFY2(storedConfig().contains("prefix='" + prefixStored + "'"), qPrintable(storedConfig()));
         if (!savedDetail.isEmpty())
             QVERIFY2(save.details.first().contains(savedDetail), qPrintable(save.details.first()));
+    }
+
+    // Every save leaves its record with its result; a store that cannot
+    // keep it changes nothing of the save, and the box says so.
+    void savesAreRecorded_data()
+    {
+        QTest::addColumn<QString>("store"); // healthy, corrupt, or blocked (a folder in its place)
+        QTest::addColumn<QStringList>("note"); // what each save's box adds about the record
+        QTest::addColumn<QStringList>("results");
+        const QStringList results{"confirmed", "confirmed", "failed"};
+        QTest::newRow("healthy") << "healthy" << QStringList{"", "", ""} << results;
+        QTest::newRow("corrupt") << "corrupt" << QStringList{"配置记录已损坏，已移至", "", ""} << results;
+        QTest::newRow("blocked") << "blocked" << QStringList{"配置记录未能保存：", "配置记录未能保存：", "配置记录未能保存："}
+                                 << QStringList();
+    }
+
+    void savesAreRecorded()
+    {
+        QFETCH(QString, store);
+        QFETCH(QStringList, note);
+        QFETCH(QStringList, results);
+        const QString path = records::defaultPath();
+        QDir(QFileInfo(path).absolutePath()).removeRecursively();
+        QDir().mkpath(store == "blocked" ? path : QFileInfo(path).absolutePath());
+        if (store == "corrupt") {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(QByteArray(4096, 'x')));
+        }
+        Widget window;
+        QVERIFY(connectWindow(window));
+        setText(window, "manpw", kFactoryPassword);
+        const QStringList prefixes{"记录-1", "记录-2", "记录-3"};
+        for (int i = 0; i < 3; ++i) {
+            setText(window, "linePrefix", prefixes[i]);
+            if (i == 2)
+                sim.kill();
+            const Outcome save = click(window, "saveBtn");
+            QCOMPARE(save.boxes, QStringList{i == 2 ? kSaveFailed : kSaved});
+            const QString detail = save.details.value(0);
+            QVERIFY2(note[i].isEmpty() ? !detail.contains("配置记录") : detail.contains(note[i]), qPrintable(detail));
+        }
+
+        std::vector<records::Record> saved;
+        QVERIFY(store == "blocked" || !records::Store(path).read(QDateTime(), &saved));
+        QStringList found;
+        for (const records::Record &record : saved) {
+            found << records::resultWords(record).section(':', 0, 0);
+            QVERIFY(!record.configuration.contains(kFactoryPassword.toUtf8()));
+        }
+        QCOMPARE(found, results);
+        if (!saved.empty()) {
+            QCOMPARE(saved[0].firmware, kFirmware);
+            QVERIFY(saved[1].changes.contains("扫码前缀：记录-1 → 记录-2"));
+            QVERIFY(saved[2].configuration.contains("记录-3"));
+        }
     }
 
     // The config code shown on screen, held up to the reader, configures it

@@ -1,6 +1,6 @@
 #!/bin/sh
 # Fails when a folder includes a header of a folder it must not use. The
-# layers, from the top: app -> config, qr, device, script -> crypto, trvo
+# layers, from the top: app -> config, qr, device, script, records -> crypto, trvo
 # (config also uses script, whose bridge the import talks through; only
 # config reads the form record besides app). Usage: check_layers.sh <source root>
 root=$1
@@ -19,7 +19,7 @@ check() {
       */*) used=${header%%/*} ;;
       *) continue ;;
     esac
-    case " app form config qr device script crypto trvo " in
+    case " app form config qr device script records crypto trvo " in
       *" $used "*) ;;
       *) continue ;;
     esac
@@ -37,6 +37,7 @@ check config form crypto script trvo
 check qr crypto trvo
 check device crypto trvo
 check script crypto trvo
+check records crypto trvo
 check crypto
 check trvo
 exit $status
