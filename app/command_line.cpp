@@ -331,13 +331,17 @@ std::optional<QString> CommandLine::signForm(config::FormValue &form, int *exitC
 namespace {
 
 // One reader: its channel opened for the save and closed after it, so that
-// the next link gets a channel of its own.
-SaveReport saveToReader(const QString &link, const QString &signedText)
+// the next link gets a channel of its own. The firmware version, asked after
+// the save for its record, stays empty when the reader does not give it.
+SaveReport saveToReader(const QString &link, const QString &signedText, QString *firmware)
 {
     device::Session reader;
     if (!reader.open(link))
         return {SaveReport::Failed, linkFailureText(reader.failure())};
-    return saveVerified(reader, signedText);
+    const SaveReport report = saveVerified(reader, signedText);
+    if (!report.readerGone)
+        *firmware = reader.readVersion().value_or(QString());
+    return report;
 }
 
 // A reason on one line: the detail's lines joined, and no control
@@ -361,7 +365,8 @@ int CommandLine::writeToReaders(const QString &signedText, const config::FormVal
     static const char *const kOutcomeWords[] = {"ok", "failed", "unknown"}; // by SaveReport::Outcome
     bool allSaved = true;
     for (const QString &link : parser.values(kDevice)) {
-        const SaveReport report = saveToReader(link, signedText);
+        QString firmware;
+        const SaveReport report = saveToReader(link, signedText, &firmware);
         QString line = link + QLatin1Char(' ') + QLatin1String(kOutcomeWords[report.outcome]);
         if (report.outcome != SaveReport::Saved) {
             allSaved = false;
@@ -369,7 +374,7 @@ int CommandLine::writeToReaders(const QString &signedText, const config::FormVal
         }
         print(stdout, line + QLatin1Char('\n'));
         // The record's fate is no part of the save's line or its exit code.
-        if (const std::optional<QString> unrecorded = recordSave(link, QString(), report, QString(), form))
+        if (const std::optional<QString> unrecorded = recordSave(link, firmware, report, QString(), form))
             print(stderr, oneLine(*unrecorded) + QLatin1Char('\n'));
     }
     return allSaved ? 0 : 1;

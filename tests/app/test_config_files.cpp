@@ -343,7 +343,7 @@ private slots:
     {
         ReaderSim factory;
         ReaderSim otherPassword;
-        QVERIFY(factory.start());
+        QVERIFY(factory.start({"--firmware", "TV-2.0"}));
         QVERIFY(writeBytes(otherPassword.statePath(),
                            R"({"config": "prefix='TV-',devnum=7", "password": ")" + kPassword
                                + R"(", "firmware": "TV-1.0"})"));
@@ -364,9 +364,9 @@ private slots:
         const Run history = runProgram({"--history", "--csv"}, {});
         const QStringList rows = QString::fromUtf8(history.out).split("\r\n");
         QCOMPARE(rows.size(), 4); // the header, two records, the end
-        QCOMPARE(rows.at(1).split(',').mid(1, 3), (QStringList{first, "", "confirmed"}));
+        QCOMPARE(rows.at(1).split(',').mid(1, 3), (QStringList{first, "TV-2.0", "confirmed"}));
         QCOMPARE(rows.at(2).split(',').mid(1, 3),
-                 (QStringList{second, "", "failed: " + QString::fromUtf8(device::kRefusedConfiguration)}));
+                 (QStringList{second, "TV-1.0", "failed: " + QString::fromUtf8(device::kRefusedConfiguration)}));
     }
 
 private:
