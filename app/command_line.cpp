@@ -6,16 +6,19 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <optional>
+#include <vector>
 
 #include "app/boxes.h"
 #include "app/code_actions.h"
 #include "app/reader_batch.h"
+#include "app/save_records.h"
 #include "app/verified_save.h"
 #include "config/assembly.h"
 #include "config/config_file.h"
@@ -24,6 +27,7 @@
 #include "files/safe_file.h"
 #include "qr/code_renderer.h"
 #include "qr/config_code.h"
+#include "records/record_store.h"
 
 namespace {
 
@@ -54,6 +58,12 @@ const QCommandLineOption kNewPasswordFile(
     QStringLiteral("new-password-file"),
     QStringLiteral("Change the reader's password to the one in PATH (else TARVO_NEW_PASSWORD, if set)."),
     QStringLiteral("PATH"));
+const QCommandLineOption kHistory(QStringLiteral("history"),
+                                  QStringLiteral("Print the record of saves to readers, one line a save."));
+const QCommandLineOption kSince(QStringLiteral("since"),
+                                QStringLiteral("With --history: only the saves from DATE (YYYY-MM-DD or an ISO time) on."),
+                                QStringLiteral("DATE"));
+const QCommandLineOption kCsv(QStringLiteral("csv"), QStringLiteral("With --history: print CSV."));
 const QCommandLineOption kLang(QStringLiteral("lang"),
                                QStringLiteral("Language of the window and of the messages: zh or en."),
                                QStringLiteral("zh|en"));
@@ -146,7 +156,8 @@ CommandLine::CommandLine(const QStringList &arguments)
         QStringLiteral("Configures Tarvo readers. Without a mode, shows the window with FILE loaded."));
     parser.addHelpOption();
     parser.addVersionOption();
-    parser.addOptions({kText, kCode, kSaveAs, kWrite, kDevice, kJobs, kJson, kPasswordFile, kNewPasswordFile, kLang, kVerbose});
+    parser.addOptions({kText, kCode, kSaveAs, kWrite, kDevice, kJobs, kJson, kPasswordFile, kNewPasswordFile,
+                       kHistory, kSince, kCsv, kLang, kVerbose});
     parser.addPositionalArgument(QStringLiteral("FILE"),
                                  QStringLiteral("A configuration file (*.tcfg) or a reader's text."),
                                  QStringLiteral("[FILE]"));
@@ -159,7 +170,7 @@ void CommandLine::choose(const QStringList &arguments)
     const bool parsed = parser.parse(arguments);
     for (const QString &name : {QStringLiteral("help"), QStringLiteral("help-all"), QStringLiteral("version")})
         windowlessNamed = windowlessNamed || parser.isSet(name);
-    for (const QCommandLineOption *mode : {&kText, &kCode, &kSaveAs, &kWrite, &kDevice})
+    for (const QCommandLineOption *mode : {&kText, &kCode, &kSaveAs, &kWrite, &kDevice, &kHistory})
         windowlessNamed = windowlessNamed || parser.isSet(*mode);
     if (!parsed) {
         problem = parser.errorText();
@@ -178,9 +189,17 @@ void CommandLine::choose(const QStringList &arguments)
     input = inCallersFolder(files.value(0));
     verbose = parser.isSet(kVerbose);
     const int modes = int(parser.isSet(kText)) + int(parser.isSet(kCode)) + int(parser.isSet(kSaveAs))
-                      + int(parser.isSet(kWrite));
+                      + int(parser.isSet(kWrite)) + int(parser.isSet(kHistory));
     if (modes > 1) {
-        problem = QStringLiteral("--text, --code, --save-as and --write exclude each other");
+        problem = QStringLiteral("--text, --code, --save-as, --write and --history exclude each other");
+        return;
+    }
+    if (parser.isSet(kHistory)) {
+        chooseHistory(files);
+        return;
+    }
+    if (parser.isSet(kSince) || parser.isSet(kCsv)) {
+        problem = QStringLiteral("--since and --csv go with --history");
         return;
     }
     const Mode mode = parser.isSet(kText)     ? Text
@@ -232,6 +251,25 @@ bool CommandLine::readersAreSound()
     return true;
 }
 
+// --history takes no FILE; --since a date (from its local midnight) or an ISO time.
+void CommandLine::chooseHistory(const QStringList &files)
+{
+    if (!files.isEmpty()) {
+        problem = QStringLiteral("--history reads no FILE");
+        return;
+    }
+    if (parser.isSet(kSince)) {
+        const QString value = parser.value(kSince);
+        const QDate day = QDate::fromString(value, Qt::ISODate);
+        since = day.isValid() ? day.startOfDay() : QDateTime::fromString(value, Qt::ISODate);
+        if (!since.isValid()) {
+            problem = QStringLiteral("--since takes a date as YYYY-MM-DD or an ISO time");
+            return;
+        }
+    }
+    chosen = History;
+}
+
 bool CommandLine::needsDisplay() const
 {
     if (chosen == Window)
@@ -278,6 +316,8 @@ int CommandLine::runWithoutWindow()
     case UsageError:
     case Window:
         return failed(problem + QStringLiteral("\nTry --help."));
+    case History:
+        return printHistory();
     case Text:
     case Code:
     case SaveAs:
@@ -311,7 +351,7 @@ int CommandLine::writeSigned(config::FormValue &form)
     if (chosen == Text)
         return printed(*text + QLatin1Char('\n'), 0);
     if (chosen == Write)
-        return writeToReaders(*text);
+        return writeToReaders(*text, form);
     const CodeSymbol symbol(*text);
     if (symbol.isNull())
         return refused(translated("qr", qr::symbolFailure(symbol)));
@@ -400,16 +440,24 @@ QString resultJson(const ReaderResult &result)
 // Saves to the readers side by side, a line (or a JSON object) for each on
 // standard output as it finishes, and the count of each outcome on standard
 // error. Done only when every reader confirmed the configuration.
-int CommandLine::writeToReaders(const QString &signedText) const
+int CommandLine::writeToReaders(const QString &signedText, const config::FormValue &form) const
 {
     int counts[3] = {0, 0, 0}; // by SaveReport::Outcome
     bool allPrinted = true;
     const bool json = parser.isSet(kJson);
+    std::vector<ReaderResult> finished;
     ReaderBatch batch(parser.values(kDevice), signedText, jobs);
     batch.run([&](const ReaderResult &result) {
         ++counts[result.report.outcome];
         allPrinted = print(stdout, (json ? resultJson(result) : resultLine(result)) + QLatin1Char('\n')) && allPrinted;
+        finished.push_back(result);
     });
+    // The records go in on this thread, which holds the database's connection;
+    // their fate is no part of a save's line or the exit code.
+    for (const ReaderResult &result : finished)
+        if (const std::optional<QString> unrecorded =
+                recordSave(result.link, result.firmware.value_or(QString()), result.report, QString(), form))
+            print(stderr, oneLine(*unrecorded) + QLatin1Char('\n'));
     print(stderr, QStringLiteral("%1 ok, %2 failed, %3 unknown\n")
                       .arg(counts[SaveReport::Saved])
                       .arg(counts[SaveReport::Failed])
@@ -417,4 +465,38 @@ int CommandLine::writeToReaders(const QString &signedText) const
     if (!allPrinted)
         return printed(QString(), 0);
     return counts[SaveReport::Saved] == parser.values(kDevice).size() ? 0 : 1;
+}
+
+namespace {
+
+// A CSV field: quoted when it holds a separator, a quote or a line break.
+QString csvField(QString field)
+{
+    if (!field.contains(QRegularExpression(QStringLiteral("[,\"\r\n]"))))
+        return field;
+    return QLatin1Char('"') + field.replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
+}
+
+} // namespace
+
+// One line a record, oldest first: tab-separated fields on one line each,
+// or CSV with a header.
+int CommandLine::printHistory() const
+{
+    records::Store store(records::defaultPath());
+    std::vector<records::Record> all;
+    if (const std::optional<QString> failure = store.read(since, &all))
+        return failed(*failure);
+    const bool csv = parser.isSet(kCsv);
+    if (csv)
+        print(stdout, QStringLiteral("time,link,firmware,result,place,sha256,changes\r\n"));
+    for (const records::Record &record : all) {
+        const QStringList fields = {record.time.toString(Qt::ISODate), record.link, record.firmware,
+                                    records::resultWords(record), record.place, record.sha256, record.changes};
+        QStringList shown;
+        for (const QString &field : fields)
+            shown << (csv ? csvField(field) : oneLine(field));
+        print(stdout, shown.join(csv ? QLatin1Char(',') : QLatin1Char('\t')) + (csv ? QStringLiteral("\r\n") : QStringLiteral("\n")));
+    }
+    return 0;
 }

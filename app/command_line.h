@@ -3,6 +3,7 @@
 
 #include <QCommandLineParser>
 #include <QString>
+#include <QDateTime>
 #include <QStringList>
 
 #include <optional>
@@ -12,14 +13,15 @@
 // What the program is asked to do by its arguments: show the window (with a
 // configuration file loaded, when one is named), or, without any window,
 // print a file's signed configuration text, write its config code, write
-// it again in our file format, or save it to many readers at once.
+// it again in our file format, or save it to many readers at once; or
+// print the record of saves.
 //
 // The passwords come from the environment or from files, never from the
 // arguments, which other users can read.
 class CommandLine
 {
 public:
-    enum Mode { Window, Text, Code, SaveAs, Write, Help, Version, UsageError };
+    enum Mode { Window, Text, Code, SaveAs, Write, History, Help, Version, UsageError };
 
     explicit CommandLine(const QStringList &arguments);
 
@@ -43,13 +45,15 @@ public:
 
 private:
     void choose(const QStringList &arguments);
+    void chooseHistory(const QStringList &files);
     int refused(const QString &reason) const;
     int failed(const QString &reason) const;
     int printed(const QString &text, int exitCode) const;
     int writeSigned(config::FormValue &form);
     std::optional<QString> signForm(config::FormValue &form, int *exitCode);
     bool readersAreSound();
-    int writeToReaders(const QString &signedText) const;
+    int writeToReaders(const QString &signedText, const config::FormValue &form) const;
+    int printHistory() const;
 
     QCommandLineParser parser;
     Mode chosen = Window;
@@ -60,6 +64,7 @@ private:
     bool verbose = false;
     int jobs = 16;
     QString problem;
+    QDateTime since;
 };
 
 #endif

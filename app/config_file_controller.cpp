@@ -80,6 +80,7 @@ bool ConfigFileController::open(const QString &file)
     }
     binding::applySteps(opened.imported.steps, ui);
     setCurrentFile(file);
+    emit this->opened();
     return true;
 }
 

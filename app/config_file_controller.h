@@ -42,6 +42,10 @@ public:
     // The menu of the entry button, which other entries may join.
     QMenu *menu() const { return entryMenu; }
 
+signals:
+    // A file's configuration has replaced the form.
+    void opened();
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 

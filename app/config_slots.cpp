@@ -9,6 +9,7 @@
 #include "app/code_actions.h"
 #include "app/field_marks.h"
 #include "app/form_binding.h"
+#include "app/reader_review.h"
 #include "config/assembly.h"
 #include "config/groups.h"
 #include "config/import.h"
@@ -76,20 +77,30 @@ int Widget::get_hmac(QString istr, char *obuf)
 
 void Widget::Getinitkeyvalue()
 {
-    importReaderConfig();
+    importReaderConfig(true, readerReview->firmware());
 }
 
 // A fresh configuration script reads the last connect's text; the window
-// keeps it until the next import.
-std::optional<QString> Widget::importReaderConfig()
+// keeps it until the next import. Kept out of the form, the reader's value
+// is read from the form's, so that a key the reader lacks differs in nothing.
+std::optional<QString> Widget::importReaderConfig(bool intoForm, const QString &firmware)
 {
     lua_State *fresh = script_open();
     script_close(lua_state);
     lua_state = fresh;
     if (!lua_state)
         return tr("没有足够的内存运行配置脚本");
+    if (!intoForm) {
+        const config::ImportResult read =
+            config::importReaderText(formBinding->value(), lua_state, readerText.constData());
+        if (read.refusal)
+            return translated("config", *read.refusal);
+        readerReview->readerRead(read.imported.value, false, firmware);
+        return std::nullopt;
+    }
     if (std::optional<QString> failure = binding::importIntoForm(*ui, lua_state, readerText.constData()))
         return translated("config", *failure);
+    readerReview->readerRead(binding::read(*ui), true, firmware);
     return std::nullopt;
 }
 

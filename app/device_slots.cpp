@@ -8,6 +8,9 @@
 
 #include "app/boxes.h"
 #include "app/device_session.h"
+#include "app/form_binding.h"
+#include "app/reader_review.h"
+#include "app/save_records.h"
 #include "app/verified_save.h"
 #include "app/untrusted_text.h"
 #include "config/password_entry.h"
@@ -33,7 +36,7 @@ public:
 } // namespace
 
 // The device work runs under the busy cursor; every box comes after it.
-bool Widget::readReader(QString *failure)
+bool Widget::readReader(QString *failure, bool intoForm)
 {
     const BusyCursor busy;
     device::Session &reader = deviceSession->reader();
@@ -61,7 +64,7 @@ bool Widget::readReader(QString *failure)
     const QString versionShown = *version;
     qDebug("vdata = %s", qUtf8Printable(versionShown));
 
-    if (const std::optional<QString> problem = importReaderConfig()) {
+    if (const std::optional<QString> problem = importReaderConfig(intoForm, versionShown)) {
         *failure = *problem;
         return false;
     }
@@ -71,28 +74,32 @@ bool Widget::readReader(QString *failure)
 
 namespace {
 
-// The cause, then which reader was asked.
-QString withLink(const QString &detail, const QString &linkNote)
+// The first text above the second (the cause above which reader was asked,
+// a save's detail above what it changed); an empty one is left out.
+QString joinedLines(const QString &above, const QString &below)
 {
-    if (linkNote.isEmpty() || detail.isEmpty())
-        return detail.isEmpty() ? linkNote : detail;
-    return detail + QLatin1Char('\n') + linkNote;
+    if (above.isEmpty() || below.isEmpty())
+        return above.isEmpty() ? below : above;
+    return above + QLatin1Char('\n') + below;
 }
 
 } // namespace
 
 void Widget::on_connectBtn_clicked()
 {
+    const ReaderReview::ConnectChoice choice = readerReview->askBeforeConnect();
+    if (choice == ReaderReview::ConnectChoice::Cancel)
+        return;
     DeviceSession::Call call(*deviceSession, tr("正在连接…"));
     QString failure;
-    if (!readReader(&failure)) {
+    if (!readReader(&failure, choice == ReaderReview::ConnectChoice::LoadReader)) {
         // The form, with the user's edits, stays as it is; the version of a
         // reader that no longer answers is no longer known.
         if (deviceSession->connected())
             call.settle(tr("连接已断开"));
         deviceSession->setConnected(false);
         showUntrustedText(ui->deviceversion, QString());
-        tell(this, tr(kConnectTitle), tr("连接设备失败"), withLink(failure, deviceSession->linkNote()));
+        tell(this, tr(kConnectTitle), tr("连接设备失败"), joinedLines(failure, deviceSession->linkNote()));
         return;
     }
     call.settle(tr("设备已连接"));
@@ -106,6 +113,11 @@ void Widget::on_saveBtn_clicked()
     GetconfigState();
     if (configText.isEmpty())
         return;
+    const config::FormValue sending = binding::read(*ui);
+    if (!readerReview->confirmSave(sending)) {
+        configText.clear();
+        return;
+    }
 
     DeviceSession::Call call(*deviceSession, tr("正在保存…"));
     const SaveReport report = [this] {
@@ -119,17 +131,23 @@ void Widget::on_saveBtn_clicked()
     if (report.readerGone)
         deviceSession->setConnected(false);
 
+    const QString changes = readerReview->allChanges(sending);
+    // What became of the record goes below whatever the box says.
+    const QString recordNote =
+        recordSave(deviceSession->link(), readerReview->firmware(), report, changes, sending).value_or(QString());
     switch (report.outcome) {
     case SaveReport::Saved:
-        tell(this, tr(kSaveTitle), tr("保存成功"), report.detail);
+        tell(this, tr(kSaveTitle), tr("保存成功"),
+             joinedLines(joinedLines(report.detail, readerReview->saved(sending)), recordNote));
         break;
     case SaveReport::Failed:
-        tell(this, tr(kSaveTitle), tr("保存失败，请重试"), withLink(report.detail, deviceSession->linkNote()));
+        tell(this, tr(kSaveTitle), tr("保存失败，请重试"),
+             joinedLines(joinedLines(report.detail, deviceSession->linkNote()), recordNote));
         qDebug() << "配置保存失败，请重试";
         break;
     case SaveReport::Unknown:
         tell(this, tr(kSaveTitle), tr("无法确认读卡器是否已保存，请重新连接后核对"),
-             withLink(report.detail, deviceSession->linkNote()));
+             joinedLines(joinedLines(report.detail, deviceSession->linkNote()), recordNote));
         break;
     }
 }

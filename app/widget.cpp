@@ -9,6 +9,7 @@
 #include "app/keyboard.h"
 #include "app/output_test_window.h"
 #include "app/option_pages.h"
+#include "app/reader_review.h"
 #include "app/voltage_choice.h"
 #include "script/script_bridge.h"
 #include "ui_widget.h"
@@ -52,7 +53,8 @@ Widget::Widget(QWidget *parent)
       codeActions(nullptr),
       fileController(nullptr),
       deviceSession(nullptr),
-      formBinding(nullptr)
+      formBinding(nullptr),
+      readerReview(nullptr)
 {
     ui->setupUi(this);
     applyFormFonts(*this, *ui);
@@ -78,6 +80,7 @@ Widget::Widget(QWidget *parent)
     deviceSession = new DeviceSession(*ui, this);
     new FieldMarks(*ui, this);
     fileController = new ConfigFileController(*ui, *formBinding, this);
+    readerReview = new ReaderReview(*formBinding, *fileController, this);
     setUpKeyboard(*ui, *this);
     new OutputTestEntry(*ui, this, fileController->menu());
 }

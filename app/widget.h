@@ -11,6 +11,7 @@ class CodeActions;
 class ConfigFileController;
 class DeviceSession;
 class FormBinding;
+class ReaderReview;
 
 namespace Ui {
 class Widget;
@@ -89,12 +90,12 @@ private slots:
 
 private:
     void GenerateQRcode(const QString &text);
-    // Reads the reader into the form; false when it could not, with the
-    // cause in *failure where one is known.
-    bool readReader(QString *failure);
-    // Sets the form from readerText through a fresh script; the reason it
-    // could not, or nothing when it did.
-    std::optional<QString> importReaderConfig();
+    // Reads the reader, into the form when intoForm; false when it could
+    // not, with the cause in *failure where one is known.
+    bool readReader(QString *failure, bool intoForm);
+    // Reads readerText through a fresh script, into the form when intoForm;
+    // the reason it could not, or nothing when it did.
+    std::optional<QString> importReaderConfig(bool intoForm = true, const QString &firmware = QString());
 
     Ui::Widget *ui;
     lua_State *lua_state;
@@ -108,6 +109,9 @@ private:
     DeviceSession *deviceSession;
     // The form's inputs as one configuration value, and when it changes.
     FormBinding *formBinding;
+    // The reader's configuration beside the form: the question before a
+    // connect, the review before a save.
+    ReaderReview *readerReview;
 
     // Test-only window into the members above (tests/support/widget_probe.h).
     friend class WidgetProbe;

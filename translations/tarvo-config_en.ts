@@ -374,6 +374,108 @@
     </message>
 </context>
 <context>
+    <name>ReaderReview</name>
+    <message>
+        <source>主界面</source>
+        <translation>Main area</translation>
+    </message>
+    <message>
+        <source>常规设置</source>
+        <translation>General settings</translation>
+    </message>
+    <message>
+        <source>NFC设置</source>
+        <translation>NFC settings</translation>
+    </message>
+    <message>
+        <source>韦根设置</source>
+        <translation>Wiegand settings</translation>
+    </message>
+    <message>
+        <source>网络设置</source>
+        <translation>Network settings</translation>
+    </message>
+    <message>
+        <source>修改配置密码</source>
+        <translation>Change the config password</translation>
+    </message>
+    <message>
+        <source>…等 %1 项</source>
+        <translation>… %1 in all</translation>
+    </message>
+    <message>
+        <source>%1：%2 → %3</source>
+        <translation>%1: %2 → %3</translation>
+    </message>
+    <message>
+        <source>写入前核对</source>
+        <translation>Review before writing</translation>
+    </message>
+    <message>
+        <source>保存将更改读卡器上的以下设置，它们不是从这台读卡器载入的：</source>
+        <translation>Saving will change these settings on the reader; they were not loaded from this reader:</translation>
+    </message>
+    <message>
+        <source>设置</source>
+        <translation>Setting</translation>
+    </message>
+    <message>
+        <source>页面</source>
+        <translation>Page</translation>
+    </message>
+    <message>
+        <source>读卡器中的值</source>
+        <translation>Reader&apos;s value</translation>
+    </message>
+    <message>
+        <source>新的值</source>
+        <translation>New value</translation>
+    </message>
+    <message>
+        <source>写入读卡器</source>
+        <translation>Write to reader</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>连接设备</source>
+        <translation>Connect</translation>
+    </message>
+    <message>
+        <source>窗口中的配置尚未保存。连接后要载入读卡器的配置吗？</source>
+        <translation>The window&apos;s configuration is not saved. Load the reader&apos;s configuration after connecting?</translation>
+    </message>
+    <message>
+        <source>载入读卡器配置</source>
+        <translation>Load reader&apos;s configuration</translation>
+    </message>
+    <message>
+        <source>保留窗口配置</source>
+        <translation>Keep window&apos;s configuration</translation>
+    </message>
+    <message>
+        <source>配置密码将更改</source>
+        <translation>The configuration password will change</translation>
+    </message>
+    <message>
+        <source>配置密码已更改</source>
+        <translation>The configuration password was changed</translation>
+    </message>
+</context>
+<context>
+    <name>SaveRecords</name>
+    <message>
+        <source>配置记录已损坏，已移至 %1 并新建</source>
+        <translation>The record of saves was damaged; it was moved to %1 and a new one started</translation>
+    </message>
+    <message>
+        <source>配置记录未能保存：%1</source>
+        <translation>The record of this save was not kept: %1</translation>
+    </message>
+</context>
+<context>
     <name>VerifiedSave</name>
     <message>
         <source>读回的读卡器配置与发送的不一致（%1）。</source>

@@ -128,6 +128,7 @@ private slots:
     {
         // The recently used files go to a settings folder of the test's own.
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.filePath(QStringLiteral("settings"))));
+        qputenv("XDG_DATA_HOME", QFile::encodeName(dir.filePath(QStringLiteral("data"))));
         QVERIFY(QFile::copy(QStringLiteral(TARVO_SHIPPED_SCRIPT), dir.filePath(QStringLiteral("update_config.lua"))));
         QDir::setCurrent(dir.path());
         QVERIFY(writeBytes(QStringLiteral("reader.tcfg"), kReaderText));
@@ -349,6 +350,14 @@ private slots:
         QTest::newRow("text, password outside Latin-1")
             << QStringList{"--text", "reader.tcfg"} << QStringList{"TARVO_CONFIG_PASSWORD=" + QString(16, QChar(0x20ac))}
             << 1 << QByteArray() << "Latin-1";
+        QTest::newRow("history, none since") << QStringList{"--history", "--since", "2999-01-01"} << password << 0
+                                             << QByteArray() << "";
+        QTest::newRow("history, bad date") << QStringList{"--history", "--since", "soon"} << password << 2
+                                           << QByteArray() << "--since";
+        QTest::newRow("history, a file") << QStringList{"--history", "reader.tcfg"} << password << 2 << QByteArray()
+                                         << "no FILE";
+        QTest::newRow("csv alone") << QStringList{"--csv", "--text", "reader.tcfg"} << password << 2 << QByteArray()
+                                   << "--history";
         QTest::newRow("unknown option") << QStringList{"--frobnicate"} << password << 2 << QByteArray() << "frobnicate";
         QTest::newRow("text, short password, English")
             << QStringList{"--password-file", "short", "--text", "reader.tcfg", "--lang", "en"} << QStringList() << 1
@@ -488,15 +497,18 @@ private slots:
     {
         ReaderSim factory;
         ReaderSim otherPassword;
-        QVERIFY(factory.start());
+        QVERIFY(factory.start({"--firmware", "TV-2.0"}));
         QVERIFY(writeBytes(otherPassword.statePath(),
                            R"({"config": "prefix='TV-',devnum=7", "password": ")" + kPassword
                                + R"(", "firmware": "TV-1.0"})"));
         QVERIFY(otherPassword.start());
         const QString first = factory.tcpSetting();
         const QString second = otherPassword.serialSetting();
+        // A record store of this case's own: other cases write records too.
+        QTemporaryDir records;
+        const QString store = "XDG_DATA_HOME=" + records.path();
         const Run run = runProgram({"--write", "reader.tcfg", "--device", first, "--device", second},
-                                   {"TARVO_CONFIG_PASSWORD=Tarvo#Factory#16"});
+                                   {"TARVO_CONFIG_PASSWORD=Tarvo#Factory#16", store});
         QStringList lines = QString::fromUtf8(run.out).split('\n');
         lines.sort();
         QCOMPARE(lines, QStringList({"", second + " failed: " + QString::fromUtf8(device::kRefusedConfiguration),
@@ -506,6 +518,19 @@ private slots:
         QVERIFY(factory.waitForLine("config applied (link)"));
         QVERIFY(readBytes(factory.statePath()).contains("前,缀"));
         QVERIFY(!readBytes(otherPassword.statePath()).contains("前,缀"));
+
+        // Each link leaves a record, which --history prints.
+        const Run history = runProgram({"--history", "--csv"}, {store});
+        const QStringList rows = QString::fromUtf8(history.out).split("\r\n");
+        QCOMPARE(rows.size(), 4); // the header, two records, the end
+        // The links were written side by side, so in either order.
+        QStringList recorded{rows.at(1).split(',').mid(1, 3).join('|'), rows.at(2).split(',').mid(1, 3).join('|')};
+        recorded.sort();
+        QStringList expected{QStringList{first, "TV-2.0", "confirmed"}.join('|'),
+                             QStringList{second, "TV-1.0", "failed: " + QString::fromUtf8(device::kRefusedConfiguration)}
+                                 .join('|')};
+        expected.sort();
+        QCOMPARE(recorded, expected);
     }
 
     // A full disk fails every writer with the system's reason and leaves

@@ -8,6 +8,7 @@
 #include <QRadioButton>
 #include <QSettings>
 #include <QSpinBox>
+#include <QTableWidget>
 #include <QElapsedTimer>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -24,9 +25,12 @@
 #include "app/device_chooser.h"
 #include "app/device_session.h"
 #include "app/code_actions.h"
+#include "app/config_file_controller.h"
+#include "app/reader_review.h"
 #include "app/widget.h"
 #include "device/device_link.h"
 #include "device/reader_sim.h"
+#include "records/record_store.h"
 #include "script/script_fixture.h"
 #include "support/debug_log.h"
 #include "support/message_box_answerer.h"
@@ -48,6 +52,9 @@ const QString kConnectFailed = QStringLiteral("连接状态 / 连接设备失败
 const QString kSaved = QStringLiteral("保存状态 / 保存成功");
 const QString kSaveFailed = QStringLiteral("保存状态 / 保存失败，请重试");
 const QString kSaveUnknown = QStringLiteral("保存状态 / 无法确认读卡器是否已保存，请重新连接后核对");
+const QString kAsk = QStringLiteral("连接设备 / 窗口中的配置尚未保存。连接后要载入读卡器的配置吗？");
+const QString kLoadReader = QStringLiteral("载入读卡器配置");
+const QString kKeepForm = QStringLiteral("保留窗口配置");
 
 // What one click brought about.
 struct Outcome
@@ -69,11 +76,14 @@ bool busyCursorShown()
     return cursor && cursor->shape() == Qt::WaitCursor;
 }
 
-// A real click on a button of the shown window; every box is answered Ok.
-Outcome click(Widget &window, const char *button)
+// A real click on a button of the shown window; the boxes take the answers
+// given, in order, then Ok.
+Outcome click(Widget &window, const char *button, const QStringList &answers = {})
 {
     Outcome outcome;
     MessageBoxAnswerer answerer;
+    for (const QString &answer : answers)
+        answerer.queue(answer);
     DebugLog log;
     QElapsedTimer clock;
     clock.start();
@@ -192,6 +202,7 @@ private:
     ReaderSim sim;
     ScriptDir scriptDir; // the import reads ./update_config.lua
     QTemporaryDir settingsDir; // the remembered choice of reader
+    QTemporaryDir dataDir;     // the record of saves
 
     QString setting() const
     {
@@ -232,6 +243,7 @@ private slots:
     {
         QVERIFY(scriptDir.copyFrom(QStringLiteral(TARVO_SHIPPED_SCRIPT)));
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
+        qputenv("XDG_DATA_HOME", QFile::encodeName(dataDir.path()));
         // Started once to learn its port; each case starts it afresh.
         QVERIFY(sim.start(kSimArguments));
         useDeviceSetting(setting());
@@ -295,8 +307,8 @@ private slots:
         QVERIFY(!first.busyCursorLeft);
 
         setText(window, "linePrefix", "edited here");
-        const Outcome second = click(window, "connectBtn");
-        QCOMPARE(second.boxes, QStringList{kConnected});
+        const Outcome second = click(window, "connectBtn", {kLoadReader});
+        QCOMPARE(second.boxes, (QStringList{kAsk, kConnected}));
         QVERIFY(second.log.contains(QStringLiteral("设备已连接")));
         QVERIFY(WidgetProbe(window).deviceSession().reader().isOpen());
         QCOMPARE(text(window, "linePrefix"), QStringLiteral("TV-"));
@@ -332,7 +344,7 @@ private slots:
         QCOMPARE(storedConfig().contains("prefix='新前缀-7'"), prefixAfter != "TV-");
 
         setText(window, "linePrefix", "edited here");
-        QCOMPARE(click(window, "connectBtn").boxes, QStringList{kConnected});
+        QCOMPARE(click(window, "connectBtn", {kLoadReader}).boxes, (QStringList{kAsk, kConnected}));
         QCOMPARE(text(window, "linePrefix"), prefixAfter);
     }
 
@@ -403,8 +415,10 @@ private slots:
         formChild<QLabel>(window, "labelState")->setText("before");
         QVERIFY(sim.control("fault " + fault, "fault " + fault));
 
-        const Outcome outcome = click(window, button.toLatin1());
-        QCOMPARE(outcome.boxes, QStringList{box});
+        // The edit is unsaved work: a connect asks first.
+        const bool asks = button == "connectBtn";
+        const Outcome outcome = click(window, button.toLatin1(), {kLoadReader});
+        QCOMPARE(outcome.boxes, asks ? (QStringList{kAsk, box}) : QStringList{box});
         QVERIFY(outcome.msToFirstBox < kGenerousMs);
         QVERIFY(!outcome.boxUnderBusyCursor);
         QVERIFY(!outcome.busyCursorLeft);
@@ -423,8 +437,11 @@ private slots:
             QVERIFY(formChild<QToolButton>(window, "saveBtn")->isEnabled());
         }
 
+        // The edit stays unsaved unless the reader took it or replaced it.
         QVERIFY(sim.control("fault none", "fault none"));
-        QCOMPARE(click(window, "connectBtn").boxes, QStringList{kConnected});
+        const bool stillEdited = box != kSaved && box != kConnected;
+        QCOMPARE(click(window, "connectBtn", {kLoadReader}).boxes,
+                 stillEdited ? (QStringList{kAsk, kConnected}) : QStringList{kConnected});
         QCOMPARE(text(window, "deviceversion"), kFirmware);
     }
 
@@ -629,14 +646,16 @@ private slots:
     {
         QTest::addColumn<QString>("prefixBefore");
         QTest::addColumn<bool>("usableAfter");
-        QTest::newRow("other settings") << "edited here" << false;
-        QTest::newRow("the same settings") << "TV-" << true;
+        QTest::addColumn<QStringList>("boxes");
+        QTest::newRow("other settings") << "edited here" << false << QStringList{kAsk, kConnected};
+        QTest::newRow("the same settings") << "TV-" << true << QStringList{kConnected};
     }
 
     void connectMarksAStaleCode()
     {
         QFETCH(QString, prefixBefore);
         QFETCH(bool, usableAfter);
+        QFETCH(QStringList, boxes);
         Widget window;
         QVERIFY(connectWindow(window));
         setText(window, "manpw", kFactoryPassword);
@@ -645,8 +664,178 @@ private slots:
         CodeActions &actions = WidgetProbe(window).codeActions();
         QVERIFY(actions.usable());
 
-        QCOMPARE(click(window, "connectBtn").boxes, QStringList{kConnected});
+        QCOMPARE(click(window, "connectBtn", {kLoadReader}).boxes, boxes);
         QCOMPARE(actions.usable(), usableAfter);
+    }
+
+    // A connect asks before it would replace unsaved edits or an open file,
+    // and does what the answer says; untouched, it loads without a question.
+    void connectAsksBeforeReplacingWork_data()
+    {
+        QTest::addColumn<QString>("edit");  // typed into the prefix before the connect
+        QTest::addColumn<bool>("openFile"); // a file with the prefix 文件-1
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<QStringList>("boxes");
+        QTest::addColumn<QString>("prefixAfter");
+        QTest::addColumn<QString>("versionAfter");
+        const QStringList connected{kAsk, kConnected};
+        QTest::newRow("untouched") << "" << false << "" << QStringList{kConnected} << "TV-" << kFirmware;
+        QTest::newRow("edited, load") << "窗口-1" << false << kLoadReader << connected << "TV-" << kFirmware;
+        QTest::newRow("edited, keep") << "窗口-1" << false << kKeepForm << connected << "窗口-1" << kFirmware;
+        QTest::newRow("edited, cancel") << "窗口-1" << false << "取消" << QStringList{kAsk} << "窗口-1" << "";
+        QTest::newRow("file, load") << "" << true << kLoadReader << connected << "TV-" << kFirmware;
+        QTest::newRow("file, keep") << "" << true << kKeepForm << connected << "文件-1" << kFirmware;
+        QTest::newRow("file edited, keep") << "窗口-1" << true << kKeepForm << connected << "窗口-1" << kFirmware;
+    }
+
+    void connectAsksBeforeReplacingWork()
+    {
+        QFETCH(QString, edit);
+        QFETCH(bool, openFile);
+        QFETCH(QString, answer);
+        QFETCH(QStringList, boxes);
+        QFETCH(QString, prefixAfter);
+        QFETCH(QString, versionAfter);
+        Widget window;
+        window.show();
+        QTemporaryDir dir;
+        if (openFile) {
+            setText(window, "linePrefix", QStringLiteral("文件-1"));
+            QVERIFY(window.configFiles().saveAs(dir.filePath("prepared.tcfg")));
+        }
+        if (!edit.isEmpty())
+            setText(window, "linePrefix", edit);
+
+        QCOMPARE(click(window, "connectBtn", {answer}).boxes, boxes);
+        QCOMPARE(text(window, "linePrefix"), prefixAfter);
+        QCOMPARE(text(window, "deviceversion"), versionAfter);
+        QCOMPARE(formChild<QToolButton>(window, "saveBtn")->isEnabled(), !versionAfter.isEmpty());
+    }
+
+    // A save of a form that did not come from the reader lists the settings
+    // it changes there and writes only when told to; a form loaded from the
+    // reader and edited saves at once and says what changed.
+    void saveReviewsWhatTheReaderDoesNotHold_data()
+    {
+        QTest::addColumn<QString>("connectAnswer");
+        QTest::addColumn<bool>("openAfterConnect");
+        QTest::addColumn<QString>("reviewAnswer");
+        QTest::addColumn<QStringList>("reviewed"); // the review's settings; empty: no review
+        QTest::addColumn<QStringList>("boxes");    // after the review
+        QTest::addColumn<QString>("prefixStored");
+        QTest::addColumn<QString>("savedDetail");
+        const QStringList fileAndReader{"扫码前缀", "间隔时间(毫秒)", "设备号"};
+        const QString written = QStringLiteral("写入读卡器");
+        QTest::newRow("file kept, written")
+            << kKeepForm << false << written << fileAndReader << QStringList{kSaved} << "文件-1"
+            << "扫码前缀：TV- → 文件-1\n间隔时间(毫秒)：450 → 300\n设备号：7 → 13";
+        QTest::newRow("file kept, cancelled")
+            << kKeepForm << false << "取消" << fileAndReader << QStringList() << "TV-" << "";
+        QTest::newRow("file opened after loading")
+            << kLoadReader << true << written << fileAndReader << QStringList{kSaved} << "文件-1" << "设备号：7 → 12";
+        QTest::newRow("loaded and edited")
+            << kLoadReader << false << "" << QStringList() << QStringList{kSaved} << "编辑-2"
+            << "扫码前缀：TV- → 编辑-2";
+    }
+
+    void saveReviewsWhatTheReaderDoesNotHold()
+    {
+        QFETCH(QString, connectAnswer);
+        QFETCH(bool, openAfterConnect);
+        QFETCH(QString, reviewAnswer);
+        QFETCH(QStringList, reviewed);
+        QFETCH(QStringList, boxes);
+        QFETCH(QString, prefixStored);
+        QFETCH(QString, savedDetail);
+        Widget window;
+        window.show();
+        QTemporaryDir dir;
+        const QString file = dir.filePath("prepared.tcfg");
+        setText(window, "linePrefix", QStringLiteral("文件-1"));
+        setText(window, "lineIntervaltime", QStringLiteral("300"));
+        setText(window, "devnum", QStringLiteral("12"));
+        QVERIFY(window.configFiles().saveAs(file));
+        setText(window, "devnum", QStringLiteral("13"));
+
+        QCOMPARE(click(window, "connectBtn", {connectAnswer}).boxes, (QStringList{kAsk, kConnected}));
+        if (openAfterConnect)
+            QVERIFY(window.configFiles().open(file));
+        else if (connectAnswer == kLoadReader)
+            setText(window, "linePrefix", QStringLiteral("编辑-2"));
+        setText(window, "manpw", kFactoryPassword);
+
+        QStringList seen;
+        QTimer::singleShot(0, [&] {
+            auto *review = qobject_cast<SaveReviewDialog *>(QApplication::activeModalWidget());
+            if (!review)
+                return;
+            for (int row = 0; row < review->table()->rowCount(); ++row)
+                seen << review->table()->item(row, 0)->text();
+            QPushButton *answer = review->writeButton()->text() == reviewAnswer ? review->writeButton()
+                                                                                 : review->cancelButton();
+            QTest::mouseClick(answer, Qt::LeftButton);
+        });
+        const Outcome save = click(window, "saveBtn");
+        QCOMPARE(seen, reviewed);
+        QCOMPARE(save.boxes, boxes);
+        QVERIFY2(storedConfig().contains("prefix='" + prefixStored + "'"), qPrintable(storedConfig()));
+        if (!savedDetail.isEmpty())
+            QVERIFY2(save.details.first().contains(savedDetail), qPrintable(save.details.first()));
+    }
+
+    // Every save leaves its record with its result; a store that cannot
+    // keep it changes nothing of the save, and the box says so.
+    void savesAreRecorded_data()
+    {
+        QTest::addColumn<QString>("store"); // healthy, corrupt, or blocked (a folder in its place)
+        QTest::addColumn<QStringList>("note"); // what each save's box adds about the record
+        QTest::addColumn<QStringList>("results");
+        const QStringList results{"confirmed", "confirmed", "failed"};
+        QTest::newRow("healthy") << "healthy" << QStringList{"", "", ""} << results;
+        QTest::newRow("corrupt") << "corrupt" << QStringList{"配置记录已损坏，已移至", "", ""} << results;
+        QTest::newRow("blocked") << "blocked" << QStringList{"配置记录未能保存：", "配置记录未能保存：", "配置记录未能保存："}
+                                 << QStringList();
+    }
+
+    void savesAreRecorded()
+    {
+        QFETCH(QString, store);
+        QFETCH(QStringList, note);
+        QFETCH(QStringList, results);
+        const QString path = records::defaultPath();
+        QDir(QFileInfo(path).absolutePath()).removeRecursively();
+        QDir().mkpath(store == "blocked" ? path : QFileInfo(path).absolutePath());
+        if (store == "corrupt") {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(QByteArray(4096, 'x')));
+        }
+        Widget window;
+        QVERIFY(connectWindow(window));
+        setText(window, "manpw", kFactoryPassword);
+        const QStringList prefixes{"记录-1", "记录-2", "记录-3"};
+        for (int i = 0; i < 3; ++i) {
+            setText(window, "linePrefix", prefixes[i]);
+            if (i == 2)
+                sim.kill();
+            const Outcome save = click(window, "saveBtn");
+            QCOMPARE(save.boxes, QStringList{i == 2 ? kSaveFailed : kSaved});
+            const QString detail = save.details.value(0);
+            QVERIFY2(note[i].isEmpty() ? !detail.contains("配置记录") : detail.contains(note[i]), qPrintable(detail));
+        }
+
+        std::vector<records::Record> saved;
+        QVERIFY(store == "blocked" || !records::Store(path).read(QDateTime(), &saved));
+        QStringList found;
+        for (const records::Record &record : saved) {
+            found << records::resultWords(record).section(':', 0, 0);
+            QVERIFY(!record.configuration.contains(kFactoryPassword.toUtf8()));
+        }
+        QCOMPARE(found, results);
+        if (!saved.empty()) {
+            QCOMPARE(saved[0].firmware, kFirmware);
+            QVERIFY(saved[1].changes.contains("扫码前缀：记录-1 → 记录-2"));
+            QVERIFY(saved[2].configuration.contains("记录-3"));
+        }
     }
 
     // The config code shown on screen, held up to the reader, configures it
@@ -665,7 +854,7 @@ private slots:
         QVERIFY(sim.control("scan " + picture, "config applied (scan)"));
 
         setText(window, "linePrefix", "edited here");
-        QCOMPARE(click(window, "connectBtn").boxes, QStringList{kConnected});
+        QCOMPARE(click(window, "connectBtn", {kLoadReader}).boxes, (QStringList{kAsk, kConnected}));
         QCOMPARE(text(window, "linePrefix"), QStringLiteral("扫码-1"));
     }
 };

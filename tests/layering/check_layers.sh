@@ -1,8 +1,8 @@
 #!/bin/sh
 # Fails when a folder includes a header of a folder it must not use. The
-# layers, from the top: app -> config, qr, device, script -> crypto, trvo,
-# files (config also uses script, whose bridge the import talks through;
-# only app reads the form record). Usage: check_layers.sh <source root>
+# layers, from the top: app -> config, qr, device, script, records -> crypto,
+# trvo, files (config also uses script, whose bridge the import talks
+# through; only app reads the form record). Usage: check_layers.sh <source root>
 root=$1
 status=0
 
@@ -19,7 +19,7 @@ check() {
       */*) used=${header%%/*} ;;
       *) continue ;;
     esac
-    case " app form config qr device script crypto trvo files " in
+    case " app form config qr device script records crypto trvo files " in
       *" $used "*) ;;
       *) continue ;;
     esac
@@ -37,6 +37,7 @@ check config crypto script trvo files
 check qr crypto trvo files
 check device crypto trvo
 check script crypto trvo
+check records crypto trvo
 check crypto
 check trvo
 check files

@@ -37,8 +37,14 @@ void MessageBoxAnswerer::answerOpenBoxes()
         static const QMap<Reply, QMessageBox::StandardButton> buttons = {
             {Ok, QMessageBox::Ok}, {Yes, QMessageBox::Yes}, {No, QMessageBox::No},
             {Save, QMessageBox::Save}, {Discard, QMessageBox::Discard}};
-        const Reply reply = replies.isEmpty() ? Ok : replies.dequeue();
-        QAbstractButton *button = box->button(buttons.value(reply, QMessageBox::NoButton));
+        const Queued reply = replies.isEmpty() ? Queued{Ok, QString()} : replies.dequeue();
+        QAbstractButton *button = box->button(buttons.value(reply.reply, QMessageBox::NoButton));
+        if (!reply.buttonText.isEmpty()) {
+            button = nullptr;
+            for (QAbstractButton *offered : box->buttons())
+                if (offered->text() == reply.buttonText)
+                    button = offered;
+        }
         if (button)
             button->click();
         else

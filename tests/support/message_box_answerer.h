@@ -34,7 +34,9 @@ public:
 
     explicit MessageBoxAnswerer(QObject *parent = nullptr);
 
-    void queue(Reply reply) { replies.enqueue(reply); }
+    void queue(Reply reply) { replies.enqueue({reply, QString()}); }
+    // A click on the box's button of this text.
+    void queue(const QString &buttonText) { replies.enqueue({Ok, buttonText}); }
     const QVector<Seen> &seen() const { return boxes; }
 
     void clear() { boxes.clear(); }
@@ -50,7 +52,12 @@ private:
     void answerOpenBoxes();
 
     QTimer poll;
-    QQueue<Reply> replies;
+    struct Queued
+    {
+        Reply reply;
+        QString buttonText; // when set, the button to click
+    };
+    QQueue<Queued> replies;
     QVector<Seen> boxes;
     QList<QPointer<QMessageBox>> answered;
     std::function<void(QMessageBox *)> seenHook;

@@ -1,0 +1,43 @@
+#include "app/save_records.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+
+#include "config/config_file.h"
+#include "records/record_store.h"
+
+namespace {
+
+// Another window or command writing its record holds the store this long at
+// most; the window waits for it with the save already done.
+constexpr int kBusyTimeoutMs = 2000;
+
+} // namespace
+
+std::optional<QString> recordSave(const QString &link, const QString &firmware, const SaveReport &report,
+                                  const QString &changes, const config::FormValue &value)
+{
+    static const records::Record::Result kResults[] = {records::Record::Confirmed, records::Record::Failed,
+                                                        records::Record::Unknown}; // by SaveReport::Outcome
+    records::Record record;
+    record.time = QDateTime::currentDateTimeUtc();
+    record.link = link;
+    record.firmware = firmware;
+    record.result = kResults[report.outcome];
+    record.cause = report.outcome == SaveReport::Saved ? QString() : report.detail.simplified();
+    record.changes = changes;
+    // The file's form: never a password.
+    record.configuration = config::fileContents(value).bytes;
+
+    records::Store store(records::defaultPath(), kBusyTimeoutMs);
+    const std::optional<QString> failure = store.append(record);
+    const QString movedAside = store.takeMovedAside();
+    QStringList lines;
+    if (!movedAside.isEmpty())
+        lines << QCoreApplication::translate("SaveRecords", "配置记录已损坏，已移至 %1 并新建").arg(movedAside);
+    if (failure)
+        lines << QCoreApplication::translate("SaveRecords", "配置记录未能保存：%1").arg(*failure);
+    if (lines.isEmpty())
+        return std::nullopt;
+    return lines.join(QLatin1Char('\n'));
+}

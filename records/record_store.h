@@ -1,0 +1,61 @@
+#ifndef TARVO_RECORDS_RECORD_STORE_H
+#define TARVO_RECORDS_RECORD_STORE_H
+
+// The record of configured readers: one row a save, in an SQLite database.
+// A store that cannot be written says why and is never in a save's way; a
+// database found corrupt is moved aside and a new one started.
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+#include <optional>
+#include <vector>
+
+namespace records {
+
+struct Record
+{
+    enum Result { Confirmed, Failed, Unknown };
+
+    QDateTime time;
+    QString link;     // the reader as the user named it; empty: the library's default
+    QString firmware; // empty when not known
+    Result result = Unknown;
+    QString cause;    // why it failed or is unknown
+    QString changes;  // the settings changed, one a line
+    QByteArray configuration; // as a configuration file holds it: no password
+    QString place;
+    QString sha256;   // of configuration, as hex; set by the store
+};
+
+// "confirmed", "failed: <cause>" or "unknown".
+QString resultWords(const Record &record);
+
+// Where the window and the command line keep their records.
+QString defaultPath();
+
+class Store
+{
+public:
+    explicit Store(QString path, int busyTimeoutMs = 5000);
+
+    // Adds the record in one transaction: the reason when it could not.
+    std::optional<QString> append(Record record);
+    // The records from since on (all when since is invalid), oldest first,
+    // into *out; the reason when they could not be read.
+    std::optional<QString> read(const QDateTime &since, std::vector<Record> *out);
+    // The name a corrupt database was given when it was moved aside, once;
+    // empty when none was.
+    QString takeMovedAside();
+
+    const QString &path() const { return path_; }
+
+private:
+    QString path_;
+    int busyTimeoutMs_;
+    QString movedAside_;
+};
+
+} // namespace records
+
+#endif
