@@ -36,6 +36,10 @@ using output_test::Settings;
 
 namespace {
 
+// How long a message may take to arrive: a bound against a hang, not a speed
+// check (a sanitizer build on a busy machine is many times slower).
+constexpr int kArrival = 30000;
+
 quint16 freePort()
 {
     QTcpServer probe;
@@ -106,7 +110,7 @@ private slots:
         OutputLog log;
         log.setSettings(settings);
         log.append({QDateTime::currentDateTime(), "test", message, QString()});
-        QTRY_COMPARE(log.rowCount(), 1);
+        QTRY_COMPARE_WITH_TIMEOUT(log.rowCount(), 1, kArrival);
         QTEST(markedCells(log, 0), "cells");
     }
 
@@ -129,7 +133,7 @@ private slots:
         OutputLog log;
         for (int i = 0; i < messages; ++i)
             log.append({QDateTime::currentDateTime(), "test", QByteArray::number(i).leftJustified(size, '.'), QString()});
-        QTRY_COMPARE(log.rowCount(), kept);
+        QTRY_COMPARE_WITH_TIMEOUT(log.rowCount(), kept, kArrival);
         QCOMPARE(log.dropped(), messages - kept);
         QVERIFY(log.index(0, OutputLog::Data).data().toString().startsWith(QString::number(messages - kept) + '.'));
     }
@@ -160,8 +164,8 @@ private slots:
         QCOMPARE(test->startButton()->text(), QString("停止"));
         QVERIFY(sim.control("code 12345", "output sent tcp"));
         const QStringList expected{"AB", "12345", "XY", ""};
-        QTRY_VERIFY(rowWith(test->log(), expected) >= 0);
-        QTRY_VERIFY(test->log().heartbeats() >= 1);
+        QTRY_VERIFY_WITH_TIMEOUT(rowWith(test->log(), expected) >= 0, kArrival);
+        QTRY_VERIFY_WITH_TIMEOUT(test->log().heartbeats() >= 1, kArrival);
         QTest::qWait(100);
         QVERIFY(sim.waitForLine("output reply: OK"));
         QVERIFY(test->log().index(rowWith(test->log(), expected), OutputLog::Source).data().toString().startsWith("127.0.0.1:"));
@@ -182,7 +186,7 @@ private slots:
         test->replyField()->setText("OK");
         QVERIFY(sim.control("code 12345", "output http 200"));
         QVERIFY(sim.lines().last().endsWith(": OK"));
-        QTRY_COMPARE(test->log().rowCount(), 1);
+        QTRY_COMPARE_WITH_TIMEOUT(test->log().rowCount(), 1, kArrival);
         QCOMPARE(markedCells(test->log(), 0), QStringList({"AB", "12345", "XY", ""}));
         QVERIFY(test->log().index(0, OutputLog::Source).data().toString().endsWith(" POST /scan"));
         QVERIFY(test->log().details(0).contains("Content-Type: text/plain"));
@@ -210,7 +214,7 @@ private slots:
         QVERIFY2(test->statusLine()->text().contains(sim.ptyLink()), qPrintable(test->statusLine()->text()));
         // Read forwards 04 A1 B2 C3 turns round to C3B2A104.
         QVERIFY(sim.control("card 04A1B2C3", "output sent pty"));
-        QTRY_COMPARE(test->log().rowCount(), 1);
+        QTRY_COMPARE_WITH_TIMEOUT(test->log().rowCount(), 1, kArrival);
         QCOMPARE(markedCells(test->log(), 0), QStringList({"[", "3283263748", "]", "⏎␊"}));
     }
 
@@ -223,7 +227,7 @@ private slots:
         OutputTestWindow test(settings, nullptr);
         QTest::keyClicks(test.keyboardCapture(), "AB42");
         QTest::keyClick(test.keyboardCapture(), Qt::Key_Return);
-        QTRY_COMPARE(test.log().rowCount(), 1);
+        QTRY_COMPARE_WITH_TIMEOUT(test.log().rowCount(), 1, kArrival);
         QCOMPARE(markedCells(test.log(), 0), QStringList({"AB", "42", "", "⏎"}));
         QVERIFY(test.log().details(0).contains("按键间隔"));
     }
@@ -279,7 +283,7 @@ private slots:
         QTest::keyClicks(test.keyboardCapture(), "42");
         if (key != 0)
             QTest::keyClick(test.keyboardCapture(), Qt::Key(key));
-        QTRY_COMPARE(test.log().rowCount(), 1);
+        QTRY_COMPARE_WITH_TIMEOUT(test.log().rowCount(), 1, kArrival);
         QFETCH(QString, end);
         QVERIFY(test.log().details(0).contains("文本：42" + end + "\n"));
     }
@@ -353,7 +357,7 @@ private slots:
         settings.scanPrefix = {"AB", false};
         OutputTestWindow test(settings, nullptr);
         test.log().append({QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5, 6)), "peer", "AB1", QString()});
-        QTRY_COMPARE(test.log().rowCount(), 1);
+        QTRY_COMPARE_WITH_TIMEOUT(test.log().rowCount(), 1, kArrival);
         const QString line = "03:04:05.006\tpeer\tAB\t1\t\t\t41 42 31";
         QVERIFY(test.saveTo(dir.filePath("messages.txt")));
         QFile saved(dir.filePath("messages.txt"));
