@@ -4,6 +4,7 @@
 #include <QDateTime>
 
 #include "config/config_file.h"
+#include "config/series.h"
 #include "records/record_store.h"
 
 namespace {
@@ -28,6 +29,12 @@ std::optional<QString> recordSave(const QString &link, const QString &firmware, 
     record.changes = changes;
     // The file's form: never a password.
     record.configuration = config::fileContents(value).bytes;
+    // The configuration does not say which reader it was made for; the form does.
+    QStringList series;
+    for (const series::Facts &facts : series::kSeries)
+        if (value.*facts.box)
+            series << QLatin1String(config::fieldOf(facts.box).name);
+    record.series = series.join(QLatin1Char(','));
 
     records::Store store(records::defaultPath(), kBusyTimeoutMs);
     const std::optional<QString> failure = store.append(record);

@@ -4,18 +4,20 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStandardPaths>
 #include <QVariant>
 #include <atomic>
+#include <vector>
 
 namespace records {
 
 namespace {
 
-constexpr int kSchemaVersion = 1;
+constexpr int kSchemaVersion = 2;
 // SQLite's codes of a file that is no database, or a damaged one.
 const QStringList kCorruptCodes = {QStringLiteral("11"), QStringLiteral("26")};
 
@@ -87,17 +89,42 @@ QSqlError prepare(const Connection &connection)
     connection.run(QStringLiteral("PRAGMA journal_mode=WAL"));
     if (found == kSchemaVersion)
         return QSqlError();
-    for (const char *statement :
-         {"BEGIN IMMEDIATE",
-          "CREATE TABLE IF NOT EXISTS records (id INTEGER PRIMARY KEY, time TEXT NOT NULL, link TEXT, "
-          "firmware TEXT, result TEXT, cause TEXT, changes TEXT, configuration BLOB, sha256 TEXT, place TEXT)",
-          "CREATE INDEX IF NOT EXISTS records_time ON records(time)", "PRAGMA user_version=1", "COMMIT"}) {
+    if (QSqlError error = connection.run(QStringLiteral("BEGIN IMMEDIATE")); error.isValid())
+        return error;
+    // Another connection may have done the work while this one waited.
+    QSqlQuery current;
+    connection.run(QStringLiteral("PRAGMA user_version"), &current);
+    const int now = current.next() ? current.value(0).toInt() : 0;
+    const std::vector<const char *> steps =
+        now == 0 ? std::vector<const char *>{"CREATE TABLE IF NOT EXISTS records (id INTEGER PRIMARY KEY, time TEXT "
+                                             "NOT NULL, link TEXT, firmware TEXT, result TEXT, cause TEXT, changes "
+                                             "TEXT, configuration BLOB, sha256 TEXT, place TEXT, series TEXT)",
+                                             "CREATE INDEX IF NOT EXISTS records_time ON records(time)"}
+        : now == 1 ? std::vector<const char *>{"ALTER TABLE records ADD COLUMN series TEXT"}
+                   : std::vector<const char *>{};
+    for (const char *statement : steps) {
         if (QSqlError error = connection.run(QLatin1String(statement)); error.isValid()) {
             connection.run(QStringLiteral("ROLLBACK"));
             return error;
         }
     }
-    return QSqlError();
+    connection.run(QStringLiteral("PRAGMA user_version=%1").arg(kSchemaVersion));
+    return connection.run(QStringLiteral("COMMIT"));
+}
+
+// Beside the database, one name a line, until the record window has said them.
+QString notesPath(const QString &path)
+{
+    return path + QStringLiteral(".moved-aside");
+}
+
+constexpr qint64 kMaxNotesBytes = 64 * 1024;
+
+void noteMovedAside(const QString &path, const QString &aside)
+{
+    QFile notes(notesPath(path));
+    if (notes.size() < kMaxNotesBytes && notes.open(QIODevice::Append))
+        notes.write(aside.toUtf8() + '\n');
 }
 
 QString timeText(const QDateTime &time)
@@ -113,6 +140,17 @@ QString resultWords(const Record &record)
     return record.result == Record::Failed ? name + QStringLiteral(": ") + record.cause : name;
 }
 
+QString csvLine(const QStringList &fields)
+{
+    static const QRegularExpression needsQuotes(QStringLiteral("[,\"\r\n]"));
+    QStringList quoted;
+    for (QString field : fields)
+        quoted << (field.contains(needsQuotes)
+                       ? QLatin1Char('"') + field.replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"')
+                       : field);
+    return quoted.join(QLatin1Char(',')) + QStringLiteral("\r\n");
+}
+
 QString defaultPath()
 {
     return QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).filePath(QStringLiteral("records.sqlite"));
@@ -123,6 +161,16 @@ Store::Store(QString path, int busyTimeoutMs) : path_(std::move(path)), busyTime
 QString Store::takeMovedAside()
 {
     return std::exchange(movedAside_, QString());
+}
+
+QStringList Store::takeMovedAsideNotes()
+{
+    QFile notes(notesPath(path_));
+    if (!notes.open(QIODevice::ReadOnly))
+        return {};
+    const QString names = QString::fromUtf8(notes.read(kMaxNotesBytes));
+    notes.remove();
+    return names.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
 std::optional<QString> Store::append(Record record)
@@ -137,13 +185,13 @@ std::optional<QString> Store::append(Record record)
             if (!error.isValid()) {
                 QSqlQuery insert(connection.db());
                 insert.prepare(QStringLiteral(
-                    "INSERT INTO records (time, link, firmware, result, cause, changes, configuration, sha256, place) "
-                    "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+                    "INSERT INTO records (time, link, firmware, result, cause, changes, configuration, sha256, place, "
+                    "series) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
                 for (const QVariant &value :
                      {QVariant(timeText(record.time)), QVariant(record.link), QVariant(record.firmware),
                       QVariant(QLatin1String(kResultNames[record.result])), QVariant(record.cause),
                       QVariant(record.changes), QVariant(record.configuration), QVariant(record.sha256),
-                      QVariant(record.place)})
+                      QVariant(record.place), QVariant(record.series)})
                     insert.addBindValue(value);
                 // One statement outside a transaction is a transaction of its own.
                 if (insert.exec())
@@ -161,6 +209,7 @@ std::optional<QString> Store::append(Record record)
         QFile::remove(path_ + QStringLiteral("-wal"));
         QFile::remove(path_ + QStringLiteral("-shm"));
         movedAside_ = aside;
+        noteMovedAside(path_, aside);
     }
     return std::nullopt;
 }
@@ -174,7 +223,7 @@ std::optional<QString> Store::read(const QDateTime &since, std::vector<Record> *
     if (!connection.opened)
         return errorText(connection.failure);
     QSqlQuery query(connection.db());
-    query.prepare(QStringLiteral("SELECT time, link, firmware, result, cause, changes, configuration, sha256, place "
+    query.prepare(QStringLiteral("SELECT time, link, firmware, result, cause, changes, configuration, sha256, place, series "
                                  "FROM records WHERE time >= ? ORDER BY time, id"));
     query.addBindValue(since.isValid() ? timeText(since) : QStringLiteral("0"));
     if (!query.exec())
@@ -192,6 +241,7 @@ std::optional<QString> Store::read(const QDateTime &since, std::vector<Record> *
         record.configuration = query.value(6).toByteArray();
         record.sha256 = query.value(7).toString();
         record.place = query.value(8).toString();
+        record.series = query.value(9).toString();
         out->push_back(record);
     }
     return std::nullopt;

@@ -8,6 +8,7 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 #include <optional>
 #include <vector>
 
@@ -25,11 +26,16 @@ struct Record
     QString changes;  // the settings changed, one a line
     QByteArray configuration; // as a configuration file holds it: no password
     QString place;
+    QString series;   // the series boxes the form had checked, by object name, comma-separated
     QString sha256;   // of configuration, as hex; set by the store
 };
 
 // "confirmed", "failed: <cause>" or "unknown".
 QString resultWords(const Record &record);
+
+// One CSV line (RFC 4180): a field quoted when it holds a separator, a quote
+// or a line break, its quotes doubled; ended by CRLF.
+QString csvLine(const QStringList &fields);
 
 // Where the window and the command line keep their records.
 QString defaultPath();
@@ -47,6 +53,10 @@ public:
     // The name a corrupt database was given when it was moved aside, once;
     // empty when none was.
     QString takeMovedAside();
+    // The names of the databases moved aside by any store at this path
+    // since the last call, which forgets them: for the record window to
+    // say once.
+    QStringList takeMovedAsideNotes();
 
     const QString &path() const { return path_; }
 
