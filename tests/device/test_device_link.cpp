@@ -27,6 +27,7 @@
 #include "app/code_actions.h"
 #include "app/config_file_controller.h"
 #include "app/reader_review.h"
+#include "app/record_window.h"
 #include "app/widget.h"
 #include "device/device_link.h"
 #include "device/reader_sim.h"
@@ -790,11 +791,15 @@ private slots:
         QTest::addColumn<QString>("store"); // healthy, corrupt, or blocked (a folder in its place)
         QTest::addColumn<QStringList>("note"); // what each save's box adds about the record
         QTest::addColumn<QStringList>("results");
+        QTest::addColumn<QStringList>("shown"); // the results in the record window, newest first
+        QTest::addColumn<QString>("windowNote"); // what the record window says of the store, once
         const QStringList results{"confirmed", "confirmed", "failed"};
-        QTest::newRow("healthy") << "healthy" << QStringList{"", "", ""} << results;
-        QTest::newRow("corrupt") << "corrupt" << QStringList{"配置记录已损坏，已移至", "", ""} << results;
+        const QStringList shown{"失败", "已确认", "已确认"};
+        QTest::newRow("healthy") << "healthy" << QStringList{"", "", ""} << results << shown << "";
+        QTest::newRow("corrupt") << "corrupt" << QStringList{"配置记录已损坏，已移至", "", ""} << results << shown
+                                 << "配置记录曾损坏，已移至";
         QTest::newRow("blocked") << "blocked" << QStringList{"配置记录未能保存：", "配置记录未能保存：", "配置记录未能保存："}
-                                 << QStringList();
+                                 << QStringList() << QStringList() << "无法读取配置记录";
     }
 
     void savesAreRecorded()
@@ -835,6 +840,25 @@ private slots:
             QCOMPARE(saved[0].firmware, kFirmware);
             QVERIFY(saved[1].changes.contains("扫码前缀：记录-1 → 记录-2"));
             QVERIFY(saved[2].configuration.contains("记录-3"));
+        }
+
+        QFETCH(QStringList, shown);
+        QFETCH(QString, windowNote);
+        window.show();
+        for (const bool again : {false, true}) {
+            QApplication::setActiveWindow(&window);
+            QTest::keyClick(&window, Qt::Key_H, Qt::ControlModifier);
+            RecordWindow *records = window.findChild<RecordWindow *>();
+            QVERIFY(records);
+            const QAbstractItemModel *rows = records->tableView()->model();
+            QStringList found;
+            for (int row = 0; row < rows->rowCount(); ++row)
+                found << rows->index(row, RecordTable::Result).data().toString().section("：", 0, 0);
+            QCOMPARE(found, shown);
+            const QString note = records->noteLine()->text();
+            QVERIFY2(windowNote.isEmpty() || (again && store == "corrupt") ? !note.contains("已移至") : note.contains(windowNote),
+                     qPrintable(note));
+            delete records;
         }
     }
 
