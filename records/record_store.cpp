@@ -222,9 +222,15 @@ std::optional<QString> Store::read(const QDateTime &since, std::vector<Record> *
     Connection connection(path_, busyTimeoutMs_);
     if (!connection.opened)
         return errorText(connection.failure);
+    // A store of the first version, not yet written by this program, has no series.
+    QSqlQuery version;
+    if (QSqlError error = connection.run(QStringLiteral("PRAGMA user_version"), &version); error.isValid())
+        return errorText(error);
+    const bool hasSeries = version.next() && version.value(0).toInt() >= 2;
     QSqlQuery query(connection.db());
-    query.prepare(QStringLiteral("SELECT time, link, firmware, result, cause, changes, configuration, sha256, place, series "
-                                 "FROM records WHERE time >= ? ORDER BY time, id"));
+    query.prepare(QStringLiteral("SELECT time, link, firmware, result, cause, changes, configuration, sha256, place, %1 "
+                                 "FROM records WHERE time >= ? ORDER BY time, id")
+                      .arg(hasSeries ? QStringLiteral("series") : QStringLiteral("NULL")));
     query.addBindValue(since.isValid() ? timeText(since) : QStringLiteral("0"));
     if (!query.exec())
         return errorText(query.lastError());

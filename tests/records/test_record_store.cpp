@@ -101,8 +101,10 @@ private slots:
                 QVERIFY(query.exec("BEGIN EXCLUSIVE") && query.exec("DELETE FROM records WHERE 0"));
             if (fault == "newer")
                 QVERIFY(query.exec("PRAGMA user_version=9"));
-            if (fault == "older")
+            if (fault == "older") {
                 QVERIFY(query.exec("ALTER TABLE records DROP COLUMN series") && query.exec("PRAGMA user_version=1"));
+                QCOMPARE(links(store), QStringList{"first"});
+            }
             if (fault != "locked")
                 holder.close();
             if (fault == "read-only")
