@@ -161,6 +161,7 @@ RecordWindow::RecordWindow(ConfigFileController &configFiles, QWidget *parent)
     table->setSortingEnabled(true);
     table->sortByColumn(RecordTable::Time, Qt::DescendingOrder);
     table->verticalHeader()->setVisible(false);
+    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 8);
     table->horizontalHeader()->setStretchLastSection(true);
     table->setColumnWidth(RecordTable::Time, 150);
     table->setColumnWidth(RecordTable::Link, 180);
@@ -277,7 +278,8 @@ void RecordWindow::showDetails()
     const QString configuration = QString::fromUtf8(record->configuration);
     details->setPlainText(tr("时间：%1\n位置：%2\n连接：%3\n固件：%4\n系列：%5\n结果：%6\nSHA-256：%7\n\n改动：\n%8\n\n配置：\n%9")
                               .arg(shownTime(record->time), record->place, shownLink(*record), record->firmware,
-                                   seriesWords(*record), resultText(*record), record->sha256,
+                                   record->series.isEmpty() ? tr("（未记录）") : seriesWords(*record),
+                                   resultText(*record), record->sha256,
                                    record->changes.isEmpty() ? tr("（无）") : bounded(record->changes),
                                    bounded(configuration)));
 }

@@ -665,6 +665,10 @@ Configuration:
         <source>无法导出到 %1。</source>
         <translation>Cannot export to %1.</translation>
     </message>
+    <message>
+        <source>（未记录）</source>
+        <translation>(not recorded)</translation>
+    </message>
 </context>
 <context>
     <name>RecordWindowEntry</name>
