@@ -76,13 +76,25 @@ bool isCorrupt(const QSqlError &error)
     return kCorruptCodes.contains(error.nativeErrorCode());
 }
 
+// The schema's version. The statement is finished at once: one left open
+// holds a read lock, and two connections each holding one while waiting to
+// write lock each other out at once, without the busy time-out.
+QSqlError userVersion(const Connection &connection, int *version)
+{
+    QSqlQuery query;
+    if (QSqlError error = connection.run(QStringLiteral("PRAGMA user_version"), &query); error.isValid())
+        return error;
+    *version = query.next() ? query.value(0).toInt() : 0;
+    query.finish();
+    return QSqlError();
+}
+
 // Creates the table on a new database; refuses one of a newer program.
 QSqlError prepare(const Connection &connection)
 {
-    QSqlQuery version;
-    if (QSqlError error = connection.run(QStringLiteral("PRAGMA user_version"), &version); error.isValid())
+    int found = 0;
+    if (QSqlError error = userVersion(connection, &found); error.isValid())
         return error;
-    const int found = version.next() ? version.value(0).toInt() : 0;
     if (found > kSchemaVersion)
         return QSqlError(QStringLiteral("the record database is of a newer version (%1)").arg(found), QString(),
                          QSqlError::UnknownError);
@@ -92,9 +104,8 @@ QSqlError prepare(const Connection &connection)
     if (QSqlError error = connection.run(QStringLiteral("BEGIN IMMEDIATE")); error.isValid())
         return error;
     // Another connection may have done the work while this one waited.
-    QSqlQuery current;
-    connection.run(QStringLiteral("PRAGMA user_version"), &current);
-    const int now = current.next() ? current.value(0).toInt() : 0;
+    int now = 0;
+    userVersion(connection, &now);
     const std::vector<const char *> steps =
         now == 0 ? std::vector<const char *>{"CREATE TABLE IF NOT EXISTS records (id INTEGER PRIMARY KEY, time TEXT "
                                              "NOT NULL, link TEXT, firmware TEXT, result TEXT, cause TEXT, changes "
@@ -223,10 +234,10 @@ std::optional<QString> Store::read(const QDateTime &since, std::vector<Record> *
     if (!connection.opened)
         return errorText(connection.failure);
     // A store of the first version, not yet written by this program, has no series.
-    QSqlQuery version;
-    if (QSqlError error = connection.run(QStringLiteral("PRAGMA user_version"), &version); error.isValid())
+    int version = 0;
+    if (QSqlError error = userVersion(connection, &version); error.isValid())
         return errorText(error);
-    const bool hasSeries = version.next() && version.value(0).toInt() >= 2;
+    const bool hasSeries = version >= 2;
     QSqlQuery query(connection.db());
     query.prepare(QStringLiteral("SELECT time, link, firmware, result, cause, changes, configuration, sha256, place, %1 "
                                  "FROM records WHERE time >= ? ORDER BY time, id")

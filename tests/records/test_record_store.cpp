@@ -154,7 +154,8 @@ private slots:
         std::thread second(writer, 1);
         first.join();
         second.join();
-        QCOMPARE(failures[0] + failures[1], QStringList());
+        const QStringList failed = failures[0] + failures[1];
+        QVERIFY2(failed.isEmpty(), qPrintable(failed.join('\n')));
         records::Store reader(path);
         const QStringList kept = links(reader);
         QCOMPARE(kept.count("0"), kEach);
