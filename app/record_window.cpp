@@ -38,6 +38,9 @@ const char *const kColumnTitles[] = {
 // The detail pane shows a stored text up to this size: the database is a
 // file anyone may have edited.
 constexpr int kMaxShownChars = int(config::kMaxConfigFileBytes);
+// Readers never wait for a writer of the store; this bounds the wait for
+// one that locked it whole (a store not in WAL mode, or a copy tool).
+constexpr int kBusyTimeoutMs = 500;
 
 QString bounded(const QString &text)
 {
@@ -231,7 +234,7 @@ QWidget *RecordWindow::makeButtonRow()
 
 void RecordWindow::reload()
 {
-    records::Store store(records::defaultPath());
+    records::Store store(records::defaultPath(), kBusyTimeoutMs);
     std::vector<records::Record> all;
     const std::optional<QString> unread = store.read(QDateTime(), &all);
     movedAside += store.takeMovedAsideNotes();
@@ -275,7 +278,7 @@ void RecordWindow::showDetails()
         details->clear();
         return;
     }
-    const QString configuration = QString::fromUtf8(record->configuration);
+    const QString configuration = QString::fromUtf8(record->configuration.left(kMaxShownChars + 1));
     details->setPlainText(tr("时间：%1\n位置：%2\n连接：%3\n固件：%4\n系列：%5\n结果：%6\nSHA-256：%7\n\n改动：\n%8\n\n配置：\n%9")
                               .arg(shownTime(record->time), record->place, shownLink(*record), record->firmware,
                                    record->series.isEmpty() ? tr("（未记录）") : seriesWords(*record),
