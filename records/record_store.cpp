@@ -125,7 +125,7 @@ QString Store::takeMovedAside()
     return std::exchange(movedAside_, QString());
 }
 
-std::optional<QString> Store::append(Record record)
+std::optional<QString> Store::append(Record record, qint64 *id)
 {
     QDir().mkpath(QFileInfo(path_).absolutePath());
     record.sha256 = QString::fromLatin1(QCryptographicHash::hash(record.configuration, QCryptographicHash::Sha256).toHex());
@@ -146,8 +146,11 @@ std::optional<QString> Store::append(Record record)
                       QVariant(record.place)})
                     insert.addBindValue(value);
                 // One statement outside a transaction is a transaction of its own.
-                if (insert.exec())
+                if (insert.exec()) {
+                    if (id)
+                        *id = insert.lastInsertId().toLongLong();
                     return std::nullopt;
+                }
                 error = insert.lastError();
             }
         }
@@ -162,6 +165,22 @@ std::optional<QString> Store::append(Record record)
         QFile::remove(path_ + QStringLiteral("-shm"));
         movedAside_ = aside;
     }
+    return std::nullopt;
+}
+
+std::optional<QString> Store::setPlace(qint64 id, const QString &place)
+{
+    Connection connection(path_, busyTimeoutMs_);
+    if (!connection.opened)
+        return errorText(connection.failure);
+    QSqlQuery update(connection.db());
+    update.prepare(QStringLiteral("UPDATE records SET place = ? WHERE id = ?"));
+    update.addBindValue(place);
+    update.addBindValue(id);
+    if (!update.exec())
+        return errorText(update.lastError());
+    if (update.numRowsAffected() != 1)
+        return QStringLiteral("no record %1").arg(id);
     return std::nullopt;
 }
 

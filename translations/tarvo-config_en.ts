@@ -374,6 +374,21 @@
     </message>
 </context>
 <context>
+    <name>PlaceLabel</name>
+    <message>
+        <source>例如：3号楼 东门</source>
+        <translation>e.g. Building 3, east door</translation>
+    </message>
+    <message>
+        <source>这台读卡器的位置，记入配置记录</source>
+        <translation>Where this reader is, kept in the record of saves</translation>
+    </message>
+    <message>
+        <source>位置：</source>
+        <translation>Place:</translation>
+    </message>
+</context>
+<context>
     <name>ReaderReview</name>
     <message>
         <source>主界面</source>
@@ -463,6 +478,10 @@
         <source>配置密码已更改</source>
         <translation>The configuration password was changed</translation>
     </message>
+    <message>
+        <source>位置：</source>
+        <translation>Place:</translation>
+    </message>
 </context>
 <context>
     <name>SaveRecords</name>
@@ -488,10 +507,6 @@
     <message>
         <source>新的配置密码可能已生效，也可能没有：读卡器只接受新旧两个密码中的一个，请重新连接后分别试用。</source>
         <translation>The new configuration password may or may not be in effect: the reader accepts only one of the old and new passwords. Reconnect and try each.</translation>
-    </message>
-    <message>
-        <source>没有足够的内存运行配置脚本</source>
-        <translation>Not enough memory to run the configuration script</translation>
     </message>
     <message>
         <source>新的配置密码已经生效：读卡器保存了配置，之后只接受新密码。</source>
