@@ -455,7 +455,7 @@ int CommandLine::writeToReaders(const QString &signedText, const config::FormVal
     // their fate is no part of a save's line or the exit code.
     for (const ReaderResult &result : finished)
         if (const std::optional<QString> unrecorded =
-                recordSave(result.link, result.firmware.value_or(QString()), result.report, QString(), form))
+                recordSave(result.link, result.firmware.value_or(QString()), result.report, QString(), form).note)
             print(stderr, oneLine(*unrecorded) + QLatin1Char('\n'));
     print(stderr, QStringLiteral("%1 ok, %2 failed, %3 unknown\n")
                       .arg(counts[SaveReport::Saved])

@@ -15,8 +15,8 @@ constexpr int kBusyTimeoutMs = 2000;
 
 } // namespace
 
-std::optional<QString> recordSave(const QString &link, const QString &firmware, const SaveReport &report,
-                                  const QString &changes, const config::FormValue &value)
+RecordedSave recordSave(const QString &link, const QString &firmware, const SaveReport &report,
+                        const QString &changes, const config::FormValue &value, const QString &place)
 {
     static const records::Record::Result kResults[] = {records::Record::Confirmed, records::Record::Failed,
                                                         records::Record::Unknown}; // by SaveReport::Outcome
@@ -35,16 +35,26 @@ std::optional<QString> recordSave(const QString &link, const QString &firmware, 
         if (value.*facts.box)
             series << QLatin1String(config::fieldOf(facts.box).name);
     record.series = series.join(QLatin1Char(','));
+    record.place = place;
 
     records::Store store(records::defaultPath(), kBusyTimeoutMs);
-    const std::optional<QString> failure = store.append(record);
+    RecordedSave recorded;
+    qint64 id = 0;
+    const std::optional<QString> failure = store.append(record, &id);
+    if (!failure)
+        recorded.id = id;
     const QString movedAside = store.takeMovedAside();
     QStringList lines;
     if (!movedAside.isEmpty())
         lines << QCoreApplication::translate("SaveRecords", "配置记录已损坏，已移至 %1 并新建").arg(movedAside);
     if (failure)
         lines << QCoreApplication::translate("SaveRecords", "配置记录未能保存：%1").arg(*failure);
-    if (lines.isEmpty())
-        return std::nullopt;
-    return lines.join(QLatin1Char('\n'));
+    if (!lines.isEmpty())
+        recorded.note = lines.join(QLatin1Char('\n'));
+    return recorded;
+}
+
+std::optional<QString> renameRecordPlace(qint64 id, const QString &place)
+{
+    return records::Store(records::defaultPath(), kBusyTimeoutMs).setPlace(id, place);
 }

@@ -184,7 +184,7 @@ QStringList Store::takeMovedAsideNotes()
     return names.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
-std::optional<QString> Store::append(Record record)
+std::optional<QString> Store::append(Record record, qint64 *id)
 {
     QDir().mkpath(QFileInfo(path_).absolutePath());
     record.sha256 = QString::fromLatin1(QCryptographicHash::hash(record.configuration, QCryptographicHash::Sha256).toHex());
@@ -205,8 +205,11 @@ std::optional<QString> Store::append(Record record)
                       QVariant(record.place), QVariant(record.series)})
                     insert.addBindValue(value);
                 // One statement outside a transaction is a transaction of its own.
-                if (insert.exec())
+                if (insert.exec()) {
+                    if (id)
+                        *id = insert.lastInsertId().toLongLong();
                     return std::nullopt;
+                }
                 error = insert.lastError();
             }
         }
@@ -222,6 +225,22 @@ std::optional<QString> Store::append(Record record)
         movedAside_ = aside;
         noteMovedAside(path_, aside);
     }
+    return std::nullopt;
+}
+
+std::optional<QString> Store::setPlace(qint64 id, const QString &place)
+{
+    Connection connection(path_, busyTimeoutMs_);
+    if (!connection.opened)
+        return errorText(connection.failure);
+    QSqlQuery update(connection.db());
+    update.prepare(QStringLiteral("UPDATE records SET place = ? WHERE id = ?"));
+    update.addBindValue(place);
+    update.addBindValue(id);
+    if (!update.exec())
+        return errorText(update.lastError());
+    if (update.numRowsAffected() != 1)
+        return QStringLiteral("no record %1").arg(id);
     return std::nullopt;
 }
 

@@ -45,8 +45,11 @@ class Store
 public:
     explicit Store(QString path, int busyTimeoutMs = 5000);
 
-    // Adds the record in one transaction: the reason when it could not.
-    std::optional<QString> append(Record record);
+    // Adds the record in one transaction, its row into *id when given: the
+    // reason when it could not.
+    std::optional<QString> append(Record record, qint64 *id = nullptr);
+    // The place of the record of that row, as the user named it afterwards.
+    std::optional<QString> setPlace(qint64 id, const QString &place);
     // The records from since on (all when since is invalid), oldest first,
     // into *out; the reason when they could not be read.
     std::optional<QString> read(const QDateTime &since, std::vector<Record> *out);

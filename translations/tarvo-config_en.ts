@@ -374,6 +374,21 @@
     </message>
 </context>
 <context>
+    <name>PlaceLabel</name>
+    <message>
+        <source>例如：3号楼 东门</source>
+        <translation>e.g. Building 3, east door</translation>
+    </message>
+    <message>
+        <source>这台读卡器的位置，记入配置记录</source>
+        <translation>Where this reader is, kept in the record of saves</translation>
+    </message>
+    <message>
+        <source>位置：</source>
+        <translation>Place:</translation>
+    </message>
+</context>
+<context>
     <name>ReaderReview</name>
     <message>
         <source>主界面</source>
@@ -462,6 +477,10 @@
     <message>
         <source>配置密码已更改</source>
         <translation>The configuration password was changed</translation>
+    </message>
+    <message>
+        <source>位置：</source>
+        <translation>Place:</translation>
     </message>
 </context>
 <context>

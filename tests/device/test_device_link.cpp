@@ -78,8 +78,9 @@ bool busyCursorShown()
 }
 
 // A real click on a button of the shown window; the boxes take the answers
-// given, in order, then Ok.
-Outcome click(Widget &window, const char *button, const QStringList &answers = {})
+// given, in order, then Ok. atBox looks at each box before it is answered.
+Outcome click(Widget &window, const char *button, const QStringList &answers = {},
+              const std::function<void(QMessageBox *)> &atBox = {})
 {
     Outcome outcome;
     MessageBoxAnswerer answerer;
@@ -94,6 +95,8 @@ Outcome click(Widget &window, const char *button, const QStringList &answers = {
         outcome.boxUnderBusyCursor |= QApplication::overrideCursor() != nullptr;
         outcome.details << box->informativeText();
         outcome.visibleAtBox |= window.isVisible();
+        if (atBox)
+            atBox(box);
     });
     log.onLine([&](const QString &line) {
         if (!busyCursorShown())
@@ -860,6 +863,50 @@ private slots:
                      qPrintable(note));
             delete records;
         }
+    }
+
+    // The place typed in the success box or in the review goes with that
+    // save's record as one line of plain text, and is offered for the next.
+    void placeGoesWithTheRecord()
+    {
+        const QString path = records::defaultPath();
+        QDir(QFileInfo(path).absolutePath()).removeRecursively();
+        Widget window;
+        QVERIFY(connectWindow(window));
+        setText(window, "manpw", kFactoryPassword);
+        setText(window, "linePrefix", QStringLiteral("位置-1"));
+        QStringList offered;
+        const auto typePlace = [&](const QString &typed) {
+            return [&offered, typed](QMessageBox *box) {
+                auto *place = box->findChild<QLineEdit *>();
+                offered << (place ? place->text() : QStringLiteral("(none)"));
+                if (place && !typed.isNull())
+                    place->setText(typed);
+            };
+        };
+        QCOMPARE(click(window, "saveBtn", {}, typePlace(QStringLiteral("3号楼\t东门\x01\n"))).boxes, QStringList{kSaved});
+
+        QTemporaryDir dir;
+        setText(window, "linePrefix", QStringLiteral("位置-2"));
+        QVERIFY(window.configFiles().saveAs(dir.filePath("other.tcfg")));
+        QVERIFY(window.configFiles().open(dir.filePath("other.tcfg")));
+        setText(window, "manpw", kFactoryPassword);
+        QTimer::singleShot(0, [&] {
+            auto *review = qobject_cast<SaveReviewDialog *>(QApplication::activeModalWidget());
+            QVERIFY(review);
+            offered << review->placeEdit()->text();
+            review->placeEdit()->setText(QStringLiteral("  B栋   大厅 "));
+            QTest::mouseClick(review->writeButton(), Qt::LeftButton);
+        });
+        QCOMPARE(click(window, "saveBtn", {}, typePlace(QString())).boxes, QStringList{kSaved});
+        QCOMPARE(offered, (QStringList{"", "3号楼 东门", "B栋 大厅"}));
+
+        std::vector<records::Record> saved;
+        QVERIFY(!records::Store(path).read(QDateTime(), &saved));
+        QStringList places;
+        for (const records::Record &record : saved)
+            places << record.place;
+        QCOMPARE(places, (QStringList{"3号楼 东门", "B栋 大厅"}));
     }
 
     // The config code shown on screen, held up to the reader, configures it
