@@ -4,6 +4,7 @@
 #include <QDateEdit>
 #include <QDir>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProcess>
@@ -177,6 +178,39 @@ private slots:
         records->fromField()->setDate(QDate(2026, 3, fromDay));
         records->toField()->setDate(QDate(2026, 3, toDay));
         QCOMPARE(column(*records, RecordTable::Place), places);
+    }
+
+    // A click on a column's header orders the rows by it: the time by the
+    // time itself, the others by their text.
+    void sortsByEveryColumn_data()
+    {
+        QTest::addColumn<int>("sortBy");
+        QTest::addColumn<QStringList>("places"); // in ascending order
+        QTest::newRow("time") << int(RecordTable::Time) << QStringList{"东门", "仓库", "前台"};
+        QTest::newRow("place") << int(RecordTable::Place) << QStringList{"东门", "仓库", "前台"};
+        QTest::newRow("link") << int(RecordTable::Link) << QStringList{"仓库", "东门", "前台"};
+        QTest::newRow("firmware") << int(RecordTable::Firmware) << QStringList{"前台", "东门", "仓库"};
+        QTest::newRow("result") << int(RecordTable::Result) << QStringList{"仓库", "东门", "前台"};
+    }
+
+    void sortsByEveryColumn()
+    {
+        QFETCH(int, sortBy);
+        QFETCH(QStringList, places);
+        fillStore();
+        Widget window;
+        RecordWindow *records = openRecords(window);
+        QVERIFY(records);
+        QHeaderView *header = records->tableView()->horizontalHeader();
+        for (int click = 0; click < 2; ++click) {
+            QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                              QPoint(header->sectionViewportPosition(sortBy) + 5, header->height() / 2));
+            QCOMPARE(header->sortIndicatorSection(), sortBy);
+            QStringList expected = places;
+            if (header->sortIndicatorOrder() == Qt::DescendingOrder)
+                std::reverse(expected.begin(), expected.end());
+            QCOMPARE(column(*records, RecordTable::Place), expected);
+        }
     }
 
     // Nothing selected: every shown row; a selection: those rows alone.
