@@ -2,6 +2,7 @@
 
 #include <QBuffer>
 #include <QCoreApplication>
+#include <QHash>
 #include <QPageLayout>
 #include <QPdfWriter>
 #include <QTextDocument>
@@ -71,9 +72,13 @@ QString reportHtml(const std::vector<records::Record> &chosen)
                      said(QT_TRANSLATE_NOOP("RecordExport", "结果")), said(QT_TRANSLATE_NOOP("RecordExport", "读卡器系列")),
                      said(QT_TRANSLATE_NOOP("RecordExport", "输出方式"))},
                     "th");
+    // Readers of one site mostly share a configuration: each is read once.
+    QHash<QByteArray, QString> channels;
     for (const records::Record &record : chosen) {
+        if (!channels.contains(record.configuration))
+            channels.insert(record.configuration, channelWords(record.configuration));
         html += htmlRow({record.place, shownLink(record), record.firmware, shownTime(record.time), resultText(record),
-                         seriesWords(record), channelWords(record.configuration)},
+                         seriesWords(record), channels.value(record.configuration)},
                         "td");
     }
     return html + QStringLiteral("</table>");
