@@ -27,8 +27,8 @@ RecordedSave recordSave(const QString &link, const QString &firmware, const Save
     record.result = kResults[report.outcome];
     record.cause = report.outcome == SaveReport::Saved ? QString() : report.detail.simplified();
     record.changes = changes;
-    // The file's form: never a password.
-    record.configuration = config::fileContents(value).bytes;
+    // The file's form, without a password or credentials.
+    record.configuration = config::fileContents(config::withoutSecrets(value)).bytes;
     // The configuration does not say which reader it was made for; the form does.
     QStringList series;
     for (const series::Facts &facts : series::kSeries)

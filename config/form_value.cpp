@@ -1,5 +1,7 @@
 #include "config/form_value.h"
 
+#include "config/password_entry.h"
+
 #include <algorithm>
 
 namespace config {
@@ -158,6 +160,17 @@ QString chosenIn(const FormValue &value, RadioSet set)
     return QString();
 }
 
+// A secret as a change shows it: asterisks for a Wi-Fi password (so that
+// its change still shows), an address without its credentials.
+QString shownText(const FieldInfo &field, const QString &text)
+{
+    if (field.text == &FormValue::wifipasswd)
+        return text.isEmpty() ? text : QStringLiteral("********");
+    if (field.text == &FormValue::httpaddr)
+        return password_entry::addressWithoutCredentials(text);
+    return text;
+}
+
 QString shown(const FormValue &value, const FieldInfo &field)
 {
     switch (field.kind) {
@@ -167,7 +180,7 @@ QString shown(const FormValue &value, const FieldInfo &field)
         return chosenIn(value, field.set);
     case FieldInfo::Text:
     case FieldInfo::Combo:
-        return value.*field.text;
+        return shownText(field, value.*field.text);
     case FieldInfo::Number:
         return QString::number(value.*field.number);
     }
@@ -196,6 +209,14 @@ std::vector<SettingChange> differences(const FormValue &before, const FormValue 
                            field.kind == FieldInfo::Radio});
     }
     return changes;
+}
+
+FormValue withoutSecrets(FormValue value)
+{
+    value.wifipasswd.clear();
+    if (password_entry::addressWithoutCredentials(value.httpaddr) != value.httpaddr)
+        value.httpaddr.clear();
+    return value;
 }
 
 const FormValue &startValue()

@@ -99,8 +99,17 @@ struct SettingChange
 
 // The settings in which after differs from before, in the order of the
 // form. The passwords are no settings and never appear: whether a value
-// changes the reader's password is for the caller to say.
+// changes the reader's password is for the caller to say. A changed Wi-Fi
+// password shows as asterisks, an address without its credentials: what a
+// change says is shown, kept and exported.
 std::vector<SettingChange> differences(const FormValue &before, const FormValue &after);
+
+// The value without its secrets, for whatever keeps a configuration beyond
+// a file the user chose (the record of saves): no Wi-Fi password, and no
+// HTTP address when it holds credentials. Both are left empty, not masked,
+// so that a configuration taken from there asks for them again rather than
+// writes asterisks to a reader.
+FormValue withoutSecrets(FormValue value);
 
 } // namespace config
 

@@ -104,6 +104,9 @@ private slots:
             << QStringList{"波特率：: 115200 → 9600", "亮度调节：: 200 → 7"};
         QTest::newRow("passwords")
             << QStringList{"manpw=0123456789abcdef", "changepwcheck", "newpw=x", "confimpw=x"} << QStringList{};
+        QTest::newRow("secrets masked")
+            << QStringList{"wifipasswd=Hunter2-Secret", "httpaddr=http://u:Pw-Secret@h/p?token=Tk-Secret"}
+            << QStringList{"WIFI密码:  → ********", "HTTP服务器地址:  → http://u@h/p?token=***"};
     }
 
     void differencesInTheFormsWords()
@@ -116,6 +119,9 @@ private slots:
         for (const config::SettingChange &change : config::differences(config::startValue(), after))
             got << QString::fromUtf8(change.setting) + ": " + change.before + " → " + change.after;
         QCOMPARE(got, lines);
+        // What a record keeps of the value holds none of them either.
+        const QByteArray kept = config::fileContents(config::withoutSecrets(after)).bytes;
+        QVERIFY2(!kept.contains("Secret"), kept.constData());
     }
 
     // Every key sent must come back with its value as the script reads it.
