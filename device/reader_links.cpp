@@ -98,7 +98,7 @@ Entry entryLinks(const QString &entry)
 
 TypedReaders parseTypedReaders(const QString &text)
 {
-    const QStringList entries = text.split(QRegularExpression(QStringLiteral("[\\s,;，；]+")), Qt::SkipEmptyParts);
+    const QStringList entries = text.split(QRegularExpression(QStringLiteral("[\\s,;\\x{FF0C}\\x{FF1B}]+")), Qt::SkipEmptyParts);
     if (entries.isEmpty())
         return {{}, kNothingTyped, QString()};
     TypedReaders parsed;
