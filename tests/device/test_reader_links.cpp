@@ -28,6 +28,8 @@ private slots:
         QTest::newRow("library links, several, in order")
             << " tcp:[::1]:47811,serial:/dev/ttyUSB0:9600  ; 10.1.1.1:2"
             << QStringList{"tcp:[::1]:47811", "serial:/dev/ttyUSB0:9600", "tcp:10.1.1.1:2"} << "";
+        QTest::newRow("full-width separators") << "10.0.0.1:1，10.0.0.2:1；10.0.0.3:1"
+                                               << QStringList{"tcp:10.0.0.1:1", "tcp:10.0.0.2:1", "tcp:10.0.0.3:1"} << "";
         QStringList most;
         for (int last = 0; last < 128; ++last)
             most << QStringLiteral("tcp:10.0.0.%1:47811").arg(last);
