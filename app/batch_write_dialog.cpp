@@ -95,6 +95,7 @@ BatchWriteDialog::BatchWriteDialog(Ui_Widget &formRecord, QWidget *window)
     refresh->start(kRefreshMs);
     showPorts(listSerialPorts());
     updateButtons();
+    address->setFocus();
 }
 
 // The window is going: the saves under way finish, and their outcomes are
