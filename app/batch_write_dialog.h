@@ -46,6 +46,7 @@ public:
     QTableWidget *readerTable() const { return table; }
     QLineEdit *addressField() const { return address; }
     QPushButton *addButton() const { return adding; }
+    QPushButton *removeButton() const { return removing; }
     QSpinBox *atOnceField() const { return atOnce; }
     QPushButton *writeButton() const { return writing; }
     QPushButton *stopButton() const { return stopping; }

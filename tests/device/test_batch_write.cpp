@@ -174,6 +174,16 @@ private slots:
         BatchWriteDialog *dialog = openDialog(window, QStringLiteral("批量-1"));
         QVERIFY(dialog);
 
+        // One reader in two rows (its terminal at another speed) is refused,
+        // as is a form the build refuses; neither writes anything.
+        const QString twice = linkOf(0) + ":9600";
+        QTest::keyClicks(dialog->addressField(), twice);
+        QTest::keyClick(dialog->addressField(), Qt::Key_Return);
+        QTest::mouseClick(dialog->writeButton(), Qt::LeftButton);
+        QVERIFY2(dialog->statusLine()->text().contains(twice), qPrintable(dialog->statusLine()->text()));
+        dialog->readerTable()->selectRow(dialog->readerTable()->findItems(twice, Qt::MatchExactly).value(0)->row());
+        QTest::mouseClick(dialog->removeButton(), Qt::LeftButton);
+        QCOMPARE(dialog->readerTable()->findItems(twice, Qt::MatchExactly).size(), 0);
         formChild<QLineEdit>(window, "manpw")->clear();
         {
             MessageBoxAnswerer answerer;
