@@ -407,7 +407,7 @@ void BatchWriteDialog::takeOutcome(const ReaderResult &result)
     ++counts[result.report.outcome];
     progress->setValue(progress->value() + 1);
     const std::optional<QString> unrecorded =
-        recordSave(result.link, result.firmware.value_or(QString()), result.report, QString(), sentValue);
+        recordSave(result.link, result.firmware.value_or(QString()), result.report, QString(), sentValue).note;
     if (unrecorded && !recordNotes.contains(*unrecorded))
         recordNotes << *unrecorded;
 }

@@ -29,6 +29,14 @@ inline QString linkFailureText(const device::LinkFailure &failure)
     return QCoreApplication::translate("device", cause) + QLatin1Char('\n') + failure.message;
 }
 
+// A box's text and its detail below it as plain text, whatever they hold.
+inline void showAsPlainText(QMessageBox &box, const QString &detail)
+{
+    box.setTextFormat(Qt::PlainText);
+    if (!detail.isEmpty())
+        box.setInformativeText(autoTextShown(detail));
+}
+
 // Every box that shows text from outside (a path, a system's or a reader's
 // reason) shows its text and detail as plain text, whatever they hold.
 inline QMessageBox::StandardButton showBox(QWidget *window, QMessageBox::Icon icon, const QString &title,
@@ -37,9 +45,7 @@ inline QMessageBox::StandardButton showBox(QWidget *window, QMessageBox::Icon ic
                                            QMessageBox::StandardButton defaultButton = QMessageBox::NoButton)
 {
     QMessageBox box(icon, title, plainShown(text), buttons, window);
-    box.setTextFormat(Qt::PlainText);
-    if (!detail.isEmpty())
-        box.setInformativeText(autoTextShown(detail));
+    showAsPlainText(box, detail);
     if (defaultButton != QMessageBox::NoButton)
         box.setDefaultButton(defaultButton);
     box.exec();

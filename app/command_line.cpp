@@ -6,7 +6,6 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QRegularExpression>
 
 #include <algorithm>
 #include <cerrno>
@@ -456,7 +455,7 @@ int CommandLine::writeToReaders(const QString &signedText, const config::FormVal
     // their fate is no part of a save's line or the exit code.
     for (const ReaderResult &result : finished)
         if (const std::optional<QString> unrecorded =
-                recordSave(result.link, result.firmware.value_or(QString()), result.report, QString(), form))
+                recordSave(result.link, result.firmware.value_or(QString()), result.report, QString(), form).note)
             print(stderr, oneLine(*unrecorded) + QLatin1Char('\n'));
     print(stderr, QStringLiteral("%1 ok, %2 failed, %3 unknown\n")
                       .arg(counts[SaveReport::Saved])
@@ -466,18 +465,6 @@ int CommandLine::writeToReaders(const QString &signedText, const config::FormVal
         return printed(QString(), 0);
     return counts[SaveReport::Saved] == parser.values(kDevice).size() ? 0 : 1;
 }
-
-namespace {
-
-// A CSV field: quoted when it holds a separator, a quote or a line break.
-QString csvField(QString field)
-{
-    if (!field.contains(QRegularExpression(QStringLiteral("[,\"\r\n]"))))
-        return field;
-    return QLatin1Char('"') + field.replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
-}
-
-} // namespace
 
 // One line a record, oldest first: tab-separated fields on one line each,
 // or CSV with a header.
@@ -493,10 +480,14 @@ int CommandLine::printHistory() const
     for (const records::Record &record : all) {
         const QStringList fields = {record.time.toString(Qt::ISODate), record.link, record.firmware,
                                     records::resultWords(record), record.place, record.sha256, record.changes};
+        if (csv) {
+            print(stdout, records::csvLine(fields));
+            continue;
+        }
         QStringList shown;
         for (const QString &field : fields)
-            shown << (csv ? csvField(field) : oneLine(field));
-        print(stdout, shown.join(csv ? QLatin1Char(',') : QLatin1Char('\t')) + (csv ? QStringLiteral("\r\n") : QStringLiteral("\n")));
+            shown << oneLine(field);
+        print(stdout, shown.join(QLatin1Char('\t')) + QLatin1Char('\n'));
     }
     return 0;
 }

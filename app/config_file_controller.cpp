@@ -73,13 +73,24 @@ ConfigFileController::ConfigFileController(Ui_Widget &form, const FormBinding &f
 
 bool ConfigFileController::open(const QString &file)
 {
-    const config::ImportResult opened = config::openConfigFile(binding.value(), file);
+    if (!load(config::openConfigFile(binding.value(), file)))
+        return false;
+    setCurrentFile(file);
+    return true;
+}
+
+bool ConfigFileController::openConfiguration(const QByteArray &bytes, const QString &name)
+{
+    return load(config::openConfigBytes(binding.value(), bytes, name));
+}
+
+bool ConfigFileController::load(const config::ImportResult &opened)
+{
     if (opened.refusal) {
         warn(window, kOpenTitle, *opened.refusal);
         return false;
     }
     binding::applySteps(opened.imported.steps, ui);
-    setCurrentFile(file);
     emit this->opened();
     return true;
 }

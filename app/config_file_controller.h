@@ -13,6 +13,10 @@ class QWidget;
 class FormBinding;
 class Ui_Widget;
 
+namespace config {
+struct ImportResult;
+}
+
 // The window's configuration files: open and save (by menu, shortcut,
 // the recently used list or a dropped file), the window title that names
 // the open file and marks unsaved changes, and the question before closing
@@ -29,6 +33,9 @@ public:
     // The steps behind the dialogs: false after telling the user why not.
     bool open(const QString &path);
     bool saveAs(const QString &path);
+    // Opens a configuration kept elsewhere (a record of a save) as a file
+    // opens, named so in a refusal; the open file, if any, stays open.
+    bool openConfiguration(const QByteArray &bytes, const QString &name);
 
     // The open file, empty while there is none.
     const QString &currentFile() const { return path; }
@@ -50,6 +57,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    bool load(const config::ImportResult &opened);
     void chooseFileToOpen();
     bool save();
     bool chooseFileToSave();

@@ -9,6 +9,7 @@
 #include "app/boxes.h"
 #include "app/device_session.h"
 #include "app/form_binding.h"
+#include "app/place_label.h"
 #include "app/reader_review.h"
 #include "app/save_records.h"
 #include "app/verified_save.h"
@@ -132,14 +133,20 @@ void Widget::on_saveBtn_clicked()
         deviceSession->setConnected(false);
 
     const QString changes = readerReview->allChanges(sending);
+    const QString place = place_label::remembered();
     // What became of the record goes below whatever the box says.
-    const QString recordNote =
-        recordSave(deviceSession->link(), readerReview->firmware(), report, changes, sending).value_or(QString());
+    const RecordedSave recorded =
+        recordSave(deviceSession->link(), readerReview->firmware(), report, changes, sending, place);
+    const QString recordNote = recorded.note.value_or(QString());
     switch (report.outcome) {
-    case SaveReport::Saved:
-        tell(this, tr(kSaveTitle), tr("保存成功"),
-             joinedLines(joinedLines(report.detail, readerReview->saved(sending)), recordNote));
+    case SaveReport::Saved: {
+        const QString named = place_label::tellWithPlace(
+            this, tr(kSaveTitle), tr("保存成功"),
+            joinedLines(joinedLines(report.detail, readerReview->saved(sending)), recordNote), place);
+        if (named != place)
+            place_label::placeRenamed(recorded, named);
         break;
+    }
     case SaveReport::Failed:
         tell(this, tr(kSaveTitle), tr("保存失败，请重试"),
              joinedLines(joinedLines(report.detail, deviceSession->linkNote()), recordNote));

@@ -1,8 +1,10 @@
 #include "app/reader_review.h"
 
 #include <QDialogButtonBox>
+#include <QFormLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTableWidget>
@@ -10,6 +12,7 @@
 
 #include "app/config_file_controller.h"
 #include "app/form_binding.h"
+#include "app/place_label.h"
 
 namespace {
 
@@ -98,6 +101,10 @@ SaveReviewDialog::SaveReviewDialog(const std::vector<ReaderChange> &changes, QWi
     table_->resizeColumnsToContents();
     table_->horizontalHeader()->setStretchLastSection(true);
     layout->addWidget(table_);
+    auto *placeRow = new QFormLayout;
+    place_ = place_label::placeEdit(this);
+    placeRow->addRow(ReaderReview::tr("位置："), place_);
+    layout->addLayout(placeRow);
 
     auto *buttons = new QDialogButtonBox(this);
     write_ = buttons->addButton(ReaderReview::tr("写入读卡器"), QDialogButtonBox::AcceptRole);
@@ -149,7 +156,10 @@ bool ReaderReview::confirmSave(const config::FormValue &value) const
     if (changes.empty())
         return true;
     SaveReviewDialog review(changes, window);
-    return review.exec() == QDialog::Accepted;
+    if (review.exec() != QDialog::Accepted)
+        return false;
+    place_label::remember(review.placeEdit()->text());
+    return true;
 }
 
 QString ReaderReview::allChanges(const config::FormValue &value) const

@@ -18,6 +18,7 @@
 
 class ConfigFileController;
 class FormBinding;
+class QLineEdit;
 class QPushButton;
 class QTableWidget;
 
@@ -41,7 +42,8 @@ std::vector<ReaderChange> readerChanges(const config::FormValue &reader, const c
 constexpr int kShownChanges = 10;
 QString changesText(const std::vector<ReaderChange> &changes);
 
-// Lists the settings a save will change, with 写入读卡器 and 取消.
+// Lists the settings a save will change, with the reader's place, 写入读卡器
+// and 取消.
 class SaveReviewDialog : public QDialog
 {
     Q_OBJECT
@@ -52,9 +54,11 @@ public:
     QTableWidget *table() const { return table_; }
     QPushButton *writeButton() const { return write_; }
     QPushButton *cancelButton() const { return cancel_; }
+    QLineEdit *placeEdit() const { return place_; }
 
 private:
     QTableWidget *table_;
+    QLineEdit *place_;
     QPushButton *write_;
     QPushButton *cancel_;
 };
@@ -77,7 +81,8 @@ public:
     // Every setting value changes on the reader, one a line, for the record.
     QString allChanges(const config::FormValue &value) const;
     // Before value is written: true to go on. The review shows when the form
-    // did not come from this reader and would change something on it.
+    // did not come from this reader and would change something on it; the
+    // place typed there is remembered.
     bool confirmSave(const config::FormValue &value) const;
     // The reader confirmed value: the changes for the success box, and value
     // is the reader's from now on.

@@ -4,6 +4,7 @@
 #include <QDateTime>
 
 #include "config/config_file.h"
+#include "config/series.h"
 #include "records/record_store.h"
 
 namespace {
@@ -14,8 +15,8 @@ constexpr int kBusyTimeoutMs = 2000;
 
 } // namespace
 
-std::optional<QString> recordSave(const QString &link, const QString &firmware, const SaveReport &report,
-                                  const QString &changes, const config::FormValue &value)
+RecordedSave recordSave(const QString &link, const QString &firmware, const SaveReport &report,
+                        const QString &changes, const config::FormValue &value, const QString &place)
 {
     static const records::Record::Result kResults[] = {records::Record::Confirmed, records::Record::Failed,
                                                         records::Record::Unknown}; // by SaveReport::Outcome
@@ -28,16 +29,32 @@ std::optional<QString> recordSave(const QString &link, const QString &firmware, 
     record.changes = changes;
     // The file's form: never a password.
     record.configuration = config::fileContents(value).bytes;
+    // The configuration does not say which reader it was made for; the form does.
+    QStringList series;
+    for (const series::Facts &facts : series::kSeries)
+        if (value.*facts.box)
+            series << QLatin1String(config::fieldOf(facts.box).name);
+    record.series = series.join(QLatin1Char(','));
+    record.place = place;
 
     records::Store store(records::defaultPath(), kBusyTimeoutMs);
-    const std::optional<QString> failure = store.append(record);
+    RecordedSave recorded;
+    qint64 id = 0;
+    const std::optional<QString> failure = store.append(record, &id);
+    if (!failure)
+        recorded.id = id;
     const QString movedAside = store.takeMovedAside();
     QStringList lines;
     if (!movedAside.isEmpty())
         lines << QCoreApplication::translate("SaveRecords", "配置记录已损坏，已移至 %1 并新建").arg(movedAside);
     if (failure)
         lines << QCoreApplication::translate("SaveRecords", "配置记录未能保存：%1").arg(*failure);
-    if (lines.isEmpty())
-        return std::nullopt;
-    return lines.join(QLatin1Char('\n'));
+    if (!lines.isEmpty())
+        recorded.note = lines.join(QLatin1Char('\n'));
+    return recorded;
+}
+
+std::optional<QString> renameRecordPlace(qint64 id, const QString &place)
+{
+    return records::Store(records::defaultPath(), kBusyTimeoutMs).setPlace(id, place);
 }

@@ -11,6 +11,7 @@
 #include "app/output_test_window.h"
 #include "app/option_pages.h"
 #include "app/reader_review.h"
+#include "app/record_window.h"
 #include "app/voltage_choice.h"
 #include "script/script_bridge.h"
 #include "ui_widget.h"
@@ -84,6 +85,7 @@ Widget::Widget(QWidget *parent)
     readerReview = new ReaderReview(*formBinding, *fileController, this);
     setUpKeyboard(*ui, *this);
     new OutputTestEntry(*ui, this, fileController->menu());
+    new RecordWindowEntry(*fileController, this, fileController->menu());
     new BatchWriteEntry(*ui, this, fileController->menu());
 }
 

@@ -24,13 +24,11 @@ QString shown(const QString &path)
 }
 
 // The file's bytes, at most one more than a file may hold so that a larger
-// one is told apart without reading it whole.
+// one is told apart without reading it whole (and refused when opened).
 std::optional<QString> readBounded(const QString &path, QByteArray *bytes)
 {
     if (const std::optional<QString> unread = files::readRegularFile(path, config::kMaxConfigFileBytes, bytes))
         return said(QT_TRANSLATE_NOOP("config", "无法读取文件 %1：%2")).arg(shown(path), *unread);
-    if (bytes->size() > config::kMaxConfigFileBytes)
-        return said(QT_TRANSLATE_NOOP("config", "文件 %1 大于 64 KiB，不是配置文件")).arg(shown(path));
     return std::nullopt;
 }
 
@@ -67,12 +65,19 @@ FileContents fileContents(const FormValue &form)
 
 ImportResult openConfigFile(const FormValue &current, const QString &path)
 {
-    const auto refused = [](const QString &reason) { return ImportResult{reason, {}}; };
     QByteArray bytes;
     if (std::optional<QString> unreadable = readBounded(path, &bytes))
-        return refused(*unreadable);
+        return ImportResult{*unreadable, {}};
+    return openConfigBytes(current, bytes, shown(path));
+}
+
+ImportResult openConfigBytes(const FormValue &current, const QByteArray &bytes, const QString &name)
+{
+    const auto refused = [](const QString &reason) { return ImportResult{reason, {}}; };
+    if (bytes.size() > kMaxConfigFileBytes)
+        return refused(said(QT_TRANSLATE_NOOP("config", "文件 %1 大于 64 KiB，不是配置文件")).arg(name));
     if (!isUtf8Text(bytes))
-        return refused(said(QT_TRANSLATE_NOOP("config", "文件 %1 不是 UTF-8 文本")).arg(shown(path)));
+        return refused(said(QT_TRANSLATE_NOOP("config", "文件 %1 不是 UTF-8 文本")).arg(name));
 
     lua_State *script = script_open();
     if (!script)
@@ -82,11 +87,11 @@ ImportResult openConfigFile(const FormValue &current, const QString &path)
     script_close(script);
     if (result.refusal)
         return refused(said(QT_TRANSLATE_NOOP("config", "无法打开文件 %1：%2"))
-                           .arg(shown(path), said(result.refusal->toUtf8().constData())));
+                           .arg(name, said(result.refusal->toUtf8().constData())));
     // A value replaced by what the form can show would be lost on the next save.
     if (!result.imported.notShown.isEmpty())
         return refused(said(QT_TRANSLATE_NOOP("config", "无法打开文件 %1：文件中 %2 无法载入"))
-                           .arg(shown(path), result.imported.notShown.constFirst()));
+                           .arg(name, result.imported.notShown.constFirst()));
     return result;
 }
 

@@ -34,6 +34,9 @@ FileContents fileContents(const FormValue &form);
 // the import knows, or holds a value the form cannot show as it is, is
 // refused with the reason, naming the file; the form stays as it was.
 ImportResult openConfigFile(const FormValue &current, const QString &path);
+// The same for bytes kept elsewhere (a record of a save): name stands for
+// the file in a refusal.
+ImportResult openConfigBytes(const FormValue &current, const QByteArray &bytes, const QString &name);
 
 // Replaces the file at path whole (files::replaceFile), readable by its
 // owner only when the bytes hold a password. The reason, naming the file

@@ -8,6 +8,7 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 #include <optional>
 #include <vector>
 
@@ -25,11 +26,16 @@ struct Record
     QString changes;  // the settings changed, one a line
     QByteArray configuration; // as a configuration file holds it: no password
     QString place;
+    QString series;   // the series boxes the form had checked, by object name, comma-separated
     QString sha256;   // of configuration, as hex; set by the store
 };
 
 // "confirmed", "failed: <cause>" or "unknown".
 QString resultWords(const Record &record);
+
+// One CSV line (RFC 4180): a field quoted when it holds a separator, a quote
+// or a line break, its quotes doubled; ended by CRLF.
+QString csvLine(const QStringList &fields);
 
 // Where the window and the command line keep their records.
 QString defaultPath();
@@ -39,14 +45,21 @@ class Store
 public:
     explicit Store(QString path, int busyTimeoutMs = 5000);
 
-    // Adds the record in one transaction: the reason when it could not.
-    std::optional<QString> append(Record record);
+    // Adds the record in one transaction, its row into *id when given: the
+    // reason when it could not.
+    std::optional<QString> append(Record record, qint64 *id = nullptr);
+    // The place of the record of that row, as the user named it afterwards.
+    std::optional<QString> setPlace(qint64 id, const QString &place);
     // The records from since on (all when since is invalid), oldest first,
     // into *out; the reason when they could not be read.
     std::optional<QString> read(const QDateTime &since, std::vector<Record> *out);
     // The name a corrupt database was given when it was moved aside, once;
     // empty when none was.
     QString takeMovedAside();
+    // The names of the databases moved aside by any store at this path
+    // since the last call, which forgets them: for the record window to
+    // say once.
+    QStringList takeMovedAsideNotes();
 
     const QString &path() const { return path_; }
 

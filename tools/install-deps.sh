@@ -13,7 +13,7 @@ packages="
   libmicrohttpd-dev
   liblua5.1-0-dev
   libqrencode-dev
-  libzxing-dev poppler-utils
+  libzxing-dev poppler-utils libcsv-dev
   shared-mime-info
   fonts-wqy-microhei
   xvfb xauth

@@ -500,6 +500,21 @@
     </message>
 </context>
 <context>
+    <name>PlaceLabel</name>
+    <message>
+        <source>例如：3号楼 东门</source>
+        <translation>e.g. Building 3, east door</translation>
+    </message>
+    <message>
+        <source>这台读卡器的位置，记入配置记录</source>
+        <translation>Where this reader is, kept in the record of saves</translation>
+    </message>
+    <message>
+        <source>位置：</source>
+        <translation>Place:</translation>
+    </message>
+</context>
+<context>
     <name>ReaderReview</name>
     <message>
         <source>主界面</source>
@@ -588,6 +603,227 @@
     <message>
         <source>配置密码已更改</source>
         <translation>The configuration password was changed</translation>
+    </message>
+    <message>
+        <source>位置：</source>
+        <translation>Place:</translation>
+    </message>
+</context>
+<context>
+    <name>RecordExport</name>
+    <message>
+        <source>已确认</source>
+        <translation>confirmed</translation>
+    </message>
+    <message>
+        <source>失败：%1</source>
+        <translation>failed: %1</translation>
+    </message>
+    <message>
+        <source>未知</source>
+        <translation>unknown</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>（无法读取）</source>
+        <translation>(unreadable)</translation>
+    </message>
+    <message>
+        <source>读卡器配置交接单</source>
+        <translation>Reader configuration handover</translation>
+    </message>
+    <message>
+        <source>%1 导出，共 %2 条</source>
+        <translation>Exported %1, %2 records</translation>
+    </message>
+    <message>
+        <source>位置</source>
+        <translation>Place</translation>
+    </message>
+    <message>
+        <source>连接</source>
+        <translation>Link</translation>
+    </message>
+    <message>
+        <source>固件</source>
+        <translation>Firmware</translation>
+    </message>
+    <message>
+        <source>时间</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>结果</source>
+        <translation>Result</translation>
+    </message>
+    <message>
+        <source>读卡器系列</source>
+        <translation>Reader series</translation>
+    </message>
+    <message>
+        <source>输出方式</source>
+        <translation>Output channel</translation>
+    </message>
+    <message>
+        <source>（默认连接）</source>
+        <translation>(default link)</translation>
+    </message>
+    <message>
+        <source>改动</source>
+        <translation>Changes</translation>
+    </message>
+</context>
+<context>
+    <name>RecordWindow</name>
+    <message>
+        <source>配置记录</source>
+        <translation>Configuration records</translation>
+    </message>
+    <message>
+        <source>时间</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>位置</source>
+        <translation>Place</translation>
+    </message>
+    <message>
+        <source>连接</source>
+        <translation>Link</translation>
+    </message>
+    <message>
+        <source>固件</source>
+        <translation>Firmware</translation>
+    </message>
+    <message>
+        <source>结果</source>
+        <translation>Result</translation>
+    </message>
+    <message>
+        <source>导出 CSV</source>
+        <translation>Export CSV</translation>
+    </message>
+    <message>
+        <source>CSV 表格 (*.csv)</source>
+        <translation>CSV tables (*.csv)</translation>
+    </message>
+    <message>
+        <source>导出交接单</source>
+        <translation>Export handover report</translation>
+    </message>
+    <message>
+        <source>PDF 文件 (*.pdf)</source>
+        <translation>PDF files (*.pdf)</translation>
+    </message>
+    <message>
+        <source>选中一条记录，看它的改动和配置</source>
+        <translation>Select a record to see its changes and configuration</translation>
+    </message>
+    <message>
+        <source>按连接、位置或固件筛选</source>
+        <translation>Filter by link, place or firmware</translation>
+    </message>
+    <message>
+        <source>从</source>
+        <translation>From</translation>
+    </message>
+    <message>
+        <source>到</source>
+        <translation>to</translation>
+    </message>
+    <message>
+        <source>打开此配置</source>
+        <translation>Open this configuration</translation>
+    </message>
+    <message>
+        <source>把选中记录的配置载入窗口，如同打开配置文件</source>
+        <translation>Load the selected record&apos;s configuration into the window, as opening a configuration file does</translation>
+    </message>
+    <message>
+        <source>导出 CSV…</source>
+        <translation>Export CSV…</translation>
+    </message>
+    <message>
+        <source>导出交接单…</source>
+        <translation>Export handover report…</translation>
+    </message>
+    <message>
+        <source>导出选中的记录，未选中时导出显示的全部记录</source>
+        <translation>Export the selected records, or every shown record when none is selected</translation>
+    </message>
+    <message>
+        <source>刷新</source>
+        <translation>Refresh</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>配置记录曾损坏，已移至 %1，并新建了记录。</source>
+        <translation>The configuration records were damaged; they were moved to %1 and new records started.</translation>
+    </message>
+    <message>
+        <source>无法读取配置记录：%1</source>
+        <translation>Cannot read the configuration records: %1</translation>
+    </message>
+    <message>
+        <source>时间：%1
+位置：%2
+连接：%3
+固件：%4
+系列：%5
+结果：%6
+SHA-256：%7
+
+改动：
+%8
+
+配置：
+%9</source>
+        <translation>Time: %1
+Place: %2
+Link: %3
+Firmware: %4
+Series: %5
+Result: %6
+SHA-256: %7
+
+Changes:
+%8
+
+Configuration:
+%9</translation>
+    </message>
+    <message>
+        <source>（无）</source>
+        <translation>(none)</translation>
+    </message>
+    <message>
+        <source>配置记录（%1）</source>
+        <translation>configuration record (%1)</translation>
+    </message>
+    <message>
+        <source>无法导出到 %1。</source>
+        <translation>Cannot export to %1.</translation>
+    </message>
+    <message>
+        <source>（未记录）</source>
+        <translation>(not recorded)</translation>
+    </message>
+</context>
+<context>
+    <name>RecordWindowEntry</name>
+    <message>
+        <source>配置记录…</source>
+        <translation>Configuration records…</translation>
+    </message>
+    <message>
+        <source>看每次保存写了哪个读卡器、结果如何</source>
+        <translation>See which reader each save wrote and how it ended</translation>
     </message>
 </context>
 <context>

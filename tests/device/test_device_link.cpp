@@ -27,6 +27,7 @@
 #include "app/code_actions.h"
 #include "app/config_file_controller.h"
 #include "app/reader_review.h"
+#include "app/record_window.h"
 #include "app/widget.h"
 #include "device/device_link.h"
 #include "device/reader_sim.h"
@@ -77,8 +78,9 @@ bool busyCursorShown()
 }
 
 // A real click on a button of the shown window; the boxes take the answers
-// given, in order, then Ok.
-Outcome click(Widget &window, const char *button, const QStringList &answers = {})
+// given, in order, then Ok. atBox looks at each box before it is answered.
+Outcome click(Widget &window, const char *button, const QStringList &answers = {},
+              const std::function<void(QMessageBox *)> &atBox = {})
 {
     Outcome outcome;
     MessageBoxAnswerer answerer;
@@ -93,6 +95,8 @@ Outcome click(Widget &window, const char *button, const QStringList &answers = {
         outcome.boxUnderBusyCursor |= QApplication::overrideCursor() != nullptr;
         outcome.details << box->informativeText();
         outcome.visibleAtBox |= window.isVisible();
+        if (atBox)
+            atBox(box);
     });
     log.onLine([&](const QString &line) {
         if (!busyCursorShown())
@@ -790,11 +794,15 @@ private slots:
         QTest::addColumn<QString>("store"); // healthy, corrupt, or blocked (a folder in its place)
         QTest::addColumn<QStringList>("note"); // what each save's box adds about the record
         QTest::addColumn<QStringList>("results");
+        QTest::addColumn<QStringList>("shown"); // the results in the record window, newest first
+        QTest::addColumn<QString>("windowNote"); // what the record window says of the store, once
         const QStringList results{"confirmed", "confirmed", "failed"};
-        QTest::newRow("healthy") << "healthy" << QStringList{"", "", ""} << results;
-        QTest::newRow("corrupt") << "corrupt" << QStringList{"配置记录已损坏，已移至", "", ""} << results;
+        const QStringList shown{"失败", "已确认", "已确认"};
+        QTest::newRow("healthy") << "healthy" << QStringList{"", "", ""} << results << shown << "";
+        QTest::newRow("corrupt") << "corrupt" << QStringList{"配置记录已损坏，已移至", "", ""} << results << shown
+                                 << "配置记录曾损坏，已移至";
         QTest::newRow("blocked") << "blocked" << QStringList{"配置记录未能保存：", "配置记录未能保存：", "配置记录未能保存："}
-                                 << QStringList();
+                                 << QStringList() << QStringList() << "无法读取配置记录";
     }
 
     void savesAreRecorded()
@@ -836,6 +844,69 @@ private slots:
             QVERIFY(saved[1].changes.contains("扫码前缀：记录-1 → 记录-2"));
             QVERIFY(saved[2].configuration.contains("记录-3"));
         }
+
+        QFETCH(QStringList, shown);
+        QFETCH(QString, windowNote);
+        window.show();
+        for (const bool again : {false, true}) {
+            QApplication::setActiveWindow(&window);
+            QTest::keyClick(&window, Qt::Key_H, Qt::ControlModifier);
+            RecordWindow *records = window.findChild<RecordWindow *>();
+            QVERIFY(records);
+            const QAbstractItemModel *rows = records->tableView()->model();
+            QStringList found;
+            for (int row = 0; row < rows->rowCount(); ++row)
+                found << rows->index(row, RecordTable::Result).data().toString().section("：", 0, 0);
+            QCOMPARE(found, shown);
+            const QString note = records->noteLine()->text();
+            QVERIFY2(windowNote.isEmpty() || (again && store == "corrupt") ? !note.contains("已移至") : note.contains(windowNote),
+                     qPrintable(note));
+            delete records;
+        }
+    }
+
+    // The place typed in the success box or in the review goes with that
+    // save's record as one line of plain text, and is offered for the next.
+    void placeGoesWithTheRecord()
+    {
+        const QString path = records::defaultPath();
+        QDir(QFileInfo(path).absolutePath()).removeRecursively();
+        Widget window;
+        QVERIFY(connectWindow(window));
+        setText(window, "manpw", kFactoryPassword);
+        setText(window, "linePrefix", QStringLiteral("位置-1"));
+        QStringList offered;
+        const auto typePlace = [&](const QString &typed) {
+            return [&offered, typed](QMessageBox *box) {
+                auto *place = box->findChild<QLineEdit *>();
+                offered << (place ? place->text() : QStringLiteral("(none)"));
+                if (place && !typed.isNull())
+                    place->setText(typed);
+            };
+        };
+        QCOMPARE(click(window, "saveBtn", {}, typePlace(QStringLiteral("3号楼\t东门\x01\n"))).boxes, QStringList{kSaved});
+
+        QTemporaryDir dir;
+        setText(window, "linePrefix", QStringLiteral("位置-2"));
+        QVERIFY(window.configFiles().saveAs(dir.filePath("other.tcfg")));
+        QVERIFY(window.configFiles().open(dir.filePath("other.tcfg")));
+        setText(window, "manpw", kFactoryPassword);
+        QTimer::singleShot(0, [&] {
+            auto *review = qobject_cast<SaveReviewDialog *>(QApplication::activeModalWidget());
+            QVERIFY(review);
+            offered << review->placeEdit()->text();
+            review->placeEdit()->setText(QStringLiteral("  B栋   大厅 "));
+            QTest::mouseClick(review->writeButton(), Qt::LeftButton);
+        });
+        QCOMPARE(click(window, "saveBtn", {}, typePlace(QString())).boxes, QStringList{kSaved});
+        QCOMPARE(offered, (QStringList{"", "3号楼 东门", "B栋 大厅"}));
+
+        std::vector<records::Record> saved;
+        QVERIFY(!records::Store(path).read(QDateTime(), &saved));
+        QStringList places;
+        for (const records::Record &record : saved)
+            places << record.place;
+        QCOMPARE(places, (QStringList{"3号楼 东门", "B栋 大厅"}));
     }
 
     // The config code shown on screen, held up to the reader, configures it

@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <thread>
 #include <unistd.h>
 
 #include "records/record_store.h"
@@ -74,6 +75,7 @@ private slots:
         QTest::newRow("locked") << "locked" << false << QStringList{"first"} << false;
         QTest::newRow("corrupt") << "corrupt" << true << QStringList{"second"} << true;
         QTest::newRow("newer schema") << "newer" << false << QStringList{"first"} << false;
+        QTest::newRow("older schema") << "older" << true << QStringList{"first", "second"} << false;
     }
 
     void faultIsToldAndLosesNothing()
@@ -99,6 +101,10 @@ private slots:
                 QVERIFY(query.exec("BEGIN EXCLUSIVE") && query.exec("DELETE FROM records WHERE 0"));
             if (fault == "newer")
                 QVERIFY(query.exec("PRAGMA user_version=9"));
+            if (fault == "older") {
+                QVERIFY(query.exec("ALTER TABLE records DROP COLUMN series") && query.exec("PRAGMA user_version=1"));
+                QCOMPARE(links(store), QStringList{"first"});
+            }
             if (fault != "locked")
                 holder.close();
             if (fault == "read-only")
@@ -118,6 +124,42 @@ private slots:
         QCOMPARE(links(store), after);
         QCOMPARE(!store.takeMovedAside().isEmpty(), movedAside);
         QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+
+    // Two writers at once, each with its own connection, on a store that
+    // one of them may still have to create.
+    void concurrentWritersLoseNothing_data()
+    {
+        QTest::addColumn<bool>("fresh");
+        QTest::newRow("new store") << true;
+        QTest::newRow("existing store") << false;
+    }
+
+    void concurrentWritersLoseNothing()
+    {
+        QFETCH(bool, fresh);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("records.sqlite");
+        if (!fresh)
+            QVERIFY(!records::Store(path).append(record("before")));
+        constexpr int kEach = 40;
+        QStringList failures[2];
+        auto writer = [&](int which) {
+            records::Store store(path);
+            for (int i = 0; i < kEach; ++i)
+                if (const std::optional<QString> failure = store.append(record(QString::number(which))))
+                    failures[which] << *failure;
+        };
+        std::thread first(writer, 0);
+        std::thread second(writer, 1);
+        first.join();
+        second.join();
+        const QStringList failed = failures[0] + failures[1];
+        QVERIFY2(failed.isEmpty(), qPrintable(failed.join('\n')));
+        records::Store reader(path);
+        const QStringList kept = links(reader);
+        QCOMPARE(kept.count("0"), kEach);
+        QCOMPARE(kept.count("1"), kEach);
     }
 };
 

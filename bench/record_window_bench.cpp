@@ -1,0 +1,127 @@
+// The record window over 1000 saves: how long the store takes to fill, how
+// large its file grows, how long the window takes to open (read, build the
+// table, show it), to open again over its shown self, to filter by typed
+// text and by a date range, and to export every row. Median of 11 runs.
+#include <QAction>
+#include <QDateEdit>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QTableView>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <functional>
+
+#include "app/record_window.h"
+#include "app/widget.h"
+#include "bench_support.h"
+#include "config/config_file.h"
+#include "records/record_store.h"
+
+namespace {
+
+constexpr int kRecords = 1000;
+constexpr int kRuns = 11;
+
+const char *const kPlaces[] = {"3号楼 东门", "3号楼 西门", "地下车库 入口", "食堂 收银台", "前台"};
+
+// Saves as the window writes them: each a reader of its own, most confirmed,
+// over ten days.
+qint64 fillStore(const QString &path)
+{
+    records::Store store(path);
+    config::FormValue value = config::startValue();
+    QElapsedTimer clock;
+    clock.start();
+    for (int i = 0; i < kRecords; ++i) {
+        records::Record record;
+        record.time = QDateTime::currentDateTimeUtc().addSecs(-qint64(i) * 864);
+        record.place = QString::fromUtf8(kPlaces[i % 5]) + QStringLiteral(" %1").arg(i / 5);
+        record.link = QStringLiteral("tcp:10.0.%1.%2:9000").arg(i / 250).arg(i % 250);
+        record.firmware = QStringLiteral("TRVO 2.%1.%2").arg(i % 3).arg(i % 7);
+        record.result = i % 10 == 0 ? records::Record::Failed : records::Record::Confirmed;
+        record.cause = i % 10 == 0 ? QStringLiteral("读卡器没有应答") : QString();
+        record.changes = QStringLiteral("扫码前缀：TV- → 门禁-%1\n蜂鸣器：☑ → ☐").arg(i);
+        record.series = QStringLiteral("tarvo_ZB");
+        value.linePrefix = QStringLiteral("门禁-%1").arg(i);
+        record.configuration = config::fileContents(value).bytes;
+        if (const std::optional<QString> failure = store.append(record))
+            std::printf("append failed: %s\n", qPrintable(*failure));
+    }
+    return clock.elapsed();
+}
+
+double medianMs(const std::function<void()> &prepare, const std::function<void()> &work)
+{
+    QVector<double> times;
+    for (int run = 0; run < kRuns; ++run) {
+        prepare();
+        QElapsedTimer clock;
+        clock.start();
+        work();
+        QApplication::processEvents();
+        times << clock.nsecsElapsed() / 1e6;
+    }
+    return median(times);
+}
+
+qint64 storeBytes(const QString &path)
+{
+    qint64 bytes = 0;
+    for (const QString &suffix : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm")})
+        bytes += QFileInfo(path + suffix).size();
+    return bytes;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QTemporaryDir data;
+    qputenv("XDG_DATA_HOME", data.path().toUtf8());
+    BenchApplication app(argc, argv);
+    // The PDF names each reader's output channel through the shipped script.
+    QDir::setCurrent(QStringLiteral(TARVO_BUILD_DIR));
+    const QString path = records::defaultPath();
+    const qint64 fillMs = fillStore(path);
+
+    Widget window;
+    window.show();
+    RecordWindowEntry *entry = window.findChild<RecordWindowEntry *>();
+    const auto closeRecords = [&] { delete entry->recordWindow(); };
+    const double openMs = medianMs(closeRecords, [&] { entry->action()->trigger(); });
+    const double reopenMs = medianMs([] {}, [&] { entry->action()->trigger(); });
+    RecordWindow *records = entry->recordWindow();
+    const int shownBefore = records->tableView()->model()->rowCount();
+    const double filterMs = medianMs([&] { records->filterField()->clear(); },
+                                     [&] { records->filterField()->setText(QStringLiteral("东门")); });
+    const int shownByText = records->tableView()->model()->rowCount();
+    records->filterField()->clear();
+    const QDate today = QDate::currentDate();
+    const double datesMs = medianMs([&] { records->fromField()->setDate(today.addDays(-10)); },
+                                    [&] { records->fromField()->setDate(today.addDays(-3)); });
+    const int shownByDates = records->tableView()->model()->rowCount();
+    records->fromField()->setDate(today.addDays(-20));
+    QTemporaryDir out;
+    const double csvMs = medianMs([] {}, [&] { records->exportCsv(out.filePath("all.csv")); });
+    QElapsedTimer pdfClock;
+    pdfClock.start();
+    records->exportPdf(out.filePath("all.pdf"));
+    const qint64 pdfMs = pdfClock.elapsed();
+
+    std::printf("%s\n", qPrintable(machineSummary()));
+    std::printf("%d records stored in %lld ms; store file %.2f MiB (with its journal)\n", kRecords, fillMs,
+                storeBytes(path) / 1048576.0);
+    std::printf("| step (median of %d) | ms | rows shown |\n|---|---:|---:|\n", kRuns);
+    std::printf("| open the window (Ctrl+H) | %.1f | %d |\n", openMs, shownBefore);
+    std::printf("| open again over the shown window | %.1f | %d |\n", reopenMs, shownBefore);
+    std::printf("| filter by typed text | %.1f | %d |\n", filterMs, shownByText);
+    std::printf("| filter by date range | %.1f | %d |\n", datesMs, shownByDates);
+    std::printf("| export CSV, every row | %.1f | %d |\n", csvMs, kRecords);
+    std::printf("| export PDF, every row (one run) | %lld | %d |\n", pdfMs, kRecords);
+    std::printf("CSV %.0f KiB, PDF %.0f KiB\n", QFileInfo(out.filePath("all.csv")).size() / 1024.0,
+                QFileInfo(out.filePath("all.pdf")).size() / 1024.0);
+    return 0;
+}

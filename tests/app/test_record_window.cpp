@@ -1,0 +1,303 @@
+// The record window over a store of saves: the filter and the date range,
+// the exports read back by other programs, and opening a record's
+// configuration in the form as a file opens.
+#include <QDateEdit>
+#include <QDir>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <csv.h>
+
+#include "app/form_binding.h"
+#include "app/record_window.h"
+#include "app/widget.h"
+#include "config/config_file.h"
+#include "records/record_store.h"
+#include "script/script_fixture.h"
+#include "support/message_box_answerer.h"
+#include "support/widget_probe.h"
+
+namespace {
+
+QByteArray configurationOf(void (*change)(config::FormValue &))
+{
+    config::FormValue value = config::startValue();
+    change(value);
+    return config::fileContents(value).bytes;
+}
+
+// A place with every character CSV must quote, and a firmware text a
+// spreadsheet would take for a formula.
+const QString kTrickyPlace = QStringLiteral("3号楼, \"东\"门\n二层");
+
+struct Saved
+{
+    const char *place;
+    const char *link;
+    const char *firmware;
+    int day; // of March 2026, 10:00 on the user's clock
+    records::Record::Result result;
+};
+const Saved kSaved[] = {
+    {"东门", "tcp:10.0.0.5:9000", "TRVO 2.3.4", 1, records::Record::Confirmed},
+    {"仓库", "/dev/ttyUSB0", "TRVO 3.0", 5, records::Record::Failed},
+    {"前台", "", "=1+2", 9, records::Record::Unknown},
+};
+
+// Each record configures a WT reader for Wiegand.
+void fillStore(const QString &trickyPlace = QString())
+{
+    QFile::remove(records::defaultPath());
+    records::Store store(records::defaultPath());
+    for (const Saved &saved : kSaved) {
+        records::Record record;
+        record.time = QDateTime(QDate(2026, 3, saved.day), QTime(10, 0));
+        record.place = trickyPlace.isEmpty() || saved.day != 1 ? QString::fromUtf8(saved.place) : trickyPlace;
+        record.link = QString::fromUtf8(saved.link);
+        record.firmware = QString::fromUtf8(saved.firmware);
+        record.result = saved.result;
+        record.series = QStringLiteral("tarvo_WT");
+        record.cause = QStringLiteral("没有应答");
+        record.changes = QStringLiteral("扫码前缀：TV- → 记录\n蜂鸣器：☑ → ☐");
+        record.configuration = configurationOf([](config::FormValue &value) {
+            value.check(&config::FormValue::weigenOut);
+        });
+        QVERIFY(!store.append(record));
+    }
+}
+
+RecordWindow *openRecords(Widget &window)
+{
+    window.show();
+    QApplication::setActiveWindow(&window);
+    QTest::keyClick(&window, Qt::Key_H, Qt::ControlModifier);
+    return window.findChild<RecordWindow *>();
+}
+
+QStringList column(RecordWindow &records, int column)
+{
+    QStringList cells;
+    const QAbstractItemModel *shown = records.tableView()->model();
+    for (int row = 0; row < shown->rowCount(); ++row)
+        cells << shown->index(row, column).data().toString();
+    return cells;
+}
+
+void clickRow(RecordWindow &records, int row)
+{
+    QTableView *table = records.tableView();
+    const QRect cell = table->visualRect(table->model()->index(row, RecordTable::Place));
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell.center());
+}
+
+void onField(void *field, size_t size, void *rows)
+{
+    auto *table = static_cast<QList<QStringList> *>(rows);
+    if (table->isEmpty())
+        table->append(QStringList());
+    table->last() << QString::fromUtf8(static_cast<const char *>(field), int(size));
+}
+
+void onRowEnd(int, void *rows)
+{
+    static_cast<QList<QStringList> *>(rows)->append(QStringList());
+}
+
+// The rows as a strict RFC 4180 reader reads them; empty when it refuses.
+QList<QStringList> parsedCsv(QByteArray bytes)
+{
+    csv_parser parser;
+    csv_init(&parser, CSV_STRICT | CSV_STRICT_FINI);
+    QList<QStringList> rows;
+    const bool parsed = csv_parse(&parser, bytes.constData(), size_t(bytes.size()), onField, onRowEnd, &rows)
+                            == size_t(bytes.size())
+                        && csv_fini(&parser, onField, onRowEnd, &rows) == 0;
+    csv_free(&parser);
+    if (!rows.isEmpty() && rows.last().isEmpty())
+        rows.removeLast();
+    return parsed ? rows : QList<QStringList>();
+}
+
+QString pdfText(const QString &path)
+{
+    QProcess pdftotext;
+    pdftotext.start(QStringLiteral("pdftotext"), {path, QStringLiteral("-")});
+    if (!pdftotext.waitForFinished(30000) || pdftotext.exitCode() != 0)
+        return QStringLiteral("<pdftotext failed>");
+    return QString::fromUtf8(pdftotext.readAllStandardOutput()).remove(QRegularExpression(QStringLiteral("\\s")));
+}
+
+} // namespace
+
+class RecordWindowTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QVERIFY(script.copyFrom(QStringLiteral(TARVO_SHIPPED_SCRIPT))); }
+
+    void filterAndDateRange_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("fromDay");
+        QTest::addColumn<int>("toDay");
+        QTest::addColumn<QStringList>("places"); // newest first
+        QTest::newRow("all") << "" << 1 << 9 << QStringList{"前台", "仓库", "东门"};
+        QTest::newRow("a place") << "东门" << 1 << 9 << QStringList{"东门"};
+        QTest::newRow("a link, in any case") << "TTYusb" << 1 << 9 << QStringList{"仓库"};
+        QTest::newRow("a firmware") << "3.0" << 1 << 9 << QStringList{"仓库"};
+        QTest::newRow("the default link by its words") << "默认" << 1 << 9 << QStringList{"前台"};
+        QTest::newRow("nothing matches") << "北门" << 1 << 9 << QStringList();
+        QTest::newRow("from a day on") << "" << 5 << 9 << QStringList{"前台", "仓库"};
+        QTest::newRow("up to a day, that day too") << "" << 1 << 5 << QStringList{"仓库", "东门"};
+        QTest::newRow("one day") << "" << 9 << 9 << QStringList{"前台"};
+        QTest::newRow("text and dates") << "TRVO" << 2 << 9 << QStringList{"仓库"};
+    }
+
+    void filterAndDateRange()
+    {
+        QFETCH(QString, typed);
+        QFETCH(int, fromDay);
+        QFETCH(int, toDay);
+        QFETCH(QStringList, places);
+        fillStore();
+        Widget window;
+        RecordWindow *records = openRecords(window);
+        QVERIFY(records);
+        // The range opens on every record.
+        QCOMPARE(records->fromField()->date(), QDate(2026, 3, 1));
+        QCOMPARE(column(*records, RecordTable::Place).size(), 3);
+        records->filterField()->setText(typed);
+        records->fromField()->setDate(QDate(2026, 3, fromDay));
+        records->toField()->setDate(QDate(2026, 3, toDay));
+        QCOMPARE(column(*records, RecordTable::Place), places);
+    }
+
+    // A click on a column's header orders the rows by it: the time by the
+    // time itself, the others by their text.
+    void sortsByEveryColumn_data()
+    {
+        QTest::addColumn<int>("sortBy");
+        QTest::addColumn<QStringList>("places"); // in ascending order
+        QTest::newRow("time") << int(RecordTable::Time) << QStringList{"东门", "仓库", "前台"};
+        QTest::newRow("place") << int(RecordTable::Place) << QStringList{"东门", "仓库", "前台"};
+        QTest::newRow("link") << int(RecordTable::Link) << QStringList{"仓库", "东门", "前台"};
+        QTest::newRow("firmware") << int(RecordTable::Firmware) << QStringList{"前台", "东门", "仓库"};
+        QTest::newRow("result") << int(RecordTable::Result) << QStringList{"仓库", "东门", "前台"};
+    }
+
+    void sortsByEveryColumn()
+    {
+        QFETCH(int, sortBy);
+        QFETCH(QStringList, places);
+        fillStore();
+        Widget window;
+        RecordWindow *records = openRecords(window);
+        QVERIFY(records);
+        QHeaderView *header = records->tableView()->horizontalHeader();
+        for (int click = 0; click < 2; ++click) {
+            QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                              QPoint(header->sectionViewportPosition(sortBy) + 5, header->height() / 2));
+            QCOMPARE(header->sortIndicatorSection(), sortBy);
+            QStringList expected = places;
+            if (header->sortIndicatorOrder() == Qt::DescendingOrder)
+                std::reverse(expected.begin(), expected.end());
+            QCOMPARE(column(*records, RecordTable::Place), expected);
+        }
+    }
+
+    // Nothing selected: every shown row; a selection: those rows alone.
+    void exportsReadBack()
+    {
+        fillStore(kTrickyPlace);
+        Widget window;
+        RecordWindow *records = openRecords(window);
+        QVERIFY(records);
+        QTemporaryDir dir;
+        QVERIFY(records->exportCsv(dir.filePath("all.csv")));
+        QFile file(dir.filePath("all.csv"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QByteArray bytes = file.readAll();
+        QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
+        QVERIFY(!bytes.replace("\r\n", "").contains('\r'));
+        const QList<QStringList> rows = parsedCsv(file.seek(3) ? file.readAll() : QByteArray());
+        QCOMPARE(rows.size(), 4);
+        QCOMPARE(rows[0].mid(0, 5), (QStringList{"时间", "位置", "连接", "固件", "结果"}));
+        QCOMPARE(rows[1].mid(0, 5), (QStringList{"2026-03-09 10:00:00", "前台", "（默认连接）", "'=1+2", "未知"}));
+        QCOMPARE(rows[2][4], QStringLiteral("失败：没有应答"));
+        QCOMPARE(rows[3][1], kTrickyPlace);
+        QCOMPARE(rows[3][5], QStringLiteral("扫码前缀：TV- → 记录\n蜂鸣器：☑ → ☐"));
+
+        clickRow(*records, 2);
+        QVERIFY(records->exportPdf(dir.filePath("one.pdf")));
+        const QString text = pdfText(dir.filePath("one.pdf"));
+        for (const char *expected : {"3号楼", "东\"门", "二层", "tcp:10.0.0.5:9000", "TRVO2.3.4", "2026-03-0110:00:00",
+                                     "已确认", "WT系列", "韦根"})
+            QVERIFY2(text.contains(QString::fromUtf8(expected)), qPrintable(text));
+        QVERIFY2(!text.contains("仓库") && !text.contains("前台"), qPrintable(text));
+
+        // A failed write says why and leaves no file.
+        MessageBoxAnswerer answerer;
+        QVERIFY(!records->exportCsv(dir.filePath("missing/all.csv")));
+        QCOMPARE(answerer.seen().size(), 1);
+        QVERIFY(!QFileInfo::exists(dir.filePath("missing/all.csv")));
+    }
+
+    // Opening a record is opening a file: the same refusal, and a form left
+    // as it was when refused.
+    void openThisConfiguration_data()
+    {
+        QTest::addColumn<QByteArray>("configuration");
+        QTest::addColumn<QString>("refusal"); // empty: opens
+        QTest::newRow("a saved configuration")
+            << configurationOf([](config::FormValue &value) { value.linePrefix = QStringLiteral("记录-前缀"); })
+            << "";
+        QTest::newRow("a value the form cannot show")
+            << QByteArray("___TRVO_CONFIG_V1.1.0___{ochannel=2,brightness=999}\n") << "brightness=999 无法载入";
+        QTest::newRow("no UTF-8") << QByteArray("___TRVO_CONFIG_V1.1.0___{prefix='\xff'}\n") << "不是 UTF-8 文本";
+        QTest::newRow("too large") << QByteArray(config::kMaxConfigFileBytes + 1, 'x') << "大于 64 KiB";
+    }
+
+    void openThisConfiguration()
+    {
+        QFETCH(QByteArray, configuration);
+        QFETCH(QString, refusal);
+        QFile::remove(records::defaultPath());
+        records::Record record;
+        record.time = QDateTime::currentDateTime();
+        record.configuration = configuration;
+        QVERIFY(!records::Store(records::defaultPath()).append(record));
+
+        Widget window;
+        WidgetProbe probe(window);
+        const config::FormValue before = binding::read(probe.form());
+        RecordWindow *records = openRecords(window);
+        QVERIFY(records && !records->openButton()->isEnabled());
+        clickRow(*records, 0);
+        QVERIFY(records->detailView()->toPlainText().contains("配置："));
+        MessageBoxAnswerer answerer;
+        QTest::mouseClick(records->openButton(), Qt::LeftButton);
+        const config::FormValue after = binding::read(probe.form());
+        if (refusal.isEmpty()) {
+            QCOMPARE(answerer.summary(), QStringList());
+            QCOMPARE(after.linePrefix, QStringLiteral("记录-前缀"));
+            return;
+        }
+        QCOMPARE(answerer.seen().size(), 1);
+        QVERIFY2(answerer.seen()[0].text.contains(refusal), qPrintable(answerer.seen()[0].text));
+        QVERIFY(after == before);
+    }
+
+private:
+    ScriptDir script;
+};
+
+QTEST_MAIN(RecordWindowTest)
+#include "test_record_window.moc"
