@@ -15,7 +15,6 @@
 #include <QScopedValueRollback>
 #include <QSpinBox>
 #include <QTableWidget>
-#include <QThread>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -102,9 +101,9 @@ BatchWriteDialog::BatchWriteDialog(Ui_Widget &formRecord, QWidget *window)
 // recorded before the dialog goes.
 BatchWriteDialog::~BatchWriteDialog()
 {
-    if (worker) {
+    if (worker.joinable()) {
         batch->stop();
-        worker->wait();
+        worker.join();
         QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
     }
     while (!arrived.isEmpty())
@@ -346,7 +345,7 @@ void BatchWriteDialog::start(const QStringList &links)
     progress->setValue(0);
     status->setText(tr("正在写入 %1 个读卡器…").arg(links.size()));
     ReaderBatch *running = batch.get();
-    worker = QThread::create([this, running] {
+    worker = std::thread([this, running] {
         running->run(
             [this](const ReaderResult &result) {
                 QMetaObject::invokeMethod(this, [this, result] { linkDone(result); }, Qt::QueuedConnection);
@@ -354,9 +353,8 @@ void BatchWriteDialog::start(const QStringList &links)
             [this](const QString &link) {
                 QMetaObject::invokeMethod(this, [this, link] { linkStarted(link); }, Qt::QueuedConnection);
             });
+        QMetaObject::invokeMethod(this, [this] { runFinished(); }, Qt::QueuedConnection);
     });
-    connect(worker, &QThread::finished, this, &BatchWriteDialog::runFinished);
-    worker->start();
     updateButtons();
 }
 
@@ -393,7 +391,7 @@ void BatchWriteDialog::takeArrived()
     takeOutcome(arrived.dequeue());
     if (!arrived.isEmpty())
         QTimer::singleShot(0, this, &BatchWriteDialog::takeArrived);
-    else if (!worker)
+    else if (!worker.joinable())
         endRun();
 }
 
@@ -412,11 +410,12 @@ void BatchWriteDialog::takeOutcome(const ReaderResult &result)
         recordNotes << *unrecorded;
 }
 
+// The thread has run its last line. Joined already when the dialog went
+// while it ran.
 void BatchWriteDialog::runFinished()
 {
-    worker->wait();
-    delete worker;
-    worker = nullptr;
+    if (worker.joinable())
+        worker.join();
     if (arrived.isEmpty())
         endRun();
 }

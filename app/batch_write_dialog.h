@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <thread>
 
 #include "app/reader_batch.h"
 #include "config/form_value.h"
@@ -22,7 +23,6 @@ class QPushButton;
 class QSpinBox;
 class QTableWidget;
 class QTableWidgetItem;
-class QThread;
 class Ui_Widget;
 struct SerialPortRow;
 
@@ -54,7 +54,7 @@ public:
     QProgressBar *progressBar() const { return progress; }
     QLabel *statusLine() const { return status; }
     // Saves are under way, or outcomes wait to be shown and recorded.
-    bool isWriting() const { return worker != nullptr || !arrived.isEmpty(); }
+    bool isWriting() const { return worker.joinable() || !arrived.isEmpty(); }
 
     // Adds a row for every serial port listed that has none and, unless a
     // write is under way, drops the rows of ports no longer listed.
@@ -114,7 +114,7 @@ private:
     // The run under way: its batch and the thread running it; what it
     // writes, kept for a retry and for the records; its outcomes so far.
     std::unique_ptr<ReaderBatch> batch;
-    QThread *worker = nullptr;
+    std::thread worker;
     QString signedText;
     config::FormValue sentValue;
     int counts[3] = {0, 0, 0}; // by SaveReport::Outcome
