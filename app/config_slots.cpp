@@ -21,14 +21,6 @@ namespace {
 
 const char kCodeStatusTitle[] = QT_TRANSLATE_NOOP("Widget", "生成二维码状态");
 
-// The box, then the field at fault, if one is, brought up to be corrected.
-void refuse(QWidget *window, Ui_Widget &form, const config::Refusal &refusal)
-{
-    tell(window, refusal);
-    if (refusal.field)
-        showField(form, refusal.field);
-}
-
 } // namespace
 
 void Widget::Ordinary_Config()
@@ -62,7 +54,7 @@ void Widget::GetconfigState()
     const config::Assembly built = config::assemble(binding::read(*ui));
     configText = built.text;
     if (built.refusal)
-        refuse(this, *ui, *built.refusal);
+        showRefusal(this, *ui, *built.refusal);
 }
 
 int Widget::get_hmac(QString istr, char *obuf)
@@ -71,7 +63,7 @@ int Widget::get_hmac(QString istr, char *obuf)
     if (!refusal)
         return 0;
     configText.clear();
-    refuse(this, *ui, *refusal);
+    showRefusal(this, *ui, *refusal);
     return -1;
 }
 

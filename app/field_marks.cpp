@@ -52,3 +52,10 @@ void showField(Ui_Widget &form, field_rules::Field field)
     edit->setFocus(Qt::OtherFocusReason);
     edit->selectAll();
 }
+
+void showRefusal(QWidget *window, Ui_Widget &form, const config::Refusal &refusal)
+{
+    tell(window, refusal);
+    if (refusal.field)
+        showField(form, refusal.field);
+}

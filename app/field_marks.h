@@ -11,8 +11,10 @@
 #include <QString>
 
 #include "config/field_rules.h"
+#include "config/refusal.h"
 
 class QLineEdit;
+class QWidget;
 class Ui_Widget;
 
 class FieldMarks : public QObject
@@ -37,5 +39,9 @@ private:
 // Brings a field the user must correct into view: its page of the options
 // area shown, the keyboard focus on it and its text selected.
 void showField(Ui_Widget &form, field_rules::Field field);
+
+// A refused build's box over window, then the field at fault, if one is,
+// brought up to be corrected.
+void showRefusal(QWidget *window, Ui_Widget &form, const config::Refusal &refusal);
 
 #endif

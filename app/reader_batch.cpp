@@ -66,12 +66,15 @@ ReaderBatch::ReaderBatch(const QStringList &links, const QString &signedText, in
 {
 }
 
-void ReaderBatch::run(const std::function<void(const ReaderResult &)> &done)
+void ReaderBatch::run(const std::function<void(const ReaderResult &)> &done,
+                      const std::function<void(const QString &link)> &started)
 {
     std::atomic<int> next{0};
     std::mutex reporting;
     auto work = [&] {
-        for (int i = next++; i < links.size(); i = next++) {
+        for (int i = next++; i < links.size() && !stopping; i = next++) {
+            if (started)
+                started(links.at(i));
             const ReaderResult result = saveToReader(links.at(i), signedText);
             const std::lock_guard<std::mutex> one(reporting);
             done(result);

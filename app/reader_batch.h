@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
 #include <functional>
 #include <optional>
 
@@ -36,13 +37,20 @@ public:
 
     // Writes every link, at most jobs at once, and returns when all that were
     // started have finished. done is called as each finishes, one at a time,
-    // on the thread that wrote the link.
-    void run(const std::function<void(const ReaderResult &)> &done);
+    // on the thread that wrote the link; started, when given, as each begins,
+    // on that thread too.
+    void run(const std::function<void(const ReaderResult &)> &done,
+             const std::function<void(const QString &link)> &started = {});
+
+    // Starts no further link; the saves under way finish and are reported.
+    // Safe from any thread while run() goes on.
+    void stop() { stopping = true; }
 
 private:
     QStringList links;
     QString signedText;
     int jobs;
+    std::atomic<bool> stopping{false};
 };
 
 // One reader: its channel opened for the save and closed after it.

@@ -1,5 +1,6 @@
 #include "app/widget.h"
 
+#include "app/batch_write_dialog.h"
 #include "app/code_actions.h"
 #include "app/device_session.h"
 #include "app/field_marks.h"
@@ -85,6 +86,7 @@ Widget::Widget(QWidget *parent)
     setUpKeyboard(*ui, *this);
     new OutputTestEntry(*ui, this, fileController->menu());
     new RecordWindowEntry(*fileController, this, fileController->menu());
+    new BatchWriteEntry(*ui, this, fileController->menu());
 }
 
 Widget::~Widget()

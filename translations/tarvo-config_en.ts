@@ -2,6 +2,132 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="zh_CN">
 <context>
+    <name>BatchWriteDialog</name>
+    <message>
+        <source>批量写入</source>
+        <translation>Write to many readers</translation>
+    </message>
+    <message>
+        <source>读卡器</source>
+        <translation>Reader</translation>
+    </message>
+    <message>
+        <source>制造商</source>
+        <translation>Manufacturer</translation>
+    </message>
+    <message>
+        <source>序列号</source>
+        <translation>Serial number</translation>
+    </message>
+    <message>
+        <source>状态</source>
+        <translation>Status</translation>
+    </message>
+    <message>
+        <source>网络读卡器：主机:端口 或 192.168.1.10-60:47811</source>
+        <translation>Network readers: host:port or 192.168.1.10-60:47811</translation>
+    </message>
+    <message>
+        <source>添加</source>
+        <translation>Add</translation>
+    </message>
+    <message>
+        <source>移除所选</source>
+        <translation>Remove selected</translation>
+    </message>
+    <message>
+        <source>移除所选的网络读卡器</source>
+        <translation>Remove the selected network readers</translation>
+    </message>
+    <message>
+        <source>同时写入：</source>
+        <translation>At once:</translation>
+    </message>
+    <message>
+        <source>写入</source>
+        <translation>Write</translation>
+    </message>
+    <message>
+        <source>停止</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>重试失败项</source>
+        <translation>Retry failed</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>最多可添加 %1 个网络读卡器：请先移除用不到的。</source>
+        <translation>At most %1 network readers can be added: remove the ones not needed first.</translation>
+    </message>
+    <message>
+        <source>已添加 %1 个读卡器。</source>
+        <translation>%1 readers added.</translation>
+    </message>
+    <message>
+        <source>请先勾选要写入的读卡器。</source>
+        <translation>Check the readers to write to first.</translation>
+    </message>
+    <message>
+        <source>%1 与另一行是同一个读卡器：请只勾选其中一行。</source>
+        <translation>%1 is the same reader as another row: check only one of them.</translation>
+    </message>
+    <message>
+        <source>配置未能生成，没有写入任何读卡器。</source>
+        <translation>The configuration could not be built; no reader was written.</translation>
+    </message>
+    <message>
+        <source>正在写入 %1 个读卡器…</source>
+        <translation>Writing to %1 readers…</translation>
+    </message>
+    <message>
+        <source>已停止：不再开始新的写入，正在进行的写入完成后结束。</source>
+        <translation>Stopped: no further write starts; the writes under way finish first.</translation>
+    </message>
+    <message>
+        <source>写入结束：成功 %1，失败 %2，未确认 %3。</source>
+        <translation>Done: %1 saved, %2 failed, %3 unconfirmed.</translation>
+    </message>
+    <message>
+        <source>已停止，%1 个读卡器没有写入。</source>
+        <translation>Stopped; %1 readers were not written.</translation>
+    </message>
+    <message>
+        <source>成功</source>
+        <translation>Saved</translation>
+    </message>
+    <message>
+        <source>失败：%1</source>
+        <translation>Failed: %1</translation>
+    </message>
+    <message>
+        <source>未确认：%1</source>
+        <translation>Unconfirmed: %1</translation>
+    </message>
+    <message>
+        <source>正在写入…</source>
+        <translation>Writing…</translation>
+    </message>
+    <message>
+        <source>正在等待进行中的写入完成，之后关闭…</source>
+        <translation>Waiting for the writes under way to finish, then closing…</translation>
+    </message>
+</context>
+<context>
+    <name>BatchWriteEntry</name>
+    <message>
+        <source>批量写入…</source>
+        <translation>Write to many readers…</translation>
+    </message>
+    <message>
+        <source>把这份配置同时写入多个读卡器</source>
+        <translation>Write this configuration to many readers at once</translation>
+    </message>
+</context>
+<context>
     <name>CodeActions</name>
     <message>
         <source>PNG 图片 (*.png);;SVG 矢量图 (*.svg);;PDF 文档 (*.pdf)</source>
@@ -1825,6 +1951,30 @@ Configuration:
     <message>
         <source>读卡器拒绝了该配置：配置密码错误，或读卡器不接受该配置。</source>
         <translation>The reader refused the configuration: wrong configuration password, or the reader does not accept this configuration.</translation>
+    </message>
+    <message>
+        <source>请填写读卡器：主机:端口，例如 192.168.1.10:47811 或 192.168.1.10-60:47811。</source>
+        <translation>Enter readers as host:port, for example 192.168.1.10:47811 or 192.168.1.10-60:47811.</translation>
+    </message>
+    <message>
+        <source>“%1”缺少端口或端口无效：端口应为 1 到 65535 之间的数。</source>
+        <translation>“%1” lacks a port or has an invalid one: a port is a number from 1 to 65535.</translation>
+    </message>
+    <message>
+        <source>“%1”不是读卡器地址：应为 主机:端口、192.168.1.10-60:端口、tcp:主机:端口 或 serial:路径。</source>
+        <translation>“%1” is no reader address: enter host:port, 192.168.1.10-60:port, tcp:host:port or serial:path.</translation>
+    </message>
+    <message>
+        <source>“%1”的 IPv4 地址无效：应为四段 0 到 255 之间的十进制数。</source>
+        <translation>“%1” has an invalid IPv4 address: it takes four decimal parts from 0 to 255.</translation>
+    </message>
+    <message>
+        <source>“%1”的范围颠倒了：起始地址应不大于结束地址。</source>
+        <translation>“%1” is a reversed range: its start must not be above its end.</translation>
+    </message>
+    <message>
+        <source>到“%1”为止已超过 %2 个读卡器：请分几次添加。</source>
+        <translation>With “%1” there are more than %2 readers: add them in several steps.</translation>
     </message>
 </context>
 <context>

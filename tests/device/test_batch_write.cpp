@@ -1,0 +1,318 @@
+// The batch write from the window, as a user drives it, against eight
+// simulated readers: four over their pseudo-terminals, four over TCP.
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSettings>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QtTest>
+
+#include <memory>
+#include <vector>
+
+#include "app/batch_write_dialog.h"
+#include "app/widget.h"
+#include "device/reader_sim.h"
+#include "records/record_store.h"
+#include "script/script_fixture.h"
+#include "support/message_box_answerer.h"
+#include "support/widget_probe.h"
+
+namespace {
+
+const QString kFactoryPassword = QStringLiteral("Tarvo#Factory#16");
+const QString kReaderConfig = QStringLiteral("prefix='TV-',interval=450,devnum=7,ochannel=1,dchannel=1,w_mode=1");
+const int kReaders = 8;
+const int kRunMs = 60000;
+// Each save takes 400 ms: long enough that a save on the window's thread
+// would stall it, and that 停止 comes while the second is under way.
+const QStringList kSlowReader = {"--fault", "late:1", "--late-ms", "400"};
+
+// The rows of the links, in their order; a serial port of the machine the
+// test runs on may have a row of its own.
+QStringList rowsOf(BatchWriteDialog &dialog, const QStringList &links, int column)
+{
+    QStringList cells;
+    for (const QString &link : links)
+        for (int row = 0; row < dialog.readerTable()->rowCount(); ++row)
+            if (dialog.readerTable()->item(row, BatchWriteDialog::LinkColumn)->text() == link)
+                cells << dialog.readerTable()->item(row, column)->text()
+                             + (column == BatchWriteDialog::LinkColumn
+                                        && dialog.readerTable()->item(row, column)->checkState() == Qt::Checked
+                                    ? "+"
+                                    : "");
+    return cells;
+}
+
+QStringList everyRow(const QString &cell)
+{
+    return QVector<QString>(kReaders, cell).toList();
+}
+
+// Clicks the button and waits for the run to end, with a timer standing in
+// for the window's painting: the largest gap between its ticks.
+qint64 runToEnd(BatchWriteDialog &dialog, QPushButton *button, const std::function<void()> &meanwhile = {})
+{
+    QElapsedTimer sinceTick;
+    qint64 largestGap = 0;
+    QTimer tick;
+    QObject::connect(&tick, &QTimer::timeout, [&] {
+        largestGap = std::max(largestGap, sinceTick.restart());
+    });
+    tick.start(10);
+    sinceTick.start();
+    QTest::mouseClick(button, Qt::LeftButton);
+    if (meanwhile)
+        meanwhile();
+    QElapsedTimer clock;
+    clock.start();
+    while (dialog.isWriting() && clock.elapsed() < kRunMs)
+        QTest::qWait(5);
+    return dialog.isWriting() ? -1 : largestGap;
+}
+
+} // namespace
+
+class BatchWriteTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::vector<std::unique_ptr<ReaderSim>> sims;
+    ScriptDir scriptDir; // a save reads the reader back through ./update_config.lua
+    QTemporaryDir settingsDir;
+    QTemporaryDir dataDir;
+
+    QString linkOf(int reader) const
+    {
+        return reader < kReaders / 2 ? sims[reader]->serialSetting() : sims[reader]->tcpSetting();
+    }
+
+    bool resetReader(ReaderSim &sim, const QStringList &arguments = {})
+    {
+        sim.kill();
+        const QJsonObject state{{"config", kReaderConfig}, {"password", kFactoryPassword}, {"firmware", "TRVO 1.0"}};
+        QFile file(sim.statePath());
+        return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(QJsonDocument(state).toJson()) > 0
+               && (file.close(), sim.start(arguments));
+    }
+
+    QString storedConfig(int reader) const
+    {
+        QFile file(sims[reader]->statePath());
+        file.open(QIODevice::ReadOnly);
+        return QJsonDocument::fromJson(file.readAll()).object().value("config").toString();
+    }
+
+    // The window with a prefix to write, and its dialog opened by the
+    // shortcut, the readers typed in.
+    BatchWriteDialog *openDialog(Widget &window, const QString &prefix)
+    {
+        window.show();
+        if (!QTest::qWaitForWindowActive(&window))
+            return nullptr;
+        formChild<QLineEdit>(window, "manpw")->setText(kFactoryPassword);
+        formChild<QLineEdit>(window, "linePrefix")->setText(prefix);
+        QTest::keyClick(&window, Qt::Key_W, Qt::ControlModifier | Qt::ShiftModifier);
+        auto *dialog = window.findChild<BatchWriteDialog *>();
+        if (!dialog || !dialog->isVisible()) {
+            qWarning("no dialog opened by the shortcut");
+            return nullptr;
+        }
+        QTest::keyClicks(dialog->addressField(), links().join(' '));
+        QTest::mouseClick(dialog->addButton(), Qt::LeftButton);
+        if (rowsOf(*dialog, links(), BatchWriteDialog::LinkColumn).size() != kReaders) {
+            qWarning("readers not added: %s", qPrintable(dialog->statusLine()->text()));
+            return nullptr;
+        }
+        return dialog;
+    }
+
+    QStringList links() const
+    {
+        QStringList all;
+        for (int reader = 0; reader < kReaders; ++reader)
+            all << linkOf(reader);
+        return all;
+    }
+
+    QStringList statuses(BatchWriteDialog &dialog) const
+    {
+        return rowsOf(dialog, links(), BatchWriteDialog::StatusColumn);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(scriptDir.copyFrom(QStringLiteral(TARVO_SHIPPED_SCRIPT)));
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
+        qputenv("XDG_DATA_HOME", QFile::encodeName(dataDir.path()));
+        for (int reader = 0; reader < kReaders; ++reader)
+            sims.push_back(std::make_unique<ReaderSim>());
+    }
+
+    void init()
+    {
+        QSettings(QStringLiteral("Tarvo"), QStringLiteral("tarvo-config")).clear();
+        QDir(dataDir.path()).removeRecursively();
+        for (auto &sim : sims)
+            QVERIFY(resetReader(*sim, kSlowReader));
+    }
+
+    // All eight at once: each row ends 成功, each reader holds the form's
+    // configuration and the record has each; the window never stalls. A
+    // form the build refuses writes nothing.
+    void writesEveryReaderAtOnce()
+    {
+        Widget window;
+        BatchWriteDialog *dialog = openDialog(window, QStringLiteral("批量-1"));
+        QVERIFY(dialog);
+
+        // One reader in two rows (its terminal at another speed) is refused,
+        // as is a form the build refuses; neither writes anything.
+        const QString twice = linkOf(0) + ":9600";
+        QTest::keyClicks(dialog->addressField(), twice);
+        QTest::keyClick(dialog->addressField(), Qt::Key_Return);
+        QTest::mouseClick(dialog->writeButton(), Qt::LeftButton);
+        QVERIFY2(dialog->statusLine()->text().contains(twice), qPrintable(dialog->statusLine()->text()));
+        dialog->readerTable()->selectRow(dialog->readerTable()->findItems(twice, Qt::MatchExactly).value(0)->row());
+        QTest::mouseClick(dialog->removeButton(), Qt::LeftButton);
+        QCOMPARE(dialog->readerTable()->findItems(twice, Qt::MatchExactly).size(), 0);
+        formChild<QLineEdit>(window, "manpw")->clear();
+        {
+            MessageBoxAnswerer answerer;
+            QTest::mouseClick(dialog->writeButton(), Qt::LeftButton);
+            QCOMPARE(answerer.seen().size(), 1);
+        }
+        QVERIFY(!dialog->isWriting());
+        QCOMPARE(statuses(*dialog), everyRow(QString()));
+        formChild<QLineEdit>(window, "manpw")->setText(kFactoryPassword);
+
+        const qint64 gap = runToEnd(*dialog, dialog->writeButton());
+        QVERIFY2(gap >= 0 && gap < 100, qPrintable(QString::number(gap)));
+        QCOMPARE(statuses(*dialog), everyRow(QStringLiteral("成功")));
+        QCOMPARE(dialog->progressBar()->value(), kReaders);
+        for (int reader = 0; reader < kReaders; ++reader)
+            QVERIFY2(storedConfig(reader).contains("批量-1"), qPrintable(storedConfig(reader)));
+        std::vector<records::Record> saved;
+        QVERIFY(!records::Store(records::defaultPath()).read(QDateTime(), &saved));
+        QCOMPARE(int(saved.size()), kReaders);
+    }
+
+    // 停止 after the first outcome: the saves under way finish, no other
+    // starts; the readers never started keep what they held.
+    void stopLeavesUnstartedReadersUntouched()
+    {
+        Widget window;
+        BatchWriteDialog *dialog = openDialog(window, QStringLiteral("停止-1"));
+        QVERIFY(dialog);
+        dialog->atOnceField()->setValue(1);
+        const qint64 gap = runToEnd(*dialog, dialog->writeButton(), [&] {
+            QTRY_VERIFY_WITH_TIMEOUT(statuses(*dialog).contains(QStringLiteral("成功")), kRunMs);
+            QTest::mouseClick(dialog->stopButton(), Qt::LeftButton);
+        });
+        QVERIFY(gap >= 0);
+        int untouched = 0;
+        for (int reader = 0; reader < kReaders; ++reader) {
+            const QString status = statuses(*dialog).at(reader);
+            QVERIFY2(status.isEmpty() || status == QStringLiteral("成功"), qPrintable(status));
+            QCOMPARE(storedConfig(reader) == kReaderConfig, status.isEmpty());
+            untouched += status.isEmpty();
+        }
+        QVERIFY2(untouched >= kReaders - 3, qPrintable(statuses(*dialog).join(',')));
+    }
+
+    // Closing the dialog, or the window, while saves run: no further save
+    // starts, those under way finish and are recorded, and nothing is left
+    // running. The dialog goes once they have.
+    void closingWaitsForTheSavesUnderWay_data()
+    {
+        QTest::addColumn<bool>("windowToo");
+        QTest::newRow("the dialog") << false;
+        QTest::newRow("the window") << true;
+    }
+
+    void closingWaitsForTheSavesUnderWay()
+    {
+        QFETCH(bool, windowToo);
+        auto window = std::make_unique<Widget>();
+        BatchWriteDialog *dialog = openDialog(*window, QStringLiteral("关闭-1"));
+        QVERIFY(dialog);
+        dialog->atOnceField()->setValue(2);
+        QTest::mouseClick(dialog->writeButton(), Qt::LeftButton);
+        QTRY_VERIFY(statuses(*dialog).contains(QStringLiteral("正在写入…")));
+        QTest::keyClick(dialog, Qt::Key_Escape);
+        QVERIFY(dialog->isVisible());
+        if (windowToo)
+            window.reset();
+        else
+            QTRY_VERIFY_WITH_TIMEOUT(!dialog->isVisible(), kRunMs);
+
+        int written = 0;
+        for (int reader = 0; reader < kReaders; ++reader)
+            written += storedConfig(reader).contains("关闭-1");
+        QVERIFY2(written >= 1 && written <= 3, qPrintable(QString::number(written)));
+        std::vector<records::Record> saved;
+        QVERIFY(!records::Store(records::defaultPath()).read(QDateTime(), &saved));
+        QCOMPARE(int(saved.size()), written);
+    }
+
+    // A reader gone during the write fails with its cause; back again, a
+    // retry writes it and it alone.
+    void retryWritesTheFailedOnes()
+    {
+        Widget window;
+        BatchWriteDialog *dialog = openDialog(window, QStringLiteral("重试-1"));
+        QVERIFY(dialog);
+        const int gone[] = {1, 6}; // one terminal, one TCP reader
+        for (int reader : gone)
+            sims[reader]->kill();
+        QVERIFY(runToEnd(*dialog, dialog->writeButton()) >= 0);
+        for (int reader : gone)
+            QVERIFY2(statuses(*dialog).at(reader).startsWith(QStringLiteral("失败：")),
+                     qPrintable(statuses(*dialog).at(reader)));
+        QVERIFY(dialog->retryButton()->isEnabled());
+
+        for (int reader : gone)
+            QVERIFY(sims[reader]->start(kSlowReader));
+        QVERIFY(runToEnd(*dialog, dialog->retryButton()) >= 0);
+        QCOMPARE(statuses(*dialog), everyRow(QStringLiteral("成功")));
+        QCOMPARE(dialog->progressBar()->maximum(), 2);
+        for (int reader : gone)
+            QVERIFY(storedConfig(reader).contains("重试-1"));
+        QVERIFY(!dialog->retryButton()->isEnabled());
+    }
+
+    // The typed readers and the checks come back in the next run; what the
+    // settings hold that is no single link is dropped.
+    void remembersTypedReaders()
+    {
+        QSettings settings(QStringLiteral("Tarvo"), QStringLiteral("tarvo-config"));
+        settings.setValue("batchWrite/typedReaders",
+                          QStringList{"tcp:10.0.0.1:47811", "10.0.0.1-200:1", "tcp:1.2.3.400:1", "<b>x</b>",
+                                      "serial:/dev/ttyACM7", "tcp:10.0.0.1:47811"});
+        settings.setValue("batchWrite/checkedReaders", QStringList{"serial:/dev/ttyACM7", "garbage"});
+        settings.sync();
+        Widget window;
+        const QStringList remembered{"tcp:10.0.0.1:47811", "serial:/dev/ttyACM7", "tcp:reader.lan:1"};
+        {
+            BatchWriteDialog first(WidgetProbe(window).form(), &window);
+            QCOMPARE(rowsOf(first, remembered, 0), (QStringList{"tcp:10.0.0.1:47811", "serial:/dev/ttyACM7+"}));
+            first.readerTable()->findItems("tcp:10.0.0.1:47811", Qt::MatchExactly).value(0)->setCheckState(Qt::Checked);
+            QTest::keyClicks(first.addressField(), "reader.lan:1");
+            QTest::keyClick(first.addressField(), Qt::Key_Enter);
+            QVERIFY(!first.isWriting());
+        }
+        BatchWriteDialog second(WidgetProbe(window).form(), &window);
+        QCOMPARE(rowsOf(second, remembered, 0), (QStringList{"tcp:10.0.0.1:47811+", "serial:/dev/ttyACM7+", "tcp:reader.lan:1+"}));
+    }
+};
+
+QTEST_MAIN(BatchWriteTest)
+#include "test_batch_write.moc"
