@@ -21,6 +21,7 @@
 #include "app/device_chooser.h"
 #include "app/field_marks.h"
 #include "app/form_binding.h"
+#include "app/menu_button.h"
 #include "app/remembered_settings.h"
 #include "app/save_records.h"
 #include "app/untrusted_text.h"
@@ -503,20 +504,14 @@ void BatchWriteDialog::reject()
 BatchWriteEntry::BatchWriteEntry(Ui_Widget &formRecord, QWidget *parentWindow, QMenu *menu)
     : QObject(parentWindow), form(formRecord), window(parentWindow)
 {
-    opening = new QAction(tr("批量写入…"), this);
-    opening->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_W));
-    opening->setShortcutContext(Qt::WindowShortcut);
-    opening->setToolTip(tr("把这份配置同时写入多个读卡器"));
+    opening = addWindowEntry(window, menu, this, tr("批量写入…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_W),
+                             tr("把这份配置同时写入多个读卡器"));
     connect(opening, &QAction::triggered, this, &BatchWriteEntry::open);
-    window->addAction(opening);
-    menu->addAction(opening);
 }
 
 void BatchWriteEntry::open()
 {
     if (!shown)
         shown = new BatchWriteDialog(form, window);
-    shown->show();
-    shown->raise();
-    shown->activateWindow();
+    bringUp(shown);
 }

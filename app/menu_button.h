@@ -1,6 +1,8 @@
 #ifndef TARVO_APP_MENU_BUTTON_H
 #define TARVO_APP_MENU_BUTTON_H
 
+#include <QAction>
+#include <QKeySequence>
 #include <QMenu>
 #include <QRect>
 #include <QString>
@@ -22,6 +24,28 @@ inline QMenu *addMenuButton(QWidget *parent, const QString &objectName, const QS
     button->setMenu(menu);
     button->setGeometry(geometry);
     return menu;
+}
+
+// A window's own tool: an entry of menu with its shortcut, which works
+// wherever the window has the focus. The owner connects its triggered().
+inline QAction *addWindowEntry(QWidget *window, QMenu *menu, QObject *owner, const QString &text,
+                               const QKeySequence &shortcut, const QString &toolTip)
+{
+    auto *action = new QAction(text, owner);
+    action->setShortcut(shortcut);
+    action->setShortcutContext(Qt::WindowShortcut);
+    action->setToolTip(toolTip);
+    window->addAction(action);
+    menu->addAction(action);
+    return action;
+}
+
+// Shows a tool's window, or brings it to the front when it is shown.
+inline void bringUp(QWidget *tool)
+{
+    tool->show();
+    tool->raise();
+    tool->activateWindow();
 }
 
 #endif

@@ -24,6 +24,7 @@
 #include <QVBoxLayout>
 
 #include "app/keyboard_capture.h"
+#include "app/menu_button.h"
 #include "app/form_binding.h"
 #include "app/output_test_form.h"
 #include "device/output_receivers.h"
@@ -386,14 +387,10 @@ void OutputTestWindow::chooseFileToSave()
 OutputTestEntry::OutputTestEntry(Ui_Widget &formRecord, QWidget *parentWindow, QMenu *menu)
     : QObject(parentWindow), form(formRecord), window(parentWindow)
 {
-    opening = new QAction(tr("输出测试…"), this);
-    opening->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
-    opening->setShortcutContext(Qt::WindowShortcut);
-    opening->setToolTip(tr("看读头按这份配置输出什么"));
-    connect(opening, &QAction::triggered, this, &OutputTestEntry::open);
-    window->addAction(opening);
     menu->addSeparator();
-    menu->addAction(opening);
+    opening = addWindowEntry(window, menu, this, tr("输出测试…"), QKeySequence(Qt::CTRL | Qt::Key_T),
+                             tr("看读头按这份配置输出什么"));
+    connect(opening, &QAction::triggered, this, &OutputTestEntry::open);
 }
 
 void OutputTestEntry::open()

@@ -21,6 +21,7 @@
 #include "app/boxes.h"
 #include "app/config_file_controller.h"
 #include "app/dialog_folder.h"
+#include "app/menu_button.h"
 #include "app/record_export.h"
 #include "config/config_file.h"
 #include "files/safe_file.h"
@@ -342,13 +343,9 @@ bool RecordWindow::write(const QString &path, const QByteArray &bytes)
 RecordWindowEntry::RecordWindowEntry(ConfigFileController &configFiles, QWidget *parentWindow, QMenu *menu)
     : QObject(parentWindow), files(configFiles), window(parentWindow)
 {
-    opening = new QAction(tr("配置记录…"), this);
-    opening->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
-    opening->setShortcutContext(Qt::WindowShortcut);
-    opening->setToolTip(tr("看每次保存写了哪个读卡器、结果如何"));
+    opening = addWindowEntry(window, menu, this, tr("配置记录…"), QKeySequence(Qt::CTRL | Qt::Key_H),
+                             tr("看每次保存写了哪个读卡器、结果如何"));
     connect(opening, &QAction::triggered, this, &RecordWindowEntry::open);
-    window->addAction(opening);
-    menu->addAction(opening);
 }
 
 void RecordWindowEntry::open()
@@ -356,7 +353,5 @@ void RecordWindowEntry::open()
     if (!shown)
         shown = new RecordWindow(files, window);
     shown->reload();
-    shown->show();
-    shown->raise();
-    shown->activateWindow();
+    bringUp(shown);
 }
