@@ -108,10 +108,6 @@ QString addressWithoutCredentials(const QString &address)
     return stripped;
 }
 
-namespace {
-
-} // namespace
-
 const char *signingPasswordProblem(const QString &password)
 {
     if (password.size() != kLength)
