@@ -98,8 +98,8 @@ BatchWriteDialog::BatchWriteDialog(Ui_Widget &formRecord, QWidget *window)
     address->setFocus();
 }
 
-// The window is going: the saves under way finish, and their outcomes are
-// recorded before the dialog goes.
+// The window is going: the saves under way finish (each recorded as it
+// ends) before the dialog goes.
 BatchWriteDialog::~BatchWriteDialog()
 {
     if (worker.joinable()) {
@@ -107,8 +107,6 @@ BatchWriteDialog::~BatchWriteDialog()
         worker.join();
         QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
     }
-    while (!arrived.isEmpty())
-        takeOutcome(arrived.dequeue());
 }
 
 QWidget *BatchWriteDialog::makeAddRow()
@@ -346,10 +344,14 @@ void BatchWriteDialog::start(const QStringList &links)
     progress->setValue(0);
     status->setText(tr("正在写入 %1 个读卡器…").arg(links.size()));
     ReaderBatch *running = batch.get();
-    worker = std::thread([this, running] {
+    worker = std::thread([this, running, sent = sentValue] {
         running->run(
-            [this](const ReaderResult &result) {
-                QMetaObject::invokeMethod(this, [this, result] { linkDone(result); }, Qt::QueuedConnection);
+            [this, &sent](const ReaderResult &result) {
+                // Recorded here, off the window's thread: a busy disk holds up no painting.
+                const std::optional<QString> unrecorded =
+                    recordSave(result.link, result.firmware.value_or(QString()), result.report, QString(), sent).note;
+                QMetaObject::invokeMethod(
+                    this, [this, result, unrecorded] { linkDone(result, unrecorded); }, Qt::QueuedConnection);
             },
             [this](const QString &link) {
                 QMetaObject::invokeMethod(this, [this, link] { linkStarted(link); }, Qt::QueuedConnection);
@@ -376,37 +378,13 @@ void BatchWriteDialog::linkStarted(const QString &link)
         showState(row, Writing);
 }
 
-void BatchWriteDialog::linkDone(const ReaderResult &result)
-{
-    arrived.enqueue(result);
-    if (arrived.size() == 1)
-        QTimer::singleShot(0, this, &BatchWriteDialog::takeArrived);
-}
-
-// One outcome a turn of the event loop: on a busy disk a record takes a
-// while, and the window paints between them.
-void BatchWriteDialog::takeArrived()
-{
-    if (arrived.isEmpty())
-        return;
-    takeOutcome(arrived.dequeue());
-    if (!arrived.isEmpty())
-        QTimer::singleShot(0, this, &BatchWriteDialog::takeArrived);
-    else if (!worker.joinable())
-        endRun();
-}
-
-// Shown, counted and recorded here, on the thread that holds the record's
-// connection.
-void BatchWriteDialog::takeOutcome(const ReaderResult &result)
+void BatchWriteDialog::linkDone(const ReaderResult &result, const std::optional<QString> &unrecorded)
 {
     const int row = rowOf(result.link);
     if (row >= 0)
         showState(row, RowState(result.report.outcome), result.report.detail);
     ++counts[result.report.outcome];
     progress->setValue(progress->value() + 1);
-    const std::optional<QString> unrecorded =
-        recordSave(result.link, result.firmware.value_or(QString()), result.report, QString(), sentValue).note;
     if (unrecorded && !recordNotes.contains(*unrecorded))
         recordNotes << *unrecorded;
 }
@@ -417,8 +395,7 @@ void BatchWriteDialog::runFinished()
 {
     if (worker.joinable())
         worker.join();
-    if (arrived.isEmpty())
-        endRun();
+    endRun();
 }
 
 void BatchWriteDialog::endRun()

@@ -4,7 +4,6 @@
 #include <QDialog>
 #include <QObject>
 #include <QPointer>
-#include <QQueue>
 #include <QString>
 #include <QStringList>
 
@@ -53,8 +52,8 @@ public:
     QPushButton *retryButton() const { return retrying; }
     QProgressBar *progressBar() const { return progress; }
     QLabel *statusLine() const { return status; }
-    // Saves are under way, or outcomes wait to be shown and recorded.
-    bool isWriting() const { return worker.joinable() || !arrived.isEmpty(); }
+    // Saves are under way.
+    bool isWriting() const { return worker.joinable(); }
 
     // Adds a row for every serial port listed that has none and, unless a
     // write is under way, drops the rows of ports no longer listed.
@@ -86,9 +85,7 @@ private:
     void start(const QStringList &links);
     void stop();
     void linkStarted(const QString &link);
-    void linkDone(const ReaderResult &result);
-    void takeArrived();
-    void takeOutcome(const ReaderResult &result);
+    void linkDone(const ReaderResult &result, const std::optional<QString> &unrecorded);
     void runFinished();
     void endRun();
     void showState(int row, RowState state, const QString &cause = QString());
@@ -118,7 +115,6 @@ private:
     QString signedText;
     config::FormValue sentValue;
     int counts[3] = {0, 0, 0}; // by SaveReport::Outcome
-    QQueue<ReaderResult> arrived; // outcomes not yet shown and recorded
     QStringList recordNotes;
     bool stopped = false;
     bool closeWhenDone = false;
