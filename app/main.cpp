@@ -6,11 +6,11 @@
 
 #include <memory>
 
-#include "app/command_line.h"
-#include "app/config_file_controller.h"
-#include "app/language.h"
-#include "app/library_log.h"
-#include "app/widget.h"
+#include "cli/command_line.h"
+#include "window/config_file_controller.h"
+#include "core/language.h"
+#include "core/library_log.h"
+#include "window/widget.h"
 
 namespace {
 

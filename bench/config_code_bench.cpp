@@ -22,8 +22,8 @@
 #include <functional>
 #include <qrencode.h>
 
-#include "app/code_actions.h"
-#include "app/widget.h"
+#include "window/code_actions.h"
+#include "window/widget.h"
 #include "bench_support.h"
 #include "support/message_box_answerer.h"
 #include "support/widget_probe.h"

@@ -21,7 +21,7 @@
 #include <thread>
 #include <unistd.h>
 
-#include "app/output_test_window.h"
+#include "outputtest/output_test_window.h"
 #include "bench_support.h"
 
 namespace {

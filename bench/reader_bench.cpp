@@ -25,9 +25,9 @@
 #include <optional>
 #include <unistd.h>
 
-#include "app/verified_save.h"
+#include "core/verified_save.h"
 #include "config/read_back.h"
-#include "app/widget.h"
+#include "window/widget.h"
 #include "bench_support.h"
 #include "device/device_link.h"
 #include "device/reader_sim.h"

@@ -14,8 +14,8 @@
 #include <cstdio>
 #include <functional>
 
-#include "app/record_window.h"
-#include "app/widget.h"
+#include "recordwindow/record_window.h"
+#include "window/widget.h"
 #include "bench_support.h"
 #include "config/config_file.h"
 #include "records/record_store.h"

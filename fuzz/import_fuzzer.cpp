@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/widget.h"
+#include "window/widget.h"
 #include "support/widget_probe.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "app/remembered_settings.h"
+#include "core/remembered_settings.h"
 
 namespace {
 

@@ -5,14 +5,14 @@
 #include <QMessageAuthenticationCode>
 #include <QtTest>
 
-#include "app/widget.h"
+#include "window/widget.h"
 #include "config/assembly.h"
 #include "config/groups.h"
 #include "config/password_entry.h"
 #include "support/form_setup.h"
 #include "support/debug_log.h"
 #include "support/message_box_answerer.h"
-#include "app/form_binding.h"
+#include "window/form_binding.h"
 #include "support/widget_probe.h"
 
 namespace {

@@ -15,8 +15,8 @@
 #include <QStyleOptionGroupBox>
 #include <QtTest>
 
-#include "app/language.h"
-#include "app/widget.h"
+#include "core/language.h"
+#include "window/widget.h"
 #include "support/widget_probe.h"
 
 namespace {

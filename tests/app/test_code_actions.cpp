@@ -11,9 +11,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "app/code_actions.h"
-#include "app/dialog_folder.h"
-#include "app/code_zoom_view.h"
+#include "window/code_actions.h"
+#include "core/dialog_folder.h"
+#include "window/code_zoom_view.h"
 #include "support/form_setup.h"
 #include "support/message_box_answerer.h"
 #include "tools/qrread/qr_reader.h"

@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include "app/code_actions.h"
+#include "window/code_actions.h"
 #include "support/form_setup.h"
 #include "support/debug_log.h"
 #include "support/message_box_answerer.h"

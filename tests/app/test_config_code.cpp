@@ -6,7 +6,7 @@
 #include <QtTest>
 #include <qrencode.h>
 
-#include "app/widget.h"
+#include "window/widget.h"
 #include "support/message_box_answerer.h"
 #include "support/widget_probe.h"
 #include "tools/qrread/qr_reader.h"

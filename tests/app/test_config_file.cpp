@@ -10,7 +10,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 
-#include "app/widget.h"
+#include "window/widget.h"
 #include "config/assembly.h"
 #include "config/config_file.h"
 #include "support/form_setup.h"

@@ -14,11 +14,11 @@
 #include <QToolButton>
 #include <QtTest>
 
-#include "app/code_actions.h"
-#include "app/config_file_controller.h"
-#include "app/dialog_folder.h"
-#include "app/widget.h"
-#include "app/form_binding.h"
+#include "window/code_actions.h"
+#include "window/config_file_controller.h"
+#include "core/dialog_folder.h"
+#include "window/widget.h"
+#include "window/form_binding.h"
 #include "config/assembly.h"
 #include "config/config_file.h"
 #include "crypto/base64.h"

@@ -10,7 +10,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "app/device_chooser.h"
+#include "widgets/device_chooser.h"
 
 class DeviceChooserTest : public QObject
 {

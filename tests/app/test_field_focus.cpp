@@ -8,8 +8,8 @@
 #include <QStackedWidget>
 #include <QtTest>
 
-#include "app/option_pages.h"
-#include "app/widget.h"
+#include "window/option_pages.h"
+#include "window/widget.h"
 #include "support/form_setup.h"
 #include "support/message_box_answerer.h"
 #include "support/widget_probe.h"

@@ -5,14 +5,14 @@
 #include <QLineEdit>
 #include <QtTest>
 
-#include "app/widget.h"
+#include "window/widget.h"
 #include "config/assembly.h"
 #include "config/import.h"
 #include "support/form_setup.h"
 #include "script/script_bridge.h"
 #include "script/script_fixture.h"
 #include "support/debug_log.h"
-#include "app/form_binding.h"
+#include "window/form_binding.h"
 #include "support/widget_probe.h"
 
 namespace {

@@ -8,8 +8,8 @@
 #include <QRandomGenerator>
 #include <QtTest>
 
-#include "app/form_binding.h"
-#include "app/widget.h"
+#include "window/form_binding.h"
+#include "window/widget.h"
 #include "support/widget_probe.h"
 
 namespace {

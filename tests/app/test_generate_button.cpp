@@ -10,7 +10,7 @@
 #include <QRegularExpression>
 #include <QtTest>
 
-#include "app/widget.h"
+#include "window/widget.h"
 #include "support/message_box_answerer.h"
 #include "support/widget_probe.h"
 #include "tools/qrread/qr_reader.h"

@@ -11,13 +11,13 @@
 
 #include <algorithm>
 
-#include "app/widget.h"
+#include "window/widget.h"
 #include "config/import.h"
 #include "support/form_setup.h"
 #include "support/form_state.h"
 #include "script/script_fixture.h"
 #include "support/message_box_answerer.h"
-#include "app/form_binding.h"
+#include "window/form_binding.h"
 #include "support/widget_probe.h"
 
 namespace {

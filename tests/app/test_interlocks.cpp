@@ -12,7 +12,7 @@
 #include <QStyleOptionButton>
 #include <QtTest>
 
-#include "app/widget.h"
+#include "window/widget.h"
 #include "support/message_box_answerer.h"
 #include "support/widget_probe.h"
 

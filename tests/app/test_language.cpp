@@ -6,9 +6,9 @@
 #include <QRadioButton>
 #include <QtTest>
 
-#include "app/code_actions.h"
-#include "app/language.h"
-#include "app/widget.h"
+#include "window/code_actions.h"
+#include "core/language.h"
+#include "window/widget.h"
 #include "support/form_setup.h"
 #include "support/debug_log.h"
 #include "support/message_box_answerer.h"

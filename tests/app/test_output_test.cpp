@@ -17,13 +17,13 @@
 #include <cerrno>
 #include <cstring>
 
-#include "app/form_binding.h"
-#include "app/config_file_controller.h"
-#include "app/keyboard_capture.h"
-#include "app/output_test_form.h"
-#include "app/output_test_window.h"
-#include "app/widget.h"
-#include "device/output_log.h"
+#include "window/form_binding.h"
+#include "window/config_file_controller.h"
+#include "outputtest/keyboard_capture.h"
+#include "outputtest/output_test_form.h"
+#include "outputtest/output_test_window.h"
+#include "window/widget.h"
+#include "receivers/output_log.h"
 #include "device/reader_sim.h"
 #include "support/message_box_answerer.h"
 #include "support/widget_probe.h"

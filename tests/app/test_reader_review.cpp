@@ -2,7 +2,7 @@
 // limit, then one line with the count of all.
 #include <QtTest>
 
-#include "app/reader_review.h"
+#include "window/reader_review.h"
 
 class ReaderReviewTest : public QObject
 {

@@ -15,9 +15,9 @@
 
 #include <csv.h>
 
-#include "app/form_binding.h"
-#include "app/record_window.h"
-#include "app/widget.h"
+#include "window/form_binding.h"
+#include "recordwindow/record_window.h"
+#include "window/widget.h"
 #include "config/config_file.h"
 #include "records/record_store.h"
 #include "script/script_fixture.h"

@@ -4,7 +4,7 @@
 #include <QMessageAuthenticationCode>
 #include <QtTest>
 
-#include "app/widget.h"
+#include "window/widget.h"
 #include "support/message_box_answerer.h"
 #include "support/widget_probe.h"
 

@@ -10,7 +10,7 @@
 #include <QStackedWidget>
 #include <QtTest>
 
-#include "app/widget.h"
+#include "window/widget.h"
 #include "support/widget_probe.h"
 
 namespace {

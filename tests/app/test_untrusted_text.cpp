@@ -8,10 +8,10 @@
 #include <QToolButton>
 #include <QtTest>
 
-#include "app/config_file_controller.h"
-#include "app/device_chooser.h"
-#include "app/untrusted_text.h"
-#include "app/widget.h"
+#include "window/config_file_controller.h"
+#include "widgets/device_chooser.h"
+#include "widgets/untrusted_text.h"
+#include "window/widget.h"
 #include "support/message_box_answerer.h"
 #include "support/widget_probe.h"
 #include "ui_widget.h"

@@ -9,7 +9,7 @@
 #include <QToolButton>
 #include <QtTest>
 
-#include "app/widget.h"
+#include "window/widget.h"
 #include "support/message_box_answerer.h"
 #include "support/widget_probe.h"
 

@@ -16,8 +16,9 @@
 #include <memory>
 #include <vector>
 
-#include "app/batch_write_dialog.h"
-#include "app/widget.h"
+#include "batchwrite/batch_write_dialog.h"
+#include "core/form_source.h"
+#include "window/widget.h"
 #include "device/reader_sim.h"
 #include "records/record_store.h"
 #include "script/script_fixture.h"
@@ -45,6 +46,13 @@ const QStringList kSlowReader = {"--fault", "late:1", "--late-ms", "400"};
 
 // The rows of the links, in their order; a serial port of the machine the
 // test runs on may have a row of its own.
+// A form that holds the start value and never changes.
+struct StartForm : FormSource
+{
+    const config::FormValue &value() const override { return start; }
+    config::FormValue start = config::startValue();
+};
+
 QStringList rowsOf(BatchWriteDialog &dialog, const QStringList &links, int column)
 {
     QStringList cells;
@@ -310,17 +318,18 @@ private slots:
                                       "serial:/dev/ttyACM7", "tcp:10.0.0.1:47811"});
         settings.setValue("batchWrite/checkedReaders", QStringList{"serial:/dev/ttyACM7", "garbage"});
         settings.sync();
-        Widget window;
+        StartForm form;
+        QWidget window;
         const QStringList remembered{"tcp:10.0.0.1:47811", "serial:/dev/ttyACM7", "tcp:reader.lan:1"};
         {
-            BatchWriteDialog first(WidgetProbe(window).form(), &window);
+            BatchWriteDialog first(form, {}, &window);
             QCOMPARE(rowsOf(first, remembered, 0), (QStringList{"tcp:10.0.0.1:47811", "serial:/dev/ttyACM7+"}));
             first.readerTable()->findItems("tcp:10.0.0.1:47811", Qt::MatchExactly).value(0)->setCheckState(Qt::Checked);
             QTest::keyClicks(first.addressField(), "reader.lan:1");
             QTest::keyClick(first.addressField(), Qt::Key_Enter);
             QVERIFY(!first.isWriting());
         }
-        BatchWriteDialog second(WidgetProbe(window).form(), &window);
+        BatchWriteDialog second(form, {}, &window);
         QCOMPARE(rowsOf(second, remembered, 0), (QStringList{"tcp:10.0.0.1:47811+", "serial:/dev/ttyACM7+", "tcp:reader.lan:1+"}));
     }
 };

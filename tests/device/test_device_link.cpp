@@ -22,13 +22,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "app/device_chooser.h"
-#include "app/device_session.h"
-#include "app/code_actions.h"
-#include "app/config_file_controller.h"
-#include "app/reader_review.h"
-#include "app/record_window.h"
-#include "app/widget.h"
+#include "widgets/device_chooser.h"
+#include "window/device_session.h"
+#include "window/code_actions.h"
+#include "window/config_file_controller.h"
+#include "window/reader_review.h"
+#include "recordwindow/record_window.h"
+#include "window/widget.h"
 #include "device/device_link.h"
 #include "device/reader_sim.h"
 #include "records/record_store.h"

@@ -16,7 +16,7 @@
 #include <poll.h>
 #include <unistd.h>
 
-#include "device/output_receivers.h"
+#include "receivers/output_receivers.h"
 #include "device/reader_sim.h"
 
 using namespace output_test;

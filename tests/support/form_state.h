@@ -11,7 +11,7 @@
 
 #include <optional>
 
-#include "app/form_binding.h"
+#include "window/form_binding.h"
 #include "config/config_file.h"
 #include "config/random_value.h"
 

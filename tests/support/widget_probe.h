@@ -8,8 +8,8 @@
 #include <optional>
 #include <utility>
 
-#include "app/device_session.h"
-#include "app/widget.h"
+#include "window/device_session.h"
+#include "window/widget.h"
 #include "ui_widget.h"
 
 // Lets a test read the window's private members and invoke its private

@@ -5,8 +5,8 @@
 #include <QTextCodec>
 #include <cstdio>
 
-#include "app/language.h"
-#include "app/widget.h"
+#include "core/language.h"
+#include "window/widget.h"
 
 int main(int argc, char *argv[])
 {

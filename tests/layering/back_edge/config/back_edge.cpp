@@ -1,3 +1,3 @@
 // A file of config/ that reaches back into the window: the layering check
 // must refuse it.
-#include "app/widget.h"
+#include "window/widget.h"

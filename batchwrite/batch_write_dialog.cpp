@@ -1,0 +1,495 @@
+#include "batchwrite/batch_write_dialog.h"
+
+#include <algorithm>
+#include <functional>
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScopedValueRollback>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "widgets/device_chooser.h"
+#include "core/form_source.h"
+#include "widgets/menu_button.h"
+#include "core/remembered_settings.h"
+#include "core/save_records.h"
+#include "widgets/untrusted_text.h"
+#include "config/assembly.h"
+#include "device/reader_links.h"
+
+namespace {
+
+const int kRefreshMs = 1000;
+const int kDefaultAtOnce = 16; // as --write's --jobs
+// The most typed readers kept, and the most checked links remembered.
+const int kMostTypedRows = 256;
+const int kMostCheckedRemembered = 512;
+const char kTypedKey[] = "batchWrite/typedReaders";
+const char kCheckedKey[] = "batchWrite/checkedReaders";
+
+// A row's link and whether it came from the system's list of ports.
+const int kLinkRole = Qt::UserRole;
+const int kListedRole = Qt::UserRole + 1;
+// A row's outcome, in its status item.
+const int kStateRole = Qt::UserRole;
+
+// Only a stored value that is one link exactly as the dialog writes it:
+// the settings file is anyone's to edit.
+QStringList validLinks(const QStringList &stored)
+{
+    QStringList links;
+    for (const QString &text : stored) {
+        const device::TypedReaders parsed = device::parseTypedReaders(text);
+        if (!parsed.problem && parsed.links == QStringList{text} && !links.contains(text))
+            links << text;
+    }
+    return links;
+}
+
+} // namespace
+
+BatchWriteDialog::BatchWriteDialog(const FormSource &formSource, ShowRefusal refusalShown, QWidget *window)
+    : QDialog(window),
+      form(formSource),
+      showRefusal(std::move(refusalShown)),
+      table(new QTableWidget(0, ColumnCount, this)),
+      progress(new QProgressBar(this)),
+      status(new QLabel(this))
+{
+    setWindowTitle(tr("批量写入"));
+    table->setHorizontalHeaderLabels({tr("读卡器"), tr("制造商"), tr("序列号"), tr("状态")});
+    table->horizontalHeader()->setSectionResizeMode(LinkColumn, QHeaderView::ResizeToContents);
+    table->horizontalHeader()->setSectionResizeMode(StatusColumn, QHeaderView::Stretch);
+    table->verticalHeader()->hide();
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    progress->setValue(0);
+    status->setTextFormat(Qt::PlainText);
+    status->setWordWrap(true);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(makeAddRow());
+    layout->addWidget(table, 1);
+    layout->addWidget(progress);
+    layout->addWidget(status);
+    layout->addWidget(makeButtonRow());
+    resize(760, 460);
+
+    restoreRows();
+    connect(table, &QTableWidget::itemChanged, this, &BatchWriteDialog::checkChanged);
+    auto *refresh = new QTimer(this);
+    connect(refresh, &QTimer::timeout, this, [this] {
+        if (isVisible())
+            showPorts(listSerialPorts());
+    });
+    refresh->start(kRefreshMs);
+    showPorts(listSerialPorts());
+    updateButtons();
+    address->setFocus();
+}
+
+// The window is going: the saves under way finish (each recorded as it
+// ends) before the dialog goes.
+BatchWriteDialog::~BatchWriteDialog()
+{
+    if (worker.joinable()) {
+        batch->stop();
+        worker.join();
+        QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
+    }
+}
+
+QWidget *BatchWriteDialog::makeAddRow()
+{
+    auto *row = new QWidget(this);
+    auto *layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    address = new QLineEdit(row);
+    address->setPlaceholderText(tr("网络读卡器：主机:端口 或 192.168.1.10-60:47811"));
+    adding = new QPushButton(tr("添加"), row);
+    removing = new QPushButton(tr("移除所选"), row);
+    removing->setToolTip(tr("移除所选的网络读卡器"));
+    atOnce = new QSpinBox(row);
+    atOnce->setRange(1, ReaderBatch::kMostJobs);
+    atOnce->setValue(kDefaultAtOnce);
+    connect(address, &QLineEdit::returnPressed, this, &BatchWriteDialog::addTyped);
+    connect(adding, &QPushButton::clicked, this, &BatchWriteDialog::addTyped);
+    connect(removing, &QPushButton::clicked, this, &BatchWriteDialog::removeChosen);
+    layout->addWidget(address, 1);
+    layout->addWidget(adding);
+    layout->addWidget(removing);
+    layout->addWidget(new QLabel(tr("同时写入："), row));
+    layout->addWidget(atOnce);
+    return row;
+}
+
+QWidget *BatchWriteDialog::makeButtonRow()
+{
+    auto *row = new QWidget(this);
+    auto *layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    writing = new QPushButton(tr("写入"), row);
+    stopping = new QPushButton(tr("停止"), row);
+    retrying = new QPushButton(tr("重试失败项"), row);
+    auto *closing = new QPushButton(tr("关闭"), row);
+    connect(writing, &QPushButton::clicked, this, &BatchWriteDialog::writeChecked);
+    connect(stopping, &QPushButton::clicked, this, &BatchWriteDialog::stop);
+    connect(retrying, &QPushButton::clicked, this, &BatchWriteDialog::retryFailed);
+    connect(closing, &QPushButton::clicked, this, &BatchWriteDialog::reject);
+    // Enter adds what is typed; it never starts a write.
+    for (QPushButton *button : {adding, removing, writing, stopping, retrying, closing}) {
+        button->setAutoDefault(false);
+        button->setDefault(false);
+    }
+    layout->addWidget(writing);
+    layout->addWidget(stopping);
+    layout->addWidget(retrying);
+    layout->addStretch(1);
+    layout->addWidget(closing);
+    return row;
+}
+
+int BatchWriteDialog::addRow(const QString &link, bool listed, const QString &maker, const QString &serialNumber)
+{
+    const QScopedValueRollback<bool> quiet(filling, true);
+    const int row = table->rowCount();
+    table->insertRow(row);
+    auto *linkItem = new QTableWidgetItem(plainShown(link));
+    linkItem->setData(kLinkRole, link);
+    linkItem->setData(kListedRole, listed);
+    linkItem->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+    linkItem->setCheckState(checkedLinks.contains(link) ? Qt::Checked : Qt::Unchecked);
+    table->setItem(row, LinkColumn, linkItem);
+    const QString texts[] = {plainShown(maker), plainShown(serialNumber), QString()};
+    for (int column = MakerColumn; column < ColumnCount; ++column) {
+        auto *item = new QTableWidgetItem(texts[column - MakerColumn]);
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+        table->setItem(row, column, item);
+    }
+    table->item(row, StatusColumn)->setData(kStateRole, int(Untouched));
+    return row;
+}
+
+QString BatchWriteDialog::linkOf(int row) const
+{
+    return table->item(row, LinkColumn)->data(kLinkRole).toString();
+}
+
+bool BatchWriteDialog::isListed(int row) const
+{
+    return table->item(row, LinkColumn)->data(kListedRole).toBool();
+}
+
+BatchWriteDialog::RowState BatchWriteDialog::stateOf(int row) const
+{
+    return RowState(table->item(row, StatusColumn)->data(kStateRole).toInt());
+}
+
+int BatchWriteDialog::rowOf(const QString &link) const
+{
+    for (int row = 0; row < table->rowCount(); ++row)
+        if (linkOf(row) == link)
+            return row;
+    return -1;
+}
+
+void BatchWriteDialog::showPorts(const QList<SerialPortRow> &ports)
+{
+    QStringList listed;
+    for (const SerialPortRow &port : ports) {
+        const QString link = QStringLiteral("serial:") + port.location;
+        listed << link;
+        if (rowOf(link) < 0)
+            addRow(link, true, port.manufacturer, port.serialNumber);
+    }
+    if (isWriting())
+        return;
+    for (int row = table->rowCount() - 1; row >= 0; --row)
+        if (isListed(row) && !listed.contains(linkOf(row)))
+            table->removeRow(row);
+}
+
+void BatchWriteDialog::addTyped()
+{
+    const device::TypedReaders typed = device::parseTypedReaders(address->text());
+    if (typed.problem) {
+        status->setText(plainShown(device::typedReadersProblemText(typed)));
+        return;
+    }
+    QStringList fresh;
+    for (const QString &link : typed.links)
+        if (rowOf(link) < 0 && !fresh.contains(link))
+            fresh << link;
+    int typedRows = 0;
+    for (int row = 0; row < table->rowCount(); ++row)
+        typedRows += isListed(row) ? 0 : 1;
+    if (typedRows + fresh.size() > kMostTypedRows) {
+        status->setText(tr("最多可添加 %1 个网络读卡器：请先移除用不到的。").arg(kMostTypedRows));
+        return;
+    }
+    for (const QString &link : fresh) {
+        if (!checkedLinks.contains(link))
+            checkedLinks << link;
+        addRow(link, false);
+    }
+    status->setText(tr("已添加 %1 个读卡器。").arg(fresh.size()));
+    address->clear();
+    rememberRows();
+}
+
+void BatchWriteDialog::removeChosen()
+{
+    const QModelIndexList chosen = table->selectionModel()->selectedRows();
+    QList<int> rows;
+    for (const QModelIndex &index : chosen)
+        rows << index.row();
+    std::sort(rows.begin(), rows.end(), std::greater<int>());
+    for (int row : rows) {
+        if (isListed(row))
+            continue;
+        checkedLinks.removeAll(linkOf(row));
+        table->removeRow(row);
+    }
+    rememberRows();
+    updateButtons();
+}
+
+void BatchWriteDialog::checkChanged(QTableWidgetItem *item)
+{
+    if (filling || item->column() != LinkColumn)
+        return;
+    const QString link = item->data(kLinkRole).toString();
+    checkedLinks.removeAll(link);
+    if (item->checkState() == Qt::Checked)
+        checkedLinks << link;
+    rememberRows();
+}
+
+// The typed readers and the checked links; the ports the system lists are
+// listed afresh each time.
+void BatchWriteDialog::rememberRows() const
+{
+    QStringList typed;
+    for (int row = 0; row < table->rowCount(); ++row)
+        if (!isListed(row))
+            typed << linkOf(row);
+    remembered::store(kTypedKey, QVariant(typed));
+    remembered::store(kCheckedKey,
+                      QVariant(checkedLinks.mid(std::max(0, int(checkedLinks.size()) - kMostCheckedRemembered))));
+}
+
+void BatchWriteDialog::restoreRows()
+{
+    checkedLinks = validLinks(remembered::texts(kCheckedKey, kMostCheckedRemembered));
+    for (const QString &link : validLinks(remembered::texts(kTypedKey, kMostTypedRows)))
+        addRow(link, false);
+}
+
+// Builds the configuration as every save does; a refusal writes nothing.
+void BatchWriteDialog::writeChecked()
+{
+    QStringList links;
+    for (int row = 0; row < table->rowCount(); ++row)
+        if (table->item(row, LinkColumn)->checkState() == Qt::Checked)
+            links << linkOf(row);
+    if (links.isEmpty()) {
+        status->setText(tr("请先勾选要写入的读卡器。"));
+        return;
+    }
+    if (const std::optional<QString> twice = sharedLink(links)) {
+        status->setText(tr("%1 与另一行是同一个读卡器：请只勾选其中一行。").arg(plainShown(*twice)));
+        return;
+    }
+    const config::FormValue value = form.value();
+    const config::Assembly built = config::assemble(value);
+    if (built.refusal) {
+        status->setText(tr("配置未能生成，没有写入任何读卡器。"));
+        showRefusal(this, *built.refusal);
+        return;
+    }
+    signedText = built.text;
+    sentValue = value;
+    start(links);
+}
+
+void BatchWriteDialog::retryFailed()
+{
+    QStringList links;
+    for (int row = 0; row < table->rowCount(); ++row)
+        if (stateOf(row) == Failed || stateOf(row) == Unknown)
+            links << linkOf(row);
+    if (!links.isEmpty())
+        start(links);
+}
+
+// The saves run on a thread of their own; each start and outcome comes back
+// to this thread in order, the end of the run after them.
+void BatchWriteDialog::start(const QStringList &links)
+{
+    batch = std::make_unique<ReaderBatch>(links, signedText, atOnce->value());
+    std::fill(std::begin(counts), std::end(counts), 0);
+    recordNotes.clear();
+    stopped = false;
+    progress->setRange(0, int(links.size()));
+    progress->setValue(0);
+    status->setText(tr("正在写入 %1 个读卡器…").arg(links.size()));
+    ReaderBatch *running = batch.get();
+    worker = std::thread([this, running, sent = sentValue] {
+        running->run(
+            [this, &sent](const ReaderResult &result) {
+                // Recorded here, off the window's thread: a busy disk holds up no painting.
+                const std::optional<QString> unrecorded =
+                    recordSave(result.link, result.firmware.value_or(QString()), result.report, QString(), sent).note;
+                QMetaObject::invokeMethod(
+                    this, [this, result, unrecorded] { linkDone(result, unrecorded); }, Qt::QueuedConnection);
+            },
+            [this](const QString &link) {
+                QMetaObject::invokeMethod(this, [this, link] { linkStarted(link); }, Qt::QueuedConnection);
+            });
+        QMetaObject::invokeMethod(this, [this] { runFinished(); }, Qt::QueuedConnection);
+    });
+    updateButtons();
+}
+
+void BatchWriteDialog::stop()
+{
+    if (!batch)
+        return;
+    batch->stop();
+    stopped = true;
+    status->setText(tr("已停止：不再开始新的写入，正在进行的写入完成后结束。"));
+    updateButtons();
+}
+
+void BatchWriteDialog::linkStarted(const QString &link)
+{
+    const int row = rowOf(link);
+    if (row >= 0)
+        showState(row, Writing);
+}
+
+void BatchWriteDialog::linkDone(const ReaderResult &result, const std::optional<QString> &unrecorded)
+{
+    const int row = rowOf(result.link);
+    if (row >= 0)
+        showState(row, RowState(result.report.outcome), result.report.detail);
+    ++counts[result.report.outcome];
+    progress->setValue(progress->value() + 1);
+    if (unrecorded && !recordNotes.contains(*unrecorded))
+        recordNotes << *unrecorded;
+}
+
+// The thread has run its last line. Joined already when the dialog went
+// while it ran.
+void BatchWriteDialog::runFinished()
+{
+    if (worker.joinable())
+        worker.join();
+    endRun();
+}
+
+void BatchWriteDialog::endRun()
+{
+    const int unstarted = progress->maximum() - progress->value();
+    batch.reset();
+    QString summary = tr("写入结束：成功 %1，失败 %2，未确认 %3。")
+                          .arg(counts[SaveReport::Saved])
+                          .arg(counts[SaveReport::Failed])
+                          .arg(counts[SaveReport::Unknown]);
+    if (stopped && unstarted > 0)
+        summary += QLatin1Char('\n') + tr("已停止，%1 个读卡器没有写入。").arg(unstarted);
+    for (const QString &note : recordNotes)
+        summary += QLatin1Char('\n') + plainShown(note);
+    status->setText(summary);
+    updateButtons();
+    if (closeWhenDone) {
+        closeWhenDone = false;
+        QDialog::reject();
+    }
+}
+
+void BatchWriteDialog::showState(int row, RowState state, const QString &cause)
+{
+    const QString line = plainShown(cause).simplified();
+    QString text;
+    QColor colour;
+    switch (state) {
+    case Saved:
+        text = tr("成功");
+        colour = Qt::darkGreen;
+        break;
+    case Failed:
+        text = tr("失败：%1").arg(line);
+        colour = Qt::red;
+        break;
+    case Unknown:
+        text = tr("未确认：%1").arg(line);
+        colour = QColor(0xb0, 0x60, 0x00);
+        break;
+    case Writing:
+        text = tr("正在写入…");
+        break;
+    case Untouched:
+        break;
+    }
+    QTableWidgetItem *item = table->item(row, StatusColumn);
+    item->setText(text);
+    item->setToolTip(autoTextShown(cause));
+    item->setData(kStateRole, int(state));
+    if (colour.isValid())
+        item->setForeground(colour);
+    else
+        item->setData(Qt::ForegroundRole, QVariant());
+}
+
+void BatchWriteDialog::updateButtons()
+{
+    const bool idle = !isWriting();
+    bool anyToRetry = false;
+    for (int row = 0; row < table->rowCount(); ++row)
+        anyToRetry |= stateOf(row) == Failed || stateOf(row) == Unknown;
+    writing->setEnabled(idle);
+    stopping->setEnabled(!idle && !stopped);
+    retrying->setEnabled(idle && anyToRetry && !signedText.isEmpty());
+    removing->setEnabled(idle);
+    atOnce->setEnabled(idle);
+}
+
+// Closing while saves run waits for them without holding up the window;
+// the dialog goes when the last has finished.
+void BatchWriteDialog::reject()
+{
+    if (!isWriting()) {
+        QDialog::reject();
+        return;
+    }
+    closeWhenDone = true;
+    stop();
+    status->setText(tr("正在等待进行中的写入完成，之后关闭…"));
+}
+
+BatchWriteEntry::BatchWriteEntry(const FormSource &formSource, BatchWriteDialog::ShowRefusal refusalShown,
+                                 QWidget *parentWindow, QMenu *menu)
+    : QObject(parentWindow), form(formSource), showRefusal(std::move(refusalShown)), window(parentWindow)
+{
+    opening = addWindowEntry(window, menu, this, tr("批量写入…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_W),
+                             tr("把这份配置同时写入多个读卡器"));
+    connect(opening, &QAction::triggered, this, &BatchWriteEntry::open);
+}
+
+void BatchWriteEntry::open()
+{
+    if (!shown)
+        shown = new BatchWriteDialog(form, showRefusal, window);
+    bringUp(shown);
+}

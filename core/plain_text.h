@@ -1,0 +1,29 @@
+#ifndef TARVO_CORE_PLAIN_TEXT_H
+#define TARVO_CORE_PLAIN_TEXT_H
+
+// Text from outside (a path, a file's contents, the settings, a reader's
+// reply) on its way to a person: bounded, since whatever shows it lays out
+// all it is given, and with nothing in it that could hide or reorder what
+// is shown.
+
+#include <QString>
+
+// The most of an outside text a box, a menu or a tooltip shows.
+constexpr int kMostShownChars = 2000;
+
+// The text cut to kMostShownChars, and any control or format character
+// (which could hide or reorder what is shown) but a line break or a tab as
+// a blank.
+inline QString plainShown(const QString &text)
+{
+    QString shown = text.size() > kMostShownChars ? text.left(kMostShownChars - 1) + QChar(0x2026) : text;
+    for (QChar &c : shown) {
+        const QChar::Category category = c.category();
+        if ((category == QChar::Other_Control && c != QLatin1Char('\n') && c != QLatin1Char('\t'))
+            || category == QChar::Other_Format)
+            c = QLatin1Char(' ');
+    }
+    return shown;
+}
+
+#endif

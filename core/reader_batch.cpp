@@ -1,0 +1,88 @@
+#include "core/reader_batch.h"
+
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QSet>
+
+#include <algorithm>
+#include <atomic>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "core/wording.h"
+#include "device/device_link.h"
+
+namespace {
+
+// What a link reaches: a serial port by its real path (a by-id name and
+// the port itself are one reader), anything else by its text.
+QString readerOf(const QString &link)
+{
+    const QString serial = QStringLiteral("serial:");
+    if (!link.startsWith(serial))
+        return link.trimmed().toLower();
+    // The baud rate and format follow the path after a colon.
+    const QString path = link.mid(serial.size()).section(QLatin1Char(':'), 0, 0);
+    const QString real = QFileInfo(path).canonicalFilePath();
+    return serial + (real.isEmpty() ? path : real);
+}
+
+} // namespace
+
+std::optional<QString> sharedLink(const QStringList &links)
+{
+    QSet<QString> readers;
+    for (const QString &link : links) {
+        const QString reader = readerOf(link);
+        if (readers.contains(reader))
+            return link;
+        readers.insert(reader);
+    }
+    return std::nullopt;
+}
+
+ReaderResult saveToReader(const QString &link, const QString &signedText)
+{
+    QElapsedTimer clock;
+    clock.start();
+    ReaderResult result{link, {}, std::nullopt, 0};
+    device::Session reader;
+    if (!reader.open(link)) {
+        result.report = {SaveReport::Failed, linkFailureText(reader.failure()), true};
+    } else {
+        result.report = saveVerified(reader, signedText);
+        // A reader that answered the save is asked which firmware it runs;
+        // one that is gone costs no further wait.
+        if (!result.report.readerGone && result.report.outcome != SaveReport::Unknown)
+            result.firmware = reader.readVersion();
+    }
+    result.seconds = double(clock.nsecsElapsed()) / 1e9;
+    return result;
+}
+
+ReaderBatch::ReaderBatch(const QStringList &links, const QString &signedText, int jobs)
+    : links(links), signedText(signedText), jobs(std::clamp(jobs, 1, kMostJobs))
+{
+}
+
+void ReaderBatch::run(const std::function<void(const ReaderResult &)> &done,
+                      const std::function<void(const QString &link)> &started)
+{
+    std::atomic<int> next{0};
+    std::mutex reporting;
+    auto work = [&] {
+        for (int i = next++; i < links.size() && !stopping; i = next++) {
+            if (started)
+                started(links.at(i));
+            const ReaderResult result = saveToReader(links.at(i), signedText);
+            const std::lock_guard<std::mutex> one(reporting);
+            done(result);
+        }
+    };
+    std::vector<std::thread> workers;
+    for (int k = 0; k < std::min(jobs, int(links.size())); ++k)
+        workers.emplace_back(work);
+    for (std::thread &worker : workers)
+        worker.join();
+}

@@ -1,0 +1,59 @@
+#ifndef TARVO_CORE_READER_BATCH_H
+#define TARVO_CORE_READER_BATCH_H
+
+// Saves one signed configuration to many readers at once, each on a thread
+// and a channel of its own, so that a silent or absent reader holds up only
+// its own link.
+
+#include <QString>
+#include <QStringList>
+
+#include <atomic>
+#include <functional>
+#include <optional>
+
+#include "core/verified_save.h"
+
+struct ReaderResult
+{
+    QString link;
+    SaveReport report;
+    std::optional<QString> firmware; // when the reader told it after the save
+    double seconds = 0;              // from the open to the last answer
+};
+
+// Two links that would talk to one reader: the same link twice, or two links
+// on one serial port (by its real path, whatever name or speed each gives).
+// The second such link; nothing when every link is a reader of its own.
+std::optional<QString> sharedLink(const QStringList &links);
+
+class ReaderBatch
+{
+public:
+    // The most links written at once: the device library's channels.
+    static constexpr int kMostJobs = 64;
+
+    ReaderBatch(const QStringList &links, const QString &signedText, int jobs);
+
+    // Writes every link, at most jobs at once, and returns when all that were
+    // started have finished. done is called as each finishes, one at a time,
+    // on the thread that wrote the link; started, when given, as each begins,
+    // on that thread too.
+    void run(const std::function<void(const ReaderResult &)> &done,
+             const std::function<void(const QString &link)> &started = {});
+
+    // Starts no further link; the saves under way finish and are reported.
+    // Safe from any thread while run() goes on.
+    void stop() { stopping = true; }
+
+private:
+    QStringList links;
+    QString signedText;
+    int jobs;
+    std::atomic<bool> stopping{false};
+};
+
+// One reader: its channel opened for the save and closed after it.
+ReaderResult saveToReader(const QString &link, const QString &signedText);
+
+#endif

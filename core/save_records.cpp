@@ -1,0 +1,60 @@
+#include "core/save_records.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+
+#include "config/config_file.h"
+#include "config/series.h"
+#include "records/record_store.h"
+
+namespace {
+
+// Another window or command writing its record holds the store this long at
+// most; the window waits for it with the save already done.
+constexpr int kBusyTimeoutMs = 2000;
+
+} // namespace
+
+RecordedSave recordSave(const QString &link, const QString &firmware, const SaveReport &report,
+                        const QString &changes, const config::FormValue &value, const QString &place)
+{
+    static const records::Record::Result kResults[] = {records::Record::Confirmed, records::Record::Failed,
+                                                        records::Record::Unknown}; // by SaveReport::Outcome
+    records::Record record;
+    record.time = QDateTime::currentDateTimeUtc();
+    record.link = link;
+    record.firmware = firmware;
+    record.result = kResults[report.outcome];
+    record.cause = report.outcome == SaveReport::Saved ? QString() : report.detail.simplified();
+    record.changes = changes;
+    // The file's form, without a password or credentials.
+    record.configuration = config::fileContents(config::withoutSecrets(value)).bytes;
+    // The configuration does not say which reader it was made for; the form does.
+    QStringList series;
+    for (const series::Facts &facts : series::kSeries)
+        if (value.*facts.box)
+            series << QLatin1String(config::fieldOf(facts.box).name);
+    record.series = series.join(QLatin1Char(','));
+    record.place = place;
+
+    records::Store store(records::defaultPath(), kBusyTimeoutMs);
+    RecordedSave recorded;
+    qint64 id = 0;
+    const std::optional<QString> failure = store.append(record, &id);
+    if (!failure)
+        recorded.id = id;
+    const QString movedAside = store.takeMovedAside();
+    QStringList lines;
+    if (!movedAside.isEmpty())
+        lines << QCoreApplication::translate("SaveRecords", "配置记录已损坏，已移至 %1 并新建").arg(movedAside);
+    if (failure)
+        lines << QCoreApplication::translate("SaveRecords", "配置记录未能保存：%1").arg(*failure);
+    if (!lines.isEmpty())
+        recorded.note = lines.join(QLatin1Char('\n'));
+    return recorded;
+}
+
+std::optional<QString> renameRecordPlace(qint64 id, const QString &place)
+{
+    return records::Store(records::defaultPath(), kBusyTimeoutMs).setPlace(id, place);
+}

@@ -1,0 +1,25 @@
+#ifndef TARVO_CORE_VERIFIED_SAVE_H
+#define TARVO_CORE_VERIFIED_SAVE_H
+
+// A save that is reported stored only when the reader's configuration, read
+// back afterwards, carries every value that was sent.
+
+#include <QByteArray>
+#include <QString>
+#include <optional>
+
+#include "device/device_link.h"
+
+struct SaveReport
+{
+    enum Outcome { Saved, Failed, Unknown } outcome;
+    QString detail; // the box's informative text; empty for a plain success
+    bool readerGone = false; // the reader stopped answering: the link is down
+};
+
+// Writes the signed configuration text to the reader over the open channel
+// and reads the reader back. A call that goes unanswered (timed out, line
+// dropped, reply unreadable) is settled by the read-back alone.
+SaveReport saveVerified(device::Session &reader, const QString &signedText);
+
+#endif

@@ -1,0 +1,404 @@
+#include "outputtest/output_test_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QScrollBar>
+#include <QSerialPortInfo>
+#include <QSpinBox>
+#include <QStackedWidget>
+#include <QTableView>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "outputtest/keyboard_capture.h"
+#include "widgets/menu_button.h"
+#include "core/form_source.h"
+#include "outputtest/output_test_form.h"
+#include "receivers/output_receivers.h"
+
+using output_test::Channel;
+
+namespace {
+
+const char kTitle[] = QT_TRANSLATE_NOOP("OutputTestWindow", "输出测试");
+constexpr quint16 kDefaultPort = 8080;
+
+// The channels in the order the choice lists them.
+struct ChannelChoice
+{
+    Channel channel;
+    const char *name;
+};
+const ChannelChoice kChannelChoices[] = {
+    {Channel::Tcp, QT_TRANSLATE_NOOP("OutputTestWindow", "TCP")},
+    {Channel::Http, QT_TRANSLATE_NOOP("OutputTestWindow", "HTTP")},
+    {Channel::Serial, QT_TRANSLATE_NOOP("OutputTestWindow", "RS485/232")},
+    {Channel::Ttl, QT_TRANSLATE_NOOP("OutputTestWindow", "TTL")},
+    {Channel::Keyboard, QT_TRANSLATE_NOOP("OutputTestWindow", "USB键盘")},
+    {Channel::Wiegand, QT_TRANSLATE_NOOP("OutputTestWindow", "韦根")},
+};
+
+enum View { MessagesView, WiegandView };
+
+bool isNetwork(Channel channel)
+{
+    return channel == Channel::Tcp || channel == Channel::Http;
+}
+
+bool isSerial(Channel channel)
+{
+    return channel == Channel::Serial || channel == Channel::Ttl;
+}
+
+QString cardFormName(output_test::CardNumberForm form)
+{
+    switch (form) {
+    case output_test::CardNumberForm::Direct:
+        return OutputTestWindow::tr("直接输出");
+    case output_test::CardNumberForm::Hexadecimal:
+        return OutputTestWindow::tr("转16进制输出");
+    case output_test::CardNumberForm::Decimal:
+        break;
+    }
+    return OutputTestWindow::tr("转10进制输出");
+}
+
+} // namespace
+
+OutputTestWindow::OutputTestWindow(const output_test::Settings &testSettings, QWidget *parent)
+    : QWidget(parent, Qt::Window), settings(testSettings), messages(new output_test::OutputLog(this))
+{
+    setWindowTitle(tr(kTitle));
+    setAttribute(Qt::WA_DeleteOnClose);
+    messages->setSettings(settings);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(makeSettingsRow());
+    status = new QLabel(this);
+    status->setTextFormat(Qt::PlainText);
+    status->setWordWrap(true);
+    layout->addWidget(status);
+    counts = new QLabel(this);
+    counts->setTextFormat(Qt::PlainText);
+    layout->addWidget(counts);
+    layout->addWidget(makeMessageViews(), 1);
+    layout->addWidget(makeButtonRow());
+    resize(900, 560);
+
+    connect(messages, &output_test::OutputLog::changed, this, &OutputTestWindow::updateCounts);
+    // The time since the last heartbeat goes on while nothing comes.
+    auto *clock = new QTimer(this);
+    connect(clock, &QTimer::timeout, this, &OutputTestWindow::updateCounts);
+    clock->start(1000);
+
+    for (int i = 0; i < int(std::size(kChannelChoices)); ++i)
+        if (kChannelChoices[i].channel == settings.channel)
+            channels->setCurrentIndex(i);
+    channelChosen();
+    connect(channels, QOverload<int>::of(&QComboBox::currentIndexChanged), this, &OutputTestWindow::channelChosen);
+}
+
+// The receiver goes first: the HTTP server's thread ends before the log it
+// delivers to.
+OutputTestWindow::~OutputTestWindow()
+{
+    delete receiver.data();
+}
+
+QWidget *OutputTestWindow::makeSettingsRow()
+{
+    auto *row = new QWidget(this);
+    auto *layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    channels = new QComboBox(row);
+    for (const ChannelChoice &choice : kChannelChoices)
+        channels->addItem(tr(choice.name));
+    portLabel = new QLabel(row);
+    port = new QSpinBox(row);
+    port->setRange(1, 65535);
+    serialPort = new QComboBox(row);
+    serialPort->setEditable(true);
+    serialPort->setMinimumContentsLength(16);
+    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts())
+        serialPort->addItem(info.systemLocation());
+    reply = new QLineEdit(row);
+    reply->setPlaceholderText(tr("回复内容（可不填）"));
+    reply->setToolTip(tr("每条消息后发回给读头的内容，供以灯光或蜂鸣提示服务器应答的读头使用"));
+    starting = new QPushButton(row);
+    connect(starting, &QPushButton::clicked, this, &OutputTestWindow::toggle);
+    layout->addWidget(new QLabel(tr("通道："), row));
+    layout->addWidget(channels);
+    layout->addWidget(portLabel);
+    layout->addWidget(port);
+    layout->addWidget(serialPort);
+    layout->addWidget(reply, 1);
+    layout->addWidget(starting);
+    return row;
+}
+
+QWidget *OutputTestWindow::makeMessageViews()
+{
+    views = new QStackedWidget(this);
+    auto *messagePage = new QWidget(views);
+    auto *messageLayout = new QVBoxLayout(messagePage);
+    messageLayout->setContentsMargins(0, 0, 0, 0);
+    table = new QTableView(messagePage);
+    table->setModel(messages);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->setWordWrap(false);
+    table->verticalHeader()->setVisible(false);
+    table->horizontalHeader()->setStretchLastSection(true);
+    table->setColumnWidth(output_test::OutputLog::Source, 190);
+    // The view follows new messages while it shows the newest ones.
+    connect(messages, &QAbstractItemModel::rowsAboutToBeInserted, this,
+            [this] { followNewest = table->verticalScrollBar()->value() == table->verticalScrollBar()->maximum(); });
+    connect(messages, &QAbstractItemModel::rowsInserted, this, [this] {
+        if (followNewest)
+            table->scrollToBottom();
+    });
+    connect(table->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &OutputTestWindow::showDetails);
+    details = new QPlainTextEdit(messagePage);
+    details->setReadOnly(true);
+    details->setMaximumHeight(110);
+    details->setPlaceholderText(tr("选中一条消息，看它的全部内容"));
+    capture = new KeyboardCapture(messagePage);
+    connect(capture, &KeyboardCapture::typed, this, [this](const QByteArray &bytes, const QString &pace) {
+        messages->append({QDateTime::currentDateTime(), tr("USB键盘"), bytes, pace});
+    });
+    messageLayout->addWidget(capture);
+    messageLayout->addWidget(table, 1);
+    messageLayout->addWidget(details);
+
+    wiegandNote = new QLabel(views);
+    wiegandNote->setTextFormat(Qt::PlainText);
+    wiegandNote->setWordWrap(true);
+    wiegandNote->setAlignment(Qt::AlignCenter);
+    views->insertWidget(MessagesView, messagePage);
+    views->insertWidget(WiegandView, wiegandNote);
+    return views;
+}
+
+QWidget *OutputTestWindow::makeButtonRow()
+{
+    auto *row = new QWidget(this);
+    auto *layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto *copying = new QPushButton(tr("复制"), row);
+    copying->setToolTip(tr("复制选中的消息，未选中时复制全部"));
+    connect(copying, &QPushButton::clicked, this, &OutputTestWindow::copyMessages);
+    auto *clearing = new QPushButton(tr("清空"), row);
+    connect(clearing, &QPushButton::clicked, messages, &output_test::OutputLog::clear);
+    auto *saving = new QPushButton(tr("保存…"), row);
+    connect(saving, &QPushButton::clicked, this, &OutputTestWindow::chooseFileToSave);
+    auto *closing = new QPushButton(tr("关闭"), row);
+    connect(closing, &QPushButton::clicked, this, &QWidget::close);
+    layout->addWidget(copying);
+    layout->addWidget(clearing);
+    layout->addWidget(saving);
+    layout->addStretch(1);
+    layout->addWidget(closing);
+    return row;
+}
+
+Channel OutputTestWindow::channel() const
+{
+    return kChannelChoices[std::max(0, channels->currentIndex())].channel;
+}
+
+void OutputTestWindow::channelChosen()
+{
+    stop();
+    status->setStyleSheet(QString());
+    const Channel chosen = channel();
+    const bool network = isNetwork(chosen);
+    const quint16 formPort = chosen == Channel::Http ? settings.httpPort : settings.tcpPort;
+    port->setValue(formPort != 0 ? formPort : kDefaultPort);
+    portLabel->setText(isSerial(chosen) ? tr("串口：") : tr("端口："));
+    portLabel->setVisible(network || isSerial(chosen));
+    port->setVisible(network);
+    serialPort->setVisible(isSerial(chosen));
+    reply->setVisible(network);
+    starting->setVisible(network || isSerial(chosen));
+    capture->setVisible(chosen == Channel::Keyboard);
+    if (chosen == Channel::Keyboard) {
+        views->setCurrentIndex(MessagesView);
+        status->setText(tr("USB键盘输出：点输入框，再扫码或刷卡。"));
+        capture->setFocus();
+    } else if (chosen == Channel::Wiegand) {
+        views->setCurrentIndex(WiegandView);
+        status->clear();
+        wiegandNote->setText(tr("电脑无法接收韦根输出：请接门禁控制器或韦根转换器检查。读头按韦根%1输出，卡号格式：%2。")
+                                 .arg(settings.wiegandBits)
+                                 .arg(cardFormName(settings.cardNumberForm)));
+    } else {
+        views->setCurrentIndex(MessagesView);
+        status->setText(network ? QString() : tr("选择读头所接的串口，再点“开始”。"));
+        if (network)
+            start();
+    }
+}
+
+void OutputTestWindow::toggle()
+{
+    if (receiver)
+        stop();
+    else
+        start();
+}
+
+void OutputTestWindow::start()
+{
+    stop();
+    if (const std::optional<output_test::OpenFailure> failure = openReceiver()) {
+        showOpenFailure(*failure);
+        stop();
+        return;
+    }
+    connect(receiver, &output_test::OutputReceiver::received, messages, &output_test::OutputLog::append);
+    connect(receiver, &output_test::OutputReceiver::note, this,
+            [this](const QString &note) { status->setText(receiving + QLatin1String("  ") + note); });
+    connect(reply, &QLineEdit::textChanged, receiver, [this] { applyReply(); });
+    applyReply();
+    status->setStyleSheet(QString());
+    receiving = isNetwork(channel()) ? tr("正在所有网卡的 %1 端口 %2 上接收。").arg(channels->currentText()).arg(port->value())
+                                     : tr("正在串口 %1 上接收。").arg(serialPort->currentText());
+    status->setText(receiving);
+    starting->setText(tr("停止"));
+}
+
+void OutputTestWindow::applyReply()
+{
+    const QByteArray text = reply->text().toUtf8();
+    if (auto *tcp = qobject_cast<output_test::TcpReceiver *>(receiver))
+        tcp->setReply(text);
+    else if (auto *http = qobject_cast<output_test::HttpReceiver *>(receiver))
+        http->setReply(text);
+}
+
+std::optional<output_test::OpenFailure> OutputTestWindow::openReceiver()
+{
+    switch (channel()) {
+    case Channel::Tcp: {
+        auto *tcp = new output_test::TcpReceiver(settings, this);
+        receiver = tcp;
+        return tcp->open(quint16(port->value()));
+    }
+    case Channel::Http: {
+        auto *http = new output_test::HttpReceiver(this);
+        receiver = http;
+        return http->open(quint16(port->value()));
+    }
+    case Channel::Serial:
+    case Channel::Ttl: {
+        auto *serial = new output_test::SerialReceiver(settings, this);
+        receiver = serial;
+        return serial->open(serialPort->currentText().trimmed());
+    }
+    case Channel::Keyboard:
+    case Channel::Wiegand:
+        break;
+    }
+    return std::nullopt;
+}
+
+void OutputTestWindow::stop()
+{
+    delete receiver.data();
+    starting->setText(tr("开始"));
+}
+
+void OutputTestWindow::showOpenFailure(const output_test::OpenFailure &failure)
+{
+    const QString what = isNetwork(channel()) ? tr("%1 端口 %2").arg(channels->currentText()).arg(port->value())
+                                              : tr("串口 %1").arg(serialPort->currentText());
+    status->setStyleSheet(QStringLiteral("color: #b00000"));
+    status->setText(tr("无法打开%1：%2。%3").arg(what, failure.reason, failure.suggestion));
+}
+
+void OutputTestWindow::updateCounts()
+{
+    QString text = tr("消息 %1 条").arg(messages->rowCount());
+    if (messages->dropped() > 0)
+        text += tr("，较早的 %1 条已丢弃").arg(messages->dropped());
+    if (!settings.heartbeat.isEmpty() && isNetwork(channel())) {
+        text += tr("；心跳 %1 次").arg(messages->heartbeats());
+        if (messages->lastHeartbeat().isValid())
+            text += tr("，距上次 %1 秒").arg(messages->lastHeartbeat().secsTo(QDateTime::currentDateTime()));
+        if (settings.heartbeatSeconds > 0)
+            text += tr("（配置为每 %1 秒一次）").arg(settings.heartbeatSeconds);
+    }
+    counts->setText(text);
+}
+
+void OutputTestWindow::showDetails()
+{
+    details->setPlainText(messages->details(table->currentIndex().row()));
+}
+
+void OutputTestWindow::copyMessages()
+{
+    QList<int> rows;
+    for (const QModelIndex &index : table->selectionModel()->selectedRows())
+        rows << index.row();
+    if (rows.isEmpty())
+        for (int row = 0; row < messages->rowCount(); ++row)
+            rows << row;
+    std::sort(rows.begin(), rows.end());
+    QStringList lines;
+    for (int row : rows)
+        lines << messages->line(row);
+    QApplication::clipboard()->setText(lines.join(QLatin1Char('\n')));
+}
+
+bool OutputTestWindow::saveTo(const QString &path)
+{
+    QSaveFile file(path);
+    QByteArray text;
+    for (int row = 0; row < messages->rowCount(); ++row)
+        text += messages->line(row).toUtf8() + '\n';
+    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit()) {
+        QMessageBox box(QMessageBox::Warning, tr(kTitle), tr("无法保存消息。"), QMessageBox::Ok, this);
+        box.setInformativeText(file.errorString());
+        box.exec();
+        return false;
+    }
+    return true;
+}
+
+void OutputTestWindow::chooseFileToSave()
+{
+    const QString path = QFileDialog::getSaveFileName(this, tr("保存消息"), QString(), tr("文本文件 (*.txt);;所有文件 (*)"));
+    if (!path.isEmpty())
+        saveTo(path);
+}
+
+OutputTestEntry::OutputTestEntry(const FormSource &formSource, QWidget *parentWindow, QMenu *menu)
+    : QObject(parentWindow), form(formSource), window(parentWindow)
+{
+    menu->addSeparator();
+    opening = addWindowEntry(window, menu, this, tr("输出测试…"), QKeySequence(Qt::CTRL | Qt::Key_T),
+                             tr("看读头按这份配置输出什么"));
+    connect(opening, &QAction::triggered, this, &OutputTestEntry::open);
+}
+
+void OutputTestEntry::open()
+{
+    if (!shown) {
+        shown = new OutputTestWindow(outputTestSettings(form.value()), window);
+        shown->show();
+    }
+    shown->raise();
+    shown->activateWindow();
+}

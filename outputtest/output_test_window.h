@@ -1,0 +1,116 @@
+#ifndef TARVO_OUTPUTTEST_OUTPUT_TEST_WINDOW_H
+#define TARVO_OUTPUTTEST_OUTPUT_TEST_WINDOW_H
+
+#include <QObject>
+#include <QPointer>
+#include <QWidget>
+
+#include <optional>
+
+#include "receivers/output_log.h"
+#include "receivers/output_test_settings.h"
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QSpinBox;
+class QStackedWidget;
+class QTableView;
+class FormSource;
+class KeyboardCapture;
+
+namespace output_test {
+class OutputReceiver;
+struct OpenFailure;
+}
+
+// Shows what a configured reader sends: a receiver for the channel the
+// form chose (or another one picked here), each message with the form's
+// prefix, suffix and terminator marked or said missing. Closing it frees
+// the port. A window of its own rather than a dialog: Enter in its fields
+// must not press its buttons, nor Escape drop what it received.
+class OutputTestWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    OutputTestWindow(const output_test::Settings &settings, QWidget *parent);
+    ~OutputTestWindow() override;
+
+    output_test::OutputLog &log() { return *messages; }
+    QComboBox *channelChoice() const { return channels; }
+    QSpinBox *portField() const { return port; }
+    QComboBox *serialPortField() const { return serialPort; }
+    QPushButton *startButton() const { return starting; }
+    QLineEdit *replyField() const { return reply; }
+    QLabel *statusLine() const { return status; }
+    KeyboardCapture *keyboardCapture() const { return capture; }
+
+    // Writes every message as a line of text; false after saying why not.
+    bool saveTo(const QString &path);
+
+private:
+    QWidget *makeSettingsRow();
+    QWidget *makeMessageViews();
+    QWidget *makeButtonRow();
+    output_test::Channel channel() const;
+    void channelChosen();
+    void toggle();
+    void start();
+    void stop();
+    std::optional<output_test::OpenFailure> openReceiver();
+    void applyReply();
+    void showOpenFailure(const output_test::OpenFailure &failure);
+    void updateCounts();
+    void showDetails();
+    void copyMessages();
+    void chooseFileToSave();
+
+    output_test::Settings settings;
+    output_test::OutputLog *messages;
+    QPointer<output_test::OutputReceiver> receiver;
+    QComboBox *channels;
+    QLabel *portLabel;
+    QSpinBox *port;
+    QComboBox *serialPort;
+    QLineEdit *reply;
+    QPushButton *starting;
+    QLabel *status;
+    QLabel *counts;
+    QStackedWidget *views;
+    QTableView *table;
+    QPlainTextEdit *details;
+    KeyboardCapture *capture;
+    QLabel *wiegandNote;
+    // What the receiver is doing, before the latest note of its peers.
+    QString receiving;
+    bool followNewest = true;
+};
+
+// The entry to the output test: 输出测试… in the configuration file menu
+// and Ctrl+T, opening the test on what the form says at that moment.
+class OutputTestEntry : public QObject
+{
+    Q_OBJECT
+
+public:
+    OutputTestEntry(const FormSource &form, QWidget *window, QMenu *menu);
+
+    QAction *action() const { return opening; }
+    // The open test window, or null.
+    OutputTestWindow *testWindow() const { return shown; }
+
+private:
+    void open();
+
+    const FormSource &form;
+    QWidget *window;
+    QAction *opening;
+    QPointer<OutputTestWindow> shown;
+};
+
+#endif

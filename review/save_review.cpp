@@ -1,0 +1,118 @@
+#include "review/save_review.h"
+
+#include <QCoreApplication>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "core/wording.h"
+#include "widgets/place_label.h"
+
+// The texts keep the context of the review they were first written for.
+namespace {
+
+const char *pageWords(config::Page page)
+{
+    switch (page) {
+    case config::Page::MainArea:
+        return QT_TRANSLATE_NOOP("ReaderReview", "主界面");
+    case config::Page::GeneralPage:
+        return QT_TRANSLATE_NOOP("ReaderReview", "常规设置");
+    case config::Page::NfcPage:
+        return QT_TRANSLATE_NOOP("ReaderReview", "NFC设置");
+    case config::Page::WiegandPage:
+        return QT_TRANSLATE_NOOP("ReaderReview", "韦根设置");
+    case config::Page::NetworkPage:
+        return QT_TRANSLATE_NOOP("ReaderReview", "网络设置");
+    case config::Page::PasswordPage:
+        return QT_TRANSLATE_NOOP("ReaderReview", "修改配置密码");
+    }
+    return "";
+}
+
+// A caption in the form's language; a typed or read value as it is.
+QString valueWords(const QString &value, bool caption)
+{
+    return caption && !value.isEmpty() ? formWords(value.toUtf8().constData()) : value;
+}
+
+QString labelWords(const char *label)
+{
+    QString words = formWords(label);
+    while (words.endsWith(QChar(0xFF1A)) || words.endsWith(QLatin1Char(':')))
+        words.chop(1);
+    return words;
+}
+
+} // namespace
+
+std::vector<ReaderChange> readerChanges(const config::FormValue &reader, const config::FormValue &value,
+                                        const QString &passwordLine)
+{
+    std::vector<ReaderChange> changes;
+    for (const config::SettingChange &change : config::differences(reader, value)) {
+        changes.push_back({labelWords(change.setting),
+                           QCoreApplication::translate("ReaderReview", pageWords(change.page)) + QStringLiteral(" · ") + formWords(change.group),
+                           valueWords(change.before, change.captions), valueWords(change.after, change.captions)});
+    }
+    if (value.changepwcheck)
+        changes.push_back({passwordLine, QString(), QString(), QString()});
+    return changes;
+}
+
+QString changesText(const std::vector<ReaderChange> &changes)
+{
+    QStringList lines;
+    for (const ReaderChange &change : changes) {
+        if (lines.size() == kShownChanges) {
+            lines << QCoreApplication::translate("ReaderReview", "…等 %1 项").arg(changes.size());
+            break;
+        }
+        lines << (change.page.isEmpty() ? change.setting
+                                        : QCoreApplication::translate("ReaderReview", "%1：%2 → %3").arg(change.setting, change.before, change.after));
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
+SaveReviewDialog::SaveReviewDialog(const std::vector<ReaderChange> &changes, QWidget *parent) : QDialog(parent)
+{
+    setWindowTitle(QCoreApplication::translate("ReaderReview", "写入前核对"));
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(new QLabel(QCoreApplication::translate("ReaderReview", "保存将更改读卡器上的以下设置，它们不是从这台读卡器载入的："), this));
+
+    table_ = new QTableWidget(int(changes.size()), 4, this);
+    table_->setHorizontalHeaderLabels({QCoreApplication::translate("ReaderReview", "设置"), QCoreApplication::translate("ReaderReview", "页面"),
+                                       QCoreApplication::translate("ReaderReview", "读卡器中的值"), QCoreApplication::translate("ReaderReview", "新的值")});
+    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->verticalHeader()->hide();
+    for (int row = 0; row < int(changes.size()); ++row) {
+        const ReaderChange &change = changes[row];
+        const QString cells[] = {change.setting, change.page, change.before, change.after};
+        for (int column = 0; column < 4; ++column)
+            table_->setItem(row, column, new QTableWidgetItem(cells[column]));
+        if (change.page.isEmpty())
+            table_->setSpan(row, 0, 1, 4);
+    }
+    table_->resizeColumnsToContents();
+    table_->horizontalHeader()->setStretchLastSection(true);
+    layout->addWidget(table_);
+    auto *placeRow = new QFormLayout;
+    place_ = place_label::placeEdit(this);
+    placeRow->addRow(QCoreApplication::translate("ReaderReview", "位置："), place_);
+    layout->addLayout(placeRow);
+
+    auto *buttons = new QDialogButtonBox(this);
+    write_ = buttons->addButton(QCoreApplication::translate("ReaderReview", "写入读卡器"), QDialogButtonBox::AcceptRole);
+    cancel_ = buttons->addButton(QCoreApplication::translate("ReaderReview", "取消"), QDialogButtonBox::RejectRole);
+    cancel_->setDefault(true);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    layout->addWidget(buttons);
+    resize(640, 360);
+}
+

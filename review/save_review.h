@@ -1,0 +1,57 @@
+#ifndef TARVO_REVIEW_SAVE_REVIEW_H
+#define TARVO_REVIEW_SAVE_REVIEW_H
+
+// What a save will change on the reader, shown before it writes.
+
+#include <QDialog>
+#include <QString>
+#include <vector>
+
+#include "config/form_value.h"
+
+class QLineEdit;
+class QPushButton;
+class QTableWidget;
+
+// One line of what a save changes on the reader, in the form's words; a
+// password change has the setting alone.
+struct ReaderChange
+{
+    QString setting;
+    QString page;
+    QString before;
+    QString after;
+};
+
+// The settings in which value differs from the reader's, then the password
+// line when value changes the password.
+std::vector<ReaderChange> readerChanges(const config::FormValue &reader, const config::FormValue &value,
+                                        const QString &passwordLine);
+
+// The changes as a box's informative text: at most kShownChanges lines,
+// then how many there are in all.
+constexpr int kShownChanges = 10;
+QString changesText(const std::vector<ReaderChange> &changes);
+
+// Lists the settings a save will change, with the reader's place, 写入读卡器
+// and 取消.
+class SaveReviewDialog : public QDialog
+{
+    Q_OBJECT
+
+public:
+    SaveReviewDialog(const std::vector<ReaderChange> &changes, QWidget *parent);
+
+    QTableWidget *table() const { return table_; }
+    QPushButton *writeButton() const { return write_; }
+    QPushButton *cancelButton() const { return cancel_; }
+    QLineEdit *placeEdit() const { return place_; }
+
+private:
+    QTableWidget *table_;
+    QLineEdit *place_;
+    QPushButton *write_;
+    QPushButton *cancel_;
+};
+
+#endif
