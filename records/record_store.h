@@ -14,6 +14,17 @@
 
 namespace records {
 
+// One setting a save changed on the reader, by its key in the configuration
+// text, with both values as the configuration text carries them (secrets
+// already masked). Kept as data, so that each viewer words it in its own
+// language.
+struct Change
+{
+    QString key;
+    QString before; // empty when the reader did not have the key
+    QString after;
+};
+
 struct Record
 {
     enum Result { Confirmed, Failed, Unknown };
@@ -23,7 +34,8 @@ struct Record
     QString firmware; // empty when not known
     Result result = Unknown;
     QString cause;    // why it failed or is unknown
-    QString changes;  // the settings changed, one a line
+    QString changes;  // older records: the settings changed, as sentences, one a line
+    std::vector<Change> keyChanges; // the settings changed, key by key
     QByteArray configuration; // as a configuration file holds it: no password
     QString place;
     QString series;   // the series boxes the form had checked, by object name, comma-separated
