@@ -51,7 +51,9 @@ const KeyWords kKeyWords[] = {
     {"usb_mode", QT_TRANSLATE_NOOP("Widget", "工作模式")},
 };
 
-const char *wordsOf(const QString &key)
+} // namespace
+
+const char *config::settingWords(const QString &key)
 {
     for (const field_rules::FieldRule &rule : field_rules::kFieldRules)
         if (QLatin1String(rule.key).trimmed() == key)
@@ -61,6 +63,8 @@ const char *wordsOf(const QString &key)
             return row.words;
     return "";
 }
+
+namespace {
 
 QStringList comparedKeys()
 {
@@ -113,7 +117,7 @@ ReadBackCheck compareReadBack(const QByteArray &sentText, const QByteArray &read
         if (!sent->contains(key) || (readBack->contains(key) && readBack->value(key) == sent->value(key)))
             continue;
         return {std::nullopt,
-                KeyDifference{key, wordsOf(key), shownValue(key, sent->value(key)),
+                KeyDifference{key, config::settingWords(key), shownValue(key, sent->value(key)),
                               shownValue(key, readBack->value(key)), !readBack->contains(key)}};
     }
     return {};

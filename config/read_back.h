@@ -28,6 +28,10 @@ struct ReadBackCheck
 // The first key of the sent text, in the import's order, that the read-back
 // lacks or holds with another value; the new password, which no reader
 // gives back, is left out, and a Wi-Fi password is shown masked.
+// The setting a key of the configuration text sets, in the form's words
+// (source language, context "Widget"); empty for a key the form does not know.
+const char *settingWords(const QString &key);
+
 ReadBackCheck compareReadBack(const QByteArray &sentText, const QByteArray &readBackText);
 
 } // namespace config

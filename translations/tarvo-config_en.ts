@@ -128,6 +128,13 @@
     </message>
 </context>
 <context>
+    <name>ChangeWords</name>
+    <message>
+        <source>%1：%2 → %3</source>
+        <translation>%1: %2 → %3</translation>
+    </message>
+</context>
+<context>
     <name>CodeActions</name>
     <message>
         <source>PNG 图片 (*.png);;SVG 矢量图 (*.svg);;PDF 文档 (*.pdf)</source>
