@@ -5,6 +5,7 @@
 
 #include "config/field_rules.h"
 #include "config/import.h"
+#include "config/password_entry.h"
 #include "script/script_bridge.h"
 
 namespace {
@@ -91,36 +92,70 @@ std::optional<QMap<QString, QString>> valuesOf(lua_State *script, const QByteArr
     return values;
 }
 
-QString shownValue(const QString &key, const QString &value)
+// The script's reading of both texts, or why there is none.
+struct BothRead
 {
-    return key == QLatin1String("psk") && !value.isEmpty() ? QString(value.size(), QLatin1Char('*')) : value;
+    std::optional<QString> failure;
+    QMap<QString, QString> sent;
+    QMap<QString, QString> reader;
+};
+
+BothRead readBoth(const QByteArray &sentText, const QByteArray &readerText)
+{
+    lua_State *script = script_open();
+    if (!script || script_load_status(script) != SCRIPT_LOADED) {
+        script_close(script);
+        return {QString::fromUtf8(QT_TRANSLATE_NOOP("config", "配置脚本 update_config.lua 无法加载")), {}, {}};
+    }
+    const std::optional<QMap<QString, QString>> sent = valuesOf(script, sentText);
+    const std::optional<QMap<QString, QString>> reader = valuesOf(script, readerText);
+    script_close(script);
+    if (!sent || !reader)
+        return {QString::fromUtf8(QT_TRANSLATE_NOOP("config", "配置脚本 update_config.lua 无法读取设备的配置")), {}, {}};
+    return {std::nullopt, *sent, *reader};
+}
+
+// Every key the sent text carries that the reader lacks or holds otherwise,
+// in the import's order.
+std::vector<config::KeyDifference> differingKeys(const BothRead &both)
+{
+    std::vector<config::KeyDifference> differences;
+    for (const QString &key : comparedKeys()) {
+        if (!both.sent.contains(key) || (both.reader.contains(key) && both.reader.value(key) == both.sent.value(key)))
+            continue;
+        differences.push_back({key, config::settingWords(key), config::shownValue(key, both.sent.value(key)),
+                               config::shownValue(key, both.reader.value(key)), !both.reader.contains(key)});
+    }
+    return differences;
 }
 
 } // namespace
 
 namespace config {
 
+QString shownValue(const QString &key, const QString &value)
+{
+    if (key == QLatin1String("psk"))
+        return value.isEmpty() ? value : QStringLiteral("********");
+    if (key == QLatin1String("haddr"))
+        return password_entry::addressWithoutCredentials(value);
+    return value;
+}
+
+ReaderChanges changesOnReader(const QByteArray &sentText, const QByteArray &readerText)
+{
+    const BothRead both = readBoth(sentText, readerText);
+    if (both.failure)
+        return {both.failure, {}};
+    return {std::nullopt, differingKeys(both)};
+}
+
 ReadBackCheck compareReadBack(const QByteArray &sentText, const QByteArray &readBackText)
 {
-    lua_State *script = script_open();
-    if (!script || script_load_status(script) != SCRIPT_LOADED) {
-        script_close(script);
-        return {QString::fromUtf8(QT_TRANSLATE_NOOP("config", "配置脚本 update_config.lua 无法加载")), std::nullopt};
-    }
-    const std::optional<QMap<QString, QString>> sent = valuesOf(script, sentText);
-    const std::optional<QMap<QString, QString>> readBack = valuesOf(script, readBackText);
-    script_close(script);
-    if (!sent || !readBack)
-        return {QString::fromUtf8(QT_TRANSLATE_NOOP("config", "配置脚本 update_config.lua 无法读取设备的配置")),
-                std::nullopt};
-    for (const QString &key : comparedKeys()) {
-        if (!sent->contains(key) || (readBack->contains(key) && readBack->value(key) == sent->value(key)))
-            continue;
-        return {std::nullopt,
-                KeyDifference{key, config::settingWords(key), shownValue(key, sent->value(key)),
-                              shownValue(key, readBack->value(key)), !readBack->contains(key)}};
-    }
-    return {};
+    const ReaderChanges changes = changesOnReader(sentText, readBackText);
+    if (changes.failure || changes.keys.empty())
+        return {changes.failure, std::nullopt};
+    return {std::nullopt, changes.keys.front()};
 }
 
 } // namespace config
