@@ -1,8 +1,6 @@
 #include "core/reader_batch.h"
 
 #include <QElapsedTimer>
-#include <QFileInfo>
-#include <QSet>
 
 #include <algorithm>
 #include <atomic>
@@ -12,35 +10,7 @@
 
 #include "core/wording.h"
 #include "device/device_link.h"
-
-namespace {
-
-// What a link reaches: a serial port by its real path (a by-id name and
-// the port itself are one reader), anything else by its text.
-QString readerOf(const QString &link)
-{
-    const QString serial = QStringLiteral("serial:");
-    if (!link.startsWith(serial))
-        return link.trimmed().toLower();
-    // The baud rate and format follow the path after a colon.
-    const QString path = link.mid(serial.size()).section(QLatin1Char(':'), 0, 0);
-    const QString real = QFileInfo(path).canonicalFilePath();
-    return serial + (real.isEmpty() ? path : real);
-}
-
-} // namespace
-
-std::optional<QString> sharedLink(const QStringList &links)
-{
-    QSet<QString> readers;
-    for (const QString &link : links) {
-        const QString reader = readerOf(link);
-        if (readers.contains(reader))
-            return link;
-        readers.insert(reader);
-    }
-    return std::nullopt;
-}
+#include "device/reader_links.h"
 
 ReaderResult saveToReader(const QString &link, const QString &signedText)
 {

@@ -22,11 +22,6 @@ struct ReaderResult
     double seconds = 0;              // from the open to the last answer
 };
 
-// Two links that would talk to one reader: the same link twice, or two links
-// on one serial port (by its real path, whatever name or speed each gives).
-// The second such link; nothing when every link is a reader of its own.
-std::optional<QString> sharedLink(const QStringList &links);
-
 class ReaderBatch
 {
 public:

@@ -1,7 +1,9 @@
 #include "device/reader_links.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QRegularExpression>
+#include <QSet>
 
 namespace device {
 
@@ -121,6 +123,35 @@ QString typedReadersProblemText(const TypedReaders &parsed)
     if (entry.size() > kMostEntryCharsShown)
         entry = entry.left(kMostEntryCharsShown) + QStringLiteral("…");
     return QCoreApplication::translate("device", parsed.problem).arg(entry, QString::number(kMostTypedReaders));
+}
+
+namespace {
+
+// What a link reaches: a serial port by its real path (a by-id name and
+// the port itself are one reader), anything else by its text.
+QString readerOf(const QString &link)
+{
+    const QString serial = QStringLiteral("serial:");
+    if (!link.startsWith(serial))
+        return link.trimmed().toLower();
+    // The baud rate and format follow the path after a colon.
+    const QString path = link.mid(serial.size()).section(QLatin1Char(':'), 0, 0);
+    const QString real = QFileInfo(path).canonicalFilePath();
+    return serial + (real.isEmpty() ? path : real);
+}
+
+} // namespace
+
+std::optional<QString> sharedLink(const QStringList &links)
+{
+    QSet<QString> readers;
+    for (const QString &link : links) {
+        const QString reader = readerOf(link);
+        if (readers.contains(reader))
+            return link;
+        readers.insert(reader);
+    }
+    return std::nullopt;
 }
 
 } // namespace device
