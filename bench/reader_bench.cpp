@@ -30,7 +30,7 @@
 #include "window/widget.h"
 #include "bench_support.h"
 #include "device/device_link.h"
-#include "device/reader_sim.h"
+#include "support/reader_sim.h"
 #include "script/script_bridge.h"
 #include "support/widget_probe.h"
 #include "trvo/trvo.h"

@@ -8,6 +8,7 @@
 #include <optional>
 #include <utility>
 
+#include "support/widget_child.h"
 #include "window/device_session.h"
 #include "window/widget.h"
 #include "ui_widget.h"
@@ -63,16 +64,5 @@ private:
     Widget &w;
     std::optional<QByteArray> replacedConfig;
 };
-
-// The form's widget of the given object name and kind; a test that names a
-// widget the form lacks stops at once instead of dereferencing null.
-template <class T>
-T *formChild(QWidget &window, const char *name)
-{
-    T *child = window.findChild<T *>(QLatin1String(name));
-    if (!child)
-        qFatal("the form has no %s named %s", T::staticMetaObject.className(), name);
-    return child;
-}
 
 #endif

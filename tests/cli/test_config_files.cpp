@@ -24,7 +24,7 @@
 #include "crypto/base64.h"
 #include "crypto/hmac_md5.h"
 #include "device/link_failure.h"
-#include "device/reader_sim.h"
+#include "support/reader_sim.h"
 #include "support/message_box_answerer.h"
 #include "support/widget_probe.h"
 #include "tools/qrread/qr_reader.h"

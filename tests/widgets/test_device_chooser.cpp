@@ -11,7 +11,7 @@
 #include <QDialogButtonBox>
 #include <QtTest>
 
-#include "support/widget_probe.h"
+#include "support/widget_child.h"
 #include "widgets/device_chooser.h"
 
 class DeviceChooserTest : public QObject

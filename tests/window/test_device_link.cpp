@@ -31,7 +31,7 @@
 #include "recordwindow/record_window.h"
 #include "window/widget.h"
 #include "device/device_link.h"
-#include "device/reader_sim.h"
+#include "support/reader_sim.h"
 #include "records/record_store.h"
 #include "script/script_fixture.h"
 #include "support/debug_log.h"

@@ -25,7 +25,7 @@
 #include <vector>
 #include <unistd.h>
 
-#include "device/reader_sim.h"
+#include "support/reader_sim.h"
 #include "trvo/cause.h"
 #include "trvo/trvo.h"
 

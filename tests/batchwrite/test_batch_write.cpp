@@ -19,7 +19,7 @@
 #include "batchwrite/batch_write_dialog.h"
 #include "core/form_source.h"
 #include "window/widget.h"
-#include "device/reader_sim.h"
+#include "support/reader_sim.h"
 #include "records/record_store.h"
 #include "script/script_fixture.h"
 #include "support/message_box_answerer.h"

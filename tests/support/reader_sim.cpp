@@ -1,4 +1,4 @@
-#include "device/reader_sim.h"
+#include "support/reader_sim.h"
 
 #include <QElapsedTimer>
 #include <QFile>

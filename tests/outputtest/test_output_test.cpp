@@ -24,7 +24,7 @@
 #include "outputtest/output_test_window.h"
 #include "window/widget.h"
 #include "receivers/output_log.h"
-#include "device/reader_sim.h"
+#include "support/reader_sim.h"
 #include "support/message_box_answerer.h"
 #include "support/widget_probe.h"
 #include "ui_widget.h"

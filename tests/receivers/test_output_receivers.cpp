@@ -17,7 +17,7 @@
 #include <unistd.h>
 
 #include "receivers/output_receivers.h"
-#include "device/reader_sim.h"
+#include "support/reader_sim.h"
 
 using namespace output_test;
 

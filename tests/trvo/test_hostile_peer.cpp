@@ -19,7 +19,7 @@
 #include <unistd.h>
 #include <vector>
 
-#include "device/reader_sim.h"
+#include "support/reader_sim.h"
 #include "trvo/frame.h"
 #include "trvo/trvo.h"
 
