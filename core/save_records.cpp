@@ -4,6 +4,7 @@
 #include <QDateTime>
 
 #include "config/config_file.h"
+#include "core/change_words.h"
 #include "config/read_back.h"
 #include "config/series.h"
 #include "records/record_store.h"
@@ -37,6 +38,8 @@ RecordedSave recordSave(const QString &link, const QString &firmware, const Save
     record.result = kResults[report.outcome];
     record.cause = report.outcome == SaveReport::Saved ? QString() : report.detail.simplified();
     record.keyChanges = changes;
+    // Worded too, for the viewers that read a record's text alone.
+    record.changes = changeLines(record).join(QLatin1Char('\n'));
     // The file's form, without a password or credentials.
     record.configuration = config::fileContents(config::withoutSecrets(value)).bytes;
     // The configuration does not say which reader it was made for; the form does.

@@ -55,7 +55,7 @@ private slots:
         QTest::newRow("mask of several") << "anfc" << "0" << "5" << "刷卡后行为：（无） → 响蜂鸣器、闪红灯";
         QTest::newRow("a mask no box stands for") << "vg" << "1" << "7" << "韦根输出方式：韦根26 → 7";
         QTest::newRow("check box") << "cr" << "0" << "1" << "回车：☐ → ☑";
-        QTest::newRow("shared caption, scan") << "chorc" << "1" << "2" << "前后缀格式（前后缀格式）：char → hex";
+        QTest::newRow("shared caption, scan") << "chorc" << "1" << "2" << "前后缀格式（chorc）：char → hex";
         QTest::newRow("shared caption, card") << "horc" << "0" << "1" << "前后缀格式（NFC基本配置）：char → hex";
         QTest::newRow("shared group too") << "p_uart2" << "a" << "b" << "串口参数设置（p_uart2）：a → b";
         QTest::newRow("masked") << "psk" << "" << "********" << "WIFI密码： → ********";

@@ -851,10 +851,7 @@ private slots:
             QCOMPARE(saved[0].firmware, kFirmware);
             // The second save changes the prefix alone on a reader that
             // holds the first: exactly what it sends and the reader lacked.
-            QCOMPARE(saved[1].keyChanges.size(), size_t(1));
-            QCOMPARE(saved[1].keyChanges[0].key, QStringLiteral("prefix"));
-            QCOMPARE(saved[1].keyChanges[0].before + " → " + saved[1].keyChanges[0].after,
-                     QStringLiteral("记录-1 → 记录-2"));
+            QCOMPARE(saved[1].changes, QStringLiteral("扫码前缀：记录-1 → 记录-2"));
             QVERIFY(saved[2].configuration.contains("记录-3"));
         }
 
