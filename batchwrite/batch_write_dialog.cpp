@@ -21,6 +21,7 @@
 #include "widgets/device_chooser.h"
 #include "core/form_source.h"
 #include "widgets/menu_button.h"
+#include "widgets/place_label.h"
 #include "core/remembered_settings.h"
 #include "core/save_records.h"
 #include "widgets/untrusted_text.h"
@@ -67,11 +68,13 @@ BatchWriteDialog::BatchWriteDialog(const FormSource &formSource, ShowRefusal ref
       status(new QLabel(this))
 {
     setWindowTitle(tr("批量写入"));
-    table->setHorizontalHeaderLabels({tr("读卡器"), tr("制造商"), tr("序列号"), tr("状态")});
+    table->setHorizontalHeaderLabels({tr("读卡器"), tr("制造商"), tr("序列号"), tr("位置"), tr("状态")});
     table->horizontalHeader()->setSectionResizeMode(LinkColumn, QHeaderView::ResizeToContents);
     table->horizontalHeader()->setSectionResizeMode(StatusColumn, QHeaderView::Stretch);
     table->verticalHeader()->hide();
-    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Only the place is the user's to edit.
+    table->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
+                           | QAbstractItemView::AnyKeyPressed);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     progress->setValue(0);
     status->setTextFormat(Qt::PlainText);
@@ -130,6 +133,10 @@ QWidget *BatchWriteDialog::makeAddRow()
     layout->addWidget(removing);
     layout->addWidget(new QLabel(tr("同时写入："), row));
     layout->addWidget(atOnce);
+    place = place_label::placeEdit(row);
+    place->setToolTip(tr("写入记录的位置；某一行另填位置时以该行为准"));
+    layout->addWidget(new QLabel(tr("位置："), row));
+    layout->addWidget(place);
     return row;
 }
 
@@ -170,10 +177,11 @@ int BatchWriteDialog::addRow(const QString &link, bool listed, const QString &ma
     linkItem->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
     linkItem->setCheckState(checkedLinks.contains(link) ? Qt::Checked : Qt::Unchecked);
     table->setItem(row, LinkColumn, linkItem);
-    const QString texts[] = {plainShown(maker), plainShown(serialNumber), QString()};
+    const QString texts[] = {plainShown(maker), plainShown(serialNumber), QString(), QString()};
     for (int column = MakerColumn; column < ColumnCount; ++column) {
         auto *item = new QTableWidgetItem(texts[column - MakerColumn]);
-        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable
+                       | (column == PlaceColumn ? Qt::ItemIsEditable : Qt::NoItemFlags));
         table->setItem(row, column, item);
     }
     table->item(row, StatusColumn)->setData(kStateRole, int(Untouched));
@@ -183,6 +191,21 @@ int BatchWriteDialog::addRow(const QString &link, bool listed, const QString &ma
 QString BatchWriteDialog::linkOf(int row) const
 {
     return table->item(row, LinkColumn)->data(kLinkRole).toString();
+}
+
+// The row's own place, else the one typed for the batch.
+QString BatchWriteDialog::placeOf(int row) const
+{
+    const QString own = place_label::cleaned(table->item(row, PlaceColumn)->text());
+    return own.isEmpty() ? place_label::cleaned(place->text()) : own;
+}
+
+QHash<QString, QString> BatchWriteDialog::placesOf(const QStringList &links) const
+{
+    QHash<QString, QString> places;
+    for (const QString &link : links)
+        places.insert(link, placeOf(rowOf(link)));
+    return places;
 }
 
 bool BatchWriteDialog::isListed(int row) const
@@ -344,12 +367,14 @@ void BatchWriteDialog::start(const QStringList &links)
     progress->setValue(0);
     status->setText(tr("正在写入 %1 个读卡器…").arg(links.size()));
     ReaderBatch *running = batch.get();
-    worker = std::thread([this, running, sent = sentValue] {
+    worker = std::thread([this, running, sent = sentValue, places = placesOf(links)] {
         running->run(
-            [this, &sent](const ReaderResult &result) {
+            [this, &sent, &places](const ReaderResult &result) {
                 // Recorded here, off the window's thread: a busy disk holds up no painting.
                 const std::optional<QString> unrecorded =
-                    recordSave(result.link, result.firmware.value_or(QString()), result.report, QString(), sent).note;
+                    recordSave(result.link, result.firmware.value_or(QString()), result.report, result.changes, sent,
+                               places.value(result.link))
+                        .note;
                 QMetaObject::invokeMethod(
                     this, [this, result, unrecorded] { linkDone(result, unrecorded); }, Qt::QueuedConnection);
             },

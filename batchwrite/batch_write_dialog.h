@@ -2,6 +2,7 @@
 #define TARVO_BATCHWRITE_BATCH_WRITE_DIALOG_H
 
 #include <QDialog>
+#include <QHash>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -47,11 +48,13 @@ public:
     ~BatchWriteDialog() override;
 
     // The rows' columns.
-    enum Column { LinkColumn, MakerColumn, SerialNumberColumn, StatusColumn, ColumnCount };
+    enum Column { LinkColumn, MakerColumn, SerialNumberColumn, PlaceColumn, StatusColumn, ColumnCount };
 
     // Parts for tests.
     QTableWidget *readerTable() const { return table; }
     QLineEdit *addressField() const { return address; }
+    // The place of every reader whose row names none.
+    QLineEdit *placeField() const { return place; }
     QPushButton *addButton() const { return adding; }
     QPushButton *removeButton() const { return removing; }
     QSpinBox *atOnceField() const { return atOnce; }
@@ -80,6 +83,7 @@ private:
     int addRow(const QString &link, bool listed, const QString &maker = QString(),
                const QString &serialNumber = QString());
     QString linkOf(int row) const;
+    QString placeOf(int row) const;
     bool isListed(int row) const;
     RowState stateOf(int row) const;
     int rowOf(const QString &link) const;
@@ -91,6 +95,7 @@ private:
     void writeChecked();
     void retryFailed();
     void start(const QStringList &links);
+    QHash<QString, QString> placesOf(const QStringList &links) const;
     void stop();
     void linkStarted(const QString &link);
     void linkDone(const ReaderResult &result, const std::optional<QString> &unrecorded);
@@ -103,6 +108,7 @@ private:
     ShowRefusal showRefusal;
     QTableWidget *table;
     QLineEdit *address;
+    QLineEdit *place;
     QPushButton *adding;
     QPushButton *removing;
     QSpinBox *atOnce;

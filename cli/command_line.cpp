@@ -8,11 +8,16 @@
 #include <QJsonObject>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <optional>
+#include <thread>
 #include <vector>
+
+#include <unistd.h>
 
 #include "core/wording.h"
 #include "documents/code_sheet.h"
@@ -50,6 +55,10 @@ const QCommandLineOption kJobs(QStringLiteral("jobs"),
                                QStringLiteral("N"), QStringLiteral("16"));
 const QCommandLineOption kJson(QStringLiteral("json"),
                                QStringLiteral("With --write, print one JSON object a reader instead of a line."));
+const QCommandLineOption kPlace(QStringLiteral("place"),
+                                QStringLiteral("With --write, where the readers are (e.g. \"building 3, east door\"), "
+                                               "kept in each reader's record."),
+                                QStringLiteral("TEXT"));
 const QCommandLineOption kPasswordFile(
     QStringLiteral("password-file"),
     QStringLiteral("Read the configuration password from PATH (else from TARVO_CONFIG_PASSWORD)."),
@@ -156,7 +165,7 @@ CommandLine::CommandLine(const QStringList &arguments)
         QStringLiteral("Configures Tarvo readers. Without a mode, shows the window with FILE loaded."));
     parser.addHelpOption();
     parser.addVersionOption();
-    parser.addOptions({kText, kCode, kSaveAs, kWrite, kDevice, kJobs, kJson, kPasswordFile, kNewPasswordFile,
+    parser.addOptions({kText, kCode, kSaveAs, kWrite, kDevice, kJobs, kJson, kPlace, kPasswordFile, kNewPasswordFile,
                        kHistory, kSince, kCsv, kLang, kVerbose});
     parser.addPositionalArgument(QStringLiteral("FILE"),
                                  QStringLiteral("A configuration file (*.tcfg) or a reader's text."),
@@ -216,8 +225,8 @@ void CommandLine::choose(const QStringList &arguments)
         problem = QStringLiteral("--device needs a LINK such as tcp:HOST:PORT or serial:PATH");
         return;
     }
-    if (mode != Write && (parser.isSet(kJobs) || parser.isSet(kJson))) {
-        problem = QStringLiteral("--jobs and --json go with --write");
+    if (mode != Write && (parser.isSet(kJobs) || parser.isSet(kJson) || parser.isSet(kPlace))) {
+        problem = QStringLiteral("--jobs, --json and --place go with --write");
         return;
     }
     if (mode == Write && !readersAreSound())
@@ -435,35 +444,116 @@ QString resultJson(const ReaderResult &result)
     return QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact));
 }
 
+// A run ended by a signal exits as the shell expects of one killed by it.
+constexpr int kSignalExitBase = 128;
+
+// SIGINT and SIGTERM, while a batch runs, start no further reader: the
+// handler only writes the signal's number into a pipe, and a thread of ours
+// reads it there and stops the batch. A closed standard output is an error
+// the prints report, not a signal that ends the run with readers half done.
+class StopOnSignal
+{
+public:
+    explicit StopOnSignal(ReaderBatch &batch)
+    {
+        if (::pipe(wake) != 0)
+            return;
+        writeEnd.store(wake[1]);
+        struct sigaction action = {};
+        action.sa_handler = onSignal;
+        sigemptyset(&action.sa_mask);
+        ::sigaction(SIGINT, &action, &oldInterrupt);
+        ::sigaction(SIGTERM, &action, &oldTerminate);
+        struct sigaction ignore = {};
+        ignore.sa_handler = SIG_IGN;
+        ::sigaction(SIGPIPE, &ignore, &oldPipe);
+        watcher = std::thread([this, &batch] {
+            char number = 0;
+            while (::read(wake[0], &number, 1) < 0 && errno == EINTR) {
+            }
+            if (number != 0) {
+                caught = number;
+                batch.stop();
+            }
+        });
+    }
+    ~StopOnSignal()
+    {
+        if (!watcher.joinable())
+            return;
+        ::sigaction(SIGINT, &oldInterrupt, nullptr);
+        ::sigaction(SIGTERM, &oldTerminate, nullptr);
+        ::sigaction(SIGPIPE, &oldPipe, nullptr);
+        writeEnd.store(-1);
+        const char done = 0;
+        (void)!::write(wake[1], &done, 1);
+        watcher.join();
+        ::close(wake[0]);
+        ::close(wake[1]);
+    }
+    StopOnSignal(const StopOnSignal &) = delete;
+    StopOnSignal &operator=(const StopOnSignal &) = delete;
+
+    // The signal that stopped the batch; 0 when none did.
+    int signal() const { return caught; }
+
+private:
+    static void onSignal(int number)
+    {
+        const int saved = errno;
+        const char byte = char(number);
+        const int end = writeEnd.load();
+        if (end >= 0)
+            (void)!::write(end, &byte, 1);
+        errno = saved;
+    }
+
+    static std::atomic<int> writeEnd;
+    int wake[2] = {-1, -1};
+    std::thread watcher;
+    std::atomic<int> caught{0};
+    struct sigaction oldInterrupt = {};
+    struct sigaction oldTerminate = {};
+    struct sigaction oldPipe = {};
+};
+
+std::atomic<int> StopOnSignal::writeEnd{-1};
+
 } // namespace
 
 // Saves to the readers side by side, a line (or a JSON object) for each on
 // standard output as it finishes, and the count of each outcome on standard
-// error. Done only when every reader confirmed the configuration.
+// error. Each reader's record goes in as it ends, so that a run cut short
+// by a closed output or a signal keeps the record of every reader it
+// configured. Done only when every reader confirmed the configuration.
 int CommandLine::writeToReaders(const QString &signedText, const config::FormValue &form) const
 {
     int counts[3] = {0, 0, 0}; // by SaveReport::Outcome
     bool allPrinted = true;
     const bool json = parser.isSet(kJson);
-    std::vector<ReaderResult> finished;
+    const QString place = oneLine(parser.value(kPlace));
     ReaderBatch batch(parser.values(kDevice), signedText, jobs);
+    const StopOnSignal interruption(batch);
     batch.run([&](const ReaderResult &result) {
         ++counts[result.report.outcome];
-        allPrinted = print(stdout, (json ? resultJson(result) : resultLine(result)) + QLatin1Char('\n')) && allPrinted;
-        finished.push_back(result);
-    });
-    // The records go in on this thread, which holds the database's connection;
-    // their fate is no part of a save's line or the exit code.
-    for (const ReaderResult &result : finished)
-        if (const std::optional<QString> unrecorded =
-                recordSave(result.link, result.firmware.value_or(QString()), result.report, QString(), form).note)
+        // A record that cannot be kept is no part of a save's line or the exit code.
+        if (const std::optional<QString> unrecorded = recordSave(result.link, result.firmware.value_or(QString()),
+                                                                 result.report, result.changes, form, place)
+                                                          .note)
             print(stderr, oneLine(*unrecorded) + QLatin1Char('\n'));
+        if (!print(stdout, (json ? resultJson(result) : resultLine(result)) + QLatin1Char('\n')) && allPrinted) {
+            allPrinted = false;
+            batch.stop();
+        }
+    });
     print(stderr, QStringLiteral("%1 ok, %2 failed, %3 unknown\n")
                       .arg(counts[SaveReport::Saved])
                       .arg(counts[SaveReport::Failed])
                       .arg(counts[SaveReport::Unknown]));
     if (!allPrinted)
         return printed(QString(), 0);
+    if (interruption.signal() != 0)
+        return kSignalExitBase + interruption.signal();
     return counts[SaveReport::Saved] == parser.values(kDevice).size() ? 0 : 1;
 }
 

@@ -214,8 +214,7 @@ std::vector<SettingChange> differences(const FormValue &before, const FormValue 
 FormValue withoutSecrets(FormValue value)
 {
     value.wifipasswd.clear();
-    if (password_entry::addressWithoutCredentials(value.httpaddr) != value.httpaddr)
-        value.httpaddr.clear();
+    value.httpaddr = password_entry::addressWithoutCredentials(value.httpaddr);
     return value;
 }
 

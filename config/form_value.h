@@ -105,10 +105,10 @@ struct SettingChange
 std::vector<SettingChange> differences(const FormValue &before, const FormValue &after);
 
 // The value without its secrets, for whatever keeps a configuration beyond
-// a file the user chose (the record of saves): no Wi-Fi password, and no
-// HTTP address when it holds credentials. Both are left empty, not masked,
-// so that a configuration taken from there asks for them again rather than
-// writes asterisks to a reader.
+// a file the user chose (the record of saves): no Wi-Fi password, and the
+// HTTP address without its credentials, so that the record still says
+// which server the reader was given. The window, opening such a value,
+// asks for the secrets again (window/secret_prompt.h).
 FormValue withoutSecrets(FormValue value);
 
 } // namespace config

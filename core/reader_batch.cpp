@@ -1,5 +1,6 @@
 #include "core/reader_batch.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 
 #include <algorithm>
@@ -8,19 +9,27 @@
 #include <thread>
 #include <vector>
 
+#include "core/save_records.h"
 #include "core/wording.h"
 #include "device/device_link.h"
 #include "device/reader_links.h"
+#include "trvo/trvo.h"
 
 ReaderResult saveToReader(const QString &link, const QString &signedText)
 {
     QElapsedTimer clock;
     clock.start();
-    ReaderResult result{link, {}, std::nullopt, 0};
+    ReaderResult result{link, {}, std::nullopt, 0, {}};
     device::Session reader;
-    if (!reader.open(link)) {
-        result.report = {SaveReport::Failed, linkFailureText(reader.failure()), true};
+    const std::optional<QByteArray> before = reader.open(link) ? reader.readConfig() : std::nullopt;
+    if (!before) {
+        const device::LinkFailure failure = reader.failure();
+        result.report = {SaveReport::Failed,
+                         QCoreApplication::translate("ReaderBatch", "未能读取读卡器的配置，没有写入：%1")
+                             .arg(linkFailureText(failure)),
+                         failure.cause != TRVO_CAUSE_BAD_REPLY};
     } else {
+        result.changes = changesOnReader(signedText.toUtf8(), *before);
         result.report = saveVerified(reader, signedText);
         // A reader that answered the save is asked which firmware it runs;
         // one that is gone costs no further wait.

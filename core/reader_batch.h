@@ -11,8 +11,10 @@
 #include <atomic>
 #include <functional>
 #include <optional>
+#include <vector>
 
 #include "core/verified_save.h"
+#include "records/record_store.h"
 
 struct ReaderResult
 {
@@ -20,6 +22,8 @@ struct ReaderResult
     SaveReport report;
     std::optional<QString> firmware; // when the reader told it after the save
     double seconds = 0;              // from the open to the last answer
+    // What the save changes on the reader, by its own text read before the write.
+    std::vector<records::Change> changes;
 };
 
 class ReaderBatch
@@ -48,7 +52,9 @@ private:
     std::atomic<bool> stopping{false};
 };
 
-// One reader: its channel opened for the save and closed after it.
+// One reader: its channel opened for the save and closed after it. The
+// reader's configuration is read first, so that the result says what the
+// save changes there; a reader that gives none is not written.
 ReaderResult saveToReader(const QString &link, const QString &signedText);
 
 #endif

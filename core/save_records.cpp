@@ -4,6 +4,8 @@
 #include <QDateTime>
 
 #include "config/config_file.h"
+#include "core/change_words.h"
+#include "config/read_back.h"
 #include "config/series.h"
 #include "records/record_store.h"
 
@@ -15,8 +17,17 @@ constexpr int kBusyTimeoutMs = 2000;
 
 } // namespace
 
+std::vector<records::Change> changesOnReader(const QByteArray &sentText, const QByteArray &readerText)
+{
+    std::vector<records::Change> changes;
+    for (const config::KeyDifference &key : config::changesOnReader(sentText, readerText).keys)
+        changes.push_back({key.key, key.readBack, key.sent});
+    return changes;
+}
+
 RecordedSave recordSave(const QString &link, const QString &firmware, const SaveReport &report,
-                        const QString &changes, const config::FormValue &value, const QString &place)
+                        const std::vector<records::Change> &changes, const config::FormValue &value,
+                        const QString &place)
 {
     static const records::Record::Result kResults[] = {records::Record::Confirmed, records::Record::Failed,
                                                         records::Record::Unknown}; // by SaveReport::Outcome
@@ -26,7 +37,9 @@ RecordedSave recordSave(const QString &link, const QString &firmware, const Save
     record.firmware = firmware;
     record.result = kResults[report.outcome];
     record.cause = report.outcome == SaveReport::Saved ? QString() : report.detail.simplified();
-    record.changes = changes;
+    record.keyChanges = changes;
+    // Worded too, for the viewers that read a record's text alone.
+    record.changes = changeLines(record).join(QLatin1Char('\n'));
     // The file's form, without a password or credentials.
     record.configuration = config::fileContents(config::withoutSecrets(value)).bytes;
     // The configuration does not say which reader it was made for; the form does.

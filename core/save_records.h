@@ -4,12 +4,15 @@
 // Every save to a reader, from the window or the command line, leaves one
 // record; a record that cannot be kept never changes the save.
 
+#include <QByteArray>
 #include <QString>
 #include <QtGlobal>
 #include <optional>
+#include <vector>
 
 #include "core/verified_save.h"
 #include "config/form_value.h"
+#include "records/record_store.h"
 
 struct RecordedSave
 {
@@ -19,9 +22,17 @@ struct RecordedSave
     std::optional<qint64> id; // the record's row, when it was kept
 };
 
-// Appends the save's record to the default store.
+// What writing sentText changes on a reader that holds readerText, key by
+// key, both values as config::shownValue shows them: the one list the
+// review, the success box and every record give. Empty when the script
+// could not read a text.
+std::vector<records::Change> changesOnReader(const QByteArray &sentText, const QByteArray &readerText);
+
+// Appends the save's record to the default store. link is the reader as
+// the device library reached it (never a placeholder for its default).
 RecordedSave recordSave(const QString &link, const QString &firmware, const SaveReport &report,
-                        const QString &changes, const config::FormValue &value, const QString &place = QString());
+                        const std::vector<records::Change> &changes, const config::FormValue &value,
+                        const QString &place = QString());
 
 // The record's place as the user named it after the save; the reason when
 // the store did not take it.

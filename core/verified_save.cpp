@@ -64,12 +64,11 @@ bool readerGone(const device::LinkFailure &failure)
     }
 }
 
-SaveReport judgeReadBack(device::Session &reader, const QString &signedText, bool answered)
+SaveReport judgeReadBack(const std::optional<QByteArray> &readBack, const device::LinkFailure &failure,
+                         const QString &signedText, bool answered)
 {
-    const std::optional<QByteArray> readBack = reader.readConfigWithin(device::kReadBackBudgetMs);
     const bool changesPassword = signedText.contains(QLatin1String("com_passwd="));
     if (!readBack) {
-        const device::LinkFailure failure = reader.failure();
         QString detail = linkFailureText(failure);
         if (detail.isEmpty())
             detail = shown(kNoReadBack);
@@ -106,9 +105,11 @@ SaveReport saveVerified(device::Session &reader, const QString &signedText)
     case device::Stored::NotSent:
         return {SaveReport::Failed, linkFailureText(answer.failure), readerGone(answer.failure)};
     case device::Stored::Yes:
-        return judgeReadBack(reader, signedText, true);
     case device::Stored::Unanswered:
         break;
     }
-    return judgeReadBack(reader, signedText, false);
+    const std::optional<QByteArray> readBack = reader.readConfigWithin(device::kReadBackBudgetMs);
+    SaveReport report = judgeReadBack(readBack, reader.failure(), signedText, answer.stored == device::Stored::Yes);
+    report.readBack = readBack;
+    return report;
 }

@@ -15,6 +15,8 @@ struct SaveReport
     enum Outcome { Saved, Failed, Unknown } outcome;
     QString detail; // the box's informative text; empty for a plain success
     bool readerGone = false; // the reader stopped answering: the link is down
+    // The reader's configuration as read back after the save, when it gave one.
+    std::optional<QByteArray> readBack;
 };
 
 // Writes the signed configuration text to the reader over the open channel

@@ -14,8 +14,6 @@
 #include "widgets/place_label.h"
 
 // The texts keep the context of the review they were first written for.
-namespace {
-
 const char *pageWords(config::Page page)
 {
     switch (page) {
@@ -33,36 +31,6 @@ const char *pageWords(config::Page page)
         return QT_TRANSLATE_NOOP("ReaderReview", "修改配置密码");
     }
     return "";
-}
-
-// A caption in the form's language; a typed or read value as it is.
-QString valueWords(const QString &value, bool caption)
-{
-    return caption && !value.isEmpty() ? formWords(value.toUtf8().constData()) : value;
-}
-
-QString labelWords(const char *label)
-{
-    QString words = formWords(label);
-    while (words.endsWith(QChar(0xFF1A)) || words.endsWith(QLatin1Char(':')))
-        words.chop(1);
-    return words;
-}
-
-} // namespace
-
-std::vector<ReaderChange> readerChanges(const config::FormValue &reader, const config::FormValue &value,
-                                        const QString &passwordLine)
-{
-    std::vector<ReaderChange> changes;
-    for (const config::SettingChange &change : config::differences(reader, value)) {
-        changes.push_back({labelWords(change.setting),
-                           QCoreApplication::translate("ReaderReview", pageWords(change.page)) + QStringLiteral(" · ") + formWords(change.group),
-                           valueWords(change.before, change.captions), valueWords(change.after, change.captions)});
-    }
-    if (value.changepwcheck)
-        changes.push_back({passwordLine, QString(), QString(), QString()});
-    return changes;
 }
 
 QString changesText(const std::vector<ReaderChange> &changes)

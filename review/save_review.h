@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "config/form_value.h"
+#include "records/record_store.h"
 
 class QLineEdit;
 class QPushButton;
@@ -23,10 +24,14 @@ struct ReaderChange
     QString after;
 };
 
-// The settings in which value differs from the reader's, then the password
-// line when value changes the password.
-std::vector<ReaderChange> readerChanges(const config::FormValue &reader, const config::FormValue &value,
+// The keys a save changes on the reader (core/save_records.h
+// changesOnReader) in the form's words, then the password line when the
+// save hands the reader a new password.
+std::vector<ReaderChange> readerChanges(const std::vector<records::Change> &changes, bool newPassword,
                                         const QString &passwordLine);
+
+// The page's name as the review shows it (source text, context "ReaderReview").
+const char *pageWords(config::Page page);
 
 // The changes as a box's informative text: at most kShownChanges lines,
 // then how many there are in all.

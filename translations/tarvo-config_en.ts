@@ -115,6 +115,18 @@
         <source>正在等待进行中的写入完成，之后关闭…</source>
         <translation>Waiting for the writes under way to finish, then closing…</translation>
     </message>
+    <message>
+        <source>位置</source>
+        <translation>Place</translation>
+    </message>
+    <message>
+        <source>写入记录的位置；某一行另填位置时以该行为准</source>
+        <translation>The place kept in the records; a row's own place takes precedence</translation>
+    </message>
+    <message>
+        <source>位置：</source>
+        <translation>Place:</translation>
+    </message>
 </context>
 <context>
     <name>BatchWriteEntry</name>
@@ -522,6 +534,13 @@
     </message>
 </context>
 <context>
+    <name>ReaderBatch</name>
+    <message>
+        <source>未能读取读卡器的配置，没有写入：%1</source>
+        <translation>Could not read the reader's configuration; nothing was written: %1</translation>
+    </message>
+</context>
+<context>
     <name>ReaderReview</name>
     <message>
         <source>主界面</source>
@@ -614,6 +633,18 @@
     <message>
         <source>位置：</source>
         <translation>Place:</translation>
+    </message>
+    <message>
+        <source>（无）</source>
+        <translation>(none)</translation>
+    </message>
+    <message>
+        <source>%1（%2）</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>窗口中的配置上次写入的是另一台读卡器（%1）。连接后要载入这台读卡器的配置吗？</source>
+        <translation>The window's configuration was last written to another reader (%1). Load this reader's configuration after connecting?</translation>
     </message>
 </context>
 <context>
@@ -842,6 +873,37 @@ Configuration:
     <message>
         <source>配置记录未能保存：%1</source>
         <translation>The record of this save was not kept: %1</translation>
+    </message>
+</context>
+<context>
+    <name>SecretPrompt</name>
+    <message>
+        <source>WIFI密码未随配置保存，请重新输入</source>
+        <translation>The Wi-Fi password was not kept with the configuration; type it again</translation>
+    </message>
+    <message>
+        <source>HTTP服务器地址的账号密码未随配置保存，请重新输入</source>
+        <translation>The HTTP server address's credentials were not kept with the configuration; type them again</translation>
+    </message>
+    <message>
+        <source>；</source>
+        <translation>; </translation>
+    </message>
+    <message>
+        <source>未随配置保存，请重新输入</source>
+        <translation>Not kept with the configuration; type it again</translation>
+    </message>
+    <message>
+        <source>地址中的账号密码未随配置保存，请重新输入</source>
+        <translation>The address's credentials were not kept with the configuration; type them again</translation>
+    </message>
+    <message>
+        <source>WIFI密码</source>
+        <translation>Wi-Fi password</translation>
+    </message>
+    <message>
+        <source>WIFI密码未随配置保存。仍以空密码生成？</source>
+        <translation>The Wi-Fi password was not kept with the configuration. Go on with an empty password?</translation>
     </message>
 </context>
 <context>
@@ -1676,6 +1738,14 @@ Configuration:
     <message>
         <source>%1（%2）</source>
         <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>未保存：尚未连接这台读卡器</source>
+        <translation>Not saved: this reader is not connected</translation>
+    </message>
+    <message>
+        <source>请先点击“连接设备”读取它的配置，再保存。</source>
+        <translation>Click Connect first to read its configuration, then save.</translation>
     </message>
 </context>
 <context>

@@ -7,9 +7,11 @@
 
 #include "widgets/boxes.h"
 #include "window/code_actions.h"
+#include "window/device_session.h"
 #include "window/field_marks.h"
 #include "window/form_binding.h"
 #include "window/reader_review.h"
+#include "window/secret_prompt.h"
 #include "config/assembly.h"
 #include "config/groups.h"
 #include "config/import.h"
@@ -87,17 +89,19 @@ std::optional<QString> Widget::importReaderConfig(bool intoForm, const QString &
             config::importReaderText(formBinding->value(), lua_state, readerText.constData());
         if (read.refusal)
             return translated("config", *read.refusal);
-        readerReview->readerRead(read.imported.value, false, firmware);
+        readerReview->readerRead(readerText, false, firmware, deviceSession->link());
         return std::nullopt;
     }
     if (std::optional<QString> failure = binding::importIntoForm(*ui, lua_state, readerText.constData()))
         return translated("config", *failure);
-    readerReview->readerRead(binding::read(*ui), true, firmware);
+    readerReview->readerRead(readerText, true, firmware, deviceSession->link());
     return std::nullopt;
 }
 
 void Widget::ButtonClicked()
 {
+    if (!secretPrompt->mayGoOn())
+        return;
     GetconfigState();
     if (configText.isEmpty()) {
         // Assembly has already told the user why it refused.

@@ -10,6 +10,7 @@
 #include "core/remembered_settings.h"
 #include "widgets/untrusted_text.h"
 #include "device/device_link.h"
+#include "trvo/link.h"
 #include "ui_widget.h"
 
 const char DeviceSession::settingsKey[] = "device/link";
@@ -63,6 +64,12 @@ QString DeviceSession::linkNote() const
     return tr("读卡器：%1%2").arg(chosen, fromEnvironment ? tr("（由 TRVO_DEVICE 指定）") : QString());
 }
 
+QString DeviceSession::reachedLink() const
+{
+    const QString chosen = link();
+    return chosen.isEmpty() ? QStringLiteral(LINK_DEFAULT_SETTING) : chosen;
+}
+
 void DeviceSession::showLink()
 {
     status_->setToolTip(autoTextShown(linkNote()));
@@ -76,13 +83,14 @@ void DeviceSession::choose()
     if (chooser.exec() != QDialog::Accepted || chooser.link() == rememberedLink())
         return;
     remembered::store(settingsKey, chooser.link());
-    if (environmentLink().isEmpty() && reader_.isOpen()) {
-        reader_.close();
-        if (connected_)
-            status_->setText(tr("未连接"));
-        connected_ = false;
-    }
     showLink();
+    if (!environmentLink().isEmpty())
+        return;
+    reader_.close();
+    if (connected_)
+        status_->setText(tr("未连接"));
+    connected_ = false;
+    emit readerChanged();
 }
 
 bool DeviceSession::eventFilter(QObject *watched, QEvent *event)

@@ -29,6 +29,9 @@ public:
     QString link() const;
     // "读卡器：LINK" for the boxes' detail; empty while the default is used.
     QString linkNote() const;
+    // The link as the device library reaches it: the library's default
+    // spelled out when nothing is chosen. What a record names.
+    QString reachedLink() const;
 
     // The start and end of one connect or save. While a call runs the status
     // field says so; a close request waits for end().
@@ -61,6 +64,10 @@ public:
 
     // Where the choice is kept (QSettings) under this key.
     static const char settingsKey[];
+
+signals:
+    // Another reader was chosen: the window shows nothing of the last one.
+    void readerChanged();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -6,11 +6,14 @@
 #include <QApplication>
 #include <QDebug>
 
+#include <utility>
+
 #include "widgets/boxes.h"
 #include "window/device_session.h"
 #include "window/form_binding.h"
 #include "widgets/place_label.h"
 #include "window/reader_review.h"
+#include "window/secret_prompt.h"
 #include "core/save_records.h"
 #include "core/verified_save.h"
 #include "widgets/untrusted_text.h"
@@ -88,7 +91,7 @@ QString joinedLines(const QString &above, const QString &below)
 
 void Widget::on_connectBtn_clicked()
 {
-    const ReaderReview::ConnectChoice choice = readerReview->askBeforeConnect();
+    const ReaderReview::ConnectChoice choice = readerReview->askBeforeConnect(deviceSession->link());
     if (choice == ReaderReview::ConnectChoice::Cancel)
         return;
     DeviceSession::Call call(*deviceSession, tr("正在连接…"));
@@ -109,40 +112,66 @@ void Widget::on_connectBtn_clicked()
     ui->saveBtn->setEnabled(true);
 }
 
+// Nothing of the last reader stays in view, for review or for a record.
+void Widget::readerChosen()
+{
+    readerReview->forgetReader();
+    readerText.clear();
+    showUntrustedText(ui->deviceversion, QString());
+    ui->saveBtn->setEnabled(false);
+}
+
 void Widget::on_saveBtn_clicked()
 {
-    GetconfigState();
-    if (configText.isEmpty())
-        return;
-    const config::FormValue sending = binding::read(*ui);
-    if (!readerReview->confirmSave(sending)) {
-        configText.clear();
+    // The review and the record compare with what this reader holds: a
+    // reader never read has nothing to compare with.
+    if (!readerReview->knowsReader(deviceSession->link())) {
+        tell(this, tr(kSaveTitle), tr("未保存：尚未连接这台读卡器"),
+             joinedLines(tr("请先点击“连接设备”读取它的配置，再保存。"), deviceSession->linkNote()));
         return;
     }
+    if (!secretPrompt->mayGoOn())
+        return;
+    GetconfigState();
+    const QString sent = std::exchange(configText, QString());
+    if (sent.isEmpty())
+        return;
+    const config::FormValue sending = binding::read(*ui);
+    const std::vector<records::Change> changes = readerReview->changesOf(sent);
+    if (!readerReview->confirmSave(sent, changes))
+        return;
 
     DeviceSession::Call call(*deviceSession, tr("正在保存…"));
-    const SaveReport report = [this] {
+    const SaveReport report = [this, &sent] {
         const BusyCursor busy;
-        qDebug() << password_entry::configTextForLog(configText);
-        return saveVerified(deviceSession->reader(), configText);
+        qDebug() << password_entry::configTextForLog(sent);
+        return saveVerified(deviceSession->reader(), sent);
     }();
-    configText.clear();
     // A reader that stopped answering is no longer connected.
     call.settle(report.readerGone && deviceSession->connected() ? tr("连接已断开") : call.before());
     if (report.readerGone)
         deviceSession->setConnected(false);
 
-    const QString changes = readerReview->allChanges(sending);
     const QString place = place_label::remembered();
     // What became of the record goes below whatever the box says.
     const RecordedSave recorded =
-        recordSave(deviceSession->link(), readerReview->firmware(), report, changes, sending, place);
+        recordSave(deviceSession->reachedLink(), readerReview->firmware(), report, changes, sending, place);
+    if (report.outcome == SaveReport::Saved && report.readBack)
+        readerText = *report.readBack;
+    const QString changed = report.outcome == SaveReport::Saved
+                                ? readerReview->saved(sending, sent, changes, report.readBack, deviceSession->link())
+                                : QString();
+    showSaveOutcome(report, changed, recorded, place);
+}
+
+void Widget::showSaveOutcome(const SaveReport &report, const QString &changed, const RecordedSave &recorded,
+                             const QString &place)
+{
     const QString recordNote = recorded.note.value_or(QString());
     switch (report.outcome) {
     case SaveReport::Saved: {
         const QString named = place_label::tellWithPlace(
-            this, tr(kSaveTitle), tr("保存成功"),
-            joinedLines(joinedLines(report.detail, readerReview->saved(sending)), recordNote), place);
+            this, tr(kSaveTitle), tr("保存成功"), joinedLines(joinedLines(report.detail, changed), recordNote), place);
         if (named != place)
             place_label::placeRenamed(recorded, named);
         break;

@@ -11,6 +11,7 @@
 #include "outputtest/output_test_window.h"
 #include "window/option_pages.h"
 #include "window/reader_review.h"
+#include "window/secret_prompt.h"
 #include "recordwindow/record_window.h"
 #include "window/voltage_choice.h"
 #include "script/script_bridge.h"
@@ -56,7 +57,8 @@ Widget::Widget(QWidget *parent)
       fileController(nullptr),
       deviceSession(nullptr),
       formBinding(nullptr),
-      readerReview(nullptr)
+      readerReview(nullptr),
+      secretPrompt(nullptr)
 {
     ui->setupUi(this);
     applyFormFonts(*this, *ui);
@@ -83,6 +85,8 @@ Widget::Widget(QWidget *parent)
     new FieldMarks(*ui, this);
     fileController = new ConfigFileController(*ui, *formBinding, this);
     readerReview = new ReaderReview(*formBinding, *fileController, this);
+    connect(deviceSession, &DeviceSession::readerChanged, this, &Widget::readerChosen);
+    secretPrompt = new SecretPrompt(*ui, *fileController, this);
     setUpKeyboard(*ui, *this);
     new OutputTestEntry(*formBinding, this, fileController->menu());
     new RecordWindowEntry(

@@ -12,6 +12,9 @@ class ConfigFileController;
 class DeviceSession;
 class FormBinding;
 class ReaderReview;
+class SecretPrompt;
+struct RecordedSave;
+struct SaveReport;
 
 namespace Ui {
 class Widget;
@@ -90,6 +93,11 @@ private slots:
 
 private:
     void GenerateQRcode(const QString &text);
+    // Another reader was chosen in the device chooser.
+    void readerChosen();
+    // The save's box: its outcome, what it changed, what became of its record.
+    void showSaveOutcome(const SaveReport &report, const QString &changed, const RecordedSave &recorded,
+                         const QString &place);
     // Reads the reader, into the form when intoForm; false when it could
     // not, with the cause in *failure where one is known.
     bool readReader(QString *failure, bool intoForm);
@@ -112,6 +120,9 @@ private:
     // The reader's configuration beside the form: the question before a
     // connect, the review before a save.
     ReaderReview *readerReview;
+    // Asks before a code or a save uses a Wi-Fi password an opened
+    // configuration left out.
+    SecretPrompt *secretPrompt;
 
     // Test-only window into the members above (tests/support/widget_probe.h).
     friend class WidgetProbe;

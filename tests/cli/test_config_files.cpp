@@ -423,14 +423,14 @@ private slots:
         QTest::addColumn<int>("exitCode");
         const QStringList mixed{"silent", "tcp", "serial", "refused"};
         QTest::newRow("side by side") << mixed << QStringList{"--jobs", "4"}
-                                      << QStringList{"tcp ok", "serial ok", "refused failed", "silent unknown"}
-                                      << false << "2 ok, 1 failed, 1 unknown" << 1;
+                                      << QStringList{"tcp ok", "serial ok", "refused failed", "silent failed"}
+                                      << false << "2 ok, 2 failed, 0 unknown" << 1;
         QTest::newRow("one at a time") << mixed << QStringList{"--jobs", "1"}
-                                       << QStringList{"silent unknown", "tcp ok", "serial ok", "refused failed"}
-                                       << true << "2 ok, 1 failed, 1 unknown" << 1;
+                                       << QStringList{"silent failed", "tcp ok", "serial ok", "refused failed"}
+                                       << true << "2 ok, 2 failed, 0 unknown" << 1;
         QTest::newRow("side by side, json") << QStringList{"serial", "tcp", "silent"} << QStringList{"--json"}
-                                            << QStringList{"serial ok", "tcp ok", "silent unknown"} << false
-                                            << "2 ok, 0 failed, 1 unknown" << 1;
+                                            << QStringList{"serial ok", "tcp ok", "silent failed"} << false
+                                            << "2 ok, 1 failed, 0 unknown" << 1;
         QTest::newRow("all saved, json") << QStringList{"serial", "tcp"} << QStringList{"--json", "--jobs", "1"}
                                          << QStringList{"serial ok", "tcp ok"} << true << "2 ok, 0 failed, 0 unknown"
                                          << 0;

@@ -781,11 +781,19 @@ private slots:
             QTest::mouseClick(answer, Qt::LeftButton);
         });
         const Outcome save = click(window, "saveBtn");
-        QCOMPARE(seen, reviewed);
+        // Every key the save sends that the reader lacks or holds otherwise,
+        // once each; the success box lists the same rows.
+        for (const QString &setting : reviewed)
+            QVERIFY2(seen.contains(setting), qPrintable(seen.join(',')));
+        QCOMPARE(seen.isEmpty(), reviewed.isEmpty());
+        QCOMPARE(QSet<QString>(seen.begin(), seen.end()).size(), seen.size());
         QCOMPARE(save.boxes, boxes);
         QVERIFY2(storedConfig().contains("prefix='" + prefixStored + "'"), qPrintable(storedConfig()));
-        if (!savedDetail.isEmpty())
-            QVERIFY2(save.details.first().contains(savedDetail), qPrintable(save.details.first()));
+        // The box lists the changes up to its bound, then how many there are.
+        const QString detail = save.details.value(0);
+        const bool cut = detail.contains(QStringLiteral("…等"));
+        for (const QString &line : savedDetail.split('\n', Qt::SkipEmptyParts))
+            QVERIFY2(detail.contains(line) || cut, qPrintable(detail));
     }
 
     // Every save leaves its record with its result; a store that cannot
@@ -842,7 +850,9 @@ private slots:
         QCOMPARE(found, results);
         if (!saved.empty()) {
             QCOMPARE(saved[0].firmware, kFirmware);
-            QVERIFY(saved[1].changes.contains("扫码前缀：记录-1 → 记录-2"));
+            // The second save changes the prefix alone on a reader that
+            // holds the first: exactly what it sends and the reader lacked.
+            QCOMPARE(saved[1].changes, QStringLiteral("扫码前缀：记录-1 → 记录-2"));
             QVERIFY(saved[2].configuration.contains("记录-3"));
         }
 
