@@ -7,6 +7,7 @@
 #include "window/config_file_controller.h"
 #include "window/form_binding.h"
 #include "widgets/place_label.h"
+#include "widgets/screen_fit.h"
 
 ReaderReview::ReaderReview(const FormBinding &formBinding, const ConfigFileController &configFiles, QWidget *parent)
     : QObject(parent), binding(formBinding), files(configFiles), window(parent), kept(formBinding.value())
@@ -48,6 +49,7 @@ bool ReaderReview::confirmSave(const config::FormValue &value) const
     if (changes.empty())
         return true;
     SaveReviewDialog review(changes, window);
+    fitOnScreen(&review);
     if (review.exec() != QDialog::Accepted)
         return false;
     place_label::remember(review.placeEdit()->text());
