@@ -1282,19 +1282,19 @@ Configuration:
     </message>
     <message>
         <source>TCP</source>
-        <translation>TCP (raw)</translation>
+        <translation>TCP raw</translation>
     </message>
     <message>
         <source>HTTP</source>
-        <translation>HTTP (raw)</translation>
+        <translation>HTTP raw</translation>
     </message>
     <message>
         <source>TCP协议</source>
-        <translation>TCP (protocol)</translation>
+        <translation>TCP proto</translation>
     </message>
     <message>
         <source>HTTP协议</source>
-        <translation>HTTP (protocol)</translation>
+        <translation>HTTP proto</translation>
     </message>
     <message>
         <source>有线输出方式</source>
@@ -1418,7 +1418,7 @@ Configuration:
     </message>
     <message>
         <source>新密码：</source>
-        <translation>New password:</translation>
+        <translation>Password:</translation>
     </message>
     <message>
         <source>确认新密码：</source>
