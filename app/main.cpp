@@ -10,6 +10,7 @@
 #include "window/config_file_controller.h"
 #include "core/language.h"
 #include "core/library_log.h"
+#include "widgets/screen_fit.h"
 #include "window/widget.h"
 
 namespace {
@@ -43,29 +44,33 @@ std::unique_ptr<QCoreApplication> application(int &argc, char *argv[], const Com
 
 int main(int argc, char *argv[])
 {
-    // The arguments are read again once the application has taken Qt's own.
-    const std::unique_ptr<QCoreApplication> app = application(argc, argv, CommandLine(argumentsOf(argc, argv)));
+    const CommandLine first(argumentsOf(argc, argv));
+    const std::unique_ptr<QCoreApplication> app = application(argc, argv, first);
     QCoreApplication::setApplicationVersion(QStringLiteral(TARVO_VERSION));
     QTextCodec::setCodecForLocale(QTextCodec::codecForName("UTF-8"));
 
     routeLibraryLogs();
 
-    // The window and the command line speak the same language.
-    CommandLine command(QCoreApplication::arguments());
+    // The window and the command line speak the same language. A --lang that
+    // names neither is refused in the desktop's.
     bool knownLanguage = true;
-    const Language language = chooseLanguage(QLocale::system().uiLanguages(), command.language(),
-                                             &knownLanguage);
+    const Language language = chooseLanguage(QLocale::system().uiLanguages(), first.language(), &knownLanguage);
+    const bool languageInstalled = installLanguage(language);
     if (!knownLanguage) {
-        qCritical("--lang takes zh or en");
+        qCritical("%s", qUtf8Printable(CommandLine::tr("--lang 需要 zh 或 en")));
         return 2;
     }
-    const bool languageInstalled = installLanguage(language);
+    // The arguments are read again, in the language chosen, once the
+    // application has taken Qt's own.
+    CommandLine command(QCoreApplication::arguments());
     if (command.mode() != CommandLine::Window)
         return command.runWithoutWindow();
     if (!languageInstalled)
-        qWarning() << "the English translation is missing; the window stays Chinese";
+        qWarning() << "a translation is missing: the window's or Qt's own texts are not all in"
+                   << (language == Language::English ? "English" : "Chinese");
 
     Widget w;
+    fitOnScreen(&w);
     w.show();
     qDebug() << QCoreApplication::applicationDirPath();
     if (!command.file().isEmpty())

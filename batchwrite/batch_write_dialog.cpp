@@ -265,7 +265,7 @@ void BatchWriteDialog::addTyped()
             checkedLinks << link;
         addRow(link, false);
     }
-    status->setText(tr("已添加 %1 个读卡器。").arg(fresh.size()));
+    status->setText(tr("已添加 %n 个读卡器。", nullptr, int(fresh.size())));
     address->clear();
     rememberRows();
 }
@@ -365,7 +365,7 @@ void BatchWriteDialog::start(const QStringList &links)
     stopped = false;
     progress->setRange(0, int(links.size()));
     progress->setValue(0);
-    status->setText(tr("正在写入 %1 个读卡器…").arg(links.size()));
+    status->setText(tr("正在写入 %n 个读卡器…", nullptr, int(links.size())));
     ReaderBatch *running = batch.get();
     worker = std::thread([this, running, sent = sentValue, places = placesOf(links)] {
         running->run(
@@ -432,7 +432,7 @@ void BatchWriteDialog::endRun()
                           .arg(counts[SaveReport::Failed])
                           .arg(counts[SaveReport::Unknown]);
     if (stopped && unstarted > 0)
-        summary += QLatin1Char('\n') + tr("已停止，%1 个读卡器没有写入。").arg(unstarted);
+        summary += QLatin1Char('\n') + tr("已停止，%n 个读卡器没有写入。", nullptr, unstarted);
     for (const QString &note : recordNotes)
         summary += QLatin1Char('\n') + plainShown(note);
     status->setText(summary);

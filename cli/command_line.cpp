@@ -36,48 +36,29 @@
 
 namespace {
 
-const QCommandLineOption kText(QStringLiteral("text"),
-                               QStringLiteral("Print FILE's signed configuration text."));
-const QCommandLineOption kCode(QStringLiteral("code"),
-                               QStringLiteral("Write FILE's config code to OUT (.png, .svg or .pdf)."),
-                               QStringLiteral("OUT"));
-const QCommandLineOption kSaveAs(QStringLiteral("save-as"),
-                                 QStringLiteral("Write FILE's configuration to OUT as a configuration file."),
-                                 QStringLiteral("OUT"));
-const QCommandLineOption kWrite(QStringLiteral("write"),
-                                QStringLiteral("Save FILE's configuration to each reader given by --device."));
-const QCommandLineOption kDevice(QStringLiteral("device"),
-                                 QStringLiteral("A reader to write to, as tcp:HOST:PORT or serial:PATH[:BAUD[:FORMAT]]; "
-                                                "repeat for more readers."),
-                                 QStringLiteral("LINK"));
-const QCommandLineOption kJobs(QStringLiteral("jobs"),
-                               QStringLiteral("With --write, save to at most N readers at once (default 16)."),
-                               QStringLiteral("N"), QStringLiteral("16"));
-const QCommandLineOption kJson(QStringLiteral("json"),
-                               QStringLiteral("With --write, print one JSON object a reader instead of a line."));
-const QCommandLineOption kPlace(QStringLiteral("place"),
-                                QStringLiteral("With --write, where the readers are (e.g. \"building 3, east door\"), "
-                                               "kept in each reader's record."),
-                                QStringLiteral("TEXT"));
-const QCommandLineOption kPasswordFile(
-    QStringLiteral("password-file"),
-    QStringLiteral("Read the configuration password from PATH (else from TARVO_CONFIG_PASSWORD)."),
-    QStringLiteral("PATH"));
-const QCommandLineOption kNewPasswordFile(
-    QStringLiteral("new-password-file"),
-    QStringLiteral("Change the reader's password to the one in PATH (else TARVO_NEW_PASSWORD, if set)."),
-    QStringLiteral("PATH"));
-const QCommandLineOption kHistory(QStringLiteral("history"),
-                                  QStringLiteral("Print the record of saves to readers, one line a save."));
-const QCommandLineOption kSince(QStringLiteral("since"),
-                                QStringLiteral("With --history: only the saves from DATE (YYYY-MM-DD or an ISO time) on."),
-                                QStringLiteral("DATE"));
-const QCommandLineOption kCsv(QStringLiteral("csv"), QStringLiteral("With --history: print CSV."));
-const QCommandLineOption kLang(QStringLiteral("lang"),
-                               QStringLiteral("Language of the window and of the messages: zh or en."),
-                               QStringLiteral("zh|en"));
-const QCommandLineOption kVerbose(QStringLiteral("verbose"),
-                                  QStringLiteral("Write the debug log to standard error."));
+// The options by name; their descriptions are given in the language shown
+// once it is chosen (CommandLine's constructor).
+const QCommandLineOption kText(QStringLiteral("text"));
+const QCommandLineOption kCode(QStringLiteral("code"), QString(), QStringLiteral("OUT"));
+const QCommandLineOption kSaveAs(QStringLiteral("save-as"), QString(), QStringLiteral("OUT"));
+const QCommandLineOption kWrite(QStringLiteral("write"));
+const QCommandLineOption kDevice(QStringLiteral("device"), QString(), QStringLiteral("LINK"));
+const QCommandLineOption kJobs(QStringLiteral("jobs"), QString(), QStringLiteral("N"), QStringLiteral("16"));
+const QCommandLineOption kJson(QStringLiteral("json"));
+const QCommandLineOption kPlace(QStringLiteral("place"), QString(), QStringLiteral("TEXT"));
+const QCommandLineOption kPasswordFile(QStringLiteral("password-file"), QString(), QStringLiteral("PATH"));
+const QCommandLineOption kNewPasswordFile(QStringLiteral("new-password-file"), QString(), QStringLiteral("PATH"));
+const QCommandLineOption kHistory(QStringLiteral("history"));
+const QCommandLineOption kSince(QStringLiteral("since"), QString(), QStringLiteral("DATE"));
+const QCommandLineOption kCsv(QStringLiteral("csv"));
+const QCommandLineOption kLang(QStringLiteral("lang"), QString(), QStringLiteral("zh|en"));
+const QCommandLineOption kVerbose(QStringLiteral("verbose"));
+
+QCommandLineOption described(QCommandLineOption option, const QString &description)
+{
+    option.setDescription(description);
+    return option;
+}
 
 // The folder the user started the command in, which the installed launcher
 // leaves for the program's own folder; relative file arguments name files there.
@@ -109,9 +90,9 @@ QString helpText(const QCommandLineParser &parser)
 {
     QString text = parser.helpText();
     const QString started = QCoreApplication::arguments().value(0);
-    const QString usage = QStringLiteral("Usage: ");
-    if (text.startsWith(usage + started))
-        text.replace(usage.size(), started.size(), QFileInfo(started).fileName());
+    const int at = text.indexOf(started);
+    if (!started.isEmpty() && at >= 0 && at < text.indexOf(QLatin1Char('\n')))
+        text.replace(at, started.size(), QFileInfo(started).fileName());
     return text;
 }
 
@@ -135,7 +116,7 @@ std::optional<QString> password(const QCommandLineParser &parser, const QCommand
     const QString path = inCallersFolder(parser.value(option));
     QByteArray bytes;
     if (const std::optional<QString> unread = files::readRegularFile(path, kPasswordFileBytes, &bytes)) {
-        *failure = QStringLiteral("cannot read %1: %2").arg(path, *unread);
+        *failure = CommandLine::tr("无法读取 %1：%2").arg(path, *unread);
         return std::nullopt;
     }
     const QByteArray line = bytes.left(kPasswordFileBytes).split('\n').constFirst();
@@ -161,14 +142,28 @@ bool hasBlankLink(const QStringList &links)
 
 CommandLine::CommandLine(const QStringList &arguments)
 {
-    parser.setApplicationDescription(
-        QStringLiteral("Configures Tarvo readers. Without a mode, shows the window with FILE loaded."));
+    parser.setApplicationDescription(tr("配置 Tarvo 读头。不指定模式时打开窗口，并载入 FILE。\n"
+                                        "详见 man tarvo-config。"));
     parser.addHelpOption();
     parser.addVersionOption();
-    parser.addOptions({kText, kCode, kSaveAs, kWrite, kDevice, kJobs, kJson, kPlace, kPasswordFile, kNewPasswordFile,
-                       kHistory, kSince, kCsv, kLang, kVerbose});
-    parser.addPositionalArgument(QStringLiteral("FILE"),
-                                 QStringLiteral("A configuration file (*.tcfg) or a reader's text."),
+    parser.addOptions({
+        described(kText, tr("打印 FILE 的签名配置文本。")),
+        described(kCode, tr("把 FILE 的配置码写入 OUT（.png、.svg 或 .pdf）。")),
+        described(kSaveAs, tr("把 FILE 的配置以配置文件写入 OUT。")),
+        described(kWrite, tr("把 FILE 的配置保存到 --device 给出的每个读头。")),
+        described(kDevice, tr("要写入的读头：tcp:HOST:PORT 或 serial:PATH[:BAUD[:FORMAT]]；多个读头重复给出。")),
+        described(kJobs, tr("与 --write 同用：同时最多写入 N 个读头（默认 16）。")),
+        described(kJson, tr("与 --write 同用：每个读头打印一个 JSON 对象，而不是一行。")),
+        described(kPlace, tr("与 --write 同用：读头所在的位置（例如“3号楼 东门”），记入每个读头的记录。")),
+        described(kPasswordFile, tr("从 PATH 读取配置密码（否则取 TARVO_CONFIG_PASSWORD）。")),
+        described(kNewPasswordFile, tr("把读头的密码改为 PATH 中的密码（否则取已设置的 TARVO_NEW_PASSWORD）。")),
+        described(kHistory, tr("打印写入读头的保存记录，每次保存一行。")),
+        described(kSince, tr("与 --history 同用：只列出 DATE（YYYY-MM-DD 或 ISO 时间）以来的保存。")),
+        described(kCsv, tr("与 --history 同用：以 CSV 格式打印。")),
+        described(kLang, tr("窗口和消息的语言：zh 或 en。")),
+        described(kVerbose, tr("把调试日志写到标准错误。")),
+    });
+    parser.addPositionalArgument(QStringLiteral("FILE"), tr("配置文件（*.tcfg）或读头的配置文本。"),
                                  QStringLiteral("[FILE]"));
     choose(arguments);
 }
@@ -181,6 +176,8 @@ void CommandLine::choose(const QStringList &arguments)
         windowlessNamed = windowlessNamed || parser.isSet(name);
     for (const QCommandLineOption *mode : {&kText, &kCode, &kSaveAs, &kWrite, &kDevice, &kHistory})
         windowlessNamed = windowlessNamed || parser.isSet(*mode);
+    // The language is wanted for the refusal of the other arguments too.
+    lang = parser.value(kLang);
     if (!parsed) {
         problem = parser.errorText();
         return;
@@ -193,14 +190,13 @@ void CommandLine::choose(const QStringList &arguments)
         chosen = Version;
         return;
     }
-    lang = parser.value(kLang);
     const QStringList files = parser.positionalArguments();
     input = inCallersFolder(files.value(0));
     verbose = parser.isSet(kVerbose);
     const int modes = int(parser.isSet(kText)) + int(parser.isSet(kCode)) + int(parser.isSet(kSaveAs))
                       + int(parser.isSet(kWrite)) + int(parser.isSet(kHistory));
     if (modes > 1) {
-        problem = QStringLiteral("--text, --code, --save-as, --write and --history exclude each other");
+        problem = tr("--text、--code、--save-as、--write 和 --history 不能同时使用");
         return;
     }
     if (parser.isSet(kHistory)) {
@@ -208,7 +204,7 @@ void CommandLine::choose(const QStringList &arguments)
         return;
     }
     if (parser.isSet(kSince) || parser.isSet(kCsv)) {
-        problem = QStringLiteral("--since and --csv go with --history");
+        problem = tr("--since 和 --csv 只能与 --history 同用");
         return;
     }
     const Mode mode = parser.isSet(kText)     ? Text
@@ -217,28 +213,28 @@ void CommandLine::choose(const QStringList &arguments)
                       : parser.isSet(kWrite)  ? Write
                                               : Window;
     if ((mode == Write) != parser.isSet(kDevice)) {
-        problem = mode == Write ? QStringLiteral("--write needs at least one --device LINK")
-                                : QStringLiteral("--device goes with --write");
+        problem = mode == Write ? tr("--write 需要至少一个 --device LINK")
+                                : tr("--device 只能与 --write 同用");
         return;
     }
     if (hasBlankLink(parser.values(kDevice))) {
-        problem = QStringLiteral("--device needs a LINK such as tcp:HOST:PORT or serial:PATH");
+        problem = tr("--device 需要一个 LINK，例如 tcp:HOST:PORT 或 serial:PATH");
         return;
     }
     if (mode != Write && (parser.isSet(kJobs) || parser.isSet(kJson) || parser.isSet(kPlace))) {
-        problem = QStringLiteral("--jobs, --json and --place go with --write");
+        problem = tr("--jobs、--json 和 --place 只能与 --write 同用");
         return;
     }
     if (mode == Write && !readersAreSound())
         return;
     output = inCallersFolder(mode == Code ? parser.value(kCode) : parser.value(kSaveAs));
     if (files.size() > 1 || (mode != Window && files.size() != 1)) {
-        problem = mode == Window ? QStringLiteral("name one FILE at most")
-                                 : QStringLiteral("name exactly one FILE to read");
+        problem = mode == Window ? tr("最多只能给出一个 FILE")
+                                 : tr("需要给出一个要读取的 FILE");
         return;
     }
     if (mode == Code && !kCodeSuffixes.contains(QFileInfo(output).suffix().toLower())) {
-        problem = QStringLiteral("--code writes .png, .svg or .pdf files");
+        problem = tr("--code 只写 .png、.svg 或 .pdf 文件");
         return;
     }
     chosen = mode;
@@ -250,11 +246,11 @@ bool CommandLine::readersAreSound()
     bool number = false;
     jobs = parser.value(kJobs).toInt(&number);
     if (!number || jobs < 1 || jobs > ReaderBatch::kMostJobs) {
-        problem = QStringLiteral("--jobs takes a number from 1 to %1").arg(ReaderBatch::kMostJobs);
+        problem = tr("--jobs 需要 1 到 %1 之间的数").arg(ReaderBatch::kMostJobs);
         return false;
     }
     if (const std::optional<QString> twice = device::sharedLink(parser.values(kDevice))) {
-        problem = QStringLiteral("%1 reaches a reader that an earlier --device already names").arg(*twice);
+        problem = tr("%1 所指的读头已由前面的 --device 给出").arg(*twice);
         return false;
     }
     return true;
@@ -264,7 +260,7 @@ bool CommandLine::readersAreSound()
 void CommandLine::chooseHistory(const QStringList &files)
 {
     if (!files.isEmpty()) {
-        problem = QStringLiteral("--history reads no FILE");
+        problem = tr("--history 不读取 FILE");
         return;
     }
     if (parser.isSet(kSince)) {
@@ -272,7 +268,7 @@ void CommandLine::chooseHistory(const QStringList &files)
         const QDate day = QDate::fromString(value, Qt::ISODate);
         since = day.isValid() ? day.startOfDay() : QDateTime::fromString(value, Qt::ISODate);
         if (!since.isValid()) {
-            problem = QStringLiteral("--since takes a date as YYYY-MM-DD or an ISO time");
+            problem = tr("--since 需要 YYYY-MM-DD 格式的日期或 ISO 时间");
             return;
         }
     }
@@ -309,7 +305,7 @@ int CommandLine::printed(const QString &text, int exitCode) const
     if (!std::ferror(stdout) && print(stdout, text))
         return exitCode;
     const int error = errno ? errno : EIO;
-    return failed(QStringLiteral("cannot write to standard output: %1")
+    return failed(tr("无法写入标准输出：%1")
                       .arg(QString::fromLocal8Bit(std::strerror(error))));
 }
 
@@ -324,7 +320,7 @@ int CommandLine::runWithoutWindow()
                        0);
     case UsageError:
     case Window:
-        return failed(problem + QStringLiteral("\nTry --help."));
+        return failed(problem + QLatin1Char('\n') + tr("用 --help 查看用法。"));
     case History:
         return printHistory();
     case Text:
@@ -366,7 +362,7 @@ int CommandLine::writeSigned(config::FormValue &form)
         return refused(translated("qr", qr::symbolFailure(symbol)));
     QString error;
     if (!writeSheet(symbol, codeSheetFor(form, *text), output, &error))
-        return failed(QStringLiteral("cannot write %1: %2").arg(output, translated("qr", error)));
+        return failed(tr("无法写入 %1：%2").arg(output, translated("qr", error)));
     return 0;
 }
 
@@ -378,8 +374,7 @@ std::optional<QString> CommandLine::signForm(config::FormValue &form, int *exitC
     const std::optional<QString> signing =
         password(parser, kPasswordFile, "TARVO_CONFIG_PASSWORD", &failure);
     if (!signing) {
-        *exitCode = failed(failure.isEmpty() ? QStringLiteral("no configuration password: set "
-                                                              "TARVO_CONFIG_PASSWORD or give --password-file")
+        *exitCode = failed(failure.isEmpty() ? tr("没有配置密码：请设置 TARVO_CONFIG_PASSWORD 或给出 --password-file")
                                              : failure);
         return std::nullopt;
     }
@@ -546,10 +541,11 @@ int CommandLine::writeToReaders(const QString &signedText, const config::FormVal
             batch.stop();
         }
     });
-    print(stderr, QStringLiteral("%1 ok, %2 failed, %3 unknown\n")
-                      .arg(counts[SaveReport::Saved])
-                      .arg(counts[SaveReport::Failed])
-                      .arg(counts[SaveReport::Unknown]));
+    print(stderr, tr("%1 个成功，%2 个失败，%3 个未确认")
+                          .arg(counts[SaveReport::Saved])
+                          .arg(counts[SaveReport::Failed])
+                          .arg(counts[SaveReport::Unknown])
+                      + QLatin1Char('\n'));
     if (!allPrinted)
         return printed(QString(), 0);
     if (interruption.signal() != 0)

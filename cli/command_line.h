@@ -2,6 +2,7 @@
 #define TARVO_CLI_COMMAND_LINE_H
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QString>
 #include <QDateTime>
 #include <QStringList>
@@ -17,9 +18,12 @@
 // print the record of saves.
 //
 // The passwords come from the environment or from files, never from the
-// arguments, which other users can read.
+// arguments, which other users can read. Its texts, --help's included, are
+// in the language installed when it is constructed.
 class CommandLine
 {
+    Q_DECLARE_TR_FUNCTIONS(CommandLine)
+
 public:
     enum Mode { Window, Text, Code, SaveAs, Write, History, Help, Version, UsageError };
 

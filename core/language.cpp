@@ -1,7 +1,10 @@
 #include "core/language.h"
 
 #include <QCoreApplication>
+#include <QLibraryInfo>
 #include <QTranslator>
+
+#include <memory>
 
 Language chooseLanguage(const QStringList &uiLanguages, const QString &override, bool *ok)
 {
@@ -20,17 +23,34 @@ Language chooseLanguage(const QStringList &uiLanguages, const QString &override,
     return english ? Language::English : Language::Chinese;
 }
 
+namespace {
+
+// The catalogues of the language shown, ours and Qt's own (its dialogs'
+// buttons and labels, the command line parser's words), replaced on a switch.
+std::unique_ptr<QTranslator> ourCatalogue;
+std::unique_ptr<QTranslator> qtCatalogue;
+
+bool install(std::unique_ptr<QTranslator> *catalogue, const QString &file, const QString &folder)
+{
+    auto translator = std::make_unique<QTranslator>();
+    if (!translator->load(file, folder))
+        return false;
+    QCoreApplication::installTranslator(translator.get());
+    *catalogue = std::move(translator);
+    return true;
+}
+
+} // namespace
+
 bool installLanguage(Language language)
 {
-    // One translator for the life of the application, loaded anew on a switch.
-    static QTranslator *translator = nullptr;
-    if (translator) {
-        QCoreApplication::removeTranslator(translator);
-        delete translator;
-        translator = nullptr;
-    }
+    ourCatalogue.reset();
+    qtCatalogue.reset();
+    // Qt speaks English in its own source; its Chinese comes from the
+    // system's Qt translations (Debian: qttranslations5-l10n).
     if (language == Language::Chinese)
-        return true;
+        return install(&qtCatalogue, QStringLiteral("qtbase_zh_CN"),
+                       QLibraryInfo::location(QLibraryInfo::TranslationsPath));
     // The catalogue lives in the core library's resources, which a static
     // link keeps only when something refers to them.
     static const bool resourcesRegistered = [] {
@@ -38,12 +58,5 @@ bool installLanguage(Language language)
         return true;
     }();
     Q_UNUSED(resourcesRegistered);
-    auto *english = new QTranslator;
-    if (!english->load(QStringLiteral(":/translations/tarvo-config_en.qm"))) {
-        delete english;
-        return false;
-    }
-    QCoreApplication::installTranslator(english);
-    translator = english;
-    return true;
+    return install(&ourCatalogue, QStringLiteral(":/translations/tarvo-config_en.qm"), QString());
 }

@@ -329,11 +329,11 @@ void OutputTestWindow::showOpenFailure(const output_test::OpenFailure &failure)
 
 void OutputTestWindow::updateCounts()
 {
-    QString text = tr("消息 %1 条").arg(messages->rowCount());
+    QString text = tr("消息 %n 条", nullptr, messages->rowCount());
     if (messages->dropped() > 0)
-        text += tr("，较早的 %1 条已丢弃").arg(messages->dropped());
+        text += tr("，较早的 %n 条已丢弃", nullptr, messages->dropped());
     if (!settings.heartbeat.isEmpty() && isNetwork(channel())) {
-        text += tr("；心跳 %1 次").arg(messages->heartbeats());
+        text += tr("；心跳 %n 次", nullptr, messages->heartbeats());
         if (messages->lastHeartbeat().isValid())
             text += tr("，距上次 %1 秒").arg(messages->lastHeartbeat().secsTo(QDateTime::currentDateTime()));
         if (settings.heartbeatSeconds > 0)
@@ -395,10 +395,7 @@ OutputTestEntry::OutputTestEntry(const FormSource &formSource, QWidget *parentWi
 
 void OutputTestEntry::open()
 {
-    if (!shown) {
+    if (!shown)
         shown = new OutputTestWindow(outputTestSettings(form.value()), window);
-        shown->show();
-    }
-    shown->raise();
-    shown->activateWindow();
+    bringUp(shown);
 }

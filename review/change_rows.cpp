@@ -150,7 +150,7 @@ QString valueWords(const QString &key, const QString &value)
                 return buttonWords(entry.button);
         return value;
     case Kind::Check:
-        return number == 1 ? QStringLiteral("☑") : number == 0 ? QStringLiteral("☐") : value;
+        return number == 1 ? QString(QChar(0x2611)) : number == 0 ? QString(QChar(0x2610)) : value;
     }
     return value;
 }

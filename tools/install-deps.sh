@@ -15,7 +15,7 @@ packages="
   libqrencode-dev
   libzxing-dev poppler-utils libcsv-dev
   shared-mime-info
-  fonts-wqy-microhei
+  fonts-wqy-microhei qttranslations5-l10n
   xvfb xauth
   $*
 "

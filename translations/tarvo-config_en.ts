@@ -64,10 +64,6 @@
         <translation>At most %1 network readers can be added: remove the ones not needed first.</translation>
     </message>
     <message>
-        <source>已添加 %1 个读卡器。</source>
-        <translation>%1 readers added.</translation>
-    </message>
-    <message>
         <source>请先勾选要写入的读卡器。</source>
         <translation>Check the readers to write to first.</translation>
     </message>
@@ -80,20 +76,12 @@
         <translation>The configuration could not be built; no reader was written.</translation>
     </message>
     <message>
-        <source>正在写入 %1 个读卡器…</source>
-        <translation>Writing to %1 readers…</translation>
-    </message>
-    <message>
         <source>已停止：不再开始新的写入，正在进行的写入完成后结束。</source>
         <translation>Stopped: no further write starts; the writes under way finish first.</translation>
     </message>
     <message>
         <source>写入结束：成功 %1，失败 %2，未确认 %3。</source>
         <translation>Done: %1 saved, %2 failed, %3 unconfirmed.</translation>
-    </message>
-    <message>
-        <source>已停止，%1 个读卡器没有写入。</source>
-        <translation>Stopped; %1 readers were not written.</translation>
     </message>
     <message>
         <source>成功</source>
@@ -121,11 +109,32 @@
     </message>
     <message>
         <source>写入记录的位置；某一行另填位置时以该行为准</source>
-        <translation>The place kept in the records; a row's own place takes precedence</translation>
+        <translation>The place kept in the records; a row&apos;s own place takes precedence</translation>
     </message>
     <message>
         <source>位置：</source>
         <translation>Place:</translation>
+    </message>
+    <message numerus="yes">
+        <source>已添加 %n 个读卡器。</source>
+        <translation>
+            <numerusform>%n reader added.</numerusform>
+            <numerusform>%n readers added.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>正在写入 %n 个读卡器…</source>
+        <translation>
+            <numerusform>Writing to %n reader…</numerusform>
+            <numerusform>Writing to %n readers…</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>已停止，%n 个读卡器没有写入。</source>
+        <translation>
+            <numerusform>Stopped; %n reader was not written.</numerusform>
+            <numerusform>Stopped; %n readers were not written.</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -210,6 +219,159 @@
     <message>
         <source>配置码</source>
         <translation>Config code</translation>
+    </message>
+</context>
+<context>
+    <name>CommandLine</name>
+    <message>
+        <source>--lang 需要 zh 或 en</source>
+        <translation>--lang takes zh or en</translation>
+    </message>
+    <message>
+        <source>无法读取 %1：%2</source>
+        <translation>cannot read %1: %2</translation>
+    </message>
+    <message>
+        <source>配置 Tarvo 读头。不指定模式时打开窗口，并载入 FILE。
+详见 man tarvo-config。</source>
+        <translation>Configures Tarvo readers. Without a mode, shows the window with FILE loaded.
+See man tarvo-config.</translation>
+    </message>
+    <message>
+        <source>打印 FILE 的签名配置文本。</source>
+        <translation>Print FILE&apos;s signed configuration text.</translation>
+    </message>
+    <message>
+        <source>把 FILE 的配置码写入 OUT（.png、.svg 或 .pdf）。</source>
+        <translation>Write FILE&apos;s config code to OUT (.png, .svg or .pdf).</translation>
+    </message>
+    <message>
+        <source>把 FILE 的配置以配置文件写入 OUT。</source>
+        <translation>Write FILE&apos;s configuration to OUT as a configuration file.</translation>
+    </message>
+    <message>
+        <source>把 FILE 的配置保存到 --device 给出的每个读头。</source>
+        <translation>Save FILE&apos;s configuration to each reader given by --device.</translation>
+    </message>
+    <message>
+        <source>要写入的读头：tcp:HOST:PORT 或 serial:PATH[:BAUD[:FORMAT]]；多个读头重复给出。</source>
+        <translation>A reader to write to, as tcp:HOST:PORT or serial:PATH[:BAUD[:FORMAT]]; repeat for more readers.</translation>
+    </message>
+    <message>
+        <source>与 --write 同用：同时最多写入 N 个读头（默认 16）。</source>
+        <translation>With --write, save to at most N readers at once (default 16).</translation>
+    </message>
+    <message>
+        <source>与 --write 同用：每个读头打印一个 JSON 对象，而不是一行。</source>
+        <translation>With --write, print one JSON object a reader instead of a line.</translation>
+    </message>
+    <message>
+        <source>从 PATH 读取配置密码（否则取 TARVO_CONFIG_PASSWORD）。</source>
+        <translation>Read the configuration password from PATH (else from TARVO_CONFIG_PASSWORD).</translation>
+    </message>
+    <message>
+        <source>把读头的密码改为 PATH 中的密码（否则取已设置的 TARVO_NEW_PASSWORD）。</source>
+        <translation>Change the reader&apos;s password to the one in PATH (else TARVO_NEW_PASSWORD, if set).</translation>
+    </message>
+    <message>
+        <source>打印写入读头的保存记录，每次保存一行。</source>
+        <translation>Print the record of saves to readers, one line a save.</translation>
+    </message>
+    <message>
+        <source>与 --history 同用：只列出 DATE（YYYY-MM-DD 或 ISO 时间）以来的保存。</source>
+        <translation>With --history: only the saves from DATE (YYYY-MM-DD or an ISO time) on.</translation>
+    </message>
+    <message>
+        <source>与 --history 同用：以 CSV 格式打印。</source>
+        <translation>With --history: print CSV.</translation>
+    </message>
+    <message>
+        <source>窗口和消息的语言：zh 或 en。</source>
+        <translation>Language of the window and of the messages: zh or en.</translation>
+    </message>
+    <message>
+        <source>把调试日志写到标准错误。</source>
+        <translation>Write the debug log to standard error.</translation>
+    </message>
+    <message>
+        <source>配置文件（*.tcfg）或读头的配置文本。</source>
+        <translation>A configuration file (*.tcfg) or a reader&apos;s text.</translation>
+    </message>
+    <message>
+        <source>--text、--code、--save-as、--write 和 --history 不能同时使用</source>
+        <translation>--text, --code, --save-as, --write and --history exclude each other</translation>
+    </message>
+    <message>
+        <source>--since 和 --csv 只能与 --history 同用</source>
+        <translation>--since and --csv go with --history</translation>
+    </message>
+    <message>
+        <source>--write 需要至少一个 --device LINK</source>
+        <translation>--write needs at least one --device LINK</translation>
+    </message>
+    <message>
+        <source>--device 只能与 --write 同用</source>
+        <translation>--device goes with --write</translation>
+    </message>
+    <message>
+        <source>--device 需要一个 LINK，例如 tcp:HOST:PORT 或 serial:PATH</source>
+        <translation>--device needs a LINK such as tcp:HOST:PORT or serial:PATH</translation>
+    </message>
+    <message>
+        <source>最多只能给出一个 FILE</source>
+        <translation>name one FILE at most</translation>
+    </message>
+    <message>
+        <source>需要给出一个要读取的 FILE</source>
+        <translation>name exactly one FILE to read</translation>
+    </message>
+    <message>
+        <source>--code 只写 .png、.svg 或 .pdf 文件</source>
+        <translation>--code writes .png, .svg or .pdf files</translation>
+    </message>
+    <message>
+        <source>--jobs 需要 1 到 %1 之间的数</source>
+        <translation>--jobs takes a number from 1 to %1</translation>
+    </message>
+    <message>
+        <source>%1 所指的读头已由前面的 --device 给出</source>
+        <translation>%1 reaches a reader that an earlier --device already names</translation>
+    </message>
+    <message>
+        <source>--history 不读取 FILE</source>
+        <translation>--history reads no FILE</translation>
+    </message>
+    <message>
+        <source>--since 需要 YYYY-MM-DD 格式的日期或 ISO 时间</source>
+        <translation>--since takes a date as YYYY-MM-DD or an ISO time</translation>
+    </message>
+    <message>
+        <source>无法写入标准输出：%1</source>
+        <translation>cannot write to standard output: %1</translation>
+    </message>
+    <message>
+        <source>用 --help 查看用法。</source>
+        <translation>Try --help.</translation>
+    </message>
+    <message>
+        <source>无法写入 %1：%2</source>
+        <translation>cannot write %1: %2</translation>
+    </message>
+    <message>
+        <source>没有配置密码：请设置 TARVO_CONFIG_PASSWORD 或给出 --password-file</source>
+        <translation>no configuration password: set TARVO_CONFIG_PASSWORD or give --password-file</translation>
+    </message>
+    <message>
+        <source>%1 个成功，%2 个失败，%3 个未确认</source>
+        <translation>%1 ok, %2 failed, %3 unknown</translation>
+    </message>
+    <message>
+        <source>与 --write 同用：读头所在的位置（例如“3号楼 东门”），记入每个读头的记录。</source>
+        <translation>With --write, where the readers are (e.g. "building 3, east door"), kept in each reader&apos;s record.</translation>
+    </message>
+    <message>
+        <source>--jobs、--json 和 --place 只能与 --write 同用</source>
+        <translation>--jobs, --json and --place go with --write</translation>
     </message>
 </context>
 <context>
@@ -486,22 +648,6 @@
         <translation>Cannot open %1: %2. %3</translation>
     </message>
     <message>
-        <source>消息 %1 条</source>
-        <translation>%1 messages</translation>
-    </message>
-    <message>
-        <source>，较早的 %1 条已丢弃</source>
-        <translation>, %1 older ones dropped</translation>
-    </message>
-    <message>
-        <source>；心跳 %1 次</source>
-        <translation>; %1 heartbeats</translation>
-    </message>
-    <message>
-        <source>，距上次 %1 秒</source>
-        <translation>, the last %1 s ago</translation>
-    </message>
-    <message>
         <source>无法保存消息。</source>
         <translation>Cannot save the messages.</translation>
     </message>
@@ -512,6 +658,31 @@
     <message>
         <source>文本文件 (*.txt);;所有文件 (*)</source>
         <translation>Text files (*.txt);;All files (*)</translation>
+    </message>
+    <message numerus="yes">
+        <source>消息 %n 条</source>
+        <translation>
+            <numerusform>%n message</numerusform>
+            <numerusform>%n messages</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>，较早的 %n 条已丢弃</source>
+        <translation>
+            <numerusform>, %n older one dropped</numerusform>
+            <numerusform>, %n older ones dropped</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>；心跳 %n 次</source>
+        <translation>
+            <numerusform>; %n heartbeat</numerusform>
+            <numerusform>; %n heartbeats</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>，距上次 %1 秒</source>
+        <translation>, the last %1 s ago</translation>
     </message>
     <message>
         <source>（配置为每 %1 秒一次）</source>
@@ -537,7 +708,7 @@
     <name>ReaderBatch</name>
     <message>
         <source>未能读取读卡器的配置，没有写入：%1</source>
-        <translation>Could not read the reader's configuration; nothing was written: %1</translation>
+        <translation>Could not read the reader&apos;s configuration; nothing was written: %1</translation>
     </message>
 </context>
 <context>
@@ -644,7 +815,7 @@
     </message>
     <message>
         <source>窗口中的配置上次写入的是另一台读卡器（%1）。连接后要载入这台读卡器的配置吗？</source>
-        <translation>The window's configuration was last written to another reader (%1). Load this reader's configuration after connecting?</translation>
+        <translation>The window&apos;s configuration was last written to another reader (%1). Load this reader&apos;s configuration after connecting?</translation>
     </message>
 </context>
 <context>
@@ -883,7 +1054,7 @@ Configuration:
     </message>
     <message>
         <source>HTTP服务器地址的账号密码未随配置保存，请重新输入</source>
-        <translation>The HTTP server address's credentials were not kept with the configuration; type them again</translation>
+        <translation>The HTTP server address&apos;s credentials were not kept with the configuration; type them again</translation>
     </message>
     <message>
         <source>；</source>
@@ -895,7 +1066,7 @@ Configuration:
     </message>
     <message>
         <source>地址中的账号密码未随配置保存，请重新输入</source>
-        <translation>The address's credentials were not kept with the configuration; type them again</translation>
+        <translation>The address&apos;s credentials were not kept with the configuration; type them again</translation>
     </message>
     <message>
         <source>WIFI密码</source>
@@ -1177,19 +1348,19 @@ Configuration:
     </message>
     <message>
         <source>TCP</source>
-        <translation>TCP</translation>
+        <translation>TCP raw</translation>
     </message>
     <message>
         <source>HTTP</source>
-        <translation>HTTP</translation>
+        <translation>HTTP raw</translation>
     </message>
     <message>
         <source>TCP协议</source>
-        <translation>TCP</translation>
+        <translation>TCP proto</translation>
     </message>
     <message>
         <source>HTTP协议</source>
-        <translation>HTTP</translation>
+        <translation>HTTP proto</translation>
     </message>
     <message>
         <source>有线输出方式</source>

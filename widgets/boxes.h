@@ -4,8 +4,11 @@
 // The information boxes of the window: one Ok button, the window as parent.
 
 #include <QCoreApplication>
+#include <QGridLayout>
 #include <QMessageBox>
+#include <QSpacerItem>
 #include <QString>
+#include <QStyle>
 
 #include "core/wording.h"
 #include "widgets/untrusted_text.h"
@@ -16,6 +19,21 @@ inline void showAsPlainText(QMessageBox &box, const QString &detail)
     box.setTextFormat(Qt::PlainText);
     if (!detail.isEmpty())
         box.setInformativeText(autoTextShown(detail));
+}
+
+// A box at least as wide as its title needs in the window manager's title
+// bar, where it is set larger or bolder than the box's text and shares the
+// bar with the icon and the buttons; Qt's own allowance cuts a title of a
+// few words to its first and last characters.
+inline void widenToTitle(QMessageBox &box)
+{
+    QFont titleFont = box.font();
+    titleFont.setBold(true);
+    const int titleBar = box.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &box);
+    const int wanted = QFontMetrics(titleFont).horizontalAdvance(box.windowTitle()) * 5 / 4 + 4 * titleBar;
+    if (auto *grid = qobject_cast<QGridLayout *>(box.layout()))
+        grid->addItem(new QSpacerItem(wanted, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(), 0, 1,
+                      grid->columnCount());
 }
 
 // Every box that shows text from outside (a path, a system's or a reader's
@@ -29,6 +47,7 @@ inline QMessageBox::StandardButton showBox(QWidget *window, QMessageBox::Icon ic
     showAsPlainText(box, detail);
     if (defaultButton != QMessageBox::NoButton)
         box.setDefaultButton(defaultButton);
+    widenToTitle(box);
     box.exec();
     return box.standardButton(box.clickedButton());
 }

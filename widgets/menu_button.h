@@ -8,6 +8,8 @@
 #include <QString>
 #include <QToolButton>
 
+#include "widgets/screen_fit.h"
+
 // A small text button that opens its menu on a click, placed by hand in a
 // free spot of the form so that nothing of the form moves. Returns the
 // menu, which the caller fills.
@@ -40,9 +42,12 @@ inline QAction *addWindowEntry(QWidget *window, QMenu *menu, QObject *owner, con
     return action;
 }
 
-// Shows a tool's window, or brings it to the front when it is shown.
+// Shows a tool's window whole on its screen, or brings it to the front
+// where the user left it when it is shown.
 inline void bringUp(QWidget *tool)
 {
+    if (!tool->isVisible())
+        fitOnScreen(tool);
     tool->show();
     tool->raise();
     tool->activateWindow();

@@ -14,6 +14,7 @@
 #include <QUrl>
 
 #include "widgets/boxes.h"
+#include "window/field_marks.h"
 #include "core/dialog_folder.h"
 #include "window/form_binding.h"
 #include "widgets/menu_button.h"
@@ -99,7 +100,7 @@ bool ConfigFileController::saveAs(const QString &file)
 {
     const config::FileContents contents = config::fileContents(binding.value());
     if (contents.refusal) {
-        tell(window, *contents.refusal);
+        showRefusal(window, ui, *contents.refusal);
         return false;
     }
     if (const std::optional<QString> failed = config::writeConfigFile(file, contents.bytes)) {

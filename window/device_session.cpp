@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "widgets/device_chooser.h"
+#include "widgets/screen_fit.h"
 #include "core/remembered_settings.h"
 #include "widgets/untrusted_text.h"
 #include "device/device_link.h"
@@ -80,6 +81,7 @@ void DeviceSession::choose()
 {
     DeviceChooser chooser(environmentLink(), window_);
     chooser.setLink(rememberedLink());
+    fitOnScreen(&chooser);
     if (chooser.exec() != QDialog::Accepted || chooser.link() == rememberedLink())
         return;
     remembered::store(settingsKey, chooser.link());

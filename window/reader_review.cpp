@@ -9,6 +9,7 @@
 #include "widgets/place_label.h"
 #include "core/save_records.h"
 #include "config/password_entry.h"
+#include "widgets/screen_fit.h"
 
 ReaderReview::ReaderReview(const FormBinding &formBinding, const ConfigFileController &configFiles, QWidget *parent)
     : QObject(parent), binding(formBinding), files(configFiles), window(parent), kept(formBinding.value())
@@ -74,6 +75,7 @@ bool ReaderReview::confirmSave(const QString &sentText, const std::vector<record
     if (loaded || (changes.empty() && !newPassword))
         return true;
     SaveReviewDialog review(readerChanges(changes, newPassword, tr("配置密码将更改")), window);
+    fitOnScreen(&review);
     if (review.exec() != QDialog::Accepted)
         return false;
     place_label::remember(review.placeEdit()->text());

@@ -310,18 +310,18 @@ private slots:
         QTest::newRow("code, other format") << QStringList{"--code", "c.gif", "reader.tcfg"} << password << 2
                                             << QByteArray() << "--code";
         QTest::newRow("two modes") << QStringList{"--text", "--save-as", "o.tcfg", "reader.tcfg"} << password << 2
-                                   << QByteArray() << "exclude";
+                                   << QByteArray() << "不能同时使用";
         QTest::newRow("write, no device") << QStringList{"--write", "reader.tcfg"} << password << 2 << QByteArray()
                                           << "--device";
         QTest::newRow("device, no write") << QStringList{"--device", "tcp:127.0.0.1:1", "--text", "reader.tcfg"}
                                           << password << 2 << QByteArray() << "--write";
         QTest::newRow("write, link twice")
             << QStringList{"--write", "reader.tcfg", "--device", "tcp:127.0.0.1:1", "--device", "tcp:127.0.0.1:1"}
-            << password << 2 << QByteArray() << "tcp:127.0.0.1:1 reaches a reader";
+            << password << 2 << QByteArray() << "tcp:127.0.0.1:1 所指的读头已由前面的 --device 给出";
         QTest::newRow("write, one port twice")
             << QStringList{"--write", "reader.tcfg", "--device", "serial:caller/../caller", "--device",
                            "serial:" + dir.filePath("caller") + ":9600"}
-            << password << 2 << QByteArray() << dir.filePath("caller") + ":9600 reaches";
+            << password << 2 << QByteArray() << dir.filePath("caller") + ":9600 所指的读头";
         QTest::newRow("write, no jobs") << QStringList{"--write", "reader.tcfg", "--device", "tcp:127.0.0.1:1",
                                                        "--jobs", "0"}
                                         << password << 2 << QByteArray() << "--jobs";
@@ -336,11 +336,11 @@ private slots:
         QTest::newRow("password file, pipe") << QStringList{"--password-file", "fifo.tcfg", "--text", "reader.tcfg"}
                                              << QStringList() << 2 << QByteArray() << "不是普通文件";
         QTest::newRow("code, link to a device") << QStringList{"--code", "full.png", "reader.tcfg"} << password << 2
-                                                << QByteArray() << "full.png: 不是普通文件";
+                                                << QByteArray() << "full.png：不是普通文件";
         QTest::newRow("write, empty link") << QStringList{"--write", "reader.tcfg", "--device", ""} << password << 2
-                                           << QByteArray() << "--device needs a LINK";
+                                           << QByteArray() << "--device 需要一个 LINK";
         QTest::newRow("write, blank link") << QStringList{"--write", "reader.tcfg", "--device", " "} << password << 2
-                                           << QByteArray() << "--device needs a LINK";
+                                           << QByteArray() << "--device 需要一个 LINK";
         QTest::newRow("text, long password") << QStringList{"--text", "reader.tcfg"}
                                              << QStringList{"TARVO_CONFIG_PASSWORD=" + kPassword + "XYZ"} << 1
                                              << QByteArray() << "配置密码的长度需要为16个字符";
@@ -355,7 +355,7 @@ private slots:
         QTest::newRow("history, bad date") << QStringList{"--history", "--since", "soon"} << password << 2
                                            << QByteArray() << "--since";
         QTest::newRow("history, a file") << QStringList{"--history", "reader.tcfg"} << password << 2 << QByteArray()
-                                         << "no FILE";
+                                         << "--history 不读取 FILE";
         QTest::newRow("csv alone") << QStringList{"--csv", "--text", "reader.tcfg"} << password << 2 << QByteArray()
                                    << "--history";
         QTest::newRow("unknown option") << QStringList{"--frobnicate"} << password << 2 << QByteArray() << "frobnicate";
@@ -387,6 +387,81 @@ private slots:
         QVERIFY2(QString::fromUtf8(run.err).contains(err), run.err.constData());
         QCOMPARE(run.exitCode, exitCode);
         QCOMPARE(run.out, out);
+    }
+
+    // Every refusal of the command line, in the language of the locale.
+    void refusalsSpeakTheLocalesLanguage_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("chinese");
+        QTest::addColumn<QString>("english");
+        const QStringList write{"--write", "reader.tcfg", "--device", "tcp:127.0.0.1:1"};
+        QTest::newRow("no password") << QStringList{"--text", "reader.tcfg"}
+                                     << "没有配置密码：请设置 TARVO_CONFIG_PASSWORD 或给出 --password-file"
+                                     << "no configuration password: set TARVO_CONFIG_PASSWORD or give --password-file";
+        QTest::newRow("two modes") << QStringList{"--text", "--history"}
+                                   << "--text、--code、--save-as、--write 和 --history 不能同时使用"
+                                   << "--text, --code, --save-as, --write and --history exclude each other";
+        QTest::newRow("csv alone") << QStringList{"--csv"} << "--since 和 --csv 只能与 --history 同用"
+                                   << "--since and --csv go with --history";
+        QTest::newRow("write alone") << QStringList{"--write", "reader.tcfg"} << "--write 需要至少一个 --device LINK"
+                                     << "--write needs at least one --device LINK";
+        QTest::newRow("device alone") << QStringList{"--device", "tcp:127.0.0.1:1"} << "--device 只能与 --write 同用"
+                                      << "--device goes with --write";
+        QTest::newRow("blank link") << QStringList{"--write", "reader.tcfg", "--device", ""}
+                                    << "--device 需要一个 LINK，例如 tcp:HOST:PORT 或 serial:PATH"
+                                    << "--device needs a LINK such as tcp:HOST:PORT or serial:PATH";
+        QTest::newRow("json alone") << QStringList{"--json", "reader.tcfg"} << "--jobs、--json 和 --place 只能与 --write 同用"
+                                    << "--jobs, --json and --place go with --write";
+        QTest::newRow("two files") << QStringList{"a.tcfg", "b.tcfg"} << "最多只能给出一个 FILE"
+                                   << "name one FILE at most";
+        QTest::newRow("no file") << QStringList{"--text"} << "需要给出一个要读取的 FILE" << "name exactly one FILE to read";
+        QTest::newRow("code, gif") << QStringList{"--code", "c.gif", "reader.tcfg"} << "--code 只写 .png、.svg 或 .pdf 文件"
+                                   << "--code writes .png, .svg or .pdf files";
+        QTest::newRow("jobs 0") << write + QStringList{"--jobs", "0"} << "--jobs 需要 1 到 64 之间的数"
+                                << "--jobs takes a number from 1 to 64";
+        QTest::newRow("link twice") << write + QStringList{"--device", "tcp:127.0.0.1:1"}
+                                    << "tcp:127.0.0.1:1 所指的读头已由前面的 --device 给出"
+                                    << "tcp:127.0.0.1:1 reaches a reader that an earlier --device already names";
+        QTest::newRow("history, a file") << QStringList{"--history", "reader.tcfg"} << "--history 不读取 FILE"
+                                         << "--history reads no FILE";
+        QTest::newRow("since, no date") << QStringList{"--history", "--since", "soon"}
+                                        << "--since 需要 YYYY-MM-DD 格式的日期或 ISO 时间"
+                                        << "--since takes a date as YYYY-MM-DD or an ISO time";
+        QTest::newRow("unknown option") << QStringList{"--frobnicate"} << "未知选项“frobnicate”。"
+                                        << "Unknown option 'frobnicate'.";
+        QTest::newRow("unknown language") << QStringList{"--lang", "fr", "--history"} << "--lang 需要 zh 或 en"
+                                          << "--lang takes zh or en";
+        QTest::newRow("unwritable code") << QStringList{"--code", "no/c.png", "reader.tcfg"} << "无法写入 "
+                                         << "cannot write ";
+    }
+
+    void refusalsSpeakTheLocalesLanguage()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, chinese);
+        QFETCH(QString, english);
+        const QString password = arguments.contains("--text") ? QString() : "TARVO_CONFIG_PASSWORD=" + kPassword;
+        for (const QString &said : {chinese, english}) {
+            const QString locale = said == chinese ? "LANG=zh_CN.UTF-8" : "LANG=en_US.UTF-8";
+            const Run run = runProgram(arguments, {locale, password});
+            QVERIFY2(QString::fromUtf8(run.err).contains(said), run.err.constData());
+            QCOMPARE(run.exitCode, 2);
+        }
+    }
+
+    // Every line of --help in the language of the locale, which names the manual.
+    void helpSpeaksTheLocalesLanguage()
+    {
+        for (const bool english : {false, true}) {
+            const Run run = runProgram({"--help"}, {english ? "LANG=en_US.UTF-8" : "LANG=zh_CN.UTF-8"});
+            QCOMPARE(run.exitCode, 0);
+            const QStringList lines = QString::fromUtf8(run.out).split('\n', Qt::SkipEmptyParts);
+            QVERIFY(lines.size() > 15);
+            for (const QString &line : lines)
+                QVERIFY2(line.contains(QRegularExpression("[\\x{4e00}-\\x{9fff}]")) != english, qPrintable(line));
+            QVERIFY(run.out.contains("man tarvo-config"));
+        }
     }
 
     // --save-as writes the file the window saves; --code writes a code that
@@ -424,15 +499,15 @@ private slots:
         const QStringList mixed{"silent", "tcp", "serial", "refused"};
         QTest::newRow("side by side") << mixed << QStringList{"--jobs", "4"}
                                       << QStringList{"tcp ok", "serial ok", "refused failed", "silent failed"}
-                                      << false << "2 ok, 2 failed, 0 unknown" << 1;
+                                      << false << "2 个成功，2 个失败，0 个未确认" << 1;
         QTest::newRow("one at a time") << mixed << QStringList{"--jobs", "1"}
                                        << QStringList{"silent failed", "tcp ok", "serial ok", "refused failed"}
-                                       << true << "2 ok, 2 failed, 0 unknown" << 1;
+                                       << true << "2 个成功，2 个失败，0 个未确认" << 1;
         QTest::newRow("side by side, json") << QStringList{"serial", "tcp", "silent"} << QStringList{"--json"}
                                             << QStringList{"serial ok", "tcp ok", "silent failed"} << false
-                                            << "2 ok, 1 failed, 0 unknown" << 1;
+                                            << "2 个成功，1 个失败，0 个未确认" << 1;
         QTest::newRow("all saved, json") << QStringList{"serial", "tcp"} << QStringList{"--json", "--jobs", "1"}
-                                         << QStringList{"serial ok", "tcp ok"} << true << "2 ok, 0 failed, 0 unknown"
+                                         << QStringList{"serial ok", "tcp ok"} << true << "2 个成功，0 个失败，0 个未确认"
                                          << 0;
     }
 
@@ -514,7 +589,7 @@ private slots:
         QCOMPARE(lines, QStringList({"", second + " failed: " + QString::fromUtf8(device::kRefusedConfiguration),
                                      first + " ok"}));
         QCOMPARE(run.exitCode, 1);
-        QCOMPARE(run.err, QByteArray("1 ok, 1 failed, 0 unknown\n"));
+        QCOMPARE(QString::fromUtf8(run.err), QStringLiteral("1 个成功，1 个失败，0 个未确认\n"));
         QVERIFY(factory.waitForLine("config applied (link)"));
         QVERIFY(readBytes(factory.statePath()).contains("前,缀"));
         QVERIFY(!readBytes(otherPassword.statePath()).contains("前,缀"));

@@ -55,7 +55,10 @@ usr/$program_dir/libtrvo.so.1.0.0
 usr/$program_dir/tarvo-config
 usr/$program_dir/update_config.lua
 usr/share/applications/tarvo-config.desktop
+usr/share/doc/tarvo-config/README.md
+usr/share/doc/tarvo-config/changelog.gz
 usr/share/icons/hicolor/32x32/apps/tarvo-config.png
+usr/share/man/man1/tarvo-config.1.gz
 usr/share/mime/packages/tarvo-config.xml"
 shipped=$(cd "$root" && find usr ! -type d | LC_ALL=C sort)
 [ "$shipped" = "$expected" ] ||
@@ -120,8 +123,20 @@ case $printed in
 esac
 [ ! -s "$scratch/text.log" ] || { cat "$scratch/text.log" >&2; fail "--text wrote to standard error"; }
 
-usage=$("$root/usr/bin/tarvo-config" --help | head -n 1)
+usage=$(LANG=en_US.UTF-8 "$root/usr/bin/tarvo-config" --help | head -n 1)
 [ "$usage" = "Usage: tarvo-config [options] [FILE]" ] || fail "--help starts: $usage"
+LANG=en_US.UTF-8 "$root/usr/bin/tarvo-config" --help | grep -q "man tarvo-config" || fail "--help names no manual"
+# The manual page renders and describes the command line; the changelog
+# is one that Debian's tools read, up to the package's version.
+manual=$(MANWIDTH=80 man -l "$root/usr/share/man/man1/tarvo-config.1.gz" 2>"$scratch/man.log") ||
+  { cat "$scratch/man.log" >&2; fail "the manual page does not render"; }
+for option in --text --code --save-as --write --device --jobs --json --password-file --history --lang; do
+  echo "$manual" | grep -q -- "$option" || fail "the manual page does not describe $option"
+done
+[ ! -s "$scratch/man.log" ] || { cat "$scratch/man.log" >&2; fail "the manual page has faults"; }
+zcat "$root/usr/share/doc/tarvo-config/changelog.gz" >"$scratch/changelog"
+logged=$(dpkg-parsechangelog -l "$scratch/changelog" -S Version 2>&1) || fail "the changelog does not parse: $logged"
+[ "$logged" = "$(dpkg-deb -f "$deb" Version)" ] || fail "the changelog's last version $logged is not the package's"
 
 # --write through the launcher reaches readers named by their links, and
 # reads the file from the user's folder. Each simulated reader prints its
@@ -142,7 +157,7 @@ start_reader second
 first=$(port_of first)
 second=$(port_of second)
 [ -n "$first" ] && [ -n "$second" ] || fail "the reader simulators did not start"
-written=$(cd "$work" && TARVO_CONFIG_PASSWORD='Tarvo#Factory#16' QT_QPA_PLATFORM= \
+written=$(cd "$work" && TARVO_CONFIG_PASSWORD='Tarvo#Factory#16' QT_QPA_PLATFORM= LANG=en_US.UTF-8 \
           "$root/usr/bin/tarvo-config" --write rel.tcfg --device "tcp:127.0.0.1:$first" \
           --device "tcp:127.0.0.1:$second" 2>"$scratch/write.log") ||
   { cat "$scratch/write.log" >&2; fail "the installed tool's --write failed: $written"; }

@@ -6,8 +6,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <QTemporaryDir>
 #include <QtTest>
 
+#include "window/config_file_controller.h"
 #include "window/option_pages.h"
 #include "window/widget.h"
 #include "support/form_setup.h"
@@ -79,6 +81,20 @@ private slots:
         QCOMPARE(formChild<QStackedWidget>(window, "stacked_widget")->currentIndex(), page);
         QCOMPARE(label->pixmap(Qt::ReturnByValue).toImage(), beforeClick);
         QVERIFY(WidgetProbe(window).configText().isEmpty());
+    }
+
+    // A configuration file refused for a field brings that field up too.
+    void refusedSaveHasTheFieldInFocus()
+    {
+        Widget window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        fillForm(window, {"devnum=12a"});
+        QTemporaryDir folder;
+        MessageBoxAnswerer answerer;
+        QVERIFY(!window.configFiles().saveAs(folder.filePath("refused.tcfg")));
+        QCOMPARE(answerer.seen().size(), 1);
+        QCOMPARE(window.focusWidget(), formChild<QLineEdit>(window, "devnum"));
     }
 
     // Typed one key at a time: marked while the text breaks the rule, and

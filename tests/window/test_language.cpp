@@ -1,6 +1,7 @@
 // The window's language: chosen from the user's UI languages or the
 // override, and never touching what the window signs.
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -8,6 +9,8 @@
 
 #include "window/code_actions.h"
 #include "core/language.h"
+#include "core/wording.h"
+#include "config/form_value.h"
 #include "window/widget.h"
 #include "support/form_setup.h"
 #include "support/debug_log.h"
@@ -114,6 +117,46 @@ private slots:
         QTest::mouseClick(formChild<QPushButton>(w, "pushButton"), Qt::LeftButton);
         QCOMPARE(answerer.summary(), boxes);
         QCOMPARE(log.lines().contains("------hamc签名前数据start------"), logged);
+    }
+
+    // Qt's own buttons and dialogs speak the window's language.
+    void qtsOwnButtonsFollowTheLanguage_data()
+    {
+        QTest::addColumn<bool>("english");
+        QTest::addColumn<QStringList>("captions");
+        QTest::newRow("Chinese") << false << QStringList{"确定", "取消"};
+        QTest::newRow("English") << true << QStringList{"OK", "Cancel"};
+    }
+
+    void qtsOwnButtonsFollowTheLanguage()
+    {
+        QFETCH(bool, english);
+        QFETCH(QStringList, captions);
+        QVERIFY(installLanguage(english ? Language::English : Language::Chinese));
+        QDialogButtonBox buttons(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+        QCOMPARE(QStringList({buttons.button(QDialogButtonBox::Ok)->text().remove('&'),
+                              buttons.button(QDialogButtonBox::Cancel)->text().remove('&')}),
+                 captions);
+    }
+
+    // Inputs of one group that say different things in Chinese say different
+    // things in English too: two "TCP" buttons leave an installer guessing.
+    void inputsOfAGroupKeepApartInEnglish()
+    {
+        QVERIFY(installLanguage(Language::English));
+        Widget w;
+        QHash<QString, QString> sourceOf; // group and English caption -> Chinese
+        QStringList merged;
+        for (const config::FieldInfo &field : config::formFields()) {
+            auto *button = w.findChild<QAbstractButton *>(field.name);
+            const QString english = button ? button->text() : formWords(field.words);
+            const QString key = QString::fromUtf8(field.group) + '|' + english.trimmed().toLower();
+            const QString chinese = QString::fromUtf8(field.words);
+            if (sourceOf.contains(key) && sourceOf.value(key) != chinese)
+                merged << sourceOf.value(key) + " / " + chinese + " -> " + english;
+            sourceOf.insert(key, chinese);
+        }
+        QCOMPARE(merged, QStringList());
     }
 
     // The sheet under an exported or printed code reads in the window's
