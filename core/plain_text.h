@@ -26,4 +26,29 @@ inline QString plainShown(const QString &text)
     return shown;
 }
 
+// The text on one line with every character that could break the line,
+// move the cursor, colour a terminal or reorder what follows shown as an
+// escape instead: controls as \xNN, format characters (bidirectional
+// overrides among them) and line separators as U+NNNN. For logs and files
+// where each outside text must stay one visible line.
+inline QString visibleText(const QString &text)
+{
+    QString shown;
+    shown.reserve(text.size());
+    auto code = [](QChar c, int digits) {
+        return QString::number(c.unicode(), 16).toUpper().rightJustified(digits, QLatin1Char('0'));
+    };
+    for (const QChar c : text) {
+        const QChar::Category category = c.category();
+        if (category == QChar::Other_Control)
+            shown += QLatin1String("\\x") + code(c, 2);
+        else if (category == QChar::Other_Format || category == QChar::Separator_Line
+                 || category == QChar::Separator_Paragraph)
+            shown += QLatin1String("U+") + code(c, 4);
+        else
+            shown += c;
+    }
+    return shown;
+}
+
 #endif
