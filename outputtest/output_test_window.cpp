@@ -208,8 +208,10 @@ QWidget *OutputTestWindow::makeMessageViews()
     // whole, up to what a cell holds, and the detail pane below has the rest.
     table->horizontalHeader()->setSectionResizeMode(output_test::OutputLog::Data, QHeaderView::Stretch);
     table->horizontalHeader()->setMinimumSectionSize(40);
-    table->setColumnWidth(output_test::OutputLog::Source, 190);
-    table->setColumnWidth(output_test::OutputLog::Hex, 200);
+    table->setColumnWidth(output_test::OutputLog::Source, 170);
+    for (int affix : {output_test::OutputLog::Prefix, output_test::OutputLog::Suffix, output_test::OutputLog::End})
+        table->setColumnWidth(affix, 64);
+    table->setColumnWidth(output_test::OutputLog::Hex, 160);
     // The view follows new messages while it shows the newest ones.
     connect(messages, &QAbstractItemModel::rowsAboutToBeInserted, this,
             [this] { followNewest = table->verticalScrollBar()->value() == table->verticalScrollBar()->maximum(); });
@@ -317,8 +319,8 @@ void OutputTestWindow::start()
 {
     stop();
     if (const std::optional<output_test::OpenFailure> failure = openReceiver()) {
-        showOpenFailure(*failure);
         stop();
+        showOpenFailure(*failure);
         return;
     }
     connect(receiver, &output_test::OutputReceiver::received, messages, &output_test::OutputLog::append);
