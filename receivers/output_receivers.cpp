@@ -2,6 +2,7 @@
 
 #include <QHostAddress>
 #include <QMutexLocker>
+#include <QPointer>
 #include <QSerialPort>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -29,13 +30,15 @@ namespace {
 constexpr int kPauseMs = 50;
 // No message grows beyond this: a reader streaming without an end is cut.
 constexpr int kMessageBytes = 64 * 1024;
-// A turn of reading takes this many messages at most before it lets the
-// window paint and answer; the next turn follows at once.
-constexpr int kMessagesPerTurn = 500;
-constexpr qint64 kReadBytes = 64 * 1024;
+// The streams of a receiver take this many messages at most each in turn,
+// for this long at most together, before the window paints and answers;
+// the next pass follows at once.
+constexpr int kMessagesPerStep = 64;
+constexpr int kPassMs = 15;
+constexpr qint64 kReadBytes = 16 * 1024;
 // What a connection may hold unread in the program: beyond it the reader
 // waits in its own connection instead of filling the window's memory.
-constexpr qint64 kReadBufferBytes = 256 * 1024;
+constexpr qint64 kReadBufferBytes = 64 * 1024;
 // An HTTP connection with no traffic this long is closed, and a request
 // not done this long after its connection opened (or the previous request
 // ended) is cut off; one address holds this many connections at most.
@@ -130,15 +133,45 @@ QString peerText(const QHostAddress &address, quint16 port)
                : QStringLiteral("%1:%2").arg(shown.toString()).arg(port);
 }
 
-// Reads one byte stream into messages a turn at a time, so that a flood
-// leaves the event loop free between turns, and reads no more from the
-// device while split messages wait: a reader faster than the window is
-// held back by its own connection instead of filling memory.
+} // namespace
+
+class MessageStream;
+
+// The streams of one receiver with bytes waiting, served in turn a few
+// messages each, in passes of bounded time: however many readers flood
+// the window, it paints and answers between two passes.
+class ReadingTurns : public QObject
+{
+public:
+    using QObject::QObject;
+
+    void want(MessageStream *stream)
+    {
+        if (!waiting_.contains(stream))
+            waiting_.push_back(stream);
+        if (!scheduled_) {
+            scheduled_ = true;
+            QTimer::singleShot(0, this, &ReadingTurns::pass);
+        }
+    }
+    void forget(MessageStream *stream) { waiting_.removeAll(stream); }
+
+private:
+    void pass();
+
+    QList<MessageStream *> waiting_;
+    bool scheduled_ = false;
+};
+
+// Reads one byte stream into messages when its turn comes, and reads no
+// more from the device while split messages wait: a reader faster than the
+// window is held back by its own connection instead of filling memory.
 class MessageStream : public QObject
 {
 public:
-    MessageStream(QIODevice *device, const Settings &settings, std::function<void(const QByteArray &)> deliver)
-        : QObject(device), device_(device), splitter_(settings.terminator(), settings.heartbeat),
+    MessageStream(QIODevice *device, const Settings &settings, ReadingTurns *turns,
+                  std::function<void(const QByteArray &)> deliver)
+        : QObject(device), device_(device), splitter_(settings.terminator(), settings.heartbeat), turns_(turns),
           deliver_(std::move(deliver))
     {
         pause_.setSingleShot(true);
@@ -149,41 +182,56 @@ public:
                 deliver_(rest);
         });
         connect(device, &QIODevice::readyRead, this, [this] {
-            if (!turnWaiting_)
-                turn();
+            pause_.stop();
+            if (turns_)
+                turns_->want(this);
         });
+    }
+    ~MessageStream() override
+    {
+        if (turns_)
+            turns_->forget(this);
+    }
+
+    // Delivers a few messages; false once nothing whole is left to take.
+    bool step()
+    {
+        QList<QByteArray> messages = splitter_.take(kMessagesPerStep);
+        if (messages.size() < kMessagesPerStep && device_->bytesAvailable() > 0) {
+            splitter_.add(device_->read(kReadBytes));
+            messages += splitter_.take(kMessagesPerStep - messages.size());
+        }
+        for (const QByteArray &message : messages)
+            deliver_(message);
+        const bool more = messages.size() == kMessagesPerStep || device_->bytesAvailable() > 0;
+        if (!more)
+            pause_.start();
+        return more;
     }
 
 private:
-    void turn()
-    {
-        turnWaiting_ = false;
-        int delivered = 0;
-        while (delivered < kMessagesPerTurn) {
-            const QList<QByteArray> messages = splitter_.take(kMessagesPerTurn - delivered);
-            for (const QByteArray &message : messages)
-                deliver_(message);
-            delivered += messages.size();
-            if (delivered < kMessagesPerTurn && device_->bytesAvailable() <= 0) {
-                pause_.start();
-                return;
-            }
-            if (delivered < kMessagesPerTurn)
-                splitter_.add(device_->read(kReadBytes));
-        }
-        pause_.stop();
-        turnWaiting_ = true;
-        QTimer::singleShot(0, this, &MessageStream::turn);
-    }
-
     QIODevice *device_;
     StreamSplitter splitter_;
+    QPointer<ReadingTurns> turns_;
     std::function<void(const QByteArray &)> deliver_;
     QTimer pause_;
-    bool turnWaiting_ = false;
 };
 
-} // namespace
+void ReadingTurns::pass()
+{
+    scheduled_ = false;
+    QElapsedTimer spent;
+    spent.start();
+    while (!waiting_.isEmpty() && !spent.hasExpired(kPassMs)) {
+        MessageStream *stream = waiting_.takeFirst();
+        if (stream->step() && !waiting_.contains(stream))
+            waiting_.push_back(stream);
+    }
+    if (!waiting_.isEmpty() && !scheduled_) {
+        scheduled_ = true;
+        QTimer::singleShot(0, this, &ReadingTurns::pass);
+    }
+}
 
 StreamSplitter::StreamSplitter(const QByteArray &terminator, const QByteArray &heartbeat)
     : terminator_(terminator), heartbeat_(heartbeat)
@@ -244,7 +292,8 @@ QByteArray StreamSplitter::rest()
 }
 
 TcpReceiver::TcpReceiver(const Settings &settings, QObject *parent)
-    : OutputReceiver(parent), settings_(settings), server_(new QTcpServer(this)), peers_(new PeerTable(this))
+    : OutputReceiver(parent), settings_(settings), server_(new QTcpServer(this)), peers_(new PeerTable(this)),
+      turns_(new ReadingTurns(this))
 {
     connect(server_, &QTcpServer::newConnection, this, &TcpReceiver::accept);
     quietCheck_.setInterval(1000);
@@ -283,7 +332,7 @@ void TcpReceiver::attach(QTcpSocket *socket)
     link.quiet.start();
     peers_->add(link.address);
     connect(socket, &QTcpSocket::disconnected, this, [this, socket] { forget(socket); });
-    new MessageStream(socket, settings_, [this, socket](const QByteArray &bytes) { heard(socket, bytes); });
+    new MessageStream(socket, settings_, turns_, [this, socket](const QByteArray &bytes) { heard(socket, bytes); });
 }
 
 void TcpReceiver::heard(QTcpSocket *socket, const QByteArray &bytes)
@@ -298,17 +347,18 @@ void TcpReceiver::heard(QTcpSocket *socket, const QByteArray &bytes)
     emit received({QDateTime::currentDateTime(), link.address, bytes, QString()});
     if (reply_.isEmpty() || heartbeat)
         return;
+    // Paused at the bound, resumed only once the peer has read all: a peer
+    // reading slowly is not told about at every message.
     const qint64 unsent = socket->bytesToWrite();
-    if (unsent > kMostUnsentReply) {
-        if (link.replying)
-            emit note(OutputReceiver::tr("%1 不读取回复（%2 字节未发出），暂停回复它").arg(link.address).arg(unsent));
+    if (link.replying && unsent > kMostUnsentReply) {
+        emit note(OutputReceiver::tr("%1 不读取回复（%2 字节未发出），暂停回复它").arg(link.address).arg(unsent));
         link.replying = false;
-        return;
-    }
-    if (!link.replying)
+    } else if (!link.replying && unsent == 0) {
         emit note(OutputReceiver::tr("%1 已读取回复，恢复回复它").arg(link.address));
-    link.replying = true;
-    socket->write(reply_);
+        link.replying = true;
+    }
+    if (link.replying)
+        socket->write(reply_);
 }
 
 void TcpReceiver::dropQuietPeers()
@@ -377,7 +427,7 @@ std::optional<OpenFailure> SerialReceiver::open(const QString &portName)
     }
     const QString source = portName;
     port_->setReadBufferSize(kReadBufferBytes);
-    new MessageStream(port_, settings_, [this, source](const QByteArray &bytes) {
+    new MessageStream(port_, settings_, new ReadingTurns(this), [this, source](const QByteArray &bytes) {
         emit received({QDateTime::currentDateTime(), source, bytes, QString()});
     });
     connect(port_, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError error) {

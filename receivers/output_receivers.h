@@ -31,6 +31,8 @@ struct MHD_Daemon;
 
 namespace output_test {
 
+class ReadingTurns;
+
 struct OpenFailure
 {
     QString reason;     // the system's words
@@ -115,6 +117,7 @@ private:
     QByteArray reply_;
     std::map<QTcpSocket *, Link> links_;
     PeerTable *peers_;
+    ReadingTurns *turns_;
     QTimer quietCheck_;
 };
 

@@ -213,8 +213,9 @@ private slots:
         for (int i = 0; i < sent; ++i)
             deaf.write("C" + QByteArray::number(i) + "\r");
         QTRY_COMPARE_WITH_TIMEOUT(received.size(), sent, 20000);
-        QCOMPARE(notes.size(), 1);
+        QVERIFY(!notes.isEmpty());
         QVERIFY2(notes.at(0).at(0).toString().contains("暂停回复"), qPrintable(notes.at(0).at(0).toString()));
+        QVERIFY(deaf.state() == QAbstractSocket::ConnectedState);
     }
 
     // Seventy connections from one address trickling header lines hold at
