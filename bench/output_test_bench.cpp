@@ -97,7 +97,8 @@ int paced(quint16 port, int round, int rate)
     for (int batch = 0; batch < kSeconds * 100; ++batch) {
         QByteArray lines;
         for (int i = 0; i < rate / 100; ++i)
-            lines += QByteArray("AB") + QByteArray::number(round) + '-' + QByteArray::number(sent + i).rightJustified(7, '0') + "XY\r";
+            lines += "AB" + QByteArray::number(round) + '-' + QByteArray::number(sent + i).rightJustified(7, '0')
+                     + "XY\r";
         if (::send(fd, lines.constData(), size_t(lines.size()), MSG_NOSIGNAL) == lines.size())
             sent += rate / 100;
         next.tv_nsec += 10 * 1000 * 1000;
@@ -181,6 +182,51 @@ void waitMs(int ms)
     runUntil([&] { return clock.elapsed() >= ms; });
 }
 
+// Runs one round against the window and prints its line of the table.
+void measureRound(OutputTestWindow &window, quint16 port, int round, long before)
+{
+    const char *kinds[] = {"none", "1, 1000/s", "1, 1000/s", "1, 50 000/s", "100, full speed"};
+    const int arrivedBefore = window.log().rowCount() + window.log().dropped();
+    std::atomic<int> sent{0};
+    std::atomic<bool> done{false};
+    std::thread client([&] {
+        if (round == 4)
+            sent = flood(port);
+        else if (round > 0)
+            sent = paced(port, round, round == 3 ? 50000 : 1000);
+        else
+            std::this_thread::sleep_for(std::chrono::seconds(kSeconds));
+        done = true;
+    });
+    const double cpuBefore = threadCpuSeconds();
+    QElapsedTimer sinceTick;
+    sinceTick.start();
+    qint64 worstGap = 0;
+    int late = 0;
+    QTimer tick;
+    QObject::connect(&tick, &QTimer::timeout, [&] {
+        const qint64 gap = sinceTick.restart();
+        worstGap = std::max(worstGap, gap);
+        late += gap > 100 ? 1 : 0;
+    });
+    tick.start(kTickMs);
+    runUntil([&] { return bool(done); });
+    client.join();
+    // A paced round waits until all it sent has arrived (what the window
+    // could not take at once waits in the connection), the flood only a moment.
+    QElapsedTimer drain;
+    drain.start();
+    const auto arrived = [&] { return window.log().rowCount() + window.log().dropped() - arrivedBefore; };
+    runUntil([&] { return round == 4 ? drain.elapsed() >= 1500 : arrived() >= sent || drain.elapsed() >= 120000; });
+    const double drainSeconds = round == 4 ? 0.0 : drain.elapsed() / 1000.0;
+    waitMs(300);
+    tick.stop();
+    const long after = statusKiB("VmRSS:");
+    std::printf("| %d | %s | %d | %d | %.1f | %d | %lld | %d | %.2f | %.1f | %.1f |\n", round, kinds[round], int(sent),
+                arrived(), drainSeconds, window.log().dropped(), static_cast<long long>(worstGap), late,
+                threadCpuSeconds() - cpuBefore, after / 1024.0, (after - before) / 1024.0);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -199,52 +245,13 @@ int main(int argc, char **argv)
     waitMs(500);
     const long before = statusKiB("VmRSS:");
 
-    std::printf("\n| round | senders, rate | sent | arrived (in the log + dropped) | dropped | longest gap between ticks (ms) | ticks late >100 ms | window thread CPU (s) | RSS after (MiB) | RSS growth (MiB) |\n");
+    std::printf("\n| round | senders, rate | sent | arrived (in the log + dropped) | caught up after (s) | dropped "
+                "| longest gap between ticks (ms) | ticks late >100 ms | window thread CPU (s) | RSS after (MiB) "
+                "| RSS growth (MiB) |\n");
     std::printf("|---:|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n");
     // Round 0 sends nothing: the machine's own lateness, for comparison.
-    const char *kinds[] = {"none", "1, 1000/s", "1, 1000/s", "1, 50 000/s", "100, full speed"};
-    for (int round = 0; round <= 4; ++round) {
-        const int arrivedBefore = window.log().rowCount() + window.log().dropped();
-        std::atomic<int> sent{0};
-        std::atomic<bool> done{false};
-        std::thread client([&] {
-            if (round == 4)
-                sent = flood(port);
-            else if (round > 0)
-                sent = paced(port, round, round == 3 ? 50000 : 1000);
-            else
-                std::this_thread::sleep_for(std::chrono::seconds(kSeconds));
-            done = true;
-        });
-        const double cpuBefore = threadCpuSeconds();
-        QElapsedTimer sinceTick;
-        sinceTick.start();
-        qint64 worstGap = 0;
-        int late = 0;
-        QTimer tick;
-        QObject::connect(&tick, &QTimer::timeout, [&] {
-            const qint64 gap = sinceTick.restart();
-            worstGap = std::max(worstGap, gap);
-            late += gap > 100 ? 1 : 0;
-        });
-        tick.start(kTickMs);
-        runUntil([&] { return bool(done); });
-        client.join();
-        // A paced round waits until all it sent has arrived (what the window
-        // could not take at once waits in the connection), the flood only a moment.
-        QElapsedTimer drain;
-        drain.start();
-        const auto arrived = [&] { return window.log().rowCount() + window.log().dropped() - arrivedBefore; };
-        runUntil([&] { return round == 4 ? drain.elapsed() >= 1500 : arrived() >= sent || drain.elapsed() >= 120000; });
-        const double drainSeconds = round == 4 ? 0.0 : drain.elapsed() / 1000.0;
-        waitMs(300);
-        tick.stop();
-        const long after = statusKiB("VmRSS:");
-        std::printf("| %d | %s | %d | %d | %.1f | %d | %lld | %d | %.2f | %.1f | %.1f |\n", round, kinds[round], int(sent),
-                    arrived(), drainSeconds, window.log().dropped(),
-                    static_cast<long long>(worstGap), late,
-                    threadCpuSeconds() - cpuBefore, after / 1024.0, (after - before) / 1024.0);
-    }
+    for (int round = 0; round <= 4; ++round)
+        measureRound(window, port, round, before);
     std::printf("\nRSS before the first round: %.1f MiB; peak (VmHWM): %.1f MiB\n", before / 1024.0,
                 statusKiB("VmHWM:") / 1024.0);
     return 0;

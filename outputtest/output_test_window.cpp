@@ -193,6 +193,18 @@ QHostAddress OutputTestWindow::listenAddress() const
     return chosen == QLatin1String(kEveryInterface) ? QHostAddress(QHostAddress::Any) : QHostAddress(chosen);
 }
 
+// One row per connected reader, above the messages while TCP receives.
+QTableView *OutputTestWindow::makePeerView(QWidget *page)
+{
+    auto *view = new QTableView(page);
+    view->setObjectName(QStringLiteral("peers"));
+    view->verticalHeader()->setVisible(false);
+    view->horizontalHeader()->setStretchLastSection(true);
+    view->setMaximumHeight(120);
+    view->hide();
+    return view;
+}
+
 QWidget *OutputTestWindow::makeMessageViews()
 {
     views = new QStackedWidget(this);
@@ -208,6 +220,8 @@ QWidget *OutputTestWindow::makeMessageViews()
     // whole, up to what a cell holds, and the detail pane below has the rest.
     table->horizontalHeader()->setSectionResizeMode(output_test::OutputLog::Data, QHeaderView::Stretch);
     table->horizontalHeader()->setMinimumSectionSize(40);
+    const int timeWidth = table->fontMetrics().horizontalAdvance(QStringLiteral("00:00:00.000"));
+    table->setColumnWidth(output_test::OutputLog::Time, timeWidth + 16);
     table->setColumnWidth(output_test::OutputLog::Source, 170);
     for (int affix : {output_test::OutputLog::Prefix, output_test::OutputLog::Suffix, output_test::OutputLog::End})
         table->setColumnWidth(affix, 64);
@@ -228,12 +242,7 @@ QWidget *OutputTestWindow::makeMessageViews()
     connect(capture, &KeyboardCapture::typed, this, [this](const QByteArray &bytes, const QString &pace) {
         messages->append({QDateTime::currentDateTime(), tr("USB键盘"), bytes, pace});
     });
-    peerView = new QTableView(messagePage);
-    peerView->setObjectName(QStringLiteral("peers"));
-    peerView->verticalHeader()->setVisible(false);
-    peerView->horizontalHeader()->setStretchLastSection(true);
-    peerView->setMaximumHeight(120);
-    peerView->hide();
+    peerView = makePeerView(messagePage);
     messageLayout->addWidget(capture);
     messageLayout->addWidget(peerView);
     messageLayout->addWidget(table, 1);
@@ -344,6 +353,7 @@ void OutputTestWindow::showPeers()
     auto *tcp = qobject_cast<output_test::TcpReceiver *>(receiver);
     peerView->setModel(tcp ? tcp->peers() : nullptr);
     peerView->setVisible(tcp != nullptr);
+    peerView->setColumnWidth(output_test::PeerTable::Address, 200);
 }
 
 void OutputTestWindow::applyReply()

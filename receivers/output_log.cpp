@@ -117,7 +117,7 @@ void OutputLog::append(const Message &message)
 
 void OutputLog::note(const QString &text)
 {
-    add({{QDateTime::currentDateTime(), QString(), QByteArray(), text}, AffixCheck(), Kind::Note});
+    add({{QDateTime::currentDateTimeUtc(), QString(), QByteArray(), text}, AffixCheck(), Kind::Note});
 }
 
 qint64 OutputLog::rowBytes(const Row &row)
@@ -199,7 +199,7 @@ QString OutputLog::cellText(const Row &row, int column) const
     const int dataEnd = bytes.size() - check.terminatorLength - check.suffixLength;
     switch (column) {
     case Time:
-        return row.message.time.toString(QStringLiteral("HH:mm:ss.zzz"));
+        return row.message.time.toLocalTime().toString(QStringLiteral("HH:mm:ss.zzz"));
     case Source:
         return visibleText(row.message.source);
     case Prefix:

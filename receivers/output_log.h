@@ -21,7 +21,7 @@ namespace output_test {
 
 struct Message
 {
-    QDateTime time;
+    QDateTime time;   // in UTC from the receivers: the local time zone is looked up only for what is shown
     QString source;   // the peer's address, the port's name, or the keyboard
     QByteArray bytes; // as received, plain data: shown, never run
     QString details;  // what else there is to see: an HTTP request's headers, a typist's pace

@@ -344,7 +344,7 @@ void TcpReceiver::heard(QTcpSocket *socket, const QByteArray &bytes)
     link.quiet.restart();
     const bool heartbeat = settings_.isHeartbeat(bytes);
     peers_->heard(link.address, heartbeat);
-    emit received({QDateTime::currentDateTime(), link.address, bytes, QString()});
+    emit received({QDateTime::currentDateTimeUtc(), link.address, bytes, QString()});
     if (reply_.isEmpty() || heartbeat)
         return;
     // Paused at the bound, resumed only once the peer has read all: a peer
@@ -428,7 +428,7 @@ std::optional<OpenFailure> SerialReceiver::open(const QString &portName)
     const QString source = portName;
     port_->setReadBufferSize(kReadBufferBytes);
     new MessageStream(port_, settings_, new ReadingTurns(this), [this, source](const QByteArray &bytes) {
-        emit received({QDateTime::currentDateTime(), source, bytes, QString()});
+        emit received({QDateTime::currentDateTimeUtc(), source, bytes, QString()});
     });
     connect(port_, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError error) {
         if (error != QSerialPort::NoError && error != QSerialPort::TimeoutError) {
@@ -498,7 +498,7 @@ Message httpMessage(MHD_Connection *connection, const char *url, const char *met
                       + headers.join(QLatin1Char('\n'));
     if (request.dropped > 0)
         details += QLatin1Char('\n') + OutputReceiver::tr("正文另有 %1 字节未保留").arg(request.dropped);
-    return {QDateTime::currentDateTime(), clientOf(connection) + QLatin1Char(' ') + requestLine, request.body, details};
+    return {QDateTime::currentDateTimeUtc(), clientOf(connection) + QLatin1Char(' ') + requestLine, request.body, details};
 }
 
 MHD_Result answerRequest(void *receiver, MHD_Connection *connection, const char *url, const char *method,

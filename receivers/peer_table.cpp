@@ -8,7 +8,7 @@ constexpr int kRefreshMs = 250;
 
 QString timeText(const QDateTime &time)
 {
-    return time.isValid() ? time.toString(QStringLiteral("HH:mm:ss")) : QString();
+    return time.isValid() ? time.toLocalTime().toString(QStringLiteral("HH:mm:ss")) : QString();
 }
 
 } // namespace
@@ -31,7 +31,7 @@ int PeerTable::rowOf(const QString &address) const
 void PeerTable::add(const QString &address)
 {
     beginInsertRows(QModelIndex(), int(peers_.size()), int(peers_.size()));
-    peers_.push_back({address, QDateTime::currentDateTime(), 0, QDateTime(), QDateTime()});
+    peers_.push_back({address, QDateTime::currentDateTimeUtc(), 0, QDateTime(), QDateTime()});
     endInsertRows();
 }
 
@@ -51,7 +51,7 @@ void PeerTable::heard(const QString &address, bool heartbeat)
     if (row < 0)
         return;
     Peer &peer = peers_[std::size_t(row)];
-    (heartbeat ? peer.lastHeartbeat : peer.lastMessage) = QDateTime::currentDateTime();
+    (heartbeat ? peer.lastHeartbeat : peer.lastMessage) = QDateTime::currentDateTimeUtc();
     peer.messages += heartbeat ? 0 : 1;
     if (!refresh_.isActive())
         refresh_.start();

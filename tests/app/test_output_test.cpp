@@ -11,6 +11,7 @@
 #include <QStackedWidget>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QAbstractItemModelTester>
 #include <QTableView>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -174,11 +175,13 @@ private slots:
         QFETCH(int, detailChars);
         QFETCH(int, kept);
         OutputLog log;
+        QAbstractItemModelTester tester(&log, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        log.note("note");
         for (int i = 0; i < messages; ++i)
             log.append({QDateTime::currentDateTime(), "test", QByteArray::number(i).leftJustified(size, '.'),
                         QString(detailChars, 'h')});
         QTRY_COMPARE_WITH_TIMEOUT(log.rowCount(), kept, kArrival);
-        QCOMPARE(log.dropped(), messages - kept);
+        QCOMPARE(log.dropped(), messages + 1 - kept); // the note went first
         QVERIFY(log.index(0, OutputLog::Data).data().toString().startsWith(QString::number(messages - kept) + '.'));
     }
 
@@ -470,7 +473,8 @@ private slots:
             if (view->model() == &test.log())
                 table = view;
         const int needed = table->fontMetrics().horizontalAdvance("6901234567892") + 12;
-        QVERIFY2(table->columnWidth(OutputLog::Data) >= needed, qPrintable(QString::number(table->columnWidth(OutputLog::Data))));
+        QVERIFY2(table->columnWidth(OutputLog::Data) >= needed,
+                 qPrintable(QString::number(table->columnWidth(OutputLog::Data))));
     }
 
     // What is copied and saved is one line a message, tab-separated, with
@@ -511,7 +515,8 @@ private slots:
         if (onDisk) {
             target = dir.filePath(target);
             QVERIFY(QDir(dir.path()).mkpath("full"));
-            const bool mounted = QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=64k", "tmpfs", dir.filePath("full")}) == 0;
+            const bool mounted
+                = QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=64k", "tmpfs", dir.filePath("full")}) == 0;
             QFile old(target);
             QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old\n") == 4);
             old.close();
