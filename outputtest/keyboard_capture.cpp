@@ -46,7 +46,7 @@ void KeyboardCapture::keyPressEvent(QKeyEvent *event)
         gaps << sinceLastKey.elapsed();
     sinceLastKey.start();
     pending += text;
-    setText(output_test::visibleText(pending));
+    setText(output_test::bytesShown(pending));
     if (pending.size() >= kCodeBytes)
         return finish(QByteArray());
     pause.start();

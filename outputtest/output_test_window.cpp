@@ -12,9 +12,9 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QNetworkInterface>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QScrollBar>
 #include <QSerialPortInfo>
 #include <QSpinBox>
@@ -23,11 +23,14 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "outputtest/keyboard_capture.h"
-#include "widgets/menu_button.h"
 #include "core/form_source.h"
+#include "core/remembered_settings.h"
+#include "files/safe_file.h"
+#include "outputtest/keyboard_capture.h"
 #include "outputtest/output_test_form.h"
 #include "receivers/output_receivers.h"
+#include "widgets/boxes.h"
+#include "widgets/menu_button.h"
 
 using output_test::Channel;
 
@@ -35,6 +38,8 @@ namespace {
 
 const char kTitle[] = QT_TRANSLATE_NOOP("OutputTestWindow", "输出测试");
 constexpr quint16 kDefaultPort = 8080;
+const char kListenKey[] = "outputTest/listenAddress";
+const char kEveryInterface[] = "any";
 
 // The channels in the order the choice lists them.
 struct ChannelChoice
@@ -52,6 +57,14 @@ const ChannelChoice kChannelChoices[] = {
 };
 
 enum View { MessagesView, WiegandView };
+
+int choiceOf(Channel channel)
+{
+    for (int i = 0; i < int(std::size(kChannelChoices)); ++i)
+        if (kChannelChoices[i].channel == channel)
+            return i;
+    return 0;
+}
 
 bool isNetwork(Channel channel)
 {
@@ -78,8 +91,9 @@ QString cardFormName(output_test::CardNumberForm form)
 
 } // namespace
 
-OutputTestWindow::OutputTestWindow(const output_test::Settings &testSettings, QWidget *parent)
-    : QWidget(parent, Qt::Window), settings(testSettings), messages(new output_test::OutputLog(this))
+OutputTestWindow::OutputTestWindow(const FormSource &formSource, QWidget *parent)
+    : QWidget(parent, Qt::Window), form(formSource), settings(outputTestSettings(formSource.value())),
+      messages(new output_test::OutputLog(this))
 {
     setWindowTitle(tr(kTitle));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -103,11 +117,10 @@ OutputTestWindow::OutputTestWindow(const output_test::Settings &testSettings, QW
     connect(clock, &QTimer::timeout, this, &OutputTestWindow::updateCounts);
     clock->start(1000);
 
-    for (int i = 0; i < int(std::size(kChannelChoices)); ++i)
-        if (kChannelChoices[i].channel == settings.channel)
-            channels->setCurrentIndex(i);
+    channels->setCurrentIndex(choiceOf(settings.channel));
     channelChosen();
     connect(channels, QOverload<int>::of(&QComboBox::currentIndexChanged), this, &OutputTestWindow::channelChosen);
+    connect(&form, &FormSource::changed, this, &OutputTestWindow::formChanged);
 }
 
 // The receiver goes first: the HTTP server's thread ends before the log it
@@ -128,6 +141,7 @@ QWidget *OutputTestWindow::makeSettingsRow()
     portLabel = new QLabel(row);
     port = new QSpinBox(row);
     port->setRange(1, 65535);
+    listenChoice = makeListenChoice(row);
     serialPort = new QComboBox(row);
     serialPort->setEditable(true);
     serialPort->setMinimumContentsLength(16);
@@ -142,10 +156,53 @@ QWidget *OutputTestWindow::makeSettingsRow()
     layout->addWidget(channels);
     layout->addWidget(portLabel);
     layout->addWidget(port);
+    layout->addWidget(listenChoice);
     layout->addWidget(serialPort);
     layout->addWidget(reply, 1);
     layout->addWidget(starting);
     return row;
+}
+
+// Where to listen: every interface, one of them by its address, or this
+// computer only (for a try with the simulator); remembered for next time.
+QComboBox *OutputTestWindow::makeListenChoice(QWidget *row)
+{
+    auto *choice = new QComboBox(row);
+    choice->setObjectName(QStringLiteral("listenAddress"));
+    choice->setToolTip(tr("在哪个网卡上接收读头的连接"));
+    choice->addItem(tr("所有网卡"), QString::fromLatin1(kEveryInterface));
+    for (const QNetworkInterface &interface : QNetworkInterface::allInterfaces()) {
+        if (!interface.flags().testFlag(QNetworkInterface::IsUp)
+            || interface.flags().testFlag(QNetworkInterface::IsLoopBack))
+            continue;
+        for (const QNetworkAddressEntry &entry : interface.addressEntries())
+            choice->addItem(tr("%1（%2）").arg(entry.ip().toString(), plainShown(interface.humanReadableName())),
+                            entry.ip().toString());
+    }
+    choice->addItem(tr("仅本机"), QHostAddress(QHostAddress::LocalHost).toString());
+    choice->setCurrentIndex(std::max(0, choice->findData(remembered::text(kListenKey))));
+    connect(choice, QOverload<int>::of(&QComboBox::activated), this, [choice] {
+        remembered::store(kListenKey, choice->currentData());
+    });
+    return choice;
+}
+
+QHostAddress OutputTestWindow::listenAddress() const
+{
+    const QString chosen = listenChoice->currentData().toString();
+    return chosen == QLatin1String(kEveryInterface) ? QHostAddress(QHostAddress::Any) : QHostAddress(chosen);
+}
+
+// One row per connected reader, above the messages while TCP receives.
+QTableView *OutputTestWindow::makePeerView(QWidget *page)
+{
+    auto *view = new QTableView(page);
+    view->setObjectName(QStringLiteral("peers"));
+    view->verticalHeader()->setVisible(false);
+    view->horizontalHeader()->setStretchLastSection(true);
+    view->setMaximumHeight(120);
+    view->hide();
+    return view;
 }
 
 QWidget *OutputTestWindow::makeMessageViews()
@@ -159,8 +216,16 @@ QWidget *OutputTestWindow::makeMessageViews()
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->setWordWrap(false);
     table->verticalHeader()->setVisible(false);
-    table->horizontalHeader()->setStretchLastSection(true);
-    table->setColumnWidth(output_test::OutputLog::Source, 190);
+    // The data column takes the room the others leave: a code is shown
+    // whole, up to what a cell holds, and the detail pane below has the rest.
+    table->horizontalHeader()->setSectionResizeMode(output_test::OutputLog::Data, QHeaderView::Stretch);
+    table->horizontalHeader()->setMinimumSectionSize(40);
+    const int timeWidth = table->fontMetrics().horizontalAdvance(QStringLiteral("00:00:00.000"));
+    table->setColumnWidth(output_test::OutputLog::Time, timeWidth + 16);
+    table->setColumnWidth(output_test::OutputLog::Source, 170);
+    for (int affix : {output_test::OutputLog::Prefix, output_test::OutputLog::Suffix, output_test::OutputLog::End})
+        table->setColumnWidth(affix, 64);
+    table->setColumnWidth(output_test::OutputLog::Hex, 160);
     // The view follows new messages while it shows the newest ones.
     connect(messages, &QAbstractItemModel::rowsAboutToBeInserted, this,
             [this] { followNewest = table->verticalScrollBar()->value() == table->verticalScrollBar()->maximum(); });
@@ -177,7 +242,9 @@ QWidget *OutputTestWindow::makeMessageViews()
     connect(capture, &KeyboardCapture::typed, this, [this](const QByteArray &bytes, const QString &pace) {
         messages->append({QDateTime::currentDateTime(), tr("USB键盘"), bytes, pace});
     });
+    peerView = makePeerView(messagePage);
     messageLayout->addWidget(capture);
+    messageLayout->addWidget(peerView);
     messageLayout->addWidget(table, 1);
     messageLayout->addWidget(details);
 
@@ -228,6 +295,7 @@ void OutputTestWindow::channelChosen()
     portLabel->setText(isSerial(chosen) ? tr("串口：") : tr("端口："));
     portLabel->setVisible(network || isSerial(chosen));
     port->setVisible(network);
+    listenChoice->setVisible(network);
     serialPort->setVisible(isSerial(chosen));
     reply->setVisible(network);
     starting->setVisible(network || isSerial(chosen));
@@ -244,9 +312,7 @@ void OutputTestWindow::channelChosen()
                                  .arg(cardFormName(settings.cardNumberForm)));
     } else {
         views->setCurrentIndex(MessagesView);
-        status->setText(network ? QString() : tr("选择读头所接的串口，再点“开始”。"));
-        if (network)
-            start();
+        status->setText(network ? tr("选择在哪个网卡上接收，再点“开始接收”。") : tr("选择读头所接的串口，再点“开始接收”。"));
     }
 }
 
@@ -262,20 +328,32 @@ void OutputTestWindow::start()
 {
     stop();
     if (const std::optional<output_test::OpenFailure> failure = openReceiver()) {
-        showOpenFailure(*failure);
         stop();
+        showOpenFailure(*failure);
         return;
     }
     connect(receiver, &output_test::OutputReceiver::received, messages, &output_test::OutputLog::append);
-    connect(receiver, &output_test::OutputReceiver::note, this,
-            [this](const QString &note) { status->setText(receiving + QLatin1String("  ") + note); });
+    connect(receiver, &output_test::OutputReceiver::note, messages, &output_test::OutputLog::note);
     connect(reply, &QLineEdit::textChanged, receiver, [this] { applyReply(); });
     applyReply();
     status->setStyleSheet(QString());
-    receiving = isNetwork(channel()) ? tr("正在所有网卡的 %1 端口 %2 上接收。").arg(channels->currentText()).arg(port->value())
+    receiving = isNetwork(channel()) ? tr("正在 %1 端口 %2 上接收，监听：%3。")
+                                           .arg(channels->currentText())
+                                           .arg(port->value())
+                                           .arg(listenChoice->currentText())
                                      : tr("正在串口 %1 上接收。").arg(serialPort->currentText());
     status->setText(receiving);
     starting->setText(tr("停止"));
+    showPeers();
+}
+
+// One line per connected reader, for the receiver that has connections.
+void OutputTestWindow::showPeers()
+{
+    auto *tcp = qobject_cast<output_test::TcpReceiver *>(receiver);
+    peerView->setModel(tcp ? tcp->peers() : nullptr);
+    peerView->setVisible(tcp != nullptr);
+    peerView->setColumnWidth(output_test::PeerTable::Address, 200);
 }
 
 void OutputTestWindow::applyReply()
@@ -293,12 +371,12 @@ std::optional<output_test::OpenFailure> OutputTestWindow::openReceiver()
     case Channel::Tcp: {
         auto *tcp = new output_test::TcpReceiver(settings, this);
         receiver = tcp;
-        return tcp->open(quint16(port->value()));
+        return tcp->open(listenAddress(), quint16(port->value()));
     }
     case Channel::Http: {
         auto *http = new output_test::HttpReceiver(this);
         receiver = http;
-        return http->open(quint16(port->value()));
+        return http->open(listenAddress(), quint16(port->value()));
     }
     case Channel::Serial:
     case Channel::Ttl: {
@@ -315,8 +393,37 @@ std::optional<output_test::OpenFailure> OutputTestWindow::openReceiver()
 
 void OutputTestWindow::stop()
 {
+    peerView->setModel(nullptr);
+    peerView->hide();
+    if (receiver)
+        status->setText(tr("已停止接收。"));
     delete receiver.data();
-    starting->setText(tr("开始"));
+    starting->setText(tr("开始接收"));
+}
+
+// The form changed under the open test: the affixes count for the next
+// messages, a new channel is chosen here too, and a new port for the
+// channel being received moves the receiver once the message being
+// delivered is through. The log stays as it is.
+void OutputTestWindow::formChanged()
+{
+    const output_test::Settings changed = outputTestSettings(form.value());
+    const bool channelMoved = changed.channel != settings.channel;
+    const quint16 before = channel() == Channel::Http ? settings.httpPort : settings.tcpPort;
+    const quint16 after = channel() == Channel::Http ? changed.httpPort : changed.tcpPort;
+    settings = changed;
+    messages->setSettings(settings);
+    if (channelMoved) {
+        channels->setCurrentIndex(choiceOf(settings.channel));
+        return;
+    }
+    if (!isNetwork(channel()) || after == before || after == 0)
+        return;
+    port->setValue(after);
+    if (!receiver)
+        return;
+    messages->note(tr("配置的端口改为 %1：在新端口上重新接收").arg(after));
+    QTimer::singleShot(0, this, &OutputTestWindow::start);
 }
 
 void OutputTestWindow::showOpenFailure(const output_test::OpenFailure &failure)
@@ -364,14 +471,11 @@ void OutputTestWindow::copyMessages()
 
 bool OutputTestWindow::saveTo(const QString &path)
 {
-    QSaveFile file(path);
     QByteArray text;
     for (int row = 0; row < messages->rowCount(); ++row)
         text += messages->line(row).toUtf8() + '\n';
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit()) {
-        QMessageBox box(QMessageBox::Warning, tr(kTitle), tr("无法保存消息。"), QMessageBox::Ok, this);
-        box.setInformativeText(file.errorString());
-        box.exec();
+    if (const std::optional<QString> failure = files::replaceFile(path, text)) {
+        showBox(this, QMessageBox::Warning, tr(kTitle), tr("无法保存消息到 %1。").arg(path), *failure);
         return false;
     }
     return true;
@@ -396,6 +500,6 @@ OutputTestEntry::OutputTestEntry(const FormSource &formSource, QWidget *parentWi
 void OutputTestEntry::open()
 {
     if (!shown)
-        shown = new OutputTestWindow(outputTestSettings(form.value()), window);
+        shown = new OutputTestWindow(form, window);
     bringUp(shown);
 }

@@ -11,6 +11,7 @@
 #include "receivers/output_test_settings.h"
 
 class QAction;
+class QHostAddress;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -30,15 +31,17 @@ struct OpenFailure;
 
 // Shows what a configured reader sends: a receiver for the channel the
 // form chose (or another one picked here), each message with the form's
-// prefix, suffix and terminator marked or said missing. Closing it frees
-// the port. A window of its own rather than a dialog: Enter in its fields
-// must not press its buttons, nor Escape drop what it received.
+// prefix, suffix and terminator marked or said missing. It follows the
+// form while open: a changed port moves the receiver, the log stays. It
+// receives only once started, on the interface chosen; stopping or closing
+// it frees the port. A window of its own rather than a dialog: Enter in its
+// fields must not press its buttons, nor Escape drop what it received.
 class OutputTestWindow : public QWidget
 {
     Q_OBJECT
 
 public:
-    OutputTestWindow(const output_test::Settings &settings, QWidget *parent);
+    OutputTestWindow(const FormSource &form, QWidget *parent);
     ~OutputTestWindow() override;
 
     output_test::OutputLog &log() { return *messages; }
@@ -55,12 +58,17 @@ public:
 
 private:
     QWidget *makeSettingsRow();
+    QComboBox *makeListenChoice(QWidget *row);
+    QHostAddress listenAddress() const;
+    void formChanged();
     QWidget *makeMessageViews();
+    QTableView *makePeerView(QWidget *page);
     QWidget *makeButtonRow();
     output_test::Channel channel() const;
     void channelChosen();
     void toggle();
     void start();
+    void showPeers();
     void stop();
     std::optional<output_test::OpenFailure> openReceiver();
     void applyReply();
@@ -70,12 +78,14 @@ private:
     void copyMessages();
     void chooseFileToSave();
 
+    const FormSource &form;
     output_test::Settings settings;
     output_test::OutputLog *messages;
     QPointer<output_test::OutputReceiver> receiver;
     QComboBox *channels;
     QLabel *portLabel;
     QSpinBox *port;
+    QComboBox *listenChoice;
     QComboBox *serialPort;
     QLineEdit *reply;
     QPushButton *starting;
@@ -83,6 +93,7 @@ private:
     QLabel *counts;
     QStackedWidget *views;
     QTableView *table;
+    QTableView *peerView;
     QPlainTextEdit *details;
     KeyboardCapture *capture;
     QLabel *wiegandNote;
@@ -92,7 +103,7 @@ private:
 };
 
 // The entry to the output test: 输出测试… in the configuration file menu
-// and Ctrl+T, opening the test on what the form says at that moment.
+// and Ctrl+T, opening the test on the form.
 class OutputTestEntry : public QObject
 {
     Q_OBJECT

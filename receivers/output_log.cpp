@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+#include "text/plain_text.h"
+
 namespace output_test {
 
 namespace {
@@ -19,6 +21,7 @@ constexpr int kCellHexBytes = 64;
 const QColor kFound(0xd4, 0xf5, 0xd4);
 const QColor kMissing(0xf8, 0xd0, 0xd0);
 const QColor kHeartbeat(0x90, 0x90, 0x90);
+const QColor kNote(0x20, 0x50, 0xa0);
 
 // The affixes of one kind against a message without its terminator; higher
 // scores fit better: both affixes there first, then more of them there. A
@@ -87,27 +90,11 @@ AffixCheck checkAffixes(const QByteArray &message, const Settings &settings)
     return best;
 }
 
-QString visibleText(const QByteArray &bytes)
+QString bytesShown(const QByteArray &bytes)
 {
-    const QString text = QString::fromUtf8(bytes);
-    QString shown;
-    shown.reserve(text.size());
-    for (const QChar c : text) {
-        const ushort code = c.unicode();
-        if (code == '\r')
-            shown += QChar(0x23CE);
-        else if (code == '\n')
-            shown += QChar(0x240A);
-        else if (code == '\t')
-            shown += QChar(0x21E5);
-        else if (code < 0x20)
-            shown += QChar(0x2400 + code);
-        else if (code == 0x7F)
-            shown += QChar(0x2421);
-        else
-            shown += c;
-    }
-    return shown;
+    QString text = QString::fromUtf8(bytes);
+    text.replace(QLatin1Char('\r'), QChar(0x23CE)).replace(QLatin1Char('\n'), QChar(0x240A));
+    return visibleText(text.replace(QLatin1Char('\t'), QChar(0x21E5)));
 }
 
 OutputLog::OutputLog(QObject *parent) : QAbstractTableModel(parent)
@@ -124,11 +111,30 @@ void OutputLog::append(const Message &message)
         ++heartbeats_;
         lastHeartbeat_ = message.time;
     }
-    pending_.push_back({message, heartbeat ? AffixCheck() : checkAffixes(message.bytes, settings_), heartbeat});
-    pendingBytes_ += message.bytes.size();
+    add({message, heartbeat ? AffixCheck() : checkAffixes(message.bytes, settings_),
+         heartbeat ? Kind::Heartbeat : Kind::Code});
+}
+
+void OutputLog::note(const QString &text)
+{
+    add({{QDateTime::currentDateTimeUtc(), QString(), QByteArray(), text}, AffixCheck(), Kind::Note});
+}
+
+qint64 OutputLog::rowBytes(const Row &row)
+{
+    const qint64 rowOverhead = 160;
+    const Message &message = row.message;
+    return rowOverhead + message.bytes.size() + qint64(sizeof(QChar)) * (message.source.size() + message.details.size())
+           + row.check.missingPrefix.size() + row.check.missingSuffix.size() + row.check.missingTerminator.size();
+}
+
+void OutputLog::add(Row row)
+{
+    pendingBytes_ += rowBytes(row);
+    pending_.push_back(std::move(row));
     // A flood between two batches must not outgrow the log either.
     while (pending_.size() > 1 && (int(pending_.size()) > kMessageLimit || pendingBytes_ > kByteLimit)) {
-        pendingBytes_ -= pending_.front().message.bytes.size();
+        pendingBytes_ -= rowBytes(pending_.front());
         pending_.pop_front();
         ++dropped_;
     }
@@ -142,7 +148,7 @@ void OutputLog::takePending()
     qint64 bytes = storedBytes_ + pendingBytes_;
     int outdated = 0;
     while (outdated < int(rows_.size()) && (count > kMessageLimit || bytes > kByteLimit)) {
-        bytes -= rows_[std::size_t(outdated)].message.bytes.size();
+        bytes -= rowBytes(rows_[std::size_t(outdated)]);
         --count;
         ++outdated;
     }
@@ -193,22 +199,24 @@ QString OutputLog::cellText(const Row &row, int column) const
     const int dataEnd = bytes.size() - check.terminatorLength - check.suffixLength;
     switch (column) {
     case Time:
-        return row.message.time.toString(QStringLiteral("HH:mm:ss.zzz"));
+        return row.message.time.toLocalTime().toString(QStringLiteral("HH:mm:ss.zzz"));
     case Source:
-        return row.message.source;
+        return visibleText(row.message.source);
     case Prefix:
-        return check.missingPrefix.isEmpty() ? visibleText(bytes.left(check.prefixLength))
-                                             : tr("缺少 %1").arg(visibleText(check.missingPrefix));
+        return check.missingPrefix.isEmpty() ? bytesShown(bytes.left(check.prefixLength))
+                                             : tr("缺少 %1").arg(bytesShown(check.missingPrefix));
     case Data: {
-        const QString data = visibleText(bytes.mid(check.prefixLength, dataEnd - check.prefixLength));
-        return cut(row.heartbeat ? tr("心跳 %1").arg(data) : data, kCellCharacters);
+        if (row.kind == Kind::Note)
+            return cut(visibleText(row.message.details), kCellCharacters);
+        const QString data = bytesShown(bytes.mid(check.prefixLength, dataEnd - check.prefixLength));
+        return cut(row.kind == Kind::Heartbeat ? tr("心跳 %1").arg(data) : data, kCellCharacters);
     }
     case Suffix:
-        return check.missingSuffix.isEmpty() ? visibleText(bytes.mid(dataEnd, check.suffixLength))
-                                             : tr("缺少 %1").arg(visibleText(check.missingSuffix));
+        return check.missingSuffix.isEmpty() ? bytesShown(bytes.mid(dataEnd, check.suffixLength))
+                                             : tr("缺少 %1").arg(bytesShown(check.missingSuffix));
     case End:
-        return check.missingTerminator.isEmpty() ? visibleText(bytes.right(check.terminatorLength))
-                                                 : tr("缺少 %1").arg(visibleText(check.missingTerminator));
+        return check.missingTerminator.isEmpty() ? bytesShown(bytes.right(check.terminatorLength))
+                                                 : tr("缺少 %1").arg(bytesShown(check.missingTerminator));
     case Hex:
         return hexOf(bytes.left(kCellHexBytes)) + (bytes.size() > kCellHexBytes ? QString(QChar(0x2026)) : QString());
     }
@@ -243,9 +251,11 @@ QVariant OutputLog::data(const QModelIndex &index, int role) const
     case Qt::DisplayRole:
         return cellText(row, index.column());
     case Qt::BackgroundRole:
-        return row.heartbeat ? QVariant() : cellBackground(row, index.column());
+        return row.kind == Kind::Code ? cellBackground(row, index.column()) : QVariant();
     case Qt::ForegroundRole:
-        return row.heartbeat ? QVariant(QBrush(kHeartbeat)) : QVariant();
+        return row.kind == Kind::Heartbeat ? QVariant(QBrush(kHeartbeat))
+               : row.kind == Kind::Note    ? QVariant(QBrush(kNote))
+                                           : QVariant();
     }
     return QVariant();
 }
@@ -289,11 +299,15 @@ QString OutputLog::details(int row) const
 {
     if (row < 0 || row >= int(rows_.size()))
         return QString();
-    const Message &message = rows_[std::size_t(row)].message;
-    QString text = cellText(rows_[std::size_t(row)], Time) + QLatin1Char(' ') + message.source + QLatin1Char('\n');
-    if (!message.details.isEmpty())
-        text += message.details + QLatin1Char('\n');
-    text += tr("文本：%1").arg(visibleText(message.bytes)) + QLatin1Char('\n');
+    const Row &shown = rows_[std::size_t(row)];
+    const Message &message = shown.message;
+    QString text = cellText(shown, Time) + QLatin1Char(' ') + visibleText(message.source) + QLatin1Char('\n');
+    // Each line of the details stays one line: a header cannot forge another.
+    for (const QString &line : message.details.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+        text += visibleText(line) + QLatin1Char('\n');
+    if (shown.kind == Kind::Note)
+        return text.trimmed();
+    text += tr("文本：%1").arg(bytesShown(message.bytes)) + QLatin1Char('\n');
     text += tr("十六进制：%1").arg(hexOf(message.bytes));
     return text;
 }

@@ -21,7 +21,7 @@ namespace output_test {
 
 struct Message
 {
-    QDateTime time;
+    QDateTime time;   // in UTC from the receivers: the local time zone is looked up only for what is shown
     QString source;   // the peer's address, the port's name, or the keyboard
     QByteArray bytes; // as received, plain data: shown, never run
     QString details;  // what else there is to see: an HTTP request's headers, a typist's pace
@@ -41,9 +41,9 @@ struct AffixCheck
 
 AffixCheck checkAffixes(const QByteArray &message, const Settings &settings);
 
-// Bytes as one line of text: CR, LF and tab as ⏎ ␊ ⇥, other control
-// characters as their pictures, what is not UTF-8 as �.
-QString visibleText(const QByteArray &bytes);
+// Bytes as one line of text: CR, LF and tab as ⏎ ␊ ⇥, the other controls
+// and format characters as visibleText escapes them, what is not UTF-8 as �.
+QString bytesShown(const QByteArray &bytes);
 
 class OutputLog : public QAbstractTableModel
 {
@@ -52,7 +52,8 @@ class OutputLog : public QAbstractTableModel
 public:
     enum Column { Time, Source, Prefix, Data, Suffix, End, Hex, ColumnCount };
     static constexpr int kMessageLimit = 10000;
-    // The bytes the kept messages may hold together, whatever their number.
+    // The memory the kept messages may hold together (their bytes, sources
+    // and details), whatever their number.
     static constexpr qint64 kByteLimit = 16 * 1024 * 1024;
 
     explicit OutputLog(QObject *parent = nullptr);
@@ -61,6 +62,9 @@ public:
 
     // Takes a message in; the view sees it with the others of the moment.
     void append(const Message &message);
+    // Takes in what the receiver did or saw besides messages (a peer refused
+    // or dropped, a request cut off, a restart), as a row among them.
+    void note(const QString &text);
     void clear();
 
     int dropped() const { return dropped_; }
@@ -82,12 +86,16 @@ signals:
     void changed();
 
 private:
+    enum class Kind { Code, Heartbeat, Note };
     struct Row
     {
         Message message;
         AffixCheck check;
-        bool heartbeat;
+        Kind kind;
     };
+    void add(Row row);
+    // What a row holds in memory, its texts included.
+    static qint64 rowBytes(const Row &row);
     void takePending();
     QString cellText(const Row &row, int column) const;
     QVariant cellBackground(const Row &row, int column) const;

@@ -367,7 +367,7 @@ See man tarvo-config.</translation>
     </message>
     <message>
         <source>与 --write 同用：读头所在的位置（例如“3号楼 东门”），记入每个读头的记录。</source>
-        <translation>With --write, where the readers are (e.g. "building 3, east door"), kept in each reader&apos;s record.</translation>
+        <translation>With --write, where the readers are (e.g. &quot;building 3, east door&quot;), kept in each reader&apos;s record.</translation>
     </message>
     <message>
         <source>--jobs、--json 和 --place 只能与 --write 同用</source>
@@ -616,24 +616,12 @@ See man tarvo-config.</translation>
         <translation>A PC cannot receive Wiegand output: check it with an access controller or a Wiegand converter. The reader sends Wiegand %1, card numbers %2.</translation>
     </message>
     <message>
-        <source>选择读头所接的串口，再点“开始”。</source>
-        <translation>Choose the serial port the reader is attached to, then click Start.</translation>
-    </message>
-    <message>
-        <source>正在所有网卡的 %1 端口 %2 上接收。</source>
-        <translation>Receiving on %1 port %2 of all network interfaces.</translation>
-    </message>
-    <message>
         <source>正在串口 %1 上接收。</source>
         <translation>Receiving on serial port %1.</translation>
     </message>
     <message>
         <source>停止</source>
         <translation>Stop</translation>
-    </message>
-    <message>
-        <source>开始</source>
-        <translation>Start</translation>
     </message>
     <message>
         <source>%1 端口 %2</source>
@@ -646,10 +634,6 @@ See man tarvo-config.</translation>
     <message>
         <source>无法打开%1：%2。%3</source>
         <translation>Cannot open %1: %2. %3</translation>
-    </message>
-    <message>
-        <source>无法保存消息。</source>
-        <translation>Cannot save the messages.</translation>
     </message>
     <message>
         <source>保存消息</source>
@@ -687,6 +671,50 @@ See man tarvo-config.</translation>
     <message>
         <source>（配置为每 %1 秒一次）</source>
         <translation> (configured every %1 s)</translation>
+    </message>
+    <message>
+        <source>在哪个网卡上接收读头的连接</source>
+        <translation>The network interface on which the reader&apos;s connections are received</translation>
+    </message>
+    <message>
+        <source>所有网卡</source>
+        <translation>All interfaces</translation>
+    </message>
+    <message>
+        <source>%1（%2）</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>仅本机</source>
+        <translation>This computer only</translation>
+    </message>
+    <message>
+        <source>选择在哪个网卡上接收，再点“开始接收”。</source>
+        <translation>Choose the interface to receive on, then click “Start receiving”.</translation>
+    </message>
+    <message>
+        <source>选择读头所接的串口，再点“开始接收”。</source>
+        <translation>Choose the serial port the reader is attached to, then click “Start receiving”.</translation>
+    </message>
+    <message>
+        <source>正在 %1 端口 %2 上接收，监听：%3。</source>
+        <translation>Receiving %1 on port %2, listening on: %3.</translation>
+    </message>
+    <message>
+        <source>已停止接收。</source>
+        <translation>Receiving stopped.</translation>
+    </message>
+    <message>
+        <source>开始接收</source>
+        <translation>Start receiving</translation>
+    </message>
+    <message>
+        <source>配置的端口改为 %1：在新端口上重新接收</source>
+        <translation>The configuration&apos;s port changed to %1: receiving on the new port</translation>
+    </message>
+    <message>
+        <source>无法保存消息到 %1。</source>
+        <translation>Could not save the messages to %1.</translation>
     </message>
 </context>
 <context>
@@ -2287,18 +2315,6 @@ Configuration:
         <translation>Try another port.</translation>
     </message>
     <message>
-        <source>%1 被拒绝：已有 %2 个连接</source>
-        <translation>%1 refused: %2 connections already</translation>
-    </message>
-    <message>
-        <source>%1 已连接</source>
-        <translation>%1 connected</translation>
-    </message>
-    <message>
-        <source>%1 已断开</source>
-        <translation>%1 disconnected</translation>
-    </message>
-    <message>
         <source>串口被其他程序占用，或当前用户无权打开：关闭占用它的程序；无权时把用户加入 dialout 组（sudo usermod -aG dialout $USER）并重新登录。</source>
         <translation>Another program holds the serial port, or this user may not open it: close that program; without the right, add the user to the dialout group (sudo usermod -aG dialout $USER) and log in again.</translation>
     </message>
@@ -2317,6 +2333,73 @@ Configuration:
     <message>
         <source>正文另有 %1 字节未保留</source>
         <translation>%1 more bytes of the body were not kept</translation>
+    </message>
+    <message>
+        <source>%1 不读取回复（%2 字节未发出），暂停回复它</source>
+        <translation>%1 does not read its replies (%2 bytes unsent): replies to it paused</translation>
+    </message>
+    <message>
+        <source>%1 已读取回复，恢复回复它</source>
+        <translation>%1 has read its replies: replies to it resumed</translation>
+    </message>
+    <message>
+        <source>%1 已 %2 秒未发送任何内容（心跳也没有），已断开</source>
+        <translation>%1 sent nothing (not even a heartbeat) for %2 seconds: disconnected</translation>
+    </message>
+    <message>
+        <source>已有 %1 个连接：断开最久未发送的 %2（%3 秒未发送），为新连接腾出位置</source>
+        <translation>%1 connections already: disconnected %2, quiet the longest (%3 seconds), to make room for a new one</translation>
+    </message>
+    <message>
+        <source>超时</source>
+        <translation>timed out</translation>
+    </message>
+    <message>
+        <source>对方断开</source>
+        <translation>the peer disconnected</translation>
+    </message>
+    <message>
+        <source>接收已停止</source>
+        <translation>receiving stopped</translation>
+    </message>
+    <message>
+        <source>读取出错或超过期限</source>
+        <translation>read error or deadline passed</translation>
+    </message>
+    <message>
+        <source>出错</source>
+        <translation>error</translation>
+    </message>
+    <message>
+        <source>来自 %1 的 HTTP 请求未完成就被中断：%2</source>
+        <translation>An HTTP request from %1 was cut off before it was complete: %2</translation>
+    </message>
+    <message>
+        <source>%1 的 HTTP 请求 %2 秒内未完成，已断开</source>
+        <translation>The HTTP request of %1 was not complete within %2 seconds: disconnected</translation>
+    </message>
+</context>
+<context>
+    <name>output_test::PeerTable</name>
+    <message>
+        <source>读头地址</source>
+        <translation>Reader address</translation>
+    </message>
+    <message>
+        <source>连接时间</source>
+        <translation>Connected since</translation>
+    </message>
+    <message>
+        <source>消息数</source>
+        <translation>Messages</translation>
+    </message>
+    <message>
+        <source>最后消息</source>
+        <translation>Last message</translation>
+    </message>
+    <message>
+        <source>最后心跳</source>
+        <translation>Last heartbeat</translation>
     </message>
 </context>
 <context>

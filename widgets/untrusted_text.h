@@ -9,7 +9,7 @@
 #include <QString>
 #include <QTextDocument>
 
-#include "core/plain_text.h"
+#include "text/plain_text.h"
 
 // The text for what decides by itself whether it is markup (a tooltip, a
 // box's detail): plainShown, and escaped when it would pass for markup, so

@@ -11,12 +11,16 @@
 #include <QStackedWidget>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QAbstractItemModelTester>
+#include <QTableView>
 #include <QTcpServer>
+#include <QTcpSocket>
 #include <QtTest>
 
 #include <cerrno>
 #include <cstring>
 
+#include "core/form_source.h"
 #include "window/form_binding.h"
 #include "window/config_file_controller.h"
 #include "outputtest/keyboard_capture.h"
@@ -55,6 +59,42 @@ QStringList markedCells(const OutputLog &log, int row)
     return cells;
 }
 
+// The form as a tool window sees it, changed by the test.
+class HeldForm : public FormSource
+{
+public:
+    config::FormValue form;
+    const config::FormValue &value() const override { return form; }
+    void change() { emit changed(); }
+};
+
+// A form whose output goes to the channel, on the port for TCP and HTTP.
+void chooseChannel(HeldForm &held, Channel channel, quint16 port = 0)
+{
+    config::FormValue &form = held.form;
+    form.serialOut = channel == Channel::Serial;
+    form.weigenOut = channel == Channel::Wiegand;
+    form.wifiOut = channel == Channel::Tcp || channel == Channel::Http;
+    form.httpO = channel == Channel::Http;
+    form.tcpport = QString::number(port);
+    form.httpaddr = QString("http://127.0.0.1:%1/scan").arg(port);
+}
+
+// Starts receiving on loopback only, as 仅本机 and 开始接收 do.
+void startOnLoopback(OutputTestWindow &test)
+{
+    auto *where = test.findChild<QComboBox *>("listenAddress");
+    where->setCurrentIndex(where->findText("仅本机"));
+    QTest::mouseClick(test.startButton(), Qt::LeftButton);
+}
+
+QStringList savedLines(const QString &path)
+{
+    QFile saved(path);
+    return saved.open(QIODevice::ReadOnly) ? QString::fromUtf8(saved.readAll()).split('\n', Qt::SkipEmptyParts)
+                                           : QStringList();
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(Settings)
@@ -89,8 +129,9 @@ private slots:
         Settings hex;
         hex.scanPrefix = {"02", true};
         hex.scanSuffix = {"0d0A", true};
-        QTest::newRow("hex") << hex << QByteArray("\x02" "987\r\n") << QStringList{"␂", "987", "⏎␊", ""};
-        QTest::newRow("hex, prefix missing") << hex << QByteArray("987\r\n") << QStringList{"缺少 ␂", "987", "⏎␊", ""};
+        QTest::newRow("hex") << hex << QByteArray("\x02" "987\r\n") << QStringList{"\\x02", "987", "⏎␊", ""};
+        QTest::newRow("hex, prefix missing")
+            << hex << QByteArray("987\r\n") << QStringList{"缺少 \\x02", "987", "⏎␊", ""};
         Settings cards = chars;
         cards.cardPrefix = {"C:", false};
         cards.cardSuffix = {"3B", true};
@@ -114,27 +155,33 @@ private slots:
         QTEST(markedCells(log, 0), "cells");
     }
 
-    // The log keeps the newest messages, by count and by size, and counts
-    // what it dropped.
+    // The log keeps the newest messages, by count and by the memory they
+    // hold (details counted as well as bytes), and counts what it dropped.
     void logKeepsTheNewest_data()
     {
         QTest::addColumn<int>("messages");
         QTest::addColumn<int>("size");
+        QTest::addColumn<int>("detailChars");
         QTest::addColumn<int>("kept");
-        QTest::newRow("count") << OutputLog::kMessageLimit + 25 << 8 << OutputLog::kMessageLimit;
-        QTest::newRow("size") << 20 << 1024 * 1024 << 16;
+        QTest::newRow("count") << OutputLog::kMessageLimit + 25 << 8 << 0 << OutputLog::kMessageLimit;
+        QTest::newRow("bytes") << 20 << 1024 * 1024 << 0 << 15;
+        QTest::newRow("details") << 20 << 8 << 512 * 1024 << 15;
     }
 
     void logKeepsTheNewest()
     {
         QFETCH(int, messages);
         QFETCH(int, size);
+        QFETCH(int, detailChars);
         QFETCH(int, kept);
         OutputLog log;
+        QAbstractItemModelTester tester(&log, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        log.note("note");
         for (int i = 0; i < messages; ++i)
-            log.append({QDateTime::currentDateTime(), "test", QByteArray::number(i).leftJustified(size, '.'), QString()});
+            log.append({QDateTime::currentDateTime(), "test", QByteArray::number(i).leftJustified(size, '.'),
+                        QString(detailChars, 'h')});
         QTRY_COMPARE_WITH_TIMEOUT(log.rowCount(), kept, kArrival);
-        QCOMPARE(log.dropped(), messages - kept);
+        QCOMPARE(log.dropped(), messages + 1 - kept); // the note went first
         QVERIFY(log.index(0, OutputLog::Data).data().toString().startsWith(QString::number(messages - kept) + '.'));
     }
 
@@ -159,9 +206,12 @@ private slots:
         QCOMPARE(openTest(window), test); // once open, the shortcut only raises it
         QCOMPARE(window.findChildren<OutputTestWindow *>().size(), 1);
         QCOMPARE(test->portField()->value(), int(port));
+        QCOMPARE(test->startButton()->text(), QString("开始接收")); // nothing listens before the click
+        startOnLoopback(*test);
         test->replyField()->setText("OK");
         QTest::keyClick(test->replyField(), Qt::Key_Return); // ends the typing, not the receiving
         QCOMPARE(test->startButton()->text(), QString("停止"));
+        QVERIFY2(test->statusLine()->text().contains("仅本机"), qPrintable(test->statusLine()->text()));
         QVERIFY(sim.control("code 12345", "output sent tcp"));
         const QStringList expected{"AB", "12345", "XY", ""};
         QTRY_VERIFY_WITH_TIMEOUT(rowWith(test->log(), expected) >= 0, kArrival);
@@ -183,6 +233,7 @@ private slots:
 
         OutputTestWindow *test = openTest(window);
         QVERIFY(test);
+        startOnLoopback(*test);
         test->replyField()->setText("OK");
         QVERIFY(sim.control("code 12345", "output http 200"));
         QVERIFY(sim.lines().last().endsWith(": OK"));
@@ -221,10 +272,10 @@ private slots:
     // A keyboard reader's code ends at Enter, with the pace of its keys.
     void keyboardCodeIsCaptured()
     {
-        Settings settings;
-        settings.scanPrefix = {"AB", false};
-        settings.carriageReturn = true;
-        OutputTestWindow test(settings, nullptr);
+        HeldForm form;
+        form.form.linePrefix = "AB";
+        form.form.enterCheck = true;
+        OutputTestWindow test(form, nullptr);
         QTest::keyClicks(test.keyboardCapture(), "AB42");
         QTest::keyClick(test.keyboardCapture(), Qt::Key_Return);
         QTRY_COMPARE_WITH_TIMEOUT(test.log().rowCount(), 1, kArrival);
@@ -277,9 +328,8 @@ private slots:
     void keyboardTerminators()
     {
         QFETCH(int, key);
-        Settings settings;
-        settings.channel = Channel::Keyboard;
-        OutputTestWindow test(settings, nullptr);
+        HeldForm form;
+        OutputTestWindow test(form, nullptr);
         QTest::keyClicks(test.keyboardCapture(), "42");
         if (key != 0)
             QTest::keyClick(test.keyboardCapture(), Qt::Key(key));
@@ -298,78 +348,199 @@ private slots:
     void busyPortIsSaidAndClosingFreesIt()
     {
         QFETCH(Channel, channel);
-        Settings settings;
-        settings.channel = channel;
-        settings.tcpPort = settings.httpPort = freePort();
+        HeldForm form;
+        const quint16 port = freePort();
+        chooseChannel(form, channel, port);
         {
             QTcpServer other;
-            QVERIFY(other.listen(QHostAddress::AnyIPv4, settings.tcpPort));
-            OutputTestWindow busy(settings, nullptr);
+            QVERIFY(other.listen(QHostAddress::LocalHost, port));
+            OutputTestWindow busy(form, nullptr);
+            startOnLoopback(busy);
             const QString said = busy.statusLine()->text();
             QVERIFY2(said.contains(QString::fromLocal8Bit(std::strerror(EADDRINUSE))), qPrintable(said));
             QVERIFY2(said.contains("换一个端口"), qPrintable(said));
         }
-        auto *first = new OutputTestWindow(settings, nullptr);
+        auto *first = new OutputTestWindow(form, nullptr);
+        startOnLoopback(*first);
         QVERIFY(first->statusLine()->text().contains("正在"));
         first->close(); // deletes itself
         QTest::qWait(0);
-        OutputTestWindow second(settings, nullptr);
+        OutputTestWindow second(form, nullptr);
+        startOnLoopback(second);
         QVERIFY2(second.statusLine()->text().contains("正在"), qPrintable(second.statusLine()->text()));
     }
 
     // A serial port that is not there is said with the reason and a hint.
     void missingSerialPortIsSaid()
     {
-        Settings settings;
-        settings.channel = Channel::Serial;
-        OutputTestWindow test(settings, nullptr);
+        HeldForm form;
+        chooseChannel(form, Channel::Serial);
+        OutputTestWindow test(form, nullptr);
         test.serialPortField()->setEditText(dir.filePath("no-such-port"));
         QTest::mouseClick(test.startButton(), Qt::LeftButton);
         const QString said = test.statusLine()->text();
         QVERIFY2(said.contains("no-such-port") && said.contains("检查读头的连线"), qPrintable(said));
-        QCOMPARE(test.startButton()->text(), QString("开始"));
+        QCOMPARE(test.startButton()->text(), QString("开始接收"));
     }
 
     // Choosing Wiegand stops the receiver, frees its port and names the
     // format the reader sends in.
     void wiegandIsExplained()
     {
-        Settings settings;
-        settings.channel = Channel::Tcp;
-        settings.tcpPort = freePort();
-        settings.wiegandBits = 34;
-        settings.cardNumberForm = output_test::CardNumberForm::Hexadecimal;
-        OutputTestWindow test(settings, nullptr);
+        HeldForm form;
+        const quint16 port = freePort();
+        chooseChannel(form, Channel::Tcp, port);
+        form.form.vg34 = true;
+        form.form.hexformout = true;
+        OutputTestWindow test(form, nullptr);
+        startOnLoopback(test);
         QVERIFY(test.statusLine()->text().contains("正在"));
         test.channelChoice()->setCurrentText("韦根");
         QTcpServer other;
-        QVERIFY(other.listen(QHostAddress::Any, settings.tcpPort));
+        QVERIFY(other.listen(QHostAddress::LocalHost, port));
         const QString note = test.findChild<QStackedWidget *>()->currentWidget()->property("text").toString();
         QVERIFY2(note.contains("韦根34") && note.contains("转16进制输出"), qPrintable(note));
+    }
+
+    // The form's port changes while the test receives: the receiver moves
+    // to the new port, the log keeps what came and says why it moved.
+    void formPortChangeMovesTheReceiver()
+    {
+        HeldForm form;
+        const quint16 before = freePort();
+        chooseChannel(form, Channel::Tcp, before);
+        form.form.enterCheck = true;
+        OutputTestWindow test(form, nullptr);
+        startOnLoopback(test);
+        QTcpSocket reader;
+        reader.connectToHost(QHostAddress::LocalHost, before);
+        QVERIFY(reader.waitForConnected(5000));
+        reader.write("A1\r");
+        QTRY_COMPARE_WITH_TIMEOUT(test.log().rowCount(), 1, kArrival);
+        quint16 after = freePort();
+        while (after == before)
+            after = freePort();
+        form.form.tcpport = QString::number(after);
+        form.change();
+        QTRY_VERIFY_WITH_TIMEOUT(test.statusLine()->text().contains(QString::number(after)), kArrival);
+        QTcpSocket moved;
+        moved.connectToHost(QHostAddress::LocalHost, after);
+        QVERIFY(moved.waitForConnected(5000));
+        moved.write("B2\r");
+        QTRY_COMPARE_WITH_TIMEOUT(test.log().rowCount(), 3, kArrival);
+        QCOMPARE(test.log().index(0, OutputLog::Data).data().toString(), QString("A1"));
+        QVERIFY(test.log().index(1, OutputLog::Data).data().toString().contains(QString::number(after)));
+        QCOMPARE(test.log().index(2, OutputLog::Data).data().toString(), QString("B2"));
+    }
+
+    // A request path holding a line feed, terminal escapes, a bell and a
+    // right-to-left override stays one line with each shown as an escape,
+    // in the table, the copy and the saved file.
+    void forgedPathStaysOneVisibleLine()
+    {
+        HeldForm form;
+        const quint16 port = freePort();
+        chooseChannel(form, Channel::Http, port);
+        OutputTestWindow test(form, nullptr);
+        startOnLoopback(test);
+        QTcpSocket peer;
+        peer.connectToHost(QHostAddress::LocalHost, port);
+        QVERIFY(peer.waitForConnected(5000));
+        peer.write("GET /a%0AFAKE%20LINE%1B[31m%1B]0;t%07%E2%80%AEgnp.exe HTTP/1.1\r\nHost: x\r\n\r\n");
+        QTRY_COMPARE_WITH_TIMEOUT(test.log().rowCount(), 1, kArrival);
+        QVERIFY(test.saveTo(dir.filePath("forged.txt")));
+        const QStringList lines = savedLines(dir.filePath("forged.txt"));
+        QCOMPARE(lines.size(), 1);
+        for (const QString &shown : {lines.first(), test.log().index(0, OutputLog::Source).data().toString(),
+                                     test.log().details(0).section('\n', 1, 1)}) {
+            QVERIFY2(shown.contains("/a\\x0AFAKE LINE\\x1B[31m\\x1B]0;t\\x07U+202Egnp.exe"), qPrintable(shown));
+            for (QChar hidden : {QChar('\n'), QChar(0x1B), QChar(0x07), QChar(0x202E)})
+                QVERIFY2(!shown.contains(hidden), qPrintable(shown));
+        }
+    }
+
+    // A 13-digit EAN in a window of the usual size is shown whole in its row.
+    void codeIsShownWhole()
+    {
+        HeldForm form;
+        OutputTestWindow test(form, nullptr);
+        test.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&test));
+        test.log().append({QDateTime::currentDateTime(), "peer", "6901234567892", QString()});
+        QTRY_COMPARE_WITH_TIMEOUT(test.log().rowCount(), 1, kArrival);
+        QTableView *table = nullptr;
+        for (QTableView *view : test.findChildren<QTableView *>())
+            if (view->model() == &test.log())
+                table = view;
+        const int needed = table->fontMetrics().horizontalAdvance("6901234567892") + 12;
+        QVERIFY2(table->columnWidth(OutputLog::Data) >= needed,
+                 qPrintable(QString::number(table->columnWidth(OutputLog::Data))));
     }
 
     // What is copied and saved is one line a message, tab-separated, with
     // the whole message in hexadecimal at the end.
     void messagesAreCopiedAndSaved()
     {
-        Settings settings;
-        settings.channel = Channel::Keyboard;
-        settings.scanPrefix = {"AB", false};
-        OutputTestWindow test(settings, nullptr);
+        HeldForm form;
+        form.form.linePrefix = "AB";
+        OutputTestWindow test(form, nullptr);
         test.log().append({QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5, 6)), "peer", "AB1", QString()});
         QTRY_COMPARE_WITH_TIMEOUT(test.log().rowCount(), 1, kArrival);
         const QString line = "03:04:05.006\tpeer\tAB\t1\t\t\t41 42 31";
         QVERIFY(test.saveTo(dir.filePath("messages.txt")));
-        QFile saved(dir.filePath("messages.txt"));
-        QVERIFY(saved.open(QIODevice::ReadOnly));
-        QCOMPARE(QString::fromUtf8(saved.readAll()), line + '\n');
+        QCOMPARE(savedLines(dir.filePath("messages.txt")), QStringList{line});
         for (QPushButton *button : test.findChildren<QPushButton *>())
             if (button->text() == "复制")
                 QTest::mouseClick(button, Qt::LeftButton);
         QCOMPARE(QApplication::clipboard()->text(), line);
+    }
+
+    // A save that cannot be done whole leaves the old file as it was and
+    // says why in the box: a device is no file to save to, and a full
+    // disk (a tiny tmpfs when one can be mounted, else a read-only folder)
+    // takes nothing.
+    void failedSaveKeepsTheOldFile_data()
+    {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("device") << "/dev/full" << "";
+        QTest::newRow("full disk") << "full/messages.txt" << QString::fromLocal8Bit(std::strerror(ENOSPC));
+    }
+
+    void failedSaveKeepsTheOldFile()
+    {
+        QFETCH(QString, target);
+        QFETCH(QString, reason);
+        const bool onDisk = !target.startsWith('/');
+        if (onDisk) {
+            target = dir.filePath(target);
+            QVERIFY(QDir(dir.path()).mkpath("full"));
+            const bool mounted
+                = QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=64k", "tmpfs", dir.filePath("full")}) == 0;
+            QFile old(target);
+            QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old\n") == 4);
+            old.close();
+            if (!mounted) {
+                QFile::setPermissions(dir.filePath("full"), QFile::ReadOwner | QFile::ExeOwner);
+                reason = QString::fromLocal8Bit(std::strerror(EACCES));
+            }
+        }
+        HeldForm form;
+        OutputTestWindow test(form, nullptr);
+        for (int i = 0; i < 2000; ++i)
+            test.log().append({QDateTime::currentDateTime(), "peer", QByteArray(60, 'c'), QString()});
+        QTRY_COMPARE_WITH_TIMEOUT(test.log().rowCount(), 2000, kArrival);
         MessageBoxAnswerer answerer;
-        QVERIFY(!test.saveTo(dir.filePath("missing/messages.txt")));
+        QString detail;
+        answerer.onSeen([&detail](QMessageBox *box) { detail = box->informativeText(); });
+        QVERIFY(!test.saveTo(target));
         QCOMPARE(answerer.seen().size(), 1);
+        QVERIFY2(!detail.isEmpty() && detail.contains(reason), qPrintable(detail));
+        if (onDisk) {
+            QCOMPARE(savedLines(target), QStringList{"old"});
+            QProcess::execute("umount", {dir.filePath("full")});
+            QFile::setPermissions(dir.filePath("full"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        }
     }
 
 private:
