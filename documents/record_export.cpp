@@ -6,10 +6,10 @@
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QRegularExpression>
 #include <QTimeZone>
 
 #include <algorithm>
+#include <cctype>
 
 #include "config/config_file.h"
 #include "config/series.h"
@@ -110,10 +110,10 @@ std::optional<QString> eachChosen(records::Store &store, const records::Selectio
 // Qt's PDF writer names each page once as an object of type /Page.
 int pdfPages(const QByteArray &pdf)
 {
-    static const QRegularExpression page(QStringLiteral("/Type\\s*/Page(?![a-zA-Z])"));
+    static const QByteArray page("/Type /Page");
     int pages = 0;
-    for (QRegularExpressionMatchIterator found = page.globalMatch(QString::fromLatin1(pdf)); found.hasNext(); found.next())
-        ++pages;
+    for (int at = pdf.indexOf(page); at >= 0; at = pdf.indexOf(page, at + page.size()))
+        pages += !std::isalpha(static_cast<unsigned char>(pdf.at(std::min(at + page.size(), pdf.size() - 1))));
     return pages;
 }
 
@@ -203,10 +203,10 @@ Exported recordsCsv(records::Store &store, const records::Selection &chosen, Exp
                                                     << QStringLiteral("SHA-256"));
     Channels channels;
     const std::optional<QString> unread = eachChosen(store, chosen, run, [&](const records::Record &record) {
-        QStringList fields;
-        for (const QString &field : reportRow(record, &channels) << plainShown(changeLines(record).join('\n'))
-                                                                 << record.sha256)
-            fields << records::spreadsheetText(field);
+        QStringList fields = reportRow(record, &channels);
+        fields << plainShown(changeLines(record).join('\n')) << record.sha256;
+        for (QString &field : fields)
+            field = records::spreadsheetText(field);
         text += records::csvLine(fields);
     });
     if (unread || run->stop)

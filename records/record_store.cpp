@@ -18,6 +18,7 @@
 #include <QVariant>
 #include <atomic>
 #include <map>
+#include <sys/stat.h>
 #include <vector>
 
 namespace records {
@@ -79,13 +80,17 @@ class ThreadConnections
 public:
     ~ThreadConnections() { closeAll(); }
 
-    // The connection, or an invalid one with the reason in *error.
+    // The connection, or an invalid one with the reason in *error. One whose
+    // file was since removed or replaced (moved aside by another program)
+    // is opened anew on the file now there.
     QSqlDatabase get(const QString &path, bool readOnly, QSqlError *error)
     {
         const QString key = (readOnly ? QStringLiteral("ro:") : QStringLiteral("rw:")) + path;
         const auto found = names.find(key);
+        if (found != names.end() && found->second.file == fileOf(path))
+            return QSqlDatabase::database(found->second.name, false);
         if (found != names.end())
-            return QSqlDatabase::database(found->second, false);
+            close(path);
         watchProgramEnd();
         static std::atomic<int> serial{0};
         const QString name = QStringLiteral("tarvo-records-%1").arg(serial++);
@@ -108,7 +113,7 @@ public:
         if (!readOnly)
             QSqlQuery(db).exec(QStringLiteral("PRAGMA journal_mode=WAL"));
         QSqlQuery(db).exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
-        names[key] = name;
+        names[key] = {name, fileOf(path)};
         return db;
     }
 
@@ -117,8 +122,8 @@ public:
     {
         for (auto it = names.begin(); it != names.end();) {
             if (it->first.mid(3) == path) {
-                QSqlDatabase::database(it->second, false).close();
-                QSqlDatabase::removeDatabase(it->second);
+                QSqlDatabase::database(it->second.name, false).close();
+                QSqlDatabase::removeDatabase(it->second.name);
                 it = names.erase(it);
             } else {
                 ++it;
@@ -128,9 +133,9 @@ public:
 
     void closeAll()
     {
-        for (const auto &[key, name] : names) {
-            QSqlDatabase::database(name, false).close();
-            QSqlDatabase::removeDatabase(name);
+        for (const auto &[key, open] : names) {
+            QSqlDatabase::database(open.name, false).close();
+            QSqlDatabase::removeDatabase(open.name);
         }
         names.clear();
     }
@@ -147,7 +152,21 @@ private:
     }
     static void closeMainThread();
 
-    std::map<QString, QString> names;
+    // The file a path names now, by device and inode; none when missing.
+    static std::pair<dev_t, ino_t> fileOf(const QString &path)
+    {
+        struct stat status;
+        if (::stat(QFile::encodeName(path).constData(), &status) != 0)
+            return {0, 0};
+        return {status.st_dev, status.st_ino};
+    }
+
+    struct Open
+    {
+        QString name;
+        std::pair<dev_t, ino_t> file;
+    };
+    std::map<QString, Open> names; // by way of opening and path
 };
 
 thread_local ThreadConnections connections;
@@ -576,8 +595,10 @@ std::optional<QString> Store::visit(const Selection &selection, Columns columns,
                       .arg(columnOrNull(has, "series"), columnOrNull(has, "channel"));
     if (columns == Columns::Whole)
         sql += QStringLiteral(", changes, configuration, %1").arg(columnOrNull(has, "key_changes"));
-    sql += QStringLiteral(" FROM records") + whereClause(selection, &binds) + orderClause(selection, &binds)
-           + QStringLiteral(" LIMIT %1 OFFSET %2").arg(limit).arg(offset);
+    // The clauses in the order of their values.
+    const QString where = whereClause(selection, &binds);
+    const QString order = orderClause(selection, &binds);
+    sql += QStringLiteral(" FROM records") + where + order + QStringLiteral(" LIMIT %1 OFFSET %2").arg(limit).arg(offset);
     QSqlQuery query(db);
     query.setForwardOnly(true);
     query.prepare(sql);

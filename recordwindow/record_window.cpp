@@ -373,8 +373,10 @@ void RecordWindow::openConfiguration()
         parentWidget()->activateWindow();
 }
 
-records::Selection RecordWindow::chosenRecords() const
+records::Selection RecordWindow::chosenRecords()
 {
+    if (typing->isActive())
+        applyFilter();
     records::Selection chosen = model->selection();
     for (const QModelIndex &row : table->selectionModel()->selectedRows())
         chosen.ids.push_back(model->record(row.row()).id);

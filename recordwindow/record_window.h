@@ -84,8 +84,8 @@ public:
     QPushButton *openButton() const { return opening; }
 
     // The selected records, or every shown one when none is selected, in
-    // the table's order.
-    records::Selection chosenRecords() const;
+    // the table's order; text typed a moment ago counts.
+    records::Selection chosenRecords();
     // Written on a thread of their own under a progress dialog with 取消;
     // false after saying why not, or when cancelled.
     bool exportCsv(const QString &path);
