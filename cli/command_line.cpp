@@ -33,6 +33,7 @@
 #include "qr/code_renderer.h"
 #include "qr/config_code.h"
 #include "records/record_store.h"
+#include "cli/history_mode.h"
 
 namespace {
 
@@ -264,13 +265,12 @@ void CommandLine::chooseHistory(const QStringList &files)
         return;
     }
     if (parser.isSet(kSince)) {
-        const QString value = parser.value(kSince);
-        const QDate day = QDate::fromString(value, Qt::ISODate);
-        since = day.isValid() ? day.startOfDay() : QDateTime::fromString(value, Qt::ISODate);
-        if (!since.isValid()) {
-            problem = tr("--since 需要 YYYY-MM-DD 格式的日期或 ISO 时间");
+        const std::optional<QDateTime> from = historySince(parser.value(kSince));
+        if (!from) {
+            problem = tr("--since 需要 YYYY-MM-DD 格式的日期，或 YYYY-MM-DDTHH:MM[:SS][Z|+HH:MM] 格式的时间");
             return;
         }
+        since = *from;
     }
     chosen = History;
 }
@@ -553,28 +553,13 @@ int CommandLine::writeToReaders(const QString &signedText, const config::FormVal
     return counts[SaveReport::Saved] == parser.values(kDevice).size() ? 0 : 1;
 }
 
-// One line a record, oldest first: tab-separated fields on one line each,
-// or CSV with a header.
+// The record of saves, each line checked as it goes out.
 int CommandLine::printHistory() const
 {
-    records::Store store(records::defaultPath());
-    std::vector<records::Record> all;
-    if (const std::optional<QString> failure = store.read(since, &all))
-        return failed(*failure);
-    const bool csv = parser.isSet(kCsv);
-    if (csv)
-        print(stdout, QStringLiteral("time,link,firmware,result,place,sha256,changes\r\n"));
-    for (const records::Record &record : all) {
-        const QStringList fields = {record.time.toString(Qt::ISODate), record.link, record.firmware,
-                                    records::resultWords(record), record.place, record.sha256, record.changes};
-        if (csv) {
-            print(stdout, records::csvLine(fields));
-            continue;
-        }
-        QStringList shown;
-        for (const QString &field : fields)
-            shown << oneLine(field);
-        print(stdout, shown.join(QLatin1Char('\t')) + QLatin1Char('\n'));
-    }
-    return 0;
+    bool allPrinted = true;
+    const std::optional<QString> unread = ::printHistory(
+        since, parser.isSet(kCsv), [](const QString &text) { return print(stdout, text); }, &allPrinted);
+    if (!allPrinted)
+        return printed(QString(), 0);
+    return unread ? failed(*unread) : 0;
 }

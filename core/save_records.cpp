@@ -48,6 +48,10 @@ RecordedSave recordSave(const QString &link, const QString &firmware, const Save
         if (value.*facts.box)
             series << QLatin1String(config::fieldOf(facts.box).name);
     record.series = series.join(QLatin1Char(','));
+    // Kept by name, so that a report words it without reading the configuration again.
+    for (const config::FieldInfo &field : config::formFields())
+        if (field.set == config::RadioSet::OutputChannel && value.*field.flag)
+            record.channel = QLatin1String(field.name);
     record.place = place;
 
     records::Store store(records::defaultPath(), kBusyTimeoutMs);

@@ -1,126 +1,287 @@
 #include "records/record_store.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QStandardPaths>
+#include <QThread>
+#include <QUrl>
 #include <QVariant>
 #include <atomic>
+#include <map>
+#include <sys/stat.h>
 #include <vector>
 
 namespace records {
 
 namespace {
 
-constexpr int kSchemaVersion = 2;
+constexpr int kSchemaVersion = 3;
 // SQLite's codes of a file that is no database, or a damaged one.
 const QStringList kCorruptCodes = {QStringLiteral("11"), QStringLiteral("26")};
+// What a table needs to be ours, at any version.
+const QStringList kFirstColumns = {"id",    "time",          "link",   "firmware", "result",
+                                   "cause", "changes", "configuration", "sha256", "place"};
+// The columns later versions added, in their order.
+const char *const kLaterColumns[][2] = {{"series", "TEXT"}, {"key_changes", "TEXT"}, {"channel", "TEXT"}};
+// The orders a list asks for; each starts with the order's column.
+const char *const kIndexes[] = {
+    "CREATE INDEX IF NOT EXISTS records_time ON records(time)",
+    "CREATE INDEX IF NOT EXISTS records_place ON records(place COLLATE NOCASE, time)",
+    "CREATE INDEX IF NOT EXISTS records_firmware ON records(firmware COLLATE NOCASE, time)",
+};
 
 const char *const kResultNames[] = {"confirmed", "failed", "unknown"}; // by Record::Result
 
+// A fault of the database itself, not of this call, is one the store
+// recovers from by starting anew.
+const QString kNotOurs = QStringLiteral("not-ours");
+
 QString errorText(const QSqlError &error)
 {
-    return error.driverText().isEmpty() ? error.text() : error.driverText() + QStringLiteral(": ") + error.databaseText();
+    QStringList parts;
+    for (const QString &part : {error.driverText(), error.databaseText()})
+        if (!part.isEmpty() && !parts.contains(part))
+            parts << part;
+    return parts.isEmpty() ? error.text() : parts.join(QStringLiteral(": "));
 }
 
-// One connection for the length of one call; Qt's registry of connections
-// wants a name of its own for each.
-class Connection
+QSqlError failure(const QString &text, const QString &code = QString())
+{
+    return QSqlError(text, QString(), QSqlError::UnknownError, code);
+}
+
+bool isDamaged(const QSqlError &error)
+{
+    return kCorruptCodes.contains(error.nativeErrorCode()) || error.nativeErrorCode() == kNotOurs;
+}
+
+// A store this user cannot write is opened read-only: a connection that
+// may write needs the -shm file beside it, which a read-only folder denies.
+bool writable(const QString &path)
+{
+    const QFileInfo file(path);
+    return file.isWritable() && QFileInfo(file.absolutePath()).isWritable();
+}
+
+// This thread's connections, one a store and way of opening, for the
+// thread's life: Qt's connections belong to the thread that made them.
+class ThreadConnections
 {
 public:
-    Connection(const QString &path, int busyTimeoutMs)
+    ~ThreadConnections() { closeAll(); }
+
+    // The connection, or an invalid one with the reason in *error. One whose
+    // file was since removed or replaced (moved aside by another program)
+    // is opened anew on the file now there.
+    QSqlDatabase get(const QString &path, bool readOnly, QSqlError *error)
     {
+        const QString key = (readOnly ? QStringLiteral("ro:") : QStringLiteral("rw:")) + path;
+        const auto found = names.find(key);
+        if (found != names.end() && found->second.file == fileOf(path))
+            return QSqlDatabase::database(found->second.name, false);
+        if (found != names.end())
+            close(path);
+        watchProgramEnd();
         static std::atomic<int> serial{0};
-        name = QStringLiteral("tarvo-records-%1").arg(serial++);
+        const QString name = QStringLiteral("tarvo-records-%1").arg(serial++);
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setDatabaseName(path);
-        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeoutMs));
-        opened = db.open();
-        if (!opened)
-            failure = db.lastError();
-    }
-    ~Connection()
-    {
-        QSqlDatabase::database(name, false).close();
-        QSqlDatabase::removeDatabase(name);
-    }
-    Connection(const Connection &) = delete;
-    Connection &operator=(const Connection &) = delete;
-
-    QSqlDatabase db() const { return QSqlDatabase::database(name, false); }
-    // Runs the statement; the error, or an invalid one when it ran.
-    QSqlError run(const QString &sql, QSqlQuery *result = nullptr) const
-    {
-        QSqlQuery query(db());
-        if (!query.exec(sql))
-            return query.lastError();
-        if (result)
-            *result = query;
-        return QSqlError();
+        if (readOnly) {
+            db.setDatabaseName(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toString(QUrl::FullyEncoded)
+                               + QStringLiteral("?mode=ro"));
+            db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI"));
+        } else {
+            db.setDatabaseName(path);
+        }
+        if (!db.open()) {
+            *error = db.lastError();
+            db = QSqlDatabase();
+            QSqlDatabase::removeDatabase(name);
+            return db;
+        }
+        // Each commit then waits for no disk: a power cut may lose the last
+        // commits, never the store's consistency.
+        if (!readOnly)
+            QSqlQuery(db).exec(QStringLiteral("PRAGMA journal_mode=WAL"));
+        QSqlQuery(db).exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
+        names[key] = {name, fileOf(path)};
+        return db;
     }
 
-    bool opened = false;
-    QSqlError failure;
+    // Before the file is moved aside, or when opening failed.
+    void close(const QString &path)
+    {
+        for (auto it = names.begin(); it != names.end();) {
+            if (it->first.mid(3) == path) {
+                QSqlDatabase::database(it->second.name, false).close();
+                QSqlDatabase::removeDatabase(it->second.name);
+                it = names.erase(it);
+            } else {
+                ++it;
+            }
+        }
+    }
+
+    void closeAll()
+    {
+        for (const auto &[key, open] : names) {
+            QSqlDatabase::database(open.name, false).close();
+            QSqlDatabase::removeDatabase(open.name);
+        }
+        names.clear();
+    }
 
 private:
-    QString name;
+    // The main thread's connections close with the application, while the
+    // SQL driver is still there.
+    void watchProgramEnd()
+    {
+        static std::atomic<bool> watched{false};
+        if (QCoreApplication::instance() && QThread::currentThread() == QCoreApplication::instance()->thread()
+            && !watched.exchange(true))
+            qAddPostRoutine(closeMainThread);
+    }
+    static void closeMainThread();
+
+    // The file a path names now, by device and inode; none when missing.
+    static std::pair<dev_t, ino_t> fileOf(const QString &path)
+    {
+        struct stat status;
+        if (::stat(QFile::encodeName(path).constData(), &status) != 0)
+            return {0, 0};
+        return {status.st_dev, status.st_ino};
+    }
+
+    struct Open
+    {
+        QString name;
+        std::pair<dev_t, ino_t> file;
+    };
+    std::map<QString, Open> names; // by way of opening and path
 };
 
-bool isCorrupt(const QSqlError &error)
+thread_local ThreadConnections connections;
+
+void ThreadConnections::closeMainThread()
 {
-    return kCorruptCodes.contains(error.nativeErrorCode());
+    connections.closeAll();
 }
 
-// The schema's version. The statement is finished at once: one left open
-// holds a read lock, and two connections each holding one while waiting to
-// write lock each other out at once, without the busy time-out.
-QSqlError userVersion(const Connection &connection, int *version)
+// Runs the statement; the error, or an invalid one when it ran. The
+// statement is finished at once: one left open holds a read lock, and two
+// connections each holding one while waiting to write lock each other out
+// at once, without the busy time-out.
+QSqlError run(const QSqlDatabase &db, const QString &sql, QVariant *firstValue = nullptr)
 {
-    QSqlQuery query;
-    if (QSqlError error = connection.run(QStringLiteral("PRAGMA user_version"), &query); error.isValid())
-        return error;
-    *version = query.next() ? query.value(0).toInt() : 0;
+    QSqlQuery query(db);
+    if (!query.exec(sql))
+        return query.lastError();
+    if (firstValue)
+        *firstValue = query.next() ? query.value(0) : QVariant();
     query.finish();
     return QSqlError();
 }
 
-// Creates the table on a new database; refuses one of a newer program.
-QSqlError prepare(const Connection &connection)
+// The columns of the table of records, none when there is no such table.
+QSqlError columnsOf(const QSqlDatabase &db, QStringList *names)
+{
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral("PRAGMA table_info(records)")))
+        return query.lastError();
+    while (query.next())
+        *names << query.value(1).toString();
+    return QSqlError();
+}
+
+QSqlError userVersion(const QSqlDatabase &db, int *version)
+{
+    QVariant value;
+    const QSqlError error = run(db, QStringLiteral("PRAGMA user_version"), &value);
+    *version = value.toInt();
+    return error;
+}
+
+QSqlError newerStore(int version)
+{
+    return failure(QStringLiteral("the record store was written by a newer version of this program (store version "
+                                  "%1; this one reads up to %2)")
+                       .arg(version)
+                       .arg(kSchemaVersion));
+}
+
+// The table a store of this version has: made new, or the columns and
+// indexes an older one lacks added. A table without the columns of ours is
+// no store of ours.
+QSqlError upgrade(const QSqlDatabase &db)
+{
+    QStringList columns;
+    if (QSqlError error = columnsOf(db, &columns); error.isValid())
+        return error;
+    QStringList steps;
+    if (columns.isEmpty()) {
+        steps << QStringLiteral("CREATE TABLE records (id INTEGER PRIMARY KEY, time TEXT NOT NULL, link TEXT, firmware "
+                                "TEXT, result TEXT, cause TEXT, changes TEXT, configuration BLOB, sha256 TEXT, place "
+                                "TEXT, series TEXT, key_changes TEXT, channel TEXT)");
+    } else {
+        for (const QString &column : kFirstColumns)
+            if (!columns.contains(column))
+                return failure(QStringLiteral("the table of records was not made by this program"), kNotOurs);
+        for (const auto &[name, type] : kLaterColumns)
+            if (!columns.contains(QLatin1String(name)))
+                steps << QStringLiteral("ALTER TABLE records ADD COLUMN %1 %2").arg(QLatin1String(name), QLatin1String(type));
+    }
+    for (const char *index : kIndexes)
+        steps << QLatin1String(index);
+    steps << QStringLiteral("PRAGMA user_version=%1").arg(kSchemaVersion);
+    for (const QString &step : steps)
+        if (QSqlError error = run(db, step); error.isValid())
+            return error;
+    return QSqlError();
+}
+
+// Brings the store to this version in one transaction; refuses one of a
+// newer program.
+QSqlError prepare(const QSqlDatabase &db)
 {
     int found = 0;
-    if (QSqlError error = userVersion(connection, &found); error.isValid())
+    if (QSqlError error = userVersion(db, &found); error.isValid())
         return error;
     if (found > kSchemaVersion)
-        return QSqlError(QStringLiteral("the record database is of a newer version (%1)").arg(found), QString(),
-                         QSqlError::UnknownError);
-    connection.run(QStringLiteral("PRAGMA journal_mode=WAL"));
+        return newerStore(found);
     if (found == kSchemaVersion)
         return QSqlError();
-    if (QSqlError error = connection.run(QStringLiteral("BEGIN IMMEDIATE")); error.isValid())
+    if (QSqlError error = run(db, QStringLiteral("BEGIN IMMEDIATE")); error.isValid())
         return error;
     // Another connection may have done the work while this one waited.
-    int now = 0;
-    userVersion(connection, &now);
-    const std::vector<const char *> steps =
-        now == 0 ? std::vector<const char *>{"CREATE TABLE IF NOT EXISTS records (id INTEGER PRIMARY KEY, time TEXT "
-                                             "NOT NULL, link TEXT, firmware TEXT, result TEXT, cause TEXT, changes "
-                                             "TEXT, configuration BLOB, sha256 TEXT, place TEXT, series TEXT)",
-                                             "CREATE INDEX IF NOT EXISTS records_time ON records(time)"}
-        : now == 1 ? std::vector<const char *>{"ALTER TABLE records ADD COLUMN series TEXT"}
-                   : std::vector<const char *>{};
-    for (const char *statement : steps) {
-        if (QSqlError error = connection.run(QLatin1String(statement)); error.isValid()) {
-            connection.run(QStringLiteral("ROLLBACK"));
-            return error;
-        }
+    QSqlError error = userVersion(db, &found);
+    if (!error.isValid() && found > kSchemaVersion)
+        error = newerStore(found);
+    if (!error.isValid() && found < kSchemaVersion)
+        error = upgrade(db);
+    if (error.isValid()) {
+        run(db, QStringLiteral("ROLLBACK"));
+        return error;
     }
-    connection.run(QStringLiteral("PRAGMA user_version=%1").arg(kSchemaVersion));
-    return connection.run(QStringLiteral("COMMIT"));
+    return run(db, QStringLiteral("COMMIT"));
+}
+
+// This thread's connection to the store, waiting busyMs at most for a
+// writer: read-only when this user cannot write the store.
+QSqlDatabase connection(const QString &path, bool readOnly, int busyMs, QSqlError *error)
+{
+    QSqlDatabase db = connections.get(path, readOnly, error);
+    if (db.isValid())
+        run(db, QStringLiteral("PRAGMA busy_timeout=%1").arg(busyMs));
+    return db;
 }
 
 // Beside the database, one name a line, until the record window has said them.
@@ -143,6 +304,129 @@ QString timeText(const QDateTime &time)
     return time.toUTC().toString(Qt::ISODateWithMs);
 }
 
+QString keyChangesJson(const std::vector<Change> &changes)
+{
+    if (changes.empty())
+        return QString();
+    QJsonArray all;
+    for (const Change &change : changes)
+        all.append(QJsonArray{change.key, change.before, change.after});
+    return QString::fromUtf8(QJsonDocument(all).toJson(QJsonDocument::Compact));
+}
+
+std::vector<Change> keyChangesOf(const QString &json)
+{
+    std::vector<Change> changes;
+    for (const QJsonValue &entry : QJsonDocument::fromJson(json.toUtf8()).array()) {
+        const QJsonArray parts = entry.toArray();
+        changes.push_back({parts.at(0).toString(), parts.at(1).toString(), parts.at(2).toString()});
+    }
+    return changes;
+}
+
+QSqlError insert(const QSqlDatabase &db, const Record &record, qint64 *id)
+{
+    if (QSqlError error = prepare(db); error.isValid())
+        return error;
+    QSqlQuery insert(db);
+    insert.prepare(QStringLiteral(
+        "INSERT INTO records (time, link, firmware, result, cause, changes, configuration, sha256, place, series, "
+        "key_changes, channel) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+    for (const QVariant &value :
+         {QVariant(timeText(record.time)), QVariant(record.link.left(kMostFieldChars)),
+          QVariant(record.firmware.left(kMostFieldChars)), QVariant(QLatin1String(kResultNames[record.result])),
+          QVariant(record.cause), QVariant(record.changes), QVariant(record.configuration), QVariant(record.sha256),
+          QVariant(record.place.left(kMostFieldChars)), QVariant(record.series),
+          QVariant(keyChangesJson(record.keyChanges)), QVariant(record.channel)})
+        insert.addBindValue(value);
+    // One statement outside a transaction is a transaction of its own,
+    // committed as the record ends.
+    if (!insert.exec())
+        return insert.lastError();
+    if (id)
+        *id = insert.lastInsertId().toLongLong();
+    return QSqlError();
+}
+
+// LIKE's pattern for a text found anywhere, its wildcards taken literally.
+QString containing(QString text)
+{
+    text.replace(QLatin1Char('\\'), QStringLiteral("\\\\"))
+        .replace(QLatin1Char('%'), QStringLiteral("\\%"))
+        .replace(QLatin1Char('_'), QStringLiteral("\\_"));
+    return QLatin1Char('%') + text + QLatin1Char('%');
+}
+
+const QString kShownLink = QStringLiteral("(CASE WHEN IFNULL(link, '') = '' THEN ? ELSE link END)");
+
+// The WHERE clause of a selection, its values into *binds.
+QString whereClause(const Selection &selection, QVariantList *binds)
+{
+    QStringList terms;
+    if (selection.from.isValid()) {
+        terms << QStringLiteral("time >= ?");
+        *binds << timeText(selection.from);
+    }
+    if (selection.until.isValid()) {
+        terms << QStringLiteral("time < ?");
+        *binds << timeText(selection.until);
+    }
+    if (!selection.ids.empty()) {
+        QStringList ids;
+        for (qint64 id : selection.ids)
+            ids << QString::number(id);
+        terms << QStringLiteral("id IN (%1)").arg(ids.join(QLatin1Char(',')));
+    }
+    if (!selection.text.isEmpty()) {
+        // Each column as the viewer shows it: the time on the user's clock,
+        // the link's and the result's codes in the viewer's words.
+        const QStringList failed = selection.resultTexts[Record::Failed].split(QStringLiteral("%1"));
+        const QString pattern = containing(selection.text);
+        terms << QStringLiteral(
+            "(strftime('%Y-%m-%d %H:%M:%S', time, 'localtime') LIKE ? ESCAPE '\\' OR place LIKE ? ESCAPE '\\' "
+            "OR firmware LIKE ? ESCAPE '\\' OR %1 LIKE ? ESCAPE '\\' OR (CASE result WHEN 'confirmed' THEN ? "
+            "WHEN 'failed' THEN ? || IFNULL(cause, '') || ? ELSE ? END) LIKE ? ESCAPE '\\')").arg(kShownLink);
+        *binds << pattern << pattern << pattern << selection.defaultLink << pattern
+               << selection.resultTexts[Record::Confirmed] << failed.value(0) << failed.value(1)
+               << selection.resultTexts[Record::Unknown] << pattern;
+    }
+    return terms.isEmpty() ? QString() : QStringLiteral(" WHERE ") + terms.join(QStringLiteral(" AND "));
+}
+
+QString orderClause(const Selection &selection, QVariantList *binds)
+{
+    const QString way = selection.descending ? QStringLiteral(" DESC") : QString();
+    QString first;
+    switch (selection.order) {
+    case Selection::ByTime:
+        return QStringLiteral(" ORDER BY time%1, id%1").arg(way);
+    case Selection::ByPlace:
+        first = QStringLiteral("place COLLATE NOCASE");
+        break;
+    case Selection::ByLink:
+        first = kShownLink + QStringLiteral(" COLLATE NOCASE");
+        *binds << selection.defaultLink;
+        break;
+    case Selection::ByFirmware:
+        first = QStringLiteral("firmware COLLATE NOCASE");
+        break;
+    case Selection::ByResult:
+        first = QStringLiteral("CASE result WHEN 'confirmed' THEN %1 WHEN 'failed' THEN %2 ELSE %3 END")
+                    .arg(selection.resultRanks[0])
+                    .arg(selection.resultRanks[1])
+                    .arg(selection.resultRanks[2]);
+        break;
+    }
+    return QStringLiteral(" ORDER BY %1%2, time%2, id%2").arg(first, way);
+}
+
+Record::Result resultOf(const QString &name)
+{
+    return name == QLatin1String(kResultNames[0])   ? Record::Confirmed
+           : name == QLatin1String(kResultNames[1]) ? Record::Failed
+                                                    : Record::Unknown;
+}
+
 } // namespace
 
 QString resultWords(const Record &record)
@@ -160,6 +444,12 @@ QString csvLine(const QStringList &fields)
                        ? QLatin1Char('"') + field.replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"')
                        : field);
     return quoted.join(QLatin1Char(',')) + QStringLiteral("\r\n");
+}
+
+QString spreadsheetText(const QString &field)
+{
+    static const QString formulaStarts = QStringLiteral("=+-@\t\r");
+    return !field.isEmpty() && formulaStarts.contains(field.front()) ? QLatin1Char('\'') + field : field;
 }
 
 QString defaultPath()
@@ -184,58 +474,55 @@ QStringList Store::takeMovedAsideNotes()
     return names.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
+// Kept for whoever wants to rescue it; a new database takes its place.
+std::optional<QString> Store::moveAside(const QString &why)
+{
+    connections.close(path_);
+    const QString aside = path_ + QStringLiteral(".corrupt-")
+                          + QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMddhhmmss"));
+    if (!QFile::rename(path_, aside))
+        return why;
+    QFile::remove(path_ + QStringLiteral("-wal"));
+    QFile::remove(path_ + QStringLiteral("-shm"));
+    movedAside_ = aside;
+    noteMovedAside(path_, aside);
+    return std::nullopt;
+}
+
 std::optional<QString> Store::append(Record record, qint64 *id)
 {
     QDir().mkpath(QFileInfo(path_).absolutePath());
+    if (QFileInfo::exists(path_) && !writable(path_)) {
+        connections.close(path_);
+        return QStringLiteral("the record store %1 is read-only").arg(QDir::toNativeSeparators(path_));
+    }
     record.sha256 = QString::fromLatin1(QCryptographicHash::hash(record.configuration, QCryptographicHash::Sha256).toHex());
     for (int attempt = 0; attempt < 2; ++attempt) {
         QSqlError error;
         {
-            Connection connection(path_, busyTimeoutMs_);
-            error = connection.opened ? prepare(connection) : connection.failure;
-            if (!error.isValid()) {
-                QSqlQuery insert(connection.db());
-                insert.prepare(QStringLiteral(
-                    "INSERT INTO records (time, link, firmware, result, cause, changes, configuration, sha256, place, "
-                    "series) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
-                for (const QVariant &value :
-                     {QVariant(timeText(record.time)), QVariant(record.link), QVariant(record.firmware),
-                      QVariant(QLatin1String(kResultNames[record.result])), QVariant(record.cause),
-                      QVariant(record.changes), QVariant(record.configuration), QVariant(record.sha256),
-                      QVariant(record.place), QVariant(record.series)})
-                    insert.addBindValue(value);
-                // One statement outside a transaction is a transaction of its own.
-                if (insert.exec()) {
-                    if (id)
-                        *id = insert.lastInsertId().toLongLong();
-                    return std::nullopt;
-                }
-                error = insert.lastError();
-            }
+            const QSqlDatabase db = connection(path_, false, busyTimeoutMs_, &error);
+            if (db.isValid())
+                error = insert(db, record, id);
         }
-        if (attempt > 0 || !isCorrupt(error))
+        if (!error.isValid())
+            return std::nullopt;
+        if (attempt > 0 || !isDamaged(error))
             return errorText(error);
-        // Kept for whoever wants to rescue it; a new database takes its place.
-        const QString aside = path_ + QStringLiteral(".corrupt-")
-                              + QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMddhhmmss"));
-        if (!QFile::rename(path_, aside))
-            return errorText(error);
-        QFile::remove(path_ + QStringLiteral("-wal"));
-        QFile::remove(path_ + QStringLiteral("-shm"));
-        movedAside_ = aside;
-        noteMovedAside(path_, aside);
+        if (const std::optional<QString> unmoved = moveAside(errorText(error)))
+            return unmoved;
     }
     return std::nullopt;
 }
 
 std::optional<QString> Store::setPlace(qint64 id, const QString &place)
 {
-    Connection connection(path_, busyTimeoutMs_);
-    if (!connection.opened)
-        return errorText(connection.failure);
-    QSqlQuery update(connection.db());
+    QSqlError error;
+    const QSqlDatabase db = connection(path_, false, busyTimeoutMs_, &error);
+    if (!db.isValid())
+        return errorText(error);
+    QSqlQuery update(db);
     update.prepare(QStringLiteral("UPDATE records SET place = ? WHERE id = ?"));
-    update.addBindValue(place);
+    update.addBindValue(place.left(kMostFieldChars));
     update.addBindValue(id);
     if (!update.exec())
         return errorText(update.lastError());
@@ -244,43 +531,136 @@ std::optional<QString> Store::setPlace(qint64 id, const QString &place)
     return std::nullopt;
 }
 
+namespace {
+
+// This thread's connection for reading the store, and the columns its table
+// has (an older store lacks the later ones); the reason when it cannot be
+// read. A store without a table yet holds no records; a newer program's
+// store is read as far as its columns are ours.
+std::optional<QString> forReading(const QString &path, int busyMs, QSqlDatabase *db, QStringList *columns)
+{
+    QSqlError error;
+    *db = connection(path, !writable(path), busyMs, &error);
+    if (!error.isValid())
+        error = columnsOf(*db, columns);
+    if (error.isValid())
+        return errorText(error);
+    for (const QString &column : kFirstColumns)
+        if (!columns->isEmpty() && !columns->contains(column))
+            return QStringLiteral("the table of records was not made by this program");
+    return std::nullopt;
+}
+
+QString columnOrNull(const QStringList &columns, const char *name)
+{
+    return columns.contains(QLatin1String(name)) ? QLatin1String(name) : QStringLiteral("NULL");
+}
+
+Record recordOf(const QSqlQuery &query, Columns columns)
+{
+    Record record;
+    record.id = query.value(0).toLongLong();
+    record.time = QDateTime::fromString(query.value(1).toString(), Qt::ISODateWithMs);
+    record.link = query.value(2).toString();
+    record.firmware = query.value(3).toString();
+    record.result = resultOf(query.value(4).toString());
+    record.cause = query.value(5).toString();
+    record.place = query.value(6).toString();
+    record.series = query.value(7).toString();
+    record.sha256 = query.value(8).toString();
+    record.channel = query.value(9).toString();
+    if (columns == Columns::Whole) {
+        record.changes = query.value(10).toString();
+        record.configuration = query.value(11).toByteArray();
+        record.keyChanges = keyChangesOf(query.value(12).toString());
+    }
+    return record;
+}
+
+} // namespace
+
+std::optional<QString> Store::visit(const Selection &selection, Columns columns, qint64 offset, qint64 limit,
+                                    const std::function<bool(Record &&)> &take)
+{
+    if (!QFileInfo::exists(path_))
+        return std::nullopt;
+    QSqlDatabase db;
+    QStringList has;
+    if (const std::optional<QString> unread = forReading(path_, busyTimeoutMs_, &db, &has))
+        return unread;
+    if (has.isEmpty())
+        return std::nullopt;
+    QVariantList binds;
+    QString sql = QStringLiteral("SELECT id, time, link, firmware, result, cause, place, %1, sha256, %2")
+                      .arg(columnOrNull(has, "series"), columnOrNull(has, "channel"));
+    if (columns == Columns::Whole)
+        sql += QStringLiteral(", changes, configuration, %1").arg(columnOrNull(has, "key_changes"));
+    // The clauses in the order of their values.
+    const QString where = whereClause(selection, &binds);
+    const QString order = orderClause(selection, &binds);
+    sql += QStringLiteral(" FROM records") + where + order + QStringLiteral(" LIMIT %1 OFFSET %2").arg(limit).arg(offset);
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    query.prepare(sql);
+    for (const QVariant &value : binds)
+        query.addBindValue(value);
+    if (!query.exec())
+        return errorText(query.lastError());
+    while (query.next())
+        if (!take(recordOf(query, columns)))
+            break;
+    const QSqlError error = query.lastError();
+    query.finish();
+    return error.isValid() ? std::optional<QString>(errorText(error)) : std::nullopt;
+}
+
+std::optional<QString> Store::count(const Selection &selection, qint64 *rows)
+{
+    *rows = 0;
+    if (!QFileInfo::exists(path_))
+        return std::nullopt;
+    QSqlDatabase db;
+    QStringList has;
+    if (const std::optional<QString> unread = forReading(path_, busyTimeoutMs_, &db, &has))
+        return unread;
+    if (has.isEmpty())
+        return std::nullopt;
+    QVariantList binds;
+    QSqlQuery query(db);
+    query.prepare(QStringLiteral("SELECT COUNT(*) FROM records") + whereClause(selection, &binds));
+    for (const QVariant &value : binds)
+        query.addBindValue(value);
+    if (!query.exec() || !query.next())
+        return errorText(query.lastError());
+    *rows = query.value(0).toLongLong();
+    query.finish();
+    return std::nullopt;
+}
+
+std::optional<QString> Store::fetch(qint64 id, Record *out)
+{
+    Selection selection;
+    selection.ids = {id};
+    bool found = false;
+    const std::optional<QString> unread = visit(selection, Columns::Whole, 0, 1, [&](Record &&record) {
+        *out = std::move(record);
+        found = true;
+        return false;
+    });
+    if (unread)
+        return unread;
+    return found ? std::nullopt : std::optional<QString>(QStringLiteral("no record %1").arg(id));
+}
+
 std::optional<QString> Store::read(const QDateTime &since, std::vector<Record> *out)
 {
     out->clear();
-    if (!QFileInfo::exists(path_))
-        return std::nullopt;
-    Connection connection(path_, busyTimeoutMs_);
-    if (!connection.opened)
-        return errorText(connection.failure);
-    // A store of the first version, not yet written by this program, has no series.
-    int version = 0;
-    if (QSqlError error = userVersion(connection, &version); error.isValid())
-        return errorText(error);
-    const bool hasSeries = version >= 2;
-    QSqlQuery query(connection.db());
-    query.prepare(QStringLiteral("SELECT time, link, firmware, result, cause, changes, configuration, sha256, place, %1 "
-                                 "FROM records WHERE time >= ? ORDER BY time, id")
-                      .arg(hasSeries ? QStringLiteral("series") : QStringLiteral("NULL")));
-    query.addBindValue(since.isValid() ? timeText(since) : QStringLiteral("0"));
-    if (!query.exec())
-        return errorText(query.lastError());
-    while (query.next()) {
-        Record record;
-        record.time = QDateTime::fromString(query.value(0).toString(), Qt::ISODateWithMs);
-        record.link = query.value(1).toString();
-        record.firmware = query.value(2).toString();
-        const QString result = query.value(3).toString();
-        record.result = result == QLatin1String(kResultNames[0]) ? Record::Confirmed
-                        : result == QLatin1String(kResultNames[1]) ? Record::Failed : Record::Unknown;
-        record.cause = query.value(4).toString();
-        record.changes = query.value(5).toString();
-        record.configuration = query.value(6).toByteArray();
-        record.sha256 = query.value(7).toString();
-        record.place = query.value(8).toString();
-        record.series = query.value(9).toString();
-        out->push_back(record);
-    }
-    return std::nullopt;
+    Selection selection;
+    selection.from = since;
+    return visit(selection, Columns::Whole, 0, -1, [out](Record &&record) {
+        out->push_back(std::move(record));
+        return true;
+    });
 }
 
 } // namespace records

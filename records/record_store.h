@@ -3,12 +3,15 @@
 
 // The record of configured readers: one row a save, in an SQLite database.
 // A store that cannot be written says why and is never in a save's way; a
-// database found corrupt is moved aside and a new one started.
+// database found corrupt, or a table this program did not make, is moved
+// aside and a new one started. Each thread keeps one connection to a store
+// for as long as it runs, closed as the thread (or the program) ends.
 
 #include <QByteArray>
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -29,6 +32,7 @@ struct Record
 {
     enum Result { Confirmed, Failed, Unknown };
 
+    qint64 id = 0;    // the store's row; set by the store
     QDateTime time;
     QString link;     // the reader as the user named it; empty: the library's default
     QString firmware; // empty when not known
@@ -39,8 +43,35 @@ struct Record
     QByteArray configuration; // as a configuration file holds it: no password
     QString place;
     QString series;   // the series boxes the form had checked, by object name, comma-separated
+    QString channel;  // the output channel the form had chosen, by object name; empty in older records
     QString sha256;   // of configuration, as hex; set by the store
 };
+
+// What the store keeps of a link, a firmware text or a place: a reader or
+// a user may give any length.
+constexpr int kMostFieldChars = 64;
+
+// The rows a viewer lists: a time range, a text found in what the viewer
+// shows of a row, an order; or the rows of given ids. The viewer tells how
+// it words what the store keeps as codes, for the text to be found in it.
+struct Selection
+{
+    enum Order { ByTime, ByPlace, ByLink, ByFirmware, ByResult };
+
+    QDateTime from;  // invalid: from the first record
+    QDateTime until; // not included; invalid: to the last
+    QString text;    // empty: any
+    QString defaultLink;    // how an empty link is shown
+    QString resultTexts[3]; // by Record::Result; %1 the cause
+    Order order = ByTime;
+    bool descending = false;
+    int resultRanks[3] = {0, 1, 2}; // the results' order, by Record::Result
+    std::vector<qint64> ids; // only these rows, when any are given
+};
+
+// Whether a read takes the large columns too (configuration and changes),
+// which a list never needs.
+enum class Columns { Listed, Whole };
 
 // "confirmed", "failed: <cause>" or "unknown".
 QString resultWords(const Record &record);
@@ -48,6 +79,9 @@ QString resultWords(const Record &record);
 // One CSV line (RFC 4180): a field quoted when it holds a separator, a quote
 // or a line break, its quotes doubled; ended by CRLF.
 QString csvLine(const QStringList &fields);
+// A field for a CSV file that a spreadsheet program opens: one that starts
+// like a formula is kept text by a leading apostrophe.
+QString spreadsheetText(const QString &field);
 
 // Where the window and the command line keep their records.
 QString defaultPath();
@@ -65,6 +99,15 @@ public:
     // The records from since on (all when since is invalid), oldest first,
     // into *out; the reason when they could not be read.
     std::optional<QString> read(const QDateTime &since, std::vector<Record> *out);
+    // Hands the selected records, from the offset'th on and limit of them at
+    // most (all when negative), one at a time to take, until it returns
+    // false: the reason when they could not be read. A missing store holds
+    // none; a store this user cannot write is read without writing.
+    std::optional<QString> visit(const Selection &selection, Columns columns, qint64 offset, qint64 limit,
+                                 const std::function<bool(Record &&)> &take);
+    std::optional<QString> count(const Selection &selection, qint64 *rows);
+    // The whole record of that row into *out; the reason when there is none.
+    std::optional<QString> fetch(qint64 id, Record *out);
     // The name a corrupt database was given when it was moved aside, once;
     // empty when none was.
     QString takeMovedAside();
@@ -76,6 +119,8 @@ public:
     const QString &path() const { return path_; }
 
 private:
+    std::optional<QString> moveAside(const QString &why);
+
     QString path_;
     int busyTimeoutMs_;
     QString movedAside_;

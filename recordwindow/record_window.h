@@ -4,9 +4,9 @@
 #include <QAbstractTableModel>
 #include <QDate>
 #include <QPointer>
-#include <QSortFilterProxyModel>
 #include <QWidget>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "records/record_store.h"
@@ -19,50 +19,44 @@ class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QTableView;
+class QTimer;
 
-// The records as a table: one row a save, oldest first.
+// The records of a selection as a table, read from the store a page at a
+// time as the view scrolls to them; ordered and filtered by the store. A
+// row holds what the list shows, never a configuration.
 class RecordTable : public QAbstractTableModel
 {
     Q_OBJECT
 
 public:
     enum Column { Time, Place, Link, Firmware, Result, ColumnCount };
-    // What a column sorts by: the time itself rather than its text.
-    static constexpr int SortRole = Qt::UserRole;
 
-    using QAbstractTableModel::QAbstractTableModel;
+    explicit RecordTable(QObject *parent);
 
-    void setRecords(std::vector<records::Record> all);
-    const records::Record &record(int row) const { return all[size_t(row)]; }
+    // Reads the store again, from the first page; the reason when it cannot.
+    std::optional<QString> select(const records::Selection &chosen);
+    const records::Selection &selection() const { return chosen; }
+    const records::Record &record(int row) const { return rows[size_t(row)]; }
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    bool canFetchMore(const QModelIndex &parent) const override;
+    void fetchMore(const QModelIndex &parent) override;
+    void sort(int column, Qt::SortOrder order) override;
+
+signals:
+    // The store could not be read; the rows stay as they were.
+    void unreadable(const QString &reason);
 
 private:
-    std::vector<records::Record> all;
-};
+    std::optional<QString> readPage(std::vector<records::Record> *page);
 
-// The rows whose link, place or firmware hold the filter's text and whose
-// day (on the user's clock) lies in the date range, both ends included.
-class RecordFilter : public QSortFilterProxyModel
-{
-    Q_OBJECT
-
-public:
-    using QSortFilterProxyModel::QSortFilterProxyModel;
-
-    void setText(const QString &text);
-    void setDates(const QDate &from, const QDate &to);
-
-protected:
-    bool filterAcceptsRow(int sourceRow, const QModelIndex &sourceParent) const override;
-
-private:
-    QString text;
-    QDate from;
-    QDate to;
+    records::Store store;
+    records::Selection chosen;
+    std::vector<records::Record> rows;
+    bool allRead = true;
 };
 
 // The saves kept in the record, to look through, to open one's configuration
@@ -90,9 +84,10 @@ public:
     QPushButton *openButton() const { return opening; }
 
     // The selected records, or every shown one when none is selected, in
-    // the table's order.
-    std::vector<records::Record> chosenRecords() const;
-    // false after saying why not.
+    // the table's order; text typed a moment ago counts.
+    records::Selection chosenRecords();
+    // Written on a thread of their own under a progress dialog with 取消;
+    // false after saying why not, or when cancelled.
     bool exportCsv(const QString &path);
     bool exportPdf(const QString &path);
 
@@ -101,16 +96,21 @@ private:
     QWidget *makeButtonRow();
     void applyFilter();
     void showDetails();
+    void showNotes(const QStringList &lines);
     void openConfiguration();
     void chooseExport(bool pdf);
+    bool exportTo(const QString &path, bool pdf, const records::Selection &chosen, qint64 rows);
+    std::optional<qint64> chosenCount(const records::Selection &chosen);
     bool write(const QString &path, const QByteArray &bytes);
-    const records::Record *currentRecord() const;
+    std::optional<records::Record> currentRecord() const;
+    QString chosenWords(qint64 rows) const;
+    void say(const QString &reason);
 
     OpenConfiguration openInForm;
     RecordTable *model;
-    RecordFilter *shown;
     QTableView *table;
     QLineEdit *filter;
+    QTimer *typing; // the filter follows the typed text once typing pauses
     QDateEdit *fromDate;
     QDateEdit *toDate;
     QPlainTextEdit *details;

@@ -342,10 +342,6 @@ See man tarvo-config.</translation>
         <translation>--history reads no FILE</translation>
     </message>
     <message>
-        <source>--since 需要 YYYY-MM-DD 格式的日期或 ISO 时间</source>
-        <translation>--since takes a date as YYYY-MM-DD or an ISO time</translation>
-    </message>
-    <message>
         <source>无法写入标准输出：%1</source>
         <translation>cannot write to standard output: %1</translation>
     </message>
@@ -372,6 +368,10 @@ See man tarvo-config.</translation>
     <message>
         <source>--jobs、--json 和 --place 只能与 --write 同用</source>
         <translation>--jobs, --json and --place go with --write</translation>
+    </message>
+    <message>
+        <source>--since 需要 YYYY-MM-DD 格式的日期，或 YYYY-MM-DDTHH:MM[:SS][Z|+HH:MM] 格式的时间</source>
+        <translation>--since takes a date as YYYY-MM-DD or a time as YYYY-MM-DDTHH:MM[:SS][Z|+HH:MM]</translation>
     </message>
 </context>
 <context>
@@ -873,10 +873,6 @@ See man tarvo-config.</translation>
         <translation>Reader configuration handover</translation>
     </message>
     <message>
-        <source>%1 导出，共 %2 条</source>
-        <translation>Exported %1, %2 records</translation>
-    </message>
-    <message>
         <source>位置</source>
         <translation>Place</translation>
     </message>
@@ -911,6 +907,33 @@ See man tarvo-config.</translation>
     <message>
         <source>改动</source>
         <translation>Changes</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 导出，共 %n 条</source>
+        <translation>
+            <numerusform>Exported %1, %n record</numerusform>
+            <numerusform>Exported %1, %n records</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>第 %1 页</source>
+        <translation>Page %1</translation>
+    </message>
+    <message>
+        <source>无法开始 PDF 的第一页</source>
+        <translation>The PDF&apos;s first page could not be started</translation>
+    </message>
+    <message>
+        <source>无法写完 PDF</source>
+        <translation>The PDF could not be finished</translation>
+    </message>
+    <message>
+        <source>只读到 %2 条记录中的 %1 条</source>
+        <translation>Only %1 of %2 records were read</translation>
+    </message>
+    <message>
+        <source>写成的交接单有 %1 页，应有 %2 页</source>
+        <translation>The report came out with %1 pages instead of %2</translation>
     </message>
 </context>
 <context>
@@ -958,10 +981,6 @@ See man tarvo-config.</translation>
     <message>
         <source>选中一条记录，看它的改动和配置</source>
         <translation>Select a record to see its changes and configuration</translation>
-    </message>
-    <message>
-        <source>按连接、位置或固件筛选</source>
-        <translation>Filter by link, place or firmware</translation>
     </message>
     <message>
         <source>从</source>
@@ -1050,6 +1069,51 @@ Configuration:
     <message>
         <source>（未记录）</source>
         <translation>(not recorded)</translation>
+    </message>
+    <message>
+        <source>按时间、位置、连接、固件或结果筛选</source>
+        <translation>Filter by time, place, link, firmware or result</translation>
+    </message>
+    <message numerus="yes">
+        <source>选中的 %n 条记录</source>
+        <translation>
+            <numerusform>the %n selected record</numerusform>
+            <numerusform>the %n selected records</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>显示的全部 %n 条记录</source>
+        <translation>
+            <numerusform>the %n shown record</numerusform>
+            <numerusform>all %n shown records</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>交接单将有 %n 行，生成要花些时间。先筛选出要交接的记录吗？</source>
+        <translation>
+            <numerusform>The report will have %n row and takes a while to make. Filter the records to hand over first?</numerusform>
+            <numerusform>The report will have %n rows and takes a while to make. Filter the records to hand over first?</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>先筛选</source>
+        <translation>Filter first</translation>
+    </message>
+    <message>
+        <source>全部导出</source>
+        <translation>Export all</translation>
+    </message>
+    <message>
+        <source>%1：%2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>正在导出%1…</source>
+        <translation>Exporting %1…</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
     </message>
 </context>
 <context>

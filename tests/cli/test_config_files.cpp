@@ -426,8 +426,8 @@ private slots:
         QTest::newRow("history, a file") << QStringList{"--history", "reader.tcfg"} << "--history 不读取 FILE"
                                          << "--history reads no FILE";
         QTest::newRow("since, no date") << QStringList{"--history", "--since", "soon"}
-                                        << "--since 需要 YYYY-MM-DD 格式的日期或 ISO 时间"
-                                        << "--since takes a date as YYYY-MM-DD or an ISO time";
+                                        << "--since 需要 YYYY-MM-DD 格式的日期，或 YYYY-MM-DDTHH:MM[:SS][Z|+HH:MM] 格式的时间"
+                                        << "--since takes a date as YYYY-MM-DD or a time as YYYY-MM-DDTHH:MM[:SS][Z|+HH:MM]";
         QTest::newRow("unknown option") << QStringList{"--frobnicate"} << "未知选项“frobnicate”。"
                                         << "Unknown option 'frobnicate'.";
         QTest::newRow("unknown language") << QStringList{"--lang", "fr", "--history"} << "--lang 需要 zh 或 en"

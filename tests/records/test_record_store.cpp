@@ -27,6 +27,22 @@ records::Record record(const QString &link)
     return r;
 }
 
+// Runs statements on the database at path through a connection of the test's own.
+bool made(const QString &path, const QStringList &statements)
+{
+    bool ran = true;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "maker");
+        db.setDatabaseName(path);
+        ran = db.open();
+        for (const QString &statement : statements)
+            ran = ran && QSqlQuery(db).exec(statement);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase("maker");
+    return ran;
+}
+
 QStringList links(records::Store &store)
 {
     std::vector<records::Record> all;
@@ -61,6 +77,99 @@ private slots:
         QCOMPARE(records::resultWords(back), QStringLiteral("failed: 没有应答"));
         QVERIFY(!store.read(QDateTime::currentDateTimeUtc().addSecs(60), &all));
         QVERIFY(all.empty());
+
+        // What a reader or a user gives is kept to a bound; changes as data.
+        records::Record large = record(QString(100, 'l'));
+        large.place = QString(100, QChar(0x95E8));
+        large.keyChanges = {{"prefix", "TV-", "门禁"}, {"beep", "1", ""}};
+        QVERIFY(!store.append(large));
+        QVERIFY(!store.read(QDateTime(), &all));
+        QCOMPARE(all.back().link, QString(records::kMostFieldChars, 'l'));
+        QCOMPARE(all.back().place.size(), records::kMostFieldChars);
+        QCOMPARE(all.back().keyChanges.size(), size_t(2));
+        QCOMPARE(all.back().keyChanges[1].before, QStringLiteral("1"));
+        QCOMPARE(all.back().keyChanges[0].after, QStringLiteral("门禁"));
+    }
+
+    // Stores this program did not leave as it would: each takes the next
+    // records, or says plainly why not.
+    void schemaFaults_data()
+    {
+        QTest::addColumn<QStringList>("before"); // run on a new database
+        QTest::addColumn<bool>("kept");
+        QTest::addColumn<bool>("movedAside");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("someone else's table") << QStringList{"CREATE TABLE records (id INTEGER PRIMARY KEY, name TEXT)"}
+                                              << true << true << "";
+        QTest::newRow("a hand-made table without series, unversioned")
+            << QStringList{"CREATE TABLE records (id INTEGER PRIMARY KEY, time TEXT NOT NULL, link TEXT, firmware "
+                           "TEXT, result TEXT, cause TEXT, changes TEXT, configuration BLOB, sha256 TEXT, place TEXT)"}
+            << true << false << "";
+        QTest::newRow("a newer program's store") << QStringList{"CREATE TABLE t (x)", "PRAGMA user_version=9"} << false
+                                                 << false << "newer version of this program (store version 9";
+    }
+
+    void schemaFaults()
+    {
+        QFETCH(QStringList, before);
+        QFETCH(bool, kept);
+        QFETCH(bool, movedAside);
+        QFETCH(QString, said);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("records.sqlite");
+        QVERIFY(made(path, before));
+        records::Store store(path);
+        for (const char *link : {"first", "second"}) {
+            const std::optional<QString> failure = store.append(record(link));
+            QCOMPARE(!failure, kept);
+            QVERIFY2(!failure || (failure->contains(said) && !failure->trimmed().endsWith(':')), qPrintable(*failure));
+        }
+        QCOMPARE(links(store), kept ? QStringList({"first", "second"}) : QStringList());
+        QCOMPARE(!store.takeMovedAside().isEmpty(), movedAside);
+    }
+
+    // A store of the previous version keeps its records' worded changes and
+    // takes changes as data from then on.
+    void upgradeKeepsOlderText()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("records.sqlite");
+        QVERIFY(made(path, {"CREATE TABLE records (id INTEGER PRIMARY KEY, time TEXT NOT NULL, link TEXT, firmware "
+                            "TEXT, result TEXT, cause TEXT, changes TEXT, configuration BLOB, sha256 TEXT, place TEXT, "
+                            "series TEXT)",
+                            "INSERT INTO records (time, link, result, changes) VALUES ('2026-01-02T03:04:05.000Z', "
+                            "'old', 'confirmed', '扫码前缀：TV- → 门禁')",
+                            "PRAGMA user_version=2"}));
+        records::Store store(path);
+        records::Record next = record("new");
+        next.keyChanges = {{"prefix", "门禁", "TV-"}};
+        QVERIFY(!store.append(next));
+        std::vector<records::Record> all;
+        QVERIFY(!store.read(QDateTime(), &all));
+        QCOMPARE(all.size(), size_t(2));
+        QCOMPARE(all[0].changes, QStringLiteral("扫码前缀：TV- → 门禁"));
+        QVERIFY(all[0].keyChanges.empty());
+        QCOMPARE(all[1].keyChanges.size(), size_t(1));
+    }
+
+    // A store in a folder this user cannot write is read without writing.
+    void readOnlyFolderIsRead()
+    {
+        if (::geteuid() == 0)
+            QSKIP("file permissions do not bind root");
+        QTemporaryDir dir;
+        const QString path = dir.filePath("records.sqlite");
+        // On a thread of its own, whose connection closes as it ends and
+        // takes the store's -wal and -shm files with it.
+        std::thread([&] { QVERIFY(!records::Store(path).append(record("first"))); }).join();
+        QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner));
+        QStringList kept;
+        std::thread([&] {
+            records::Store store(path);
+            kept = links(store);
+        }).join();
+        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QCOMPARE(kept, QStringList{"first"});
     }
 
     void faultIsToldAndLosesNothing_data()
@@ -89,7 +198,8 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath("records.sqlite");
         records::Store store(path, 200);
-        QVERIFY(!store.append(record("first")));
+        // As an earlier run left it: on a thread whose connection ends with it.
+        std::thread([&] { QVERIFY(!store.append(record("first"))); }).join();
         // A store whose place is taken by a plain file.
         records::Store elsewhere(path + "/records.sqlite", 200);
 
