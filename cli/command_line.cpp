@@ -14,6 +14,8 @@
 #include <optional>
 #include <vector>
 
+#include "cli/fleet_modes.h"
+#include "cli/output.h"
 #include "core/wording.h"
 #include "documents/code_sheet.h"
 #include "core/reader_batch.h"
@@ -76,14 +78,6 @@ const char kCallerFolderVariable[] = "TARVO_CALLER_DIR";
 const QStringList kCodeSuffixes = {QStringLiteral("png"), QStringLiteral("svg"), QStringLiteral("pdf")};
 // A password is one short line; a larger file is no password file.
 constexpr qint64 kPasswordFileBytes = 4096;
-
-// False when the stream did not take all of it (a full disk, a closed pipe).
-bool print(FILE *stream, const QString &text)
-{
-    const QByteArray bytes = text.toUtf8();
-    const bool written = std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream) == size_t(bytes.size());
-    return std::fflush(stream) == 0 && written;
-}
 
 QString inCallersFolder(const QString &path)
 {
@@ -157,6 +151,7 @@ CommandLine::CommandLine(const QStringList &arguments)
     parser.addVersionOption();
     parser.addOptions({kText, kCode, kSaveAs, kWrite, kDevice, kJobs, kJson, kPasswordFile, kNewPasswordFile,
                        kHistory, kSince, kCsv, kLang, kVerbose});
+    parser.addOptions(fleet::options());
     parser.addPositionalArgument(QStringLiteral("FILE"),
                                  QStringLiteral("A configuration file (*.tcfg) or a reader's text."),
                                  QStringLiteral("[FILE]"));
@@ -171,6 +166,7 @@ void CommandLine::choose(const QStringList &arguments)
         windowlessNamed = windowlessNamed || parser.isSet(name);
     for (const QCommandLineOption *mode : {&kText, &kCode, &kSaveAs, &kWrite, &kDevice, &kHistory})
         windowlessNamed = windowlessNamed || parser.isSet(*mode);
+    windowlessNamed = windowlessNamed || fleet::asked(parser);
     if (!parsed) {
         problem = parser.errorText();
         return;
@@ -187,6 +183,13 @@ void CommandLine::choose(const QStringList &arguments)
     const QStringList files = parser.positionalArguments();
     input = inCallersFolder(files.value(0));
     verbose = parser.isSet(kVerbose);
+    if (fleet::asked(parser)) {
+        const std::optional<QString> wrong =
+            fleetRun.choose(parser, files.isEmpty() ? QString() : input, inCallersFolder(parser.value(kSaveAs)));
+        problem = wrong.value_or(QString());
+        chosen = wrong ? UsageError : Fleet;
+        return;
+    }
     const int modes = int(parser.isSet(kText)) + int(parser.isSet(kCode)) + int(parser.isSet(kSaveAs))
                       + int(parser.isSet(kWrite)) + int(parser.isSet(kHistory));
     if (modes > 1) {
@@ -217,6 +220,10 @@ void CommandLine::choose(const QStringList &arguments)
     }
     if (mode != Write && (parser.isSet(kJobs) || parser.isSet(kJson))) {
         problem = QStringLiteral("--jobs and --json go with --write");
+        return;
+    }
+    if (mode != Write && (parser.isSet(QStringLiteral("force")) || parser.isSet(QStringLiteral("place")))) {
+        problem = QStringLiteral("--force and --place go with --write, --place with --check and --read too");
         return;
     }
     if (mode == Write && !readersAreSound())
@@ -317,6 +324,10 @@ int CommandLine::runWithoutWindow()
         return failed(problem + QStringLiteral("\nTry --help."));
     case History:
         return printHistory();
+    case Fleet:
+        if (!verbose)
+            qInstallMessageHandler(withoutDebugLog);
+        return fleetRun.run();
     case Text:
     case Code:
     case SaveAs:
@@ -415,7 +426,8 @@ const char *const kOutcomeWords[] = {"ok", "failed", "unknown"}; // by SaveRepor
 // The reader's line: its link and outcome, and the reason unless it is saved.
 QString resultLine(const ReaderResult &result)
 {
-    QString line = result.link + QLatin1Char(' ') + QLatin1String(kOutcomeWords[result.report.outcome]);
+    QString line = result.link + QLatin1Char(' ')
+                   + (result.unchanged ? QStringLiteral("unchanged") : QLatin1String(kOutcomeWords[result.report.outcome]));
     if (result.report.outcome != SaveReport::Saved)
         line += QStringLiteral(": ") + oneLine(result.report.detail);
     return line;
@@ -424,13 +436,14 @@ QString resultLine(const ReaderResult &result)
 QString resultJson(const ReaderResult &result)
 {
     const QString cause = oneLine(result.report.detail);
-    const QJsonObject object{
+    QJsonObject object{
         {QStringLiteral("link"), result.link},
         {QStringLiteral("result"), QLatin1String(kOutcomeWords[result.report.outcome])},
         {QStringLiteral("cause"), cause.isEmpty() ? QJsonValue() : QJsonValue(cause)},
         {QStringLiteral("firmware"), result.firmware ? QJsonValue(oneLine(*result.firmware)) : QJsonValue()},
         {QStringLiteral("seconds"), qRound(result.seconds * 1000) / 1000.0},
     };
+    fleet::addWriteFields(&object, result);
     return QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact));
 }
 
@@ -445,7 +458,11 @@ int CommandLine::writeToReaders(const QString &signedText, const config::FormVal
     bool allPrinted = true;
     const bool json = parser.isSet(kJson);
     std::vector<ReaderResult> finished;
-    ReaderBatch batch(parser.values(kDevice), signedText, jobs);
+    const fleet::Readers readers = fleet::readersGiven(parser.values(kDevice));
+    if (readers.problem)
+        return failed(*readers.problem);
+    ReaderBatch batch(readers.links, signedText, jobs,
+                      parser.isSet(QStringLiteral("force")) ? BeforeSave::Compare : BeforeSave::SkipUnchanged);
     batch.run([&](const ReaderResult &result) {
         ++counts[result.report.outcome];
         allPrinted = print(stdout, (json ? resultJson(result) : resultLine(result)) + QLatin1Char('\n')) && allPrinted;
@@ -453,9 +470,12 @@ int CommandLine::writeToReaders(const QString &signedText, const config::FormVal
     });
     // The records go in on this thread, which holds the database's connection;
     // their fate is no part of a save's line or the exit code.
+    // A reader left as it was had no save to record.
     for (const ReaderResult &result : finished)
         if (const std::optional<QString> unrecorded =
-                recordSave(result.link, result.firmware.value_or(QString()), result.report, QString(), form).note)
+                result.unchanged ? std::nullopt
+                                 : recordSave(result.link, result.firmware.value_or(QString()), result.report,
+                                              QString(), form, parser.value(QStringLiteral("place"))).note)
             print(stderr, oneLine(*unrecorded) + QLatin1Char('\n'));
     print(stderr, QStringLiteral("%1 ok, %2 failed, %3 unknown\n")
                       .arg(counts[SaveReport::Saved])
@@ -463,7 +483,7 @@ int CommandLine::writeToReaders(const QString &signedText, const config::FormVal
                       .arg(counts[SaveReport::Unknown]));
     if (!allPrinted)
         return printed(QString(), 0);
-    return counts[SaveReport::Saved] == parser.values(kDevice).size() ? 0 : 1;
+    return counts[SaveReport::Saved] == readers.links.size() ? 0 : 1;
 }
 
 // One line a record, oldest first: tab-separated fields on one line each,

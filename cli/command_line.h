@@ -8,6 +8,7 @@
 
 #include <optional>
 
+#include "cli/fleet_modes.h"
 #include "config/form_value.h"
 
 // What the program is asked to do by its arguments: show the window (with a
@@ -21,7 +22,7 @@
 class CommandLine
 {
 public:
-    enum Mode { Window, Text, Code, SaveAs, Write, History, Help, Version, UsageError };
+    enum Mode { Window, Text, Code, SaveAs, Write, History, Fleet, Help, Version, UsageError };
 
     explicit CommandLine(const QStringList &arguments);
 
@@ -65,6 +66,7 @@ private:
     int jobs = 16;
     QString problem;
     QDateTime since;
+    fleet::FleetRun fleetRun;
 };
 
 #endif

@@ -13,11 +13,9 @@
 #include "core/wording.h"
 #include "device/device_link.h"
 
-namespace {
-
-// What a link reaches: a serial port by its real path (a by-id name and
-// the port itself are one reader), anything else by its text.
-QString readerOf(const QString &link)
+// A serial port by its real path (a by-id name and the port itself are one
+// reader), anything else by its text.
+QString readerOfLink(const QString &link)
 {
     const QString serial = QStringLiteral("serial:");
     if (!link.startsWith(serial))
@@ -28,13 +26,11 @@ QString readerOf(const QString &link)
     return serial + (real.isEmpty() ? path : real);
 }
 
-} // namespace
-
 std::optional<QString> sharedLink(const QStringList &links)
 {
     QSet<QString> readers;
     for (const QString &link : links) {
-        const QString reader = readerOf(link);
+        const QString reader = readerOfLink(link);
         if (readers.contains(reader))
             return link;
         readers.insert(reader);
@@ -42,16 +38,39 @@ std::optional<QString> sharedLink(const QStringList &links)
     return std::nullopt;
 }
 
-ReaderResult saveToReader(const QString &link, const QString &signedText)
+namespace {
+
+// What the save would change on the reader; nothing when its configuration
+// could not be read or compared, which the save then meets and reports.
+std::optional<std::vector<config::KeyDifference>> changesBefore(device::Session &reader, const QString &signedText)
+{
+    const std::optional<QByteArray> held = reader.readConfig();
+    if (!held)
+        return std::nullopt;
+    config::ReaderChanges changes = config::changesOnReader(signedText.toUtf8(), *held);
+    if (changes.failure)
+        return std::nullopt;
+    return std::move(changes.keys);
+}
+
+} // namespace
+
+ReaderResult saveToReader(const QString &link, const QString &signedText, BeforeSave before)
 {
     QElapsedTimer clock;
     clock.start();
     ReaderResult result{link, {}, std::nullopt, 0};
     device::Session reader;
     if (!reader.open(link)) {
-        result.report = {SaveReport::Failed, linkFailureText(reader.failure()), true};
+        result.report = {SaveReport::Failed, linkFailureText(reader.failure()), true,
+                         linkFailureCode(reader.failure())};
     } else {
-        result.report = saveVerified(reader, signedText);
+        if (before != BeforeSave::Write)
+            result.changes = changesBefore(reader, signedText);
+        // A new password is a change that no reader's text shows.
+        result.unchanged = before == BeforeSave::SkipUnchanged && result.changes && result.changes->empty()
+                           && !changesPassword(signedText);
+        result.report = result.unchanged ? SaveReport{SaveReport::Saved, QString()} : saveVerified(reader, signedText);
         // A reader that answered the save is asked which firmware it runs;
         // one that is gone costs no further wait.
         if (!result.report.readerGone && result.report.outcome != SaveReport::Unknown)
@@ -61,28 +80,35 @@ ReaderResult saveToReader(const QString &link, const QString &signedText)
     return result;
 }
 
-ReaderBatch::ReaderBatch(const QStringList &links, const QString &signedText, int jobs)
-    : links(links), signedText(signedText), jobs(std::clamp(jobs, 1, kMostJobs))
+void forEachLink(const QStringList &links, int jobs, const std::function<void(const QString &link)> &work,
+                 const std::atomic<bool> *stopping)
+{
+    std::atomic<int> next{0};
+    auto worker = [&] {
+        for (int i = next++; i < links.size() && !(stopping && *stopping); i = next++)
+            work(links.at(i));
+    };
+    std::vector<std::thread> workers;
+    for (int k = 0; k < std::min(jobs, int(links.size())); ++k)
+        workers.emplace_back(worker);
+    for (std::thread &thread : workers)
+        thread.join();
+}
+
+ReaderBatch::ReaderBatch(const QStringList &links, const QString &signedText, int jobs, BeforeSave before)
+    : links(links), signedText(signedText), jobs(std::clamp(jobs, 1, kMostJobs)), before(before)
 {
 }
 
 void ReaderBatch::run(const std::function<void(const ReaderResult &)> &done,
                       const std::function<void(const QString &link)> &started)
 {
-    std::atomic<int> next{0};
     std::mutex reporting;
-    auto work = [&] {
-        for (int i = next++; i < links.size() && !stopping; i = next++) {
-            if (started)
-                started(links.at(i));
-            const ReaderResult result = saveToReader(links.at(i), signedText);
-            const std::lock_guard<std::mutex> one(reporting);
-            done(result);
-        }
-    };
-    std::vector<std::thread> workers;
-    for (int k = 0; k < std::min(jobs, int(links.size())); ++k)
-        workers.emplace_back(work);
-    for (std::thread &worker : workers)
-        worker.join();
+    forEachLink(links, jobs, [&](const QString &link) {
+        if (started)
+            started(link);
+        const ReaderResult result = saveToReader(link, signedText, before);
+        const std::lock_guard<std::mutex> one(reporting);
+        done(result);
+    }, &stopping);
 }

@@ -11,7 +11,9 @@
 #include <atomic>
 #include <functional>
 #include <optional>
+#include <vector>
 
+#include "config/read_back.h"
 #include "core/verified_save.h"
 
 struct ReaderResult
@@ -20,12 +22,29 @@ struct ReaderResult
     SaveReport report;
     std::optional<QString> firmware; // when the reader told it after the save
     double seconds = 0;              // from the open to the last answer
+    // What the save changes on the reader, when its configuration was read
+    // before the save (the keys masked as config::shownValue masks them).
+    std::optional<std::vector<config::KeyDifference>> changes;
+    bool unchanged = false; // the reader held the configuration and was not written
 };
+
+// Whether a batch reads each reader before its save: not at all, to tell
+// what the save changes, or also to leave out a reader that holds every
+// value already (no flash written, no restart).
+enum class BeforeSave { Write, Compare, SkipUnchanged };
 
 // Two links that would talk to one reader: the same link twice, or two links
 // on one serial port (by its real path, whatever name or speed each gives).
 // The second such link; nothing when every link is a reader of its own.
 std::optional<QString> sharedLink(const QStringList &links);
+// The reader a link reaches, as sharedLink tells two links apart.
+QString readerOfLink(const QString &link);
+
+// Calls work for every link, at most jobs at once, each on a thread of its
+// own, and returns when all that were started have finished; no further
+// link starts once *stopping is set.
+void forEachLink(const QStringList &links, int jobs, const std::function<void(const QString &link)> &work,
+                 const std::atomic<bool> *stopping = nullptr);
 
 class ReaderBatch
 {
@@ -33,7 +52,8 @@ public:
     // The most links written at once: the device library's channels.
     static constexpr int kMostJobs = 64;
 
-    ReaderBatch(const QStringList &links, const QString &signedText, int jobs);
+    ReaderBatch(const QStringList &links, const QString &signedText, int jobs,
+                BeforeSave before = BeforeSave::Write);
 
     // Writes every link, at most jobs at once, and returns when all that were
     // started have finished. done is called as each finishes, one at a time,
@@ -50,10 +70,11 @@ private:
     QStringList links;
     QString signedText;
     int jobs;
+    BeforeSave before;
     std::atomic<bool> stopping{false};
 };
 
 // One reader: its channel opened for the save and closed after it.
-ReaderResult saveToReader(const QString &link, const QString &signedText);
+ReaderResult saveToReader(const QString &link, const QString &signedText, BeforeSave before = BeforeSave::Write);
 
 #endif
