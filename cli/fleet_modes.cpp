@@ -506,8 +506,9 @@ QString serialPortLine(const QSerialPortInfo &port, bool json)
 {
     const QString link = QStringLiteral("serial:") + port.systemLocation();
     const QStringList about{oneLine(port.description()), oneLine(port.manufacturer()), oneLine(port.serialNumber())};
+    const QString aboutLine = about.join(QLatin1Char(' ')).simplified();
     if (!json)
-        return QStringList{link, about.join(QLatin1Char(' ')).simplified()}.join(QLatin1Char('\t'));
+        return aboutLine.isEmpty() ? link : link + QLatin1Char('\t') + aboutLine;
     return compactJson(QJsonObject{{QStringLiteral("link"), link},
                                    {QStringLiteral("result"), QStringLiteral("port")},
                                    {QStringLiteral("description"), about.at(0)},

@@ -120,7 +120,9 @@ QString typedReadersProblemText(const TypedReaders &parsed)
     QString entry = parsed.entry;
     if (entry.size() > kMostEntryCharsShown)
         entry = entry.left(kMostEntryCharsShown) + QStringLiteral("…");
-    return QCoreApplication::translate("device", parsed.problem).arg(entry, QString::number(kMostTypedReaders));
+    // Only the refusal of too many readers names their number.
+    const QString text = QCoreApplication::translate("device", parsed.problem);
+    return text.contains(QLatin1String("%2")) ? text.arg(entry, QString::number(kMostTypedReaders)) : text.arg(entry);
 }
 
 } // namespace device

@@ -146,7 +146,7 @@ private slots:
         QVERIFY(reader.start());
         const QString port = QString::number(reader.port());
         const Run written = run({"--write", "reader.tcfg", "--device", "127.0.0.1:" + port, "--device",
-                                 second.arg(port)});
+                                 QString(second).replace("%1", port)});
         QCOMPARE(written.exitCode, exitCode);
         QCOMPARE(reader.waitForLine("config applied", 300), exitCode != 2);
     }
