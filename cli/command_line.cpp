@@ -426,8 +426,9 @@ const char *const kOutcomeWords[] = {"ok", "failed", "unknown"}; // by SaveRepor
 // The reader's line: its link and outcome, and the reason unless it is saved.
 QString resultLine(const ReaderResult &result)
 {
-    QString line = result.link + QLatin1Char(' ')
-                   + (result.unchanged ? QStringLiteral("unchanged") : QLatin1String(kOutcomeWords[result.report.outcome]));
+    const QString outcome =
+        result.unchanged ? QStringLiteral("unchanged") : QLatin1String(kOutcomeWords[result.report.outcome]);
+    QString line = result.link + QLatin1Char(' ') + outcome;
     if (result.report.outcome != SaveReport::Saved)
         line += QStringLiteral(": ") + oneLine(result.report.detail);
     return line;

@@ -46,7 +46,7 @@ const QCommandLineOption kPlace(QStringLiteral("place"),
                                                "with --check and --read, named in each JSON line."),
                                 QStringLiteral("PLACE"));
 
-const char kNamedTwice[] = QT_TRANSLATE_NOOP("fleet", "“%1”与“%2”是同一个读卡器：每个读卡器只能写一次。");
+const char kNamedTwice[] = QT_TRANSLATE_NOOP("fleet", "“%1”与“%2”是同一个读卡器：每个读卡器只能指定一次。");
 const char kNoConfig[] = QT_TRANSLATE_NOOP("fleet", "读卡器没有给出可读的配置。");
 const char kBadRange[] = QT_TRANSLATE_NOOP(
     "fleet", "“%1”不是可查找的范围：应为 主机-末段:端口、A.B.C.0/24[:端口] 或 主机:端口-端口。");
@@ -245,11 +245,13 @@ namespace fleet {
 std::optional<QString> FleetRun::choose(const QCommandLineParser &parser, const QString &file, const QString &saveAs)
 {
     const int modes = int(parser.isSet(kCheck)) + int(parser.isSet(kRead)) + int(parser.isSet(kFind));
-    const QStringList refused{QStringLiteral("write"), QStringLiteral("text"), QStringLiteral("code"),
-                              QStringLiteral("history"), QStringLiteral("force")};
-    for (const QString &other : refused)
-        if (parser.isSet(other) || modes > 1)
-            return QStringLiteral("--check, --read and --find exclude each other and --%1").arg(other);
+    if (modes > 1)
+        return QStringLiteral("--check, --read and --find exclude each other");
+    const QStringList others{QStringLiteral("write"), QStringLiteral("text"), QStringLiteral("code"),
+                             QStringLiteral("history"), QStringLiteral("force")};
+    for (const QString &other : others)
+        if (parser.isSet(other))
+            return QStringLiteral("--%1 goes with none of --check, --read and --find").arg(other);
     mode = parser.isSet(kCheck) ? Check : parser.isSet(kRead) ? Read : Find;
     devices = parser.values(QStringLiteral("device"));
     range = parser.value(kFind);
@@ -264,9 +266,11 @@ std::optional<QString> FleetRun::choose(const QCommandLineParser &parser, const 
     else if (!number || jobs < 1 || jobs > ReaderBatch::kMostJobs)
         return QStringLiteral("--jobs takes a number from 1 to %1").arg(ReaderBatch::kMostJobs);
     if ((mode == Find) == !devices.isEmpty())
-        return mode == Find ? QStringLiteral("--find takes no --device") : QStringLiteral("name the readers by --device");
+        return mode == Find ? QStringLiteral("--find takes no --device")
+                            : QStringLiteral("name the readers by --device");
     if ((mode == Check) != !file.isEmpty() || parser.positionalArguments().size() > 1)
-        return mode == Check ? QStringLiteral("--check needs exactly one FILE") : QStringLiteral("only --check reads a FILE");
+        return mode == Check ? QStringLiteral("--check needs exactly one FILE")
+                             : QStringLiteral("only --check reads a FILE");
     if ((mode == Read) != parser.isSet(QStringLiteral("save-as")))
         return mode == Read ? QStringLiteral("--read needs --save-as DIR (or FILE for one reader)")
                             : QStringLiteral("--save-as goes with --read here");

@@ -1985,6 +1985,25 @@ Configuration:
     </message>
 </context>
 <context>
+    <name>fleet</name>
+    <message>
+        <source>“%1”与“%2”是同一个读卡器：每个读卡器只能指定一次。</source>
+        <translation>“%1” and “%2” are one reader: name each reader once.</translation>
+    </message>
+    <message>
+        <source>读卡器没有给出可读的配置。</source>
+        <translation>The reader gave no configuration that can be read.</translation>
+    </message>
+    <message>
+        <source>“%1”不是可查找的范围：应为 主机-末段:端口、A.B.C.0/24[:端口] 或 主机:端口-端口。</source>
+        <translation>“%1” is no range to search: use HOST-LAST:PORT, A.B.C.0/24[:PORT] or HOST:PORT-PORT.</translation>
+    </message>
+    <message>
+        <source>“%1”含 %2 个地址：每次最多查找 %3 个。</source>
+        <translation>“%1” holds %2 addresses: at most %3 are searched at a time.</translation>
+    </message>
+</context>
+<context>
     <name>output_test::OutputLog</name>
     <message>
         <source>缺少 %1</source>
