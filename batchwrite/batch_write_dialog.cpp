@@ -90,10 +90,10 @@ BatchWriteDialog::BatchWriteDialog(const FormSource &formSource, ShowRefusal ref
     auto *refresh = new QTimer(this);
     connect(refresh, &QTimer::timeout, this, [this] {
         if (isVisible())
-            showPorts(listSerialPorts());
+            showPorts(device::listSerialPorts());
     });
     refresh->start(kRefreshMs);
-    showPorts(listSerialPorts());
+    showPorts(device::listSerialPorts());
     updateButtons();
     address->setFocus();
 }
@@ -203,10 +203,10 @@ int BatchWriteDialog::rowOf(const QString &link) const
     return -1;
 }
 
-void BatchWriteDialog::showPorts(const QList<SerialPortRow> &ports)
+void BatchWriteDialog::showPorts(const QList<device::SerialPort> &ports)
 {
     QStringList listed;
-    for (const SerialPortRow &port : ports) {
+    for (const device::SerialPort &port : ports) {
         const QString link = QStringLiteral("serial:") + port.location;
         listed << link;
         if (rowOf(link) < 0)
@@ -306,7 +306,7 @@ void BatchWriteDialog::writeChecked()
         status->setText(tr("请先勾选要写入的读卡器。"));
         return;
     }
-    if (const std::optional<QString> twice = sharedLink(links)) {
+    if (const std::optional<QString> twice = device::sharedLink(links)) {
         status->setText(tr("%1 与另一行是同一个读卡器：请只勾选其中一行。").arg(plainShown(*twice)));
         return;
     }

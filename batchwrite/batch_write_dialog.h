@@ -25,7 +25,9 @@ class QSpinBox;
 class QTableWidget;
 class QTableWidgetItem;
 class FormSource;
-struct SerialPortRow;
+namespace device {
+struct SerialPort;
+}
 
 // Writes the window's configuration to many readers at once: every serial
 // port the system lists (kept up to date while the dialog is open) and the
@@ -63,7 +65,7 @@ public:
 
     // Adds a row for every serial port listed that has none and, unless a
     // write is under way, drops the rows of ports no longer listed.
-    void showPorts(const QList<SerialPortRow> &ports);
+    void showPorts(const QList<device::SerialPort> &ports);
 
 public slots:
     void reject() override;

@@ -1,12 +1,14 @@
 #!/bin/sh
 # Whole-process time and peak memory of `tarvo-config --text FILE`, for the
-# program given and, when TARVO_BASELINE names another build's program (for
+# program given, for a Qt Core program that only starts and exits (the
+# yardstick) and, when TARVO_BASELINE names another build's program (for
 # example the previous commit's), for that one too, in one run.
-#   command_line_bench.sh <tarvo-config> <update_config.lua> [runs]
+#   command_line_bench.sh <tarvo-config> <update_config.lua> <core_alone> [runs]
 set -eu
 program=$1
 script=$2
-runs=${3:-50}
+yardstick=$3
+runs=${4:-50}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cp "$script" "$work/update_config.lua"
@@ -23,11 +25,16 @@ measure() {
   done
   end=$(date +%s%N)
   peak=$(/usr/bin/time -f %M "$1" --text f.tcfg 2>&1 >/dev/null | tail -n 1)
-  printf '| %s | %d | %s |\n' "$2" $(((end - start) / runs / 1000)) "$peak"
+  mean=$(((end - start) / runs / 1000))
+  printf '| %s | %d | %s |\n' "$2" "$mean" "$peak"
+  echo "$mean" >"$work/$3.mean"
 }
 
 printf '| `--text FILE`, %d runs | mean (µs) | peak memory (KiB) |\n|---|---:|---:|\n' "$runs"
-measure "$program" "this build"
+measure "$program" "this build" tool
+measure "$yardstick" "a Qt Core program that starts and exits" yardstick
 if [ -n "${TARVO_BASELINE:-}" ]; then
-  measure "$TARVO_BASELINE" "baseline ($TARVO_BASELINE)"
+  measure "$TARVO_BASELINE" "baseline ($TARVO_BASELINE)" baseline
 fi
+awk -v a="$(cat "$work/tool.mean")" -v b="$(cat "$work/yardstick.mean")" \
+  'BEGIN { printf "\n`--text` takes %.2f × the Qt Core program.\n", a / b }'

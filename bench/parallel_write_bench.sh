@@ -5,7 +5,10 @@
 #     nothing answers: a simulator's pseudo-terminal in its no-answer mode),
 #     --jobs 8, beside one simulator plus one absent reader written alone;
 #   - 20 readers that accept the TCP connection and never answer, --jobs 20,
-#     beside one such reader alone.
+#     beside one such reader alone;
+#   - a site: 1, 10, 50 and 100 simulators over TCP with the default --jobs,
+#     every reader checked to hold the
+#     configuration and every outcome checked to be in the record.
 #   parallel_write_bench.sh <tarvo-config> <tarvo-reader-sim> <update_config.lua> [runs]
 set -eu
 program=$(realpath "$1")
@@ -79,6 +82,31 @@ silent_summary=$(cat last.err)
 silent_lines=$(wc -l <last.out)
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 
+# The site rows: simulators site0..site99, the records in a data folder of
+# the bench's own.
+export XDG_DATA_HOME="$work/data"
+i=0
+while [ "$i" -lt 100 ]; do start "site$i"; i=$((i + 1)); done
+site() { # site COUNT: the median time, then checks of the last run
+  median_ms --write f.tcfg $(devices site "$1" tcp) >site.ms
+  applied=0
+  j=0
+  while [ "$j" -lt "$1" ]; do
+    grep -q "devnum=3" "site$j.json" && applied=$((applied + 1))
+    j=$((j + 1))
+  done
+  recorded=$("$program" --history | wc -l)
+  rm -rf "$work/data"
+  echo "$(cat site.ms) $applied $recorded"
+}
+set -- $(site 1); site1=$1
+site_rows=""
+for n in 1 10 50 100; do
+  set -- $(site "$n")
+  site_rows="$site_rows| $n simulators | $1 | $(ratio "$1" "$site1") | $2 of $n | $3 of $((n * runs)) |
+"
+done
+
 printf '| run (median of %d) | whole run (ms) | alone (ms) | ratio | exit | lines | summary |\n' "$runs"
 printf '|---|---:|---:|---:|---:|---:|---|\n'
 printf '| 16 simulators + 4 absent, --jobs 8 | %d | %d + %d | %s | %s | %s | %s |\n' "$mixed" "$one_sim" \
@@ -86,3 +114,7 @@ printf '| 16 simulators + 4 absent, --jobs 8 | %d | %d + %d | %s | %s | %s | %s 
   "$mixed_summary"
 printf '| 20 silent readers, --jobs 20 | %d | %d | %s | %s | %s | %s |\n' "$silent" "$one_silent" \
   "$(ratio "$silent" "$one_silent")" "$silent_code" "$silent_lines" "$silent_summary"
+
+printf '\n| site (median of %d) | whole run (ms) | × one reader | readers holding it | records kept |\n' "$runs"
+printf '|---|---:|---:|---:|---:|\n'
+printf '%s' "$site_rows"

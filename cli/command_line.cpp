@@ -19,6 +19,7 @@
 #include "core/wording.h"
 #include "documents/code_sheet.h"
 #include "core/reader_batch.h"
+#include "device/reader_links.h"
 #include "core/save_records.h"
 #include "core/verified_save.h"
 #include "config/assembly.h"
@@ -250,7 +251,7 @@ bool CommandLine::readersAreSound()
         problem = QStringLiteral("--jobs takes a number from 1 to %1").arg(ReaderBatch::kMostJobs);
         return false;
     }
-    if (const std::optional<QString> twice = sharedLink(parser.values(kDevice))) {
+    if (const std::optional<QString> twice = device::sharedLink(parser.values(kDevice))) {
         problem = QStringLiteral("%1 reaches a reader that an earlier --device already names").arg(*twice);
         return false;
     }

@@ -10,7 +10,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QRegularExpression>
-#include <QSerialPortInfo>
 #include <QTcpSocket>
 
 #include <map>
@@ -24,6 +23,7 @@
 #include "core/wording.h"
 #include "device/device_link.h"
 #include "device/reader_links.h"
+#include "device/serial_ports.h"
 
 namespace fleet {
 
@@ -199,7 +199,7 @@ Readers readersGiven(const QStringList &values)
         if (typed.problem)
             return {{}, device::typedReadersProblemText(typed)};
         for (const QString &link : typed.links) {
-            const QString reader = readerOfLink(resolvedLink(link));
+            const QString reader = device::readerOfLink(resolvedLink(link));
             if (named.contains(reader))
                 return {{}, said(kNamedTwice).arg(link, named.value(reader))};
             named.insert(reader, link);
@@ -506,10 +506,11 @@ QString foundLine(const Found &found, bool json)
         QLatin1Char('\t'));
 }
 
-QString serialPortLine(const QSerialPortInfo &port, bool json)
+QString serialPortLine(const device::SerialPort &port, bool json)
 {
-    const QString link = QStringLiteral("serial:") + port.systemLocation();
-    const QStringList about{oneLine(port.description()), oneLine(port.manufacturer()), oneLine(port.serialNumber())};
+    const QString link = QStringLiteral("serial:") + (port.stableName.isEmpty() ? port.location : port.stableName);
+    const QStringList about{oneLine(port.description), oneLine(port.manufacturer), oneLine(port.serialNumber),
+                            port.usbId};
     const QString aboutLine = about.join(QLatin1Char(' ')).simplified();
     if (!json)
         return aboutLine.isEmpty() ? link : link + QLatin1Char('\t') + aboutLine;
@@ -517,7 +518,8 @@ QString serialPortLine(const QSerialPortInfo &port, bool json)
                                    {QStringLiteral("result"), QStringLiteral("port")},
                                    {QStringLiteral("description"), about.at(0)},
                                    {QStringLiteral("maker"), about.at(1)},
-                                   {QStringLiteral("serial"), about.at(2)}});
+                                   {QStringLiteral("serial"), about.at(2)},
+                                   {QStringLiteral("usb"), about.at(3)}});
 }
 
 } // namespace
@@ -527,7 +529,7 @@ int FleetRun::find() const
 {
     bool allPrinted = true;
     if (range == QLatin1String("serial")) {
-        for (const QSerialPortInfo &port : QSerialPortInfo::availablePorts())
+        for (const device::SerialPort &port : device::listSerialPorts())
             allPrinted = print(stdout, serialPortLine(port, json) + QLatin1Char('\n')) && allPrinted;
         return allPrinted ? 0 : 2;
     }

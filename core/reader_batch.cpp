@@ -1,8 +1,6 @@
 #include "core/reader_batch.h"
 
 #include <QElapsedTimer>
-#include <QFileInfo>
-#include <QSet>
 
 #include <algorithm>
 #include <atomic>
@@ -12,31 +10,7 @@
 
 #include "core/wording.h"
 #include "device/device_link.h"
-
-// A serial port by its real path (a by-id name and the port itself are one
-// reader), anything else by its text.
-QString readerOfLink(const QString &link)
-{
-    const QString serial = QStringLiteral("serial:");
-    if (!link.startsWith(serial))
-        return link.trimmed().toLower();
-    // The baud rate and format follow the path after a colon.
-    const QString path = link.mid(serial.size()).section(QLatin1Char(':'), 0, 0);
-    const QString real = QFileInfo(path).canonicalFilePath();
-    return serial + (real.isEmpty() ? path : real);
-}
-
-std::optional<QString> sharedLink(const QStringList &links)
-{
-    QSet<QString> readers;
-    for (const QString &link : links) {
-        const QString reader = readerOfLink(link);
-        if (readers.contains(reader))
-            return link;
-        readers.insert(reader);
-    }
-    return std::nullopt;
-}
+#include "device/reader_links.h"
 
 namespace {
 

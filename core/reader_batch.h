@@ -33,13 +33,6 @@ struct ReaderResult
 // value already (no flash written, no restart).
 enum class BeforeSave { Write, Compare, SkipUnchanged };
 
-// Two links that would talk to one reader: the same link twice, or two links
-// on one serial port (by its real path, whatever name or speed each gives).
-// The second such link; nothing when every link is a reader of its own.
-std::optional<QString> sharedLink(const QStringList &links);
-// The reader a link reaches, as sharedLink tells two links apart.
-QString readerOfLink(const QString &link);
-
 // Calls work for every link, at most jobs at once, each on a thread of its
 // own, and returns when all that were started have finished; no further
 // link starts once *stopping is set.

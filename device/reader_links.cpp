@@ -1,7 +1,9 @@
 #include "device/reader_links.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QRegularExpression>
+#include <QSet>
 
 namespace device {
 
@@ -123,6 +125,31 @@ QString typedReadersProblemText(const TypedReaders &parsed)
     // Only the refusal of too many readers names their number.
     const QString text = QCoreApplication::translate("device", parsed.problem);
     return text.contains(QLatin1String("%2")) ? text.arg(entry, QString::number(kMostTypedReaders)) : text.arg(entry);
+}
+
+// A serial port by its real path (a by-id name and the port itself are one
+// reader), anything else by its text.
+QString readerOfLink(const QString &link)
+{
+    const QString serial = QStringLiteral("serial:");
+    if (!link.startsWith(serial))
+        return link.trimmed().toLower();
+    // The baud rate and format follow the path after a colon.
+    const QString path = link.mid(serial.size()).section(QLatin1Char(':'), 0, 0);
+    const QString real = QFileInfo(path).canonicalFilePath();
+    return serial + (real.isEmpty() ? path : real);
+}
+
+std::optional<QString> sharedLink(const QStringList &links)
+{
+    QSet<QString> readers;
+    for (const QString &link : links) {
+        const QString reader = readerOfLink(link);
+        if (readers.contains(reader))
+            return link;
+        readers.insert(reader);
+    }
+    return std::nullopt;
 }
 
 } // namespace device

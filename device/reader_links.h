@@ -10,6 +10,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace device {
 
 // The most readers one text may name: a typo in a range must not queue
@@ -30,6 +32,13 @@ TypedReaders parseTypedReaders(const QString &text);
 
 // The refusal in the program's language with its entry filled in.
 QString typedReadersProblemText(const TypedReaders &parsed);
+
+// Two links that would talk to one reader: the same link twice, or two links
+// on one serial port (by its real path, whatever name or speed each gives).
+// The second such link; nothing when every link is a reader of its own.
+std::optional<QString> sharedLink(const QStringList &links);
+// The reader a link reaches, as sharedLink tells two links apart.
+QString readerOfLink(const QString &link);
 
 } // namespace device
 

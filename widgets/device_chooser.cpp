@@ -2,8 +2,7 @@
 
 #include <QComboBox>
 #include <QDialogButtonBox>
-#include <QDir>
-#include <QFileInfo>
+#include <utility>
 #include <QFormLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -11,7 +10,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
-#include <QSerialPortInfo>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QTimer>
@@ -32,48 +30,17 @@ const int kRefreshMs = 1000;
 const struct
 {
     const char *title;
-    QString SerialPortRow::*field;
+    QString device::SerialPort::*field;
 } kColumns[] = {
-    {QT_TRANSLATE_NOOP("DeviceChooser", "端口"), &SerialPortRow::location},
-    {QT_TRANSLATE_NOOP("DeviceChooser", "固定名称"), &SerialPortRow::stableName},
-    {QT_TRANSLATE_NOOP("DeviceChooser", "描述"), &SerialPortRow::description},
-    {QT_TRANSLATE_NOOP("DeviceChooser", "制造商"), &SerialPortRow::manufacturer},
-    {QT_TRANSLATE_NOOP("DeviceChooser", "序列号"), &SerialPortRow::serialNumber},
-    {"USB VID:PID", &SerialPortRow::usbId},
+    {QT_TRANSLATE_NOOP("DeviceChooser", "端口"), &device::SerialPort::location},
+    {QT_TRANSLATE_NOOP("DeviceChooser", "固定名称"), &device::SerialPort::stableName},
+    {QT_TRANSLATE_NOOP("DeviceChooser", "描述"), &device::SerialPort::description},
+    {QT_TRANSLATE_NOOP("DeviceChooser", "制造商"), &device::SerialPort::manufacturer},
+    {QT_TRANSLATE_NOOP("DeviceChooser", "序列号"), &device::SerialPort::serialNumber},
+    {"USB VID:PID", &device::SerialPort::usbId},
 };
 
-QString hex4(quint16 value)
-{
-    return QStringLiteral("%1").arg(value, 4, 16, QLatin1Char('0'));
-}
-
 } // namespace
-
-QString stableNameOf(const QString &location, const QString &byIdFolder)
-{
-    const QString target = QFileInfo(location).canonicalFilePath();
-    if (target.isEmpty())
-        return QString();
-    const QDir folder(byIdFolder);
-    for (const QString &name : folder.entryList(QDir::System | QDir::Files | QDir::NoDotAndDotDot, QDir::Name)) {
-        if (QFileInfo(folder.filePath(name)).canonicalFilePath() == target)
-            return folder.filePath(name);
-    }
-    return QString();
-}
-
-QList<SerialPortRow> listSerialPorts()
-{
-    QList<SerialPortRow> rows;
-    for (const QSerialPortInfo &port : QSerialPortInfo::availablePorts()) {
-        SerialPortRow row{port.systemLocation(), stableNameOf(port.systemLocation()), port.description(),
-                          port.manufacturer(), port.serialNumber(), QString()};
-        if (port.hasVendorIdentifier() && port.hasProductIdentifier())
-            row.usbId = hex4(port.vendorIdentifier()) + ':' + hex4(port.productIdentifier());
-        rows << row;
-    }
-    return rows;
-}
 
 DeviceChooser::DeviceChooser(const QString &environmentLink, QWidget *parent)
     : QDialog(parent),
@@ -89,6 +56,13 @@ DeviceChooser::DeviceChooser(const QString &environmentLink, QWidget *parent)
       buttons_(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this))
 {
     setWindowTitle(tr("选择设备"));
+    // Named for assistive tools and for the tests that click them.
+    const std::pair<QObject *, const char *> names[] = {
+        {environmentNote_, "environmentNote"}, {serialChoice_, "serialChoice"}, {ports_, "portTable"},
+        {path_, "portPath"}, {baud_, "baudRate"}, {format_, "lineFormat"}, {networkChoice_, "networkChoice"},
+        {host_, "host"}, {port_, "tcpPort"}, {buttons_, "buttons"}};
+    for (const auto &[object, name] : names)
+        object->setObjectName(QLatin1String(name));
     environmentNote_->setWordWrap(true);
     environmentNote_->setTextFormat(Qt::PlainText);
     environmentNote_->setText(tr("环境变量 TRVO_DEVICE 已设置为 %1，连接时以它为准；这里的选择在它取消后生效。")
@@ -110,9 +84,9 @@ DeviceChooser::DeviceChooser(const QString &environmentLink, QWidget *parent)
     for (QLineEdit *field : {path_, host_})
         connect(field, &QLineEdit::textChanged, this, &DeviceChooser::updateAcceptable);
     auto *refresh = new QTimer(this);
-    connect(refresh, &QTimer::timeout, this, [this] { showPorts(listSerialPorts()); });
+    connect(refresh, &QTimer::timeout, this, [this] { showPorts(device::listSerialPorts()); });
     refresh->start(kRefreshMs);
-    showPorts(listSerialPorts());
+    showPorts(device::listSerialPorts());
     updateAcceptable();
 }
 
@@ -151,7 +125,7 @@ void DeviceChooser::buildLayout()
     resize(720, 480);
 }
 
-void DeviceChooser::showPorts(const QList<SerialPortRow> &ports)
+void DeviceChooser::showPorts(const QList<device::SerialPort> &ports)
 {
     shown_ = ports;
     const QSignalBlocker quiet(ports_);
@@ -160,7 +134,7 @@ void DeviceChooser::showPorts(const QList<SerialPortRow> &ports)
         for (int column = 0; column < int(std::size(kColumns)); ++column)
             // Names and descriptions come from the devices themselves.
             ports_->setItem(row, column, new QTableWidgetItem(plainShown(ports.at(row).*kColumns[column].field)));
-        const SerialPortRow &port = ports.at(row);
+        const device::SerialPort &port = ports.at(row);
         if (!path_->text().isEmpty() && (path_->text() == port.location || path_->text() == port.stableName))
             ports_->selectRow(row);
     }
@@ -173,19 +147,14 @@ void DeviceChooser::takeRow()
     const int row = ports_->currentRow();
     if (row < 0 || row >= shown_.size())
         return;
-    const SerialPortRow &port = shown_.at(row);
+    const device::SerialPort &port = shown_.at(row);
     path_->setText(port.stableName.isEmpty() ? port.location : port.stableName);
     serialChoice_->setChecked(true);
 }
 
-QPushButton *DeviceChooser::okButton() const
-{
-    return buttons_->button(QDialogButtonBox::Ok);
-}
-
 void DeviceChooser::updateAcceptable()
 {
-    okButton()->setEnabled(!link().isEmpty());
+    buttons_->button(QDialogButtonBox::Ok)->setEnabled(!link().isEmpty());
 }
 
 QString DeviceChooser::link() const

@@ -10,6 +10,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "device/serial_ports.h"
+
 class QComboBox;
 class QDialogButtonBox;
 class QLabel;
@@ -18,23 +20,6 @@ class QPushButton;
 class QRadioButton;
 class QSpinBox;
 class QTableWidget;
-
-// One serial port as the dialog lists it.
-struct SerialPortRow
-{
-    QString location;    // /dev/ttyUSB0
-    QString stableName;  // /dev/serial/by-id/... when one names the port, else empty
-    QString description;
-    QString manufacturer;
-    QString serialNumber;
-    QString usbId;       // "0403:6001", empty when not a USB port
-};
-
-// The stable name in byIdFolder that resolves to location; empty when none.
-QString stableNameOf(const QString &location, const QString &byIdFolder = QStringLiteral("/dev/serial/by-id"));
-
-// The serial ports the system knows now.
-QList<SerialPortRow> listSerialPorts();
 
 class DeviceChooser : public QDialog
 {
@@ -50,19 +35,7 @@ public:
     QString link() const;
 
     // Fills the port list, keeping the row chosen; called every second while shown.
-    void showPorts(const QList<SerialPortRow> &ports);
-
-    // Parts for tests (tests/app/test_device_chooser.cpp).
-    QRadioButton *serialChoice() const { return serialChoice_; }
-    QRadioButton *networkChoice() const { return networkChoice_; }
-    QTableWidget *portTable() const { return ports_; }
-    QLineEdit *portPath() const { return path_; }
-    QComboBox *baudRate() const { return baud_; }
-    QComboBox *lineFormat() const { return format_; }
-    QLineEdit *host() const { return host_; }
-    QSpinBox *tcpPort() const { return port_; }
-    QLabel *environmentNote() const { return environmentNote_; }
-    QPushButton *okButton() const;
+    void showPorts(const QList<device::SerialPort> &ports);
 
 private:
     void buildLayout();
@@ -79,7 +52,7 @@ private:
     QLineEdit *host_;
     QSpinBox *port_;
     QDialogButtonBox *buttons_;
-    QList<SerialPortRow> shown_;
+    QList<device::SerialPort> shown_;
 };
 
 #endif

@@ -8,8 +8,10 @@
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QDialogButtonBox>
 #include <QtTest>
 
+#include "support/widget_probe.h"
 #include "widgets/device_chooser.h"
 
 class DeviceChooserTest : public QObject
@@ -39,7 +41,7 @@ private slots:
         chooser.setLink(remembered);
         QCOMPARE(chooser.link(), shown);
         // Without a port or host there is nothing to accept.
-        QCOMPARE(chooser.okButton()->isEnabled(), !shown.isEmpty());
+        QCOMPARE(formChild<QDialogButtonBox>(chooser, "buttons")->button(QDialogButtonBox::Ok)->isEnabled(), !shown.isEmpty());
     }
 
     // A port clicked in the list is taken by its stable name where it has
@@ -51,9 +53,9 @@ private slots:
         chooser.showPorts({{"/dev/ttyUSB0", "/dev/serial/by-id/usb-Tarvo_Reader-if00", "Reader", "Tarvo", "A1",
                             "0403:6001"},
                            {"/dev/ttyS0", "", "", "", "", ""}});
-        QCOMPARE(chooser.portTable()->item(0, 5)->text(), QStringLiteral("0403:6001"));
+        QCOMPARE(formChild<QTableWidget>(chooser, "portTable")->item(0, 5)->text(), QStringLiteral("0403:6001"));
 
-        QTableWidget *table = chooser.portTable();
+        QTableWidget *table = formChild<QTableWidget>(chooser, "portTable");
         const auto clickRow = [table](int row) {
             QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
                               table->visualItemRect(table->item(row, 0)).center());
@@ -61,18 +63,18 @@ private slots:
         clickRow(0);
         QCOMPARE(chooser.link(), QStringLiteral("serial:/dev/serial/by-id/usb-Tarvo_Reader-if00:115200:8N1"));
         clickRow(1);
-        chooser.baudRate()->setCurrentText("9600");
-        chooser.lineFormat()->setCurrentText("8E1");
+        formChild<QComboBox>(chooser, "baudRate")->setCurrentText("9600");
+        formChild<QComboBox>(chooser, "lineFormat")->setCurrentText("8E1");
         QCOMPARE(chooser.link(), QStringLiteral("serial:/dev/ttyS0:9600:8E1"));
 
         // A refresh keeps the chosen row.
         chooser.showPorts({{"/dev/ttyACM0", "", "", "", "", ""}, {"/dev/ttyS0", "", "", "", "", ""}});
         QCOMPARE(table->currentRow(), 1);
 
-        QTest::mouseClick(chooser.networkChoice(), Qt::LeftButton, {}, QPoint(8, chooser.networkChoice()->height() / 2));
-        chooser.host()->clear();
-        QTest::keyClicks(chooser.host(), "reader.local");
-        chooser.tcpPort()->setValue(5000);
+        QTest::mouseClick(formChild<QRadioButton>(chooser, "networkChoice"), Qt::LeftButton, {}, QPoint(8, formChild<QRadioButton>(chooser, "networkChoice")->height() / 2));
+        formChild<QLineEdit>(chooser, "host")->clear();
+        QTest::keyClicks(formChild<QLineEdit>(chooser, "host"), "reader.local");
+        formChild<QSpinBox>(chooser, "tcpPort")->setValue(5000);
         QCOMPARE(chooser.link(), QStringLiteral("tcp:reader.local:5000"));
     }
 
@@ -84,18 +86,18 @@ private slots:
         QDir().mkpath(dir.filePath("by-id"));
         QVERIFY(QFile::link(dir.filePath("ttyS3"), dir.filePath("by-id/usb-Other-if00")));
         QVERIFY(QFile::link("../ttyUSB7", dir.filePath("by-id/usb-Tarvo_Reader-if00")));
-        QCOMPARE(stableNameOf(port.fileName(), dir.filePath("by-id")), dir.filePath("by-id/usb-Tarvo_Reader-if00"));
-        QCOMPARE(stableNameOf(dir.filePath("ttyS9"), dir.filePath("by-id")), QString());
+        QCOMPARE(device::stableNameOf(port.fileName(), dir.filePath("by-id")), dir.filePath("by-id/usb-Tarvo_Reader-if00"));
+        QCOMPARE(device::stableNameOf(dir.filePath("ttyS9"), dir.filePath("by-id")), QString());
     }
 
     // When TRVO_DEVICE is set it decides, and the dialog says so.
     void environmentSettingIsNamed()
     {
         DeviceChooser quiet(QString{});
-        QVERIFY(quiet.environmentNote()->isHidden());
+        QVERIFY(formChild<QLabel>(quiet, "environmentNote")->isHidden());
         DeviceChooser told(QStringLiteral("tcp:10.0.0.9:47811"));
-        QVERIFY(!told.environmentNote()->isHidden());
-        QVERIFY(told.environmentNote()->text().contains("tcp:10.0.0.9:47811"));
+        QVERIFY(!formChild<QLabel>(told, "environmentNote")->isHidden());
+        QVERIFY(formChild<QLabel>(told, "environmentNote")->text().contains("tcp:10.0.0.9:47811"));
     }
 };
 

@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QTextDocument>
 #include <QToolButton>
+#include <QDialogButtonBox>
 #include <QtTest>
 
 #include <csignal>
@@ -148,17 +149,17 @@ void choose(Widget &window, const QString &link)
             return;
         const QStringList parts = link.split(':');
         if (parts.first() == "tcp") {
-            QTest::mouseClick(chooser->networkChoice(), Qt::LeftButton, {},
-                              QPoint(8, chooser->networkChoice()->height() / 2));
-            chooser->host()->clear();
-            QTest::keyClicks(chooser->host(), parts.at(1));
-            chooser->tcpPort()->setValue(parts.at(2).toInt());
+            QTest::mouseClick(formChild<QRadioButton>(*chooser, "networkChoice"), Qt::LeftButton, {},
+                              QPoint(8, formChild<QRadioButton>(*chooser, "networkChoice")->height() / 2));
+            formChild<QLineEdit>(*chooser, "host")->clear();
+            QTest::keyClicks(formChild<QLineEdit>(*chooser, "host"), parts.at(1));
+            formChild<QSpinBox>(*chooser, "tcpPort")->setValue(parts.at(2).toInt());
         } else {
-            chooser->portPath()->clear();
-            QTest::keyClicks(chooser->portPath(), link.section(':', 1));
+            formChild<QLineEdit>(*chooser, "portPath")->clear();
+            QTest::keyClicks(formChild<QLineEdit>(*chooser, "portPath"), link.section(':', 1));
         }
         filled = chooser->link().startsWith(link);
-        QTest::mouseClick(chooser->okButton(), Qt::LeftButton);
+        QTest::mouseClick(formChild<QDialogButtonBox>(*chooser, "buttons")->button(QDialogButtonBox::Ok), Qt::LeftButton);
     });
     QTest::mouseClick(WidgetProbe(window).deviceSession().entry(), Qt::LeftButton);
     QVERIFY(filled);

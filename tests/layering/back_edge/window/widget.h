@@ -1,0 +1,2 @@
+// The window.
+#include "config/assembly.h"
