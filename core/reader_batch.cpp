@@ -33,7 +33,7 @@ ReaderResult saveToReader(const QString &link, const QString &signedText, Before
 {
     QElapsedTimer clock;
     clock.start();
-    ReaderResult result{link, {}, std::nullopt, 0};
+    ReaderResult result{link, {}, std::nullopt, 0, std::nullopt, false};
     device::Session reader;
     if (!reader.open(link)) {
         result.report = {SaveReport::Failed, linkFailureText(reader.failure()), true,
