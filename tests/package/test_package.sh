@@ -56,7 +56,8 @@ usr/$program_dir/tarvo-config
 usr/$program_dir/update_config.lua
 usr/share/applications/tarvo-config.desktop
 usr/share/icons/hicolor/32x32/apps/tarvo-config.png
-usr/share/mime/packages/tarvo-config.xml"
+usr/share/mime/packages/tarvo-config.xml
+usr/share/tarvo-config/ansible/library/tarvo_reader.py"
 shipped=$(cd "$root" && find usr ! -type d | LC_ALL=C sort)
 [ "$shipped" = "$expected" ] ||
   fail "the package holds other files than the product's:
