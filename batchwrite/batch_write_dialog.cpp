@@ -372,7 +372,7 @@ void BatchWriteDialog::start(const QStringList &links)
             [this, &sent, &places](const ReaderResult &result) {
                 // Recorded here, off the window's thread: a busy disk holds up no painting.
                 const std::optional<QString> unrecorded =
-                    recordSave(result.link, result.firmware.value_or(QString()), result.report, result.changes, sent,
+                    recordSave(result.link, result.firmware.value_or(QString()), result.report, recordedChanges(result.changes), sent,
                                places.value(result.link))
                         .note;
                 QMetaObject::invokeMethod(

@@ -19,6 +19,8 @@
 
 #include <unistd.h>
 
+#include "cli/fleet_modes.h"
+#include "cli/output.h"
 #include "core/wording.h"
 #include "documents/code_sheet.h"
 #include "core/reader_batch.h"
@@ -68,14 +70,6 @@ const char kCallerFolderVariable[] = "TARVO_CALLER_DIR";
 const QStringList kCodeSuffixes = {QStringLiteral("png"), QStringLiteral("svg"), QStringLiteral("pdf")};
 // A password is one short line; a larger file is no password file.
 constexpr qint64 kPasswordFileBytes = 4096;
-
-// False when the stream did not take all of it (a full disk, a closed pipe).
-bool print(FILE *stream, const QString &text)
-{
-    const QByteArray bytes = text.toUtf8();
-    const bool written = std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream) == size_t(bytes.size());
-    return std::fflush(stream) == 0 && written;
-}
 
 QString inCallersFolder(const QString &path)
 {
@@ -155,7 +149,7 @@ CommandLine::CommandLine(const QStringList &arguments)
         described(kDevice, tr("要写入的读头：tcp:HOST:PORT 或 serial:PATH[:BAUD[:FORMAT]]；多个读头重复给出。")),
         described(kJobs, tr("与 --write 同用：同时最多写入 N 个读头（默认 16）。")),
         described(kJson, tr("与 --write 同用：每个读头打印一个 JSON 对象，而不是一行。")),
-        described(kPlace, tr("与 --write 同用：读头所在的位置（例如“3号楼 东门”），记入每个读头的记录。")),
+        described(kPlace, tr("与 --write、--check 或 --read 同用：读头所在的位置（例如“3号楼 东门”），记入每个读头的记录和 JSON 行。")),
         described(kPasswordFile, tr("从 PATH 读取配置密码（否则取 TARVO_CONFIG_PASSWORD）。")),
         described(kNewPasswordFile, tr("把读头的密码改为 PATH 中的密码（否则取已设置的 TARVO_NEW_PASSWORD）。")),
         described(kHistory, tr("打印写入读头的保存记录，每次保存一行。")),
@@ -164,6 +158,7 @@ CommandLine::CommandLine(const QStringList &arguments)
         described(kLang, tr("窗口和消息的语言：zh 或 en。")),
         described(kVerbose, tr("把调试日志写到标准错误。")),
     });
+    parser.addOptions(fleet::options());
     parser.addPositionalArgument(QStringLiteral("FILE"), tr("配置文件（*.tcfg）或读头的配置文本。"),
                                  QStringLiteral("[FILE]"));
     choose(arguments);
@@ -179,6 +174,7 @@ void CommandLine::choose(const QStringList &arguments)
         windowlessNamed = windowlessNamed || parser.isSet(*mode);
     // The language is wanted for the refusal of the other arguments too.
     lang = parser.value(kLang);
+    windowlessNamed = windowlessNamed || fleet::asked(parser);
     if (!parsed) {
         problem = parser.errorText();
         return;
@@ -194,6 +190,13 @@ void CommandLine::choose(const QStringList &arguments)
     const QStringList files = parser.positionalArguments();
     input = inCallersFolder(files.value(0));
     verbose = parser.isSet(kVerbose);
+    if (fleet::asked(parser)) {
+        const std::optional<QString> wrong =
+            fleetRun.choose(parser, files.isEmpty() ? QString() : input, inCallersFolder(parser.value(kSaveAs)));
+        problem = wrong.value_or(QString());
+        chosen = wrong ? UsageError : Fleet;
+        return;
+    }
     const int modes = int(parser.isSet(kText)) + int(parser.isSet(kCode)) + int(parser.isSet(kSaveAs))
                       + int(parser.isSet(kWrite)) + int(parser.isSet(kHistory));
     if (modes > 1) {
@@ -224,6 +227,10 @@ void CommandLine::choose(const QStringList &arguments)
     }
     if (mode != Write && (parser.isSet(kJobs) || parser.isSet(kJson) || parser.isSet(kPlace))) {
         problem = tr("--jobs、--json 和 --place 只能与 --write 同用");
+        return;
+    }
+    if (mode != Write && parser.isSet(QStringLiteral("force"))) {
+        problem = tr("--force 只能与 --write 同用");
         return;
     }
     if (mode == Write && !readersAreSound())
@@ -323,6 +330,10 @@ int CommandLine::runWithoutWindow()
         return failed(problem + QLatin1Char('\n') + tr("用 --help 查看用法。"));
     case History:
         return printHistory();
+    case Fleet:
+        if (!verbose)
+            qInstallMessageHandler(withoutDebugLog);
+        return fleetRun.run();
     case Text:
     case Code:
     case SaveAs:
@@ -420,7 +431,9 @@ const char *const kOutcomeWords[] = {"ok", "failed", "unknown"}; // by SaveRepor
 // The reader's line: its link and outcome, and the reason unless it is saved.
 QString resultLine(const ReaderResult &result)
 {
-    QString line = result.link + QLatin1Char(' ') + QLatin1String(kOutcomeWords[result.report.outcome]);
+    const QString outcome =
+        result.unchanged ? QStringLiteral("unchanged") : QLatin1String(kOutcomeWords[result.report.outcome]);
+    QString line = result.link + QLatin1Char(' ') + outcome;
     if (result.report.outcome != SaveReport::Saved)
         line += QStringLiteral(": ") + oneLine(result.report.detail);
     return line;
@@ -429,13 +442,14 @@ QString resultLine(const ReaderResult &result)
 QString resultJson(const ReaderResult &result)
 {
     const QString cause = oneLine(result.report.detail);
-    const QJsonObject object{
+    QJsonObject object{
         {QStringLiteral("link"), result.link},
         {QStringLiteral("result"), QLatin1String(kOutcomeWords[result.report.outcome])},
         {QStringLiteral("cause"), cause.isEmpty() ? QJsonValue() : QJsonValue(cause)},
         {QStringLiteral("firmware"), result.firmware ? QJsonValue(oneLine(*result.firmware)) : QJsonValue()},
         {QStringLiteral("seconds"), qRound(result.seconds * 1000) / 1000.0},
     };
+    fleet::addWriteFields(&object, result);
     return QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact));
 }
 
@@ -526,15 +540,22 @@ int CommandLine::writeToReaders(const QString &signedText, const config::FormVal
     int counts[3] = {0, 0, 0}; // by SaveReport::Outcome
     bool allPrinted = true;
     const bool json = parser.isSet(kJson);
+    const fleet::Readers readers = fleet::readersGiven(parser.values(kDevice));
+    if (readers.problem)
+        return failed(*readers.problem);
     const QString place = oneLine(parser.value(kPlace));
-    ReaderBatch batch(parser.values(kDevice), signedText, jobs);
+    ReaderBatch batch(readers.links, signedText, jobs,
+                      parser.isSet(QStringLiteral("force")) ? BeforeSave::Compare : BeforeSave::SkipUnchanged);
     const StopOnSignal interruption(batch);
     batch.run([&](const ReaderResult &result) {
         ++counts[result.report.outcome];
-        // A record that cannot be kept is no part of a save's line or the exit code.
-        if (const std::optional<QString> unrecorded = recordSave(result.link, result.firmware.value_or(QString()),
-                                                                 result.report, result.changes, form, place)
-                                                          .note)
+        // A record that cannot be kept is no part of a save's line or the
+        // exit code; a reader left as it was had no save to record.
+        if (const std::optional<QString> unrecorded =
+                result.unchanged ? std::nullopt
+                                 : recordSave(result.link, result.firmware.value_or(QString()), result.report,
+                                              recordedChanges(result.changes), form, place)
+                                       .note)
             print(stderr, oneLine(*unrecorded) + QLatin1Char('\n'));
         if (!print(stdout, (json ? resultJson(result) : resultLine(result)) + QLatin1Char('\n')) && allPrinted) {
             allPrinted = false;
@@ -550,7 +571,7 @@ int CommandLine::writeToReaders(const QString &signedText, const config::FormVal
         return printed(QString(), 0);
     if (interruption.signal() != 0)
         return kSignalExitBase + interruption.signal();
-    return counts[SaveReport::Saved] == parser.values(kDevice).size() ? 0 : 1;
+    return counts[SaveReport::Saved] == readers.links.size() ? 0 : 1;
 }
 
 // The record of saves, each line checked as it goes out.

@@ -9,6 +9,7 @@
 
 #include <optional>
 
+#include "cli/fleet_modes.h"
 #include "config/form_value.h"
 
 // What the program is asked to do by its arguments: show the window (with a
@@ -25,7 +26,7 @@ class CommandLine
     Q_DECLARE_TR_FUNCTIONS(CommandLine)
 
 public:
-    enum Mode { Window, Text, Code, SaveAs, Write, History, Help, Version, UsageError };
+    enum Mode { Window, Text, Code, SaveAs, Write, History, Fleet, Help, Version, UsageError };
 
     explicit CommandLine(const QStringList &arguments);
 
@@ -69,6 +70,7 @@ private:
     int jobs = 16;
     QString problem;
     QDateTime since;
+    fleet::FleetRun fleetRun;
 };
 
 #endif

@@ -15,22 +15,45 @@
 #include "device/reader_links.h"
 #include "trvo/trvo.h"
 
-ReaderResult saveToReader(const QString &link, const QString &signedText)
+namespace {
+
+// What the save would change on the reader; nothing when its configuration
+// could not be read or compared, which the save then meets and reports.
+std::optional<std::vector<config::KeyDifference>> changesBefore(device::Session &reader, const QString &signedText)
+{
+    const std::optional<QByteArray> held = reader.readConfig();
+    if (!held)
+        return std::nullopt;
+    config::ReaderChanges changes = config::changesOnReader(signedText.toUtf8(), *held);
+    if (changes.failure)
+        return std::nullopt;
+    return std::move(changes.keys);
+}
+
+} // namespace
+
+ReaderResult saveToReader(const QString &link, const QString &signedText, BeforeSave before)
 {
     QElapsedTimer clock;
     clock.start();
-    ReaderResult result{link, {}, std::nullopt, 0, {}};
+    ReaderResult result{link, {}, std::nullopt, 0, std::nullopt, false};
     device::Session reader;
-    const std::optional<QByteArray> before = reader.open(link) ? reader.readConfig() : std::nullopt;
-    if (!before) {
+    if (!reader.open(link)) {
+        result.report = {SaveReport::Failed, linkFailureText(reader.failure()), true,
+                         linkFailureCode(reader.failure())};
+    } else if (!(result.changes = changesBefore(reader, signedText))) {
+        // Without the reader's own text no record could say what the save
+        // changed there: such a reader is not written.
         const device::LinkFailure failure = reader.failure();
         result.report = {SaveReport::Failed,
                          QCoreApplication::translate("ReaderBatch", "未能读取读卡器的配置，没有写入：%1")
                              .arg(linkFailureText(failure)),
-                         failure.cause != TRVO_CAUSE_BAD_REPLY};
+                         failure.cause != TRVO_CAUSE_BAD_REPLY, linkFailureCode(failure)};
     } else {
-        result.changes = changesOnReader(signedText.toUtf8(), *before);
-        result.report = saveVerified(reader, signedText);
+        // A new password is a change that no reader's text shows.
+        result.unchanged = before == BeforeSave::SkipUnchanged && result.changes->empty()
+                           && !changesPassword(signedText);
+        result.report = result.unchanged ? SaveReport{SaveReport::Saved, QString()} : saveVerified(reader, signedText);
         // A reader that answered the save is asked which firmware it runs;
         // one that is gone costs no further wait.
         if (!result.report.readerGone && result.report.outcome != SaveReport::Unknown)
@@ -40,28 +63,35 @@ ReaderResult saveToReader(const QString &link, const QString &signedText)
     return result;
 }
 
-ReaderBatch::ReaderBatch(const QStringList &links, const QString &signedText, int jobs)
-    : links(links), signedText(signedText), jobs(std::clamp(jobs, 1, kMostJobs))
+void forEachLink(const QStringList &links, int jobs, const std::function<void(const QString &link)> &work,
+                 const std::atomic<bool> *stopping)
+{
+    std::atomic<int> next{0};
+    auto worker = [&] {
+        for (int i = next++; i < links.size() && !(stopping && *stopping); i = next++)
+            work(links.at(i));
+    };
+    std::vector<std::thread> workers;
+    for (int k = 0; k < std::min(jobs, int(links.size())); ++k)
+        workers.emplace_back(worker);
+    for (std::thread &thread : workers)
+        thread.join();
+}
+
+ReaderBatch::ReaderBatch(const QStringList &links, const QString &signedText, int jobs, BeforeSave before)
+    : links(links), signedText(signedText), jobs(std::clamp(jobs, 1, kMostJobs)), before(before)
 {
 }
 
 void ReaderBatch::run(const std::function<void(const ReaderResult &)> &done,
                       const std::function<void(const QString &link)> &started)
 {
-    std::atomic<int> next{0};
     std::mutex reporting;
-    auto work = [&] {
-        for (int i = next++; i < links.size() && !stopping; i = next++) {
-            if (started)
-                started(links.at(i));
-            const ReaderResult result = saveToReader(links.at(i), signedText);
-            const std::lock_guard<std::mutex> one(reporting);
-            done(result);
-        }
-    };
-    std::vector<std::thread> workers;
-    for (int k = 0; k < std::min(jobs, int(links.size())); ++k)
-        workers.emplace_back(work);
-    for (std::thread &worker : workers)
-        worker.join();
+    forEachLink(links, jobs, [&](const QString &link) {
+        if (started)
+            started(link);
+        const ReaderResult result = saveToReader(link, signedText, before);
+        const std::lock_guard<std::mutex> one(reporting);
+        done(result);
+    }, &stopping);
 }

@@ -13,6 +13,7 @@
 #include <optional>
 #include <vector>
 
+#include "config/read_back.h"
 #include "core/verified_save.h"
 #include "records/record_store.h"
 
@@ -22,9 +23,22 @@ struct ReaderResult
     SaveReport report;
     std::optional<QString> firmware; // when the reader told it after the save
     double seconds = 0;              // from the open to the last answer
-    // What the save changes on the reader, by its own text read before the write.
-    std::vector<records::Change> changes;
+    // What the save changes on the reader, once its configuration was read
+    // (the keys masked as config::shownValue masks them).
+    std::optional<std::vector<config::KeyDifference>> changes;
+    bool unchanged = false; // the reader held the configuration and was not written
 };
+
+// What a batch does with each reader's own text, read before its save: tell
+// what the save changes there, or also leave out a reader that holds every
+// value already (no flash written, no restart).
+enum class BeforeSave { Compare, SkipUnchanged };
+
+// Calls work for every link, at most jobs at once, each on a thread of its
+// own, and returns when all that were started have finished; no further
+// link starts once *stopping is set.
+void forEachLink(const QStringList &links, int jobs, const std::function<void(const QString &link)> &work,
+                 const std::atomic<bool> *stopping = nullptr);
 
 class ReaderBatch
 {
@@ -32,7 +46,8 @@ public:
     // The most links written at once: the device library's channels.
     static constexpr int kMostJobs = 64;
 
-    ReaderBatch(const QStringList &links, const QString &signedText, int jobs);
+    ReaderBatch(const QStringList &links, const QString &signedText, int jobs,
+                BeforeSave before = BeforeSave::Compare);
 
     // Writes every link, at most jobs at once, and returns when all that were
     // started have finished. done is called as each finishes, one at a time,
@@ -49,12 +64,13 @@ private:
     QStringList links;
     QString signedText;
     int jobs;
+    BeforeSave before;
     std::atomic<bool> stopping{false};
 };
 
 // One reader: its channel opened for the save and closed after it. The
 // reader's configuration is read first, so that the result says what the
 // save changes there; a reader that gives none is not written.
-ReaderResult saveToReader(const QString &link, const QString &signedText);
+ReaderResult saveToReader(const QString &link, const QString &signedText, BeforeSave before = BeforeSave::Compare);
 
 #endif

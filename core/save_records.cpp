@@ -17,12 +17,17 @@ constexpr int kBusyTimeoutMs = 2000;
 
 } // namespace
 
-std::vector<records::Change> changesOnReader(const QByteArray &sentText, const QByteArray &readerText)
+std::vector<records::Change> recordedChanges(const std::optional<std::vector<config::KeyDifference>> &keys)
 {
     std::vector<records::Change> changes;
-    for (const config::KeyDifference &key : config::changesOnReader(sentText, readerText).keys)
+    for (const config::KeyDifference &key : keys.value_or(std::vector<config::KeyDifference>()))
         changes.push_back({key.key, key.readBack, key.sent});
     return changes;
+}
+
+std::vector<records::Change> changesOnReader(const QByteArray &sentText, const QByteArray &readerText)
+{
+    return recordedChanges(config::changesOnReader(sentText, readerText).keys);
 }
 
 RecordedSave recordSave(const QString &link, const QString &firmware, const SaveReport &report,

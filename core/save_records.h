@@ -12,6 +12,7 @@
 
 #include "core/verified_save.h"
 #include "config/form_value.h"
+#include "config/read_back.h"
 #include "records/record_store.h"
 
 struct RecordedSave
@@ -27,6 +28,8 @@ struct RecordedSave
 // review, the success box and every record give. Empty when the script
 // could not read a text.
 std::vector<records::Change> changesOnReader(const QByteArray &sentText, const QByteArray &readerText);
+// The keys as a record keeps them; none when the reader's text was not read.
+std::vector<records::Change> recordedChanges(const std::optional<std::vector<config::KeyDifference>> &keys);
 
 // Appends the save's record to the default store. link is the reader as
 // the device library reached it (never a placeholder for its default).

@@ -64,17 +64,34 @@ bool readerGone(const device::LinkFailure &failure)
     }
 }
 
+} // namespace
+
+const char *linkFailureCode(const device::LinkFailure &failure)
+{
+    const char *code = device::causeCode(failure.cause);
+    return code ? code : "no_answer";
+}
+
+bool changesPassword(const QString &signedText)
+{
+    return signedText.contains(QLatin1String("com_passwd="));
+}
+
+namespace {
+
 SaveReport judgeReadBack(const std::optional<QByteArray> &readBack, const device::LinkFailure &failure,
                          const QString &signedText, bool answered)
 {
-    const bool changesPassword = signedText.contains(QLatin1String("com_passwd="));
+    const bool newPassword = changesPassword(signedText);
     if (!readBack) {
         QString detail = linkFailureText(failure);
         if (detail.isEmpty())
             detail = shown(kNoReadBack);
-        if (changesPassword && !answered)
+        const bool undecided = newPassword && !answered;
+        if (undecided)
             detail += QLatin1Char('\n') + shown(kPasswordUndecided);
-        return {SaveReport::Unknown, detail, readerGone(failure)};
+        return {SaveReport::Unknown, detail, readerGone(failure),
+                undecided ? "password_undecided" : linkFailureCode(failure)};
     }
     const config::ReadBackCheck check = config::compareReadBack(signedText.toUtf8(), *readBack);
     // A reader that answered the save took the new password with it, even
@@ -82,15 +99,16 @@ SaveReport judgeReadBack(const std::optional<QByteArray> &readBack, const device
     if (check.difference)
         return {SaveReport::Failed,
                 shown(kReadBackDiffers).arg(differenceText(*check.difference))
-                    + (changesPassword ? QLatin1Char('\n') + shown(answered ? kPasswordInForce : kPasswordUndecided)
-                                       : QString())};
+                    + (newPassword ? QLatin1Char('\n') + shown(answered ? kPasswordInForce : kPasswordUndecided)
+                                   : QString()),
+                false, !newPassword ? "read_back_differs" : answered ? "password_in_force" : "password_undecided"};
     if (check.failure)
-        return {SaveReport::Unknown, translated("config", *check.failure)};
+        return {SaveReport::Unknown, translated("config", *check.failure), false, "script"};
     if (answered)
         return {SaveReport::Saved, QString()};
-    if (changesPassword)
-        return {SaveReport::Unknown, shown(kPasswordUndecided)};
-    return {SaveReport::Saved, shown(kConfirmedByReadBack)};
+    if (newPassword)
+        return {SaveReport::Unknown, shown(kPasswordUndecided), false, "password_undecided"};
+    return {SaveReport::Saved, shown(kConfirmedByReadBack), false, "confirmed_by_read_back"};
 }
 
 } // namespace
@@ -101,9 +119,11 @@ SaveReport saveVerified(device::Session &reader, const QString &signedText)
     const device::StoreAnswer answer = reader.storeConfig(signedText.toUtf8());
     switch (answer.stored) {
     case device::Stored::Refused:
-        return {SaveReport::Failed, QCoreApplication::translate("device", device::kRefusedConfiguration)};
+        return {SaveReport::Failed, QCoreApplication::translate("device", device::kRefusedConfiguration), false,
+                "refused_password"};
     case device::Stored::NotSent:
-        return {SaveReport::Failed, linkFailureText(answer.failure), readerGone(answer.failure)};
+        return {SaveReport::Failed, linkFailureText(answer.failure), readerGone(answer.failure),
+                linkFailureCode(answer.failure)};
     case device::Stored::Yes:
     case device::Stored::Unanswered:
         break;

@@ -15,9 +15,18 @@ struct SaveReport
     enum Outcome { Saved, Failed, Unknown } outcome;
     QString detail; // the box's informative text; empty for a plain success
     bool readerGone = false; // the reader stopped answering: the link is down
+    // Why it is not a plain success, as a stable word for scripts (README,
+    // "Machine-readable causes"); nullptr for a plain success.
+    const char *code = nullptr;
     // The reader's configuration as read back after the save, when it gave one.
     std::optional<QByteArray> readBack;
 };
+
+// The word for a failed link: its cause's code, else "no_answer".
+const char *linkFailureCode(const device::LinkFailure &failure);
+
+// Whether the text hands the reader a new configuration password.
+bool changesPassword(const QString &signedText);
 
 // Writes the signed configuration text to the reader over the open channel
 // and reads the reader back. A call that goes unanswered (timed out, line

@@ -23,6 +23,10 @@ LinkFailure lastFailure(intptr_t channel);
 // marked for translation under "device"; nullptr for a cause without one.
 const char *causeText(int cause);
 
+// The cause as a stable word for scripts ("timeout", "connection_refused"),
+// the same in every language; nullptr for a cause without one.
+const char *causeCode(int cause);
+
 // The detail of a configuration the reader answered with "refused", marked
 // like the cause texts.
 extern const char kRefusedConfiguration[];

@@ -122,14 +122,14 @@ QString typedReadersProblemText(const TypedReaders &parsed)
     QString entry = parsed.entry;
     if (entry.size() > kMostEntryCharsShown)
         entry = entry.left(kMostEntryCharsShown) + QStringLiteral("…");
-    return QCoreApplication::translate("device", parsed.problem).arg(entry, QString::number(kMostTypedReaders));
+    // Only the refusal of too many readers names their number.
+    const QString text = QCoreApplication::translate("device", parsed.problem);
+    return text.contains(QLatin1String("%2")) ? text.arg(entry, QString::number(kMostTypedReaders)) : text.arg(entry);
 }
 
-namespace {
-
-// What a link reaches: a serial port by its real path (a by-id name and
-// the port itself are one reader), anything else by its text.
-QString readerOf(const QString &link)
+// A serial port by its real path (a by-id name and the port itself are one
+// reader), anything else by its text.
+QString readerOfLink(const QString &link)
 {
     const QString serial = QStringLiteral("serial:");
     if (!link.startsWith(serial))
@@ -140,13 +140,11 @@ QString readerOf(const QString &link)
     return serial + (real.isEmpty() ? path : real);
 }
 
-} // namespace
-
 std::optional<QString> sharedLink(const QStringList &links)
 {
     QSet<QString> readers;
     for (const QString &link : links) {
-        const QString reader = readerOf(link);
+        const QString reader = readerOfLink(link);
         if (readers.contains(reader))
             return link;
         readers.insert(reader);

@@ -37,6 +37,8 @@ QString typedReadersProblemText(const TypedReaders &parsed);
 // on one serial port (by its real path, whatever name or speed each gives).
 // The second such link; nothing when every link is a reader of its own.
 std::optional<QString> sharedLink(const QStringList &links);
+// The reader a link reaches, as sharedLink tells two links apart.
+QString readerOfLink(const QString &link);
 
 } // namespace device
 

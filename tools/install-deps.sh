@@ -14,6 +14,7 @@ packages="
   liblua5.1-0-dev
   libqrencode-dev
   libzxing-dev poppler-utils libcsv-dev
+  ansible-core
   shared-mime-info
   fonts-wqy-microhei qttranslations5-l10n
   xvfb xauth

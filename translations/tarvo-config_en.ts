@@ -362,16 +362,36 @@ See man tarvo-config.</translation>
         <translation>%1 ok, %2 failed, %3 unknown</translation>
     </message>
     <message>
-        <source>与 --write 同用：读头所在的位置（例如“3号楼 东门”），记入每个读头的记录。</source>
-        <translation>With --write, where the readers are (e.g. &quot;building 3, east door&quot;), kept in each reader&apos;s record.</translation>
-    </message>
-    <message>
         <source>--jobs、--json 和 --place 只能与 --write 同用</source>
         <translation>--jobs, --json and --place go with --write</translation>
     </message>
     <message>
         <source>--since 需要 YYYY-MM-DD 格式的日期，或 YYYY-MM-DDTHH:MM[:SS][Z|+HH:MM] 格式的时间</source>
         <translation>--since takes a date as YYYY-MM-DD or a time as YYYY-MM-DDTHH:MM[:SS][Z|+HH:MM]</translation>
+    </message>
+    <message>
+        <source>与 --write、--check 或 --read 同用：读头所在的位置（例如“3号楼 东门”），记入每个读头的记录和 JSON 行。</source>
+        <translation>With --write, --check or --read, where the readers are (e.g. &quot;building 3, east door&quot;), kept in each reader&apos;s record and JSON line.</translation>
+    </message>
+    <message>
+        <source>--force 只能与 --write 同用</source>
+        <translation>--force goes with --write</translation>
+    </message>
+    <message>
+        <source>把 --device 给出的每个读头与 FILE 的配置比较；不写入，也不需要密码。</source>
+        <translation>Compare each reader given by --device with FILE&apos;s configuration; writes nothing and needs no password.</translation>
+    </message>
+    <message>
+        <source>把 --device 给出的每个读头的配置备份到 --save-as 给出的文件夹；只有一个读头时也可以是一个文件。</source>
+        <translation>Back up each reader given by --device into --save-as DIR (or FILE for one reader).</translation>
+    </message>
+    <message>
+        <source>在范围 RANGE 中查找网络上的读头，RANGE 可为 HOST-LAST:PORT、A.B.C.0/24[:PORT] 或 HOST:PORT-PORT；给出 serial 时列出串口。</source>
+        <translation>Find readers in RANGE (HOST-LAST:PORT, A.B.C.0/24[:PORT], HOST:PORT-PORT), or list the serial ports (serial).</translation>
+    </message>
+    <message>
+        <source>与 --write 同用：已持有该配置的读头也写入。</source>
+        <translation>With --write, write readers that hold the configuration already.</translation>
     </message>
 </context>
 <context>
@@ -2315,6 +2335,25 @@ Configuration:
     <message>
         <source>到“%1”为止已超过 %2 个读卡器：请分几次添加。</source>
         <translation>With “%1” there are more than %2 readers: add them in several steps.</translation>
+    </message>
+</context>
+<context>
+    <name>fleet</name>
+    <message>
+        <source>“%1”与“%2”是同一个读卡器：每个读卡器只能指定一次。</source>
+        <translation>“%1” and “%2” are one reader: name each reader once.</translation>
+    </message>
+    <message>
+        <source>读卡器没有给出可读的配置。</source>
+        <translation>The reader gave no configuration that can be read.</translation>
+    </message>
+    <message>
+        <source>“%1”不是可查找的范围：应为 主机-末段:端口、A.B.C.0/24[:端口] 或 主机:端口-端口。</source>
+        <translation>“%1” is no range to search: use HOST-LAST:PORT, A.B.C.0/24[:PORT] or HOST:PORT-PORT.</translation>
+    </message>
+    <message>
+        <source>“%1”含 %2 个地址：每次最多查找 %3 个。</source>
+        <translation>“%1” holds %2 addresses: at most %3 are searched at a time.</translation>
     </message>
 </context>
 <context>

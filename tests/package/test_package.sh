@@ -59,7 +59,8 @@ usr/share/doc/tarvo-config/README.md
 usr/share/doc/tarvo-config/changelog.gz
 usr/share/icons/hicolor/32x32/apps/tarvo-config.png
 usr/share/man/man1/tarvo-config.1.gz
-usr/share/mime/packages/tarvo-config.xml"
+usr/share/mime/packages/tarvo-config.xml
+usr/share/tarvo-config/ansible/library/tarvo_reader.py"
 shipped=$(cd "$root" && find usr ! -type d | LC_ALL=C sort)
 [ "$shipped" = "$expected" ] ||
   fail "the package holds other files than the product's:

@@ -1,0 +1,554 @@
+#include "cli/fleet_modes.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QHash>
+#include <QHostAddress>
+#include <QHostInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QRegularExpression>
+#include <QTcpSocket>
+
+#include <map>
+#include <mutex>
+
+#include "cli/output.h"
+#include "config/assembly.h"
+#include "config/code_summary.h"
+#include "config/config_file.h"
+#include "text/plain_text.h"
+#include "core/wording.h"
+#include "device/device_link.h"
+#include "device/reader_links.h"
+#include "device/serial_ports.h"
+
+namespace fleet {
+
+namespace {
+
+const QCommandLineOption kCheck(QStringLiteral("check"));
+const QCommandLineOption kRead(QStringLiteral("read"));
+const QCommandLineOption kFind(QStringLiteral("find"), QString(), QStringLiteral("RANGE"));
+const QCommandLineOption kForce(QStringLiteral("force"));
+
+const char kNamedTwice[] = QT_TRANSLATE_NOOP("fleet", "“%1”与“%2”是同一个读卡器：每个读卡器只能指定一次。");
+const char kNoConfig[] = QT_TRANSLATE_NOOP("fleet", "读卡器没有给出可读的配置。");
+const char kBadRange[] = QT_TRANSLATE_NOOP(
+    "fleet", "“%1”不是可查找的范围：应为 主机-末段:端口、A.B.C.0/24[:端口] 或 主机:端口-端口。");
+const char kRangeTooLarge[] = QT_TRANSLATE_NOOP("fleet", "“%1”含 %2 个地址：每次最多查找 %3 个。");
+
+// The reader's port when a range names none, the simulator's and the readers' own.
+constexpr int kDefaultPort = 47811;
+constexpr int kMostFoundAddresses = 4096;
+constexpr int kMostTriesAtOnce = 64;
+constexpr int kTryMs = 1000;
+
+QString said(const char *source)
+{
+    return QCoreApplication::translate("fleet", source);
+}
+
+// A reader's or the system's words on one line, bounded, nothing in them
+// that steers the terminal.
+QString oneLine(const QString &text)
+{
+    return plainShown(text).simplified();
+}
+
+QString compactJson(const QJsonObject &object)
+{
+    return QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact));
+}
+
+QJsonValue orNull(const char *code)
+{
+    return code ? QJsonValue(QLatin1String(code)) : QJsonValue();
+}
+
+// A network link with its host as an address: one reader under any of its
+// names (localhost, [::ffff:127.0.0.1]) comes out as one link. A name that
+// does not resolve stays as it is; the save then says why.
+QString resolvedLink(const QString &link)
+{
+    const QString tcp = QStringLiteral("tcp:");
+    const int colon = link.lastIndexOf(QLatin1Char(':'));
+    if (!link.startsWith(tcp) || colon <= tcp.size())
+        return link;
+    QString host = link.mid(tcp.size(), colon - tcp.size());
+    if (host.startsWith(QLatin1Char('[')) && host.endsWith(QLatin1Char(']')))
+        host = host.mid(1, host.size() - 2);
+    QHostAddress address(host);
+    if (address.isNull()) {
+        const QList<QHostAddress> found = QHostInfo::fromName(host).addresses();
+        if (found.isEmpty())
+            return link;
+        const auto ipv4 = std::find_if(found.begin(), found.end(), [](const QHostAddress &one) {
+            return one.protocol() == QAbstractSocket::IPv4Protocol;
+        });
+        address = ipv4 != found.end() ? *ipv4 : found.first();
+    }
+    bool mapped = false;
+    const quint32 ipv4 = address.toIPv4Address(&mapped);
+    if (mapped)
+        address = QHostAddress(ipv4);
+    return tcp + address.toString() + link.mid(colon);
+}
+
+// One reader as read: its configuration, its firmware, and how it stands
+// against the file (for --check).
+struct Look
+{
+    QString link;
+    std::optional<QByteArray> text;
+    const char *code = nullptr; // why there is no text
+    QString cause;
+    std::optional<QString> firmware;
+    std::vector<config::KeyDifference> changes;
+    double seconds = 0;
+};
+
+Look lookAt(const QString &link, const QByteArray &fileText)
+{
+    QElapsedTimer clock;
+    clock.start();
+    Look look{link, std::nullopt, nullptr, QString(), std::nullopt, {}, 0};
+    device::Session reader;
+    if (reader.open(link))
+        look.text = reader.readConfig();
+    if (!look.text) {
+        look.code = linkFailureCode(reader.failure());
+        look.cause = linkFailureText(reader.failure());
+        if (look.cause.isEmpty())
+            look.cause = said(kNoConfig);
+    } else {
+        look.firmware = reader.readVersion();
+        if (!fileText.isEmpty()) {
+            config::ReaderChanges changes = config::changesOnReader(fileText, *look.text);
+            if (changes.failure) {
+                look.code = "script";
+                look.cause = translated("config", *changes.failure);
+            }
+            look.changes = std::move(changes.keys);
+        }
+    }
+    look.seconds = double(clock.nsecsElapsed()) / 1e9;
+    return look;
+}
+
+// Looks at every link, at most jobs at once, and hands each look over on
+// this thread's turn, one at a time, as it finishes.
+void lookAtEach(const QStringList &links, int jobs, const QByteArray &fileText,
+                const std::function<void(const Look &)> &done)
+{
+    std::mutex reporting;
+    forEachLink(links, jobs, [&](const QString &link) {
+        const Look look = lookAt(link, fileText);
+        const std::lock_guard<std::mutex> one(reporting);
+        done(look);
+    });
+}
+
+QJsonObject lookJson(const Look &look, const QString &result, const QString &place)
+{
+    QJsonObject object{
+        {QStringLiteral("link"), look.link},
+        {QStringLiteral("result"), result},
+        {QStringLiteral("code"), orNull(look.code)},
+        {QStringLiteral("cause"), look.code ? QJsonValue(oneLine(look.cause)) : QJsonValue()},
+        {QStringLiteral("firmware"), look.firmware ? QJsonValue(oneLine(*look.firmware)) : QJsonValue()},
+        {QStringLiteral("seconds"), qRound(look.seconds * 1000) / 1000.0},
+    };
+    if (!place.isEmpty())
+        object.insert(QStringLiteral("place"), place);
+    return object;
+}
+
+QCommandLineOption described(QCommandLineOption option, const char *description)
+{
+    option.setDescription(QCoreApplication::translate("CommandLine", description));
+    return option;
+}
+
+} // namespace
+
+QList<QCommandLineOption> options()
+{
+    return {described(kCheck, QT_TRANSLATE_NOOP("CommandLine", "把 --device 给出的每个读头与 FILE 的配置比较；不写入，也不需要密码。")),
+            described(kRead, QT_TRANSLATE_NOOP("CommandLine", "把 --device 给出的每个读头的配置备份到 --save-as 给出的文件夹；只有一个读头时也可以是一个文件。")),
+            described(kFind, QT_TRANSLATE_NOOP("CommandLine", "在范围 RANGE 中查找网络上的读头，RANGE 可为 HOST-LAST:PORT、A.B.C.0/24[:PORT] 或 HOST:PORT-PORT；给出 serial 时列出串口。")),
+            described(kForce, QT_TRANSLATE_NOOP("CommandLine", "与 --write 同用：已持有该配置的读头也写入。"))};
+}
+
+bool asked(const QCommandLineParser &parser)
+{
+    return parser.isSet(kCheck) || parser.isSet(kRead) || parser.isSet(kFind);
+}
+
+Readers readersGiven(const QStringList &values)
+{
+    Readers readers;
+    QHash<QString, QString> named; // each reader, by the link that named it first
+    for (const QString &value : values) {
+        const device::TypedReaders typed = device::parseTypedReaders(value);
+        if (typed.problem)
+            return {{}, device::typedReadersProblemText(typed)};
+        for (const QString &link : typed.links) {
+            const QString reader = device::readerOfLink(resolvedLink(link));
+            if (named.contains(reader))
+                return {{}, said(kNamedTwice).arg(link, named.value(reader))};
+            named.insert(reader, link);
+            readers.links << link;
+        }
+    }
+    return readers;
+}
+
+QJsonArray changesJson(const std::vector<config::KeyDifference> &changes)
+{
+    QJsonArray list;
+    for (const config::KeyDifference &change : changes)
+        list.append(QJsonObject{{QStringLiteral("key"), change.key},
+                                {QStringLiteral("setting"), oneLine(formWords(change.words))},
+                                {QStringLiteral("reader"), change.missing ? QJsonValue() : oneLine(change.readBack)},
+                                {QStringLiteral("file"), oneLine(change.sent)}});
+    return list;
+}
+
+QString changesText(const std::vector<config::KeyDifference> &changes)
+{
+    QStringList each;
+    for (const config::KeyDifference &change : changes)
+        each << QStringLiteral("%1 %2 \u2192 %3")
+                    .arg(change.key, change.missing ? QStringLiteral("-") : oneLine(change.readBack),
+                         oneLine(change.sent));
+    return each.join(QStringLiteral(", "));
+}
+
+void addWriteFields(QJsonObject *object, const ReaderResult &result)
+{
+    if (result.unchanged)
+        object->insert(QStringLiteral("result"), QStringLiteral("unchanged"));
+    object->insert(QStringLiteral("code"), orNull(result.report.code));
+    object->insert(QStringLiteral("changes"), result.changes ? QJsonValue(changesJson(*result.changes)) : QJsonValue());
+}
+
+} // namespace fleet
+
+namespace fleet {
+
+std::optional<QString> FleetRun::choose(const QCommandLineParser &parser, const QString &file, const QString &saveAs)
+{
+    const int modes = int(parser.isSet(kCheck)) + int(parser.isSet(kRead)) + int(parser.isSet(kFind));
+    if (modes > 1)
+        return QStringLiteral("--check, --read and --find exclude each other");
+    const QStringList others{QStringLiteral("write"), QStringLiteral("text"), QStringLiteral("code"),
+                             QStringLiteral("history"), QStringLiteral("force")};
+    for (const QString &other : others)
+        if (parser.isSet(other))
+            return QStringLiteral("--%1 goes with none of --check, --read and --find").arg(other);
+    mode = parser.isSet(kCheck) ? Check : parser.isSet(kRead) ? Read : Find;
+    devices = parser.values(QStringLiteral("device"));
+    range = parser.value(kFind);
+    place = parser.value(QStringLiteral("place"));
+    json = parser.isSet(QStringLiteral("json"));
+    this->file = file;
+    this->saveAs = saveAs;
+    bool number = false;
+    jobs = parser.value(QStringLiteral("jobs")).toInt(&number);
+    if (!parser.isSet(QStringLiteral("jobs")))
+        jobs = mode == Find ? kMostTriesAtOnce : 16;
+    else if (!number || jobs < 1 || jobs > ReaderBatch::kMostJobs)
+        return QStringLiteral("--jobs takes a number from 1 to %1").arg(ReaderBatch::kMostJobs);
+    if ((mode == Find) == !devices.isEmpty())
+        return mode == Find ? QStringLiteral("--find takes no --device")
+                            : QStringLiteral("name the readers by --device");
+    if ((mode == Check) != !file.isEmpty() || parser.positionalArguments().size() > 1)
+        return mode == Check ? QStringLiteral("--check needs exactly one FILE")
+                             : QStringLiteral("only --check reads a FILE");
+    if ((mode == Read) != parser.isSet(QStringLiteral("save-as")))
+        return mode == Read ? QStringLiteral("--read needs --save-as DIR (or FILE for one reader)")
+                            : QStringLiteral("--save-as goes with --read here");
+    return std::nullopt;
+}
+
+int FleetRun::run() const
+{
+    if (mode == Find)
+        return find();
+    const Readers readers = readersGiven(devices);
+    if (readers.problem) {
+        print(stderr, QCoreApplication::applicationName() + QStringLiteral(": ") + *readers.problem
+                          + QStringLiteral("\n"));
+        return 2;
+    }
+    return mode == Check ? check(readers.links) : read(readers.links);
+}
+
+// A line a reader: same, differs with what differs, or failed with why.
+int FleetRun::check(const QStringList &links) const
+{
+    const config::ImportResult opened = config::openConfigFile(config::startValue(), file);
+    if (opened.refusal)
+        return print(stderr, QCoreApplication::applicationName() + QStringLiteral(": ") + *opened.refusal + '\n'), 2;
+    const config::Assembly built = config::envelop(opened.imported.value, config::PasswordChange::Left);
+    if (built.refusal)
+        return print(stderr, refusalText(*built.refusal) + QLatin1Char('\n')), 1;
+    int same = 0;
+    bool allPrinted = true;
+    lookAtEach(links, jobs, built.text.toUtf8(), [&](const Look &look) {
+        const QString result = look.code ? QStringLiteral("failed")
+                               : look.changes.empty() ? QStringLiteral("same")
+                                                      : QStringLiteral("differs");
+        same += int(result == QLatin1String("same"));
+        QString line = look.link + QLatin1Char(' ') + result;
+        if (json) {
+            QJsonObject object = lookJson(look, result, place);
+            object.insert(QStringLiteral("changes"), changesJson(look.changes));
+            line = compactJson(object);
+        } else if (look.code) {
+            line += QStringLiteral(": ") + oneLine(look.cause);
+        } else if (!look.changes.empty()) {
+            line += QStringLiteral(": %1 settings (%2)").arg(look.changes.size()).arg(changesText(look.changes));
+        }
+        allPrinted = print(stdout, line + QLatin1Char('\n')) && allPrinted;
+    });
+    return !allPrinted ? 2 : same == links.size() ? 0 : 1;
+}
+
+namespace {
+
+// A link as a file name: every character but letters, digits, '.', '-'
+// and '_' as '_', so that a serial port's path names no folder.
+QString safeFileName(const QString &link)
+{
+    QString name = link;
+    name.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9._-]")), QStringLiteral("_"));
+    return name + QStringLiteral(".tcfg");
+}
+
+// The reader's text in our file format, written whole or not at all; why not.
+std::optional<QString> backUp(const Look &look, const QString &path)
+{
+    const config::ImportResult imported = config::openConfigBytes(config::startValue(), *look.text, look.link);
+    if (imported.refusal)
+        return imported.refusal;
+    const config::FileContents contents = config::fileContents(imported.imported.value);
+    if (contents.refusal)
+        return refusalText(*contents.refusal);
+    return config::writeConfigFile(path, contents.bytes);
+}
+
+} // namespace
+
+// Each reader's configuration into a file of its own.
+int FleetRun::read(const QStringList &links) const
+{
+    const bool oneFile = links.size() == 1 && !QFileInfo(saveAs).isDir();
+    QStringList names;
+    for (const QString &link : links)
+        names << safeFileName(link);
+    if (!oneFile && (!QFileInfo(saveAs).isDir() || names.removeDuplicates() > 0)) {
+        print(stderr, QStringLiteral("%1: %2\n").arg(QCoreApplication::applicationName(),
+                                                     names.size() < links.size()
+                                                         ? QStringLiteral("two readers would share a file name")
+                                                         : saveAs + QStringLiteral(" is no folder")));
+        return 2;
+    }
+    int saved = 0;
+    bool allPrinted = true;
+    lookAtEach(links, jobs, QByteArray(), [&](const Look &look) {
+        Look written = look;
+        const QString path = oneFile ? saveAs : QDir(saveAs).filePath(safeFileName(look.link));
+        const std::optional<QString> failure = written.text ? backUp(written, path) : std::nullopt;
+        if (failure) {
+            written.code = "file";
+            written.cause = *failure;
+        }
+        saved += int(!written.code);
+        const QString result = written.code ? QStringLiteral("failed") : QStringLiteral("saved");
+        QString line = look.link + QLatin1Char(' ') + result + QStringLiteral(": ");
+        if (json) {
+            QJsonObject object = lookJson(written, result, place);
+            object.insert(QStringLiteral("file"), written.code ? QJsonValue() : QJsonValue(path));
+            line = compactJson(object);
+        } else {
+            line += written.code ? oneLine(written.cause)
+                                 : path + QStringLiteral(" (%1)").arg(oneLine(written.firmware.value_or(QString())));
+        }
+        allPrinted = print(stdout, line + QLatin1Char('\n')) && allPrinted;
+    });
+    return !allPrinted ? 2 : saved == links.size() ? 0 : 1;
+}
+
+} // namespace fleet
+
+namespace fleet {
+
+namespace {
+
+// Addresses a.b.c.d, a.b.c.d-e or a.b.c.d/n, then :port or :port-port; or
+// a host name with :port or :port-port.
+const QRegularExpression kAddressRange(
+    QStringLiteral("^(\\d+)\\.(\\d+)\\.(\\d+)\\.(\\d+)(?:-(\\d+)|/(\\d+))?(?::(\\d+)(?:-(\\d+))?)?$"));
+const QRegularExpression kHostPorts(QStringLiteral("^([A-Za-z0-9][A-Za-z0-9.-]*):(\\d+)(?:-(\\d+))?$"));
+
+struct Range
+{
+    QStringList links;
+    std::optional<QString> problem;
+};
+
+// First and last of a span as given, or nothing when either is out of
+// bounds or they are reversed.
+std::optional<std::pair<quint64, quint64>> span(const QString &first, const QString &last, quint64 most)
+{
+    bool ok = true;
+    bool lastOk = true;
+    const quint64 from = first.toULongLong(&ok);
+    const quint64 to = last.isEmpty() ? from : last.toULongLong(&lastOk);
+    if (!ok || !lastOk || from > to || to > most)
+        return std::nullopt;
+    return std::make_pair(from, to);
+}
+
+// The hosts of an address range: each address of a block but its network
+// and broadcast addresses.
+std::optional<std::pair<quint64, quint64>> hostsOf(const QRegularExpressionMatch &match)
+{
+    quint64 base = 0;
+    for (int i = 1; i <= 4; ++i) {
+        const std::optional<std::pair<quint64, quint64>> part = span(match.captured(i), QString(), 255);
+        if (!part)
+            return std::nullopt;
+        base = base << 8 | part->first;
+    }
+    if (!match.captured(5).isEmpty()) {
+        const auto last = span(match.captured(4), match.captured(5), 255);
+        return last ? std::optional(std::make_pair(base, base + last->second - last->first)) : std::nullopt;
+    }
+    if (match.captured(6).isEmpty())
+        return std::make_pair(base, base);
+    const auto prefix = span(match.captured(6), QString(), 32);
+    if (!prefix || prefix->first < 8)
+        return std::nullopt;
+    const quint64 size = quint64(1) << (32 - prefix->first);
+    const quint64 network = base & ~(size - 1) & 0xffffffffu;
+    return size <= 2 ? std::make_pair(network, network + size - 1) : std::make_pair(network + 1, network + size - 2);
+}
+
+Range rangeLinks(const QString &range)
+{
+    const QRegularExpressionMatch addresses = kAddressRange.match(range);
+    const QRegularExpressionMatch named = kHostPorts.match(range);
+    const bool byAddress = addresses.hasMatch();
+    const std::optional<std::pair<quint64, quint64>> hosts =
+        byAddress ? hostsOf(addresses) : std::optional(std::make_pair(quint64(0), quint64(0)));
+    const QString firstPort = byAddress ? addresses.captured(7) : named.captured(2);
+    const auto ports = span(firstPort.isEmpty() ? QString::number(kDefaultPort) : firstPort,
+                            byAddress ? addresses.captured(8) : named.captured(3), 65535);
+    if ((!byAddress && !named.hasMatch()) || !hosts || !ports || ports->first == 0)
+        return {{}, said(kBadRange).arg(oneLine(range).left(80))};
+    const quint64 count = (hosts->second - hosts->first + 1) * (ports->second - ports->first + 1);
+    if (count > quint64(kMostFoundAddresses))
+        return {{}, said(kRangeTooLarge).arg(oneLine(range).left(80)).arg(count).arg(kMostFoundAddresses)};
+    Range found;
+    for (quint64 host = hosts->first; host <= hosts->second; ++host)
+        for (quint64 port = ports->first; port <= ports->second; ++port)
+            found.links << QStringLiteral("tcp:%1:%2")
+                               .arg(byAddress ? QHostAddress(quint32(host)).toString() : named.captured(1))
+                               .arg(port);
+    return found;
+}
+
+// A reader found: its firmware and output channel; a peer that takes the
+// connection but answers no reader's call is failed.
+struct Found
+{
+    Look look;
+    QString channel;
+};
+
+std::optional<Found> tryLink(const QString &link)
+{
+    const QString host = link.section(QLatin1Char(':'), 1, -2);
+    QTcpSocket probe;
+    probe.connectToHost(host, quint16(link.section(QLatin1Char(':'), -1).toUInt()));
+    if (!probe.waitForConnected(kTryMs))
+        return std::nullopt;
+    probe.abort();
+    Found found{lookAt(link, QByteArray()), QString()};
+    if (found.look.text) {
+        const config::ImportResult imported =
+            config::openConfigBytes(config::startValue(), *found.look.text, link);
+        if (!imported.refusal)
+            found.channel = codeSummary(imported.imported.value, QString(), formWords).value(1);
+    }
+    return found;
+}
+
+QString foundLine(const Found &found, bool json)
+{
+    const Look &look = found.look;
+    if (json) {
+        QJsonObject object = lookJson(look, look.code ? QStringLiteral("failed") : QStringLiteral("found"), QString());
+        object.insert(QStringLiteral("channel"), found.channel.isEmpty() ? QJsonValue() : QJsonValue(found.channel));
+        return compactJson(object);
+    }
+    if (look.code)
+        return look.link + QStringLiteral(" failed: ") + oneLine(look.cause);
+    return QStringList{look.link, oneLine(look.firmware.value_or(QStringLiteral("-"))), found.channel}.join(
+        QLatin1Char('\t'));
+}
+
+QString serialPortLine(const device::SerialPort &port, bool json)
+{
+    const QString link = QStringLiteral("serial:") + (port.stableName.isEmpty() ? port.location : port.stableName);
+    const QStringList about{oneLine(port.description), oneLine(port.manufacturer), oneLine(port.serialNumber),
+                            port.usbId};
+    const QString aboutLine = about.join(QLatin1Char(' ')).simplified();
+    if (!json)
+        return aboutLine.isEmpty() ? link : link + QLatin1Char('\t') + aboutLine;
+    return compactJson(QJsonObject{{QStringLiteral("link"), link},
+                                   {QStringLiteral("result"), QStringLiteral("port")},
+                                   {QStringLiteral("description"), about.at(0)},
+                                   {QStringLiteral("maker"), about.at(1)},
+                                   {QStringLiteral("serial"), about.at(2)},
+                                   {QStringLiteral("usb"), about.at(3)}});
+}
+
+} // namespace
+
+// The readers of the range in its order, after every address was tried.
+int FleetRun::find() const
+{
+    bool allPrinted = true;
+    if (range == QLatin1String("serial")) {
+        for (const device::SerialPort &port : device::listSerialPorts())
+            allPrinted = print(stdout, serialPortLine(port, json) + QLatin1Char('\n')) && allPrinted;
+        return allPrinted ? 0 : 2;
+    }
+    const Range candidates = rangeLinks(range);
+    if (candidates.problem) {
+        print(stderr, QCoreApplication::applicationName() + QStringLiteral(": ") + *candidates.problem + '\n');
+        return 2;
+    }
+    std::map<int, Found> found; // by the address's place in the range
+    std::mutex finding;
+    QHash<QString, int> order;
+    for (int i = 0; i < candidates.links.size(); ++i)
+        order.insert(candidates.links.at(i), i);
+    forEachLink(candidates.links, std::min(jobs, kMostTriesAtOnce), [&](const QString &link) {
+        if (std::optional<Found> reader = tryLink(link)) {
+            const std::lock_guard<std::mutex> one(finding);
+            found.emplace(order.value(link), std::move(*reader));
+        }
+    });
+    for (const auto &reader : found)
+        allPrinted = print(stdout, foundLine(reader.second, json) + QLatin1Char('\n')) && allPrinted;
+    return !allPrinted ? 2 : found.empty() ? 1 : 0;
+}
+
+} // namespace fleet

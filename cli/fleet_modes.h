@@ -1,0 +1,79 @@
+#ifndef TARVO_CLI_FLEET_MODES_H
+#define TARVO_CLI_FLEET_MODES_H
+
+// The modes that look at many readers without writing to them: --check
+// compares each reader with a file, --read backs each one up into a file,
+// --find looks for readers on the network or the serial ports. Also what
+// --write shares with them: the readers --device names, and the parts of a
+// JSON line that scripts read (a stable code beside the translated cause,
+// and what a save changes).
+
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+#include <QJsonObject>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <vector>
+
+#include "config/read_back.h"
+#include "core/reader_batch.h"
+
+namespace fleet {
+
+QList<QCommandLineOption> options();
+
+// Whether the arguments ask for --check, --read or --find.
+bool asked(const QCommandLineParser &parser);
+
+// The readers as --device gives them: each value in any form the batch
+// dialog takes (host:port, a range of the last octet, tcp: and serial:
+// links), every name resolved so that one reader named twice, by any name,
+// is refused; the problem in the program's language when a value is
+// malformed or names a reader already named.
+struct Readers
+{
+    QStringList links;
+    std::optional<QString> problem;
+};
+Readers readersGiven(const QStringList &values);
+
+// A JSON list of what a save changes (or a check finds different), each as
+// {key, setting, reader, file}, secrets masked.
+QJsonArray changesJson(const std::vector<config::KeyDifference> &changes);
+// "brightness 200 → 201, …"
+QString changesText(const std::vector<config::KeyDifference> &changes);
+
+// A --write line's code and changes, in place.
+void addWriteFields(QJsonObject *object, const ReaderResult &result);
+
+class FleetRun
+{
+public:
+    // Takes the fleet mode's arguments; the usage problem when they do not
+    // fit. file and saveAs are the paths as the command line resolves them.
+    std::optional<QString> choose(const QCommandLineParser &parser, const QString &file, const QString &saveAs);
+    // Runs it: 0 when every reader is as asked, 1 when one differs or
+    // failed, 2 on a usage error or output that cannot be written.
+    int run() const;
+
+private:
+    int check(const QStringList &links) const;
+    int read(const QStringList &links) const;
+    int find() const;
+
+    enum { Check, Read, Find } mode = Check;
+    QStringList devices;
+    QString file;
+    QString saveAs;
+    QString range;
+    QString place;
+    int jobs = 16;
+    bool json = false;
+};
+
+} // namespace fleet
+
+#endif
