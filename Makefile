@@ -57,7 +57,7 @@ bench: build
 # from its seed corpus in fuzz/corpus/. Crashing inputs land in
 # $(FUZZ_BUILD)/artifacts/.
 fuzz:
-	@tools/install-deps.sh clang-14 libclang-rt-14-dev
+	@tools/install-deps.sh fuzz
 	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 \
 	  -DTARVO_FUZZ=ON -DTARVO_BUILD_TESTS=OFF -DTARVO_FUZZ_SECONDS=$(FUZZ_SECONDS)
 	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzzers
