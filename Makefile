@@ -11,6 +11,8 @@ ASAN_BUILD ?= build-asan
 JOBS ?= $(shell nproc)
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
+# ON makes every warning of the build and of test-asan's an error (CI).
+WERROR ?= OFF
 
 .PHONY: all deps configure build run try-device test test-asan package bench fuzz screenshot clean
 
@@ -20,7 +22,7 @@ deps:
 	@tools/install-deps.sh
 
 configure: deps
-	cmake -S . -B $(BUILD)
+	cmake -S . -B $(BUILD) -DTARVO_WERROR=$(WERROR)
 
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
@@ -40,7 +42,7 @@ test: build
 # A separate build tree with AddressSanitizer and UndefinedBehaviorSanitizer;
 # the tests carry the sanitizers' settings themselves (see CMakeLists.txt).
 test-asan: deps
-	cmake -S . -B $(ASAN_BUILD) -DTARVO_SANITIZE=ON
+	cmake -S . -B $(ASAN_BUILD) -DTARVO_SANITIZE=ON -DTARVO_WERROR=$(WERROR)
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS)
 
