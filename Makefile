@@ -6,6 +6,7 @@
 #   make package  build the Debian package tarvo-config_<version>_<arch>.deb
 #   make fuzz   run every fuzz target in a clang build of its own (build-fuzz/)
 #   make fuzz-ci  the same for FUZZ_CI_SECONDS each, which CI runs
+#   make format-check  list the C and C++ files out of .clang-format's layout
 #   make try-device  build, start the reader simulator and the tool against it
 BUILD ?= build
 ASAN_BUILD ?= build-asan
@@ -16,7 +17,7 @@ FUZZ_CI_SECONDS ?= 20
 # ON makes every warning of the build and of test-asan's an error (CI).
 WERROR ?= OFF
 
-.PHONY: all deps configure build run try-device test test-asan package bench fuzz fuzz-ci screenshot clean
+.PHONY: all deps configure build run try-device test test-asan package bench fuzz fuzz-ci format-check screenshot clean
 
 all: build
 
@@ -71,6 +72,10 @@ fuzz:
 # until someone fuzzes again; CI builds and runs each briefly.
 fuzz-ci:
 	$(MAKE) fuzz FUZZ_SECONDS=$(FUZZ_CI_SECONDS)
+
+format-check:
+	@tools/install-deps.sh format
+	@tools/check-format.sh
 
 # Refreshes the README's pictures of the window, in Chinese and in English,
 # from the program itself.
