@@ -11,11 +11,9 @@
 namespace group_conditions {
 
 // Transfer-method buttons of the Wi-Fi and the wired set together: the
-// network group writes its TCP and HTTP parts whichever set is in use.
+// network group writes its TCP part whichever set is in use.
 inline constexpr config::Flag kTcpMethods[] = {
     &config::FormValue::tcpO, &config::FormValue::tcpOx, &config::FormValue::wiredtcp, &config::FormValue::wiredtcpx};
-inline constexpr config::Flag kHttpMethods[] = {
-    &config::FormValue::httpO, &config::FormValue::httpOx, &config::FormValue::wiredhttp, &config::FormValue::wiredhttpx};
 
 // The WT series always scans in single mode and has no interval entry.
 inline bool intervalWritten(const config::FormValue &ui)
@@ -28,9 +26,13 @@ inline bool tcpChosen(const config::FormValue &ui)
     return form_bits::anyChecked(ui, kTcpMethods);
 }
 
+// Only the HTTP buttons of the channel's own set count, as only that set's
+// methods are written (owifi, eth): an HTTP button left checked on the other
+// set's hidden page wrote an address that the file, reopened, no longer
+// asked for, so its next save lost it.
 inline bool httpChosen(const config::FormValue &ui)
 {
-    return form_bits::anyChecked(ui, kHttpMethods);
+    return (ui.wifiOut && (ui.httpO || ui.httpOx)) || (ui.ethernetOut && (ui.wiredhttp || ui.wiredhttpx));
 }
 
 // The TCP server entries go out only as a complete set of three.

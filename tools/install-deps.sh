@@ -1,9 +1,22 @@
 #!/bin/sh
 # Installs the Debian packages that building, running and testing need,
-# and any further packages named as arguments (make fuzz asks for clang).
+# and the further sets named as arguments, which only some targets use:
+#   fuzz    clang with its sanitizer runtimes and libFuzzer (make fuzz, fuzz-ci)
+#   format  clang-format (make format-check)
 # Idempotent: packages already present are left alone, and nothing runs
 # apt-get when everything is there.
 set -eu
+
+# Version 14 is Debian 12's; another clang-format lays out the same code
+# differently, so the formatting check names its version.
+extra=""
+for set in "$@"; do
+  case $set in
+    fuzz) extra="$extra clang-14 libclang-rt-14-dev" ;;
+    format) extra="$extra clang-format-14" ;;
+    *) echo "install-deps.sh: no package set '$set' (fuzz, format)" >&2; exit 2 ;;
+  esac
+done
 
 packages="
   cmake make g++ pkg-config
@@ -18,7 +31,7 @@ packages="
   shared-mime-info
   fonts-wqy-microhei qttranslations5-l10n
   xvfb xauth
-  $*
+  $extra
 "
 
 missing=""

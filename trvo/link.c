@@ -4,6 +4,7 @@
 
 #include <ctype.h>
 #include <stdarg.h>
+#include <stdatomic.h>
 #include <errno.h>
 #include <fcntl.h>
 #include <netdb.h>
@@ -215,12 +216,14 @@ static int open_tcp(const struct link_setting *s, int64_t deadline)
     return fd;
 }
 
-/* Set from one thread, read by opens on any. */
-static _Atomic(trvo_log_sink) log_sink = NULL;
+/* Set from one thread, read by opens on any. It starts as no sink through
+ * static storage's zero: clang takes no NULL, a (void *), as the initial
+ * value of an atomic function pointer. */
+static _Atomic(trvo_log_sink) log_sink;
 
 void trvo_set_log_sink(trvo_log_sink sink)
 {
-    log_sink = sink;
+    atomic_store(&log_sink, sink);
 }
 
 static void log_line(const char *format, ...) __attribute__((format(printf, 1, 2)));
@@ -229,7 +232,7 @@ static void log_line(const char *format, ...)
 {
     char line[PATH_MAX + 128];
     va_list args;
-    const trvo_log_sink sink = log_sink;
+    const trvo_log_sink sink = atomic_load(&log_sink);
     if (!sink)
         return;
     va_start(args, format);

@@ -241,7 +241,8 @@ inline FormState carried(const FormState &form)
             if (on("heart_on"))
                 carryFilled({"heart_time", "heart_content"});
         }
-        if (anyOn({"httpO", "httpOx", "wiredhttp", "wiredhttpx"}) && filled({"httpaddr"}))
+        if (((on("wifiOut") && anyOn({"httpO", "httpOx"})) || (on("ethernetOut") && anyOn({"wiredhttp", "wiredhttpx"})))
+            && filled({"httpaddr"}))
             carryFilled({"httpaddr", "httpdelay"});
         if (on("ethernetOut")) {
             carry(kEthernetMethods + QStringList{"jtip", "dtip"});

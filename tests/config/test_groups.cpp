@@ -157,6 +157,8 @@ private slots:
         QTest::newRow("HTTP address without time-out")
             << QStringList{"ethernetOut", "httpO", "wiredhttpx", "httpaddr=h", "httpdelay="}
             << "haddr='h',eth=8,ip_mode=0,awifi_s=2,awifi_f=4,";
+        QTest::newRow("HTTP on the hidden Wi-Fi page, wired TCP")
+            << QStringList{"ethernetOut", "httpOx", "httpaddr=h"} << heartbeat + "eth=1,ip_mode=0,awifi_s=2,awifi_f=4,";
         QTest::newRow("Ethernet, dynamic, fields ignored")
             << QStringList{"ethernetOut", "dtip", "ip_address=1.2.3.4", "ip_gateway=1.2.3.1"}
             << heartbeat + "eth=1,ip_mode=0,awifi_s=2,awifi_f=4,";
