@@ -1,16 +1,16 @@
 #include <QApplication>
-#include <QGuiApplication>
 #include <QDebug>
+#include <QGuiApplication>
 #include <QLocale>
 #include <QTextCodec>
 
 #include <memory>
 
 #include "cli/command_line.h"
-#include "window/config_file_controller.h"
 #include "core/language.h"
 #include "core/library_log.h"
 #include "widgets/screen_fit.h"
+#include "window/config_file_controller.h"
 #include "window/widget.h"
 
 namespace {

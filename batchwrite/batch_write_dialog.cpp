@@ -18,15 +18,15 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "widgets/device_chooser.h"
+#include "config/assembly.h"
 #include "core/form_source.h"
-#include "widgets/menu_button.h"
-#include "widgets/place_label.h"
 #include "core/remembered_settings.h"
 #include "core/save_records.h"
-#include "widgets/untrusted_text.h"
-#include "config/assembly.h"
 #include "device/reader_links.h"
+#include "widgets/device_chooser.h"
+#include "widgets/menu_button.h"
+#include "widgets/place_label.h"
+#include "widgets/untrusted_text.h"
 
 namespace {
 
@@ -372,16 +372,18 @@ void BatchWriteDialog::start(const QStringList &links)
             [this, &sent, &places](const ReaderResult &result) {
                 // Recorded here, off the window's thread: a busy disk holds up no painting.
                 const std::optional<QString> unrecorded =
-                    recordSave(result.link, result.firmware.value_or(QString()), result.report, recordedChanges(result.changes), sent,
-                               places.value(result.link))
+                    recordSave(result.link, result.firmware.value_or(QString()), result.report,
+                               recordedChanges(result.changes), sent, places.value(result.link))
                         .note;
                 QMetaObject::invokeMethod(
                     this, [this, result, unrecorded] { linkDone(result, unrecorded); }, Qt::QueuedConnection);
             },
             [this](const QString &link) {
-                QMetaObject::invokeMethod(this, [this, link] { linkStarted(link); }, Qt::QueuedConnection);
+                QMetaObject::invokeMethod(
+                    this, [this, link] { linkStarted(link); }, Qt::QueuedConnection);
             });
-        QMetaObject::invokeMethod(this, [this] { runFinished(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { runFinished(); }, Qt::QueuedConnection);
     });
     updateButtons();
 }

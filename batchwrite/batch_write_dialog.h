@@ -12,9 +12,9 @@
 #include <memory>
 #include <thread>
 
-#include "core/reader_batch.h"
 #include "config/form_value.h"
 #include "config/refusal.h"
+#include "core/reader_batch.h"
 
 class QAction;
 class QLabel;
@@ -75,8 +75,13 @@ public slots:
 
 private:
     // What a row's reader came to; kept in the status item.
-    enum RowState { Untouched = -1, Saved = SaveReport::Saved, Failed = SaveReport::Failed,
-                    Unknown = SaveReport::Unknown, Writing };
+    enum RowState {
+        Untouched = -1,
+        Saved = SaveReport::Saved,
+        Failed = SaveReport::Failed,
+        Unknown = SaveReport::Unknown,
+        Writing
+    };
 
     QWidget *makeAddRow();
     QWidget *makeButtonRow();
@@ -142,7 +147,8 @@ class BatchWriteEntry : public QObject
     Q_OBJECT
 
 public:
-    BatchWriteEntry(const FormSource &form, BatchWriteDialog::ShowRefusal showRefusal, QWidget *window, QMenu *menu);
+    BatchWriteEntry(const FormSource &form, BatchWriteDialog::ShowRefusal showRefusal, QWidget *window,
+                    QMenu *menu);
 
     QAction *action() const { return opening; }
 

@@ -40,8 +40,7 @@ double median(QVector<double> values)
     return values.at(values.size() / 2);
 }
 
-BenchApplication::BenchApplication(int &argc, char **argv)
-    : QApplication(offscreenUnlessSet(argc), argv)
+BenchApplication::BenchApplication(int &argc, char **argv) : QApplication(offscreenUnlessSet(argc), argv)
 {
     QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
 }

@@ -10,23 +10,23 @@
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QTemporaryDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTemporaryDir>
 #include <QVector>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <qrencode.h>
 
-#include "window/code_actions.h"
-#include "window/widget.h"
 #include "bench_support.h"
 #include "support/message_box_answerer.h"
 #include "support/widget_probe.h"
+#include "window/code_actions.h"
+#include "window/widget.h"
 
 namespace {
 
@@ -63,9 +63,7 @@ T *field(Widget &window, const char *name)
 }
 
 
-void minimalForm(Widget &)
-{
-}
+void minimalForm(Widget &) {}
 
 // Wi-Fi output with NFC on, a TCP server with heartbeat and an HTTP address.
 void wifiForm(Widget &w)
@@ -84,8 +82,7 @@ void wifiForm(Widget &w)
 void versionFortyForm(Widget &w)
 {
     const int length = WidgetProbe(w).buildConfigText().toUtf8().size();
-    field<QLineEdit>(w, "linePrefix")
-        ->setText(QString(kVersionFortyBytes - length, QLatin1Char('x')));
+    field<QLineEdit>(w, "linePrefix")->setText(QString(kVersionFortyBytes - length, QLatin1Char('x')));
 }
 
 // From a click to the exported file, and the export alone, for each format.
@@ -122,8 +119,7 @@ int benchExports()
                          qPrintable(answerer.summary().join(QLatin1Char('\n'))));
             return 1;
         }
-        std::printf("| %s | %lld | %.0f | %.0f |\n", suffix, QFileInfo(path).size(), click,
-                    exportAlone);
+        std::printf("| %s | %lld | %.0f | %.0f |\n", suffix, QFileInfo(path).size(), click, exportAlone);
     }
     return 0;
 }
@@ -162,9 +158,8 @@ void benchStaleCheck(const char *name, void (*setUp)(Widget &), int runs)
         std::fprintf(stderr, "%s: the code was not watched as it should be\n", name);
         std::exit(1);
     }
-    std::printf("| %s | %d | %.1f | %.1f | %.1f | %.1f |\n", name,
-                int(actions.signedText().toUtf8().size()), noCode, watched, watched - noCode,
-                marking);
+    std::printf("| %s | %d | %.1f | %.1f | %.1f | %.1f |\n", name, int(actions.signedText().toUtf8().size()),
+                noCode, watched, watched - noCode, marking);
 }
 
 struct Case
@@ -209,14 +204,14 @@ int main(int argc, char **argv)
         const double encoding = medianMicroseconds(c.runs, [&] {
             QRcode_free(QRcode_encodeString(bytes.constData(), 2, QR_ECLEVEL_Q, QR_MODE_8, 1));
         });
-        if (text.isEmpty() || version == 0 || label->pixmap(Qt::ReturnByValue).isNull() ||
-            !answerer.seen().isEmpty()) {
+        if (text.isEmpty() || version == 0 || label->pixmap(Qt::ReturnByValue).isNull()
+            || !answerer.seen().isEmpty()) {
             std::fprintf(stderr, "%s: no code was painted: %s\n", c.name,
                          qPrintable(answerer.summary().join(QLatin1Char('\n'))));
             return 1;
         }
-        std::printf("| %s | %d | %d | %.0f | %.0f | %.0f | %.2f |\n", c.name, int(bytes.size()),
-                    version, click, painting, encoding, click / encoding);
+        std::printf("| %s | %d | %d | %.0f | %.0f | %.0f | %.2f |\n", c.name, int(bytes.size()), version, click,
+                    painting, encoding, click / encoding);
     }
     if (const int failed = benchExports())
         return failed;

@@ -51,11 +51,11 @@ std::pair<double, long> measure(const QString &program, const QString &data, con
         process.setStandardOutputFile(QProcess::nullDevice());
         QElapsedTimer clock;
         clock.start();
-        process.start(QStringLiteral("/usr/bin/time"),
-                      QStringList{"-f", "%M", program, "--history"} + options);
+        process.start(QStringLiteral("/usr/bin/time"), QStringList{"-f", "%M", program, "--history"} + options);
         process.waitForFinished(-1);
         times << clock.nsecsElapsed() / 1e6;
-        peak = std::max(peak, QString::fromLatin1(process.readAllStandardError()).trimmed().section('\n', -1).toLong());
+        peak = std::max(peak,
+                        QString::fromLatin1(process.readAllStandardError()).trimmed().section('\n', -1).toLong());
     }
     return {median(times), peak};
 }
@@ -67,7 +67,8 @@ int main(int argc, char **argv)
     QCoreApplication app(argc, argv);
     const QString program = app.arguments().value(1);
     std::printf("%s\n", qPrintable(machineSummary()));
-    std::printf("| `--history` (median of %d) | records | ms | peak memory (KiB) |\n|---|---:|---:|---:|\n", kRuns);
+    std::printf("| `--history` (median of %d) | records | ms | peak memory (KiB) |\n|---|---:|---:|---:|\n",
+                kRuns);
     for (int count : {1000, 100000}) {
         QTemporaryDir data;
         fillStore(QDir(data.path()).filePath(QStringLiteral("tarvo-config/records.sqlite")), count);

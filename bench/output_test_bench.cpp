@@ -29,13 +29,13 @@
 #include <fcntl.h>
 #include <vector>
 
+#include "bench_support.h"
 #include "core/form_source.h"
 #include "outputtest/output_test_window.h"
-#include "bench_support.h"
 
 namespace {
 
-constexpr int kSeconds = 10;  // a round
+constexpr int kSeconds = 10; // a round
 constexpr int kTickMs = 10;
 constexpr int kFloodSenders = 100;
 constexpr int kMessageBytes = 12; // "AB" + 7 digits + "XY" + CR
@@ -130,7 +130,8 @@ int flood(quint16 port)
         bool any = false;
         for (std::size_t i = 0; i < peers.size(); ++i) {
             const int offset = int(sentBytes[i] % lines.size());
-            const ssize_t n = ::send(peers[i], lines.constData() + offset, size_t(lines.size() - offset), MSG_NOSIGNAL);
+            const ssize_t n =
+                ::send(peers[i], lines.constData() + offset, size_t(lines.size() - offset), MSG_NOSIGNAL);
             if (n > 0) {
                 sentBytes[i] += n;
                 any = true;
@@ -217,14 +218,15 @@ void measureRound(OutputTestWindow &window, quint16 port, int round, long before
     QElapsedTimer drain;
     drain.start();
     const auto arrived = [&] { return window.log().rowCount() + window.log().dropped() - arrivedBefore; };
-    runUntil([&] { return round == 4 ? drain.elapsed() >= 1500 : arrived() >= sent || drain.elapsed() >= 120000; });
+    runUntil(
+        [&] { return round == 4 ? drain.elapsed() >= 1500 : arrived() >= sent || drain.elapsed() >= 120000; });
     const double drainSeconds = round == 4 ? 0.0 : drain.elapsed() / 1000.0;
     waitMs(300);
     tick.stop();
     const long after = statusKiB("VmRSS:");
-    std::printf("| %d | %s | %d | %d | %.1f | %d | %lld | %d | %.2f | %.1f | %.1f |\n", round, kinds[round], int(sent),
-                arrived(), drainSeconds, window.log().dropped(), static_cast<long long>(worstGap), late,
-                threadCpuSeconds() - cpuBefore, after / 1024.0, (after - before) / 1024.0);
+    std::printf("| %d | %s | %d | %d | %.1f | %d | %lld | %d | %.2f | %.1f | %.1f |\n", round, kinds[round],
+                int(sent), arrived(), drainSeconds, window.log().dropped(), static_cast<long long>(worstGap),
+                late, threadCpuSeconds() - cpuBefore, after / 1024.0, (after - before) / 1024.0);
 }
 
 } // namespace
@@ -245,9 +247,10 @@ int main(int argc, char **argv)
     waitMs(500);
     const long before = statusKiB("VmRSS:");
 
-    std::printf("\n| round | senders, rate | sent | arrived (in the log + dropped) | caught up after (s) | dropped "
-                "| longest gap between ticks (ms) | ticks late >100 ms | window thread CPU (s) | RSS after (MiB) "
-                "| RSS growth (MiB) |\n");
+    std::printf(
+        "\n| round | senders, rate | sent | arrived (in the log + dropped) | caught up after (s) | dropped "
+        "| longest gap between ticks (ms) | ticks late >100 ms | window thread CPU (s) | RSS after (MiB) "
+        "| RSS growth (MiB) |\n");
     std::printf("|---:|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n");
     // Round 0 sends nothing: the machine's own lateness, for comparison.
     for (int round = 0; round <= 4; ++round)

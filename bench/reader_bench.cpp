@@ -25,15 +25,15 @@
 #include <optional>
 #include <unistd.h>
 
-#include "core/verified_save.h"
-#include "config/read_back.h"
-#include "window/widget.h"
 #include "bench_support.h"
+#include "config/read_back.h"
+#include "core/verified_save.h"
 #include "device/device_link.h"
-#include "support/reader_sim.h"
 #include "script/script_bridge.h"
+#include "support/reader_sim.h"
 #include "support/widget_probe.h"
 #include "trvo/trvo.h"
+#include "window/widget.h"
 
 namespace {
 
@@ -47,16 +47,15 @@ const char kReaderPassword[] = "Tarvo#Factory#16";
 // A reader's own text holding every key the import asks for, with a value
 // in each: Wi-Fi output with TCP and HTTP, NFC on, a prefix and suffix, both
 // serial settings.
-const char kFullConfig[] =
-    "chk_env=0,de_type=8193,cr=1,nl=1,wled=1,prefix='IN:',postfix='#',chorc=1,s_mode=1,"
-    "interval=500,devnum=12,brightness=180,ascan=5,decoder=19,beepd=40,ledd=150,ft=3,"
-    "nfc=1,anfc=3,ord=1,idord=1,st=8,len=8,pri='C:',pos=';',horc=2,nft=2,"
-    "owifi=4,heart_en=1,haddr='http://192.168.10.25:8080/api/scan',houttime=2,awifi_s=3,"
-    "awifi_f=4,ssid='Tarvo-Office-5G',psk='w1f1-Pass!2024',heart_time=60,"
-    "heart_data='www.tarvo.com',taddr='192.168.10.25',port=9000,touttime=2,eth=1,"
-    "ip_mode=0, ip='192.168.10.40',mask='255.255.255.0',gateway='192.168.10.1',"
-    "volctl=1,vg=1,p_uart1='115200-8-N-1',p_uart2='9600-8-E-1',usb_mode=0,"
-    "ochannel=8,dchannel=1,w_mode=1";
+const char kFullConfig[] = "chk_env=0,de_type=8193,cr=1,nl=1,wled=1,prefix='IN:',postfix='#',chorc=1,s_mode=1,"
+                           "interval=500,devnum=12,brightness=180,ascan=5,decoder=19,beepd=40,ledd=150,ft=3,"
+                           "nfc=1,anfc=3,ord=1,idord=1,st=8,len=8,pri='C:',pos=';',horc=2,nft=2,"
+                           "owifi=4,heart_en=1,haddr='http://192.168.10.25:8080/api/scan',houttime=2,awifi_s=3,"
+                           "awifi_f=4,ssid='Tarvo-Office-5G',psk='w1f1-Pass!2024',heart_time=60,"
+                           "heart_data='www.tarvo.com',taddr='192.168.10.25',port=9000,touttime=2,eth=1,"
+                           "ip_mode=0, ip='192.168.10.40',mask='255.255.255.0',gateway='192.168.10.1',"
+                           "volctl=1,vg=1,p_uart1='115200-8-N-1',p_uart2='9600-8-E-1',usb_mode=0,"
+                           "ochannel=8,dchannel=1,w_mode=1";
 
 // Microseconds spent in each bridge function during one import.
 struct Account
@@ -110,8 +109,7 @@ lua_State *__real_script_open(void);
 void __real_script_close(lua_State *L);
 int __real_script_updatecfg(lua_State *L, const char *text);
 int __real_script_getvalue_num(lua_State *L, const char *key, int32_t *out);
-int __real_script_getvalue_str(lua_State *L, const char *key, char *dst, size_t capacity,
-                               int32_t *len_out);
+int __real_script_getvalue_str(lua_State *L, const char *key, char *dst, size_t capacity, int32_t *len_out);
 
 lua_State *__wrap_script_open(void)
 {
@@ -140,8 +138,7 @@ int __wrap_script_getvalue_num(lua_State *L, const char *key, int32_t *out)
     return result;
 }
 
-int __wrap_script_getvalue_str(lua_State *L, const char *key, char *dst, size_t capacity,
-                               int32_t *len_out)
+int __wrap_script_getvalue_str(lua_State *L, const char *key, char *dst, size_t capacity, int32_t *len_out)
 {
     Charge charge(account.queries);
     const int result = __real_script_getvalue_str(L, key, dst, capacity, len_out);
@@ -184,8 +181,7 @@ bool benchImport()
     }
 
     std::printf("| step | median (µs) |\n|---|---:|\n");
-    std::printf("| script_open: new state, standard libraries, load and run the script | %.0f |\n",
-                median(open));
+    std::printf("| script_open: new state, standard libraries, load and run the script | %.0f |\n", median(open));
     std::printf("| script_close of the previous import's state | %.0f |\n", median(close));
     std::printf("| updatecfg: the script reads the text | %.0f |\n", median(update));
     std::printf("| the %d and more queries (bridge and script) | %.0f |\n", kImportedKeys, median(queries));
@@ -250,7 +246,7 @@ QByteArray signedText(const QByteArray &body)
 {
     const QByteArray enveloped = "___TRVO_CONFIG_V1.1.0___{" + body + "}";
     return enveloped + "--"
-        + QMessageAuthenticationCode::hash(enveloped, kReaderPassword, QCryptographicHash::Md5).toBase64();
+           + QMessageAuthenticationCode::hash(enveloped, kReaderPassword, QCryptographicHash::Md5).toBase64();
 }
 
 // One call as the tool makes it; the reply's payload, or nothing when the
@@ -297,8 +293,8 @@ Timing timeRuns(const std::function<bool()> &work)
 
 struct ClickTiming
 {
-    double toBox = 0;     // the click until the box telling the outcome shows
-    double toReturn = 0;  // the click until the slot has returned
+    double toBox = 0;    // the click until the box telling the outcome shows
+    double toReturn = 0; // the click until the slot has returned
     bool ok = true;
 };
 
@@ -369,7 +365,8 @@ bool benchConnectAndSave()
     const QString savedText = QString::fromUtf8(saved);
     device::Session &session = WidgetProbe(window).deviceSession().reader();
     const Timing store = timeRuns([&] { return session.storeConfig(saved).stored == device::Stored::Yes; });
-    const Timing verified = timeRuns([&] { return saveVerified(session, savedText).outcome == SaveReport::Saved; });
+    const Timing verified =
+        timeRuns([&] { return saveVerified(session, savedText).outcome == SaveReport::Saved; });
     const std::optional<QByteArray> readBack = session.readConfig();
     const Timing compare = timeRuns([&] {
         if (!readBack)
@@ -385,8 +382,9 @@ bool benchConnectAndSave()
                 "|---|---:|---:|---:|\n");
     std::printf("| `connectBtn` (commands 2 and 12, import) | %.0f | %.0f | %.0f |\n", connect.toBox,
                 connect.toReturn, readConfig.median + readVersion.median);
-    std::printf("| `saveBtn` (assembly, signature, command 1, read-back and comparison) | %.0f | %.0f | %.0f |\n\n", save.toBox,
-                save.toReturn, write.median);
+    std::printf(
+        "| `saveBtn` (assembly, signature, command 1, read-back and comparison) | %.0f | %.0f | %.0f |\n\n",
+        save.toBox, save.toReturn, write.median);
     std::printf("| bare library call | median (µs) |\n|---|---:|\n");
     std::printf("| `trpc_call` command 2, the reader's text | %.0f |\n", readConfig.median);
     std::printf("| `trpc_call` command 12, the firmware version | %.0f |\n", readVersion.median);
@@ -408,14 +406,13 @@ int main(int argc, char **argv)
     QDir::setCurrent(QStringLiteral(TARVO_BUILD_DIR));
 
     std::printf("%s\n\n", qPrintable(machineSummary()));
-    std::printf("Import of a full reader configuration (%d bytes, %d runs):\n\n",
-                int(sizeof kFullConfig - 1), kImportRuns);
+    std::printf("Import of a full reader configuration (%d bytes, %d runs):\n\n", int(sizeof kFullConfig - 1),
+                kImportRuns);
     if (!benchImport()) {
         std::fprintf(stderr, "an import did not get all %d keys\n", kImportedKeys);
         return 1;
     }
-    std::printf("\nConnect and save against the reader simulator over loopback TCP (%d runs):\n\n",
-                kDeviceRuns);
+    std::printf("\nConnect and save against the reader simulator over loopback TCP (%d runs):\n\n", kDeviceRuns);
     if (!benchConnectAndSave()) {
         std::fprintf(stderr, "a connect or save against the simulator failed\n");
         return 1;

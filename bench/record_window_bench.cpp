@@ -18,11 +18,11 @@
 #include <cstdio>
 #include <functional>
 
-#include "recordwindow/record_window.h"
-#include "window/widget.h"
 #include "bench_support.h"
 #include "config/config_file.h"
 #include "records/record_store.h"
+#include "recordwindow/record_window.h"
+#include "window/widget.h"
 
 namespace {
 
@@ -124,11 +124,15 @@ int main(int argc, char **argv)
     // The filter applies once typing pauses: timed from that moment, as the
     // pause's timer fires.
     QTimer *typing = records->findChild<QTimer *>();
-    const double filterMs = medianMs([&] { records->filterField()->clear(); QApplication::processEvents(); },
-                                     [&] {
-                                         records->filterField()->setText(QStringLiteral("东门"));
-                                         QMetaObject::invokeMethod(typing, "timeout", Qt::DirectConnection);
-                                     });
+    const double filterMs = medianMs(
+        [&] {
+            records->filterField()->clear();
+            QApplication::processEvents();
+        },
+        [&] {
+            records->filterField()->setText(QStringLiteral("东门"));
+            QMetaObject::invokeMethod(typing, "timeout", Qt::DirectConnection);
+        });
     const int shownByText = records->tableView()->model()->rowCount();
     records->filterField()->clear();
     const QDate today = QDate::currentDate();

@@ -19,8 +19,8 @@ public:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        if (event->type() == QEvent::Expose && watched->isWindowType() &&
-            static_cast<QWindow *>(watched)->isExposed()) {
+        if (event->type() == QEvent::Expose && watched->isWindowType()
+            && static_cast<QWindow *>(watched)->isExposed()) {
             qApp->removeEventFilter(this);
             // Queued: the window paints while it handles the expose event,
             // and the event loop comes back here after that.

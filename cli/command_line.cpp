@@ -20,22 +20,22 @@
 #include <unistd.h>
 
 #include "cli/fleet_modes.h"
+#include "cli/history_mode.h"
 #include "cli/output.h"
-#include "core/wording.h"
-#include "documents/code_sheet.h"
-#include "core/reader_batch.h"
-#include "device/reader_links.h"
-#include "core/save_records.h"
-#include "core/verified_save.h"
 #include "config/assembly.h"
 #include "config/config_file.h"
 #include "config/password_entry.h"
+#include "core/reader_batch.h"
+#include "core/save_records.h"
+#include "core/verified_save.h"
+#include "core/wording.h"
 #include "device/device_link.h"
+#include "device/reader_links.h"
+#include "documents/code_sheet.h"
 #include "files/safe_file.h"
 #include "qr/code_renderer.h"
 #include "qr/config_code.h"
 #include "records/record_store.h"
-#include "cli/history_mode.h"
 
 namespace {
 
@@ -149,7 +149,9 @@ CommandLine::CommandLine(const QStringList &arguments)
         described(kDevice, tr("要写入的读头：tcp:HOST:PORT 或 serial:PATH[:BAUD[:FORMAT]]；多个读头重复给出。")),
         described(kJobs, tr("与 --write 同用：同时最多写入 N 个读头（默认 16）。")),
         described(kJson, tr("与 --write 同用：每个读头打印一个 JSON 对象，而不是一行。")),
-        described(kPlace, tr("与 --write、--check 或 --read 同用：读头所在的位置（例如“3号楼 东门”），记入每个读头的记录和 JSON 行。")),
+        described(
+            kPlace,
+            tr("与 --write、--check 或 --read 同用：读头所在的位置（例如“3号楼 东门”），记入每个读头的记录和 JSON 行。")),
         described(kPasswordFile, tr("从 PATH 读取配置密码（否则取 TARVO_CONFIG_PASSWORD）。")),
         described(kNewPasswordFile, tr("把读头的密码改为 PATH 中的密码（否则取已设置的 TARVO_NEW_PASSWORD）。")),
         described(kHistory, tr("打印写入读头的保存记录，每次保存一行。")),
@@ -217,8 +219,7 @@ void CommandLine::choose(const QStringList &arguments)
                       : parser.isSet(kWrite)  ? Write
                                               : Window;
     if ((mode == Write) != parser.isSet(kDevice)) {
-        problem = mode == Write ? tr("--write 需要至少一个 --device LINK")
-                                : tr("--device 只能与 --write 同用");
+        problem = mode == Write ? tr("--write 需要至少一个 --device LINK") : tr("--device 只能与 --write 同用");
         return;
     }
     if (hasBlankLink(parser.values(kDevice))) {
@@ -237,8 +238,7 @@ void CommandLine::choose(const QStringList &arguments)
         return;
     output = inCallersFolder(mode == Code ? parser.value(kCode) : parser.value(kSaveAs));
     if (files.size() > 1 || (mode != Window && files.size() != 1)) {
-        problem = mode == Window ? tr("最多只能给出一个 FILE")
-                                 : tr("需要给出一个要读取的 FILE");
+        problem = mode == Window ? tr("最多只能给出一个 FILE") : tr("需要给出一个要读取的 FILE");
         return;
     }
     if (mode == Code && !kCodeSuffixes.contains(QFileInfo(output).suffix().toLower())) {
@@ -312,8 +312,7 @@ int CommandLine::printed(const QString &text, int exitCode) const
     if (!std::ferror(stdout) && print(stdout, text))
         return exitCode;
     const int error = errno ? errno : EIO;
-    return failed(tr("无法写入标准输出：%1")
-                      .arg(QString::fromLocal8Bit(std::strerror(error))));
+    return failed(tr("无法写入标准输出：%1").arg(QString::fromLocal8Bit(std::strerror(error))));
 }
 
 int CommandLine::runWithoutWindow()
@@ -382,15 +381,14 @@ int CommandLine::writeSigned(config::FormValue &form)
 std::optional<QString> CommandLine::signForm(config::FormValue &form, int *exitCode)
 {
     QString failure;
-    const std::optional<QString> signing =
-        password(parser, kPasswordFile, "TARVO_CONFIG_PASSWORD", &failure);
+    const std::optional<QString> signing = password(parser, kPasswordFile, "TARVO_CONFIG_PASSWORD", &failure);
     if (!signing) {
-        *exitCode = failed(failure.isEmpty() ? tr("没有配置密码：请设置 TARVO_CONFIG_PASSWORD 或给出 --password-file")
-                                             : failure);
+        *exitCode =
+            failed(failure.isEmpty() ? tr("没有配置密码：请设置 TARVO_CONFIG_PASSWORD 或给出 --password-file")
+                                     : failure);
         return std::nullopt;
     }
-    const std::optional<QString> newPassword =
-        password(parser, kNewPasswordFile, "TARVO_NEW_PASSWORD", &failure);
+    const std::optional<QString> newPassword = password(parser, kNewPasswordFile, "TARVO_NEW_PASSWORD", &failure);
     if (!failure.isEmpty()) {
         *exitCode = failed(failure);
         return std::nullopt;

@@ -3,8 +3,8 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QString>
 #include <QDateTime>
+#include <QString>
 #include <QStringList>
 
 #include <optional>

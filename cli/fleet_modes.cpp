@@ -19,11 +19,11 @@
 #include "config/assembly.h"
 #include "config/code_summary.h"
 #include "config/config_file.h"
-#include "text/plain_text.h"
 #include "core/wording.h"
 #include "device/device_link.h"
 #include "device/reader_links.h"
 #include "device/serial_ports.h"
+#include "text/plain_text.h"
 
 namespace fleet {
 
@@ -36,8 +36,9 @@ const QCommandLineOption kForce(QStringLiteral("force"));
 
 const char kNamedTwice[] = QT_TRANSLATE_NOOP("fleet", "“%1”与“%2”是同一个读卡器：每个读卡器只能指定一次。");
 const char kNoConfig[] = QT_TRANSLATE_NOOP("fleet", "读卡器没有给出可读的配置。");
-const char kBadRange[] = QT_TRANSLATE_NOOP(
-    "fleet", "“%1”不是可查找的范围：应为 主机-末段:端口、A.B.C.0/24[:端口] 或 主机:端口-端口。");
+const char kBadRange[] =
+    QT_TRANSLATE_NOOP("fleet",
+                      "“%1”不是可查找的范围：应为 主机-末段:端口、A.B.C.0/24[:端口] 或 主机:端口-端口。");
 const char kRangeTooLarge[] = QT_TRANSLATE_NOOP("fleet", "“%1”含 %2 个地址：每次最多查找 %3 个。");
 
 // The reader's port when a range names none, the simulator's and the readers' own.
@@ -176,10 +177,21 @@ QCommandLineOption described(QCommandLineOption option, const char *description)
 
 QList<QCommandLineOption> options()
 {
-    return {described(kCheck, QT_TRANSLATE_NOOP("CommandLine", "把 --device 给出的每个读头与 FILE 的配置比较；不写入，也不需要密码。")),
-            described(kRead, QT_TRANSLATE_NOOP("CommandLine", "把 --device 给出的每个读头的配置备份到 --save-as 给出的文件夹；只有一个读头时也可以是一个文件。")),
-            described(kFind, QT_TRANSLATE_NOOP("CommandLine", "在范围 RANGE 中查找网络上的读头，RANGE 可为 HOST-LAST:PORT、A.B.C.0/24[:PORT] 或 HOST:PORT-PORT；给出 serial 时列出串口。")),
-            described(kForce, QT_TRANSLATE_NOOP("CommandLine", "与 --write 同用：已持有该配置的读头也写入。"))};
+    return {
+        described(kCheck,
+                  QT_TRANSLATE_NOOP("CommandLine",
+                                    "把 --device 给出的每个读头与 FILE 的配置比较；不写入，也不需要密码。")),
+        described(
+            kRead,
+            QT_TRANSLATE_NOOP(
+                "CommandLine",
+                "把 --device 给出的每个读头的配置备份到 --save-as 给出的文件夹；只有一个读头时也可以是一个文件。")),
+        described(
+            kFind,
+            QT_TRANSLATE_NOOP(
+                "CommandLine",
+                "在范围 RANGE 中查找网络上的读头，RANGE 可为 HOST-LAST:PORT、A.B.C.0/24[:PORT] 或 HOST:PORT-PORT；给出 serial 时列出串口。")),
+        described(kForce, QT_TRANSLATE_NOOP("CommandLine", "与 --write 同用：已持有该配置的读头也写入。"))};
 }
 
 bool asked(const QCommandLineParser &parser)
@@ -210,10 +222,11 @@ QJsonArray changesJson(const std::vector<config::KeyDifference> &changes)
 {
     QJsonArray list;
     for (const config::KeyDifference &change : changes)
-        list.append(QJsonObject{{QStringLiteral("key"), change.key},
-                                {QStringLiteral("setting"), oneLine(formWords(change.words))},
-                                {QStringLiteral("reader"), change.missing ? QJsonValue() : oneLine(change.readBack)},
-                                {QStringLiteral("file"), oneLine(change.sent)}});
+        list.append(
+            QJsonObject{{QStringLiteral("key"), change.key},
+                        {QStringLiteral("setting"), oneLine(formWords(change.words))},
+                        {QStringLiteral("reader"), change.missing ? QJsonValue() : oneLine(change.readBack)},
+                        {QStringLiteral("file"), oneLine(change.sent)}});
     return list;
 }
 
@@ -232,14 +245,16 @@ void addWriteFields(QJsonObject *object, const ReaderResult &result)
     if (result.unchanged)
         object->insert(QStringLiteral("result"), QStringLiteral("unchanged"));
     object->insert(QStringLiteral("code"), orNull(result.report.code));
-    object->insert(QStringLiteral("changes"), result.changes ? QJsonValue(changesJson(*result.changes)) : QJsonValue());
+    object->insert(QStringLiteral("changes"),
+                   result.changes ? QJsonValue(changesJson(*result.changes)) : QJsonValue());
 }
 
 } // namespace fleet
 
 namespace fleet {
 
-std::optional<QString> FleetRun::choose(const QCommandLineParser &parser, const QString &file, const QString &saveAs)
+std::optional<QString> FleetRun::choose(const QCommandLineParser &parser, const QString &file,
+                                        const QString &saveAs)
 {
     const int modes = int(parser.isSet(kCheck)) + int(parser.isSet(kRead)) + int(parser.isSet(kFind));
     if (modes > 1)
@@ -292,14 +307,15 @@ int FleetRun::check(const QStringList &links) const
 {
     const config::ImportResult opened = config::openConfigFile(config::startValue(), file);
     if (opened.refusal)
-        return print(stderr, QCoreApplication::applicationName() + QStringLiteral(": ") + *opened.refusal + '\n'), 2;
+        return print(stderr, QCoreApplication::applicationName() + QStringLiteral(": ") + *opened.refusal + '\n'),
+               2;
     const config::Assembly built = config::envelop(opened.imported.value, config::PasswordChange::Left);
     if (built.refusal)
         return print(stderr, refusalText(*built.refusal) + QLatin1Char('\n')), 1;
     int same = 0;
     bool allPrinted = true;
     lookAtEach(links, jobs, built.text.toUtf8(), [&](const Look &look) {
-        const QString result = look.code ? QStringLiteral("failed")
+        const QString result = look.code              ? QStringLiteral("failed")
                                : look.changes.empty() ? QStringLiteral("same")
                                                       : QStringLiteral("differs");
         same += int(result == QLatin1String("same"));
@@ -351,10 +367,10 @@ int FleetRun::read(const QStringList &links) const
     for (const QString &link : links)
         names << safeFileName(link);
     if (!oneFile && (!QFileInfo(saveAs).isDir() || names.removeDuplicates() > 0)) {
-        print(stderr, QStringLiteral("%1: %2\n").arg(QCoreApplication::applicationName(),
-                                                     names.size() < links.size()
-                                                         ? QStringLiteral("two readers would share a file name")
-                                                         : saveAs + QStringLiteral(" is no folder")));
+        print(stderr, QStringLiteral("%1: %2\n")
+                          .arg(QCoreApplication::applicationName(),
+                               names.size() < links.size() ? QStringLiteral("two readers would share a file name")
+                                                           : saveAs + QStringLiteral(" is no folder")));
         return 2;
     }
     int saved = 0;
@@ -375,8 +391,9 @@ int FleetRun::read(const QStringList &links) const
             object.insert(QStringLiteral("file"), written.code ? QJsonValue() : QJsonValue(path));
             line = compactJson(object);
         } else {
-            line += written.code ? oneLine(written.cause)
-                                 : path + QStringLiteral(" (%1)").arg(oneLine(written.firmware.value_or(QString())));
+            line += written.code
+                        ? oneLine(written.cause)
+                        : path + QStringLiteral(" (%1)").arg(oneLine(written.firmware.value_or(QString())));
         }
         allPrinted = print(stdout, line + QLatin1Char('\n')) && allPrinted;
     });
@@ -436,7 +453,8 @@ std::optional<std::pair<quint64, quint64>> hostsOf(const QRegularExpressionMatch
         return std::nullopt;
     const quint64 size = quint64(1) << (32 - prefix->first);
     const quint64 network = base & ~(size - 1) & 0xffffffffu;
-    return size <= 2 ? std::make_pair(network, network + size - 1) : std::make_pair(network + 1, network + size - 2);
+    return size <= 2 ? std::make_pair(network, network + size - 1)
+                     : std::make_pair(network + 1, network + size - 2);
 }
 
 Range rangeLinks(const QString &range)
@@ -493,8 +511,10 @@ QString foundLine(const Found &found, bool json)
 {
     const Look &look = found.look;
     if (json) {
-        QJsonObject object = lookJson(look, look.code ? QStringLiteral("failed") : QStringLiteral("found"), QString());
-        object.insert(QStringLiteral("channel"), found.channel.isEmpty() ? QJsonValue() : QJsonValue(found.channel));
+        QJsonObject object =
+            lookJson(look, look.code ? QStringLiteral("failed") : QStringLiteral("found"), QString());
+        object.insert(QStringLiteral("channel"),
+                      found.channel.isEmpty() ? QJsonValue() : QJsonValue(found.channel));
         return compactJson(object);
     }
     if (look.code)
@@ -505,7 +525,8 @@ QString foundLine(const Found &found, bool json)
 
 QString serialPortLine(const device::SerialPort &port, bool json)
 {
-    const QString link = QStringLiteral("serial:") + (port.stableName.isEmpty() ? port.location : port.stableName);
+    const QString link =
+        QStringLiteral("serial:") + (port.stableName.isEmpty() ? port.location : port.stableName);
     const QStringList about{oneLine(port.description), oneLine(port.manufacturer), oneLine(port.serialNumber),
                             port.usbId};
     const QString aboutLine = about.join(QLatin1Char(' ')).simplified();

@@ -3,14 +3,14 @@
 #include <QRegularExpression>
 
 #include "core/change_words.h"
-#include "text/plain_text.h"
 #include "records/record_store.h"
+#include "text/plain_text.h"
 
 std::optional<QDateTime> historySince(const QString &argument)
 {
     static const QRegularExpression dateOnly(QStringLiteral("^\\d{4}-\\d{2}-\\d{2}$"));
-    static const QRegularExpression dateAndTime(
-        QStringLiteral("^\\d{4}-\\d{2}-\\d{2}T([01]\\d|2[0-3]):[0-5]\\d(:[0-5]\\d(\\.\\d{1,3})?)?(Z|[+-]\\d{2}:\\d{2})?$"));
+    static const QRegularExpression dateAndTime(QStringLiteral(
+        "^\\d{4}-\\d{2}-\\d{2}T([01]\\d|2[0-3]):[0-5]\\d(:[0-5]\\d(\\.\\d{1,3})?)?(Z|[+-]\\d{2}:\\d{2})?$"));
     if (dateOnly.match(argument).hasMatch()) {
         const QDate day = QDate::fromString(argument, Qt::ISODate);
         return day.isValid() ? std::optional<QDateTime>(day.startOfDay()) : std::nullopt;
@@ -29,17 +29,17 @@ namespace {
 QStringList historyFields(const records::Record &record)
 {
     QStringList fields;
-    for (const QString &field : {record.time.toString(Qt::ISODate), record.link, record.firmware,
-                                 records::resultWords(record), record.place, record.sha256,
-                                 changeLines(record).join(QLatin1Char('\n'))})
+    for (const QString &field :
+         {record.time.toString(Qt::ISODate), record.link, record.firmware, records::resultWords(record),
+          record.place, record.sha256, changeLines(record).join(QLatin1Char('\n'))})
         fields << plainShown(field);
     return fields;
 }
 
 } // namespace
 
-std::optional<QString> printHistory(const QDateTime &since, bool csv, const std::function<bool(const QString &)> &print,
-                                    bool *allPrinted)
+std::optional<QString> printHistory(const QDateTime &since, bool csv,
+                                    const std::function<bool(const QString &)> &print, bool *allPrinted)
 {
     *allPrinted = !csv || print(QStringLiteral("time,link,firmware,result,place,sha256,changes\r\n"));
     if (!*allPrinted)

@@ -18,7 +18,7 @@ std::optional<QDateTime> historySince(const QString &argument);
 // line each through print: tab-separated, or CSV with a header line. Stops
 // at the first line print does not take (*allPrinted false); the reason
 // when the store could not be read.
-std::optional<QString> printHistory(const QDateTime &since, bool csv, const std::function<bool(const QString &)> &print,
-                                    bool *allPrinted);
+std::optional<QString> printHistory(const QDateTime &since, bool csv,
+                                    const std::function<bool(const QString &)> &print, bool *allPrinted);
 
 #endif

@@ -8,13 +8,13 @@
 #include "config/entries.h"
 #include "config/field_rules.h"
 #include "config/form_bits.h"
+#include "config/form_value.h"
 #include "config/groups.h"
 #include "config/output_channels.h"
 #include "config/password_entry.h"
 #include "config/series.h"
 #include "crypto/base64.h"
 #include "crypto/hmac_md5.h"
-#include "config/form_value.h"
 
 namespace {
 
@@ -118,8 +118,7 @@ Assembly sign(const QString &unsignedText, const QString &password)
     if (std::optional<Refusal> refused = config::signDigest(unsignedText, password, digest))
         return {QString(), std::move(refused)};
     // A failed allocation leaves the signature empty and the text ending in "--".
-    char *signature = base64_encode(reinterpret_cast<const unsigned char *>(digest),
-                                    HMAC_MD5_DIGEST_SIZE);
+    char *signature = base64_encode(reinterpret_cast<const unsigned char *>(digest), HMAC_MD5_DIGEST_SIZE);
     const QString text = unsignedText + QLatin1String("--") + QString::fromLatin1(signature);
     std::free(signature);
     return {text, std::nullopt};
@@ -127,9 +126,7 @@ Assembly sign(const QString &unsignedText, const QString &password)
 
 QString unsignedText(const config::FormValue &form)
 {
-    return envelope(assembleBody(form, true), form.changepwcheck
-                                                  ? password_entry::entry(form.newpw)
-                                                  : QString());
+    return envelope(assembleBody(form, true), form.changepwcheck ? password_entry::entry(form.newpw) : QString());
 }
 
 namespace {

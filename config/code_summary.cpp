@@ -2,11 +2,11 @@
 
 
 #include "config/form_bits.h"
+#include "config/form_value.h"
 #include "config/group_conditions.h"
 #include "config/output_channels.h"
 #include "config/password_entry.h"
 #include "config/series.h"
-#include "config/form_value.h"
 
 namespace {
 
@@ -24,9 +24,7 @@ QString checkedText(const W &form, const Entry (&table)[N], SummaryWords words)
 
 QString serialLine(const W &form)
 {
-    return QStringList{form.baudRate, form.dataBit,
-                       form.checkBit, form.stopBit}
-        .join(QLatin1Char('-'));
+    return QStringList{form.baudRate, form.dataBit, form.checkBit, form.stopBit}.join(QLatin1Char('-'));
 }
 
 // The transfer method and the server it sends to.

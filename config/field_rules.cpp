@@ -64,8 +64,7 @@ bool groupRuns(const config::FormValue &form, output_channels::Group group)
 {
     for (const output_channels::Channel &channel : output_channels::kChannels)
         if ((form.*channel.button)
-            && std::find(std::begin(channel.groups), std::end(channel.groups), group)
-                   != std::end(channel.groups))
+            && std::find(std::begin(channel.groups), std::end(channel.groups), group) != std::end(channel.groups))
             return true;
     return false;
 }
@@ -142,7 +141,8 @@ const char *shapeProblem(const QString &text, Shape shape)
         return ipv4(text) ? nullptr : QT_TRANSLATE_NOOP("config", "必须是IPv4地址，例如192.168.1.10");
     case Shape::Netmask: {
         const std::optional<quint32> mask = ipv4(text);
-        return mask && isNetmask(*mask) ? nullptr : QT_TRANSLATE_NOOP("config", "必须是有效的子网掩码，例如255.255.255.0");
+        return mask && isNetmask(*mask) ? nullptr
+                                        : QT_TRANSLATE_NOOP("config", "必须是有效的子网掩码，例如255.255.255.0");
     }
     }
     return nullptr;
@@ -182,8 +182,7 @@ Problem problem(const config::FormValue &form, const FieldRule &rule)
     // A quote before a comma closes a quoted value early.
     if (rule.quoted && text.contains(QLatin1String("',")))
         return {QT_TRANSLATE_NOOP("config", "不能包含英文单引号紧跟英文逗号(',)")};
-    if (rule.hexMode && (form.*rule.hexMode)
-        && (text.size() % 2 != 0 || !allOf(text, isHex)))
+    if (rule.hexMode && (form.*rule.hexMode) && (text.size() % 2 != 0 || !allOf(text, isHex)))
         return {QT_TRANSLATE_NOOP("config", "在hex格式下必须是成对的十六进制数字")};
     return {};
 }

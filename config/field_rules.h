@@ -8,8 +8,8 @@
 // typed, and the import sizes its buffers from here, so that whatever the
 // rules let through comes back on the next connect.
 
-#include <QtGlobal>
 #include <QString>
+#include <QtGlobal>
 #include <cstddef>
 
 #include "config/output_channels.h"
@@ -35,9 +35,9 @@ struct FieldRule
     bool quoted;
     const char *whenEmpty; // the bare value written for an empty field, or null
     Shape shape;
-    std::size_t importBuffer;            // bytes the import reads back, with the NUL; 0 for numbers
-    std::size_t byteLimit;               // a tighter limit of UTF-8 bytes, or 0
-    config::Flag hexMode;   // while checked: hexadecimal digits in pairs
+    std::size_t importBuffer; // bytes the import reads back, with the NUL; 0 for numbers
+    std::size_t byteLimit;    // a tighter limit of UTF-8 bytes, or 0
+    config::Flag hexMode;     // while checked: hexadecimal digits in pairs
     output_channels::Group group;
     bool (*written)(const config::FormValue &); // when its group runs, whether its entry is written
 };
@@ -63,28 +63,48 @@ constexpr std::size_t kPskBytes = 64;  // no Wi-Fi key is longer
 
 // In the order the entries stand in the text.
 inline constexpr FieldRule kFieldRules[] = {
-    {&W::linePrefix, QT_TRANSLATE_NOOP("config", "扫码前缀"), "prefix", true, nullptr, Shape::Text, kLongText, 0, &W::hex_qhz, G::General, always},
-    {&W::lineSuffix, QT_TRANSLATE_NOOP("config", "扫码后缀"), "postfix", true, nullptr, Shape::Text, kLongText, 0, &W::hex_qhz, G::General, always},
+    {&W::linePrefix, QT_TRANSLATE_NOOP("config", "扫码前缀"), "prefix", true, nullptr, Shape::Text, kLongText, 0,
+     &W::hex_qhz, G::General, always},
+    {&W::lineSuffix, QT_TRANSLATE_NOOP("config", "扫码后缀"), "postfix", true, nullptr, Shape::Text, kLongText, 0,
+     &W::hex_qhz, G::General, always},
     // Empty delays fall back to the values the form starts with.
-    {&W::lineIntervaltime, QT_TRANSLATE_NOOP("config", "间隔时间(毫秒)"), "interval", false, "0", Shape::Number, 0, 0, nullptr, G::General, intervalWritten},
-    {&W::devnum, QT_TRANSLATE_NOOP("config", "设备号"), "devnum", false, "''", Shape::Number, 0, 0, nullptr, G::General, always},
-    {&W::beepinterval, QT_TRANSLATE_NOOP("config", "蜂鸣延迟"), "beepd", false, "30", Shape::Number, 0, 0, nullptr, G::General, always},
-    {&W::lightoffinterval, QT_TRANSLATE_NOOP("config", "闪灯延迟"), "ledd", false, "200", Shape::Number, 0, 0, nullptr, G::General, always},
-    {&W::nfcprefix, QT_TRANSLATE_NOOP("config", "NFC前缀"), "pri", true, nullptr, Shape::Text, kLongText, 0, &W::nfcpreform, G::Nfc, nfcAffixesWritten},
-    {&W::nfcsuffix, QT_TRANSLATE_NOOP("config", "NFC后缀"), "pos", true, nullptr, Shape::Text, kLongText, 0, &W::nfcpreform, G::Nfc, nfcAffixesWritten},
-    {&W::wifiname, QT_TRANSLATE_NOOP("config", "连入WIFI名"), "ssid", true, nullptr, Shape::Text, kLongText, kSsidBytes, nullptr, G::Network, wifiNameWritten},
-    {&W::wifipasswd, QT_TRANSLATE_NOOP("config", "WIFI密码"), "psk", true, nullptr, Shape::Text, kLongText, kPskBytes, nullptr, G::Network, wifiPasswordWritten},
-    {&W::tcpaddr, QT_TRANSLATE_NOOP("config", "TCP服务器地址"), "taddr", true, nullptr, Shape::Host, kLongText, 0, nullptr, G::Network, tcpServerWritten},
-    {&W::tcpport, QT_TRANSLATE_NOOP("config", "TCP端口号"), "port", false, nullptr, Shape::Port, 0, 0, nullptr, G::Network, tcpServerWritten},
-    {&W::tcpdelay, QT_TRANSLATE_NOOP("config", "TCP接收超时（秒）"), "touttime", false, nullptr, Shape::Number, 0, 0, nullptr, G::Network, tcpServerWritten},
-    {&W::heart_time, QT_TRANSLATE_NOOP("config", "心跳包时间"), "heart_time", false, nullptr, Shape::Number, 0, 0, nullptr, G::Network, heartbeatWritten},
-    {&W::heart_content, QT_TRANSLATE_NOOP("config", "心跳包内容"), "heart_data", true, nullptr, Shape::Host, kHeartbeatText, 0, nullptr, G::Network, heartbeatWritten},
-    {&W::httpaddr, QT_TRANSLATE_NOOP("config", "HTTP服务器地址"), "haddr", true, nullptr, Shape::Host, kLongText, 0, nullptr, G::Network, httpServerWritten},
-    {&W::httpdelay, QT_TRANSLATE_NOOP("config", "HTTP接收超时（秒）"), "houttime", false, nullptr, Shape::Number, 0, 0, nullptr, G::Network, httpServerWritten},
+    {&W::lineIntervaltime, QT_TRANSLATE_NOOP("config", "间隔时间(毫秒)"), "interval", false, "0", Shape::Number,
+     0, 0, nullptr, G::General, intervalWritten},
+    {&W::devnum, QT_TRANSLATE_NOOP("config", "设备号"), "devnum", false, "''", Shape::Number, 0, 0, nullptr,
+     G::General, always},
+    {&W::beepinterval, QT_TRANSLATE_NOOP("config", "蜂鸣延迟"), "beepd", false, "30", Shape::Number, 0, 0,
+     nullptr, G::General, always},
+    {&W::lightoffinterval, QT_TRANSLATE_NOOP("config", "闪灯延迟"), "ledd", false, "200", Shape::Number, 0, 0,
+     nullptr, G::General, always},
+    {&W::nfcprefix, QT_TRANSLATE_NOOP("config", "NFC前缀"), "pri", true, nullptr, Shape::Text, kLongText, 0,
+     &W::nfcpreform, G::Nfc, nfcAffixesWritten},
+    {&W::nfcsuffix, QT_TRANSLATE_NOOP("config", "NFC后缀"), "pos", true, nullptr, Shape::Text, kLongText, 0,
+     &W::nfcpreform, G::Nfc, nfcAffixesWritten},
+    {&W::wifiname, QT_TRANSLATE_NOOP("config", "连入WIFI名"), "ssid", true, nullptr, Shape::Text, kLongText,
+     kSsidBytes, nullptr, G::Network, wifiNameWritten},
+    {&W::wifipasswd, QT_TRANSLATE_NOOP("config", "WIFI密码"), "psk", true, nullptr, Shape::Text, kLongText,
+     kPskBytes, nullptr, G::Network, wifiPasswordWritten},
+    {&W::tcpaddr, QT_TRANSLATE_NOOP("config", "TCP服务器地址"), "taddr", true, nullptr, Shape::Host, kLongText, 0,
+     nullptr, G::Network, tcpServerWritten},
+    {&W::tcpport, QT_TRANSLATE_NOOP("config", "TCP端口号"), "port", false, nullptr, Shape::Port, 0, 0, nullptr,
+     G::Network, tcpServerWritten},
+    {&W::tcpdelay, QT_TRANSLATE_NOOP("config", "TCP接收超时（秒）"), "touttime", false, nullptr, Shape::Number, 0,
+     0, nullptr, G::Network, tcpServerWritten},
+    {&W::heart_time, QT_TRANSLATE_NOOP("config", "心跳包时间"), "heart_time", false, nullptr, Shape::Number, 0, 0,
+     nullptr, G::Network, heartbeatWritten},
+    {&W::heart_content, QT_TRANSLATE_NOOP("config", "心跳包内容"), "heart_data", true, nullptr, Shape::Host,
+     kHeartbeatText, 0, nullptr, G::Network, heartbeatWritten},
+    {&W::httpaddr, QT_TRANSLATE_NOOP("config", "HTTP服务器地址"), "haddr", true, nullptr, Shape::Host, kLongText,
+     0, nullptr, G::Network, httpServerWritten},
+    {&W::httpdelay, QT_TRANSLATE_NOOP("config", "HTTP接收超时（秒）"), "houttime", false, nullptr, Shape::Number,
+     0, 0, nullptr, G::Network, httpServerWritten},
     // Readers take the address key with a blank in front of it.
-    {&W::ip_address, QT_TRANSLATE_NOOP("config", "IP地址"), " ip", true, nullptr, Shape::Address, kAddressText, 0, nullptr, G::Network, staticAddressWritten},
-    {&W::ip_mask, QT_TRANSLATE_NOOP("config", "子网掩码"), "mask", true, nullptr, Shape::Netmask, kAddressText, 0, nullptr, G::Network, staticAddressWritten},
-    {&W::ip_gateway, QT_TRANSLATE_NOOP("config", "网关"), "gateway", true, nullptr, Shape::Address, kAddressText, 0, nullptr, G::Network, staticAddressWritten},
+    {&W::ip_address, QT_TRANSLATE_NOOP("config", "IP地址"), " ip", true, nullptr, Shape::Address, kAddressText, 0,
+     nullptr, G::Network, staticAddressWritten},
+    {&W::ip_mask, QT_TRANSLATE_NOOP("config", "子网掩码"), "mask", true, nullptr, Shape::Netmask, kAddressText, 0,
+     nullptr, G::Network, staticAddressWritten},
+    {&W::ip_gateway, QT_TRANSLATE_NOOP("config", "网关"), "gateway", true, nullptr, Shape::Address, kAddressText,
+     0, nullptr, G::Network, staticAddressWritten},
 };
 
 // The bytes the import reads back for the field's key, with the NUL.

@@ -41,15 +41,14 @@ using W = config::FormValue;
 // de_type: symbologies, in the order the builder reads them. "条码" stands
 // for five linear symbologies at once.
 inline constexpr MaskBit kSymbologies[] = {
-    {&W::qrCheck, 1},        {&W::code128Check, 64},      {&W::databarCheck, 128},
-    {&W::databar_expCheck, 256}, {&W::pdf417Check, 512}, {&W::dmCheck, 1024},
-    {&W::itfCheck, 2048},    {&W::isbn10Check, 4096},    {&W::upceCheck, 8192},
-    {&W::upcaCheck, 16384},  {&W::barCheck, 62},
+    {&W::qrCheck, 1},       {&W::code128Check, 64}, {&W::databarCheck, 128}, {&W::databar_expCheck, 256},
+    {&W::pdf417Check, 512}, {&W::dmCheck, 1024},    {&W::itfCheck, 2048},    {&W::isbn10Check, 4096},
+    {&W::upceCheck, 8192},  {&W::upcaCheck, 16384}, {&W::barCheck, 62},
 };
 
 // ascan: what the reader does after a scan.
 inline constexpr MaskBit kScanFeedback[] = {
-    {&W::buzzers, 1},   {&W::lightoff, 2},   {&W::redlight, 4},
+    {&W::buzzers, 1},    {&W::lightoff, 2},    {&W::redlight, 4},
     {&W::greenlight, 8}, {&W::pay_light, 256}, {&W::pay_light_play, 512},
 };
 
@@ -68,8 +67,8 @@ inline constexpr MaskBit kScanOutputFormats[] = {
 // w_mode: work modes, in rising bit order, each with the chk_env and
 // usb_mode values it writes (usb_mode only for the KS series).
 inline constexpr WorkMode kWorkModes[] = {
-    {&W::scanmode, 1, 0, 1},  {&W::developmode, 2, 0, 1}, {&W::ganyingmode, 32, 0, 1},
-    {&W::paymode, 64, 0, 0},  {&W::gunmode, 128, 1, 1},
+    {&W::scanmode, 1, 0, 1}, {&W::developmode, 2, 0, 1}, {&W::ganyingmode, 32, 0, 1},
+    {&W::paymode, 64, 0, 0}, {&W::gunmode, 128, 1, 1},
 };
 
 // dchannel: configuration (development) channels, in rising bit order.
@@ -80,12 +79,18 @@ inline constexpr MaskBit kConfigChannels[] = {
 
 // owifi: Wi-Fi transfer method. HTTP is the low bit here, TCP in eth.
 inline constexpr MaskBit kWifiMethods[] = {
-    {&W::httpO, 1}, {&W::httpOx, 2}, {&W::tcpO, 4}, {&W::tcpOx, 8},
+    {&W::httpO, 1},
+    {&W::httpOx, 2},
+    {&W::tcpO, 4},
+    {&W::tcpOx, 8},
 };
 
 // eth: wired transfer method.
 inline constexpr MaskBit kEthernetMethods[] = {
-    {&W::wiredtcp, 1}, {&W::wiredtcpx, 2}, {&W::wiredhttp, 4}, {&W::wiredhttpx, 8},
+    {&W::wiredtcp, 1},
+    {&W::wiredtcpx, 2},
+    {&W::wiredhttp, 4},
+    {&W::wiredhttpx, 8},
 };
 
 // awifi_s: signals after a successful network transfer.
@@ -101,13 +106,18 @@ inline constexpr MaskBit kWiegandSuccessActions[] = {
 
 // awifi_f: signals after a failed network transfer.
 inline constexpr MaskBit kUploadFailureActions[] = {
-    {&W::Fbeepaction, 1},       {&W::Flightoffaction, 2}, {&W::Flightredaction, 4},
+    {&W::Fbeepaction, 1},
+    {&W::Flightoffaction, 2},
+    {&W::Flightredaction, 4},
     {&W::Flightgreenaction, 8},
 };
 
 // anfc: what the reader does after a card.
 inline constexpr MaskBit kCardActions[] = {
-    {&W::nfc_beep, 1}, {&W::nfc_lightoff, 2}, {&W::nfc_flared, 4}, {&W::nfc_flagreen, 8},
+    {&W::nfc_beep, 1},
+    {&W::nfc_lightoff, 2},
+    {&W::nfc_flared, 4},
+    {&W::nfc_flagreen, 8},
 };
 
 // vg: Wiegand format.

@@ -21,7 +21,8 @@ std::vector<FieldInfo> makeFields()
 #define TARVO_FIELD_COMBO(name, words, group, page) \
     fields.push_back({FieldInfo::Combo, #name, words, group, Page::page, RadioSet::None, nullptr, &V::name});
 #define TARVO_FIELD_NUMBER(name, words, group, page) \
-    fields.push_back({FieldInfo::Number, #name, words, group, Page::page, RadioSet::None, nullptr, nullptr, &V::name});
+    fields.push_back( \
+        {FieldInfo::Number, #name, words, group, Page::page, RadioSet::None, nullptr, nullptr, &V::name});
     TARVO_FORM_FIELDS(TARVO_FIELD_CHECK, TARVO_FIELD_RADIO, TARVO_FIELD_TEXT, TARVO_FIELD_COMBO,
                       TARVO_FIELD_NUMBER)
 #undef TARVO_FIELD_CHECK
@@ -42,18 +43,42 @@ const FieldInfo &findField(Member FieldInfo::*slot, Member member)
 
 // The form as the window starts: the boxes checked, and the texts filled.
 const Flag kStartChecked[] = {
-    &FormValue::tarvo_ZB,    &FormValue::scanmode,   &FormValue::keyboardOut,     &FormValue::usbhidchoose,
-    &FormValue::qrCheck,     &FormValue::qrup,       &FormValue::ledControl,      &FormValue::intermode,
-    &FormValue::buzzers,     &FormValue::wgchartohex, &FormValue::nfcsuffform,    &FormValue::nfc_beep,
-    &FormValue::tenformout,  &FormValue::fxout,      &FormValue::idfx,            &FormValue::vg26,
-    &FormValue::tcpO,        &FormValue::wiredtcp,   &FormValue::Slightoffaction, &FormValue::Flightredaction,
-    &FormValue::heart_on,    &FormValue::oldpwcheck,
+    &FormValue::tarvo_ZB,
+    &FormValue::scanmode,
+    &FormValue::keyboardOut,
+    &FormValue::usbhidchoose,
+    &FormValue::qrCheck,
+    &FormValue::qrup,
+    &FormValue::ledControl,
+    &FormValue::intermode,
+    &FormValue::buzzers,
+    &FormValue::wgchartohex,
+    &FormValue::nfcsuffform,
+    &FormValue::nfc_beep,
+    &FormValue::tenformout,
+    &FormValue::fxout,
+    &FormValue::idfx,
+    &FormValue::vg26,
+    &FormValue::tcpO,
+    &FormValue::wiredtcp,
+    &FormValue::Slightoffaction,
+    &FormValue::Flightredaction,
+    &FormValue::heart_on,
+    &FormValue::oldpwcheck,
 };
 const std::pair<TextField, const char *> kStartTexts[] = {
-    {&FormValue::baudRate, "115200"},     {&FormValue::dataBit, "8"},         {&FormValue::checkBit, "N"},
-    {&FormValue::stopBit, "1"},           {&FormValue::outbit, "1"},          {&FormValue::outlen, "8"},
-    {&FormValue::lineIntervaltime, "300"}, {&FormValue::devnum, "0"},         {&FormValue::beepinterval, "30"},
-    {&FormValue::lightoffinterval, "200"}, {&FormValue::tcpdelay, "2"},       {&FormValue::httpdelay, "2"},
+    {&FormValue::baudRate, "115200"},
+    {&FormValue::dataBit, "8"},
+    {&FormValue::checkBit, "N"},
+    {&FormValue::stopBit, "1"},
+    {&FormValue::outbit, "1"},
+    {&FormValue::outlen, "8"},
+    {&FormValue::lineIntervaltime, "300"},
+    {&FormValue::devnum, "0"},
+    {&FormValue::beepinterval, "30"},
+    {&FormValue::lightoffinterval, "200"},
+    {&FormValue::tcpdelay, "2"},
+    {&FormValue::httpdelay, "2"},
     {&FormValue::heart_time, "60"},
     // The host a reader pings while idle.
     {&FormValue::heart_content, "www.tarvo.com"},
@@ -76,9 +101,9 @@ FormValue makeStartValue()
 bool FormValue::operator==(const FormValue &other) const
 {
     for (const FieldInfo &field : formFields()) {
-        const bool same = field.flag     ? this->*field.flag == other.*field.flag
-                          : field.text   ? this->*field.text == other.*field.text
-                                         : this->*field.number == other.*field.number;
+        const bool same = field.flag   ? this->*field.flag == other.*field.flag
+                          : field.text ? this->*field.text == other.*field.text
+                                       : this->*field.number == other.*field.number;
         if (!same)
             return false;
     }
@@ -135,13 +160,13 @@ const QStringList &comboItems(TextField combo)
     static const QStringList lengths = {"8", "7", "6", "5", "4", "3", "2", "1"};
     static const QStringList none;
     using V = FormValue;
-    return combo == &V::baudRate    ? baudRates
-           : combo == &V::checkBit  ? parities
-           : combo == &V::dataBit   ? dataBits
-           : combo == &V::stopBit   ? stopBits
-           : combo == &V::outbit    ? startBytes
-           : combo == &V::outlen    ? lengths
-                                    : none;
+    return combo == &V::baudRate   ? baudRates
+           : combo == &V::checkBit ? parities
+           : combo == &V::dataBit  ? dataBits
+           : combo == &V::stopBit  ? stopBits
+           : combo == &V::outbit   ? startBytes
+           : combo == &V::outlen   ? lengths
+                                   : none;
 }
 
 namespace {

@@ -20,9 +20,22 @@ enum class Page { MainArea, GeneralPage, NfcPage, WiegandPage, NetworkPage, Pass
 // The sets of radio buttons that exclude each other.
 enum class RadioSet {
     None,
-    WorkMode, OutputChannel, ConfigChannel, AffixForm, Decoder, ScanMode, ScanOutputForm,
-    CardAffixForm, CardNumberForm, CardOrder, IdCardOrder, WiegandFormat, WifiMethod,
-    EthernetMethod, Heartbeat, IpMode,
+    WorkMode,
+    OutputChannel,
+    ConfigChannel,
+    AffixForm,
+    Decoder,
+    ScanMode,
+    ScanOutputForm,
+    CardAffixForm,
+    CardNumberForm,
+    CardOrder,
+    IdCardOrder,
+    WiegandFormat,
+    WifiMethod,
+    EthernetMethod,
+    Heartbeat,
+    IpMode,
 };
 
 struct FormValue
@@ -30,14 +43,16 @@ struct FormValue
 #define TARVO_VALUE_FLAG(name, ...) bool name = false;
 #define TARVO_VALUE_TEXT(name, ...) QString name;
 #define TARVO_VALUE_NUMBER(name, ...) int name = 0;
-    TARVO_FORM_FIELDS(TARVO_VALUE_FLAG, TARVO_VALUE_FLAG, TARVO_VALUE_TEXT, TARVO_VALUE_TEXT,
-                      TARVO_VALUE_NUMBER)
+    TARVO_FORM_FIELDS(TARVO_VALUE_FLAG, TARVO_VALUE_FLAG, TARVO_VALUE_TEXT, TARVO_VALUE_TEXT, TARVO_VALUE_NUMBER)
 #undef TARVO_VALUE_FLAG
 #undef TARVO_VALUE_TEXT
 #undef TARVO_VALUE_NUMBER
 
     bool operator==(const FormValue &other) const;
-    bool operator!=(const FormValue &other) const { return !(*this == other); }
+    bool operator!=(const FormValue &other) const
+    {
+        return !(*this == other);
+    }
 
     // Checks a radio button and unchecks the others of its set, as the
     // form's own buttons do; a check box is simply checked.
@@ -61,8 +76,8 @@ struct FieldInfo
     const char *group; // the title of the group it stands in
     Page page;
     RadioSet set;
-    Flag flag = nullptr;        // Check and Radio
-    TextField text = nullptr;   // Text and Combo
+    Flag flag = nullptr;      // Check and Radio
+    TextField text = nullptr; // Text and Combo
     int FormValue::*number = nullptr;
 };
 

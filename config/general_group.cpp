@@ -1,9 +1,9 @@
-#include "config/groups.h"
 #include "config/entries.h"
-#include "config/form_bits.h"
 #include "config/field_rules.h"
-#include "config/group_conditions.h"
+#include "config/form_bits.h"
 #include "config/form_value.h"
+#include "config/group_conditions.h"
+#include "config/groups.h"
 
 namespace {
 

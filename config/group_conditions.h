@@ -12,8 +12,8 @@ namespace group_conditions {
 
 // Transfer-method buttons of the Wi-Fi and the wired set together: the
 // network group writes its TCP part whichever set is in use.
-inline constexpr config::Flag kTcpMethods[] = {
-    &config::FormValue::tcpO, &config::FormValue::tcpOx, &config::FormValue::wiredtcp, &config::FormValue::wiredtcpx};
+inline constexpr config::Flag kTcpMethods[] = {&config::FormValue::tcpO, &config::FormValue::tcpOx,
+                                               &config::FormValue::wiredtcp, &config::FormValue::wiredtcpx};
 
 // The WT series always scans in single mode and has no interval entry.
 inline bool intervalWritten(const config::FormValue &ui)
@@ -38,8 +38,7 @@ inline bool httpChosen(const config::FormValue &ui)
 // The TCP server entries go out only as a complete set of three.
 inline bool tcpServerWritten(const config::FormValue &ui)
 {
-    return tcpChosen(ui) && !ui.tcpaddr.isEmpty() && !ui.tcpport.isEmpty()
-           && !ui.tcpdelay.isEmpty();
+    return tcpChosen(ui) && !ui.tcpaddr.isEmpty() && !ui.tcpport.isEmpty() && !ui.tcpdelay.isEmpty();
 }
 
 inline bool heartbeatWritten(const config::FormValue &ui)

@@ -84,8 +84,8 @@ Reply queryText(lua_State *L, const char *key)
     if (script_getvalue_str(L, key, buffer, sizeof buffer, &length) != 0)
         return std::nullopt;
     Answer answer;
-    answer.text = decoding == Decoding::Utf8 ? QString::fromUtf8(buffer, length)
-                                             : QString::fromLatin1(buffer, length);
+    answer.text =
+        decoding == Decoding::Utf8 ? QString::fromUtf8(buffer, length) : QString::fromLatin1(buffer, length);
     return answer;
 }
 
@@ -95,7 +95,7 @@ Reply queryText(lua_State *L, const char *key)
 
 // Each button of the tables checked when the mask holds all its bits and
 // unchecked otherwise.
-template <const auto &... Tables>
+template <const auto &...Tables>
 bool checkByMask(Import &import, const Answer &answer)
 {
     int shown = 0;
@@ -121,7 +121,7 @@ bool checkHeldBits(Import &import, const Answer &answer)
 
 // The buttons standing for the value checked; a value no button stands for
 // changes nothing.
-template <const auto &... Tables>
+template <const auto &...Tables>
 bool checkValue(Import &import, const Answer &answer)
 {
     bool named = false;
@@ -138,7 +138,7 @@ bool checkValue(Import &import, const Answer &answer)
 
 // As checkValue, and each table's other buttons unchecked: a line has one
 // voltage, never two. A value no button stands for changes nothing.
-template <const auto &... Tables>
+template <const auto &...Tables>
 bool checkValueAlone(Import &import, const Answer &answer)
 {
     bool named = false;
@@ -246,8 +246,9 @@ bool applyOutputChannels(Import &import, const Answer &answer)
         if (!fb::holds(answer.number, channel))
             continue;
         import.check(channel.button);
-        for (const config::FormStep &step : output_channels::resolveSteps(
-                 import.value(), channel, channel.importedSteps, output_channels::NfcButton::FromSteps)) {
+        for (const config::FormStep &step :
+             output_channels::resolveSteps(import.value(), channel, channel.importedSteps,
+                                           output_channels::NfcButton::FromSteps)) {
             import.push(step);
             config::applySteps({step}, import.value());
         }
@@ -282,8 +283,8 @@ bool setSerialCombos(Import &import, const QString &settings)
     const int length = settings.size();
     if (length < 6)
         return false;
-    const QString parts[] = {settings.left(length - 6), settings.mid(length - 5, 1),
-                             settings.mid(length - 3, 1), settings.right(1)};
+    const QString parts[] = {settings.left(length - 6), settings.mid(length - 5, 1), settings.mid(length - 3, 1),
+                             settings.right(1)};
     const config::TextField combos[] = {&W::baudRate, &W::dataBit, &W::checkBit, &W::stopBit};
     for (int i = 0; i < 4; ++i)
         import.setText(combos[i], parts[i], config::FormStep::SetChoice);
@@ -413,15 +414,12 @@ QStringList importedKeys()
     return keys;
 }
 
-ImportResult importReaderText(const FormValue &current, lua_State *script, const char *readerText,
-                              KnownKeys keys)
+ImportResult importReaderText(const FormValue &current, lua_State *script, const char *readerText, KnownKeys keys)
 {
     // Without the script's answers the form would keep the window's own
     // values, and a save would write them over the reader's: any failure
     // before the queries leaves the form untouched.
-    const auto refused = [](const char *reason) {
-        return ImportResult{QString::fromUtf8(reason), {}};
-    };
+    const auto refused = [](const char *reason) { return ImportResult{QString::fromUtf8(reason), {}}; };
     switch (script_load_status(script)) {
     case SCRIPT_MISSING:
         return refused(QT_TRANSLATE_NOOP("config", "找不到配置脚本 update_config.lua"));
@@ -439,7 +437,8 @@ ImportResult importReaderText(const FormValue &current, lua_State *script, const
     for (const KeyRow &row : kKeyRows) {
         const Reply reply = row.query(script, row.key);
         // An empty value (a field left empty, written as '') sets nothing.
-        const bool shown = reply ? row.apply(import, *reply) : rawValue(script, row.key).value_or(QString()).isEmpty();
+        const bool shown =
+            reply ? row.apply(import, *reply) : rawValue(script, row.key).value_or(QString()).isEmpty();
         if (!shown)
             import.result.notShown << QLatin1String(row.key) + QLatin1Char('=')
                                           + rawValue(script, row.key).value_or(QString());

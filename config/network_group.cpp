@@ -1,9 +1,9 @@
 #include "config/entries.h"
 #include "config/field_rules.h"
 #include "config/form_bits.h"
+#include "config/form_value.h"
 #include "config/group_conditions.h"
 #include "config/groups.h"
-#include "config/form_value.h"
 
 namespace {
 
@@ -42,7 +42,8 @@ void appendEthernetPart(const config::FormValue &form, QString &text)
     appendNumber(text, "ip_mode", form_bits::checkedValue(form, form_bits::kIpModes, kDynamicAddress));
     if (!form.jtip)
         return;
-    for (field_rules::Field field : {&config::FormValue::ip_address, &config::FormValue::ip_mask, &config::FormValue::ip_gateway})
+    for (field_rules::Field field :
+         {&config::FormValue::ip_address, &config::FormValue::ip_mask, &config::FormValue::ip_gateway})
         if (!(form.*field).isEmpty())
             append(text, form, field);
 }

@@ -1,8 +1,8 @@
-#include "config/groups.h"
 #include "config/entries.h"
 #include "config/field_rules.h"
 #include "config/form_bits.h"
 #include "config/form_value.h"
+#include "config/groups.h"
 
 namespace config {
 

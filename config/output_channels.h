@@ -16,7 +16,7 @@ enum class Group { None, General, Serial, Nfc, Network, Wiegand };
 
 enum class Op {
     Check,
-    CheckWhenChosen,      // check the widget only while the channel's button is checked
+    CheckWhenChosen, // check the widget only while the channel's button is checked
     Show,
     Hide,
     NfcPageRule,          // nfc_option shown exactly while the series has an NFC page
@@ -35,8 +35,8 @@ struct Step
 struct Channel
 {
     config::Flag button;
-    int bits;         // in ochannel
-    Group groups[3];  // in the order they follow one another in the text
+    int bits;        // in ochannel
+    Group groups[3]; // in the order they follow one another in the text
     std::vector<Step> chosenSteps;
     bool showsIpMode; // after a click, the IP mode group shows only for this channel
     std::vector<Step> importedSteps;

@@ -21,8 +21,7 @@ int passwordValueAt(const QString &text)
     const int brace = text.lastIndexOf(QLatin1Char('}'));
     const int value = brace - 1 - kLength;
     const int head = value - kHead.size();
-    if (head < 0 || text.at(brace - 1) != QLatin1Char('\'')
-        || text.midRef(head, kHead.size()) != kHead)
+    if (head < 0 || text.at(brace - 1) != QLatin1Char('\'') || text.midRef(head, kHead.size()) != kHead)
         return -1;
     return value;
 }
@@ -34,8 +33,8 @@ int passwordValueAt(const QString &text)
 // masked too.
 QRegularExpression secretEntry(const char *key)
 {
-    return QRegularExpression(QStringLiteral(R"((?:^|[,{])\s*%1\s*=\s*(?:'(.*?)'(?=\s*(?:[,}]|$))|([^,}]*)))")
-                                  .arg(QLatin1String(key)));
+    return QRegularExpression(
+        QStringLiteral(R"((?:^|[,{])\s*%1\s*=\s*(?:'(.*?)'(?=\s*(?:[,}]|$))|([^,}]*)))").arg(QLatin1String(key)));
 }
 
 // Each value of the key's entries replaced by what `hide` makes of it.

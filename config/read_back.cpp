@@ -111,7 +111,9 @@ BothRead readBoth(const QByteArray &sentText, const QByteArray &readerText)
     const std::optional<QMap<QString, QString>> reader = valuesOf(script, readerText);
     script_close(script);
     if (!sent || !reader)
-        return {QString::fromUtf8(QT_TRANSLATE_NOOP("config", "配置脚本 update_config.lua 无法读取设备的配置")), {}, {}};
+        return {QString::fromUtf8(QT_TRANSLATE_NOOP("config", "配置脚本 update_config.lua 无法读取设备的配置")),
+                {},
+                {}};
     return {std::nullopt, *sent, *reader};
 }
 
@@ -121,7 +123,8 @@ std::vector<config::KeyDifference> differingKeys(const BothRead &both)
 {
     std::vector<config::KeyDifference> differences;
     for (const QString &key : comparedKeys()) {
-        if (!both.sent.contains(key) || (both.reader.contains(key) && both.reader.value(key) == both.sent.value(key)))
+        if (!both.sent.contains(key)
+            || (both.reader.contains(key) && both.reader.value(key) == both.sent.value(key)))
             continue;
         differences.push_back({key, config::settingWords(key), config::shownValue(key, both.sent.value(key)),
                                config::shownValue(key, both.reader.value(key)), !both.reader.contains(key)});

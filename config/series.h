@@ -22,10 +22,10 @@ struct Facts
 using W = config::FormValue;
 
 inline constexpr Facts kSeries[Count] = {
-    {&W::tarvo_ZB, true, true, false},      {&W::tarvo_RN450, false, false, true},
-    {&W::tarvo_E200FK, true, true, false},  {&W::tarvo_RN310, false, false, true},
-    {&W::tarvo_PL, true, true, false},      {&W::tarvo_HD5000, true, true, false},
-    {&W::tarvo_KS, false, true, false},     {&W::tarvo_WT, false, true, false},
+    {&W::tarvo_ZB, true, true, false},     {&W::tarvo_RN450, false, false, true},
+    {&W::tarvo_E200FK, true, true, false}, {&W::tarvo_RN310, false, false, true},
+    {&W::tarvo_PL, true, true, false},     {&W::tarvo_HD5000, true, true, false},
+    {&W::tarvo_KS, false, true, false},    {&W::tarvo_WT, false, true, false},
     {&W::tarvo_rseven, false, true, true},
 };
 

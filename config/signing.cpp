@@ -18,10 +18,9 @@ std::optional<Refusal> signDigest(const QString &text, const QString &password, 
     }
     const QByteArray key = password.toLatin1();
 
-    hmac_md5(reinterpret_cast<const unsigned char *>(message.constData()),
-             static_cast<size_t>(message.size()),
-             reinterpret_cast<const unsigned char *>(key.constData()),
-             static_cast<size_t>(key.size()), reinterpret_cast<unsigned char *>(digest));
+    hmac_md5(reinterpret_cast<const unsigned char *>(message.constData()), static_cast<size_t>(message.size()),
+             reinterpret_cast<const unsigned char *>(key.constData()), static_cast<size_t>(key.size()),
+             reinterpret_cast<unsigned char *>(digest));
     digest[HMAC_MD5_DIGEST_SIZE] = '\0';
     return std::nullopt;
 }

@@ -1,10 +1,10 @@
 #include <QStringList>
 
-#include "config/groups.h"
-#include "config/series.h"
 #include "config/entries.h"
 #include "config/form_bits.h"
 #include "config/form_value.h"
+#include "config/groups.h"
+#include "config/series.h"
 
 namespace config {
 
@@ -20,11 +20,10 @@ void appendWiegandGroup(const config::FormValue &form, QString &text)
 
 void appendSerialGroup(const config::FormValue &form, QString &text)
 {
-    const QString line = QStringList{form.baudRate, form.dataBit,
-                                     form.checkBit, form.stopBit}
-                             .join(QLatin1Char('-'));
-    const bool secondUart = series::checkedSeries(form, &series::Facts::secondUart)
-                            && (form.ttlOut || form.ttlchoose);
+    const QString line =
+        QStringList{form.baudRate, form.dataBit, form.checkBit, form.stopBit}.join(QLatin1Char('-'));
+    const bool secondUart =
+        series::checkedSeries(form, &series::Facts::secondUart) && (form.ttlOut || form.ttlchoose);
     entries::appendQuoted(text, secondUart ? "p_uart2" : "p_uart1", line);
 }
 

@@ -9,7 +9,8 @@ QString changeLine(const records::Change &change)
 {
     const char *words = config::settingWords(change.key);
     QString setting = *words ? formWords(words) : change.key;
-    while (setting.endsWith(QChar(0xFF1A)) || setting.endsWith(QLatin1Char(':')) || setting.endsWith(QLatin1Char(' ')))
+    while (setting.endsWith(QChar(0xFF1A)) || setting.endsWith(QLatin1Char(':'))
+           || setting.endsWith(QLatin1Char(' ')))
         setting.chop(1);
     return QCoreApplication::translate("ChangeWords", "%1：%2 → %3").arg(setting, change.before, change.after);
 }

@@ -11,8 +11,7 @@ enum class Language { Chinese, English };
 // English when the user's first UI language is English, Chinese otherwise
 // (the C and POSIX locales included). A non-empty override ("zh" or "en")
 // wins; *ok turns false when the override names neither.
-Language chooseLanguage(const QStringList &uiLanguages, const QString &override,
-                        bool *ok = nullptr);
+Language chooseLanguage(const QStringList &uiLanguages, const QString &override, bool *ok = nullptr);
 
 // Makes the application speak `language` from now on, Qt's own dialogs and
 // buttons included: our English catalogue for English, Qt's Chinese one for

@@ -19,7 +19,8 @@ namespace {
 
 // What the save would change on the reader; nothing when its configuration
 // could not be read or compared, which the save then meets and reports.
-std::optional<std::vector<config::KeyDifference>> changesBefore(device::Session &reader, const QString &signedText)
+std::optional<std::vector<config::KeyDifference>> changesBefore(device::Session &reader,
+                                                                const QString &signedText)
 {
     const std::optional<QByteArray> held = reader.readConfig();
     if (!held)
@@ -51,9 +52,10 @@ ReaderResult saveToReader(const QString &link, const QString &signedText, Before
                          failure.cause != TRVO_CAUSE_BAD_REPLY, linkFailureCode(failure)};
     } else {
         // A new password is a change that no reader's text shows.
-        result.unchanged = before == BeforeSave::SkipUnchanged && result.changes->empty()
-                           && !changesPassword(signedText);
-        result.report = result.unchanged ? SaveReport{SaveReport::Saved, QString()} : saveVerified(reader, signedText);
+        result.unchanged =
+            before == BeforeSave::SkipUnchanged && result.changes->empty() && !changesPassword(signedText);
+        result.report =
+            result.unchanged ? SaveReport{SaveReport::Saved, QString()} : saveVerified(reader, signedText);
         // A reader that answered the save is asked which firmware it runs;
         // one that is gone costs no further wait.
         if (!result.report.readerGone && result.report.outcome != SaveReport::Unknown)
@@ -80,18 +82,20 @@ void forEachLink(const QStringList &links, int jobs, const std::function<void(co
 
 ReaderBatch::ReaderBatch(const QStringList &links, const QString &signedText, int jobs, BeforeSave before)
     : links(links), signedText(signedText), jobs(std::clamp(jobs, 1, kMostJobs)), before(before)
-{
-}
+{}
 
 void ReaderBatch::run(const std::function<void(const ReaderResult &)> &done,
                       const std::function<void(const QString &link)> &started)
 {
     std::mutex reporting;
-    forEachLink(links, jobs, [&](const QString &link) {
-        if (started)
-            started(link);
-        const ReaderResult result = saveToReader(link, signedText, before);
-        const std::lock_guard<std::mutex> one(reporting);
-        done(result);
-    }, &stopping);
+    forEachLink(
+        links, jobs,
+        [&](const QString &link) {
+            if (started)
+                started(link);
+            const ReaderResult result = saveToReader(link, signedText, before);
+            const std::lock_guard<std::mutex> one(reporting);
+            done(result);
+        },
+        &stopping);
 }

@@ -71,6 +71,7 @@ private:
 // One reader: its channel opened for the save and closed after it. The
 // reader's configuration is read first, so that the result says what the
 // save changes there; a reader that gives none is not written.
-ReaderResult saveToReader(const QString &link, const QString &signedText, BeforeSave before = BeforeSave::Compare);
+ReaderResult saveToReader(const QString &link, const QString &signedText,
+                          BeforeSave before = BeforeSave::Compare);
 
 #endif

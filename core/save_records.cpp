@@ -4,9 +4,9 @@
 #include <QDateTime>
 
 #include "config/config_file.h"
-#include "core/change_words.h"
 #include "config/read_back.h"
 #include "config/series.h"
+#include "core/change_words.h"
 #include "records/record_store.h"
 
 namespace {
@@ -35,7 +35,7 @@ RecordedSave recordSave(const QString &link, const QString &firmware, const Save
                         const QString &place)
 {
     static const records::Record::Result kResults[] = {records::Record::Confirmed, records::Record::Failed,
-                                                        records::Record::Unknown}; // by SaveReport::Outcome
+                                                       records::Record::Unknown}; // by SaveReport::Outcome
     records::Record record;
     record.time = QDateTime::currentDateTimeUtc();
     record.link = link;

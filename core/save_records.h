@@ -10,9 +10,9 @@
 #include <optional>
 #include <vector>
 
-#include "core/verified_save.h"
 #include "config/form_value.h"
 #include "config/read_back.h"
+#include "core/verified_save.h"
 #include "records/record_store.h"
 
 struct RecordedSave

@@ -4,11 +4,11 @@
 #include <QCoreApplication>
 #include <QRegularExpression>
 
-#include "core/wording.h"
 #include "config/read_back.h"
-#include "trvo/trvo.h"
+#include "core/wording.h"
 #include "device/device_link.h"
 #include "device/link_failure.h"
+#include "trvo/trvo.h"
 
 namespace {
 
@@ -16,9 +16,10 @@ const char kReadBackDiffers[] = QT_TRANSLATE_NOOP("VerifiedSave", "读回的读�
 const char kConfirmedByReadBack[] =
     QT_TRANSLATE_NOOP("VerifiedSave", "读卡器没有应答保存命令，但读回的配置与发送的一致，已确认保存。");
 const char kPasswordUndecided[] = QT_TRANSLATE_NOOP(
-    "VerifiedSave", "新的配置密码可能已生效，也可能没有：读卡器只接受新旧两个密码中的一个，请重新连接后分别试用。");
-const char kPasswordInForce[] = QT_TRANSLATE_NOOP(
-    "VerifiedSave", "新的配置密码已经生效：读卡器保存了配置，之后只接受新密码。");
+    "VerifiedSave",
+    "新的配置密码可能已生效，也可能没有：读卡器只接受新旧两个密码中的一个，请重新连接后分别试用。");
+const char kPasswordInForce[] =
+    QT_TRANSLATE_NOOP("VerifiedSave", "新的配置密码已经生效：读卡器保存了配置，之后只接受新密码。");
 const char kNoReadBack[] = QT_TRANSLATE_NOOP("VerifiedSave", "读卡器没有给出可读的配置");
 
 QString shown(const char *text)
@@ -101,7 +102,10 @@ SaveReport judgeReadBack(const std::optional<QByteArray> &readBack, const device
                 shown(kReadBackDiffers).arg(differenceText(*check.difference))
                     + (newPassword ? QLatin1Char('\n') + shown(answered ? kPasswordInForce : kPasswordUndecided)
                                    : QString()),
-                false, !newPassword ? "read_back_differs" : answered ? "password_in_force" : "password_undecided"};
+                false,
+                !newPassword ? "read_back_differs"
+                : answered   ? "password_in_force"
+                             : "password_undecided"};
     if (check.failure)
         return {SaveReport::Unknown, translated("config", *check.failure), false, "script"};
     if (answered)
@@ -129,7 +133,8 @@ SaveReport saveVerified(device::Session &reader, const QString &signedText)
         break;
     }
     const std::optional<QByteArray> readBack = reader.readConfigWithin(device::kReadBackBudgetMs);
-    SaveReport report = judgeReadBack(readBack, reader.failure(), signedText, answer.stored == device::Stored::Yes);
+    SaveReport report =
+        judgeReadBack(readBack, reader.failure(), signedText, answer.stored == device::Stored::Yes);
     report.readBack = readBack;
     return report;
 }

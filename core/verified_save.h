@@ -13,7 +13,7 @@
 struct SaveReport
 {
     enum Outcome { Saved, Failed, Unknown } outcome;
-    QString detail; // the box's informative text; empty for a plain success
+    QString detail;          // the box's informative text; empty for a plain success
     bool readerGone = false; // the reader stopped answering: the link is down
     // Why it is not a plain success, as a stable word for scripts (README,
     // "Machine-readable causes"); nullptr for a plain success.

@@ -4,8 +4,8 @@
 
 #include "crypto/md5.h"
 
-int hmac_md5(const unsigned char *text, size_t text_len, const unsigned char *key,
-             size_t key_len, unsigned char *digest)
+int hmac_md5(const unsigned char *text, size_t text_len, const unsigned char *key, size_t key_len,
+             unsigned char *digest)
 {
     unsigned char key_block[MD5_BLOCK_SIZE] = {0};
     if (key) {

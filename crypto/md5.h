@@ -13,9 +13,9 @@ enum { MD5_DIGEST_SIZE = 16, MD5_BLOCK_SIZE = 64 };
 /* Running state of one MD5 computation (RFC 1321). */
 typedef struct md5_context
 {
-    uint32_t state[4];                    /* A, B, C, D */
-    uint32_t count[2];                    /* message length in bits: low word, high word */
-    unsigned char buffer[MD5_BLOCK_SIZE]; /* bytes of the block not yet transformed */
+    uint32_t state[4];                     /* A, B, C, D */
+    uint32_t count[2];                     /* message length in bits: low word, high word */
+    unsigned char buffer[MD5_BLOCK_SIZE];  /* bytes of the block not yet transformed */
     unsigned char digest[MD5_DIGEST_SIZE]; /* the result, filled by md5_final */
 } md5_context;
 

@@ -95,10 +95,11 @@ std::optional<QByteArray> Session::readConfig()
         return std::nullopt;
     if (!holdsTerminatedText(config.buffer.get())) {
         qDebug() << "data_result failled";
-        unusableReply = LinkFailure{TRVO_CAUSE_BAD_REPLY, QStringLiteral("the reader's configuration reply was %1")
-                                                              .arg(rpc_buffer_len(config.buffer.get()) > 0
-                                                                       ? QStringLiteral("not terminated")
-                                                                       : QStringLiteral("empty"))};
+        unusableReply =
+            LinkFailure{TRVO_CAUSE_BAD_REPLY,
+                        QStringLiteral("the reader's configuration reply was %1")
+                            .arg(rpc_buffer_len(config.buffer.get()) > 0 ? QStringLiteral("not terminated")
+                                                                         : QStringLiteral("empty"))};
         return std::nullopt;
     }
     return QByteArray(rpc_buffer_data(config.buffer.get()));

@@ -13,7 +13,8 @@ const char kNothingTyped[] =
     QT_TRANSLATE_NOOP("device", "请填写读卡器：主机:端口，例如 192.168.1.10:47811 或 192.168.1.10-60:47811。");
 const char kBadPort[] = QT_TRANSLATE_NOOP("device", "“%1”缺少端口或端口无效：端口应为 1 到 65535 之间的数。");
 const char kBadHost[] =
-    QT_TRANSLATE_NOOP("device", "“%1”不是读卡器地址：应为 主机:端口、192.168.1.10-60:端口、tcp:主机:端口 或 serial:路径。");
+    QT_TRANSLATE_NOOP("device",
+                      "“%1”不是读卡器地址：应为 主机:端口、192.168.1.10-60:端口、tcp:主机:端口 或 serial:路径。");
 const char kBadAddress[] =
     QT_TRANSLATE_NOOP("device", "“%1”的 IPv4 地址无效：应为四段 0 到 255 之间的十进制数。");
 const char kReversedRange[] = QT_TRANSLATE_NOOP("device", "“%1”的范围颠倒了：起始地址应不大于结束地址。");
@@ -62,7 +63,8 @@ Entry dottedQuadLinks(const QRegularExpressionMatch &quad, const QString &port)
         return {{}, kReversedRange};
     Entry entry;
     for (int last = parts[3]; last <= parts[4]; ++last)
-        entry.links << QStringLiteral("tcp:%1.%2.%3.%4:%5").arg(parts[0]).arg(parts[1]).arg(parts[2]).arg(last).arg(port);
+        entry.links
+            << QStringLiteral("tcp:%1.%2.%3.%4:%5").arg(parts[0]).arg(parts[1]).arg(parts[2]).arg(last).arg(port);
     return entry;
 }
 
@@ -82,7 +84,8 @@ Entry networkLinks(const QString &hostAndPort)
         return dottedQuadLinks(quad, portText);
     if (kNumericHost.match(host).hasMatch())
         return {{}, kBadAddress};
-    if (host.size() > kMostHostChars || !(kHostName.match(host).hasMatch() || kBracketedIpv6.match(host).hasMatch()))
+    if (host.size() > kMostHostChars
+        || !(kHostName.match(host).hasMatch() || kBracketedIpv6.match(host).hasMatch()))
         return {{}, kBadHost};
     return {{QStringLiteral("tcp:%1:%2").arg(host, portText)}, nullptr};
 }
@@ -100,7 +103,8 @@ Entry entryLinks(const QString &entry)
 
 TypedReaders parseTypedReaders(const QString &text)
 {
-    const QStringList entries = text.split(QRegularExpression(QStringLiteral("[\\s,;\\x{FF0C}\\x{FF1B}]+")), Qt::SkipEmptyParts);
+    const QStringList entries =
+        text.split(QRegularExpression(QStringLiteral("[\\s,;\\x{FF0C}\\x{FF1B}]+")), Qt::SkipEmptyParts);
     if (entries.isEmpty())
         return {{}, kNothingTyped, QString()};
     TypedReaders parsed;
@@ -124,7 +128,8 @@ QString typedReadersProblemText(const TypedReaders &parsed)
         entry = entry.left(kMostEntryCharsShown) + QStringLiteral("…");
     // Only the refusal of too many readers names their number.
     const QString text = QCoreApplication::translate("device", parsed.problem);
-    return text.contains(QLatin1String("%2")) ? text.arg(entry, QString::number(kMostTypedReaders)) : text.arg(entry);
+    return text.contains(QLatin1String("%2")) ? text.arg(entry, QString::number(kMostTypedReaders))
+                                              : text.arg(entry);
 }
 
 // A serial port by its real path (a by-id name and the port itself are one

@@ -32,8 +32,9 @@ QList<SerialPort> listSerialPorts()
 {
     QList<SerialPort> rows;
     for (const QSerialPortInfo &port : QSerialPortInfo::availablePorts()) {
-        SerialPort row{port.systemLocation(), stableNameOf(port.systemLocation()), port.description(),
-                          port.manufacturer(), port.serialNumber(), QString()};
+        SerialPort row{port.systemLocation(), stableNameOf(port.systemLocation()),
+                       port.description(),    port.manufacturer(),
+                       port.serialNumber(),   QString()};
         if (port.hasVendorIdentifier() && port.hasProductIdentifier())
             row.usbId = hex4(port.vendorIdentifier()) + ':' + hex4(port.productIdentifier());
         rows << row;

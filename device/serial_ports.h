@@ -9,12 +9,12 @@ namespace device {
 // One serial port as the system lists it.
 struct SerialPort
 {
-    QString location;    // /dev/ttyUSB0
-    QString stableName;  // /dev/serial/by-id/... when one names the port, else empty
+    QString location;   // /dev/ttyUSB0
+    QString stableName; // /dev/serial/by-id/... when one names the port, else empty
     QString description;
     QString manufacturer;
     QString serialNumber;
-    QString usbId;       // "0403:6001", empty when not a USB port
+    QString usbId; // "0403:6001", empty when not a USB port
 };
 
 // The stable name in byIdFolder that resolves to location; empty when none.

@@ -14,8 +14,8 @@
 #include "config/config_file.h"
 #include "config/series.h"
 #include "core/change_words.h"
-#include "text/plain_text.h"
 #include "core/wording.h"
+#include "text/plain_text.h"
 
 namespace {
 
@@ -35,9 +35,9 @@ const char kReportTitle[] = QT_TRANSLATE_NOOP("RecordExport", "读卡器配置�
 
 // The report's columns and their share of the page's width.
 const char *const kColumns[] = {
-    QT_TRANSLATE_NOOP("RecordExport", "时间"),       QT_TRANSLATE_NOOP("RecordExport", "位置"),
-    QT_TRANSLATE_NOOP("RecordExport", "连接"),       QT_TRANSLATE_NOOP("RecordExport", "固件"),
-    QT_TRANSLATE_NOOP("RecordExport", "结果"),       QT_TRANSLATE_NOOP("RecordExport", "读卡器系列"),
+    QT_TRANSLATE_NOOP("RecordExport", "时间"),     QT_TRANSLATE_NOOP("RecordExport", "位置"),
+    QT_TRANSLATE_NOOP("RecordExport", "连接"),     QT_TRANSLATE_NOOP("RecordExport", "固件"),
+    QT_TRANSLATE_NOOP("RecordExport", "结果"),     QT_TRANSLATE_NOOP("RecordExport", "读卡器系列"),
     QT_TRANSLATE_NOOP("RecordExport", "输出方式"),
 };
 const int kColumnShares[] = {14, 18, 17, 11, 18, 10, 12}; // of 100
@@ -159,10 +159,10 @@ QString seriesWords(const records::Record &record)
 {
     QStringList words;
     for (const QString &name : record.series.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
-        const auto chosen = std::find_if(std::begin(series::kSeries), std::end(series::kSeries),
-                                         [&](const series::Facts &facts) {
-                                             return name == QLatin1String(config::fieldOf(facts.box).name);
-                                         });
+        const auto chosen =
+            std::find_if(std::begin(series::kSeries), std::end(series::kSeries), [&](const series::Facts &facts) {
+                return name == QLatin1String(config::fieldOf(facts.box).name);
+            });
         words << (chosen != std::end(series::kSeries) ? formWords(config::fieldOf(chosen->box).words) : name);
     }
     return words.join(said(kListSeparator));
@@ -323,9 +323,8 @@ Exported recordsPdf(records::Store &store, const records::Selection &chosen, Exp
         if (!report.begin(rows))
             return {QByteArray(), said(QT_TRANSLATE_NOOP("RecordExport", "无法开始 PDF 的第一页"))};
         Channels channels;
-        unread = eachChosen(store, fixed, run, [&](const records::Record &record) {
-            report.add(reportRow(record, &channels));
-        });
+        unread = eachChosen(store, fixed, run,
+                            [&](const records::Record &record) { report.add(reportRow(record, &channels)); });
         if (!report.end())
             return {QByteArray(), said(QT_TRANSLATE_NOOP("RecordExport", "无法写完 PDF"))};
         pages = report.pages;
@@ -333,8 +332,11 @@ Exported recordsPdf(records::Store &store, const records::Selection &chosen, Exp
     if (unread || run->stop)
         return {QByteArray(), unread.value_or(QString())};
     if (run->done != rows)
-        return {QByteArray(), said(QT_TRANSLATE_NOOP("RecordExport", "只读到 %2 条记录中的 %1 条")).arg(run->done).arg(rows)};
+        return {QByteArray(),
+                said(QT_TRANSLATE_NOOP("RecordExport", "只读到 %2 条记录中的 %1 条")).arg(run->done).arg(rows)};
     if (const int written = pdfPages(bytes); written != pages)
-        return {QByteArray(), said(QT_TRANSLATE_NOOP("RecordExport", "写成的交接单有 %1 页，应有 %2 页")).arg(written).arg(pages)};
+        return {
+            QByteArray(),
+            said(QT_TRANSLATE_NOOP("RecordExport", "写成的交接单有 %1 页，应有 %2 页")).arg(written).arg(pages)};
     return {bytes, std::nullopt};
 }

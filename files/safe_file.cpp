@@ -99,8 +99,8 @@ std::optional<QString> replaceFile(const QString &path, const QByteArray &bytes,
         return systemReason(errno);
 
     const QFileInfo info(target);
-    QByteArray temporary = QFile::encodeName(info.absolutePath() + QStringLiteral("/.")
-                                             + info.fileName() + QStringLiteral(".XXXXXX"));
+    QByteArray temporary = QFile::encodeName(info.absolutePath() + QStringLiteral("/.") + info.fileName()
+                                             + QStringLiteral(".XXXXXX"));
     const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0)
         return systemReason(errno);

@@ -21,8 +21,7 @@
 
 namespace {
 
-const size_t kReceiveCapacity =
-    TRVO_FRAME_HEADER_SIZE + TRVO_FRAME_MAX_PAYLOAD + TRVO_FRAME_TRAILER_SIZE;
+const size_t kReceiveCapacity = TRVO_FRAME_HEADER_SIZE + TRVO_FRAME_MAX_PAYLOAD + TRVO_FRAME_TRAILER_SIZE;
 
 struct Event
 {
@@ -34,8 +33,8 @@ struct Event
 
     bool operator==(const Event &other) const
     {
-        return status == other.status && kind == other.kind && seq == other.seq
-            && command == other.command && payload == other.payload;
+        return status == other.status && kind == other.kind && seq == other.seq && command == other.command
+               && payload == other.payload;
     }
 };
 
@@ -53,8 +52,7 @@ void drain(std::vector<unsigned char> &buffer, std::vector<Event> &events)
         trvo_frame frame;
         std::memset(&frame, 0, sizeof frame);
         size_t consumed = 0;
-        const trvo_frame_status status =
-            trvo_frame_decode(buffer.data(), buffer.size(), &frame, &consumed);
+        const trvo_frame_status status = trvo_frame_decode(buffer.data(), buffer.size(), &frame, &consumed);
         if (consumed > buffer.size())
             fail("consumed more than it was given");
         if (status == TRVO_FRAME_INCOMPLETE) {
@@ -75,8 +73,9 @@ void drain(std::vector<unsigned char> &buffer, std::vector<Event> &events)
             if (frame.payload != start + TRVO_FRAME_HEADER_SIZE)
                 fail("the payload does not follow the frame's header");
             std::vector<unsigned char> again(size);
-            if (trvo_frame_encode(again.data(), size, frame.kind, frame.seq, frame.command,
-                                  frame.payload, frame.length) != size
+            if (trvo_frame_encode(again.data(), size, frame.kind, frame.seq, frame.command, frame.payload,
+                                  frame.length)
+                    != size
                 || std::memcmp(again.data(), start, size) != 0)
                 fail("a decoded frame differs from its encoding");
             event.kind = frame.kind;

@@ -9,8 +9,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "window/widget.h"
 #include "support/widget_probe.h"
+#include "window/widget.h"
 
 namespace {
 

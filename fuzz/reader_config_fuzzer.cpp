@@ -48,8 +48,7 @@ void checkStoredText(const QByteArray &text)
     if (!reader_config::parseEntries(text, &entries))
         return;
     QVector<Entry> again;
-    if (!reader_config::parseEntries(reader_config::joinEntries(entries), &again)
-        || !sameEntries(entries, again))
+    if (!reader_config::parseEntries(reader_config::joinEntries(entries), &again) || !sameEntries(entries, again))
         fail("a stored text reads differently once joined");
 }
 
@@ -78,7 +77,7 @@ QByteArray resigned(const QByteArray &text, const QByteArray &key)
         return QByteArray();
     const QByteArray enveloped = bare.left(bare.size() - kSignatureLength - 2);
     return enveloped + "--"
-        + QMessageAuthenticationCode::hash(enveloped, key, QCryptographicHash::Md5).toBase64();
+           + QMessageAuthenticationCode::hash(enveloped, key, QCryptographicHash::Md5).toBase64();
 }
 
 } // namespace
@@ -95,9 +94,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         checkApply(signedText, reader);
 
     // The text as what a reader holds, updated by a sound configuration.
-    static const QByteArray update = resigned(
-        "___TRVO_CONFIG_V1.1.0___{cr=0,prefix='a,b',psk='x',w_mode=2}--" + QByteArray(kSignatureLength, '.'),
-        kPassword);
+    static const QByteArray update = resigned("___TRVO_CONFIG_V1.1.0___{cr=0,prefix='a,b',psk='x',w_mode=2}--"
+                                                  + QByteArray(kSignatureLength, '.'),
+                                              kPassword);
     QVector<Entry> entries;
     if (reader_config::parseEntries(text, &entries))
         checkApply(update, {text, kPassword});

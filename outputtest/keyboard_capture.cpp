@@ -65,7 +65,8 @@ void KeyboardCapture::finish(const QByteArray &terminator)
             shown << QString::number(gap);
             total += gap;
         }
-        details = tr("按键间隔（毫秒）：%1；平均 %2 毫秒").arg(shown.join(QLatin1Char(' '))).arg(total / gaps.size());
+        details =
+            tr("按键间隔（毫秒）：%1；平均 %2 毫秒").arg(shown.join(QLatin1Char(' '))).arg(total / gaps.size());
     }
     const QByteArray bytes = pending + terminator;
     pending.clear();

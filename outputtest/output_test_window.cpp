@@ -92,7 +92,9 @@ QString cardFormName(output_test::CardNumberForm form)
 } // namespace
 
 OutputTestWindow::OutputTestWindow(const FormSource &formSource, QWidget *parent)
-    : QWidget(parent, Qt::Window), form(formSource), settings(outputTestSettings(formSource.value())),
+    : QWidget(parent, Qt::Window),
+      form(formSource),
+      settings(outputTestSettings(formSource.value())),
       messages(new output_test::OutputLog(this))
 {
     setWindowTitle(tr(kTitle));
@@ -119,7 +121,8 @@ OutputTestWindow::OutputTestWindow(const FormSource &formSource, QWidget *parent
 
     channels->setCurrentIndex(choiceOf(settings.channel));
     channelChosen();
-    connect(channels, QOverload<int>::of(&QComboBox::currentIndexChanged), this, &OutputTestWindow::channelChosen);
+    connect(channels, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
+            &OutputTestWindow::channelChosen);
     connect(&form, &FormSource::changed, this, &OutputTestWindow::formChanged);
 }
 
@@ -181,9 +184,8 @@ QComboBox *OutputTestWindow::makeListenChoice(QWidget *row)
     }
     choice->addItem(tr("仅本机"), QHostAddress(QHostAddress::LocalHost).toString());
     choice->setCurrentIndex(std::max(0, choice->findData(remembered::text(kListenKey))));
-    connect(choice, QOverload<int>::of(&QComboBox::activated), this, [choice] {
-        remembered::store(kListenKey, choice->currentData());
-    });
+    connect(choice, QOverload<int>::of(&QComboBox::activated), this,
+            [choice] { remembered::store(kListenKey, choice->currentData()); });
     return choice;
 }
 
@@ -223,17 +225,20 @@ QWidget *OutputTestWindow::makeMessageViews()
     const int timeWidth = table->fontMetrics().horizontalAdvance(QStringLiteral("00:00:00.000"));
     table->setColumnWidth(output_test::OutputLog::Time, timeWidth + 16);
     table->setColumnWidth(output_test::OutputLog::Source, 170);
-    for (int affix : {output_test::OutputLog::Prefix, output_test::OutputLog::Suffix, output_test::OutputLog::End})
+    for (int affix :
+         {output_test::OutputLog::Prefix, output_test::OutputLog::Suffix, output_test::OutputLog::End})
         table->setColumnWidth(affix, 64);
     table->setColumnWidth(output_test::OutputLog::Hex, 160);
     // The view follows new messages while it shows the newest ones.
-    connect(messages, &QAbstractItemModel::rowsAboutToBeInserted, this,
-            [this] { followNewest = table->verticalScrollBar()->value() == table->verticalScrollBar()->maximum(); });
+    connect(messages, &QAbstractItemModel::rowsAboutToBeInserted, this, [this] {
+        followNewest = table->verticalScrollBar()->value() == table->verticalScrollBar()->maximum();
+    });
     connect(messages, &QAbstractItemModel::rowsInserted, this, [this] {
         if (followNewest)
             table->scrollToBottom();
     });
-    connect(table->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &OutputTestWindow::showDetails);
+    connect(table->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            &OutputTestWindow::showDetails);
     details = new QPlainTextEdit(messagePage);
     details->setReadOnly(true);
     details->setMaximumHeight(110);
@@ -307,12 +312,14 @@ void OutputTestWindow::channelChosen()
     } else if (chosen == Channel::Wiegand) {
         views->setCurrentIndex(WiegandView);
         status->clear();
-        wiegandNote->setText(tr("电脑无法接收韦根输出：请接门禁控制器或韦根转换器检查。读头按韦根%1输出，卡号格式：%2。")
-                                 .arg(settings.wiegandBits)
-                                 .arg(cardFormName(settings.cardNumberForm)));
+        wiegandNote->setText(
+            tr("电脑无法接收韦根输出：请接门禁控制器或韦根转换器检查。读头按韦根%1输出，卡号格式：%2。")
+                .arg(settings.wiegandBits)
+                .arg(cardFormName(settings.cardNumberForm)));
     } else {
         views->setCurrentIndex(MessagesView);
-        status->setText(network ? tr("选择在哪个网卡上接收，再点“开始接收”。") : tr("选择读头所接的串口，再点“开始接收”。"));
+        status->setText(network ? tr("选择在哪个网卡上接收，再点“开始接收”。")
+                                : tr("选择读头所接的串口，再点“开始接收”。"));
     }
 }
 
@@ -483,7 +490,8 @@ bool OutputTestWindow::saveTo(const QString &path)
 
 void OutputTestWindow::chooseFileToSave()
 {
-    const QString path = QFileDialog::getSaveFileName(this, tr("保存消息"), QString(), tr("文本文件 (*.txt);;所有文件 (*)"));
+    const QString path =
+        QFileDialog::getSaveFileName(this, tr("保存消息"), QString(), tr("文本文件 (*.txt);;所有文件 (*)"));
     if (!path.isEmpty())
         saveTo(path);
 }

@@ -27,7 +27,7 @@ class KeyboardCapture;
 namespace output_test {
 class OutputReceiver;
 struct OpenFailure;
-}
+} // namespace output_test
 
 // Shows what a configured reader sends: a receiver for the channel the
 // form chose (or another one picked here), each message with the form's

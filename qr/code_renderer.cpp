@@ -57,8 +57,7 @@ void paintModules(QPainter &painter, const CodeSymbol &symbol, QPoint origin, in
 {
     QVector<QRect> rects = darkRuns(symbol);
     for (QRect &r : rects)
-        r = QRect(origin.x() + r.x() * module, origin.y() + r.y() * module, r.width() * module,
-                  module);
+        r = QRect(origin.x() + r.x() * module, origin.y() + r.y() * module, r.width() * module, module);
     painter.setPen(Qt::NoPen);
     painter.setBrush(Qt::black);
     painter.drawRects(rects.constData(), rects.size());
@@ -71,8 +70,8 @@ void paintModules(QPainter &painter, const CodeSymbol &symbol, QPointF origin, q
     QVector<QRectF> rects;
     rects.reserve(runs.size());
     for (const QRect &r : runs)
-        rects.append(QRectF(origin.x() + r.x() * module, origin.y() + r.y() * module,
-                            r.width() * module, module));
+        rects.append(
+            QRectF(origin.x() + r.x() * module, origin.y() + r.y() * module, r.width() * module, module));
     painter.setPen(Qt::NoPen);
     painter.setBrush(Qt::black);
     painter.drawRects(rects.constData(), rects.size());
@@ -80,8 +79,7 @@ void paintModules(QPainter &painter, const CodeSymbol &symbol, QPointF origin, q
 
 QStringList sheetLines(const CodeSheet &sheet)
 {
-    return sheet.summary
-           + QStringList{sheet.dateCaption + sheet.date.toString(Qt::ISODate)};
+    return sheet.summary + QStringList{sheet.dateCaption + sheet.date.toString(Qt::ISODate)};
 }
 
 // Where the parts of a sheet go, in device units: the code with its quiet
@@ -95,8 +93,7 @@ struct SheetLayout
     QSizeF size;
 };
 
-SheetLayout layOut(const CodeSymbol &symbol, const QStringList &lines, const QFontMetricsF &metrics,
-                   qreal module)
+SheetLayout layOut(const CodeSymbol &symbol, const QStringList &lines, const QFontMetricsF &metrics, qreal module)
 {
     qreal textWidth = 0;
     for (const QString &line : lines)
@@ -165,8 +162,8 @@ bool writeSvg(const CodeSymbol &symbol, const CodeSheet &sheet, QIODevice &file)
 // `resolution` dots an inch): modules of whole printer dots, so that every
 // module prints equally wide, as large as fit up to kLargestPaperModuleMm.
 // False when they would be under kMinimumPaperModuleMm.
-bool layOutPage(const CodeSymbol &symbol, const QStringList &lines, const QFontMetricsF &metrics,
-                QSizeF page, int resolution, SheetLayout *layout, QPointF *origin)
+bool layOutPage(const CodeSymbol &symbol, const QStringList &lines, const QFontMetricsF &metrics, QSizeF page,
+                int resolution, SheetLayout *layout, QPointF *origin)
 {
     const qreal unitsPerMm = resolution / kMillimetresPerInch;
     const int sideModules = symbol.width() + 2 * kQuietZoneModules;
@@ -192,8 +189,8 @@ QStringList fittedLines(const QStringList &lines, const QFontMetricsF &metrics, 
 }
 
 // One page of a PDF writer or a printer, whose painter is opened here.
-bool paintPage(const CodeSymbol &symbol, const CodeSheet &sheet, QPagedPaintDevice &device,
-               int resolution, QString *error)
+bool paintPage(const CodeSymbol &symbol, const CodeSheet &sheet, QPagedPaintDevice &device, int resolution,
+               QString *error)
 {
     QFont font;
     font.setPointSizeF(kPaperTextPoints);
@@ -223,8 +220,7 @@ bool writePdf(const CodeSymbol &symbol, const CodeSheet &sheet, QIODevice &file,
     pdf.setTitle(sheet.title);
     pdf.setCreator(QStringLiteral("Tarvo配置工具"));
     pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                  QMarginsF(kPaperMarginMm, kPaperMarginMm, kPaperMarginMm,
-                                            kPaperMarginMm),
+                                  QMarginsF(kPaperMarginMm, kPaperMarginMm, kPaperMarginMm, kPaperMarginMm),
                                   QPageLayout::Millimeter));
     return paintPage(symbol, sheet, pdf, pdf.resolution(), error);
 }
@@ -250,8 +246,7 @@ CodeSymbol::CodeSymbol(const QString &text)
     QRcode_free(symbol);
 }
 
-QPixmap screenPixmap(const CodeSymbol &symbol, QSize logicalSize, qreal devicePixelRatio,
-                     int quietModules)
+QPixmap screenPixmap(const CodeSymbol &symbol, QSize logicalSize, qreal devicePixelRatio, int quietModules)
 {
     const QSize pixels = logicalSize * devicePixelRatio;
     if (symbol.isNull() || pixels.isEmpty())
@@ -267,8 +262,7 @@ QPixmap screenPixmap(const CodeSymbol &symbol, QSize logicalSize, qreal devicePi
     painter.setPen(Qt::NoPen);
     painter.setBrush(Qt::white);
     painter.drawRect(QRect(QPoint(0, 0), pixels));
-    paintModules(painter, symbol,
-                 QPoint((pixels.width() - side) / 2, (pixels.height() - side) / 2), module);
+    paintModules(painter, symbol, QPoint((pixels.width() - side) / 2, (pixels.height() - side) / 2), module);
     painter.end();
     QPixmap pixmap = QPixmap::fromImage(picture);
     pixmap.setDevicePixelRatio(devicePixelRatio);
@@ -304,13 +298,11 @@ QImage sheetImage(const CodeSymbol &symbol, const CodeSheet &sheet, int modulePi
     return picture;
 }
 
-bool writeSheet(const CodeSymbol &symbol, const CodeSheet &sheet, const QString &path,
-                QString *error)
+bool writeSheet(const CodeSymbol &symbol, const CodeSheet &sheet, const QString &path, QString *error)
 {
     error->clear();
     const QString suffix = QFileInfo(path).suffix().toLower();
-    if (suffix != QLatin1String("png") && suffix != QLatin1String("svg")
-        && suffix != QLatin1String("pdf")) {
+    if (suffix != QLatin1String("png") && suffix != QLatin1String("svg") && suffix != QLatin1String("pdf")) {
         *error = QString::fromUtf8(QT_TRANSLATE_NOOP("qr", "请选择 .png、.svg 或 .pdf 文件"));
         return false;
     }
@@ -321,9 +313,7 @@ bool writeSheet(const CodeSymbol &symbol, const CodeSheet &sheet, const QString 
     bool made = false;
     if (suffix == QLatin1String("png"))
         // A grey picture: a quarter of the data for the compressor.
-        made = sheetImage(symbol, sheet)
-                   .convertToFormat(QImage::Format_Grayscale8)
-                   .save(&buffer, "PNG");
+        made = sheetImage(symbol, sheet).convertToFormat(QImage::Format_Grayscale8).save(&buffer, "PNG");
     else if (suffix == QLatin1String("svg"))
         made = writeSvg(symbol, sheet, buffer);
     else

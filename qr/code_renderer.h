@@ -54,8 +54,7 @@ constexpr double kMinimumPaperModuleMm = 0.4;
 // a whole number of device pixels, centred on white, with at least
 // quietModules of white around it. At a device pixel ratio of 1 the picture
 // has exactly logicalSize pixels. Null when a module would get no pixel.
-QPixmap screenPixmap(const CodeSymbol &symbol, QSize logicalSize, qreal devicePixelRatio,
-                     int quietModules);
+QPixmap screenPixmap(const CodeSymbol &symbol, QSize logicalSize, qreal devicePixelRatio, int quietModules);
 
 // The code alone with its quiet zone, modulePixels a module.
 QImage codeImage(const CodeSymbol &symbol, int modulePixels = kDefaultModulePixels);
@@ -74,19 +73,16 @@ struct CodeSheet
 
 // The code with its quiet zone and the sheet's lines below it, as a picture
 // of modulePixels a module.
-QImage sheetImage(const CodeSymbol &symbol, const CodeSheet &sheet,
-                  int modulePixels = kDefaultModulePixels);
+QImage sheetImage(const CodeSymbol &symbol, const CodeSheet &sheet, int modulePixels = kDefaultModulePixels);
 
 // Writes the sheet to a file in the format its suffix names: .png, .svg or
 // .pdf (any case). False, with a reason in *error, when the suffix is none of
 // them or the file cannot be written.
-bool writeSheet(const CodeSymbol &symbol, const CodeSheet &sheet, const QString &path,
-                QString *error);
+bool writeSheet(const CodeSymbol &symbol, const CodeSheet &sheet, const QString &path, QString *error);
 
 // Prints the sheet on one page of the printer, centred, each module at least
 // kMinimumPaperModuleMm. False, with a reason in *error, when the page is
 // too small for that or the printer cannot be opened.
-bool printSheet(const CodeSymbol &symbol, const CodeSheet &sheet, QPrinter &printer,
-                QString *error);
+bool printSheet(const CodeSymbol &symbol, const CodeSheet &sheet, QPrinter &printer, QString *error);
 
 #endif

@@ -124,7 +124,8 @@ qint64 OutputLog::rowBytes(const Row &row)
 {
     const qint64 rowOverhead = 160;
     const Message &message = row.message;
-    return rowOverhead + message.bytes.size() + qint64(sizeof(QChar)) * (message.source.size() + message.details.size())
+    return rowOverhead + message.bytes.size()
+           + qint64(sizeof(QChar)) * (message.source.size() + message.details.size())
            + row.check.missingPrefix.size() + row.check.missingSuffix.size() + row.check.missingTerminator.size();
 }
 
@@ -218,7 +219,8 @@ QString OutputLog::cellText(const Row &row, int column) const
         return check.missingTerminator.isEmpty() ? bytesShown(bytes.right(check.terminatorLength))
                                                  : tr("缺少 %1").arg(bytesShown(check.missingTerminator));
     case Hex:
-        return hexOf(bytes.left(kCellHexBytes)) + (bytes.size() > kCellHexBytes ? QString(QChar(0x2026)) : QString());
+        return hexOf(bytes.left(kCellHexBytes))
+               + (bytes.size() > kCellHexBytes ? QString(QChar(0x2026)) : QString());
     }
     return QString();
 }

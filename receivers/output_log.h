@@ -30,11 +30,11 @@ struct Message
 // Where the affixes of the configuration stand in a message.
 struct AffixCheck
 {
-    bool card = false;         // the NFC affixes fit it better than the scan ones
-    int prefixLength = 0;      // bytes at the start that are the prefix
-    int suffixLength = 0;      // bytes before the terminator that are the suffix
-    int terminatorLength = 0;  // bytes at the end that are the terminator
-    QByteArray missingPrefix;  // expected but not there
+    bool card = false;        // the NFC affixes fit it better than the scan ones
+    int prefixLength = 0;     // bytes at the start that are the prefix
+    int suffixLength = 0;     // bytes before the terminator that are the suffix
+    int terminatorLength = 0; // bytes at the end that are the terminator
+    QByteArray missingPrefix; // expected but not there
     QByteArray missingSuffix;
     QByteArray missingTerminator;
 };

@@ -4,16 +4,16 @@
 #include <QMutexLocker>
 #include <QPointer>
 #include <QSerialPort>
+#include <QStringList>
 #include <QTcpServer>
 #include <QTcpSocket>
-#include <QStringList>
 #include <QTimer>
 
 #include <algorithm>
-#include <map>
 #include <cerrno>
 #include <cstring>
 #include <functional>
+#include <map>
 #include <memory>
 #include <microhttpd.h>
 #include <netinet/in.h>
@@ -56,9 +56,11 @@ OpenFailure portFailure(int error, quint16 port)
 {
     QString suggestion;
     if (error == EADDRINUSE)
-        suggestion = OutputReceiver::tr("另一个程序已在使用端口 %1：关闭它，或换一个端口（读头的配置一起改）。").arg(port);
+        suggestion =
+            OutputReceiver::tr("另一个程序已在使用端口 %1：关闭它，或换一个端口（读头的配置一起改）。").arg(port);
     else if (error == EACCES && port < 1024)
-        suggestion = OutputReceiver::tr("1024 以下的端口只有管理员能打开：换一个 1024 以上的端口（读头的配置一起改）。");
+        suggestion =
+            OutputReceiver::tr("1024 以下的端口只有管理员能打开：换一个 1024 以上的端口（读头的配置一起改）。");
     else
         suggestion = OutputReceiver::tr("换一个端口再试。");
     return {systemReason(error), suggestion};
@@ -171,7 +173,10 @@ class MessageStream : public QObject
 public:
     MessageStream(QIODevice *device, const Settings &settings, ReadingTurns *turns,
                   std::function<void(const QByteArray &)> deliver)
-        : QObject(device), device_(device), splitter_(settings.terminator(), settings.heartbeat), turns_(turns),
+        : QObject(device),
+          device_(device),
+          splitter_(settings.terminator(), settings.heartbeat),
+          turns_(turns),
           deliver_(std::move(deliver))
     {
         pause_.setSingleShot(true);
@@ -235,8 +240,7 @@ void ReadingTurns::pass()
 
 StreamSplitter::StreamSplitter(const QByteArray &terminator, const QByteArray &heartbeat)
     : terminator_(terminator), heartbeat_(heartbeat)
-{
-}
+{}
 
 void StreamSplitter::add(const QByteArray &bytes)
 {
@@ -292,7 +296,10 @@ QByteArray StreamSplitter::rest()
 }
 
 TcpReceiver::TcpReceiver(const Settings &settings, QObject *parent)
-    : OutputReceiver(parent), settings_(settings), server_(new QTcpServer(this)), peers_(new PeerTable(this)),
+    : OutputReceiver(parent),
+      settings_(settings),
+      server_(new QTcpServer(this)),
+      peers_(new PeerTable(this)),
       turns_(new ReadingTurns(this))
 {
     connect(server_, &QTcpServer::newConnection, this, &TcpReceiver::accept);
@@ -332,7 +339,8 @@ void TcpReceiver::attach(QTcpSocket *socket)
     link.quiet.start();
     peers_->add(link.address);
     connect(socket, &QTcpSocket::disconnected, this, [this, socket] { forget(socket); });
-    new MessageStream(socket, settings_, turns_, [this, socket](const QByteArray &bytes) { heard(socket, bytes); });
+    new MessageStream(socket, settings_, turns_,
+                      [this, socket](const QByteArray &bytes) { heard(socket, bytes); });
 }
 
 void TcpReceiver::heard(QTcpSocket *socket, const QByteArray &bytes)
@@ -368,7 +376,9 @@ void TcpReceiver::dropQuietPeers()
         if (link.quiet.hasExpired(kQuietSeconds * 1000))
             quiet << socket;
     for (QTcpSocket *socket : quiet) {
-        emit note(OutputReceiver::tr("%1 已 %2 秒未发送任何内容（心跳也没有），已断开").arg(links_[socket].address).arg(kQuietSeconds));
+        emit note(OutputReceiver::tr("%1 已 %2 秒未发送任何内容（心跳也没有），已断开")
+                      .arg(links_[socket].address)
+                      .arg(kQuietSeconds));
         socket->abort();
         forget(socket);
     }
@@ -402,8 +412,7 @@ void TcpReceiver::dropQuietest()
 
 SerialReceiver::SerialReceiver(const Settings &settings, QObject *parent)
     : OutputReceiver(parent), settings_(settings), port_(new QSerialPort(this))
-{
-}
+{}
 
 std::optional<OpenFailure> SerialReceiver::open(const QString &portName)
 {
@@ -417,8 +426,9 @@ std::optional<OpenFailure> SerialReceiver::open(const QString &portName)
     if (!port_->open(QIODevice::ReadOnly)) {
         QString suggestion;
         if (port_->error() == QSerialPort::PermissionError)
-            suggestion = OutputReceiver::tr("串口被其他程序占用，或当前用户无权打开：关闭占用它的程序；无权时把用户加入 dialout "
-                            "组（sudo usermod -aG dialout $USER）并重新登录。");
+            suggestion = OutputReceiver::tr(
+                "串口被其他程序占用，或当前用户无权打开：关闭占用它的程序；无权时把用户加入 dialout "
+                "组（sudo usermod -aG dialout $USER）并重新登录。");
         else if (port_->error() == QSerialPort::DeviceNotFoundError)
             suggestion = OutputReceiver::tr("检查读头的连线，或选另一个串口。");
         else
@@ -455,7 +465,8 @@ MHD_Result collectHeader(void *lines, MHD_ValueKind, const char *key, const char
 {
     auto *list = static_cast<QStringList *>(lines);
     if (list->size() < kHeaderLines)
-        *list << visibleText(QString::fromUtf8(key) + QLatin1String(": ") + QString::fromUtf8(value ? value : ""));
+        *list << visibleText(QString::fromUtf8(key) + QLatin1String(": ")
+                             + QString::fromUtf8(value ? value : ""));
     return MHD_YES;
 }
 
@@ -463,7 +474,8 @@ MHD_Result collectArgument(void *arguments, MHD_ValueKind, const char *key, cons
 {
     auto *list = static_cast<QStringList *>(arguments);
     if (list->size() < kHeaderLines)
-        *list << (value ? QString::fromUtf8(key) + QLatin1Char('=') + QString::fromUtf8(value) : QString::fromUtf8(key));
+        *list << (value ? QString::fromUtf8(key) + QLatin1Char('=') + QString::fromUtf8(value)
+                        : QString::fromUtf8(key));
     return MHD_YES;
 }
 
@@ -498,7 +510,8 @@ Message httpMessage(MHD_Connection *connection, const char *url, const char *met
                       + headers.join(QLatin1Char('\n'));
     if (request.dropped > 0)
         details += QLatin1Char('\n') + OutputReceiver::tr("正文另有 %1 字节未保留").arg(request.dropped);
-    return {QDateTime::currentDateTimeUtc(), clientOf(connection) + QLatin1Char(' ') + requestLine, request.body, details};
+    return {QDateTime::currentDateTimeUtc(), clientOf(connection) + QLatin1Char(' ') + requestLine, request.body,
+            details};
 }
 
 MHD_Result answerRequest(void *receiver, MHD_Connection *connection, const char *url, const char *method,
@@ -519,7 +532,8 @@ MHD_Result answerRequest(void *receiver, MHD_Connection *connection, const char 
     auto *http = static_cast<HttpReceiver *>(receiver);
     http->deliver(httpMessage(connection, url, method, version, *request));
     QByteArray reply = http->reply();
-    MHD_Response *response = MHD_create_response_from_buffer(size_t(reply.size()), reply.data(), MHD_RESPMEM_MUST_COPY);
+    MHD_Response *response =
+        MHD_create_response_from_buffer(size_t(reply.size()), reply.data(), MHD_RESPMEM_MUST_COPY);
     if (!response)
         return MHD_NO;
     MHD_add_response_header(response, MHD_HTTP_HEADER_CONTENT_TYPE, "text/plain; charset=utf-8");
@@ -591,12 +605,12 @@ std::optional<OpenFailure> HttpReceiver::open(const QHostAddress &address, quint
     const int fd = listenOn(address, port, &error);
     if (fd < 0)
         return portFailure(error, port);
-    daemon_ = MHD_start_daemon(
-        MHD_USE_INTERNAL_POLLING_THREAD | MHD_USE_AUTO, 0, nullptr, nullptr, answerRequest, this,
-        MHD_OPTION_LISTEN_SOCKET, fd, MHD_OPTION_NOTIFY_COMPLETED, requestCompleted, this,
-        MHD_OPTION_NOTIFY_CONNECTION, connectionNotified, this, MHD_OPTION_CONNECTION_LIMIT, kHttpConnections,
-        MHD_OPTION_PER_IP_CONNECTION_LIMIT, kHttpConnectionsPerAddress, MHD_OPTION_CONNECTION_TIMEOUT,
-        kHttpQuietSeconds, MHD_OPTION_END);
+    daemon_ =
+        MHD_start_daemon(MHD_USE_INTERNAL_POLLING_THREAD | MHD_USE_AUTO, 0, nullptr, nullptr, answerRequest, this,
+                         MHD_OPTION_LISTEN_SOCKET, fd, MHD_OPTION_NOTIFY_COMPLETED, requestCompleted, this,
+                         MHD_OPTION_NOTIFY_CONNECTION, connectionNotified, this, MHD_OPTION_CONNECTION_LIMIT,
+                         kHttpConnections, MHD_OPTION_PER_IP_CONNECTION_LIMIT, kHttpConnectionsPerAddress,
+                         MHD_OPTION_CONNECTION_TIMEOUT, kHttpQuietSeconds, MHD_OPTION_END);
     if (!daemon_) {
         ::close(fd);
         return OpenFailure{systemReason(errno), OutputReceiver::tr("换一个端口再试。")};
@@ -647,7 +661,8 @@ void HttpReceiver::cutLateRequests()
         }
     }
     for (const QString &client : cut)
-        emit note(OutputReceiver::tr("%1 的 HTTP 请求 %2 秒内未完成，已断开").arg(client).arg(kHttpRequestSeconds));
+        emit note(
+            OutputReceiver::tr("%1 的 HTTP 请求 %2 秒内未完成，已断开").arg(client).arg(kHttpRequestSeconds));
 }
 
 void HttpReceiver::setReply(const QByteArray &reply)

@@ -59,8 +59,8 @@ private:
     QByteArray terminator_;
     QByteArray heartbeat_;
     QByteArray pending_;
-    int start_ = 0;       // where the first message not taken begins
-    int searchFrom_ = 0;  // where no terminator was found before it
+    int start_ = 0;      // where the first message not taken begins
+    int searchFrom_ = 0; // where no terminator was found before it
 };
 
 class OutputReceiver : public QObject

@@ -42,7 +42,7 @@ struct Settings
     bool carriageReturn = false; // after each code
     bool lineFeed = false;
 
-    QByteArray heartbeat;     // empty while heartbeats are off
+    QByteArray heartbeat; // empty while heartbeats are off
     int heartbeatSeconds = 0;
 
     CardNumberForm cardNumberForm = CardNumberForm::Decimal;

@@ -29,8 +29,8 @@ constexpr int kSchemaVersion = 3;
 // SQLite's codes of a file that is no database, or a damaged one.
 const QStringList kCorruptCodes = {QStringLiteral("11"), QStringLiteral("26")};
 // What a table needs to be ours, at any version.
-const QStringList kFirstColumns = {"id",    "time",          "link",   "firmware", "result",
-                                   "cause", "changes", "configuration", "sha256", "place"};
+const QStringList kFirstColumns = {"id",    "time",    "link",          "firmware", "result",
+                                   "cause", "changes", "configuration", "sha256",   "place"};
 // The columns later versions added, in their order.
 const char *const kLaterColumns[][2] = {{"series", "TEXT"}, {"key_changes", "TEXT"}, {"channel", "TEXT"}};
 // The orders a list asks for; each starts with the order's column.
@@ -96,8 +96,9 @@ public:
         const QString name = QStringLiteral("tarvo-records-%1").arg(serial++);
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
         if (readOnly) {
-            db.setDatabaseName(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toString(QUrl::FullyEncoded)
-                               + QStringLiteral("?mode=ro"));
+            db.setDatabaseName(
+                QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toString(QUrl::FullyEncoded)
+                + QStringLiteral("?mode=ro"));
             db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI"));
         } else {
             db.setDatabaseName(path);
@@ -212,10 +213,11 @@ QSqlError userVersion(const QSqlDatabase &db, int *version)
 
 QSqlError newerStore(int version)
 {
-    return failure(QStringLiteral("the record store was written by a newer version of this program (store version "
-                                  "%1; this one reads up to %2)")
-                       .arg(version)
-                       .arg(kSchemaVersion));
+    return failure(
+        QStringLiteral("the record store was written by a newer version of this program (store version "
+                       "%1; this one reads up to %2)")
+            .arg(version)
+            .arg(kSchemaVersion));
 }
 
 // The table a store of this version has: made new, or the columns and
@@ -228,16 +230,18 @@ QSqlError upgrade(const QSqlDatabase &db)
         return error;
     QStringList steps;
     if (columns.isEmpty()) {
-        steps << QStringLiteral("CREATE TABLE records (id INTEGER PRIMARY KEY, time TEXT NOT NULL, link TEXT, firmware "
-                                "TEXT, result TEXT, cause TEXT, changes TEXT, configuration BLOB, sha256 TEXT, place "
-                                "TEXT, series TEXT, key_changes TEXT, channel TEXT)");
+        steps << QStringLiteral(
+            "CREATE TABLE records (id INTEGER PRIMARY KEY, time TEXT NOT NULL, link TEXT, firmware "
+            "TEXT, result TEXT, cause TEXT, changes TEXT, configuration BLOB, sha256 TEXT, place "
+            "TEXT, series TEXT, key_changes TEXT, channel TEXT)");
     } else {
         for (const QString &column : kFirstColumns)
             if (!columns.contains(column))
                 return failure(QStringLiteral("the table of records was not made by this program"), kNotOurs);
         for (const auto &[name, type] : kLaterColumns)
             if (!columns.contains(QLatin1String(name)))
-                steps << QStringLiteral("ALTER TABLE records ADD COLUMN %1 %2").arg(QLatin1String(name), QLatin1String(type));
+                steps << QStringLiteral("ALTER TABLE records ADD COLUMN %1 %2")
+                             .arg(QLatin1String(name), QLatin1String(type));
     }
     for (const char *index : kIndexes)
         steps << QLatin1String(index);
@@ -335,8 +339,8 @@ QSqlError insert(const QSqlDatabase &db, const Record &record, qint64 *id)
     for (const QVariant &value :
          {QVariant(timeText(record.time)), QVariant(record.link.left(kMostFieldChars)),
           QVariant(record.firmware.left(kMostFieldChars)), QVariant(QLatin1String(kResultNames[record.result])),
-          QVariant(record.cause), QVariant(record.changes), QVariant(record.configuration), QVariant(record.sha256),
-          QVariant(record.place.left(kMostFieldChars)), QVariant(record.series),
+          QVariant(record.cause), QVariant(record.changes), QVariant(record.configuration),
+          QVariant(record.sha256), QVariant(record.place.left(kMostFieldChars)), QVariant(record.series),
           QVariant(keyChangesJson(record.keyChanges)), QVariant(record.channel)})
         insert.addBindValue(value);
     // One statement outside a transaction is a transaction of its own,
@@ -382,10 +386,12 @@ QString whereClause(const Selection &selection, QVariantList *binds)
         // the link's and the result's codes in the viewer's words.
         const QStringList failed = selection.resultTexts[Record::Failed].split(QStringLiteral("%1"));
         const QString pattern = containing(selection.text);
-        terms << QStringLiteral(
-            "(strftime('%Y-%m-%d %H:%M:%S', time, 'localtime') LIKE ? ESCAPE '\\' OR place LIKE ? ESCAPE '\\' "
-            "OR firmware LIKE ? ESCAPE '\\' OR %1 LIKE ? ESCAPE '\\' OR (CASE result WHEN 'confirmed' THEN ? "
-            "WHEN 'failed' THEN ? || IFNULL(cause, '') || ? ELSE ? END) LIKE ? ESCAPE '\\')").arg(kShownLink);
+        terms
+            << QStringLiteral(
+                   "(strftime('%Y-%m-%d %H:%M:%S', time, 'localtime') LIKE ? ESCAPE '\\' OR place LIKE ? ESCAPE '\\' "
+                   "OR firmware LIKE ? ESCAPE '\\' OR %1 LIKE ? ESCAPE '\\' OR (CASE result WHEN 'confirmed' THEN ? "
+                   "WHEN 'failed' THEN ? || IFNULL(cause, '') || ? ELSE ? END) LIKE ? ESCAPE '\\')")
+                   .arg(kShownLink);
         *binds << pattern << pattern << pattern << selection.defaultLink << pattern
                << selection.resultTexts[Record::Confirmed] << failed.value(0) << failed.value(1)
                << selection.resultTexts[Record::Unknown] << pattern;
@@ -441,7 +447,8 @@ QString csvLine(const QStringList &fields)
     QStringList quoted;
     for (QString field : fields)
         quoted << (field.contains(needsQuotes)
-                       ? QLatin1Char('"') + field.replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"')
+                       ? QLatin1Char('"') + field.replace(QLatin1Char('"'), QStringLiteral("\"\""))
+                             + QLatin1Char('"')
                        : field);
     return quoted.join(QLatin1Char(',')) + QStringLiteral("\r\n");
 }
@@ -454,7 +461,8 @@ QString spreadsheetText(const QString &field)
 
 QString defaultPath()
 {
-    return QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).filePath(QStringLiteral("records.sqlite"));
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
+        .filePath(QStringLiteral("records.sqlite"));
 }
 
 Store::Store(QString path, int busyTimeoutMs) : path_(std::move(path)), busyTimeoutMs_(busyTimeoutMs) {}
@@ -496,7 +504,8 @@ std::optional<QString> Store::append(Record record, qint64 *id)
         connections.close(path_);
         return QStringLiteral("the record store %1 is read-only").arg(QDir::toNativeSeparators(path_));
     }
-    record.sha256 = QString::fromLatin1(QCryptographicHash::hash(record.configuration, QCryptographicHash::Sha256).toHex());
+    record.sha256 =
+        QString::fromLatin1(QCryptographicHash::hash(record.configuration, QCryptographicHash::Sha256).toHex());
     for (int attempt = 0; attempt < 2; ++attempt) {
         QSqlError error;
         {
@@ -598,7 +607,8 @@ std::optional<QString> Store::visit(const Selection &selection, Columns columns,
     // The clauses in the order of their values.
     const QString where = whereClause(selection, &binds);
     const QString order = orderClause(selection, &binds);
-    sql += QStringLiteral(" FROM records") + where + order + QStringLiteral(" LIMIT %1 OFFSET %2").arg(limit).arg(offset);
+    sql += QStringLiteral(" FROM records") + where + order
+           + QStringLiteral(" LIMIT %1 OFFSET %2").arg(limit).arg(offset);
     QSqlQuery query(db);
     query.setForwardOnly(true);
     query.prepare(sql);

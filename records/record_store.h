@@ -32,19 +32,19 @@ struct Record
 {
     enum Result { Confirmed, Failed, Unknown };
 
-    qint64 id = 0;    // the store's row; set by the store
+    qint64 id = 0; // the store's row; set by the store
     QDateTime time;
     QString link;     // the reader as the user named it; empty: the library's default
     QString firmware; // empty when not known
     Result result = Unknown;
-    QString cause;    // why it failed or is unknown
-    QString changes;  // older records: the settings changed, as sentences, one a line
+    QString cause;                  // why it failed or is unknown
+    QString changes;                // older records: the settings changed, as sentences, one a line
     std::vector<Change> keyChanges; // the settings changed, key by key
-    QByteArray configuration; // as a configuration file holds it: no password
+    QByteArray configuration;       // as a configuration file holds it: no password
     QString place;
-    QString series;   // the series boxes the form had checked, by object name, comma-separated
-    QString channel;  // the output channel the form had chosen, by object name; empty in older records
-    QString sha256;   // of configuration, as hex; set by the store
+    QString series;  // the series boxes the form had checked, by object name, comma-separated
+    QString channel; // the output channel the form had chosen, by object name; empty in older records
+    QString sha256;  // of configuration, as hex; set by the store
 };
 
 // What the store keeps of a link, a firmware text or a place: a reader or
@@ -58,15 +58,15 @@ struct Selection
 {
     enum Order { ByTime, ByPlace, ByLink, ByFirmware, ByResult };
 
-    QDateTime from;  // invalid: from the first record
-    QDateTime until; // not included; invalid: to the last
-    QString text;    // empty: any
+    QDateTime from;         // invalid: from the first record
+    QDateTime until;        // not included; invalid: to the last
+    QString text;           // empty: any
     QString defaultLink;    // how an empty link is shown
     QString resultTexts[3]; // by Record::Result; %1 the cause
     Order order = ByTime;
     bool descending = false;
     int resultRanks[3] = {0, 1, 2}; // the results' order, by Record::Result
-    std::vector<qint64> ids; // only these rows, when any are given
+    std::vector<qint64> ids;        // only these rows, when any are given
 };
 
 // Whether a read takes the large columns too (configuration and changes),

@@ -25,9 +25,9 @@
 #include "config/config_file.h"
 #include "core/change_words.h"
 #include "core/dialog_folder.h"
-#include "text/plain_text.h"
 #include "documents/record_export.h"
 #include "files/safe_file.h"
+#include "text/plain_text.h"
 #include "widgets/boxes.h"
 #include "widgets/menu_button.h"
 
@@ -79,23 +79,23 @@ struct ExportKind
 const ExportKind kExports[] = {
     {QT_TRANSLATE_NOOP("RecordWindow", "导出 CSV"), QT_TRANSLATE_NOOP("RecordWindow", "CSV 表格 (*.csv)"), "csv",
      recordsCsv},
-    {QT_TRANSLATE_NOOP("RecordWindow", "导出交接单"), QT_TRANSLATE_NOOP("RecordWindow", "PDF 文件 (*.pdf)"), "pdf",
-     recordsPdf},
+    {QT_TRANSLATE_NOOP("RecordWindow", "导出交接单"), QT_TRANSLATE_NOOP("RecordWindow", "PDF 文件 (*.pdf)"),
+     "pdf", recordsPdf},
 }; // by whether it is the PDF
 
 } // namespace
 
 RecordTable::RecordTable(QObject *parent)
     : QAbstractTableModel(parent), store(records::defaultPath(), kBusyTimeoutMs)
-{
-}
+{}
 
 std::optional<QString> RecordTable::readPage(std::vector<records::Record> *page)
 {
-    return store.visit(chosen, records::Columns::Listed, qint64(rows.size()), kPageRows, [page](records::Record &&record) {
-        page->push_back(std::move(record));
-        return true;
-    });
+    return store.visit(chosen, records::Columns::Listed, qint64(rows.size()), kPageRows,
+                       [page](records::Record &&record) {
+                           page->push_back(std::move(record));
+                           return true;
+                       });
 }
 
 std::optional<QString> RecordTable::select(const records::Selection &selection)
@@ -388,7 +388,8 @@ std::optional<qint64> RecordWindow::chosenCount(const records::Selection &chosen
     if (!chosen.ids.empty())
         return qint64(chosen.ids.size());
     qint64 rows = 0;
-    if (const std::optional<QString> uncounted = records::Store(records::defaultPath(), kBusyTimeoutMs).count(chosen, &rows)) {
+    if (const std::optional<QString> uncounted =
+            records::Store(records::defaultPath(), kBusyTimeoutMs).count(chosen, &rows)) {
         showBox(this, QMessageBox::Warning, tr(kTitle), tr("无法读取配置记录：%1").arg(*uncounted));
         return std::nullopt;
     }
@@ -437,7 +438,8 @@ void RecordWindow::chooseExport(bool pdf)
             return;
     }
     // The dialog's title says which rows go out: the selected or the shown.
-    QFileDialog dialog(this, tr("%1：%2").arg(tr(kind.title), chosenWords(*rows)), dialogFolder(), tr(kind.filter));
+    QFileDialog dialog(this, tr("%1：%2").arg(tr(kind.title), chosenWords(*rows)), dialogFolder(),
+                       tr(kind.filter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QLatin1String(kind.suffix));
     dialog.selectFile(QDir(dialogFolder()).filePath(tr(kTitle) + QLatin1Char('.') + QLatin1String(kind.suffix)));

@@ -33,9 +33,18 @@ struct KeyButtons
     std::vector<ButtonNumber> buttons;
 };
 
-int numberOf(const MaskBit &entry) { return entry.bits; }
-int numberOf(const ValueButton &entry) { return entry.value; }
-int numberOf(const WorkMode &entry) { return entry.bits; }
+int numberOf(const MaskBit &entry)
+{
+    return entry.bits;
+}
+int numberOf(const ValueButton &entry)
+{
+    return entry.value;
+}
+int numberOf(const WorkMode &entry)
+{
+    return entry.bits;
+}
 
 template <class Entry, std::size_t N>
 KeyButtons keyOf(const char *key, Kind kind, const Entry (&table)[N])

@@ -42,7 +42,8 @@ QString changesText(const std::vector<ReaderChange> &changes)
             break;
         }
         lines << (change.page.isEmpty() ? change.setting
-                                        : QCoreApplication::translate("ReaderReview", "%1：%2 → %3").arg(change.setting, change.before, change.after));
+                                        : QCoreApplication::translate("ReaderReview", "%1：%2 → %3")
+                                              .arg(change.setting, change.before, change.after));
     }
     return lines.join(QLatin1Char('\n'));
 }
@@ -51,11 +52,16 @@ SaveReviewDialog::SaveReviewDialog(const std::vector<ReaderChange> &changes, QWi
 {
     setWindowTitle(QCoreApplication::translate("ReaderReview", "写入前核对"));
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QCoreApplication::translate("ReaderReview", "保存将更改读卡器上的以下设置，它们不是从这台读卡器载入的："), this));
+    layout->addWidget(
+        new QLabel(QCoreApplication::translate("ReaderReview",
+                                               "保存将更改读卡器上的以下设置，它们不是从这台读卡器载入的："),
+                   this));
 
     table_ = new QTableWidget(int(changes.size()), 4, this);
-    table_->setHorizontalHeaderLabels({QCoreApplication::translate("ReaderReview", "设置"), QCoreApplication::translate("ReaderReview", "页面"),
-                                       QCoreApplication::translate("ReaderReview", "读卡器中的值"), QCoreApplication::translate("ReaderReview", "新的值")});
+    table_->setHorizontalHeaderLabels({QCoreApplication::translate("ReaderReview", "设置"),
+                                       QCoreApplication::translate("ReaderReview", "页面"),
+                                       QCoreApplication::translate("ReaderReview", "读卡器中的值"),
+                                       QCoreApplication::translate("ReaderReview", "新的值")});
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->verticalHeader()->hide();
     for (int row = 0; row < int(changes.size()); ++row) {
@@ -75,12 +81,13 @@ SaveReviewDialog::SaveReviewDialog(const std::vector<ReaderChange> &changes, QWi
     layout->addLayout(placeRow);
 
     auto *buttons = new QDialogButtonBox(this);
-    write_ = buttons->addButton(QCoreApplication::translate("ReaderReview", "写入读卡器"), QDialogButtonBox::AcceptRole);
-    cancel_ = buttons->addButton(QCoreApplication::translate("ReaderReview", "取消"), QDialogButtonBox::RejectRole);
+    write_ = buttons->addButton(QCoreApplication::translate("ReaderReview", "写入读卡器"),
+                                QDialogButtonBox::AcceptRole);
+    cancel_ =
+        buttons->addButton(QCoreApplication::translate("ReaderReview", "取消"), QDialogButtonBox::RejectRole);
     cancel_->setDefault(true);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
     resize(640, 360);
 }
-

@@ -99,8 +99,7 @@ static void script_stop_hook(lua_State *L, lua_Debug *record)
 static void script_on_sigint(int sig)
 {
     signal(sig, SIG_DFL);
-    lua_sethook(script_running_state, script_stop_hook,
-                LUA_MASKCALL | LUA_MASKRET | LUA_MASKCOUNT, 1);
+    lua_sethook(script_running_state, script_stop_hook, LUA_MASKCALL | LUA_MASKRET | LUA_MASKCOUNT, 1);
 }
 
 static int script_run_chunk(lua_State *L)
@@ -207,8 +206,7 @@ int script_getvalue_num(lua_State *L, const char *key, int32_t *out)
     return 0;
 }
 
-int script_getvalue_str(lua_State *L, const char *key, char *dst, size_t capacity,
-                        int32_t *len_out)
+int script_getvalue_str(lua_State *L, const char *key, char *dst, size_t capacity, int32_t *len_out)
 {
     const char *bytes;
     size_t length;
@@ -229,8 +227,8 @@ int script_getvalue_str(lua_State *L, const char *key, char *dst, size_t capacit
     }
     if (length >= capacity) {
         lua_pop(L, 1);
-        script_log("%s  is too long: %lu bytes for a buffer of %lu", key,
-                (unsigned long)length, (unsigned long)capacity);
+        script_log("%s  is too long: %lu bytes for a buffer of %lu", key, (unsigned long)length,
+                   (unsigned long)capacity);
         return -1;
     }
     memcpy(dst, bytes, length);

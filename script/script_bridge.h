@@ -55,8 +55,7 @@ int script_getvalue_num(lua_State *L, const char *key, int32_t *out);
  * dst is null, or the value with its NUL needs more than capacity bytes;
  * dst is never written past capacity bytes. In the last two cases *len_out
  * still receives the value's length. */
-int script_getvalue_str(lua_State *L, const char *key, char *dst, size_t capacity,
-                        int32_t *len_out);
+int script_getvalue_str(lua_State *L, const char *key, char *dst, size_t capacity, int32_t *len_out);
 
 /* Releases the state; a null state is ignored. */
 void script_close(lua_State *L);

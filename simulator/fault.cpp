@@ -12,18 +12,12 @@ struct FaultInfo
 };
 
 const FaultInfo faultTable[] = {
-    {Fault::None, "none", true},
-    {Fault::NoAnswer, "noanswer", false},
-    {Fault::Late, "late", true},
-    {Fault::Garbage, "garbage", false},
-    {Fault::Short, "short", true},
-    {Fault::Oversize, "oversize", false},
-    {Fault::Close, "close", false},
-    {Fault::Refuse, "refuse", false},
-    {Fault::BadChecksum, "badcrc", true},
-    {Fault::Unterminated, "unterminated", true},
-    {Fault::Empty, "empty", true},
-    {Fault::Alter, "alter", true},
+    {Fault::None, "none", true},          {Fault::NoAnswer, "noanswer", false},
+    {Fault::Late, "late", true},          {Fault::Garbage, "garbage", false},
+    {Fault::Short, "short", true},        {Fault::Oversize, "oversize", false},
+    {Fault::Close, "close", false},       {Fault::Refuse, "refuse", false},
+    {Fault::BadChecksum, "badcrc", true}, {Fault::Unterminated, "unterminated", true},
+    {Fault::Empty, "empty", true},        {Fault::Alter, "alter", true},
     {Fault::Vanish, "vanish", true},
 };
 

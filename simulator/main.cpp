@@ -42,14 +42,16 @@ public:
         : notifier_(STDIN_FILENO, QSocketNotifier::Read)
     {
         commands_ = {
-            {"fault", [&link](const QString &arg) {
+            {"fault",
+             [&link](const QString &arg) {
                  FaultSetting fault;
                  if (!parseFault(arg, &fault))
                      return say("error: fault is one of " + faultNames() + ", optionally :COMMAND");
                  link.setFault(fault);
                  say("fault " + faultText(fault));
              }},
-            {"late-ms", [&link](const QString &arg) {
+            {"late-ms",
+             [&link](const QString &arg) {
                  bool ok = false;
                  const int ms = arg.toInt(&ok);
                  if (!ok || ms < 0)
@@ -122,13 +124,14 @@ int main(int argc, char *argv[])
     const QCommandLineOption noTcpOption("no-tcp", "Do not listen on TCP.");
     const QCommandLineOption noPtyOption("no-pty", "Open no pseudo-terminal.");
     const QCommandLineOption ptyLinkOption("pty-link", "Make <path> a link to the pseudo-terminal.", "path");
-    const QCommandLineOption faultOption("fault", "Misbehave: <mode>[:<command>], mode one of " + faultNames() + ".",
+    const QCommandLineOption faultOption("fault",
+                                         "Misbehave: <mode>[:<command>], mode one of " + faultNames() + ".",
                                          "mode");
     const QCommandLineOption lateOption("late-ms", "Delay of late answers.", "ms", "1500");
     const QCommandLineOption firmwareOption("firmware", "Firmware version to report.", "text");
     const QCommandLineOption scanOption("scan", "Scan a config code from <png> at start.", "png");
-    parser.addOptions({stateOption, portOption, noTcpOption, noPtyOption, ptyLinkOption, faultOption,
-                       lateOption, firmwareOption, scanOption});
+    parser.addOptions({stateOption, portOption, noTcpOption, noPtyOption, ptyLinkOption, faultOption, lateOption,
+                       firmwareOption, scanOption});
     parser.process(app);
 
     Reader reader;

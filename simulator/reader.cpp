@@ -31,11 +31,7 @@ const Reader::Command Reader::commands[] = {
     {12, &Reader::readVersion},
 };
 
-Reader::Reader()
-    : settings_{factoryConfig, factoryPassword}
-    , firmware_(factoryFirmware)
-{
-}
+Reader::Reader() : settings_{factoryConfig, factoryPassword}, firmware_(factoryFirmware) {}
 
 bool Reader::useStateFile(const QString &path, QString *error)
 {

@@ -100,11 +100,16 @@ QByteArray joinEntries(const QVector<Entry> &entries)
 const char *describe(Verdict verdict)
 {
     switch (verdict) {
-    case Verdict::Applied: return "applied";
-    case Verdict::NotEnveloped: return "not an enveloped, signed configuration";
-    case Verdict::BadSignature: return "bad signature";
-    case Verdict::BadEntries: return "malformed entries";
-    case Verdict::BadPassword: return "com_passwd is not 16 characters in quotes";
+    case Verdict::Applied:
+        return "applied";
+    case Verdict::NotEnveloped:
+        return "not an enveloped, signed configuration";
+    case Verdict::BadSignature:
+        return "bad signature";
+    case Verdict::BadEntries:
+        return "malformed entries";
+    case Verdict::BadPassword:
+        return "com_passwd is not 16 characters in quotes";
     }
     return "";
 }
@@ -142,8 +147,8 @@ Verdict apply(const QByteArray &signedText, ReaderSettings *settings)
             password = value.mid(1, passwordLength).toLatin1();
             continue;
         }
-        auto same = std::find_if(stored.begin(), stored.end(),
-                                 [&](const Entry &e) { return e.key == entry.key; });
+        auto same =
+            std::find_if(stored.begin(), stored.end(), [&](const Entry &e) { return e.key == entry.key; });
         if (same != stored.end())
             same->value = entry.value;
         else

@@ -15,7 +15,7 @@ const int passwordLength = 16;
 
 struct Entry
 {
-    QByteArray lead;  // blanks before the key, kept as they stand
+    QByteArray lead; // blanks before the key, kept as they stand
     QByteArray key;
     QByteArray value; // as written, quotes included
 };

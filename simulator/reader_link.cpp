@@ -7,8 +7,8 @@
 #include <QTimer>
 
 #include <cerrno>
-#include <cstring>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <termios.h>
 #include <unistd.h>
@@ -31,9 +31,7 @@ const int maxPending = 1 << 20;
 class TcpStream : public Stream
 {
 public:
-    TcpStream(QTcpSocket *socket, QObject *parent)
-        : Stream(parent)
-        , socket_(socket)
+    TcpStream(QTcpSocket *socket, QObject *parent) : Stream(parent), socket_(socket)
     {
         socket_->setParent(this);
         connect(socket_, &QTcpSocket::readyRead, this, [this] {
@@ -64,8 +62,8 @@ void putLe32(unsigned char *p, uint32_t value)
 QByteArray frameOf(trvo_frame_kind kind, const Request &request, const QByteArray &payload)
 {
     QByteArray frame(int(trvo_frame_size(size_t(payload.size()))), '\0');
-    trvo_frame_encode(reinterpret_cast<unsigned char *>(frame.data()), size_t(frame.size()), kind,
-                      request.seq, request.command, payload.constData(), size_t(payload.size()));
+    trvo_frame_encode(reinterpret_cast<unsigned char *>(frame.data()), size_t(frame.size()), kind, request.seq,
+                      request.command, payload.constData(), size_t(payload.size()));
     return frame;
 }
 
@@ -103,7 +101,8 @@ bool PtyPort::open(const QString &linkPath, QString *error)
 {
     linkPath_ = linkPath;
     master_ = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    const char *name = master_ >= 0 && grantpt(master_) == 0 && unlockpt(master_) == 0 ? ptsname(master_) : nullptr;
+    const char *name =
+        master_ >= 0 && grantpt(master_) == 0 && unlockpt(master_) == 0 ? ptsname(master_) : nullptr;
     if (name)
         device_ = ::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
     termios raw;
@@ -203,11 +202,7 @@ void PtyPort::flush()
     writer_->setEnabled(!pending_.isEmpty());
 }
 
-ReaderLink::ReaderLink(Reader *reader, QObject *parent)
-    : QObject(parent)
-    , reader_(reader)
-{
-}
+ReaderLink::ReaderLink(Reader *reader, QObject *parent) : QObject(parent), reader_(reader) {}
 
 bool ReaderLink::listenTcp(quint16 port, QString *error)
 {

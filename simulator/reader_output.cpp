@@ -25,7 +25,8 @@ constexpr int kUidBytes = 10;
 
 QByteArray unquoted(const QByteArray &value)
 {
-    return value.size() >= 2 && value.startsWith('\'') && value.endsWith('\'') ? value.mid(1, value.size() - 2) : value;
+    return value.size() >= 2 && value.startsWith('\'') && value.endsWith('\'') ? value.mid(1, value.size() - 2)
+                                                                               : value;
 }
 
 // Bytes as one line of the console: printable ASCII kept, the rest as \xNN.
@@ -128,7 +129,8 @@ void ReaderOutput::sendCard(const QString &uid)
     QByteArray number = QByteArray::fromHex(uid.toLatin1());
     if (uid.isEmpty() || uid.size() % 2 != 0 || number.toHex().toUpper() != uid.toUpper().toLatin1()
         || number.size() > kUidBytes)
-        return say(QString("error: card takes the card number as up to %1 bytes of hexadecimal digits").arg(kUidBytes));
+        return say(
+            QString("error: card takes the card number as up to %1 bytes of hexadecimal digits").arg(kUidBytes));
     if (this->number("nfc") != 1)
         return say("card not read: NFC is off (nfc=0)");
     if (this->number("ord") == 1)
@@ -169,9 +171,8 @@ void ReaderOutput::sendTcp(const QByteArray &bytes)
         socket_ = new QTcpSocket(this);
         QTcpSocket *socket = socket_;
         connect(socket, &QTcpSocket::connected, this, &ReaderOutput::flushTcp);
-        connect(socket, &QTcpSocket::readyRead, this, [socket] {
-            say("output reply: " + printable(socket->readAll()));
-        });
+        connect(socket, &QTcpSocket::readyRead, this,
+                [socket] { say("output reply: " + printable(socket->readAll())); });
         connect(socket, &QTcpSocket::errorOccurred, this, [this, socket] {
             // A server that stays away is said once, not at every heartbeat.
             const QString failure = QString("output failed tcp %1: %2").arg(target_, socket->errorString());

@@ -32,8 +32,8 @@ size_t trvo_frame_size(size_t n)
     return TRVO_FRAME_HEADER_SIZE + n + TRVO_FRAME_TRAILER_SIZE;
 }
 
-size_t trvo_frame_encode(unsigned char *out, size_t capacity, enum trvo_frame_kind kind,
-                         uint16_t seq, int32_t command, const void *payload, size_t n)
+size_t trvo_frame_encode(unsigned char *out, size_t capacity, enum trvo_frame_kind kind, uint16_t seq,
+                         int32_t command, const void *payload, size_t n)
 {
     if (n > TRVO_FRAME_MAX_PAYLOAD || capacity < trvo_frame_size(n))
         return 0;
@@ -55,13 +55,13 @@ size_t trvo_frame_encode(unsigned char *out, size_t capacity, enum trvo_frame_ki
 /* A header whose check holds and whose fixed fields are sane. */
 static int sound_header(const unsigned char *h)
 {
-    return h[0] == TRVO_FRAME_MARKER_0 && h[1] == TRVO_FRAME_MARKER_1
-        && h[2] >= TRVO_FRAME_REQUEST && h[2] <= TRVO_FRAME_REFUSAL && h[3] == 0
-        && get_le32(h + TRVO_FRAME_HEADER_CHECK_OFFSET) == trvo_crc32(h, TRVO_FRAME_HEADER_CHECK_OFFSET);
+    return h[0] == TRVO_FRAME_MARKER_0 && h[1] == TRVO_FRAME_MARKER_1 && h[2] >= TRVO_FRAME_REQUEST
+           && h[2] <= TRVO_FRAME_REFUSAL && h[3] == 0
+           && get_le32(h + TRVO_FRAME_HEADER_CHECK_OFFSET) == trvo_crc32(h, TRVO_FRAME_HEADER_CHECK_OFFSET);
 }
 
-enum trvo_frame_status trvo_frame_decode(const unsigned char *bytes, size_t count,
-                                         trvo_frame *frame, size_t *consumed)
+enum trvo_frame_status trvo_frame_decode(const unsigned char *bytes, size_t count, trvo_frame *frame,
+                                         size_t *consumed)
 {
     size_t start = 0;
     for (;; ++start) {

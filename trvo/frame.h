@@ -38,13 +38,10 @@ enum {
     TRVO_FRAME_MARKER_1 = 0x5A
 };
 
-enum trvo_frame_kind {
-    TRVO_FRAME_REQUEST = 1,
-    TRVO_FRAME_REPLY = 2,
-    TRVO_FRAME_REFUSAL = 3
-};
+enum trvo_frame_kind { TRVO_FRAME_REQUEST = 1, TRVO_FRAME_REPLY = 2, TRVO_FRAME_REFUSAL = 3 };
 
-typedef struct trvo_frame {
+typedef struct trvo_frame
+{
     enum trvo_frame_kind kind;
     uint16_t seq;
     int32_t command;
@@ -54,9 +51,9 @@ typedef struct trvo_frame {
 
 enum trvo_frame_status {
     TRVO_FRAME_OK = 0,
-    TRVO_FRAME_INCOMPLETE = 1,     /* no whole frame yet: read more */
-    TRVO_FRAME_OVERSIZE = -1,      /* a sound header announces too long a payload */
-    TRVO_FRAME_BAD_CHECKSUM = -2   /* a sound header, a payload that fails its check */
+    TRVO_FRAME_INCOMPLETE = 1,   /* no whole frame yet: read more */
+    TRVO_FRAME_OVERSIZE = -1,    /* a sound header announces too long a payload */
+    TRVO_FRAME_BAD_CHECKSUM = -2 /* a sound header, a payload that fails its check */
 };
 
 uint32_t trvo_crc32(const void *bytes, size_t count);
@@ -66,8 +63,8 @@ size_t trvo_frame_size(size_t n);
 
 /* Writes a frame into out, which holds capacity bytes. Returns the frame's
  * size, or 0 when the payload is over the bound or out is too small. */
-size_t trvo_frame_encode(unsigned char *out, size_t capacity, enum trvo_frame_kind kind,
-                         uint16_t seq, int32_t command, const void *payload, size_t n);
+size_t trvo_frame_encode(unsigned char *out, size_t capacity, enum trvo_frame_kind kind, uint16_t seq,
+                         int32_t command, const void *payload, size_t n);
 
 /* Looks for the first frame in the count bytes at bytes. Anything before a
  * sound header (noise, a marker in a broken header) is skipped.
@@ -76,8 +73,8 @@ size_t trvo_frame_encode(unsigned char *out, size_t capacity, enum trvo_frame_ki
  *  INCOMPLETE: the skipped bytes only; when a sound header has arrived,
  *    frame->length already holds its payload length;
  *  OVERSIZE, BAD_CHECKSUM: the skipped bytes and the offending header. */
-enum trvo_frame_status trvo_frame_decode(const unsigned char *bytes, size_t count,
-                                         trvo_frame *frame, size_t *consumed);
+enum trvo_frame_status trvo_frame_decode(const unsigned char *bytes, size_t count, trvo_frame *frame,
+                                         size_t *consumed);
 
 #ifdef __cplusplus
 }

@@ -3,14 +3,14 @@
 #include "trvo/tty_restore.h"
 
 #include <ctype.h>
-#include <stdarg.h>
-#include <stdatomic.h>
 #include <errno.h>
 #include <fcntl.h>
 #include <netdb.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
+#include <stdarg.h>
+#include <stdatomic.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -23,13 +23,13 @@
 
 #include "trvo/trvo.h"
 
-static const struct {
+static const struct
+{
     unsigned baud;
     speed_t speed;
 } baud_table[] = {
-    {1200, B1200},     {2400, B2400},     {4800, B4800},     {9600, B9600},
-    {19200, B19200},   {38400, B38400},   {57600, B57600},   {115200, B115200},
-    {230400, B230400}, {460800, B460800}, {921600, B921600},
+    {1200, B1200},   {2400, B2400},     {4800, B4800},     {9600, B9600},     {19200, B19200},   {38400, B38400},
+    {57600, B57600}, {115200, B115200}, {230400, B230400}, {460800, B460800}, {921600, B921600},
 };
 
 static int speed_of(unsigned baud, speed_t *speed)
@@ -300,12 +300,11 @@ static int open_serial(const struct link_setting *s, struct termios *saved)
     tcflush(fd, TCIOFLUSH);
     tty_restore_keep(fd, saved);
     return fd;
-fail:
-    {
-        const int error = errno;
-        close(fd);
-        errno = error;
-    }
+fail : {
+    const int error = errno;
+    close(fd);
+    errno = error;
+}
     return -1;
 }
 
@@ -343,8 +342,7 @@ int link_discard_input(int fd, enum link_kind kind)
     return 0;
 }
 
-enum link_io link_write_all(int fd, enum link_kind kind, const void *bytes, size_t count,
-                            int64_t deadline)
+enum link_io link_write_all(int fd, enum link_kind kind, const void *bytes, size_t count, int64_t deadline)
 {
     const unsigned char *p = bytes;
     while (count > 0) {

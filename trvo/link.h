@@ -12,15 +12,16 @@
 
 enum link_kind { LINK_TCP, LINK_SERIAL };
 
-struct link_setting {
+struct link_setting
+{
     enum link_kind kind;
-    char host[256];       /* tcp */
-    char port[8];         /* tcp */
-    char path[PATH_MAX];  /* serial */
-    unsigned baud;        /* serial */
-    int data_bits;        /* serial: 5 to 8 */
-    char parity;          /* serial: 'N', 'E' or 'O' */
-    int stop_bits;        /* serial: 1 or 2 */
+    char host[256];      /* tcp */
+    char port[8];        /* tcp */
+    char path[PATH_MAX]; /* serial */
+    unsigned baud;       /* serial */
+    int data_bits;       /* serial: 5 to 8 */
+    char parity;         /* serial: 'N', 'E' or 'O' */
+    int stop_bits;       /* serial: 1 or 2 */
 };
 
 /* The link used when TRVO_DEVICE is not set: the reader simulator's default. */
@@ -49,8 +50,7 @@ int link_discard_input(int fd, enum link_kind kind);
 enum link_io { LINK_IO_OK = 0, LINK_IO_TIMEOUT = -1, LINK_IO_LOST = -2 };
 
 /* Writes all count bytes before the deadline. */
-enum link_io link_write_all(int fd, enum link_kind kind, const void *bytes, size_t count,
-                            int64_t deadline);
+enum link_io link_write_all(int fd, enum link_kind kind, const void *bytes, size_t count, int64_t deadline);
 
 /* Waits until bytes arrive or the deadline passes, and reads at most
  * capacity of them; *got receives their number (at least 1 on LINK_IO_OK). */

@@ -2,8 +2,8 @@
 
 #include <string.h>
 
-void reply_begin(struct reply_wait *w, unsigned char *rx, uint16_t seq, int32_t command,
-                 int64_t deadline, int64_t byte_ns)
+void reply_begin(struct reply_wait *w, unsigned char *rx, uint16_t seq, int32_t command, int64_t deadline,
+                 int64_t byte_ns)
 {
     memset(w, 0, sizeof *w);
     w->rx = rx;

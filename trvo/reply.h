@@ -27,28 +27,29 @@ enum { REPLY_CAPACITY = TRVO_FRAME_HEADER_SIZE + TRVO_FRAME_MAX_PAYLOAD + TRVO_F
 #define REPLY_SLOWEST_RATE_DIVISOR 10
 
 enum reply_status {
-    REPLY_WAITING,  /* read more bytes, until reply_limit() at the latest */
-    REPLY_FOUND,    /* the answer: *frame describes it */
-    REPLY_BROKEN,   /* a frame failed its check or announced too much */
+    REPLY_WAITING, /* read more bytes, until reply_limit() at the latest */
+    REPLY_FOUND,   /* the answer: *frame describes it */
+    REPLY_BROKEN,  /* a frame failed its check or announced too much */
     REPLY_TIMED_OUT
 };
 
-struct reply_wait {
+struct reply_wait
+{
     unsigned char *rx; /* REPLY_CAPACITY bytes */
     size_t start;      /* bytes before start are decided */
     size_t fill;
     uint16_t seq;
     int32_t command;
     int64_t deadline;
-    int64_t byte_ns;   /* wire time of a byte; 0 on a link without a line rate */
-    int in_frame;      /* a sound header waits at start for the rest of its frame */
+    int64_t byte_ns; /* wire time of a byte; 0 on a link without a line rate */
+    int in_frame;    /* a sound header waits at start for the rest of its frame */
     size_t frame_size;
     int64_t frame_seen_ns;
     int64_t last_byte_ns;
 };
 
-void reply_begin(struct reply_wait *w, unsigned char *rx, uint16_t seq, int32_t command,
-                 int64_t deadline, int64_t byte_ns);
+void reply_begin(struct reply_wait *w, unsigned char *rx, uint16_t seq, int32_t command, int64_t deadline,
+                 int64_t byte_ns);
 
 /* Where the next bytes go: *room bytes at the returned place (at least 1). */
 unsigned char *reply_space(struct reply_wait *w, size_t *room);

@@ -4,7 +4,8 @@
 #include <stdlib.h>
 #include <string.h>
 
-struct rpc_buffer {
+struct rpc_buffer
+{
     uint32_t header;
     int32_t len;
     unsigned char data[];

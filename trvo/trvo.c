@@ -16,7 +16,8 @@
 
 _Static_assert((int)TRVO_MAX_PAYLOAD == (int)TRVO_FRAME_MAX_PAYLOAD, "one payload bound for calls and frames");
 
-struct failure {
+struct failure
+{
     enum trvo_cause cause;
     char message[TRVO_FAILURE_MESSAGE_SIZE];
 };
@@ -45,13 +46,14 @@ static void note_open_failure(struct failure *f, const struct link_setting *s, i
         note(f, trvo_cause_of_errno(error), "%s port %s: %s", s->host, s->port, words);
 }
 
-struct channel {
+struct channel
+{
     struct link_setting setting;
-    int fd;       /* -1 while the link is down */
+    int fd;                   /* -1 while the link is down */
     struct termios saved_tty; /* a serial port's settings before we opened it */
-    uint16_t seq; /* of the last request sent */
-    unsigned char *rx; /* REPLY_CAPACITY bytes: one frame of the largest size */
-    struct failure last; /* of the last call */
+    uint16_t seq;             /* of the last request sent */
+    unsigned char *rx;        /* REPLY_CAPACITY bytes: one frame of the largest size */
+    struct failure last;      /* of the last call */
 };
 
 
@@ -149,8 +151,8 @@ static struct channel *open_channel(const char *link)
     if (!c)
         return NULL;
     if (!link || link_parse_setting(link, &c->setting) != 0) {
-        note(&open_failure, TRVO_CAUSE_SETTING, "\"%.200s\" is no link (tcp:HOST:PORT or serial:PATH[:BAUD[:FORMAT]])",
-             link ? link : "");
+        note(&open_failure, TRVO_CAUSE_SETTING,
+             "\"%.200s\" is no link (tcp:HOST:PORT or serial:PATH[:BAUD[:FORMAT]])", link ? link : "");
         free_channel(c);
         errno = EINVAL;
         return NULL;
@@ -212,8 +214,8 @@ static int link_lost(struct channel *c)
 static int timed_out(struct channel *c, int32_t command, size_t received)
 {
     if (received > 0)
-        note(&c->last, TRVO_CAUSE_BAD_REPLY, "%zu bytes came, but no readable answer to command %d",
-             received, (int)command);
+        note(&c->last, TRVO_CAUSE_BAD_REPLY, "%zu bytes came, but no readable answer to command %d", received,
+             (int)command);
     return TRVO_ETIMEDOUT;
 }
 
@@ -235,8 +237,8 @@ static int deliver(const trvo_frame *f, rpc_buffer **reply)
  * over; a broken frame ends the call and the link, since nothing after it
  * can be trusted to be in step. The deadline is consulted after every read,
  * so that a peer that never stops sending cannot hold the call. */
-static int await_reply(struct channel *c, uint16_t seq, int32_t command, rpc_buffer **reply,
-                       int64_t deadline, int64_t byte_ns)
+static int await_reply(struct channel *c, uint16_t seq, int32_t command, rpc_buffer **reply, int64_t deadline,
+                       int64_t byte_ns)
 {
     struct reply_wait wait;
     reply_begin(&wait, c->rx, seq, command, deadline, byte_ns);
@@ -268,8 +270,7 @@ static int await_reply(struct channel *c, uint16_t seq, int32_t command, rpc_buf
 
 /* Sends the request and waits for its answer on a channel whose arguments
  * have been checked. */
-static int call_on(struct channel *c, int32_t command, rpc_buffer *request, rpc_buffer **reply,
-                   int timeout_ms)
+static int call_on(struct channel *c, int32_t command, rpc_buffer *request, rpc_buffer **reply, int timeout_ms)
 {
     const int32_t n = rpc_buffer_len(request);
     const size_t size = trvo_frame_size((size_t)n);
@@ -292,8 +293,7 @@ static int call_on(struct channel *c, int32_t command, rpc_buffer *request, rpc_
     if (!frame)
         return TRVO_ENOMEM;
     const uint16_t seq = ++c->seq;
-    trvo_frame_encode(frame, size, TRVO_FRAME_REQUEST, seq, command, rpc_buffer_data(request),
-                      (size_t)n);
+    trvo_frame_encode(frame, size, TRVO_FRAME_REQUEST, seq, command, rpc_buffer_data(request), (size_t)n);
     const enum link_io io = link_write_all(c->fd, c->setting.kind, frame, size, deadline);
     free(frame);
     if (io != LINK_IO_OK) {
@@ -325,8 +325,7 @@ static void note_call_failure(struct failure *f, int result, int32_t command, in
     }
 }
 
-int trpc_call(intptr_t handle, int32_t command, rpc_buffer *request, rpc_buffer **reply,
-              int timeout_ms, int flag)
+int trpc_call(intptr_t handle, int32_t command, rpc_buffer *request, rpc_buffer **reply, int timeout_ms, int flag)
 {
     struct channel *c = channel_of(handle);
     if (!c)

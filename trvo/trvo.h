@@ -98,8 +98,8 @@ TRVO_API intptr_t trvo_channel_open_link(const char *link);
  * reply's payload, which the caller releases with rpc_buffer_free; the result
  * is the payload's length (zero or more). On failure the result is one of
  * trvo_error and *reply is left exactly as it was. */
-TRVO_API int trpc_call(intptr_t handle, int32_t command, rpc_buffer *request,
-                       rpc_buffer **reply, int timeout_ms, int flag);
+TRVO_API int trpc_call(intptr_t handle, int32_t command, rpc_buffer *request, rpc_buffer **reply, int timeout_ms,
+                       int flag);
 
 /* Closes the link and frees the handle; unknown handles are ignored. */
 TRVO_API void trvo_channel_close(intptr_t handle);

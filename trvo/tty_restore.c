@@ -9,7 +9,8 @@ enum { MAX_PORTS = 16 };
 
 /* Read by the handler: a slot is in use while its fd_plus_one is not 0,
  * which is set after the settings and cleared before they go. */
-static struct {
+static struct
+{
     volatile sig_atomic_t fd_plus_one;
     struct termios saved;
 } ports[MAX_PORTS];

@@ -32,8 +32,8 @@ inline void widenToTitle(QMessageBox &box)
     const int titleBar = box.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &box);
     const int wanted = QFontMetrics(titleFont).horizontalAdvance(box.windowTitle()) * 5 / 4 + 4 * titleBar;
     if (auto *grid = qobject_cast<QGridLayout *>(box.layout()))
-        grid->addItem(new QSpacerItem(wanted, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(), 0, 1,
-                      grid->columnCount());
+        grid->addItem(new QSpacerItem(wanted, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(), 0,
+                      1, grid->columnCount());
 }
 
 // Every box that shows text from outside (a path, a system's or a reader's

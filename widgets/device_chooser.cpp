@@ -2,7 +2,6 @@
 
 #include <QComboBox>
 #include <QDialogButtonBox>
-#include <utility>
 #include <QFormLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -14,6 +13,7 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <utility>
 
 #include "widgets/untrusted_text.h"
 
@@ -57,10 +57,16 @@ DeviceChooser::DeviceChooser(const QString &environmentLink, QWidget *parent)
 {
     setWindowTitle(tr("选择设备"));
     // Named for assistive tools and for the tests that click them.
-    const std::pair<QObject *, const char *> names[] = {
-        {environmentNote_, "environmentNote"}, {serialChoice_, "serialChoice"}, {ports_, "portTable"},
-        {path_, "portPath"}, {baud_, "baudRate"}, {format_, "lineFormat"}, {networkChoice_, "networkChoice"},
-        {host_, "host"}, {port_, "tcpPort"}, {buttons_, "buttons"}};
+    const std::pair<QObject *, const char *> names[] = {{environmentNote_, "environmentNote"},
+                                                        {serialChoice_, "serialChoice"},
+                                                        {ports_, "portTable"},
+                                                        {path_, "portPath"},
+                                                        {baud_, "baudRate"},
+                                                        {format_, "lineFormat"},
+                                                        {networkChoice_, "networkChoice"},
+                                                        {host_, "host"},
+                                                        {port_, "tcpPort"},
+                                                        {buttons_, "buttons"}};
     for (const auto &[object, name] : names)
         object->setObjectName(QLatin1String(name));
     environmentNote_->setWordWrap(true);
@@ -175,8 +181,7 @@ QString DeviceChooser::link() const
 void DeviceChooser::setLink(const QString &link)
 {
     static const QRegularExpression tcp(QStringLiteral("^tcp:\\[?([^\\]]+?)\\]?:(\\d+)$"));
-    static const QRegularExpression serial(
-        QStringLiteral("^serial:(.+?)(?::(\\d+))?(?::([5-8][NEOneo][12]))?$"));
+    static const QRegularExpression serial(QStringLiteral("^serial:(.+?)(?::(\\d+))?(?::([5-8][NEOneo][12]))?$"));
     if (const QRegularExpressionMatch m = tcp.match(link); m.hasMatch()) {
         networkChoice_->setChecked(true);
         host_->setText(m.captured(1));
@@ -187,7 +192,8 @@ void DeviceChooser::setLink(const QString &link)
         const int baud = baud_->findData(m.captured(2).isEmpty() ? kDefaultBaud : m.captured(2).toInt());
         if (baud >= 0)
             baud_->setCurrentIndex(baud);
-        const int format = format_->findText(m.captured(3).isEmpty() ? QStringLiteral("8N1") : m.captured(3).toUpper());
+        const int format =
+            format_->findText(m.captured(3).isEmpty() ? QStringLiteral("8N1") : m.captured(3).toUpper());
         if (format >= 0)
             format_->setCurrentIndex(format);
     }

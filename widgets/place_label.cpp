@@ -9,8 +9,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-#include "widgets/boxes.h"
 #include "core/remembered_settings.h"
+#include "widgets/boxes.h"
 
 Q_LOGGING_CATEGORY(placeLog, "tarvo.records")
 

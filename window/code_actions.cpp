@@ -14,15 +14,15 @@
 #include <QPrinter>
 #include <QToolButton>
 
-#include "window/code_freshness.h"
-#include "window/form_binding.h"
-#include "widgets/boxes.h"
-#include "window/code_zoom_view.h"
-#include "core/dialog_folder.h"
-#include "widgets/menu_button.h"
-#include "documents/code_sheet.h"
 #include "config/password_entry.h"
+#include "core/dialog_folder.h"
+#include "documents/code_sheet.h"
 #include "ui_widget.h"
+#include "widgets/boxes.h"
+#include "widgets/menu_button.h"
+#include "window/code_freshness.h"
+#include "window/code_zoom_view.h"
+#include "window/form_binding.h"
 
 namespace {
 
@@ -39,13 +39,16 @@ const char kFileFilters[] =
 } // namespace
 
 CodeActions::CodeActions(Ui_Widget &ui, const FormBinding &formBinding, QWidget *parentWindow)
-    : QObject(parentWindow), form(ui), binding(formBinding), window(parentWindow),
+    : QObject(parentWindow),
+      form(ui),
+      binding(formBinding),
+      window(parentWindow),
       freshness(new CodeFreshness(formBinding, this))
 {
-    exporting = addAction(QT_TR_NOOP("导出配置码…"), QKeySequence(Qt::CTRL | Qt::Key_E),
-                          &CodeActions::chooseExportFile);
-    printing = addAction(QT_TR_NOOP("打印配置码…"), QKeySequence(Qt::CTRL | Qt::Key_P),
-                         &CodeActions::choosePrinter);
+    exporting =
+        addAction(QT_TR_NOOP("导出配置码…"), QKeySequence(Qt::CTRL | Qt::Key_E), &CodeActions::chooseExportFile);
+    printing =
+        addAction(QT_TR_NOOP("打印配置码…"), QKeySequence(Qt::CTRL | Qt::Key_P), &CodeActions::choosePrinter);
     copying = addAction(QT_TR_NOOP("复制配置码"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C),
                         &CodeActions::copyToClipboard);
     zooming = addAction(QT_TR_NOOP("放大显示"), QKeySequence(QKeySequence::ZoomIn), &CodeActions::showZoomed);
@@ -77,8 +80,7 @@ void CodeActions::addStaleNote()
     staleNote->hide();
 }
 
-QAction *CodeActions::addAction(const char *label, const QKeySequence &shortcut,
-                                void (CodeActions::*run)())
+QAction *CodeActions::addAction(const char *label, const QKeySequence &shortcut, void (CodeActions::*run)())
 {
     auto *action = new QAction(tr(label), this);
     action->setShortcut(shortcut);

@@ -1,7 +1,7 @@
 #include "window/code_freshness.h"
 
-#include "window/form_binding.h"
 #include "config/assembly.h"
+#include "window/form_binding.h"
 
 CodeFreshness::CodeFreshness(const FormBinding &binding, QObject *parent) : QObject(parent), form(binding)
 {

@@ -14,8 +14,7 @@ const double kScreenShare = 0.9;
 
 } // namespace
 
-CodeZoomView::CodeZoomView(const CodeSymbol &code, QWidget *parent)
-    : QWidget(parent, Qt::Window), symbol(code)
+CodeZoomView::CodeZoomView(const CodeSymbol &code, QWidget *parent) : QWidget(parent, Qt::Window), symbol(code)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(tr("配置码"));

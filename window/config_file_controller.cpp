@@ -13,14 +13,14 @@
 #include <QToolButton>
 #include <QUrl>
 
-#include "widgets/boxes.h"
-#include "window/field_marks.h"
-#include "core/dialog_folder.h"
-#include "window/form_binding.h"
-#include "widgets/menu_button.h"
-#include "core/remembered_settings.h"
 #include "config/config_file.h"
+#include "core/dialog_folder.h"
+#include "core/remembered_settings.h"
 #include "ui_widget.h"
+#include "widgets/boxes.h"
+#include "widgets/menu_button.h"
+#include "window/field_marks.h"
+#include "window/form_binding.h"
 
 namespace {
 
@@ -44,7 +44,10 @@ void warn(QWidget *window, const char *title, const QString &text)
 } // namespace
 
 ConfigFileController::ConfigFileController(Ui_Widget &form, const FormBinding &formBinding, QWidget *parentWindow)
-    : QObject(parentWindow), ui(form), binding(formBinding), window(parentWindow),
+    : QObject(parentWindow),
+      ui(form),
+      binding(formBinding),
+      window(parentWindow),
       formTitle(parentWindow->windowTitle())
 {
     opening = new QAction(tr("打开配置文件…"), this);
@@ -123,8 +126,8 @@ QStringList ConfigFileController::recentFiles() const
 
 void ConfigFileController::chooseFileToOpen()
 {
-    const QString file = QFileDialog::getOpenFileName(window, tr(kOpenTitle), dialogFolder(path),
-                                                      tr(kFileFilters));
+    const QString file =
+        QFileDialog::getOpenFileName(window, tr(kOpenTitle), dialogFolder(path), tr(kFileFilters));
     if (!file.isEmpty())
         open(file);
 }
@@ -140,7 +143,8 @@ bool ConfigFileController::chooseFileToSave()
     QFileDialog dialog(window, tr(kSaveTitle), dialogFolder(path), tr(kFileFilters));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QLatin1String(kSuffix));
-    dialog.selectFile(path.isEmpty() ? QDir(dialogFolder()).filePath(tr("配置") + QStringLiteral(".tcfg")) : path);
+    dialog.selectFile(path.isEmpty() ? QDir(dialogFolder()).filePath(tr("配置") + QStringLiteral(".tcfg"))
+                                     : path);
     return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()
            && saveAs(dialog.selectedFiles().constFirst());
 }
@@ -187,10 +191,10 @@ bool ConfigFileController::mayClose()
 {
     if (!isModified())
         return true;
-    const QMessageBox::StandardButton answer = showBox(
-        window, QMessageBox::Question, tr("关闭"),
-        tr("配置文件 %1 有未保存的修改。要保存吗？").arg(QFileInfo(path).fileName()), QString(),
-        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+    const QMessageBox::StandardButton answer =
+        showBox(window, QMessageBox::Question, tr("关闭"),
+                tr("配置文件 %1 有未保存的修改。要保存吗？").arg(QFileInfo(path).fileName()), QString(),
+                QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
     if (answer == QMessageBox::Save)
         return saveAs(path);
     return answer == QMessageBox::Discard;

@@ -5,6 +5,12 @@
 
 #include <QPixmap>
 
+#include "config/assembly.h"
+#include "config/groups.h"
+#include "config/import.h"
+#include "qr/config_code.h"
+#include "script/script_bridge.h"
+#include "ui_widget.h"
 #include "widgets/boxes.h"
 #include "window/code_actions.h"
 #include "window/device_session.h"
@@ -12,12 +18,6 @@
 #include "window/form_binding.h"
 #include "window/reader_review.h"
 #include "window/secret_prompt.h"
-#include "config/assembly.h"
-#include "config/groups.h"
-#include "config/import.h"
-#include "qr/config_code.h"
-#include "script/script_bridge.h"
-#include "ui_widget.h"
 
 namespace {
 

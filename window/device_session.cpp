@@ -6,13 +6,13 @@
 
 #include <utility>
 
-#include "widgets/device_chooser.h"
-#include "widgets/screen_fit.h"
 #include "core/remembered_settings.h"
-#include "widgets/untrusted_text.h"
 #include "device/device_link.h"
 #include "trvo/link.h"
 #include "ui_widget.h"
+#include "widgets/device_chooser.h"
+#include "widgets/screen_fit.h"
+#include "widgets/untrusted_text.h"
 
 const char DeviceSession::settingsKey[] = "device/link";
 
@@ -41,7 +41,8 @@ DeviceSession::DeviceSession(Ui_Widget &form, QWidget *window)
     // In the free space between 连接设备 and 保存配置, as high as they are.
     const QRect beside = form.connectBtn->geometry();
     const int room = form.saveBtn->geometry().left() - beside.right() - 2 * kEntryGap;
-    entry_->setGeometry(beside.right() + 1 + kEntryGap, beside.top(), qMin(room, beside.height()), beside.height());
+    entry_->setGeometry(beside.right() + 1 + kEntryGap, beside.top(), qMin(room, beside.height()),
+                        beside.height());
     entry_->setText(QStringLiteral("…"));
     entry_->setToolTip(tr("选择设备…"));
     entry_->setAccessibleName(entry_->toolTip());

@@ -8,18 +8,18 @@
 
 #include <utility>
 
-#include "widgets/boxes.h"
-#include "window/device_session.h"
-#include "window/form_binding.h"
-#include "widgets/place_label.h"
-#include "window/reader_review.h"
-#include "window/secret_prompt.h"
+#include "config/password_entry.h"
 #include "core/save_records.h"
 #include "core/verified_save.h"
-#include "widgets/untrusted_text.h"
-#include "config/password_entry.h"
 #include "device/device_link.h"
 #include "ui_widget.h"
+#include "widgets/boxes.h"
+#include "widgets/place_label.h"
+#include "widgets/untrusted_text.h"
+#include "window/device_session.h"
+#include "window/form_binding.h"
+#include "window/reader_review.h"
+#include "window/secret_prompt.h"
 
 namespace {
 
@@ -56,8 +56,7 @@ bool Widget::readReader(QString *failure, bool intoForm)
     readerText = *config;
     // The reader's text holds its Wi-Fi password, masked like every other.
     qDebug() << "**************************";
-    qDebug("data_result = %s",
-           qUtf8Printable(password_entry::configTextForLog(QString::fromUtf8(readerText))));
+    qDebug("data_result = %s", qUtf8Printable(password_entry::configTextForLog(QString::fromUtf8(readerText))));
     qDebug() << "**************************";
 
     const std::optional<QString> version = reader.readVersion();
@@ -158,9 +157,10 @@ void Widget::on_saveBtn_clicked()
         recordSave(deviceSession->reachedLink(), readerReview->firmware(), report, changes, sending, place);
     if (report.outcome == SaveReport::Saved && report.readBack)
         readerText = *report.readBack;
-    const QString changed = report.outcome == SaveReport::Saved
-                                ? readerReview->saved(sending, sent, changes, report.readBack, deviceSession->link())
-                                : QString();
+    const QString changed =
+        report.outcome == SaveReport::Saved
+            ? readerReview->saved(sending, sent, changes, report.readBack, deviceSession->link())
+            : QString();
     showSaveOutcome(report, changed, recorded, place);
 }
 
@@ -170,8 +170,9 @@ void Widget::showSaveOutcome(const SaveReport &report, const QString &changed, c
     const QString recordNote = recorded.note.value_or(QString());
     switch (report.outcome) {
     case SaveReport::Saved: {
-        const QString named = place_label::tellWithPlace(
-            this, tr(kSaveTitle), tr("保存成功"), joinedLines(joinedLines(report.detail, changed), recordNote), place);
+        const QString named =
+            place_label::tellWithPlace(this, tr(kSaveTitle), tr("保存成功"),
+                                       joinedLines(joinedLines(report.detail, changed), recordNote), place);
         if (named != place)
             place_label::placeRenamed(recorded, named);
         break;

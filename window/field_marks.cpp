@@ -3,10 +3,10 @@
 #include <QAbstractButton>
 #include <QLineEdit>
 
+#include "ui_widget.h"
 #include "widgets/boxes.h"
 #include "window/form_binding.h"
 #include "window/option_pages.h"
-#include "ui_widget.h"
 
 namespace {
 
@@ -21,7 +21,8 @@ FieldMarks::FieldMarks(Ui_Widget &form, QObject *parent) : QObject(parent), form
         unmarked.insert(edit, {edit->styleSheet(), edit->toolTip(), edit->font()});
         connect(edit, &QLineEdit::textChanged, this, [this, &rule] { check(rule); });
         if (rule.hexMode)
-            connect(binding::button(form, rule.hexMode), &QAbstractButton::toggled, this, [this, &rule] { check(rule); });
+            connect(binding::button(form, rule.hexMode), &QAbstractButton::toggled, this,
+                    [this, &rule] { check(rule); });
         check(rule);
     }
 }
@@ -39,8 +40,7 @@ void FieldMarks::check(const field_rules::FieldRule &rule)
         edit->setStyleSheet(styleSheet);
         edit->setFont(own.font);
     }
-    edit->setToolTip(problem ? fieldProblemText(rule.label, problem.reason, problem.number)
-                             : own.toolTip);
+    edit->setToolTip(problem ? fieldProblemText(rule.label, problem.reason, problem.number) : own.toolTip);
 }
 
 void showField(Ui_Widget &form, field_rules::Field field)

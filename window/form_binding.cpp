@@ -120,7 +120,8 @@ std::optional<QString> importIntoForm(W &form, lua_State *script, const char *re
         return result.refusal;
     applySteps(result.imported.steps, form);
     for (const QString &value : result.imported.notShown)
-        qDebug("the form cannot show the value of %s as it is", qUtf8Printable(value.section(QLatin1Char('='), 0, 0)));
+        qDebug("the form cannot show the value of %s as it is",
+               qUtf8Printable(value.section(QLatin1Char('='), 0, 0)));
     return std::nullopt;
 }
 
@@ -138,9 +139,9 @@ QWidget *part(const W &form, config::Part part)
 {
     // In the order of config::Part.
     static QWidget *(*const kParts[])(const W &) = {
-        widgetOf<&W::nfc_option>, widgetOf<&W::serial_groupbox>, widgetOf<&W::wifioption>,
-        widgetOf<&W::ethoption>,  widgetOf<&W::wgoption>,        widgetOf<&W::ip_modegroupbox>,
-        widgetOf<&W::wifi1_group>, widgetOf<&W::wifi2_group>,    widgetOf<&W::eth1_group>,
+        widgetOf<&W::nfc_option>,       widgetOf<&W::serial_groupbox>, widgetOf<&W::wifioption>,
+        widgetOf<&W::ethoption>,        widgetOf<&W::wgoption>,        widgetOf<&W::ip_modegroupbox>,
+        widgetOf<&W::wifi1_group>,      widgetOf<&W::wifi2_group>,     widgetOf<&W::eth1_group>,
         widgetOf<&W::develop_groupbox>,
     };
     return kParts[int(part)](form);

@@ -4,8 +4,8 @@
 #include <QVector>
 #include <QWidget>
 
-#include "window/widget_tree.h"
 #include "ui_widget.h"
+#include "window/widget_tree.h"
 
 namespace {
 

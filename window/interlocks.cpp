@@ -7,12 +7,12 @@
 #include <QAbstractButton>
 #include <QMessageBox>
 
+#include "config/output_channels.h"
+#include "ui_widget.h"
 #include "window/form_binding.h"
 #include "window/option_pages.h"
 #include "window/series_widgets.h"
 #include "window/voltage_choice.h"
-#include "config/output_channels.h"
-#include "ui_widget.h"
 
 namespace {
 
@@ -69,9 +69,9 @@ void Widget::on_scanmode_clicked()
     // The checked channel replays its steps.
     for (const output_channels::Channel &channel : output_channels::kChannels)
         if (form.*channel.button)
-            binding::applySteps(
-                output_channels::resolveSteps(binding::read(*ui), channel, channel.chosenSteps, NfcButton::LeftAlone),
-                *ui);
+            binding::applySteps(output_channels::resolveSteps(binding::read(*ui), channel, channel.chosenSteps,
+                                                              NfcButton::LeftAlone),
+                                *ui);
     ui->develop_groupbox->setVisible(false);
     ui->stacked_widget->setVisible(true);
     ui->stacked_widget->setCurrentIndex(GeneralPage);
@@ -83,18 +83,16 @@ void Widget::on_scanmode_clicked()
 // tells the user, who cannot refuse.
 void Widget::on_serialchoose_clicked()
 {
-    QMessageBox::information(
-        this, tr("输出提示"),
-        tr("配置和传输通道将会被改成485/232,下次连接配置工具需要扫码配置换通道"));
+    QMessageBox::information(this, tr("输出提示"),
+                             tr("配置和传输通道将会被改成485/232,下次连接配置工具需要扫码配置换通道"));
     ui->serialOut->setChecked(true);
     ui->serial_groupbox->setVisible(true);
 }
 
 void Widget::on_ttlchoose_clicked()
 {
-    QMessageBox::information(
-        this, tr("输出提示"),
-        tr("配置和传输通道将会被改成TTL,下次连接配置工具需要扫码配置换通道"));
+    QMessageBox::information(this, tr("输出提示"),
+                             tr("配置和传输通道将会被改成TTL,下次连接配置工具需要扫码配置换通道"));
     ui->ttlOut->setChecked(true);
     ui->serial_groupbox->setVisible(true);
 }

@@ -45,7 +45,7 @@ void addShortcuts(Ui_Widget &form, QWidget &window)
 // code) comes last.
 QVector<QWidget *> formParts(Ui_Widget &form)
 {
-    return {form.groupBox_6,       form.manpw,           form.groupBox_9,   form.output_groupbox,
+    return {form.groupBox_6,       form.manpw,           form.groupBox_9,    form.output_groupbox,
             form.develop_groupbox, form.serial_groupbox, form.stacked_widget};
 }
 

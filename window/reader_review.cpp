@@ -4,14 +4,15 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "config/password_entry.h"
+#include "core/save_records.h"
+#include "widgets/place_label.h"
+#include "widgets/screen_fit.h"
 #include "window/config_file_controller.h"
 #include "window/form_binding.h"
-#include "widgets/place_label.h"
-#include "core/save_records.h"
-#include "config/password_entry.h"
-#include "widgets/screen_fit.h"
 
-ReaderReview::ReaderReview(const FormBinding &formBinding, const ConfigFileController &configFiles, QWidget *parent)
+ReaderReview::ReaderReview(const FormBinding &formBinding, const ConfigFileController &configFiles,
+                           QWidget *parent)
     : QObject(parent), binding(formBinding), files(configFiles), window(parent), kept(formBinding.value())
 {
     connect(&files, &ConfigFileController::opened, this, &ReaderReview::fileOpened);
@@ -22,10 +23,10 @@ ReaderReview::ConnectChoice ReaderReview::askBeforeConnect(const QString &link) 
     const bool writtenElsewhere = !writtenLink.isEmpty() && writtenLink != link;
     if (files.currentFile().isEmpty() && !writtenElsewhere && config::differences(kept, binding.value()).empty())
         return ConnectChoice::LoadReader;
-    const QString question = writtenElsewhere
-                                 ? tr("窗口中的配置上次写入的是另一台读卡器（%1）。连接后要载入这台读卡器的配置吗？")
-                                       .arg(writtenLink)
-                                 : tr("窗口中的配置尚未保存。连接后要载入读卡器的配置吗？");
+    const QString question =
+        writtenElsewhere
+            ? tr("窗口中的配置上次写入的是另一台读卡器（%1）。连接后要载入这台读卡器的配置吗？").arg(writtenLink)
+            : tr("窗口中的配置尚未保存。连接后要载入读卡器的配置吗？");
     QMessageBox box(QMessageBox::Question, tr("连接设备"), question, QMessageBox::NoButton, window);
     box.setTextFormat(Qt::PlainText);
     QPushButton *load = box.addButton(tr("载入读卡器配置"), QMessageBox::AcceptRole);
@@ -83,8 +84,8 @@ bool ReaderReview::confirmSave(const QString &sentText, const std::vector<record
 }
 
 QString ReaderReview::saved(const config::FormValue &value, const QString &sentText,
-                            const std::vector<records::Change> &changes, const std::optional<QByteArray> &readBack,
-                            const QString &link)
+                            const std::vector<records::Change> &changes,
+                            const std::optional<QByteArray> &readBack, const QString &link)
 {
     if (readBack)
         readerText = *readBack;

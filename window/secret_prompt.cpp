@@ -4,11 +4,11 @@
 #include <QMessageBox>
 #include <QRegularExpression>
 
+#include "config/field_rules.h"
+#include "ui_widget.h"
 #include "widgets/boxes.h"
 #include "window/config_file_controller.h"
 #include "window/form_binding.h"
-#include "config/field_rules.h"
-#include "ui_widget.h"
 
 namespace {
 
@@ -71,8 +71,8 @@ bool SecretPrompt::mayGoOn()
     if (!wifiPending || !field_rules::wifiPasswordWritten(value) || !value.wifipasswd.isEmpty())
         return true;
     const QMessageBox::StandardButton answer =
-        showBox(window, QMessageBox::Question, tr("WIFI密码"), tr("WIFI密码未随配置保存。仍以空密码生成？"), QString(),
-                QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+        showBox(window, QMessageBox::Question, tr("WIFI密码"), tr("WIFI密码未随配置保存。仍以空密码生成？"),
+                QString(), QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
     if (answer != QMessageBox::Yes) {
         form.wifipasswd->setFocus();
         return false;

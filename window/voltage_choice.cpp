@@ -19,10 +19,10 @@ void confirmVoltage(QAbstractButton *chosen, QAbstractButton *other, Voltage lev
 {
     if (!chosen->isChecked())
         return;
-    const QMessageBox::StandardButton answer = QMessageBox::warning(
-        nullptr, QCoreApplication::translate("Widget", "warning"),
-        QCoreApplication::translate("Widget", kQuestions[int(level)]), QMessageBox::Yes | QMessageBox::No,
-        QMessageBox::Yes);
+    const QMessageBox::StandardButton answer =
+        QMessageBox::warning(nullptr, QCoreApplication::translate("Widget", "warning"),
+                             QCoreApplication::translate("Widget", kQuestions[int(level)]),
+                             QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
     if (answer == QMessageBox::Yes)
         other->setChecked(false);
     else if (answer == QMessageBox::No)

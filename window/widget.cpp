@@ -1,21 +1,21 @@
 #include "window/widget.h"
 
 #include "batchwrite/batch_write_dialog.h"
+#include "outputtest/output_test_window.h"
+#include "recordwindow/record_window.h"
+#include "script/script_bridge.h"
+#include "ui_widget.h"
 #include "window/code_actions.h"
+#include "window/config_file_controller.h"
 #include "window/device_session.h"
 #include "window/field_marks.h"
 #include "window/form_binding.h"
-#include "window/config_file_controller.h"
 #include "window/form_fonts.h"
 #include "window/keyboard.h"
-#include "outputtest/output_test_window.h"
 #include "window/option_pages.h"
 #include "window/reader_review.h"
 #include "window/secret_prompt.h"
-#include "recordwindow/record_window.h"
 #include "window/voltage_choice.h"
-#include "script/script_bridge.h"
-#include "ui_widget.h"
 
 namespace {
 
@@ -37,12 +37,12 @@ QWidget *partOf(const Ui_Widget &form)
 
 using W = Ui_Widget;
 const StartPart kStartParts[] = {
-    {partOf<&W::saveBtn>, true, false},          {partOf<&W::lowvoltage>, true, false},
-    {partOf<&W::highvoltage>, true, false},      {partOf<&W::develop_groupbox>, false, true},
-    {partOf<&W::serial_groupbox>, false, true},  {partOf<&W::wgoption>, false, true},
-    {partOf<&W::wifioption>, false, true},       {partOf<&W::ethoption>, false, true},
-    {partOf<&W::pay_light>, false, true},        {partOf<&W::pay_light_play>, false, true},
-    {partOf<&W::ganyingmode>, false, true},      {partOf<&W::paymode>, false, true},
+    {partOf<&W::saveBtn>, true, false},         {partOf<&W::lowvoltage>, true, false},
+    {partOf<&W::highvoltage>, true, false},     {partOf<&W::develop_groupbox>, false, true},
+    {partOf<&W::serial_groupbox>, false, true}, {partOf<&W::wgoption>, false, true},
+    {partOf<&W::wifioption>, false, true},      {partOf<&W::ethoption>, false, true},
+    {partOf<&W::pay_light>, false, true},       {partOf<&W::pay_light_play>, false, true},
+    {partOf<&W::ganyingmode>, false, true},     {partOf<&W::paymode>, false, true},
     {partOf<&W::gunmode>, false, true},
 };
 
@@ -89,9 +89,9 @@ Widget::Widget(QWidget *parent)
     secretPrompt = new SecretPrompt(*ui, *fileController, this);
     setUpKeyboard(*ui, *this);
     new OutputTestEntry(*formBinding, this, fileController->menu());
-    new RecordWindowEntry(
-        [this](const QByteArray &bytes, const QString &name) { return fileController->openConfiguration(bytes, name); },
-        this, fileController->menu());
+    new RecordWindowEntry([this](const QByteArray &bytes,
+                                 const QString &name) { return fileController->openConfiguration(bytes, name); },
+                          this, fileController->menu());
     new BatchWriteEntry(
         *formBinding,
         [this](QWidget *parent, const config::Refusal &refusal) { showRefusal(parent, *ui, refusal); }, this,
@@ -110,9 +110,7 @@ void Widget::on_quitBtn_clicked()
 }
 
 // Connected by name to pushButton; the config code itself is ButtonClicked.
-void Widget::on_pushButton_clicked()
-{
-}
+void Widget::on_pushButton_clicked() {}
 
 void Widget::on_nfc_option_clicked()
 {

@@ -3,8 +3,8 @@
 
 #include <QByteArray>
 #include <QString>
-#include <optional>
 #include <QWidget>
+#include <optional>
 
 struct lua_State;
 class CodeActions;

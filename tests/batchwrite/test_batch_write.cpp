@@ -18,12 +18,12 @@
 
 #include "batchwrite/batch_write_dialog.h"
 #include "core/form_source.h"
-#include "window/widget.h"
-#include "support/reader_sim.h"
 #include "records/record_store.h"
 #include "script/script_fixture.h"
 #include "support/message_box_answerer.h"
+#include "support/reader_sim.h"
 #include "support/widget_probe.h"
+#include "window/widget.h"
 
 namespace {
 
@@ -79,9 +79,7 @@ qint64 runToEnd(BatchWriteDialog &dialog, QPushButton *button, const std::functi
     QElapsedTimer sinceTick;
     qint64 largestGap = 0;
     QTimer tick;
-    QObject::connect(&tick, &QTimer::timeout, [&] {
-        largestGap = std::max(largestGap, sinceTick.restart());
-    });
+    QObject::connect(&tick, &QTimer::timeout, [&] { largestGap = std::max(largestGap, sinceTick.restart()); });
     // From the run's start: the click itself builds and signs the configuration.
     QTest::mouseClick(button, Qt::LeftButton);
     tick.start(10);
@@ -115,10 +113,12 @@ private:
     bool resetReader(ReaderSim &sim, const QStringList &arguments = {})
     {
         sim.kill();
-        const QJsonObject state{{"config", kReaderConfig}, {"password", kFactoryPassword}, {"firmware", "TRVO 1.0"}};
+        const QJsonObject state{{"config", kReaderConfig},
+                                {"password", kFactoryPassword},
+                                {"firmware", "TRVO 1.0"}};
         QFile file(sim.statePath());
-        return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(QJsonDocument(state).toJson()) > 0
-               && (file.close(), sim.start(arguments));
+        return file.open(QIODevice::WriteOnly | QIODevice::Truncate)
+               && file.write(QJsonDocument(state).toJson()) > 0 && (file.close(), sim.start(arguments));
     }
 
     QString storedConfig(int reader) const
@@ -199,7 +199,8 @@ private slots:
         QTest::keyClick(dialog->addressField(), Qt::Key_Return);
         QTest::mouseClick(dialog->writeButton(), Qt::LeftButton);
         QVERIFY2(dialog->statusLine()->text().contains(twice), qPrintable(dialog->statusLine()->text()));
-        dialog->readerTable()->selectRow(dialog->readerTable()->findItems(twice, Qt::MatchExactly).value(0)->row());
+        dialog->readerTable()->selectRow(
+            dialog->readerTable()->findItems(twice, Qt::MatchExactly).value(0)->row());
         QTest::mouseClick(dialog->removeButton(), Qt::LeftButton);
         QCOMPARE(dialog->readerTable()->findItems(twice, Qt::MatchExactly).size(), 0);
         formChild<QLineEdit>(window, "manpw")->clear();
@@ -324,13 +325,17 @@ private slots:
         {
             BatchWriteDialog first(form, {}, &window);
             QCOMPARE(rowsOf(first, remembered, 0), (QStringList{"tcp:10.0.0.1:47811", "serial:/dev/ttyACM7+"}));
-            first.readerTable()->findItems("tcp:10.0.0.1:47811", Qt::MatchExactly).value(0)->setCheckState(Qt::Checked);
+            first.readerTable()
+                ->findItems("tcp:10.0.0.1:47811", Qt::MatchExactly)
+                .value(0)
+                ->setCheckState(Qt::Checked);
             QTest::keyClicks(first.addressField(), "reader.lan:1");
             QTest::keyClick(first.addressField(), Qt::Key_Enter);
             QVERIFY(!first.isWriting());
         }
         BatchWriteDialog second(form, {}, &window);
-        QCOMPARE(rowsOf(second, remembered, 0), (QStringList{"tcp:10.0.0.1:47811+", "serial:/dev/ttyACM7+", "tcp:reader.lan:1+"}));
+        QCOMPARE(rowsOf(second, remembered, 0),
+                 (QStringList{"tcp:10.0.0.1:47811+", "serial:/dev/ttyACM7+", "tcp:reader.lan:1+"}));
     }
 };
 

@@ -14,21 +14,21 @@
 #include <QToolButton>
 #include <QtTest>
 
-#include "window/code_actions.h"
-#include "window/config_file_controller.h"
-#include "core/dialog_folder.h"
-#include "window/widget.h"
-#include "window/form_binding.h"
 #include "config/assembly.h"
 #include "config/config_file.h"
+#include "core/dialog_folder.h"
 #include "crypto/base64.h"
 #include "crypto/hmac_md5.h"
 #include "device/link_failure.h"
-#include "support/reader_sim.h"
 #include "support/message_box_answerer.h"
+#include "support/reader_sim.h"
 #include "support/widget_probe.h"
 #include "tools/qrread/qr_reader.h"
 #include "ui_widget.h"
+#include "window/code_actions.h"
+#include "window/config_file_controller.h"
+#include "window/form_binding.h"
+#include "window/widget.h"
 
 #include <cerrno>
 #include <csignal>
@@ -129,7 +129,8 @@ private slots:
         // The recently used files go to a settings folder of the test's own.
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.filePath(QStringLiteral("settings"))));
         qputenv("XDG_DATA_HOME", QFile::encodeName(dir.filePath(QStringLiteral("data"))));
-        QVERIFY(QFile::copy(QStringLiteral(TARVO_SHIPPED_SCRIPT), dir.filePath(QStringLiteral("update_config.lua"))));
+        QVERIFY(
+            QFile::copy(QStringLiteral(TARVO_SHIPPED_SCRIPT), dir.filePath(QStringLiteral("update_config.lua"))));
         QDir::setCurrent(dir.path());
         QVERIFY(writeBytes(QStringLiteral("reader.tcfg"), kReaderText));
         QVERIFY(writeBytes(QStringLiteral("unknown.tcfg"), "colour=blue\n"));
@@ -138,7 +139,8 @@ private slots:
         QVERIFY(QDir().mkpath(QStringLiteral("caller")));
         QVERIFY(QFile::copy(QStringLiteral("reader.tcfg"), QStringLiteral("caller/mine.tcfg")));
         QVERIFY(QDir().mkdir(QStringLiteral("runtime")));
-        QVERIFY(QFile::setPermissions(QStringLiteral("runtime"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        QVERIFY(QFile::setPermissions(QStringLiteral("runtime"),
+                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
         mountSmallDisk();
     }
 
@@ -168,12 +170,14 @@ private slots:
     void dialogsStartInTheUsersFolders()
     {
         const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-        QSettings(QStringLiteral("Tarvo"), QStringLiteral("tarvo-config")).remove(QStringLiteral("lastDialogFolder"));
+        QSettings(QStringLiteral("Tarvo"), QStringLiteral("tarvo-config"))
+            .remove(QStringLiteral("lastDialogFolder"));
         QCOMPARE(dialogFolder(), documents.isEmpty() ? QDir::homePath() : documents);
         QVERIFY(QDir().mkpath(QStringLiteral("exports/gone")));
         rememberDialogFolder(dir.filePath(QStringLiteral("exports/code.png")));
         QCOMPARE(dialogFolder(), dir.filePath(QStringLiteral("exports")));
-        QCOMPARE(dialogFolder(dir.filePath(QStringLiteral("caller/mine.tcfg"))), dir.filePath(QStringLiteral("caller")));
+        QCOMPARE(dialogFolder(dir.filePath(QStringLiteral("caller/mine.tcfg"))),
+                 dir.filePath(QStringLiteral("caller")));
         rememberDialogFolder(dir.filePath(QStringLiteral("exports/gone/code.png")));
         QVERIFY(QDir(dir.filePath(QStringLiteral("exports/gone"))).removeRecursively());
         QCOMPARE(dialogFolder(), documents.isEmpty() ? QDir::homePath() : documents);
@@ -201,8 +205,8 @@ private slots:
         QVERIFY(files.saveAs(dir.filePath(QStringLiteral("saved.tcfg"))));
         QCOMPARE(window.windowTitle(), "saved.tcfg[*] - " + kFormTitle);
         QVERIFY(!window.isWindowModified());
-        QCOMPARE(files.recentFiles().mid(0, 2),
-                 QStringList({dir.filePath(QStringLiteral("saved.tcfg")), dir.filePath(QStringLiteral("reader.tcfg"))}));
+        QCOMPARE(files.recentFiles().mid(0, 2), QStringList({dir.filePath(QStringLiteral("saved.tcfg")),
+                                                             dir.filePath(QStringLiteral("reader.tcfg"))}));
         QVERIFY2(answerer.seen().isEmpty(), qPrintable(answerer.summary().join('\n')));
     }
 
@@ -297,81 +301,88 @@ private slots:
             << QStringList{"--password-file", "password", "--text", "reader.tcfg"} << QStringList() << 0
             << signedText << "";
         QTest::newRow("text, new password")
-            << QStringList{"--text", "reader.tcfg"} << password + QStringList{"TARVO_NEW_PASSWORD=" + kNewPassword}
-            << 0 << withNewPassword << "";
-        QTest::newRow("text, short password") << QStringList{"--password-file", "short", "--text", "reader.tcfg"}
-                                              << QStringList() << 1 << QByteArray() << "配置密码的长度需要为16个字符";
+            << QStringList{"--text", "reader.tcfg"}
+            << password + QStringList{"TARVO_NEW_PASSWORD=" + kNewPassword} << 0 << withNewPassword << "";
+        QTest::newRow("text, short password")
+            << QStringList{"--password-file", "short", "--text", "reader.tcfg"} << QStringList() << 1
+            << QByteArray() << "配置密码的长度需要为16个字符";
         QTest::newRow("text, no password") << QStringList{"--text", "reader.tcfg"} << QStringList() << 2
                                            << QByteArray() << "TARVO_CONFIG_PASSWORD";
-        QTest::newRow("text, unknown file") << QStringList{"--text", "unknown.tcfg"} << password << 2
-                                            << QByteArray() << "没有本工具认识的配置项";
+        QTest::newRow("text, unknown file")
+            << QStringList{"--text", "unknown.tcfg"} << password << 2 << QByteArray() << "没有本工具认识的配置项";
         QTest::newRow("save as, no folder") << QStringList{"--save-as", "no/normal.tcfg", "reader.tcfg"}
                                             << QStringList() << 2 << QByteArray() << "no/normal.tcfg";
-        QTest::newRow("code, other format") << QStringList{"--code", "c.gif", "reader.tcfg"} << password << 2
-                                            << QByteArray() << "--code";
+        QTest::newRow("code, other format")
+            << QStringList{"--code", "c.gif", "reader.tcfg"} << password << 2 << QByteArray() << "--code";
         QTest::newRow("two modes") << QStringList{"--text", "--save-as", "o.tcfg", "reader.tcfg"} << password << 2
                                    << QByteArray() << "不能同时使用";
-        QTest::newRow("write, no device") << QStringList{"--write", "reader.tcfg"} << password << 2 << QByteArray()
-                                          << "--device";
+        QTest::newRow("write, no device")
+            << QStringList{"--write", "reader.tcfg"} << password << 2 << QByteArray() << "--device";
         QTest::newRow("device, no write") << QStringList{"--device", "tcp:127.0.0.1:1", "--text", "reader.tcfg"}
                                           << password << 2 << QByteArray() << "--write";
         QTest::newRow("write, link twice")
             << QStringList{"--write", "reader.tcfg", "--device", "tcp:127.0.0.1:1", "--device", "tcp:127.0.0.1:1"}
             << password << 2 << QByteArray() << "tcp:127.0.0.1:1 所指的读头已由前面的 --device 给出";
         QTest::newRow("write, one port twice")
-            << QStringList{"--write", "reader.tcfg", "--device", "serial:caller/../caller", "--device",
-                           "serial:" + dir.filePath("caller") + ":9600"}
+            << QStringList{"--write",  "reader.tcfg",
+                           "--device", "serial:caller/../caller",
+                           "--device", "serial:" + dir.filePath("caller") + ":9600"}
             << password << 2 << QByteArray() << dir.filePath("caller") + ":9600 所指的读头";
-        QTest::newRow("write, no jobs") << QStringList{"--write", "reader.tcfg", "--device", "tcp:127.0.0.1:1",
-                                                       "--jobs", "0"}
-                                        << password << 2 << QByteArray() << "--jobs";
-        QTest::newRow("json without write") << QStringList{"--json", "--text", "reader.tcfg"} << password << 2
-                                            << QByteArray() << "--json";
-        QTest::newRow("write, unknown file") << QStringList{"--write", "unknown.tcfg", "--device", "tcp:127.0.0.1:1"}
-                                             << password << 2 << QByteArray() << "没有本工具认识的配置项";
+        QTest::newRow("write, no jobs")
+            << QStringList{"--write", "reader.tcfg", "--device", "tcp:127.0.0.1:1", "--jobs", "0"} << password
+            << 2 << QByteArray() << "--jobs";
+        QTest::newRow("json without write")
+            << QStringList{"--json", "--text", "reader.tcfg"} << password << 2 << QByteArray() << "--json";
+        QTest::newRow("write, unknown file")
+            << QStringList{"--write", "unknown.tcfg", "--device", "tcp:127.0.0.1:1"} << password << 2
+            << QByteArray() << "没有本工具认识的配置项";
         QVERIFY(::mkfifo("fifo.tcfg", 0600) == 0);
         QVERIFY(QFile::link(QStringLiteral("/dev/full"), QStringLiteral("full.png")));
         QTest::newRow("text, pipe") << QStringList{"--text", "fifo.tcfg"} << password << 2 << QByteArray()
                                     << "fifo.tcfg：不是普通文件";
-        QTest::newRow("password file, pipe") << QStringList{"--password-file", "fifo.tcfg", "--text", "reader.tcfg"}
-                                             << QStringList() << 2 << QByteArray() << "不是普通文件";
-        QTest::newRow("code, link to a device") << QStringList{"--code", "full.png", "reader.tcfg"} << password << 2
-                                                << QByteArray() << "full.png：不是普通文件";
-        QTest::newRow("write, empty link") << QStringList{"--write", "reader.tcfg", "--device", ""} << password << 2
-                                           << QByteArray() << "--device 需要一个 LINK";
-        QTest::newRow("write, blank link") << QStringList{"--write", "reader.tcfg", "--device", " "} << password << 2
-                                           << QByteArray() << "--device 需要一个 LINK";
-        QTest::newRow("text, long password") << QStringList{"--text", "reader.tcfg"}
-                                             << QStringList{"TARVO_CONFIG_PASSWORD=" + kPassword + "XYZ"} << 1
-                                             << QByteArray() << "配置密码的长度需要为16个字符";
+        QTest::newRow("password file, pipe")
+            << QStringList{"--password-file", "fifo.tcfg", "--text", "reader.tcfg"} << QStringList() << 2
+            << QByteArray() << "不是普通文件";
+        QTest::newRow("code, link to a device") << QStringList{"--code", "full.png", "reader.tcfg"} << password
+                                                << 2 << QByteArray() << "full.png：不是普通文件";
+        QTest::newRow("write, empty link") << QStringList{"--write", "reader.tcfg", "--device", ""} << password
+                                           << 2 << QByteArray() << "--device 需要一个 LINK";
+        QTest::newRow("write, blank link") << QStringList{"--write", "reader.tcfg", "--device", " "} << password
+                                           << 2 << QByteArray() << "--device 需要一个 LINK";
+        QTest::newRow("text, long password")
+            << QStringList{"--text", "reader.tcfg"} << QStringList{"TARVO_CONFIG_PASSWORD=" + kPassword + "XYZ"}
+            << 1 << QByteArray() << "配置密码的长度需要为16个字符";
         QTest::newRow("text, long new password")
-            << QStringList{"--text", "reader.tcfg"} << password + QStringList{"TARVO_NEW_PASSWORD=ABCDEFGHIJKLMNOPQRST"}
-            << 1 << QByteArray() << "新密码的长度需要为16个字符";
+            << QStringList{"--text", "reader.tcfg"}
+            << password + QStringList{"TARVO_NEW_PASSWORD=ABCDEFGHIJKLMNOPQRST"} << 1 << QByteArray()
+            << "新密码的长度需要为16个字符";
         QTest::newRow("text, password outside Latin-1")
-            << QStringList{"--text", "reader.tcfg"} << QStringList{"TARVO_CONFIG_PASSWORD=" + QString(16, QChar(0x20ac))}
-            << 1 << QByteArray() << "Latin-1";
-        QTest::newRow("history, none since") << QStringList{"--history", "--since", "2999-01-01"} << password << 0
-                                             << QByteArray() << "";
-        QTest::newRow("history, bad date") << QStringList{"--history", "--since", "soon"} << password << 2
-                                           << QByteArray() << "--since";
-        QTest::newRow("history, a file") << QStringList{"--history", "reader.tcfg"} << password << 2 << QByteArray()
-                                         << "--history 不读取 FILE";
-        QTest::newRow("csv alone") << QStringList{"--csv", "--text", "reader.tcfg"} << password << 2 << QByteArray()
-                                   << "--history";
-        QTest::newRow("unknown option") << QStringList{"--frobnicate"} << password << 2 << QByteArray() << "frobnicate";
+            << QStringList{"--text", "reader.tcfg"}
+            << QStringList{"TARVO_CONFIG_PASSWORD=" + QString(16, QChar(0x20ac))} << 1 << QByteArray()
+            << "Latin-1";
+        QTest::newRow("history, none since")
+            << QStringList{"--history", "--since", "2999-01-01"} << password << 0 << QByteArray() << "";
+        QTest::newRow("history, bad date")
+            << QStringList{"--history", "--since", "soon"} << password << 2 << QByteArray() << "--since";
+        QTest::newRow("history, a file") << QStringList{"--history", "reader.tcfg"} << password << 2
+                                         << QByteArray() << "--history 不读取 FILE";
+        QTest::newRow("csv alone") << QStringList{"--csv", "--text", "reader.tcfg"} << password << 2
+                                   << QByteArray() << "--history";
+        QTest::newRow("unknown option")
+            << QStringList{"--frobnicate"} << password << 2 << QByteArray() << "frobnicate";
         QTest::newRow("text, short password, English")
-            << QStringList{"--password-file", "short", "--text", "reader.tcfg", "--lang", "en"} << QStringList() << 1
-            << QByteArray() << "The configuration password must be 16 characters";
+            << QStringList{"--password-file", "short", "--text", "reader.tcfg", "--lang", "en"} << QStringList()
+            << 1 << QByteArray() << "The configuration password must be 16 characters";
         QTest::newRow("text, missing file, English locale")
             << QStringList{"--text", "missing.tcfg"} << password + QStringList{"LC_ALL=en_GB.UTF-8"} << 2
             << QByteArray() << "Cannot read the file missing.tcfg";
         QTest::newRow("text, from the caller's folder")
-            << QStringList{"--text", "mine.tcfg"} << password + QStringList{"TARVO_CALLER_DIR=" + dir.filePath("caller")}
-            << 0 << signedText << "";
+            << QStringList{"--text", "mine.tcfg"}
+            << password + QStringList{"TARVO_CALLER_DIR=" + dir.filePath("caller")} << 0 << signedText << "";
         QTest::newRow("text, verbose") << QStringList{"--verbose", "--text", "reader.tcfg"} << password << 0
                                        << signedText << "tarvo.script: ochannel lvalue is 2";
-        QTest::newRow("version") << QStringList{"--version"} << QStringList() << 0 << QByteArray("tarvo-config 2.1.20\n")
-                                 << "";
+        QTest::newRow("version") << QStringList{"--version"} << QStringList() << 0
+                                 << QByteArray("tarvo-config 2.1.20\n") << "";
     }
 
     void commandLine()
@@ -396,27 +407,33 @@ private slots:
         QTest::addColumn<QString>("chinese");
         QTest::addColumn<QString>("english");
         const QStringList write{"--write", "reader.tcfg", "--device", "tcp:127.0.0.1:1"};
-        QTest::newRow("no password") << QStringList{"--text", "reader.tcfg"}
-                                     << "没有配置密码：请设置 TARVO_CONFIG_PASSWORD 或给出 --password-file"
-                                     << "no configuration password: set TARVO_CONFIG_PASSWORD or give --password-file";
+        QTest::newRow("no password")
+            << QStringList{"--text", "reader.tcfg"}
+            << "没有配置密码：请设置 TARVO_CONFIG_PASSWORD 或给出 --password-file"
+            << "no configuration password: set TARVO_CONFIG_PASSWORD or give --password-file";
         QTest::newRow("two modes") << QStringList{"--text", "--history"}
                                    << "--text、--code、--save-as、--write 和 --history 不能同时使用"
                                    << "--text, --code, --save-as, --write and --history exclude each other";
         QTest::newRow("csv alone") << QStringList{"--csv"} << "--since 和 --csv 只能与 --history 同用"
                                    << "--since and --csv go with --history";
-        QTest::newRow("write alone") << QStringList{"--write", "reader.tcfg"} << "--write 需要至少一个 --device LINK"
+        QTest::newRow("write alone") << QStringList{"--write", "reader.tcfg"}
+                                     << "--write 需要至少一个 --device LINK"
                                      << "--write needs at least one --device LINK";
-        QTest::newRow("device alone") << QStringList{"--device", "tcp:127.0.0.1:1"} << "--device 只能与 --write 同用"
+        QTest::newRow("device alone") << QStringList{"--device", "tcp:127.0.0.1:1"}
+                                      << "--device 只能与 --write 同用"
                                       << "--device goes with --write";
         QTest::newRow("blank link") << QStringList{"--write", "reader.tcfg", "--device", ""}
                                     << "--device 需要一个 LINK，例如 tcp:HOST:PORT 或 serial:PATH"
                                     << "--device needs a LINK such as tcp:HOST:PORT or serial:PATH";
-        QTest::newRow("json alone") << QStringList{"--json", "reader.tcfg"} << "--jobs、--json 和 --place 只能与 --write 同用"
+        QTest::newRow("json alone") << QStringList{"--json", "reader.tcfg"}
+                                    << "--jobs、--json 和 --place 只能与 --write 同用"
                                     << "--jobs, --json and --place go with --write";
         QTest::newRow("two files") << QStringList{"a.tcfg", "b.tcfg"} << "最多只能给出一个 FILE"
                                    << "name one FILE at most";
-        QTest::newRow("no file") << QStringList{"--text"} << "需要给出一个要读取的 FILE" << "name exactly one FILE to read";
-        QTest::newRow("code, gif") << QStringList{"--code", "c.gif", "reader.tcfg"} << "--code 只写 .png、.svg 或 .pdf 文件"
+        QTest::newRow("no file") << QStringList{"--text"} << "需要给出一个要读取的 FILE"
+                                 << "name exactly one FILE to read";
+        QTest::newRow("code, gif") << QStringList{"--code", "c.gif", "reader.tcfg"}
+                                   << "--code 只写 .png、.svg 或 .pdf 文件"
                                    << "--code writes .png, .svg or .pdf files";
         QTest::newRow("jobs 0") << write + QStringList{"--jobs", "0"} << "--jobs 需要 1 到 64 之间的数"
                                 << "--jobs takes a number from 1 to 64";
@@ -425,9 +442,10 @@ private slots:
                                     << "tcp:127.0.0.1:1 reaches a reader that an earlier --device already names";
         QTest::newRow("history, a file") << QStringList{"--history", "reader.tcfg"} << "--history 不读取 FILE"
                                          << "--history reads no FILE";
-        QTest::newRow("since, no date") << QStringList{"--history", "--since", "soon"}
-                                        << "--since 需要 YYYY-MM-DD 格式的日期，或 YYYY-MM-DDTHH:MM[:SS][Z|+HH:MM] 格式的时间"
-                                        << "--since takes a date as YYYY-MM-DD or a time as YYYY-MM-DDTHH:MM[:SS][Z|+HH:MM]";
+        QTest::newRow("since, no date")
+            << QStringList{"--history", "--since", "soon"}
+            << "--since 需要 YYYY-MM-DD 格式的日期，或 YYYY-MM-DDTHH:MM[:SS][Z|+HH:MM] 格式的时间"
+            << "--since takes a date as YYYY-MM-DD or a time as YYYY-MM-DDTHH:MM[:SS][Z|+HH:MM]";
         QTest::newRow("unknown option") << QStringList{"--frobnicate"} << "未知选项“frobnicate”。"
                                         << "Unknown option 'frobnicate'.";
         QTest::newRow("unknown language") << QStringList{"--lang", "fr", "--history"} << "--lang 需要 zh 或 en"
@@ -506,9 +524,9 @@ private slots:
         QTest::newRow("side by side, json") << QStringList{"serial", "tcp", "silent"} << QStringList{"--json"}
                                             << QStringList{"serial ok", "tcp ok", "silent failed"} << false
                                             << "2 个成功，1 个失败，0 个未确认" << 1;
-        QTest::newRow("all saved, json") << QStringList{"serial", "tcp"} << QStringList{"--json", "--jobs", "1"}
-                                         << QStringList{"serial ok", "tcp ok"} << true << "2 个成功，0 个失败，0 个未确认"
-                                         << 0;
+        QTest::newRow("all saved, json")
+            << QStringList{"serial", "tcp"} << QStringList{"--json", "--jobs", "1"}
+            << QStringList{"serial ok", "tcp ok"} << true << "2 个成功，0 个失败，0 个未确认" << 0;
     }
 
     void writeSideBySide()
@@ -530,7 +548,8 @@ private slots:
         probe.close();
         const QMap<QString, QString> links{{"tcp", tcp.tcpSetting()},
                                            {"serial", serial.serialSetting()},
-                                           {"silent", QStringLiteral("tcp:127.0.0.1:%1").arg(silent.serverPort())},
+                                           {"silent",
+                                            QStringLiteral("tcp:127.0.0.1:%1").arg(silent.serverPort())},
                                            {"refused", refused}};
         QStringList arguments{"--write", "reader.tcfg"};
         for (const QString &reader : readers)
@@ -573,9 +592,8 @@ private slots:
         ReaderSim factory;
         ReaderSim otherPassword;
         QVERIFY(factory.start({"--firmware", "TV-2.0"}));
-        QVERIFY(writeBytes(otherPassword.statePath(),
-                           R"({"config": "prefix='TV-',devnum=7", "password": ")" + kPassword
-                               + R"(", "firmware": "TV-1.0"})"));
+        QVERIFY(writeBytes(otherPassword.statePath(), R"({"config": "prefix='TV-',devnum=7", "password": ")"
+                                                          + kPassword + R"(", "firmware": "TV-1.0"})"));
         QVERIFY(otherPassword.start());
         const QString first = factory.tcpSetting();
         const QString second = otherPassword.serialSetting();
@@ -599,11 +617,13 @@ private slots:
         const QStringList rows = QString::fromUtf8(history.out).split("\r\n");
         QCOMPARE(rows.size(), 4); // the header, two records, the end
         // The links were written side by side, so in either order.
-        QStringList recorded{rows.at(1).split(',').mid(1, 3).join('|'), rows.at(2).split(',').mid(1, 3).join('|')};
+        QStringList recorded{rows.at(1).split(',').mid(1, 3).join('|'),
+                             rows.at(2).split(',').mid(1, 3).join('|')};
         recorded.sort();
-        QStringList expected{QStringList{first, "TV-2.0", "confirmed"}.join('|'),
-                             QStringList{second, "TV-1.0", "failed: " + QString::fromUtf8(device::kRefusedConfiguration)}
-                                 .join('|')};
+        QStringList expected{
+            QStringList{first, "TV-2.0", "confirmed"}.join('|'),
+            QStringList{second, "TV-1.0", "failed: " + QString::fromUtf8(device::kRefusedConfiguration)}.join(
+                '|')};
         expected.sort();
         QCOMPARE(recorded, expected);
     }
@@ -617,7 +637,8 @@ private slots:
         QTest::addColumn<QString>("target");
         QTest::newRow("save as") << QStringList{"--save-as", "%1", "reader.tcfg"} << "old.tcfg";
         for (const char *suffix : {"png", "svg", "pdf"})
-            QTest::newRow(suffix) << QStringList{"--code", "%1", "reader.tcfg"} << QStringLiteral("old.") + suffix;
+            QTest::newRow(suffix) << QStringList{"--code", "%1", "reader.tcfg"}
+                                  << QStringLiteral("old.") + suffix;
         QTest::newRow("standard output") << QStringList{"--text", "reader.tcfg"} << "/dev/full";
         QTest::newRow("help") << QStringList{"--help"} << "/dev/full";
     }
@@ -636,7 +657,8 @@ private slots:
         const Run run = runProgram(arguments, {"TARVO_CONFIG_PASSWORD=" + kPassword}, !old.isEmpty(),
                                    old.isEmpty() ? path : QString());
         QCOMPARE(run.exitCode, 2);
-        QVERIFY2(run.err.contains(std::strerror(tmpfsMounted || old.isEmpty() ? ENOSPC : EFBIG)), run.err.constData());
+        QVERIFY2(run.err.contains(std::strerror(tmpfsMounted || old.isEmpty() ? ENOSPC : EFBIG)),
+                 run.err.constData());
         if (!old.isEmpty())
             QCOMPARE(readBytes(path), old);
         QCOMPARE(fullDisk.entryList({".*"}, QDir::Files | QDir::Hidden), QStringList());

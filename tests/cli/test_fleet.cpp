@@ -48,7 +48,8 @@ private slots:
     void initTestCase()
     {
         QStandardPaths::setTestModeEnabled(true);
-        QVERIFY(QFile::copy(QStringLiteral(TARVO_SHIPPED_SCRIPT), dir.filePath(QStringLiteral("update_config.lua"))));
+        QVERIFY(
+            QFile::copy(QStringLiteral(TARVO_SHIPPED_SCRIPT), dir.filePath(QStringLiteral("update_config.lua"))));
         QFile file(dir.filePath(QStringLiteral("reader.tcfg")));
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("ochannel=2,prefix='前,缀',devnum=7,brightness=201,w_mode=1\n");
@@ -65,11 +66,12 @@ private slots:
         QVERIFY(written.waitForLine("config applied"));
 
         const QString refused = refusedLink();
-        const Run text = run({"--check", "reader.tcfg", "--jobs", "1", "--device", written.tcpSetting(), "--device",
-                              fresh.serialSetting(), "--device", refused});
+        const Run text = run({"--check", "reader.tcfg", "--jobs", "1", "--device", written.tcpSetting(),
+                              "--device", fresh.serialSetting(), "--device", refused});
         QCOMPARE(text.exitCode, 1);
         QCOMPARE(text.lines.value(0), written.tcpSetting() + " same");
-        QVERIFY2(text.lines.value(1).startsWith(fresh.serialSetting() + " differs: "), qPrintable(text.lines.value(1)));
+        QVERIFY2(text.lines.value(1).startsWith(fresh.serialSetting() + " differs: "),
+                 qPrintable(text.lines.value(1)));
         QVERIFY(text.lines.value(1).contains("brightness"));
         QVERIFY(text.lines.value(2).startsWith(refused + " failed: "));
 
@@ -87,8 +89,8 @@ private slots:
         QCOMPARE(run({"--check", "reader.tcfg", "--device", written.tcpSetting()}).exitCode, 0);
         QVERIFY(!fresh.waitForLine("config applied", 0));
 
-        const Run again = run({"--write", "reader.tcfg", "--json", "--jobs", "1", "--device", written.tcpSetting(),
-                               "--device", fresh.tcpSetting()});
+        const Run again = run({"--write", "reader.tcfg", "--json", "--jobs", "1", "--device",
+                               written.tcpSetting(), "--device", fresh.tcpSetting()});
         QCOMPARE(again.exitCode, 0);
         QCOMPARE(jsonOf(again.lines.value(0)).value("result").toString(), QString("unchanged"));
         QCOMPARE(jsonOf(again.lines.value(0)).value("changes").toArray().size(), 0);
@@ -108,8 +110,8 @@ private slots:
         ReaderSim second;
         QVERIFY(first.start({"--firmware", "TV-3.1"}) && second.start());
         QTemporaryDir backups;
-        const Run read = run({"--read", "--json", "--device", first.tcpSetting(), "--device", second.serialSetting(),
-                              "--save-as", backups.path()});
+        const Run read = run({"--read", "--json", "--device", first.tcpSetting(), "--device",
+                              second.serialSetting(), "--save-as", backups.path()});
         QCOMPARE(read.exitCode, 0);
         QCOMPARE(QDir(backups.path()).entryList(QDir::Files).size(), 2);
         for (const QString &line : read.lines) {

@@ -47,14 +47,14 @@ inline QString differences(const FormState &expected, const FormState &got)
 
 // How the round trip fills a set of widgets at random.
 enum class Fill {
-    OneOf,       // check one radio button or series box of the set
-    OneOrNone,   // the same, or leave the set as the window starts it
-    Each,        // check or uncheck each box
-    Text,        // a quoted text of up to `size` characters
-    Number,      // a decimal number, or nothing
-    Address,     // a dotted IPv4 address, or a netmask for a name with "mask" in it
-    Entry,       // one of a combo box's entries
-    Slider,      // a value of the slider's range
+    OneOf,     // check one radio button or series box of the set
+    OneOrNone, // the same, or leave the set as the window starts it
+    Each,      // check or uncheck each box
+    Text,      // a quoted text of up to `size` characters
+    Number,    // a decimal number, or nothing
+    Address,   // a dotted IPv4 address, or a netmask for a name with "mask" in it
+    Entry,     // one of a combo box's entries
+    Slider,    // a value of the slider's range
 };
 
 struct FillRow
@@ -64,26 +64,31 @@ struct FillRow
     int size = 0;
 };
 
-inline const QStringList kSeries = {"tarvo_ZB", "tarvo_RN450", "tarvo_WT", "tarvo_E200FK", "tarvo_rseven",
-                             "tarvo_RN310", "tarvo_PL", "tarvo_HD5000", "tarvo_KS"};
+inline const QStringList kSeries = {"tarvo_ZB",    "tarvo_RN450", "tarvo_WT",     "tarvo_E200FK", "tarvo_rseven",
+                                    "tarvo_RN310", "tarvo_PL",    "tarvo_HD5000", "tarvo_KS"};
 inline const QStringList kSecondUartSeries = {"tarvo_rseven", "tarvo_RN310", "tarvo_RN450"};
-inline const QStringList kChannels = {"keyboardOut", "serialOut", "ttlOut", "wifiOut", "weigenOut", "ethernetOut"};
+inline const QStringList kChannels = {"keyboardOut", "serialOut", "ttlOut",
+                                      "wifiOut",     "weigenOut", "ethernetOut"};
 inline const QStringList kWorkModes = {"scanmode", "developmode", "ganyingmode", "paymode", "gunmode"};
-inline const QStringList kConfigChannels = {"usbhidchoose", "serialchoose", "ttlchoose", "serialdragxieyi", "tarvoxy"};
-inline const QStringList kSymbologies = {"qrCheck", "barCheck", "code128Check", "databarCheck", "databar_expCheck",
-                                  "pdf417Check", "dmCheck", "itfCheck", "isbn10Check", "upceCheck", "upcaCheck"};
-inline const QStringList kScanFeedback = {"buzzers", "lightoff", "redlight", "greenlight", "pay_light", "pay_light_play"};
-inline const QStringList kScanOutputFormats = {"wgchartohex", "wgchartohexf", "wgcharhextohex", "wgcharhextohexf",
-                                        "tentopidvid", "tentopidvidf"};
-inline const QStringList kCardFields = {"nfc_beep", "nfc_lightoff", "nfc_flared", "nfc_flagreen", "zxout", "fxout",
-                                 "idzx", "idfx", "outbit", "outlen", "nfcprefix", "nfcsuffix", "nfcpreform",
-                                 "nfcsuffform", "zjformout", "hexformout", "tenformout"};
+inline const QStringList kConfigChannels = {"usbhidchoose", "serialchoose", "ttlchoose", "serialdragxieyi",
+                                            "tarvoxy"};
+inline const QStringList kSymbologies = {"qrCheck",          "barCheck",    "code128Check", "databarCheck",
+                                         "databar_expCheck", "pdf417Check", "dmCheck",      "itfCheck",
+                                         "isbn10Check",      "upceCheck",   "upcaCheck"};
+inline const QStringList kScanFeedback = {"buzzers",    "lightoff",  "redlight",
+                                          "greenlight", "pay_light", "pay_light_play"};
+inline const QStringList kScanOutputFormats = {"wgchartohex",     "wgchartohexf", "wgcharhextohex",
+                                               "wgcharhextohexf", "tentopidvid",  "tentopidvidf"};
+inline const QStringList kCardFields = {"nfc_beep",   "nfc_lightoff", "nfc_flared", "nfc_flagreen", "zxout",
+                                        "fxout",      "idzx",         "idfx",       "outbit",       "outlen",
+                                        "nfcprefix",  "nfcsuffix",    "nfcpreform", "nfcsuffform",  "zjformout",
+                                        "hexformout", "tenformout"};
 inline const QStringList kSerialCombos = {"baudRate", "dataBit", "checkBit", "stopBit"};
 inline const QStringList kWifiMethods = {"httpO", "httpOx", "tcpO", "tcpOx"};
 inline const QStringList kEthernetMethods = {"wiredtcp", "wiredtcpx", "wiredhttp", "wiredhttpx"};
-inline const QStringList kUploadActions = {"Sbeepaction", "Slightoffaction", "Slightredaction", "Slightgreenaction",
-                                    "outputhight", "Fbeepaction", "Flightoffaction", "Flightredaction",
-                                    "Flightgreenaction"};
+inline const QStringList kUploadActions = {"Sbeepaction",       "Slightoffaction", "Slightredaction",
+                                           "Slightgreenaction", "outputhight",     "Fbeepaction",
+                                           "Flightoffaction",   "Flightredaction", "Flightgreenaction"};
 
 // Quoted texts are sized so that their UTF-8 bytes fit the import's
 // buffers (200, 40 and 20 bytes).
@@ -93,8 +98,8 @@ inline const FillRow kFillRows[] = {
     {Fill::OneOf, kWorkModes},
     {Fill::OneOf, kConfigChannels},
     {Fill::Each, kSymbologies + kScanFeedback + kUploadActions
-                     + QStringList{"enterCheck", "wrapCheck", "ledControl", "nfcable", "nfc_beep",
-                                   "nfc_lightoff", "nfc_flared", "nfc_flagreen", "outputhight_2"}},
+                     + QStringList{"enterCheck", "wrapCheck", "ledControl", "nfcable", "nfc_beep", "nfc_lightoff",
+                                   "nfc_flared", "nfc_flagreen", "outputhight_2"}},
     {Fill::OneOrNone, {"char_qhz", "hex_qhz"}},
     {Fill::OneOf, {"singlemode", "intermode"}},
     {Fill::OneOf, {"qrup", "barup"}},
@@ -110,12 +115,14 @@ inline const FillRow kFillRows[] = {
     {Fill::OneOf, {"vg26", "vg34"}},
     {Fill::OneOrNone, {"lowvoltage", "highvoltage"}},
     {Fill::OneOrNone, {"lowvoltage_2", "highvoltage_2"}},
-    {Fill::Text, {"linePrefix", "lineSuffix", "nfcprefix", "nfcsuffix", "wifiname", "wifipasswd", "tcpaddr",
-                  "httpaddr"}, 30},
+    {Fill::Text,
+     {"linePrefix", "lineSuffix", "nfcprefix", "nfcsuffix", "wifiname", "wifipasswd", "tcpaddr", "httpaddr"},
+     30},
     {Fill::Text, {"heart_content"}, 12},
     {Fill::Address, {"ip_address", "ip_mask", "ip_gateway"}},
-    {Fill::Number, {"lineIntervaltime", "devnum", "beepinterval", "lightoffinterval", "tcpport", "tcpdelay",
-                    "heart_time", "httpdelay"}},
+    {Fill::Number,
+     {"lineIntervaltime", "devnum", "beepinterval", "lightoffinterval", "tcpport", "tcpdelay", "heart_time",
+      "httpdelay"}},
     {Fill::Entry, QStringList{"outbit", "outlen"} + kSerialCombos},
     {Fill::Slider, {"brightadjust"}},
 };
@@ -224,8 +231,7 @@ inline FormState carried(const FormState &form)
     }
     // The configuration channel is read after the serial settings, so the
     // import cannot tell that TTL development moved them to the second port.
-    if (anyOn({"serialOut", "ttlOut"})
-        && !(anyOn(kSecondUartSeries) && on("serialOut") && on("ttlchoose")))
+    if (anyOn({"serialOut", "ttlOut"}) && !(anyOn(kSecondUartSeries) && on("serialOut") && on("ttlchoose")))
         carry(kSerialCombos);
     if (anyOn({"wifiOut", "ethernetOut"})) {
         carry(kUploadActions + QStringList{"lowvoltage", "highvoltage"});
@@ -241,7 +247,8 @@ inline FormState carried(const FormState &form)
             if (on("heart_on"))
                 carryFilled({"heart_time", "heart_content"});
         }
-        if (((on("wifiOut") && anyOn({"httpO", "httpOx"})) || (on("ethernetOut") && anyOn({"wiredhttp", "wiredhttpx"})))
+        if (((on("wifiOut") && anyOn({"httpO", "httpOx"}))
+             || (on("ethernetOut") && anyOn({"wiredhttp", "wiredhttpx"})))
             && filled({"httpaddr"}))
             carryFilled({"httpaddr", "httpdelay"});
         if (on("ethernetOut")) {

@@ -99,11 +99,11 @@ private slots:
         QTest::newRow("a box and a text")
             << QStringList{"!qrCheck", "linePrefix=AB"} << QStringList{"QR码: ☑ → ☐", "扫码前缀:  → AB"};
         QTest::newRow("a set left empty") << QStringList{"!tcpO"} << QStringList{"WIFI输出方式 : TCP → "};
-        QTest::newRow("combo and slider")
-            << QStringList{"baudRate=9600", "brightadjust=7"}
-            << QStringList{"波特率：: 115200 → 9600", "亮度调节：: 200 → 7"};
-        QTest::newRow("passwords")
-            << QStringList{"manpw=0123456789abcdef", "changepwcheck", "newpw=x", "confimpw=x"} << QStringList{};
+        QTest::newRow("combo and slider") << QStringList{"baudRate=9600", "brightadjust=7"}
+                                          << QStringList{"波特率：: 115200 → 9600", "亮度调节：: 200 → 7"};
+        QTest::newRow("passwords") << QStringList{"manpw=0123456789abcdef", "changepwcheck", "newpw=x",
+                                                  "confimpw=x"}
+                                   << QStringList{};
         QTest::newRow("secrets masked")
             << QStringList{"wifipasswd=Hunter2-Secret", "httpaddr=http://u:Pw-Secret@h/p?token=Tk-Secret"}
             << QStringList{"WIFI密码:  → ********", "HTTP服务器地址:  → http://u@h/p?token=***"};
@@ -132,14 +132,16 @@ private slots:
         QTest::addColumn<QString>("differing"); // key, or empty
         QTest::newRow("the same") << QByteArray("cr=1,prefix='a,b'") << QByteArray("prefix='a,b',cr=1") << "";
         QTest::newRow("more kept by the reader") << QByteArray("cr=1") << QByteArray("cr=1,nl=0,x=2") << "";
-        QTest::newRow("a mask no box stands for") << QByteArray("de_type=1") << QByteArray("de_type=3") << "de_type";
+        QTest::newRow("a mask no box stands for")
+            << QByteArray("de_type=1") << QByteArray("de_type=3") << "de_type";
         QTest::newRow("a flag out of range") << QByteArray("cr=1") << QByteArray("cr=2") << "cr";
         QTest::newRow("a value missing") << QByteArray("cr=1,prefix=''") << QByteArray("cr=1") << "prefix";
         QTest::newRow("a long value for an empty one")
-            << QByteArray("prefix=''") << "prefix='" + QByteArray(250, 'x') + "'" << "prefix";
+            << QByteArray("prefix=''") << "prefix='" + QByteArray(250, 'x') + "'"
+            << "prefix";
         QTest::newRow("the work mode's entry") << QByteArray("chk_env=0") << QByteArray("chk_env=1") << "chk_env";
-        QTest::newRow("no password back") << QByteArray("cr=1,com_passwd='0123456789abcdef'") << QByteArray("cr=1")
-                                          << "";
+        QTest::newRow("no password back")
+            << QByteArray("cr=1,com_passwd='0123456789abcdef'") << QByteArray("cr=1") << "";
     }
 
     void readBackComparedKeyByKey()

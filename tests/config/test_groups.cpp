@@ -42,11 +42,11 @@ private slots:
     {
         addColumns();
         QTest::newRow("start") << QStringList{} << kGeneralAtStart;
-        QTest::newRow("bar codes only")
-            << QStringList{"!qrCheck", "barCheck"} << QString(kGeneralAtStart).replace("de_type=1,", "de_type=62,");
+        QTest::newRow("bar codes only") << QStringList{"!qrCheck", "barCheck"}
+                                        << QString(kGeneralAtStart).replace("de_type=1,", "de_type=62,");
         QTest::newRow("all symbologies")
-            << QStringList{"barCheck", "code128Check", "databarCheck", "databar_expCheck",
-                           "pdf417Check", "dmCheck", "itfCheck", "isbn10Check", "upceCheck", "upcaCheck"}
+            << QStringList{"barCheck", "code128Check", "databarCheck", "databar_expCheck", "pdf417Check",
+                           "dmCheck",  "itfCheck",     "isbn10Check",  "upceCheck",        "upcaCheck"}
             << QString(kGeneralAtStart).replace("de_type=1,", "de_type=32767,");
         QTest::newRow("no symbology, CR LF, no light")
             << QStringList{"!qrCheck", "enterCheck", "wrapCheck", "!ledControl"}
@@ -69,16 +69,15 @@ private slots:
                                       << QString(kGeneralAtStart).replace("s_mode=0,", "");
         QTest::newRow("empty fields take defaults")
             << QStringList{"devnum=", "beepinterval=", "lightoffinterval=", "brightadjust=0"}
-            << QString(kGeneralAtStart)
-                   .replace("devnum=0,brightness=200", "devnum='',brightness=0");
+            << QString(kGeneralAtStart).replace("devnum=0,brightness=200", "devnum='',brightness=0");
         QTest::newRow("typed values bare")
             << QStringList{"devnum=7", "beepinterval=55", "lightoffinterval=0", "brightadjust=255"}
             << QString(kGeneralAtStart)
                    .replace("devnum=0,brightness=200", "devnum=7,brightness=255")
                    .replace("beepd=30,ledd=200", "beepd=55,ledd=0");
         QTest::newRow("all feedback, bar enhancement, last format")
-            << QStringList{"lightoff", "redlight", "greenlight", "pay_light", "pay_light_play",
-                           "barup", "tentopidvidf"}
+            << QStringList{"lightoff",       "redlight", "greenlight",  "pay_light",
+                           "pay_light_play", "barup",    "tentopidvidf"}
             << QString(kGeneralAtStart)
                    .replace("ascan=1,decoder=3", "ascan=783,decoder=16")
                    .replace("ft=1", "ft=32");
@@ -101,13 +100,12 @@ private slots:
     {
         addColumns();
         QTest::newRow("off") << QStringList{"nfcprefix=AB", "zxout", "outbit=4"} << "nfc=0,";
-        QTest::newRow("on at start")
-            << QStringList{"nfcable"}
-            << "nfc=1,anfc=1,ord=1,idord=1,st=1,len=8,pri='',pos='',horc=0,nft=2,";
+        QTest::newRow("on at start") << QStringList{"nfcable"}
+                                     << "nfc=1,anfc=1,ord=1,idord=1,st=1,len=8,pri='',pos='',horc=0,nft=2,";
         QTest::newRow("all actions, forward, hex affix")
-            << QStringList{"nfcable", "nfc_lightoff", "nfc_flared", "nfc_flagreen", "zxout", "idzx",
-                           "outbit=3", "outlen=5", "nfcprefix=0D0A", "nfcsuffix=a,'b", "nfcpreform",
-                           "zjformout"}
+            << QStringList{"nfcable",        "nfc_lightoff",   "nfc_flared", "nfc_flagreen",
+                           "zxout",          "idzx",           "outbit=3",   "outlen=5",
+                           "nfcprefix=0D0A", "nfcsuffix=a,'b", "nfcpreform", "zjformout"}
             << "nfc=1,anfc=15,ord=0,idord=0,st=3,len=5,pri='0D0A',pos='a,'b',horc=1,nft=0,";
         QTest::newRow("no actions, hex output")
             << QStringList{"nfcable", "!nfc_beep", "hexformout"}
@@ -136,8 +134,8 @@ private slots:
         QTest::newRow("password without name")
             << QStringList{"wifiOut", "wifipasswd=secret"} << "owifi=4," + heartbeat + "awifi_s=2,awifi_f=4,";
         QTest::newRow("TCP server complete")
-            << QStringList{"wifiOut", "wifiname=办公室", "wifipasswd=p,w'd", "tcpOx", "tcpaddr=10.0.0.2",
-                           "tcpport=9000"}
+            << QStringList{"wifiOut", "wifiname=办公室",  "wifipasswd=p,w'd",
+                           "tcpOx",   "tcpaddr=10.0.0.2", "tcpport=9000"}
             << "ssid='办公室',psk='p,w'd',owifi=8,taddr='10.0.0.2',port=9000,touttime=2," + heartbeat
                    + "awifi_s=2,awifi_f=4,";
         QTest::newRow("TCP server without time-out")
@@ -145,20 +143,19 @@ private slots:
             << "owifi=4," + heartbeat + "awifi_s=2,awifi_f=4,";
         QTest::newRow("heartbeat off") << QStringList{"wifiOut", "heart_off"}
                                        << "owifi=4,heart_en=0,awifi_s=2,awifi_f=4,";
-        QTest::newRow("heartbeat on, nothing typed")
-            << QStringList{"wifiOut", "heart_time=", "heart_content="}
-            << "owifi=4,heart_en=1,awifi_s=2,awifi_f=4,";
+        QTest::newRow("heartbeat on, nothing typed") << QStringList{"wifiOut", "heart_time=", "heart_content="}
+                                                     << "owifi=4,heart_en=1,awifi_s=2,awifi_f=4,";
         QTest::newRow("HTTP on Wi-Fi, TCP on the wired set")
             << QStringList{"wifiOut", "httpOx", "httpaddr=http://h/x"}
             << "owifi=2," + heartbeat + "haddr='http://h/x',houttime=2,awifi_s=2,awifi_f=4,";
         QTest::newRow("HTTP only, time-out without address")
-            << QStringList{"wifiOut", "httpO", "wiredhttp", "httpdelay=5"}
-            << "owifi=1,awifi_s=2,awifi_f=4,";
+            << QStringList{"wifiOut", "httpO", "wiredhttp", "httpdelay=5"} << "owifi=1,awifi_s=2,awifi_f=4,";
         QTest::newRow("HTTP address without time-out")
             << QStringList{"ethernetOut", "httpO", "wiredhttpx", "httpaddr=h", "httpdelay="}
             << "haddr='h',eth=8,ip_mode=0,awifi_s=2,awifi_f=4,";
         QTest::newRow("HTTP on the hidden Wi-Fi page, wired TCP")
-            << QStringList{"ethernetOut", "httpOx", "httpaddr=h"} << heartbeat + "eth=1,ip_mode=0,awifi_s=2,awifi_f=4,";
+            << QStringList{"ethernetOut", "httpOx", "httpaddr=h"}
+            << heartbeat + "eth=1,ip_mode=0,awifi_s=2,awifi_f=4,";
         QTest::newRow("Ethernet, dynamic, fields ignored")
             << QStringList{"ethernetOut", "dtip", "ip_address=1.2.3.4", "ip_gateway=1.2.3.1"}
             << heartbeat + "eth=1,ip_mode=0,awifi_s=2,awifi_f=4,";
@@ -166,13 +163,13 @@ private slots:
             << QStringList{"ethernetOut", "wiredtcpx", "jtip", "ip_gateway=1.2.3.1"}
             << heartbeat + "eth=2,ip_mode=1,gateway='1.2.3.1',awifi_s=2,awifi_f=4,";
         QTest::newRow("Ethernet, static, all fields")
-            << QStringList{"ethernetOut", "jtip", "ip_address=1.2.3.4", "ip_mask=255.0.0.0",
+            << QStringList{"ethernetOut",        "jtip",     "ip_address=1.2.3.4", "ip_mask=255.0.0.0",
                            "ip_gateway=1.2.3.1", "heart_off"}
             << "heart_en=0,eth=1,ip_mode=1, ip='1.2.3.4',mask='255.0.0.0',gateway='1.2.3.1',"
                "awifi_s=2,awifi_f=4,";
         QTest::newRow("all actions, both voltages, no channel")
-            << QStringList{"Sbeepaction", "Slightredaction", "Slightgreenaction", "outputhight",
-                           "lowvoltage", "highvoltage", "Fbeepaction", "Flightoffaction",
+            << QStringList{"Sbeepaction",       "Slightredaction", "Slightgreenaction", "outputhight",
+                           "lowvoltage",        "highvoltage",     "Fbeepaction",       "Flightoffaction",
                            "Flightgreenaction", "heart_off"}
             << "heart_en=0,awifi_s=31,volctl=1,volctl=0,awifi_f=15,";
         QTest::newRow("high voltage, no actions")

@@ -75,9 +75,9 @@ private slots:
             << QByteArray("message digest") << QByteArray("f96b697d7cb7938d525a2f31aaf161d0");
         QTest::newRow("alphabet") << QByteArray("abcdefghijklmnopqrstuvwxyz")
                                   << QByteArray("c3fcd3d76192e4007dfb496cca67e13b");
-        QTest::newRow("alphanumeric")
-            << QByteArray("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789")
-            << QByteArray("d174ab98d277d9f5a5611c2c9f419d9f");
+        QTest::newRow("alphanumeric") << QByteArray(
+            "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789")
+                                      << QByteArray("d174ab98d277d9f5a5611c2c9f419d9f");
         QTest::newRow("digits") << QByteArray("1234567890").repeated(8)
                                 << QByteArray("57edf4a22be3c955ac49da2e2107b67a");
     }
@@ -87,8 +87,7 @@ private slots:
         QFETCH(QByteArray, message);
         QFETCH(QByteArray, digest);
         unsigned char out[MD5_DIGEST_SIZE];
-        QCOMPARE(md5_digest(bytes(message), static_cast<size_t>(message.size()), out),
-                 int(MD5_DIGEST_SIZE));
+        QCOMPARE(md5_digest(bytes(message), static_cast<size_t>(message.size()), out), int(MD5_DIGEST_SIZE));
         QCOMPARE(QByteArray(reinterpret_cast<const char *>(out), MD5_DIGEST_SIZE).toHex(), digest);
     }
 
@@ -97,8 +96,7 @@ private slots:
         QRandomGenerator random(20240601);
         for (int i = 0; i < 3000; ++i) {
             const QByteArray message = randomBytes(random, random.bounded(0, 300));
-            QCOMPARE(md5InPieces(message, random),
-                     QCryptographicHash::hash(message, QCryptographicHash::Md5));
+            QCOMPARE(md5InPieces(message, random), QCryptographicHash::hash(message, QCryptographicHash::Md5));
         }
     }
 
@@ -111,13 +109,12 @@ private slots:
                                   << QByteArray("9294727a3638bb1c13f48ef8158bfc9d");
         QTest::newRow("Jefe") << QByteArray("Jefe") << QByteArray("what do ya want for nothing?")
                               << QByteArray("750c783e6ab0b503eaa86e310a5db738");
-        QTest::newRow("0xAA key, 0xDD text") << QByteArray(16, '\xaa') << QByteArray(50, '\xdd')
-                                             << QByteArray("56be34521d144c88dbb8c733f0e8b3f6");
+        QTest::newRow("0xAA key, 0xDD text")
+            << QByteArray(16, '\xaa') << QByteArray(50, '\xdd') << QByteArray("56be34521d144c88dbb8c733f0e8b3f6");
         // A key longer than a block is hashed first.
-        QTest::newRow("80-byte key")
-            << QByteArray(80, '\xaa')
-            << QByteArray("Test Using Larger Than Block-Size Key - Hash Key First")
-            << QByteArray("6b1ab7fe4bd7bf8f0b62e6ce61b9d0cd");
+        QTest::newRow("80-byte key") << QByteArray(80, '\xaa')
+                                     << QByteArray("Test Using Larger Than Block-Size Key - Hash Key First")
+                                     << QByteArray("6b1ab7fe4bd7bf8f0b62e6ce61b9d0cd");
     }
 
     void hmacRfc2104Vectors()
@@ -134,8 +131,7 @@ private slots:
         for (int i = 0; i < 3000; ++i) {
             const QByteArray key = randomBytes(random, random.bounded(0, 100));
             const QByteArray text = randomBytes(random, random.bounded(0, 300));
-            QCOMPARE(hmac(text, key),
-                     QMessageAuthenticationCode::hash(text, key, QCryptographicHash::Md5));
+            QCOMPARE(hmac(text, key), QMessageAuthenticationCode::hash(text, key, QCryptographicHash::Md5));
         }
     }
 
@@ -146,8 +142,7 @@ private slots:
         hmac_md5(nullptr, 5, bytes(key), 16, digest);
         QCOMPARE(QByteArray(reinterpret_cast<const char *>(digest), 16), hmac(QByteArray(), key));
         hmac_md5(bytes(QByteArray("text")), 4, nullptr, 16, digest);
-        QCOMPARE(QByteArray(reinterpret_cast<const char *>(digest), 16),
-                 hmac(QByteArray("text"), QByteArray()));
+        QCOMPARE(QByteArray(reinterpret_cast<const char *>(digest), 16), hmac(QByteArray("text"), QByteArray()));
         QCOMPARE(hmac_md5(bytes(key), 16, bytes(key), 16, nullptr), int(HMAC_MD5_DIGEST_SIZE));
     }
 

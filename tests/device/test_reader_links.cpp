@@ -18,7 +18,8 @@ private slots:
         const QString port = QStringLiteral("端口");
         const QString address = QStringLiteral("IPv4");
         const QString host = QStringLiteral("不是读卡器地址");
-        QTest::newRow("host and port") << "reader-7.site.lan:47811" << QStringList{"tcp:reader-7.site.lan:47811"} << "";
+        QTest::newRow("host and port") << "reader-7.site.lan:47811" << QStringList{"tcp:reader-7.site.lan:47811"}
+                                       << "";
         QTest::newRow("range, ends included")
             << "192.168.1.10-12:47811"
             << QStringList{"tcp:192.168.1.10:47811", "tcp:192.168.1.11:47811", "tcp:192.168.1.12:47811"} << "";
@@ -28,8 +29,9 @@ private slots:
         QTest::newRow("library links, several, in order")
             << " tcp:[::1]:47811,serial:/dev/ttyUSB0:9600  ; 10.1.1.1:2"
             << QStringList{"tcp:[::1]:47811", "serial:/dev/ttyUSB0:9600", "tcp:10.1.1.1:2"} << "";
-        QTest::newRow("full-width separators") << "10.0.0.1:1，10.0.0.2:1；10.0.0.3:1"
-                                               << QStringList{"tcp:10.0.0.1:1", "tcp:10.0.0.2:1", "tcp:10.0.0.3:1"} << "";
+        QTest::newRow("full-width separators")
+            << "10.0.0.1:1，10.0.0.2:1；10.0.0.3:1"
+            << QStringList{"tcp:10.0.0.1:1", "tcp:10.0.0.2:1", "tcp:10.0.0.3:1"} << "";
         QStringList most;
         for (int last = 0; last < 128; ++last)
             most << QStringLiteral("tcp:10.0.0.%1:47811").arg(last);

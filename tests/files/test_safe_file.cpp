@@ -82,8 +82,10 @@ private slots:
         if (kind == "device")
             QVERIFY(QFileInfo("/dev/null").isFile() == false);
         // No half-written file is left beside the target.
-        const QStringList hidden = QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)
-                                       .filter(QRegularExpression("^\\."));
+        const QStringList hidden =
+            QDir(dir.path())
+                .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)
+                .filter(QRegularExpression("^\\."));
         QVERIFY2(hidden.isEmpty(), qPrintable(hidden.join(' ')));
     }
 

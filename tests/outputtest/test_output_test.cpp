@@ -2,16 +2,16 @@
 // configured over the link, then sends codes and cards that the window
 // receives over TCP, HTTP and its serial line, with the form's prefix and
 // suffix marked.
-#include <QLabel>
-#include <QLineEdit>
+#include <QAbstractItemModelTester>
 #include <QClipboard>
 #include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QProcess>
-#include <QRadioButton>
-#include <QStackedWidget>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSpinBox>
-#include <QAbstractItemModelTester>
+#include <QStackedWidget>
 #include <QTableView>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -21,17 +21,17 @@
 #include <cstring>
 
 #include "core/form_source.h"
-#include "window/form_binding.h"
-#include "window/config_file_controller.h"
 #include "outputtest/keyboard_capture.h"
 #include "outputtest/output_test_form.h"
 #include "outputtest/output_test_window.h"
-#include "window/widget.h"
 #include "receivers/output_log.h"
-#include "support/reader_sim.h"
 #include "support/message_box_answerer.h"
+#include "support/reader_sim.h"
 #include "support/widget_probe.h"
 #include "ui_widget.h"
+#include "window/config_file_controller.h"
+#include "window/form_binding.h"
+#include "window/widget.h"
 
 using output_test::Affix;
 using output_test::Channel;
@@ -107,7 +107,8 @@ class OutputTestTest : public QObject
 private slots:
     void initTestCase()
     {
-        QVERIFY(QFile::copy(QStringLiteral(TARVO_SHIPPED_SCRIPT), dir.filePath(QStringLiteral("update_config.lua"))));
+        QVERIFY(
+            QFile::copy(QStringLiteral(TARVO_SHIPPED_SCRIPT), dir.filePath(QStringLiteral("update_config.lua"))));
         QDir::setCurrent(dir.path());
     }
 
@@ -125,23 +126,29 @@ private slots:
             << chars << QByteArray("AB12345\r") << QStringList{"AB", "12345", "缺少 XY", "⏎"};
         QTest::newRow("char, no terminator")
             << chars << QByteArray("AB12345XY") << QStringList{"AB", "12345", "XY", "缺少 ⏎"};
-        QTest::newRow("affixes only, no data") << chars << QByteArray("ABXY\r") << QStringList{"AB", "", "XY", "⏎"};
+        QTest::newRow("affixes only, no data")
+            << chars << QByteArray("ABXY\r") << QStringList{"AB", "", "XY", "⏎"};
         Settings hex;
         hex.scanPrefix = {"02", true};
         hex.scanSuffix = {"0d0A", true};
-        QTest::newRow("hex") << hex << QByteArray("\x02" "987\r\n") << QStringList{"\\x02", "987", "⏎␊", ""};
+        QTest::newRow("hex") << hex
+                             << QByteArray("\x02"
+                                           "987\r\n")
+                             << QStringList{"\\x02", "987", "⏎␊", ""};
         QTest::newRow("hex, prefix missing")
             << hex << QByteArray("987\r\n") << QStringList{"缺少 \\x02", "987", "⏎␊", ""};
         Settings cards = chars;
         cards.cardPrefix = {"C:", false};
         cards.cardSuffix = {"3B", true};
-        QTest::newRow("NFC beside scan") << cards << QByteArray("C:0012345678;\r")
-                                          << QStringList{"C:", "0012345678", ";", "⏎"};
+        QTest::newRow("NFC beside scan")
+            << cards << QByteArray("C:0012345678;\r") << QStringList{"C:", "0012345678", ";", "⏎"};
         QTest::newRow("scan beside NFC") << cards << QByteArray("AB9XY\r") << QStringList{"AB", "9", "XY", "⏎"};
-        QTest::newRow("NFC prefix only") << cards << QByteArray("C:42\r") << QStringList{"C:", "42", "缺少 ;", "⏎"};
+        QTest::newRow("NFC prefix only")
+            << cards << QByteArray("C:42\r") << QStringList{"C:", "42", "缺少 ;", "⏎"};
         Settings unsound;
         unsound.scanPrefix = {"0G", true};
-        QTest::newRow("unsound hex marks nothing") << unsound << QByteArray("0G1") << QStringList{"", "0G1", "", ""};
+        QTest::newRow("unsound hex marks nothing")
+            << unsound << QByteArray("0G1") << QStringList{"", "0G1", "", ""};
     }
 
     void affixesAreMarked()
@@ -182,7 +189,8 @@ private slots:
                         QString(detailChars, 'h')});
         QTRY_COMPARE_WITH_TIMEOUT(log.rowCount(), kept, kArrival);
         QCOMPARE(log.dropped(), messages + 1 - kept); // the note went first
-        QVERIFY(log.index(0, OutputLog::Data).data().toString().startsWith(QString::number(messages - kept) + '.'));
+        QVERIFY(
+            log.index(0, OutputLog::Data).data().toString().startsWith(QString::number(messages - kept) + '.'));
     }
 
     // Wi-Fi TCP output to the window's port: codes arrive with their affixes
@@ -218,7 +226,11 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(test->log().heartbeats() >= 1, kArrival);
         QTest::qWait(100);
         QVERIFY(sim.waitForLine("output reply: OK"));
-        QVERIFY(test->log().index(rowWith(test->log(), expected), OutputLog::Source).data().toString().startsWith("127.0.0.1:"));
+        QVERIFY(test->log()
+                    .index(rowWith(test->log(), expected), OutputLog::Source)
+                    .data()
+                    .toString()
+                    .startsWith("127.0.0.1:"));
     }
 
     void httpOutputEndToEnd()
@@ -293,7 +305,8 @@ private slots:
         QTest::newRow("keyboard") << QStringList{"keyboardOut"} << Channel::Keyboard << QByteArray("3B");
         QTest::newRow("ttl") << QStringList{"ttlOut"} << Channel::Ttl << QByteArray("3B");
         QTest::newRow("wiegand") << QStringList{"weigenOut"} << Channel::Wiegand << QByteArray("3B");
-        QTest::newRow("wifi http") << QStringList{"wifiOut", "httpO", "wiredtcp"} << Channel::Http << QByteArray("3B");
+        QTest::newRow("wifi http") << QStringList{"wifiOut", "httpO", "wiredtcp"} << Channel::Http
+                                   << QByteArray("3B");
         QTest::newRow("ethernet tcp beside wifi http")
             << QStringList{"ethernetOut", "httpO", "wiredtcpx"} << Channel::Tcp << QByteArray("3B");
         QTest::newRow("ethernet http, hex NFC affixes")
@@ -503,7 +516,8 @@ private slots:
     {
         QTest::addColumn<QString>("target");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("device") << "/dev/full" << "";
+        QTest::newRow("device") << "/dev/full"
+                                << "";
         QTest::newRow("full disk") << "full/messages.txt" << QString::fromLocal8Bit(std::strerror(ENOSPC));
     }
 
@@ -515,8 +529,8 @@ private slots:
         if (onDisk) {
             target = dir.filePath(target);
             QVERIFY(QDir(dir.path()).mkpath("full"));
-            const bool mounted
-                = QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=64k", "tmpfs", dir.filePath("full")}) == 0;
+            const bool mounted =
+                QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=64k", "tmpfs", dir.filePath("full")}) == 0;
             QFile old(target);
             QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old\n") == 4);
             old.close();

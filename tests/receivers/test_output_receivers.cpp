@@ -1,12 +1,12 @@
 // The receiving ends of the output test against real peers on loopback,
 // and the simulator's output as a receiver sees it on the wire.
+#include <QAbstractItemModelTester>
 #include <QEventLoop>
 #include <QFile>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QSignalSpy>
 #include <QTcpServer>
-#include <QAbstractItemModelTester>
 #include <QTcpSocket>
 #include <QtTest>
 
@@ -63,12 +63,12 @@ private slots:
         QTest::addColumn<QByteArray>("rest");
         QTest::newRow("terminator across chunks") << QByteArray("\r\n") << QByteArrayList{"AB1\r", "\nAB2\r\nAB"}
                                                   << QByteArrayList{"AB1\r\n", "AB2\r\n"} << QByteArray("AB");
-        QTest::newRow("heartbeat before a code") << QByteArray("\r") << QByteArrayList{"HBAB1\r"}
-                                                 << QByteArrayList{"HB", "AB1\r"} << QByteArray();
-        QTest::newRow("heartbeat with its terminator") << QByteArray("\r") << QByteArrayList{"HB\rHB"}
-                                                       << QByteArrayList{"HB\r", "HB"} << QByteArray();
-        QTest::newRow("no terminator waits for a pause") << QByteArray() << QByteArrayList{"AB1", "AB2"}
-                                                         << QByteArrayList{} << QByteArray("AB1AB2");
+        QTest::newRow("heartbeat before a code")
+            << QByteArray("\r") << QByteArrayList{"HBAB1\r"} << QByteArrayList{"HB", "AB1\r"} << QByteArray();
+        QTest::newRow("heartbeat with its terminator")
+            << QByteArray("\r") << QByteArrayList{"HB\rHB"} << QByteArrayList{"HB\r", "HB"} << QByteArray();
+        QTest::newRow("no terminator waits for a pause")
+            << QByteArray() << QByteArrayList{"AB1", "AB2"} << QByteArrayList{} << QByteArray("AB1AB2");
         const QByteArray endless(64 * 1024 + 5, 'x');
         QTest::newRow("endless stream is cut") << QByteArray("\r") << QByteArrayList{endless}
                                                << QByteArrayList{endless.left(64 * 1024)} << QByteArray("xxxxx");
@@ -285,15 +285,18 @@ private slots:
         QTest::addColumn<QByteArray>("config");
         QTest::addColumn<QString>("command");
         QTest::addColumn<QByteArray>("bytes");
-        QTest::newRow("code, char affixes, CR") << QByteArray("ochannel=2,prefix='AB',postfix='XY',chorc=1,cr=1,nl=0")
-                                                << "code 12345" << QByteArray("AB12345XY\r");
-        QTest::newRow("code, hex affixes, LF") << QByteArray("ochannel=4,prefix='02',postfix='0D0A',chorc=2,cr=0,nl=1")
-                                               << "code 9" << QByteArray("\x02" "9\r\n\n");
+        QTest::newRow("code, char affixes, CR")
+            << QByteArray("ochannel=2,prefix='AB',postfix='XY',chorc=1,cr=1,nl=0") << "code 12345"
+            << QByteArray("AB12345XY\r");
+        QTest::newRow("code, hex affixes, LF")
+            << QByteArray("ochannel=4,prefix='02',postfix='0D0A',chorc=2,cr=0,nl=1") << "code 9"
+            << QByteArray("\x02"
+                          "9\r\n\n");
         const QByteArray card = "ochannel=2,nfc=1,pri='',pos='',horc=0,cr=1,nl=1,";
-        QTest::newRow("card reversed, decimal") << card + "ord=1,st=1,len=4,nft=2" << "card 04A1B2C3"
-                                                << QByteArray("3283263748\r\n");
-        QTest::newRow("card one byte, decimal") << card + "ord=0,st=1,len=1,nft=2" << "card 04A1B2C3"
-                                                << QByteArray("004\r\n");
+        QTest::newRow("card reversed, decimal") << card + "ord=1,st=1,len=4,nft=2"
+                                                << "card 04A1B2C3" << QByteArray("3283263748\r\n");
+        QTest::newRow("card one byte, decimal") << card + "ord=0,st=1,len=1,nft=2"
+                                                << "card 04A1B2C3" << QByteArray("004\r\n");
         QTest::newRow("card middle, hex, hex affixes")
             << QByteArray("ochannel=2,nfc=1,ord=0,st=2,len=2,nft=1,pri='3C',pos='3E',horc=1") << "card 04A1B2C3"
             << QByteArray("<A1B2>");
@@ -309,7 +312,8 @@ private slots:
         ReaderSim sim;
         QVERIFY(writeState(sim, config));
         QVERIFY(sim.start());
-        const int terminal = ::open(QFile::encodeName(sim.ptyLink()).constData(), O_RDONLY | O_NOCTTY | O_NONBLOCK);
+        const int terminal =
+            ::open(QFile::encodeName(sim.ptyLink()).constData(), O_RDONLY | O_NOCTTY | O_NONBLOCK);
         QVERIFY(terminal >= 0);
         QVERIFY(sim.control(command, "output sent pty"));
         QCOMPARE(readTerminal(terminal, bytes.size() + 1, 500), bytes);
@@ -330,7 +334,9 @@ private:
     {
         QFile state(sim.statePath());
         return state.open(QIODevice::WriteOnly)
-               && state.write("{\"config\": \"" + config + "\", \"password\": \"Tarvo#Factory#16\", \"firmware\": \"T\"}") > 0;
+               && state.write("{\"config\": \"" + config
+                              + "\", \"password\": \"Tarvo#Factory#16\", \"firmware\": \"T\"}")
+                      > 0;
     }
 };
 

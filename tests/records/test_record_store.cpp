@@ -73,7 +73,8 @@ private slots:
         const records::Record back = all.front();
         QCOMPARE(back.place, QStringLiteral("3号楼 东门"));
         QCOMPARE(back.configuration, record("").configuration);
-        QCOMPARE(back.sha256, QString(QCryptographicHash::hash(back.configuration, QCryptographicHash::Sha256).toHex()));
+        QCOMPARE(back.sha256,
+                 QString(QCryptographicHash::hash(back.configuration, QCryptographicHash::Sha256).toHex()));
         QCOMPARE(records::resultWords(back), QStringLiteral("failed: 没有应答"));
         QVERIFY(!store.read(QDateTime::currentDateTimeUtc().addSecs(60), &all));
         QVERIFY(all.empty());
@@ -99,14 +100,15 @@ private slots:
         QTest::addColumn<bool>("kept");
         QTest::addColumn<bool>("movedAside");
         QTest::addColumn<QString>("said");
-        QTest::newRow("someone else's table") << QStringList{"CREATE TABLE records (id INTEGER PRIMARY KEY, name TEXT)"}
-                                              << true << true << "";
+        QTest::newRow("someone else's table")
+            << QStringList{"CREATE TABLE records (id INTEGER PRIMARY KEY, name TEXT)"} << true << true << "";
         QTest::newRow("a hand-made table without series, unversioned")
             << QStringList{"CREATE TABLE records (id INTEGER PRIMARY KEY, time TEXT NOT NULL, link TEXT, firmware "
                            "TEXT, result TEXT, cause TEXT, changes TEXT, configuration BLOB, sha256 TEXT, place TEXT)"}
             << true << false << "";
-        QTest::newRow("a newer program's store") << QStringList{"CREATE TABLE t (x)", "PRAGMA user_version=9"} << false
-                                                 << false << "newer version of this program (store version 9";
+        QTest::newRow("a newer program's store")
+            << QStringList{"CREATE TABLE t (x)", "PRAGMA user_version=9"} << false << false
+            << "newer version of this program (store version 9";
     }
 
     void schemaFaults()
@@ -122,7 +124,8 @@ private slots:
         for (const char *link : {"first", "second"}) {
             const std::optional<QString> failure = store.append(record(link));
             QCOMPARE(!failure, kept);
-            QVERIFY2(!failure || (failure->contains(said) && !failure->trimmed().endsWith(':')), qPrintable(*failure));
+            QVERIFY2(!failure || (failure->contains(said) && !failure->trimmed().endsWith(':')),
+                     qPrintable(*failure));
         }
         QCOMPARE(links(store), kept ? QStringList({"first", "second"}) : QStringList());
         QCOMPARE(!store.takeMovedAside().isEmpty(), movedAside);
@@ -134,12 +137,13 @@ private slots:
     {
         QTemporaryDir dir;
         const QString path = dir.filePath("records.sqlite");
-        QVERIFY(made(path, {"CREATE TABLE records (id INTEGER PRIMARY KEY, time TEXT NOT NULL, link TEXT, firmware "
-                            "TEXT, result TEXT, cause TEXT, changes TEXT, configuration BLOB, sha256 TEXT, place TEXT, "
-                            "series TEXT)",
-                            "INSERT INTO records (time, link, result, changes) VALUES ('2026-01-02T03:04:05.000Z', "
-                            "'old', 'confirmed', '扫码前缀：TV- → 门禁')",
-                            "PRAGMA user_version=2"}));
+        QVERIFY(made(path,
+                     {"CREATE TABLE records (id INTEGER PRIMARY KEY, time TEXT NOT NULL, link TEXT, firmware "
+                      "TEXT, result TEXT, cause TEXT, changes TEXT, configuration BLOB, sha256 TEXT, place TEXT, "
+                      "series TEXT)",
+                      "INSERT INTO records (time, link, result, changes) VALUES ('2026-01-02T03:04:05.000Z', "
+                      "'old', 'confirmed', '扫码前缀：TV- → 门禁')",
+                      "PRAGMA user_version=2"}));
         records::Store store(path);
         records::Record next = record("new");
         next.keyChanges = {{"prefix", "门禁", "TV-"}};
@@ -175,8 +179,8 @@ private slots:
     void faultIsToldAndLosesNothing_data()
     {
         QTest::addColumn<QString>("fault");
-        QTest::addColumn<bool>("kept");          // the new record was kept
-        QTest::addColumn<QStringList>("after");  // the links the store holds afterwards
+        QTest::addColumn<bool>("kept");         // the new record was kept
+        QTest::addColumn<QStringList>("after"); // the links the store holds afterwards
         QTest::addColumn<bool>("movedAside");
         QTest::newRow("healthy") << "none" << true << QStringList{"first", "second"} << false;
         QTest::newRow("read-only") << "read-only" << false << QStringList{"first"} << false;
@@ -212,20 +216,23 @@ private slots:
             if (fault == "newer")
                 QVERIFY(query.exec("PRAGMA user_version=9"));
             if (fault == "older") {
-                QVERIFY(query.exec("ALTER TABLE records DROP COLUMN series") && query.exec("PRAGMA user_version=1"));
+                QVERIFY(query.exec("ALTER TABLE records DROP COLUMN series")
+                        && query.exec("PRAGMA user_version=1"));
                 QCOMPARE(links(store), QStringList{"first"});
             }
             if (fault != "locked")
                 holder.close();
             if (fault == "read-only")
-                QVERIFY(QFile::setPermissions(path, QFile::ReadOwner) && QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner));
+                QVERIFY(QFile::setPermissions(path, QFile::ReadOwner)
+                        && QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner));
             if (fault == "corrupt") {
                 QFile file(path);
                 QVERIFY(file.open(QIODevice::WriteOnly));
                 file.write(QByteArray(8192, 'x'));
             }
 
-            const std::optional<QString> failure = (fault == "no folder" ? elsewhere : store).append(record("second"));
+            const std::optional<QString> failure =
+                (fault == "no folder" ? elsewhere : store).append(record("second"));
             QVERIFY2(failure.has_value() != kept, qPrintable(failure.value_or("kept")));
             QVERIFY(!failure || !failure->isEmpty());
             holder.close();

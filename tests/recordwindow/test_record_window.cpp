@@ -16,14 +16,14 @@
 
 #include <csv.h>
 
-#include "window/form_binding.h"
-#include "recordwindow/record_window.h"
-#include "window/widget.h"
 #include "config/config_file.h"
 #include "records/record_store.h"
+#include "recordwindow/record_window.h"
 #include "script/script_fixture.h"
 #include "support/message_box_answerer.h"
 #include "support/widget_probe.h"
+#include "window/form_binding.h"
+#include "window/widget.h"
 
 namespace {
 
@@ -75,9 +75,8 @@ void fillStore(const QString &trickyPlace = QString())
         record.series = QStringLiteral("tarvo_WT");
         record.cause = QStringLiteral("没有应答");
         record.changes = QStringLiteral("扫码前缀：TV- → 记录\n蜂鸣器：☑ → ☐");
-        record.configuration = configurationOf([](config::FormValue &value) {
-            value.check(&config::FormValue::weigenOut);
-        });
+        record.configuration =
+            configurationOf([](config::FormValue &value) { value.check(&config::FormValue::weigenOut); });
         QVERIFY(!store.append(record));
     }
 }
@@ -244,7 +243,8 @@ private slots:
         const QList<QStringList> rows = parsedCsv(file.seek(3) ? file.readAll() : QByteArray());
         QCOMPARE(rows.size(), 4);
         // The report's columns, the changes and the hash.
-        QCOMPARE(rows[0], (QStringList{"时间", "位置", "连接", "固件", "结果", "读卡器系列", "输出方式", "改动", "SHA-256"}));
+        QCOMPARE(rows[0], (QStringList{"时间", "位置", "连接", "固件", "结果", "读卡器系列", "输出方式", "改动",
+                                       "SHA-256"}));
         QCOMPARE(rows[1].mid(0, 7),
                  (QStringList{"2026-03-09 10:00:00", "前台", "（默认连接）", "'=1+2", "未知", "WT系列", "韦根"}));
         QCOMPARE(rows[2][4], QStringLiteral("失败：没有应答"));
@@ -254,8 +254,8 @@ private slots:
         clickRow(*records, 2);
         QVERIFY(records->exportPdf(dir.filePath("one.pdf")));
         const QString text = pdfText(dir.filePath("one.pdf"));
-        for (const char *expected : {"3号楼", "东\"门", "二层", "tcp:10.0.0.5:9000", "TRVO2.3.4", "2026-03-0110:00:00",
-                                     "已确认", "WT系列", "韦根"})
+        for (const char *expected : {"3号楼", "东\"门", "二层", "tcp:10.0.0.5:9000", "TRVO2.3.4",
+                                     "2026-03-0110:00:00", "已确认", "WT系列", "韦根"})
             QVERIFY2(text.contains(QString::fromUtf8(expected)), qPrintable(text));
         QVERIFY2(!text.contains("仓库") && !text.contains("前台"), qPrintable(text));
 
@@ -303,14 +303,15 @@ private slots:
         QProcess info;
         info.start(QStringLiteral("pdfinfo"), {dir.filePath("many.pdf")});
         QVERIFY(info.waitForFinished(30000));
-        const QRegularExpressionMatch pages =
-            QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(QString::fromUtf8(info.readAllStandardOutput()));
+        const QRegularExpressionMatch pages = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)"))
+                                                  .match(QString::fromUtf8(info.readAllStandardOutput()));
         QVERIFY(pages.hasMatch() && pages.captured(1).toInt() > 1);
         const QString text = pdfText(dir.filePath("many.pdf"));
         QVERIFY2(text.contains(QStringLiteral("第%1页").arg(pages.captured(1))), qPrintable(pages.captured(1)));
         QVERIFY(!text.contains(QStringLiteral("第%1页").arg(pages.captured(1).toInt() + 1)));
         for (int i = 0; i < kMany; ++i)
-            QVERIFY2(text.contains(QStringLiteral("tcp:127.0.0.1:%1").arg(10000 + i)), qPrintable(QString::number(i)));
+            QVERIFY2(text.contains(QStringLiteral("tcp:127.0.0.1:%1").arg(10000 + i)),
+                     qPrintable(QString::number(i)));
     }
 
     // A report that cannot be made says why and leaves no file.

@@ -26,14 +26,10 @@ public:
     bool write(const QByteArray &source) const
     {
         QFile file(dir.filePath("update_config.lua"));
-        return file.open(QIODevice::WriteOnly | QIODevice::Truncate)
-               && file.write(source) == source.size();
+        return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(source) == source.size();
     }
 
-    bool copyFrom(const QString &path) const
-    {
-        return QFile::copy(path, dir.filePath("update_config.lua"));
-    }
+    bool copyFrom(const QString &path) const { return QFile::copy(path, dir.filePath("update_config.lua")); }
 
 private:
     QString previous;
@@ -45,8 +41,7 @@ private:
 class StreamCapture
 {
 public:
-    explicit StreamCapture(FILE *stream)
-        : stream(stream), fd(fileno(stream)), file(std::tmpfile())
+    explicit StreamCapture(FILE *stream) : stream(stream), fd(fileno(stream)), file(std::tmpfile())
     {
         std::fflush(stream);
         saved = dup(fd);

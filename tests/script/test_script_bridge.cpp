@@ -45,21 +45,16 @@ private slots:
 
         const int untouched = 777;
         QTest::newRow("integer") << QByteArray("12") << 0 << 12 << QByteArray("key lvalue is 12\n");
-        QTest::newRow("numeric string") << QByteArray("'12'") << 0 << 12
-                                        << QByteArray("key lvalue is 12\n");
+        QTest::newRow("numeric string") << QByteArray("'12'") << 0 << 12 << QByteArray("key lvalue is 12\n");
         QTest::newRow("zero") << QByteArray("0") << 0 << 0 << QByteArray("key lvalue is 0\n");
         QTest::newRow("3.7 truncated") << QByteArray("3.7") << 0 << 3 << QByteArray("key lvalue is 3\n");
-        QTest::newRow("-0.5 truncated") << QByteArray("-0.5") << 0 << 0
-                                        << QByteArray("key lvalue is 0\n");
+        QTest::newRow("-0.5 truncated") << QByteArray("-0.5") << 0 << 0 << QByteArray("key lvalue is 0\n");
         QTest::newRow("-2 kept") << QByteArray("-2") << 0 << -2 << QByteArray("key lvalue is -2\n");
         QTest::newRow("-1 means no value") << QByteArray("-1") << -1 << untouched << QByteArray();
         QTest::newRow("-1.5 means no value") << QByteArray("-1.5") << -1 << untouched << QByteArray();
-        QTest::newRow("nil") << QByteArray("nil") << -1 << untouched
-                             << QByteArray("key  is not a number\n");
-        QTest::newRow("table") << QByteArray("{}") << -1 << untouched
-                               << QByteArray("key  is not a number\n");
-        QTest::newRow("word") << QByteArray("'abc'") << -1 << untouched
-                              << QByteArray("key  is not a number\n");
+        QTest::newRow("nil") << QByteArray("nil") << -1 << untouched << QByteArray("key  is not a number\n");
+        QTest::newRow("table") << QByteArray("{}") << -1 << untouched << QByteArray("key  is not a number\n");
+        QTest::newRow("word") << QByteArray("'abc'") << -1 << untouched << QByteArray("key  is not a number\n");
         QTest::newRow("largest") << QByteArray("2147483647") << 0 << 2147483647
                                  << QByteArray("key lvalue is 2147483647\n");
         QTest::newRow("smallest") << QByteArray("-2147483648.9") << 0 << int(-2147483647 - 1)
@@ -109,22 +104,19 @@ private slots:
         QTest::addColumn<QByteArray>("message");
 
         const int unset = 777;
-        QTest::newRow("string") << QByteArray("'abc'") << 200 << 0 << QByteArray("abc") << 3
-                                << QByteArray();
+        QTest::newRow("string") << QByteArray("'abc'") << 200 << 0 << QByteArray("abc") << 3 << QByteArray();
         QTest::newRow("number 5") << QByteArray("5") << 200 << 0 << QByteArray("5") << 1 << QByteArray();
-        QTest::newRow("number 2.5") << QByteArray("2.5") << 200 << 0 << QByteArray("2.5") << 3
-                                    << QByteArray();
+        QTest::newRow("number 2.5") << QByteArray("2.5") << 200 << 0 << QByteArray("2.5") << 3 << QByteArray();
         QTest::newRow("empty") << QByteArray("''") << 200 << 0 << QByteArray("") << 0 << QByteArray();
-        QTest::newRow("embedded NUL kept") << QByteArray("'a\\0b'") << 200 << 0
-                                           << QByteArray("a\0b", 3) << 3 << QByteArray();
-        QTest::newRow("UTF-8 bytes") << QByteArray("'\\228\\184\\173'") << 200 << 0
-                                     << QByteArray("\xe4\xb8\xad") << 3 << QByteArray();
-        QTest::newRow("fills the buffer") << QByteArray("'1234567'") << 8 << 0
-                                          << QByteArray("1234567") << 7 << QByteArray();
+        QTest::newRow("embedded NUL kept")
+            << QByteArray("'a\\0b'") << 200 << 0 << QByteArray("a\0b", 3) << 3 << QByteArray();
+        QTest::newRow("UTF-8 bytes") << QByteArray("'\\228\\184\\173'") << 200 << 0 << QByteArray("\xe4\xb8\xad")
+                                     << 3 << QByteArray();
+        QTest::newRow("fills the buffer")
+            << QByteArray("'1234567'") << 8 << 0 << QByteArray("1234567") << 7 << QByteArray();
         QTest::newRow("one byte over") << QByteArray("'12345678'") << 8 << -1 << QByteArray() << 8
                                        << QByteArray("key  is too long: 8 bytes for a buffer of 8\n");
-        QTest::newRow("far over") << QByteArray("string.rep('x', 1000)") << 20 << -1 << QByteArray()
-                                  << 1000
+        QTest::newRow("far over") << QByteArray("string.rep('x', 1000)") << 20 << -1 << QByteArray() << 1000
                                   << QByteArray("key  is too long: 1000 bytes for a buffer of 20\n");
         QTest::newRow("no room at all") << QByteArray("''") << 0 << -1 << QByteArray() << 0
                                         << QByteArray("key  is too long: 0 bytes for a buffer of 0\n");
@@ -248,10 +240,9 @@ private slots:
         QCOMPARE(script_updatecfg(state.get(), "x"), -1);
         QCOMPARE(script_getvalue_num(state.get(), "a", &out), -1);
         QCOMPARE(script_getvalue_str(state.get(), "b", buffer, sizeof buffer, &len), -1);
-        QCOMPARE(err.text(),
-                 QByteArray("error running function 'updatecfg' : (error object is not a string)\n"
-                            "error running function 'getvalue' : (error object is not a string)\n"
-                            "error running function 'getvalue' : (error object is not a string)\n"));
+        QCOMPARE(err.text(), QByteArray("error running function 'updatecfg' : (error object is not a string)\n"
+                                        "error running function 'getvalue' : (error object is not a string)\n"
+                                        "error running function 'getvalue' : (error object is not a string)\n"));
         QCOMPARE(lua_gettop(state.get()), 0);
     }
 
@@ -294,16 +285,14 @@ private slots:
         QTest::newRow("error in a called function")
             << define + "local function inner() local t = nil; return t.x end\ninner()\n"
             << QByteArray(": ./update_config.lua:2: attempt to index local 't' (a nil value)\n") << true;
-        QTest::newRow("error object is a table")
-            << define + "error({})\n" << QByteArray(": (error object is not a string)\n") << false;
-        QTest::newRow("debug library gone")
-            << define + "debug = nil\nerror('plain')\n" << QByteArray(": ./update_config.lua:3: plain\n")
-            << false;
-        QTest::newRow("traceback replaced")
-            << define + "debug.traceback = 1\nerror('plain')\n"
-            << QByteArray(": ./update_config.lua:3: plain\n") << false;
-        QTest::newRow("syntax error after the definition")
-            << define + "this is not lua\n" << QByteArray(": ./update_config.lua:2: ") << false;
+        QTest::newRow("error object is a table") << define + "error({})\n"
+                                                 << QByteArray(": (error object is not a string)\n") << false;
+        QTest::newRow("debug library gone") << define + "debug = nil\nerror('plain')\n"
+                                            << QByteArray(": ./update_config.lua:3: plain\n") << false;
+        QTest::newRow("traceback replaced") << define + "debug.traceback = 1\nerror('plain')\n"
+                                            << QByteArray(": ./update_config.lua:3: plain\n") << false;
+        QTest::newRow("syntax error after the definition") << define + "this is not lua\n"
+                                                           << QByteArray(": ./update_config.lua:2: ") << false;
     }
 
     void failingMainChunk()
@@ -370,8 +359,7 @@ private slots:
 
         QVERIFY(sent);
         QVERIFY(state);
-        QVERIFY2(report.startsWith(": interrupted!\nstack traceback:"),
-                 report.constData());
+        QVERIFY2(report.startsWith(": interrupted!\nstack traceback:"), report.constData());
         QVERIFY(afterwards == SIG_DFL);
         QCOMPARE(lua_gettop(state.get()), 0);
 
@@ -387,19 +375,18 @@ private slots:
         // Each getter answers according to its key, so that one state walks
         // every path of the bridge; getvalue_num also replaces itself, which
         // the bridge must see on the next call.
-        QVERIFY(dir.write(
-            "function updatecfg(text) if text == 'fail' then error('refused') end end\n"
-            "local answers = { ok = 3, none = -1, word = 'x', table = {}, big = 1e12,\n"
-            "                  text = 'value', long = string.rep('y', 300) }\n"
-            "local function answer(key)\n"
-            "  if key == 'raise' then error('raised') end\n"
-            "  return answers[key]\n"
-            "end\n"
-            "getvalue_str = answer\n"
-            "function getvalue_num(key)\n"
-            "  if key == 'swap' then getvalue_num = function() return 9 end return 1 end\n"
-            "  return answer(key)\n"
-            "end\n"));
+        QVERIFY(dir.write("function updatecfg(text) if text == 'fail' then error('refused') end end\n"
+                          "local answers = { ok = 3, none = -1, word = 'x', table = {}, big = 1e12,\n"
+                          "                  text = 'value', long = string.rep('y', 300) }\n"
+                          "local function answer(key)\n"
+                          "  if key == 'raise' then error('raised') end\n"
+                          "  return answers[key]\n"
+                          "end\n"
+                          "getvalue_str = answer\n"
+                          "function getvalue_num(key)\n"
+                          "  if key == 'swap' then getvalue_num = function() return 9 end return 1 end\n"
+                          "  return answer(key)\n"
+                          "end\n"));
         ScriptState state = openScript();
         lua_State *L = state.get();
         QCOMPARE(lua_gettop(L), 0);

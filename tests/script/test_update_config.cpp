@@ -127,8 +127,7 @@ private slots:
                     << framing.text << QByteArray(entry.key) << entry.number << entry.string;
 
         const QByteArray withPassword = framings[1].text;
-        QTest::newRow("password") << withPassword << QByteArray("com_passwd") << -1
-                                  << text("0123456789abcdef");
+        QTest::newRow("password") << withPassword << QByteArray("com_passwd") << -1 << text("0123456789abcdef");
 
         const struct
         {
@@ -175,12 +174,14 @@ private slots:
              text("7")},
             {"head inside a bare value", "prefix=x___TRVO_CONFIG_V1.1.0___{devnum=99}", "devnum", -1, none()},
             {"head inside an enveloped value",
-             "___TRVO_CONFIG_V1.1.0___{prefix='___TRVO_CONFIG_V1.1.0___{devnum=99,',devnum=7}", "devnum", 7, text("7")},
-            {"junk before the head", "reader says: ___TRVO_CONFIG_V1.1.0___{devnum=7}--abc=", "devnum", 7, text("7")},
+             "___TRVO_CONFIG_V1.1.0___{prefix='___TRVO_CONFIG_V1.1.0___{devnum=99,',devnum=7}", "devnum", 7,
+             text("7")},
+            {"junk before the head", "reader says: ___TRVO_CONFIG_V1.1.0___{devnum=7}--abc=", "devnum", 7,
+             text("7")},
         };
         for (const auto &single : singles)
-            QTest::newRow(single.tag) << QByteArray(single.text) << QByteArray(single.key)
-                                      << single.number << single.string;
+            QTest::newRow(single.tag) << QByteArray(single.text) << QByteArray(single.key) << single.number
+                                      << single.string;
     }
 
     void answers()
@@ -221,8 +222,8 @@ private slots:
     {
         // Texts made of the characters that carry the syntax, mixed with
         // words and digits, in every arrangement chance gives.
-        const QByteArray pieces[] = {"'", ",", "=", "}", "{", "--", " ", "st", "a", "1", "_",
-                                     "\xff", kHead, "ip=", "'x'", "=="};
+        const QByteArray pieces[] = {"'", ",", "=", "}",    "{",   "--",  " ",   "st",
+                                     "a", "1", "_", "\xff", kHead, "ip=", "'x'", "=="};
         QRandomGenerator random(20240611);
         ShippedScript script;
         QVERIFY(script.ready());

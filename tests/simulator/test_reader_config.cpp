@@ -16,7 +16,8 @@ const QByteArray password = "Tarvo#Factory#16";
 QByteArray signedText(const QByteArray &body, const QByteArray &key = password)
 {
     const QByteArray enveloped = "___TRVO_CONFIG_V1.1.0___{" + body + "}";
-    return enveloped + "--" + QMessageAuthenticationCode::hash(enveloped, key, QCryptographicHash::Md5).toBase64();
+    return enveloped + "--"
+           + QMessageAuthenticationCode::hash(enveloped, key, QCryptographicHash::Md5).toBase64();
 }
 
 // Entries shown as lead|key|value lines.
@@ -46,14 +47,14 @@ private slots:
         QTest::newRow("empty bare and quoted") << QByteArray("a=,p=''") << true << QStringList{"|a|", "|p|''"};
         QTest::newRow("quoted comma") << QByteArray("prefix='a,b',cr=1") << true
                                       << QStringList{"|prefix|'a,b'", "|cr|1"};
-        QTest::newRow("quote and comma inside") << QByteArray("prefix='a,b'c',cr=1") << true
-                                                << QStringList{"|prefix|'a,b'c'", "|cr|1"};
-        QTest::newRow("quote, comma, no key after") << QByteArray("p='a',b',c=1") << true
-                                                    << QStringList{"|p|'a',b'", "|c|1"};
-        QTest::newRow("equals inside quotes") << QByteArray("p='k=v',q=2") << true
-                                              << QStringList{"|p|'k=v'", "|q|2"};
-        QTest::newRow("blank before a key") << QByteArray("mask='1', ip='2'") << true
-                                            << QStringList{"|mask|'1'", " |ip|'2'"};
+        QTest::newRow("quote and comma inside")
+            << QByteArray("prefix='a,b'c',cr=1") << true << QStringList{"|prefix|'a,b'c'", "|cr|1"};
+        QTest::newRow("quote, comma, no key after")
+            << QByteArray("p='a',b',c=1") << true << QStringList{"|p|'a',b'", "|c|1"};
+        QTest::newRow("equals inside quotes")
+            << QByteArray("p='k=v',q=2") << true << QStringList{"|p|'k=v'", "|q|2"};
+        QTest::newRow("blank before a key")
+            << QByteArray("mask='1', ip='2'") << true << QStringList{"|mask|'1'", " |ip|'2'"};
         QTest::newRow("no equals") << QByteArray("a") << false << QStringList{};
         QTest::newRow("no key") << QByteArray("=1") << false << QStringList{};
         QTest::newRow("empty entry") << QByteArray("a=1,,b=2") << false << QStringList{};
@@ -81,15 +82,17 @@ private slots:
         QTest::addColumn<int>("verdict");
         const QByteArray good = signedText("cr=0");
         QTest::newRow("other password") << signedText("cr=0", "0123456789abcdef") << int(Verdict::BadSignature);
-        QTest::newRow("body changed after signing") << QByteArray(good).replace("cr=0", "cr=1")
-                                                    << int(Verdict::BadSignature);
+        QTest::newRow("body changed after signing")
+            << QByteArray(good).replace("cr=0", "cr=1") << int(Verdict::BadSignature);
         QTest::newRow("no head") << good.mid(1) << int(Verdict::NotEnveloped);
         QTest::newRow("signature cut") << good.chopped(1) << int(Verdict::NotEnveloped);
         QTest::newRow("no separator") << QByteArray(good).replace("}--", "}-+") << int(Verdict::NotEnveloped);
         QTest::newRow("nothing") << QByteArray() << int(Verdict::NotEnveloped);
         QTest::newRow("signed, malformed") << signedText("cr=0,,nl=1") << int(Verdict::BadEntries);
-        QTest::newRow("password of 15") << signedText("com_passwd='0123456789abcde'") << int(Verdict::BadPassword);
-        QTest::newRow("password unquoted") << signedText("com_passwd=0123456789abcdef") << int(Verdict::BadPassword);
+        QTest::newRow("password of 15")
+            << signedText("com_passwd='0123456789abcde'") << int(Verdict::BadPassword);
+        QTest::newRow("password unquoted")
+            << signedText("com_passwd=0123456789abcdef") << int(Verdict::BadPassword);
         QTest::newRow("password after good entries")
             << signedText("cr=0,com_passwd='short'") << int(Verdict::BadPassword);
     }

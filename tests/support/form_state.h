@@ -11,9 +11,9 @@
 
 #include <optional>
 
-#include "window/form_binding.h"
 #include "config/config_file.h"
 #include "config/random_value.h"
+#include "window/form_binding.h"
 
 namespace random_form {
 

@@ -29,14 +29,15 @@ void MessageBoxAnswerer::answerOpenBoxes()
         if (!box || !box->isVisible() || answered.contains(box))
             continue;
         answered.append(box);
-        boxes.append({box->windowTitle(), box->text(), box->icon(), box->standardButtons(),
-                      box->parentWidget()});
+        boxes.append({box->windowTitle(), box->text(), box->icon(), box->standardButtons(), box->parentWidget()});
         if (seenHook)
             seenHook(box);
 
-        static const QMap<Reply, QMessageBox::StandardButton> buttons = {
-            {Ok, QMessageBox::Ok}, {Yes, QMessageBox::Yes}, {No, QMessageBox::No},
-            {Save, QMessageBox::Save}, {Discard, QMessageBox::Discard}};
+        static const QMap<Reply, QMessageBox::StandardButton> buttons = {{Ok, QMessageBox::Ok},
+                                                                         {Yes, QMessageBox::Yes},
+                                                                         {No, QMessageBox::No},
+                                                                         {Save, QMessageBox::Save},
+                                                                         {Discard, QMessageBox::Discard}};
         const Queued reply = replies.isEmpty() ? Queued{Ok, QString()} : replies.dequeue();
         QAbstractButton *button = box->button(buttons.value(reply.reply, QMessageBox::NoButton));
         if (!reply.buttonText.isEmpty()) {

@@ -9,9 +9,9 @@
 #include <utility>
 
 #include "support/widget_child.h"
+#include "ui_widget.h"
 #include "window/device_session.h"
 #include "window/widget.h"
-#include "ui_widget.h"
 
 // Lets a test read the window's private members and invoke its private
 // slots. The window declares this class its friend.

@@ -4,26 +4,26 @@
 // misbehave.
 #include <QCryptographicHash>
 #include <QElapsedTimer>
-#include <QImage>
-#include <QPainter>
 #include <QFile>
+#include <QImage>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QMessageAuthenticationCode>
+#include <QPainter>
 #include <QTcpServer>
 #include <QtTest>
 
 #include <atomic>
-#include <memory>
 #include <csignal>
 #include <cstring>
-#include <qrencode.h>
 #include <fcntl.h>
+#include <memory>
+#include <qrencode.h>
 #include <sys/wait.h>
 #include <termios.h>
 #include <thread>
-#include <vector>
 #include <unistd.h>
+#include <vector>
 
 #include "support/reader_sim.h"
 #include "trvo/cause.h"
@@ -37,7 +37,8 @@ const int generousMs = 3000; // bound for calls with a time-out of 300 or 800
 QByteArray signedText(const QByteArray &body, const QByteArray &password)
 {
     const QByteArray enveloped = "___TRVO_CONFIG_V1.1.0___{" + body + "}";
-    return enveloped + "--" + QMessageAuthenticationCode::hash(enveloped, password, QCryptographicHash::Md5).toBase64();
+    return enveloped + "--"
+           + QMessageAuthenticationCode::hash(enveloped, password, QCryptographicHash::Md5).toBase64();
 }
 
 struct CallResult
@@ -181,7 +182,8 @@ private slots:
 
         // The last value of a key wins; a key the reader lacks is added;
         // quoted values keep their commas and quotes.
-        r = call(channel.handle, 1, signedText("prefix='first',cr=0,newkey=5,prefix='a,b'c'", factoryPassword), 800);
+        r = call(channel.handle, 1, signedText("prefix='first',cr=0,newkey=5,prefix='a,b'c'", factoryPassword),
+                 800);
         QCOMPARE(r.payload, QByteArray(1, 0));
         const QByteArray after = call(channel.handle, 2).payload;
         QVERIFY(after.contains(",prefix='a,b'c',"));
@@ -207,7 +209,8 @@ private slots:
         Channel channel(settingFor(link, sim));
         QVERIFY(channel.handle != 0);
 
-        QCOMPARE(call(channel.handle, 1, signedText("w_mode=2,com_passwd='" + newPassword + "'", factoryPassword), 800)
+        QCOMPARE(call(channel.handle, 1, signedText("w_mode=2,com_passwd='" + newPassword + "'", factoryPassword),
+                      800)
                      .payload,
                  QByteArray(1, 0));
         QVERIFY(!call(channel.handle, 2).payload.contains("com_passwd"));
@@ -459,14 +462,19 @@ private slots:
             int expected;
             int cause;
         } faults[] = {
-            {"noanswer", TRVO_ETIMEDOUT, TRVO_CAUSE_TIMEOUT},   {"late", TRVO_ETIMEDOUT, TRVO_CAUSE_TIMEOUT},
-            {"garbage", TRVO_ETIMEDOUT, TRVO_CAUSE_BAD_REPLY},  {"short", TRVO_ETIMEDOUT, TRVO_CAUSE_BAD_REPLY},
-            {"oversize", TRVO_EFRAME, TRVO_CAUSE_BAD_REPLY},    {"badcrc", TRVO_EFRAME, TRVO_CAUSE_BAD_REPLY},
-            {"close", TRVO_ELOST, TRVO_CAUSE_LOST},             {"refuse", TRVO_EREFUSED, TRVO_CAUSE_REJECTED},
+            {"noanswer", TRVO_ETIMEDOUT, TRVO_CAUSE_TIMEOUT},
+            {"late", TRVO_ETIMEDOUT, TRVO_CAUSE_TIMEOUT},
+            {"garbage", TRVO_ETIMEDOUT, TRVO_CAUSE_BAD_REPLY},
+            {"short", TRVO_ETIMEDOUT, TRVO_CAUSE_BAD_REPLY},
+            {"oversize", TRVO_EFRAME, TRVO_CAUSE_BAD_REPLY},
+            {"badcrc", TRVO_EFRAME, TRVO_CAUSE_BAD_REPLY},
+            {"close", TRVO_ELOST, TRVO_CAUSE_LOST},
+            {"refuse", TRVO_EREFUSED, TRVO_CAUSE_REJECTED},
         };
         for (const QString link : {"tcp", "pty"}) {
             for (const auto &f : faults)
-                QTest::newRow(qPrintable(link + ' ' + f.fault)) << link << QString(f.fault) << f.expected << f.cause;
+                QTest::newRow(qPrintable(link + ' ' + f.fault))
+                    << link << QString(f.fault) << f.expected << f.cause;
         }
     }
 

@@ -59,8 +59,8 @@ private slots:
         QTest::newRow("empty request") << int(TRVO_FRAME_REQUEST) << 1 << 2 << QByteArray();
         QTest::newRow("text reply") << int(TRVO_FRAME_REPLY) << 65535 << 12 << QByteArray("V1.0\0", 5);
         QTest::newRow("refusal, negative command") << int(TRVO_FRAME_REFUSAL) << 0 << -7 << QByteArray();
-        QTest::newRow("largest payload") << int(TRVO_FRAME_REPLY) << 300 << 1
-                                         << QByteArray(TRVO_FRAME_MAX_PAYLOAD, '\xA5');
+        QTest::newRow("largest payload")
+            << int(TRVO_FRAME_REPLY) << 300 << 1 << QByteArray(TRVO_FRAME_MAX_PAYLOAD, '\xA5');
     }
 
     void roundTrip()

@@ -95,7 +95,8 @@ Play playOf(Pattern pattern, uint16_t seq, int32_t command, unsigned baud)
             flood.insert(flood.end(), {TRVO_FRAME_MARKER_0, TRVO_FRAME_MARKER_1});
         break;
     case Pattern::Drip:
-        return {frameOf(seq, command, TRVO_FRAME_MAX_PAYLOAD), TRVO_FRAME_HEADER_SIZE, 1, milliseconds(20), false};
+        return {frameOf(seq, command, TRVO_FRAME_MAX_PAYLOAD), TRVO_FRAME_HEADER_SIZE, 1, milliseconds(20),
+                false};
     case Pattern::BurstThenSilence: {
         Bytes burst = frameOf(seq, command, TRVO_FRAME_MAX_PAYLOAD);
         burst.resize(TRVO_FRAME_HEADER_SIZE + 2000);
@@ -115,8 +116,7 @@ class HostilePeer
 public:
     HostilePeer(int fd, Pattern pattern, unsigned baud)
         : fd_(fd), thread_([this, pattern, baud] { run(pattern, baud); })
-    {
-    }
+    {}
     ~HostilePeer()
     {
         stop_ = true;
@@ -203,9 +203,8 @@ struct Pty
 
 bool sameSettings(const termios &a, const termios &b)
 {
-    return a.c_iflag == b.c_iflag && a.c_oflag == b.c_oflag && a.c_cflag == b.c_cflag
-        && a.c_lflag == b.c_lflag && cfgetispeed(&a) == cfgetispeed(&b)
-        && cfgetospeed(&a) == cfgetospeed(&b);
+    return a.c_iflag == b.c_iflag && a.c_oflag == b.c_oflag && a.c_cflag == b.c_cflag && a.c_lflag == b.c_lflag
+           && cfgetispeed(&a) == cfgetispeed(&b) && cfgetospeed(&a) == cfgetospeed(&b);
 }
 
 struct Listener

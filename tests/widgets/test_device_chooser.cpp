@@ -1,6 +1,7 @@
 // The dialog that picks the reader: what it lists, what a user's clicks and
 // typing turn into, and how a remembered choice comes back.
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -8,7 +9,6 @@
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QTemporaryDir>
-#include <QDialogButtonBox>
 #include <QtTest>
 
 #include "support/widget_child.h"
@@ -23,14 +23,20 @@ private slots:
     {
         QTest::addColumn<QString>("remembered");
         QTest::addColumn<QString>("shown"); // what link() gives afterwards
-        QTest::newRow("serial, all given") << "serial:/dev/ttyUSB0:9600:7E1" << "serial:/dev/ttyUSB0:9600:7E1";
-        QTest::newRow("serial, defaults") << "serial:/dev/ttyS1" << "serial:/dev/ttyS1:115200:8N1";
-        QTest::newRow("serial, by-id with colons")
-            << "serial:/dev/serial/by-id/usb-Tarvo_R:1-if00:57600" << "serial:/dev/serial/by-id/usb-Tarvo_R:1-if00:57600:8N1";
-        QTest::newRow("tcp") << "tcp:192.168.1.50:47811" << "tcp:192.168.1.50:47811";
-        QTest::newRow("tcp, IPv6") << "tcp:[::1]:5000" << "tcp:[::1]:5000";
-        QTest::newRow("nothing remembered") << "" << "";
-        QTest::newRow("unreadable") << "usb:3" << "";
+        QTest::newRow("serial, all given") << "serial:/dev/ttyUSB0:9600:7E1"
+                                           << "serial:/dev/ttyUSB0:9600:7E1";
+        QTest::newRow("serial, defaults") << "serial:/dev/ttyS1"
+                                          << "serial:/dev/ttyS1:115200:8N1";
+        QTest::newRow("serial, by-id with colons") << "serial:/dev/serial/by-id/usb-Tarvo_R:1-if00:57600"
+                                                   << "serial:/dev/serial/by-id/usb-Tarvo_R:1-if00:57600:8N1";
+        QTest::newRow("tcp") << "tcp:192.168.1.50:47811"
+                             << "tcp:192.168.1.50:47811";
+        QTest::newRow("tcp, IPv6") << "tcp:[::1]:5000"
+                                   << "tcp:[::1]:5000";
+        QTest::newRow("nothing remembered") << ""
+                                            << "";
+        QTest::newRow("unreadable") << "usb:3"
+                                    << "";
     }
 
     void rememberedChoiceComesBack()
@@ -41,7 +47,8 @@ private slots:
         chooser.setLink(remembered);
         QCOMPARE(chooser.link(), shown);
         // Without a port or host there is nothing to accept.
-        QCOMPARE(formChild<QDialogButtonBox>(chooser, "buttons")->button(QDialogButtonBox::Ok)->isEnabled(), !shown.isEmpty());
+        QCOMPARE(formChild<QDialogButtonBox>(chooser, "buttons")->button(QDialogButtonBox::Ok)->isEnabled(),
+                 !shown.isEmpty());
     }
 
     // A port clicked in the list is taken by its stable name where it has
@@ -50,9 +57,9 @@ private slots:
     {
         DeviceChooser chooser(QString{});
         chooser.show();
-        chooser.showPorts({{"/dev/ttyUSB0", "/dev/serial/by-id/usb-Tarvo_Reader-if00", "Reader", "Tarvo", "A1",
-                            "0403:6001"},
-                           {"/dev/ttyS0", "", "", "", "", ""}});
+        chooser.showPorts(
+            {{"/dev/ttyUSB0", "/dev/serial/by-id/usb-Tarvo_Reader-if00", "Reader", "Tarvo", "A1", "0403:6001"},
+             {"/dev/ttyS0", "", "", "", "", ""}});
         QCOMPARE(formChild<QTableWidget>(chooser, "portTable")->item(0, 5)->text(), QStringLiteral("0403:6001"));
 
         QTableWidget *table = formChild<QTableWidget>(chooser, "portTable");
@@ -71,7 +78,8 @@ private slots:
         chooser.showPorts({{"/dev/ttyACM0", "", "", "", "", ""}, {"/dev/ttyS0", "", "", "", "", ""}});
         QCOMPARE(table->currentRow(), 1);
 
-        QTest::mouseClick(formChild<QRadioButton>(chooser, "networkChoice"), Qt::LeftButton, {}, QPoint(8, formChild<QRadioButton>(chooser, "networkChoice")->height() / 2));
+        QTest::mouseClick(formChild<QRadioButton>(chooser, "networkChoice"), Qt::LeftButton, {},
+                          QPoint(8, formChild<QRadioButton>(chooser, "networkChoice")->height() / 2));
         formChild<QLineEdit>(chooser, "host")->clear();
         QTest::keyClicks(formChild<QLineEdit>(chooser, "host"), "reader.local");
         formChild<QSpinBox>(chooser, "tcpPort")->setValue(5000);
@@ -86,7 +94,8 @@ private slots:
         QDir().mkpath(dir.filePath("by-id"));
         QVERIFY(QFile::link(dir.filePath("ttyS3"), dir.filePath("by-id/usb-Other-if00")));
         QVERIFY(QFile::link("../ttyUSB7", dir.filePath("by-id/usb-Tarvo_Reader-if00")));
-        QCOMPARE(device::stableNameOf(port.fileName(), dir.filePath("by-id")), dir.filePath("by-id/usb-Tarvo_Reader-if00"));
+        QCOMPARE(device::stableNameOf(port.fileName(), dir.filePath("by-id")),
+                 dir.filePath("by-id/usb-Tarvo_Reader-if00"));
         QCOMPARE(device::stableNameOf(dir.filePath("ttyS9"), dir.filePath("by-id")), QString());
     }
 

@@ -8,13 +8,13 @@
 #include <QToolButton>
 #include <QtTest>
 
-#include "window/config_file_controller.h"
-#include "widgets/device_chooser.h"
-#include "widgets/untrusted_text.h"
-#include "window/widget.h"
 #include "support/message_box_answerer.h"
 #include "support/widget_probe.h"
 #include "ui_widget.h"
+#include "widgets/device_chooser.h"
+#include "widgets/untrusted_text.h"
+#include "window/config_file_controller.h"
+#include "window/widget.h"
 
 namespace {
 
@@ -124,21 +124,21 @@ private slots:
         QTest::newRow("other types") << QByteArray("recentConfigFiles=@Variant(\\0\\0\\0\\x2\\0\\0\\0\\x5)\n"
                                                    "device\\link=@ByteArray(tcp:h:1)")
                                      << QStringList() << "";
-        QTest::newRow("200 000 recent files") << "recentConfigFiles=" + many + "\ndevice\\link=tcp:h:1"
-                                              << QStringList{"/f0.tcfg", "/f1.tcfg", "/f2.tcfg", "/f3.tcfg",
-                                                             "/f4.tcfg", "/f5.tcfg"}
-                                              << "tcp:h:1";
-        QTest::newRow("5 MB link and path")
-            << "recentConfigFiles=/a.tcfg, /" + QByteArray(5 << 20, 'p') + "\ndevice\\link=tcp:" + QByteArray(5 << 20, 'h')
-            << QStringList{"/a.tcfg"} << "";
-        QTest::newRow("one recent file") << QByteArray("recentConfigFiles=/a.tcfg") << QStringList{"/a.tcfg"} << "";
+        QTest::newRow("200 000 recent files")
+            << "recentConfigFiles=" + many + "\ndevice\\link=tcp:h:1"
+            << QStringList{"/f0.tcfg", "/f1.tcfg", "/f2.tcfg", "/f3.tcfg", "/f4.tcfg", "/f5.tcfg"} << "tcp:h:1";
+        QTest::newRow("5 MB link and path") << "recentConfigFiles=/a.tcfg, /" + QByteArray(5 << 20, 'p')
+                                                   + "\ndevice\\link=tcp:" + QByteArray(5 << 20, 'h')
+                                            << QStringList{"/a.tcfg"} << "";
+        QTest::newRow("one recent file")
+            << QByteArray("recentConfigFiles=/a.tcfg") << QStringList{"/a.tcfg"} << "";
         // Qt reads nothing more of the file after such a value, nor do we.
         QTest::newRow("list of an impossible size")
             << QByteArray("device\\link=tcp:h:1\nrecentConfigFiles=@Variant(\\0\\0\\0\\v\\x7f\\xff\\xff\\xff)")
             << QStringList() << "";
-        QTest::newRow("the same, spelled with escapes")
-            << QByteArray("device\\link=tcp:h:1\nrecentConfigFiles=\\x40V\\cariant(\\0\\0\\0\\v\\x7f\\xff\\xff\\xff)")
-            << QStringList() << "";
+        QTest::newRow("the same, spelled with escapes") << QByteArray(
+            "device\\link=tcp:h:1\nrecentConfigFiles=\\x40V\\cariant(\\0\\0\\0\\v\\x7f\\xff\\xff\\xff)")
+                                                        << QStringList() << "";
         QTest::newRow("the same, after a NUL byte")
             << QByteArray("x=\0", 3) + "\nrecentConfigFiles=@Variant(\\0\\0\\0\\v\\x7f\\xff\\xff\\xff)"
             << QStringList() << "";

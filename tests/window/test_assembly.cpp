@@ -5,15 +5,15 @@
 #include <QMessageAuthenticationCode>
 #include <QtTest>
 
-#include "window/widget.h"
 #include "config/assembly.h"
 #include "config/groups.h"
 #include "config/password_entry.h"
-#include "support/form_setup.h"
 #include "support/debug_log.h"
+#include "support/form_setup.h"
 #include "support/message_box_answerer.h"
-#include "window/form_binding.h"
 #include "support/widget_probe.h"
+#include "window/form_binding.h"
+#include "window/widget.h"
 
 namespace {
 
@@ -118,11 +118,11 @@ private slots:
             << "{G}{N}ochannel=1,chk_env=0,usb_mode=1,dchannel=4,w_mode=2" << 0;
         QTest::newRow("induction") << QStringList{"ganyingmode", "tarvoxy"}
                                    << "{G}{N}ochannel=1,chk_env=0,dchannel=64,w_mode=32" << 0;
-        QTest::newRow("scan and development")
-            << QStringList{"+developmode", "+serialdragxieyi"}
-            << "chk_env=0,{G}{N}ochannel=1,chk_env=0,dchannel=33,w_mode=3" << 0;
+        QTest::newRow("scan and development") << QStringList{"+developmode", "+serialdragxieyi"}
+                                              << "chk_env=0,{G}{N}ochannel=1,chk_env=0,dchannel=33,w_mode=3" << 0;
         QTest::newRow("no mode") << QStringList{"!scanmode"} << "{G}{N}ochannel=1,dchannel=1,w_mode=0" << 0;
-        QTest::newRow("no channel") << QStringList{"!keyboardOut"} << "chk_env=0,ochannel=0,dchannel=1,w_mode=1" << 0;
+        QTest::newRow("no channel") << QStringList{"!keyboardOut"} << "chk_env=0,ochannel=0,dchannel=1,w_mode=1"
+                                    << 0;
         QTest::newRow("serial") << QStringList{"serialOut", "serialchoose", "nfcable"}
                                 << "chk_env=0,{G}{S}{N}ochannel=2,dchannel=2,w_mode=1" << 0;
         QTest::newRow("TTL") << QStringList{"ttlOut"} << "chk_env=0,{G}{S}{N}ochannel=4,dchannel=1,w_mode=1" << 0;
@@ -132,8 +132,8 @@ private slots:
                                  << "chk_env=0,{G}{N}{W}ochannel=16,dchannel=1,w_mode=1" << 0;
         QTest::newRow("Ethernet") << QStringList{"ethernetOut"}
                                   << "chk_env=0,{G}{N}{T}ochannel=32,dchannel=1,w_mode=1" << 0;
-        QTest::newRow("serial on RN450, no NFC")
-            << QStringList{"serialOut", "tarvo_RN450", "nfcable"} << "chk_env=0,{G}{S}ochannel=2,dchannel=1,w_mode=1" << 1;
+        QTest::newRow("serial on RN450, no NFC") << QStringList{"serialOut", "tarvo_RN450", "nfcable"}
+                                                 << "chk_env=0,{G}{S}ochannel=2,dchannel=1,w_mode=1" << 1;
         QTest::newRow("keyboard on RN310, no NFC")
             << QStringList{"tarvo_RN310"} << "chk_env=0,{G}ochannel=1,dchannel=1,w_mode=1" << 0;
         QTest::newRow("keyboard and Wi-Fi")
@@ -176,9 +176,8 @@ private slots:
         QTest::newRow("new passwords differ in length and case")
             << QStringList{change, "newpw=abc", "confimpw=ABC", "manpw="}
             << QStringList{"注意 / 输入的新密码不一致"};
-        QTest::newRow("new password too short")
-            << QStringList{change, "newpw=abc", "confimpw=abc", "manpw="}
-            << QStringList{"注意 / 新密码的长度需要为16个字符"};
+        QTest::newRow("new password too short") << QStringList{change, "newpw=abc", "confimpw=abc", "manpw="}
+                                                << QStringList{"注意 / 新密码的长度需要为16个字符"};
         QTest::newRow("new password with Chinese")
             << QStringList{change, "newpw=密码abcdefghijklmn", "confimpw=密码abcdefghijklmn"}
             << QStringList{"注意 / 新密码只能包含英文字母、数字、空格和英文符号"};
@@ -193,13 +192,14 @@ private slots:
         QTest::newRow("interval before device number")
             << QStringList{"devnum=1,", "lineIntervaltime=3,0"} << QStringList{comma.arg("间隔时间(毫秒)")};
         QTest::newRow("beep delay") << QStringList{"beepinterval=3,0"} << QStringList{comma.arg("蜂鸣延迟")};
-        QTest::newRow("light-off delay") << QStringList{"lightoffinterval=,"} << QStringList{comma.arg("闪灯延迟")};
+        QTest::newRow("light-off delay")
+            << QStringList{"lightoffinterval=,"} << QStringList{comma.arg("闪灯延迟")};
         QTest::newRow("TCP port") << QStringList{"wifiOut", "tcpaddr=h", "tcpport=80,81"}
                                   << QStringList{comma.arg("TCP端口号")};
         QTest::newRow("TCP time-out") << QStringList{"ethernetOut", "tcpaddr=h", "tcpport=80", "tcpdelay=2,3"}
                                       << QStringList{comma.arg("TCP接收超时（秒）")};
-        QTest::newRow("heartbeat time") << QStringList{"wifiOut", "heart_time=6,0"}
-                                        << QStringList{comma.arg("心跳包时间")};
+        QTest::newRow("heartbeat time")
+            << QStringList{"wifiOut", "heart_time=6,0"} << QStringList{comma.arg("心跳包时间")};
         QTest::newRow("HTTP time-out") << QStringList{"wifiOut", "httpO", "httpaddr=h", "httpdelay=2,"}
                                        << QStringList{comma.arg("HTTP接收超时（秒）")};
         // A comma in a value that is not written, or that is quoted, does no harm.
@@ -261,10 +261,10 @@ private slots:
         QVERIFY(build.text.contains("ssid='办公室网络',"));
         QVERIFY2(!bodyOf(build.text).startsWith('!'), qPrintable(build.text));
         const QString enveloped = build.text.left(build.text.size() - 26);
-        QVERIFY(QMessageAuthenticationCode::hash(enveloped.toLatin1(), kPassword.toLatin1(),
-                                                 QCryptographicHash::Md5)
-                    .toBase64()
-                != build.text.right(24).toLatin1());
+        QVERIFY(
+            QMessageAuthenticationCode::hash(enveloped.toLatin1(), kPassword.toLatin1(), QCryptographicHash::Md5)
+                .toBase64()
+            != build.text.right(24).toLatin1());
     }
 
     void logMasksSecrets_data()
@@ -280,12 +280,14 @@ private slots:
         QTest::newRow("look-alike in a prefix") << kHead + "prefix=',com_passwd='0123456789abcdef'',w_mode=1}"
                                                 << kHead + "prefix=',com_passwd='0123456789abcdef'',w_mode=1}";
         // A reader's own text, spaced and quoted as its firmware likes.
-        QTest::newRow("psk after a blank") << body + ", psk='s3cr,et',w_mode=1}" << body + ", psk='*******',w_mode=1}";
+        QTest::newRow("psk after a blank")
+            << body + ", psk='s3cr,et',w_mode=1}" << body + ", psk='*******',w_mode=1}";
         QTest::newRow("psk bare") << kHead + "psk=bare,w_mode=1}" << kHead + "psk=****,w_mode=1}";
         QTest::newRow("psk never closed") << kHead + "psk='abc,w_mode=1}" << kHead + "psk=****,w_mode=1}";
-        QTest::newRow("psk spaced, last") << kHead + "w_mode=1 , psk = 'a b'}" << kHead + "w_mode=1 , psk = '***'}";
-        QTest::newRow("haddr credentials") << kHead + "haddr='http://u:pw@h/p',w_mode=1}"
-                                           << kHead + "haddr='http://u@h/p',w_mode=1}";
+        QTest::newRow("psk spaced, last")
+            << kHead + "w_mode=1 , psk = 'a b'}" << kHead + "w_mode=1 , psk = '***'}";
+        QTest::newRow("haddr credentials")
+            << kHead + "haddr='http://u:pw@h/p',w_mode=1}" << kHead + "haddr='http://u@h/p',w_mode=1}";
         QTest::newRow("haddr without scheme") << kHead + "haddr=u:pw@h:80/x}" << kHead + "haddr=u@h:80/x}";
         QTest::newRow("haddr query") << kHead + "haddr='h/x?id=1&password=pw&Token=t#f'}"
                                      << kHead + "haddr='h/x?id=1&password=***&Token=***#f'}";

@@ -16,8 +16,8 @@
 #include <QtTest>
 
 #include "core/language.h"
-#include "window/widget.h"
 #include "support/widget_probe.h"
+#include "window/widget.h"
 
 namespace {
 
@@ -38,10 +38,9 @@ int checkableTextStart(QAbstractButton *button, bool radio)
     QStyleOptionButton option;
     option.initFrom(button);
     QStyle *style = button->style();
-    return style->pixelMetric(radio ? QStyle::PM_ExclusiveIndicatorWidth : QStyle::PM_IndicatorWidth,
-                              &option, button)
-           + style->pixelMetric(radio ? QStyle::PM_RadioButtonLabelSpacing
-                                      : QStyle::PM_CheckBoxLabelSpacing,
+    return style->pixelMetric(radio ? QStyle::PM_ExclusiveIndicatorWidth : QStyle::PM_IndicatorWidth, &option,
+                              button)
+           + style->pixelMetric(radio ? QStyle::PM_RadioButtonLabelSpacing : QStyle::PM_CheckBoxLabelSpacing,
                                 &option, button);
 }
 
@@ -67,11 +66,9 @@ std::optional<Caption> captionOf(QWidget *widget)
                        contents.right() + 1 - label->margin(), false};
     }
     if (auto *check = qobject_cast<QCheckBox *>(widget))
-        return Caption{check->text(), check->font(), checkableTextStart(check, false),
-                       check->width(), false};
+        return Caption{check->text(), check->font(), checkableTextStart(check, false), check->width(), false};
     if (auto *radio = qobject_cast<QRadioButton *>(widget))
-        return Caption{radio->text(), radio->font(), checkableTextStart(radio, true),
-                       radio->width(), false};
+        return Caption{radio->text(), radio->font(), checkableTextStart(radio, true), radio->width(), false};
     if (auto *link = qobject_cast<QCommandLinkButton *>(widget)) {
         // A command link draws its title in bold beside its icon, between
         // fixed margins (7 + 6 px around the icon on the left, 4 px on the right).
@@ -83,8 +80,7 @@ std::optional<Caption> captionOf(QWidget *widget)
     if (auto *button = qobject_cast<QPushButton *>(widget)) {
         QStyleOptionButton option;
         option.initFrom(button);
-        const QRect contents =
-            button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+        const QRect contents = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
         return Caption{button->text(), button->font(), contents.left(), contents.right() + 1, false};
     }
     if (auto *box = qobject_cast<QGroupBox *>(widget)) {
@@ -92,8 +88,8 @@ std::optional<Caption> captionOf(QWidget *widget)
         option.initFrom(box);
         option.text = box->title();
         option.subControls = QStyle::SC_GroupBoxLabel | QStyle::SC_GroupBoxFrame;
-        const QRect label = box->style()->subControlRect(QStyle::CC_GroupBox, &option,
-                                                         QStyle::SC_GroupBoxLabel, box);
+        const QRect label =
+            box->style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, box);
         // The title runs from where the style starts it to the frame's far side.
         return Caption{box->title(), box->font(), label.left(), box->width() - 1, true};
     }
@@ -127,8 +123,7 @@ void checkShownCaptions(QWidget &window, QMap<QString, QString> &faults)
         // Captions sit centred on their widget's height, about a pixel size tall.
         const int band = QFontInfo(caption->font).pixelSize();
         const QPoint start(caption->left, (child->height() - band) / 2);
-        const ShownCaption shown{child, caption->text,
-                                 QRect(child->mapTo(&window, start), QSize(needed, band))};
+        const ShownCaption shown{child, caption->text, QRect(child->mapTo(&window, start), QSize(needed, band))};
         if (needed > caption->right - caption->left)
             faults[describe(shown)] = QStringLiteral("needs %1 px, has %2 (%3)")
                                           .arg(needed)
@@ -139,9 +134,8 @@ void checkShownCaptions(QWidget &window, QMap<QString, QString> &faults)
     }
     for (const ShownCaption &a : row)
         for (const ShownCaption &b : row)
-            if (a.widget != b.widget && a.span.left() <= b.span.left()
-                && a.span.top() <= b.span.bottom() && b.span.top() <= a.span.bottom()
-                && a.span.right() + kCaptionGap >= b.span.left())
+            if (a.widget != b.widget && a.span.left() <= b.span.left() && a.span.top() <= b.span.bottom()
+                && b.span.top() <= a.span.bottom() && a.span.right() + kCaptionGap >= b.span.left())
                 faults[describe(a)] = QStringLiteral("runs into ") + describe(b);
 }
 

@@ -7,11 +7,11 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include "window/code_actions.h"
-#include "support/form_setup.h"
 #include "support/debug_log.h"
+#include "support/form_setup.h"
 #include "support/message_box_answerer.h"
 #include "tools/qrread/qr_reader.h"
+#include "window/code_actions.h"
 
 namespace {
 
@@ -43,7 +43,8 @@ struct Window
     // cut to black and white at the level a camera might choose.
     QByteArray scanned()
     {
-        const QImage seen = formChild<QLabel>(w, "label")->grab().toImage().convertToFormat(QImage::Format_Grayscale8);
+        const QImage seen =
+            formChild<QLabel>(w, "label")->grab().toImage().convertToFormat(QImage::Format_Grayscale8);
         QByteArray read = readQrCode(seen);
         for (const int level : {64, 128, 192, 224, 240, 250}) {
             QImage cut = seen;
@@ -80,13 +81,13 @@ private slots:
         };
         const QString wiegand = "click:weigenOut click:wgoption";
         const QString wifi = "click:wifiOut click:wifioption";
-        const QString changing = "click:commandLinkButton click:changepwcheck newpw=" + kNewPassword
-                                 + " confimpw=" + kNewPassword;
+        const QString changing =
+            "click:commandLinkButton click:changepwcheck newpw=" + kNewPassword + " confimpw=" + kNewPassword;
 
         row("general: prefix", "", "linePrefix=AB-", "linePrefix=");
         // Where the build logs that it leaves the NFC group out.
-        row("general: prefix, RN450 over serial", "click:tarvo_RN450 click:serialOut",
-            "linePrefix=AB-", "linePrefix=");
+        row("general: prefix, RN450 over serial", "click:tarvo_RN450 click:serialOut", "linePrefix=AB-",
+            "linePrefix=");
         row("general: symbology", "", "click:pdf417Check", "click:pdf417Check");
         row("general: brightness", "", "brightadjust=120", "brightadjust=200");
         row("general: output channel", "", "click:serialOut", "click:keyboardOut");
@@ -102,8 +103,7 @@ private slots:
         row("network: Wi-Fi name", wifi, "wifiname=office", "wifiname=");
         row("network: HTTP", wifi, "click:httpO", "click:tcpO");
         row("network: declined voltage", wifi + " click:outputhight", "click:lowvoltage", "");
-        row("password: change asked", "click:commandLinkButton", "click:changepwcheck",
-            "click:oldpwcheck");
+        row("password: change asked", "click:commandLinkButton", "click:changepwcheck", "click:oldpwcheck");
         row("password: new one", changing, "newpw=Other-pass-01234", "newpw=" + kNewPassword);
         row("password: its confirmation", changing, "confimpw=Other-pass-01234", "");
     }

@@ -6,19 +6,19 @@
 #include <QtTest>
 #include <qrencode.h>
 
-#include "window/widget.h"
 #include "support/message_box_answerer.h"
 #include "support/widget_probe.h"
 #include "tools/qrread/qr_reader.h"
+#include "window/widget.h"
 
 namespace {
 
 // Bytes that a version holds at level Q when every byte goes into an 8-bit
 // run, indexed by version (index 0 unused).
 const int kByteCapacity[41] = {
-    0,    11,   20,   32,   46,   60,   74,   86,   108,  130,  151,  177,  203,  241,
-    258,  292,  322,  364,  394,  442,  482,  509,  565,  611,  661,  715,  751,  805,
-    868,  908,  982,  1030, 1112, 1168, 1228, 1283, 1351, 1423, 1499, 1579, 1663,
+    0,   11,  20,  32,   46,   60,   74,   86,   108,  130,  151,  177,  203,  241,
+    258, 292, 322, 364,  394,  442,  482,  509,  565,  611,  661,  715,  751,  805,
+    868, 908, 982, 1030, 1112, 1168, 1228, 1283, 1351, 1423, 1499, 1579, 1663,
 };
 
 const char kStatusTitle[] = "生成二维码状态";
@@ -38,8 +38,7 @@ QString byteModeText(int length)
 // The symbol version the encoder picks for a text, 0 when it gives none.
 int versionOf(const QString &text)
 {
-    QRcode *symbol =
-        QRcode_encodeString(text.toUtf8().constData(), 2, QR_ECLEVEL_Q, QR_MODE_8, 1);
+    QRcode *symbol = QRcode_encodeString(text.toUtf8().constData(), 2, QR_ECLEVEL_Q, QR_MODE_8, 1);
     if (!symbol)
         return 0;
     const int version = symbol->version;
@@ -131,8 +130,7 @@ private slots:
         QCOMPARE(picture.size(), labelSize);
 
         const int m = qMin(labelSize.width(), labelSize.height()) / n;
-        const QRect symbolArea((labelSize.width() - m * n) / 2, (labelSize.height() - m * n) / 2,
-                               m * n, m * n);
+        const QRect symbolArea((labelSize.width() - m * n) / 2, (labelSize.height() - m * n) / 2, m * n, m * n);
         int mismatches = 0;
         for (int y = 0; y < picture.height(); ++y) {
             for (int x = 0; x < picture.width(); ++x) {
@@ -154,12 +152,10 @@ private slots:
     void keepsEveryByte_data()
     {
         QTest::addColumn<QString>("text");
-        QTest::newRow("Chinese Wi-Fi name") << QStringLiteral(
-            "___TRVO_CONFIG_V1.1.0___{wifi_ssid='办公室网络',wifi_pwd='密码12345678'}");
-        QTest::newRow("lower case stays lower")
-            << QStringLiteral("ssid='tarvo',key=abcdefghijklmnop");
-        QTest::newRow("upper case stays upper")
-            << QStringLiteral("SSID='TARVO',KEY=ABCDEFGHIJKLMNOP");
+        QTest::newRow("Chinese Wi-Fi name")
+            << QStringLiteral("___TRVO_CONFIG_V1.1.0___{wifi_ssid='办公室网络',wifi_pwd='密码12345678'}");
+        QTest::newRow("lower case stays lower") << QStringLiteral("ssid='tarvo',key=abcdefghijklmnop");
+        QTest::newRow("upper case stays upper") << QStringLiteral("SSID='TARVO',KEY=ABCDEFGHIJKLMNOP");
         QTest::newRow("long digit and capital runs")
             << QStringLiteral("tcpport=80808080808080,host='HOST-ABCDEFGHIJKLMN.LOCAL',x=a1B2c3");
     }
@@ -189,8 +185,7 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QSize>("labelSize");
-        QTest::newRow("one byte over version 40")
-            << byteModeText(kByteCapacity[40] + 1) << QSize(258, 258);
+        QTest::newRow("one byte over version 40") << byteModeText(kByteCapacity[40] + 1) << QSize(258, 258);
         QTest::newRow("Chinese text over version 40")
             << QString(kByteCapacity[40] / 3 + 1, QChar(0x914D)) << QSize(258, 258);
         QTest::newRow("symbol wider than the label") << byteModeText(1) << QSize(24, 100);

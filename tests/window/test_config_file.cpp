@@ -10,13 +10,13 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 
-#include "window/widget.h"
 #include "config/assembly.h"
 #include "config/config_file.h"
+#include "script/script_fixture.h"
 #include "support/form_setup.h"
 #include "support/form_state.h"
-#include "script/script_fixture.h"
 #include "support/widget_probe.h"
+#include "window/widget.h"
 
 using namespace random_form;
 
@@ -114,17 +114,22 @@ private slots:
         QTest::newRow("a reader's signed text") << QByteArray("ochannel=2,w_mode=1--AAAA==") << QString();
         QTest::newRow("byte-order mark and CRLF") << QByteArray("\xEF\xBB\xBFochannel=2\r\n") << QString();
         QTest::newRow("64 KiB") << largest << QString();
-        QTest::newRow("a byte over 64 KiB") << largest + " " << "大于 64 KiB";
+        QTest::newRow("a byte over 64 KiB") << largest + " "
+                                            << "大于 64 KiB";
         QTest::newRow("not UTF-8") << QByteArray("ochannel=2,prefix='\xFF'") << "不是 UTF-8 文本";
         // A value the form would show otherwise is lost on the next save.
-        QTest::newRow("a number out of range") << QByteArray("ochannel=2,brightness=999") << "brightness=999 无法载入";
+        QTest::newRow("a number out of range")
+            << QByteArray("ochannel=2,brightness=999") << "brightness=999 无法载入";
         QTest::newRow("no number") << QByteArray("ochannel=2,devnum=abc") << "devnum=abc 无法载入";
-        QTest::newRow("a line the form lacks") << QByteArray("ochannel=2,p_uart1='1234567-9-Q-3'") << "p_uart1=1234567-9-Q-3 无法载入";
-        QTest::newRow("a prefix too long to read back") << "ochannel=2,prefix='" + QByteArray(200, 'p') + "'" << "prefix=pppp";
+        QTest::newRow("a line the form lacks")
+            << QByteArray("ochannel=2,p_uart1='1234567-9-Q-3'") << "p_uart1=1234567-9-Q-3 无法载入";
+        QTest::newRow("a prefix too long to read back") << "ochannel=2,prefix='" + QByteArray(200, 'p') + "'"
+                                                        << "prefix=pppp";
         QTest::newRow("a mask no box stands for") << QByteArray("ochannel=2,de_type=3") << "de_type=3 无法载入";
         QTest::newRow("a NUL") << QByteArray("ochannel=2\0,w_mode=2", 20) << "不是 UTF-8 文本";
         QTest::newRow("empty") << QByteArray() << "没有本工具认识的配置项";
-        QTest::newRow("no key the import knows") << QByteArray("colour=blue,ochannel=x") << "没有本工具认识的配置项";
+        QTest::newRow("no key the import knows")
+            << QByteArray("colour=blue,ochannel=x") << "没有本工具认识的配置项";
         QTest::newRow("missing") << QByteArray("<missing>") << "无法读取文件";
         QTest::newRow("a pipe, never waited on") << QByteArray("<pipe>") << "不是普通文件";
     }
@@ -135,8 +140,8 @@ private slots:
         QFETCH(QString, refusal);
         const QString path = dir.filePath(QStringLiteral("opened.tcfg"));
         QFile::remove(path);
-        QVERIFY(bytes == "<missing>" || (bytes == "<pipe>" ? ::mkfifo(QFile::encodeName(path), 0600) == 0
-                                                           : writeBytes(path, bytes)));
+        QVERIFY(bytes == "<missing>"
+                || (bytes == "<pipe>" ? ::mkfifo(QFile::encodeName(path), 0600) == 0 : writeBytes(path, bytes)));
         Widget window;
         const FormState before = formState(window);
         std::optional<QString> reason;

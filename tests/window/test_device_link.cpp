@@ -5,39 +5,39 @@
 // state for each; a restart keeps its port and its terminal's name.
 #include <QApplication>
 #include <QComboBox>
-#include <QRadioButton>
-#include <QSettings>
-#include <QSpinBox>
-#include <QTableWidget>
+#include <QDialogButtonBox>
 #include <QElapsedTimer>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
+#include <QRadioButton>
+#include <QSettings>
+#include <QSpinBox>
+#include <QTableWidget>
 #include <QTextDocument>
 #include <QToolButton>
-#include <QDialogButtonBox>
 #include <QtTest>
 
 #include <csignal>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "widgets/device_chooser.h"
-#include "window/device_session.h"
-#include "window/code_actions.h"
-#include "window/config_file_controller.h"
-#include "window/reader_review.h"
-#include "recordwindow/record_window.h"
-#include "window/widget.h"
 #include "device/device_link.h"
-#include "support/reader_sim.h"
 #include "records/record_store.h"
+#include "recordwindow/record_window.h"
 #include "script/script_fixture.h"
 #include "support/debug_log.h"
 #include "support/message_box_answerer.h"
+#include "support/reader_sim.h"
 #include "support/widget_probe.h"
 #include "trvo/trvo.h"
+#include "widgets/device_chooser.h"
+#include "window/code_actions.h"
+#include "window/config_file_controller.h"
+#include "window/device_session.h"
+#include "window/reader_review.h"
+#include "window/widget.h"
 
 namespace {
 
@@ -47,7 +47,7 @@ const QString kFirmware = QStringLiteral("TRVO-TEST 2.3.4");
 // start state, so that an import shows.
 const QByteArray kReaderConfig = "prefix='TV-',interval=450,devnum=7,ochannel=1,dchannel=1,w_mode=1";
 const QStringList kSimArguments = {"--late-ms", "3000"}; // later than a write waits
-const qint64 kGenerousMs = 4000; // for reads of 300 ms and writes of 2500 ms
+const qint64 kGenerousMs = 4000;                         // for reads of 300 ms and writes of 2500 ms
 
 const QString kConnected = QStringLiteral("连接状态 / 连接设备成功");
 const QString kConnectFailed = QStringLiteral("连接状态 / 连接设备失败");
@@ -67,8 +67,8 @@ struct Outcome
     bool visibleAtBox = false; // the window, when the first box showed
     qint64 msToFirstBox = -1;  // from the click
     bool boxUnderBusyCursor = false;
-    QStringList log;           // debug lines written meanwhile
-    QStringList busyLog;       // those of them written under the busy cursor
+    QStringList log;     // debug lines written meanwhile
+    QStringList busyLog; // those of them written under the busy cursor
     bool busyCursorLeft = false;
 };
 
@@ -159,7 +159,8 @@ void choose(Widget &window, const QString &link)
             QTest::keyClicks(formChild<QLineEdit>(*chooser, "portPath"), link.section(':', 1));
         }
         filled = chooser->link().startsWith(link);
-        QTest::mouseClick(formChild<QDialogButtonBox>(*chooser, "buttons")->button(QDialogButtonBox::Ok), Qt::LeftButton);
+        QTest::mouseClick(formChild<QDialogButtonBox>(*chooser, "buttons")->button(QDialogButtonBox::Ok),
+                          Qt::LeftButton);
     });
     QTest::mouseClick(WidgetProbe(window).deviceSession().entry(), Qt::LeftButton);
     QVERIFY(filled);
@@ -205,7 +206,7 @@ class DeviceLinkTest : public QObject
 
 private:
     ReaderSim sim;
-    ScriptDir scriptDir; // the import reads ./update_config.lua
+    ScriptDir scriptDir;       // the import reads ./update_config.lua
     QTemporaryDir settingsDir; // the remembered choice of reader
     QTemporaryDir dataDir;     // the record of saves
 
@@ -327,8 +328,8 @@ private slots:
         QTest::addColumn<QString>("box");
         QTest::addColumn<QString>("prefixAfter");
         QTest::newRow("right password") << kFactoryPassword << kSaved << QStringLiteral("新前缀-7");
-        QTest::newRow("wrong password") << QStringLiteral("0123456789abcdef") << kSaveFailed
-                                        << QStringLiteral("TV-");
+        QTest::newRow("wrong password")
+            << QStringLiteral("0123456789abcdef") << kSaveFailed << QStringLiteral("TV-");
     }
 
     void saveWritesTheForm()
@@ -388,22 +389,25 @@ private slots:
         QTest::addColumn<QString>("box");
         QTest::addColumn<QString>("versionShown"); // after a connect that succeeds
 
-        const char *modes[] = {"noanswer", "late",    "garbage", "short",        "oversize",
-                               "badcrc",   "close",   "refuse",  "unterminated", "empty"};
+        const char *modes[] = {"noanswer", "late",  "garbage", "short",        "oversize",
+                               "badcrc",   "close", "refuse",  "unterminated", "empty"};
         // A reader that stores the text but answers it late, cut short,
         // garbled or not at all is found to hold it when read back.
         const QStringList storedAnyway = {"late", "short", "badcrc", "unterminated", "empty"};
         for (const char *mode : modes) {
             QTest::addRow("connect, %s", mode) << QString(mode) << "connectBtn" << kConnectFailed << "";
-            QTest::addRow("save, %s", mode) << QString(mode) + ":1" << "saveBtn"
-                                            << (storedAnyway.contains(mode) ? kSaved : kSaveFailed) << "";
+            QTest::addRow("save, %s", mode)
+                << QString(mode) + ":1"
+                << "saveBtn" << (storedAnyway.contains(mode) ? kSaved : kSaveFailed) << "";
         }
         // The text read, the version fails: the window stays as it was.
-        QTest::newRow("connect, version refused") << "refuse:12" << "connectBtn" << kConnectFailed << "";
+        QTest::newRow("connect, version refused") << "refuse:12"
+                                                  << "connectBtn" << kConnectFailed << "";
         // A version without its NUL, or none at all, is shown as far as it goes.
-        QTest::newRow("connect, version unterminated")
-            << "unterminated:12" << "connectBtn" << kConnected << kFirmware;
-        QTest::newRow("connect, version empty") << "empty:12" << "connectBtn" << kConnected << "";
+        QTest::newRow("connect, version unterminated") << "unterminated:12"
+                                                       << "connectBtn" << kConnected << kFirmware;
+        QTest::newRow("connect, version empty") << "empty:12"
+                                                << "connectBtn" << kConnected << "";
     }
 
     void misbehavingReader()
@@ -491,8 +495,8 @@ private slots:
         QTest::addColumn<QByteArray>("script"); // empty: no script at all
         QTest::addColumn<QString>("cause");
         QTest::newRow("missing") << QByteArray() << QStringLiteral("找不到配置脚本 update_config.lua");
-        QTest::newRow("does not load")
-            << QByteArray("this is not lua") << QStringLiteral("配置脚本 update_config.lua 无法加载");
+        QTest::newRow("does not load") << QByteArray("this is not lua")
+                                       << QStringLiteral("配置脚本 update_config.lua 无法加载");
         QTest::newRow("updatecfg fails")
             << QByteArray("function updatecfg(text) error('cannot read') end\n"
                           "function getvalue_num(key) return 1 end\n"
@@ -552,11 +556,16 @@ private slots:
         QTest::addColumn<QString>("fault");
         QTest::addColumn<bool>("holdPort");
         QTest::addColumn<QString>("cause");
-        QTest::newRow("missing port") << "serial:/dev/tarvo-no-such-port" << "none" << false << "找不到该串口";
-        QTest::newRow("port held") << "serial:{pty}" << "none" << true << "另一个程序占用";
-        QTest::newRow("refused") << "tcp:127.0.0.1:1" << "none" << false << "连接被拒绝";
-        QTest::newRow("no answer") << "" << "noanswer" << false << "没有应答";
-        QTest::newRow("garbage") << "" << "garbage" << false << "应答无法识别";
+        QTest::newRow("missing port") << "serial:/dev/tarvo-no-such-port"
+                                      << "none" << false << "找不到该串口";
+        QTest::newRow("port held") << "serial:{pty}"
+                                   << "none" << true << "另一个程序占用";
+        QTest::newRow("refused") << "tcp:127.0.0.1:1"
+                                 << "none" << false << "连接被拒绝";
+        QTest::newRow("no answer") << ""
+                                   << "noanswer" << false << "没有应答";
+        QTest::newRow("garbage") << ""
+                                 << "garbage" << false << "应答无法识别";
     }
 
     void connectSaysWhy()
@@ -591,14 +600,15 @@ private slots:
         QTest::addColumn<QString>("box");
         QTest::addColumn<QString>("detail"); // a part of it
         QTest::newRow("late, stored") << "late:1" << false << kSaved << "读回的配置与发送的一致";
-        QTest::newRow("stored something else") << "alter:1" << false << kSaveFailed << "亮度调节 brightness: 200 → 201";
+        QTest::newRow("stored something else")
+            << "alter:1" << false << kSaveFailed << "亮度调节 brightness: 200 → 201";
         QTest::newRow("vanished") << "vanish:1" << false << kSaveUnknown << "没有应答";
         QTest::newRow("vanished, new password") << "vanish:1" << true << kSaveUnknown << "新的配置密码可能已生效";
         QTest::newRow("late, new password") << "late:1" << true << kSaveUnknown << "新的配置密码可能已生效";
         QTest::newRow("answered, new password") << "none" << true << kSaved << "";
         QTest::newRow("wrong password") << "refuse-by-password" << false << kSaveFailed << "配置密码错误";
-        QTest::newRow("stored something else, new password") << "alter:1" << true << kSaveFailed
-                                                             << "新的配置密码已经生效";
+        QTest::newRow("stored something else, new password")
+            << "alter:1" << true << kSaveFailed << "新的配置密码已经生效";
         QTest::newRow("empty read-back") << "empty:2" << false << kSaveUnknown << "empty";
         QTest::newRow("unterminated read-back") << "unterminated:2" << false << kSaveUnknown << "not terminated";
     }
@@ -687,7 +697,8 @@ private slots:
         QTest::newRow("untouched") << "" << false << "" << QStringList{kConnected} << "TV-" << kFirmware;
         QTest::newRow("edited, load") << "窗口-1" << false << kLoadReader << connected << "TV-" << kFirmware;
         QTest::newRow("edited, keep") << "窗口-1" << false << kKeepForm << connected << "窗口-1" << kFirmware;
-        QTest::newRow("edited, cancel") << "窗口-1" << false << "取消" << QStringList{kAsk} << "窗口-1" << "";
+        QTest::newRow("edited, cancel") << "窗口-1" << false << "取消" << QStringList{kAsk} << "窗口-1"
+                                        << "";
         QTest::newRow("file, load") << "" << true << kLoadReader << connected << "TV-" << kFirmware;
         QTest::newRow("file, keep") << "" << true << kKeepForm << connected << "文件-1" << kFirmware;
         QTest::newRow("file edited, keep") << "窗口-1" << true << kKeepForm << connected << "窗口-1" << kFirmware;
@@ -735,9 +746,11 @@ private slots:
             << kKeepForm << false << written << fileAndReader << QStringList{kSaved} << "文件-1"
             << "扫码前缀：TV- → 文件-1\n间隔时间(毫秒)：450 → 300\n设备号：7 → 13";
         QTest::newRow("file kept, cancelled")
-            << kKeepForm << false << "取消" << fileAndReader << QStringList() << "TV-" << "";
+            << kKeepForm << false << "取消" << fileAndReader << QStringList() << "TV-"
+            << "";
         QTest::newRow("file opened after loading")
-            << kLoadReader << true << written << fileAndReader << QStringList{kSaved} << "文件-1" << "设备号：7 → 12";
+            << kLoadReader << true << written << fileAndReader << QStringList{kSaved} << "文件-1"
+            << "设备号：7 → 12";
         QTest::newRow("loaded and edited")
             << kLoadReader << false << "" << QStringList() << QStringList{kSaved} << "编辑-2"
             << "扫码前缀：TV- → 编辑-2";
@@ -776,8 +789,8 @@ private slots:
                 return;
             for (int row = 0; row < review->table()->rowCount(); ++row)
                 seen << review->table()->item(row, 0)->text();
-            QPushButton *answer = review->writeButton()->text() == reviewAnswer ? review->writeButton()
-                                                                                 : review->cancelButton();
+            QPushButton *answer =
+                review->writeButton()->text() == reviewAnswer ? review->writeButton() : review->cancelButton();
             QTest::mouseClick(answer, Qt::LeftButton);
         });
         const Outcome save = click(window, "saveBtn");
@@ -800,17 +813,18 @@ private slots:
     // keep it changes nothing of the save, and the box says so.
     void savesAreRecorded_data()
     {
-        QTest::addColumn<QString>("store"); // healthy, corrupt, or blocked (a folder in its place)
+        QTest::addColumn<QString>("store");    // healthy, corrupt, or blocked (a folder in its place)
         QTest::addColumn<QStringList>("note"); // what each save's box adds about the record
         QTest::addColumn<QStringList>("results");
-        QTest::addColumn<QStringList>("shown"); // the results in the record window, newest first
+        QTest::addColumn<QStringList>("shown");  // the results in the record window, newest first
         QTest::addColumn<QString>("windowNote"); // what the record window says of the store, once
         const QStringList results{"confirmed", "confirmed", "failed"};
         const QStringList shown{"失败", "已确认", "已确认"};
         QTest::newRow("healthy") << "healthy" << QStringList{"", "", ""} << results << shown << "";
         QTest::newRow("corrupt") << "corrupt" << QStringList{"配置记录已损坏，已移至", "", ""} << results << shown
                                  << "配置记录曾损坏，已移至";
-        QTest::newRow("blocked") << "blocked" << QStringList{"配置记录未能保存：", "配置记录未能保存：", "配置记录未能保存："}
+        QTest::newRow("blocked") << "blocked"
+                                 << QStringList{"配置记录未能保存：", "配置记录未能保存：", "配置记录未能保存："}
                                  << QStringList() << QStringList() << "无法读取配置记录";
     }
 
@@ -837,7 +851,8 @@ private slots:
             const Outcome save = click(window, "saveBtn");
             QCOMPARE(save.boxes, QStringList{i == 2 ? kSaveFailed : kSaved});
             const QString detail = save.details.value(0);
-            QVERIFY2(note[i].isEmpty() ? !detail.contains("配置记录") : detail.contains(note[i]), qPrintable(detail));
+            QVERIFY2(note[i].isEmpty() ? !detail.contains("配置记录") : detail.contains(note[i]),
+                     qPrintable(detail));
         }
 
         std::vector<records::Record> saved;
@@ -870,7 +885,8 @@ private slots:
                 found << rows->index(row, RecordTable::Result).data().toString().section("：", 0, 0);
             QCOMPARE(found, shown);
             const QString note = records->noteLine()->text();
-            QVERIFY2(windowNote.isEmpty() || (again && store == "corrupt") ? !note.contains("已移至") : note.contains(windowNote),
+            QVERIFY2(windowNote.isEmpty() || (again && store == "corrupt") ? !note.contains("已移至")
+                                                                           : note.contains(windowNote),
                      qPrintable(note));
             delete records;
         }
@@ -895,7 +911,8 @@ private slots:
                     place->setText(typed);
             };
         };
-        QCOMPARE(click(window, "saveBtn", {}, typePlace(QStringLiteral("3号楼\t东门\x01\n"))).boxes, QStringList{kSaved});
+        QCOMPARE(click(window, "saveBtn", {}, typePlace(QStringLiteral("3号楼\t东门\x01\n"))).boxes,
+                 QStringList{kSaved});
 
         QTemporaryDir dir;
         setText(window, "linePrefix", QStringLiteral("位置-2"));

@@ -9,12 +9,12 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "window/config_file_controller.h"
-#include "window/option_pages.h"
-#include "window/widget.h"
 #include "support/form_setup.h"
 #include "support/message_box_answerer.h"
 #include "support/widget_probe.h"
+#include "window/config_file_controller.h"
+#include "window/option_pages.h"
+#include "window/widget.h"
 
 namespace {
 
@@ -39,10 +39,10 @@ private slots:
         // The password refusals bring up their own field.
         QTest::newRow("short password") << QStringList{"manpw=0123"} << "manpw" << int(GeneralPage);
         const QString change = "changepwcheck";
-        QTest::newRow("new passwords differ") << QStringList{change, "newpw=" + kPassword, "confimpw=x"}
-                                              << "confimpw" << int(PasswordPage);
-        QTest::newRow("short new password") << QStringList{change, "newpw=x", "confimpw=x"} << "newpw"
-                                            << int(PasswordPage);
+        QTest::newRow("new passwords differ")
+            << QStringList{change, "newpw=" + kPassword, "confimpw=x"} << "confimpw" << int(PasswordPage);
+        QTest::newRow("short new password")
+            << QStringList{change, "newpw=x", "confimpw=x"} << "newpw" << int(PasswordPage);
     }
 
     void refusedFieldHasTheFocus()
@@ -104,9 +104,12 @@ private slots:
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("keys");
         QTest::addColumn<QList<bool>>("marks"); // after each key
-        QTest::newRow("port") << "tcpport" << "8a\b0" << QList<bool>{false, true, false, false};
-        QTest::newRow("mask") << "ip_mask" << "0.0.0.0" << QList<bool>{true, true, true, true, true, true, false};
-        QTest::newRow("quote, comma") << "linePrefix" << "',\bx" << QList<bool>{false, true, false, false};
+        QTest::newRow("port") << "tcpport"
+                              << "8a\b0" << QList<bool>{false, true, false, false};
+        QTest::newRow("mask") << "ip_mask"
+                              << "0.0.0.0" << QList<bool>{true, true, true, true, true, true, false};
+        QTest::newRow("quote, comma") << "linePrefix"
+                                      << "',\bx" << QList<bool>{false, true, false, false};
     }
 
     void typingMarksAndUnmarks()

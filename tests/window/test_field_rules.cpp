@@ -5,15 +5,15 @@
 #include <QLineEdit>
 #include <QtTest>
 
-#include "window/widget.h"
 #include "config/assembly.h"
 #include "config/import.h"
-#include "support/form_setup.h"
 #include "script/script_bridge.h"
 #include "script/script_fixture.h"
 #include "support/debug_log.h"
-#include "window/form_binding.h"
+#include "support/form_setup.h"
 #include "support/widget_probe.h"
+#include "window/form_binding.h"
+#include "window/widget.h"
 
 namespace {
 
@@ -22,8 +22,9 @@ const QString kWifiPassword = "Wlan'Key,42";
 
 // A form that writes every field: keyboard, Wi-Fi and Ethernet channels, a
 // TCP server with heartbeat and an HTTP server, a static address, NFC on.
-const QStringList kEveryField = {"manpw=" + kPassword, "+wifiOut", "+ethernetOut", "wiredhttp", "jtip",
-                                 "nfcable", "tcpaddr=t", "tcpport=80", "httpaddr=h"};
+const QStringList kEveryField = {"manpw=" + kPassword, "+wifiOut",   "+ethernetOut",
+                                 "wiredhttp",          "jtip",       "nfcable",
+                                 "tcpaddr=t",          "tcpport=80", "httpaddr=h"};
 
 QString repeated(const QString &piece, int times)
 {
@@ -64,9 +65,7 @@ private slots:
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("message");
         auto row = [](const char *tag, const QStringList &steps, const QString &field = QString(),
-                      const QString &message = QString()) {
-            QTest::newRow(tag) << steps << field << message;
-        };
+                      const QString &message = QString()) { QTest::newRow(tag) << steps << field << message; };
         const QString chinese66 = repeated("中", 66);
         row("printable text", {"linePrefix=a b~'中"});
         row("tab", {"linePrefix=a\tb"}, "linePrefix", "扫码前缀不能包含控制字符");
@@ -102,9 +101,11 @@ private slots:
         row("part beyond 255", {"ip_address=256.1.1.1"}, "ip_address", "IP地址必须是IPv4地址，例如192.168.1.10");
         row("over-typed address", {"ip_gateway=192.168.1.1010.0.0.5"}, "ip_gateway",
             "网关必须是IPv4地址，例如192.168.1.10");
-        row("mask with a hole", {"ip_mask=255.0.255.0"}, "ip_mask", "子网掩码必须是有效的子网掩码，例如255.255.255.0");
+        row("mask with a hole", {"ip_mask=255.0.255.0"}, "ip_mask",
+            "子网掩码必须是有效的子网掩码，例如255.255.255.0");
         row("hex pairs", {"hex_qhz", "linePrefix=0D0a", "nfcpreform", "nfcprefix=FF"});
-        row("odd hex", {"hex_qhz", "linePrefix=0D0"}, "linePrefix", "扫码前缀在hex格式下必须是成对的十六进制数字");
+        row("odd hex", {"hex_qhz", "linePrefix=0D0"}, "linePrefix",
+            "扫码前缀在hex格式下必须是成对的十六进制数字");
         row("not hex", {"nfcpreform", "nfcsuffix=0G"}, "nfcsuffix", "NFC后缀在hex格式下必须是成对的十六进制数字");
         row("odd text in char mode", {"char_qhz", "linePrefix=0D0"});
         // Only what this build writes is checked.
@@ -127,9 +128,10 @@ private slots:
         const config::Assembly built = config::assemble(binding::read(WidgetProbe(window).form()));
         QCOMPARE(built.refusal ? built.refusal->title + " / " + built.refusal->text : QString(),
                  message.isEmpty() ? QString() : "注意 / " + message);
-        const QString named = built.refusal && built.refusal->field
-                                  ? binding::lineEdit(WidgetProbe(window).form(), built.refusal->field)->objectName()
-                                  : QString();
+        const QString named =
+            built.refusal && built.refusal->field
+                ? binding::lineEdit(WidgetProbe(window).form(), built.refusal->field)->objectName()
+                : QString();
         QCOMPARE(named, field);
         QCOMPARE(built.text.isEmpty(), !message.isEmpty());
     }
@@ -138,15 +140,26 @@ private slots:
     void longestAcceptedValuesComeBack()
     {
         const QMap<QString, QString> longest = {
-            {"linePrefix", repeated("前", 66) + "x"}, {"lineSuffix", QString(199, 's')},
-            {"nfcprefix", ",'" + QString(196, 'n') + "'"}, {"nfcsuffix", repeated("é", 99) + "z"},
-            {"wifiname", repeated("网", 10) + "ab"}, {"wifipasswd", QString(62, 'k') + ",'"},
-            {"tcpaddr", QString(199, 't')}, {"httpaddr", "http://" + QString(192, 'h')},
-            {"heart_content", QString(39, 'c')}, {"ip_address", "255.255.255.255"},
-            {"ip_mask", "255.255.255.254"}, {"ip_gateway", "100.200.100.200"},
-            {"tcpport", "65535"}, {"tcpdelay", "2147483647"}, {"httpdelay", "2147483647"},
-            {"heart_time", "2147483647"}, {"lineIntervaltime", "2147483647"}, {"devnum", "2147483647"},
-            {"beepinterval", "2147483647"}, {"lightoffinterval", "2147483647"},
+            {"linePrefix", repeated("前", 66) + "x"},
+            {"lineSuffix", QString(199, 's')},
+            {"nfcprefix", ",'" + QString(196, 'n') + "'"},
+            {"nfcsuffix", repeated("é", 99) + "z"},
+            {"wifiname", repeated("网", 10) + "ab"},
+            {"wifipasswd", QString(62, 'k') + ",'"},
+            {"tcpaddr", QString(199, 't')},
+            {"httpaddr", "http://" + QString(192, 'h')},
+            {"heart_content", QString(39, 'c')},
+            {"ip_address", "255.255.255.255"},
+            {"ip_mask", "255.255.255.254"},
+            {"ip_gateway", "100.200.100.200"},
+            {"tcpport", "65535"},
+            {"tcpdelay", "2147483647"},
+            {"httpdelay", "2147483647"},
+            {"heart_time", "2147483647"},
+            {"lineIntervaltime", "2147483647"},
+            {"devnum", "2147483647"},
+            {"beepinterval", "2147483647"},
+            {"lightoffinterval", "2147483647"},
         };
         QStringList steps = kEveryField;
         for (auto it = longest.begin(); it != longest.end(); ++it)
@@ -169,10 +182,14 @@ private slots:
         QTest::addColumn<bool>("marked");
         QTest::newRow("40-byte name") << QByteArray("ssid='" + QByteArray(40, 'n') + "'") << "wifiname"
                                       << QString(40, 'n') << true;
-        QTest::newRow("port 99999") << QByteArray("port=99999") << "tcpport" << "99999" << true;
-        QTest::newRow("port 0") << QByteArray("port=0") << "tcpport" << "0" << true;
-        QTest::newRow("short address") << QByteArray("ip='1.2.3'") << "ip_address" << "1.2.3" << true;
-        QTest::newRow("valid port") << QByteArray("port=8080") << "tcpport" << "8080" << false;
+        QTest::newRow("port 99999") << QByteArray("port=99999") << "tcpport"
+                                    << "99999" << true;
+        QTest::newRow("port 0") << QByteArray("port=0") << "tcpport"
+                                << "0" << true;
+        QTest::newRow("short address") << QByteArray("ip='1.2.3'") << "ip_address"
+                                       << "1.2.3" << true;
+        QTest::newRow("valid port") << QByteArray("port=8080") << "tcpport"
+                                    << "8080" << false;
     }
 
     void valuesBeyondARuleAreImportedAndMarked()
@@ -195,8 +212,9 @@ private slots:
         const QString newPassword = "New-Pass-000016!";
         DebugLog log;
         Widget window;
-        fillForm(window, kEveryField + QStringList{"wifiname=n", "wifipasswd=" + kWifiPassword, "changepwcheck",
-                                                   "newpw=" + newPassword, "confimpw=" + newPassword});
+        fillForm(window, kEveryField
+                             + QStringList{"wifiname=n", "wifipasswd=" + kWifiPassword, "changepwcheck",
+                                           "newpw=" + newPassword, "confimpw=" + newPassword});
         const config::Assembly built = config::assemble(binding::read(WidgetProbe(window).form()));
         QVERIFY(built.text.contains("psk='" + kWifiPassword + "'"));
         const QString logged = log.lines().join('\n');

@@ -8,9 +8,9 @@
 #include <QRandomGenerator>
 #include <QtTest>
 
+#include "support/widget_probe.h"
 #include "window/form_binding.h"
 #include "window/widget.h"
-#include "support/widget_probe.h"
 
 namespace {
 
@@ -23,8 +23,7 @@ const QList<QStringList> kRadioSets = {
     {"char_qhz", "hex_qhz"},
     {"qrup", "barup"},
     {"singlemode", "intermode"},
-    {"wgchartohex", "wgchartohexf", "tentopidvid", "wgcharhextohex", "wgcharhextohexf",
-     "tentopidvidf"},
+    {"wgchartohex", "wgchartohexf", "tentopidvid", "wgcharhextohex", "wgcharhextohexf", "tentopidvidf"},
     {"nfcpreform", "nfcsuffform"},
     {"zjformout", "hexformout", "tenformout"},
     {"fxout", "zxout"},
@@ -104,10 +103,9 @@ private slots:
     void seriesAndPasswordBoxesAreIndependent()
     {
         Widget w;
-        const QStringList boxes = {"tarvo_ZB",    "tarvo_RN450", "tarvo_WT",
-                                   "tarvo_E200FK", "tarvo_rseven", "tarvo_RN310",
-                                   "tarvo_PL",    "tarvo_HD5000", "tarvo_KS",
-                                   "oldpwcheck",  "changepwcheck"};
+        const QStringList boxes = {"tarvo_ZB",     "tarvo_RN450", "tarvo_WT",     "tarvo_E200FK",
+                                   "tarvo_rseven", "tarvo_RN310", "tarvo_PL",     "tarvo_HD5000",
+                                   "tarvo_KS",     "oldpwcheck",  "changepwcheck"};
         for (const QString &name : boxes)
             formChild<QCheckBox>(w, qPrintable(name))->setChecked(true);
         for (const QString &name : boxes)
@@ -122,10 +120,8 @@ private slots:
         QCOMPARE(items(formChild<QComboBox>(w, "checkBit")), QStringList({"N", "O", "E"}));
         QCOMPARE(items(formChild<QComboBox>(w, "dataBit")), QStringList({"5", "6", "7", "8"}));
         QCOMPARE(items(formChild<QComboBox>(w, "stopBit")), QStringList({"1", "2"}));
-        QCOMPARE(items(formChild<QComboBox>(w, "outbit")),
-                 QStringList({"1", "2", "3", "4", "5", "6", "7", "8"}));
-        QCOMPARE(items(formChild<QComboBox>(w, "outlen")),
-                 QStringList({"8", "7", "6", "5", "4", "3", "2", "1"}));
+        QCOMPARE(items(formChild<QComboBox>(w, "outbit")), QStringList({"1", "2", "3", "4", "5", "6", "7", "8"}));
+        QCOMPARE(items(formChild<QComboBox>(w, "outlen")), QStringList({"8", "7", "6", "5", "4", "3", "2", "1"}));
         for (QComboBox *combo : w.findChildren<QComboBox *>())
             QVERIFY2(!combo->isEditable(), qPrintable(combo->objectName()));
     }
@@ -219,7 +215,8 @@ private slots:
                 else if (field.kind == config::FieldInfo::Text)
                     value.*field.text = QString::number(random.generate(), 36).left(random.bounded(17));
                 else if (field.kind == config::FieldInfo::Combo)
-                    value.*field.text = config::comboItems(field.text).at(random.bounded(config::comboItems(field.text).size()));
+                    value.*field.text =
+                        config::comboItems(field.text).at(random.bounded(config::comboItems(field.text).size()));
                 else if (field.kind == config::FieldInfo::Number)
                     value.*field.number = random.bounded(config::kBrightnessMin, config::kBrightnessMax + 1);
             }

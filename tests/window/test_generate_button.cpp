@@ -10,10 +10,10 @@
 #include <QRegularExpression>
 #include <QtTest>
 
-#include "window/widget.h"
 #include "support/message_box_answerer.h"
 #include "support/widget_probe.h"
 #include "tools/qrread/qr_reader.h"
+#include "window/widget.h"
 
 namespace {
 
@@ -81,16 +81,14 @@ private slots:
         const QByteArray read = readQrCode(shownPicture(w));
         const QString text = QString::fromUtf8(read);
         QVERIFY2(text.startsWith(kHead), qPrintable(text));
-        QVERIFY2(text.contains(QStringLiteral("prefix='") + prefix + QStringLiteral("',")),
-                 qPrintable(text));
+        QVERIFY2(text.contains(QStringLiteral("prefix='") + prefix + QStringLiteral("',")), qPrintable(text));
         const QRegularExpressionMatch signature =
             QRegularExpression(QStringLiteral("\\}--([A-Za-z0-9+/]{22}==)$")).match(text);
         QVERIFY2(signature.hasMatch(), qPrintable(text));
 
         const QByteArray signedPart = read.left(read.lastIndexOf("--"));
         QCOMPARE(signature.captured(1).toLatin1(),
-                 QMessageAuthenticationCode::hash(signedPart, kPassword.toLatin1(),
-                                                  QCryptographicHash::Md5)
+                 QMessageAuthenticationCode::hash(signedPart, kPassword.toLatin1(), QCryptographicHash::Md5)
                      .toBase64());
         QCOMPARE(text, WidgetProbe(w).buildConfigText());
     }
@@ -130,8 +128,7 @@ private slots:
         QTest::newRow("configuration password too short")
             << QStringLiteral("short") << false << QString() << QString();
         QTest::newRow("new passwords differ")
-            << kPassword << true << QStringLiteral("AAAAAAAAAAAAAAAA")
-            << QStringLiteral("AAAAAAAAAAAAAAAB");
+            << kPassword << true << QStringLiteral("AAAAAAAAAAAAAAAA") << QStringLiteral("AAAAAAAAAAAAAAAB");
     }
 
     void refusedBuildKeepsThePreviousCode()

@@ -5,20 +5,20 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMap>
-#include <QSlider>
 #include <QRandomGenerator>
+#include <QSlider>
 #include <QtTest>
 
 #include <algorithm>
 
-#include "window/widget.h"
 #include "config/import.h"
+#include "script/script_fixture.h"
 #include "support/form_setup.h"
 #include "support/form_state.h"
-#include "script/script_fixture.h"
 #include "support/message_box_answerer.h"
-#include "window/form_binding.h"
 #include "support/widget_probe.h"
+#include "window/form_binding.h"
+#include "window/widget.h"
 
 namespace {
 
@@ -66,8 +66,7 @@ class ImportRun
 public:
     explicit ImportRun(bool withScript = true)
         : copied(!withScript || dir.copyFrom(QStringLiteral(TARVO_SHIPPED_SCRIPT)))
-    {
-    }
+    {}
     bool ready() const { return copied; }
 
     void import(Widget &window, const QByteArray &text)
@@ -125,8 +124,7 @@ private slots:
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<QStringList>("changes");
 
-        auto row = [](const char *tag, const QStringList &before, const char *text,
-                      const QStringList &changes) {
+        auto row = [](const char *tag, const QStringList &before, const char *text, const QStringList &changes) {
             QTest::newRow(tag) << before << QByteArray(text) << changes;
         };
         // Output channels.
@@ -149,16 +147,15 @@ private slots:
         row("de_type bars only", {}, "de_type=62", {"barCheck", "!qrCheck"});
         row("de_type short of the bars", {"barCheck"}, "de_type=30", {"!barCheck", "!qrCheck"});
         row("de_type all", {}, "de_type=32767",
-            {"barCheck", "code128Check", "databarCheck", "databar_expCheck", "pdf417Check",
-             "dmCheck", "itfCheck", "isbn10Check", "upceCheck", "upcaCheck"});
+            {"barCheck", "code128Check", "databarCheck", "databar_expCheck", "pdf417Check", "dmCheck", "itfCheck",
+             "isbn10Check", "upceCheck", "upcaCheck"});
         row("chorc char", {}, "chorc=1", {"char_qhz"});
         row("chorc hex", {"char_qhz"}, "chorc=2", {"hex_qhz", "!char_qhz"});
         row("chorc unknown", {}, "chorc=3", {});
         row("terminators and light", {}, "cr=1,nl=1,wled=0", {"enterCheck", "wrapCheck", "!ledControl"});
         row("terminators other than 1", {"enterCheck", "wrapCheck"}, "cr=2,nl=0,wled=5",
             {"!enterCheck", "!wrapCheck", "!ledControl"});
-        row("prefix and suffix", {}, "prefix='a,b'c',postfix='后缀é'",
-            {"linePrefix=a,b'c", "lineSuffix=后缀é"});
+        row("prefix and suffix", {}, "prefix='a,b'c',postfix='后缀é'", {"linePrefix=a,b'c", "lineSuffix=后缀é"});
         row("empty prefix empties", {"linePrefix=x", "lineSuffix=y"}, "prefix='',postfix=''",
             {"linePrefix=", "lineSuffix="});
         row("s_mode single", {}, "s_mode=1", {"singlemode", "!intermode"});
@@ -167,8 +164,7 @@ private slots:
         row("w_mode development", {}, "w_mode=2", {"developmode", "!scanmode", "develop_groupbox:shown"});
         row("w_mode scan hides the development box", {"developmode", "develop_groupbox:shown"}, "w_mode=1",
             {"scanmode", "!developmode", "develop_groupbox:hidden"});
-        row("w_mode development then gun", {}, "w_mode=130",
-            {"gunmode", "!scanmode", "develop_groupbox:hidden"});
+        row("w_mode development then gun", {}, "w_mode=130", {"gunmode", "!scanmode", "develop_groupbox:hidden"});
         row("w_mode unused bits", {"develop_groupbox:shown"}, "w_mode=28", {});
         row("decoder one qr bit", {"barup"}, "decoder=1", {});
         row("decoder qr", {"barup"}, "decoder=3", {"qrup", "!barup"});
@@ -202,11 +198,10 @@ private slots:
         // Network.
         row("owifi http", {}, "owifi=1", {"httpO", "!tcpO"});
         row("owifi none", {}, "owifi=0", {});
-        row("awifi_s output high", {}, "awifi_s=16",
-            {"!Slightoffaction", "outputhight", "outputhight_2"});
+        row("awifi_s output high", {}, "awifi_s=16", {"!Slightoffaction", "outputhight", "outputhight_2"});
         row("awifi_s signals", {"outputhight", "outputhight_2"}, "awifi_s=13",
-            {"Sbeepaction", "!Slightoffaction", "Slightredaction", "Slightgreenaction",
-             "!outputhight", "!outputhight_2"});
+            {"Sbeepaction", "!Slightoffaction", "Slightredaction", "Slightgreenaction", "!outputhight",
+             "!outputhight_2"});
         row("volctl low", {}, "volctl=1", {"lowvoltage", "lowvoltage_2"});
         row("volctl high", {}, "volctl=0", {"highvoltage", "highvoltage_2"});
         row("volctl unknown", {}, "volctl=2", {});
@@ -283,8 +278,8 @@ private slots:
         QTest::addColumn<int>("port");
 
         const QStringList secondUartSeries = {"tarvo_rseven", "tarvo_RN310", "tarvo_RN450"};
-        const QStringList otherSeries = {"tarvo_ZB", "tarvo_WT", "tarvo_E200FK", "tarvo_PL",
-                                         "tarvo_HD5000", "tarvo_KS"};
+        const QStringList otherSeries = {"tarvo_ZB", "tarvo_WT",     "tarvo_E200FK",
+                                         "tarvo_PL", "tarvo_HD5000", "tarvo_KS"};
         const QStringList outputs = {"keyboardOut", "serialOut", "ttlOut", "wifiOut"};
         const QStringList configurations = {"usbhidchoose", "serialchoose", "ttlchoose"};
         // 0: the form keeps its settings; 1 or 2: the settings of that port.
@@ -297,8 +292,7 @@ private slots:
                         const bool ttl = output == "ttlOut" || configuration == "ttlchoose";
                         port = serial ? 1 : ttl ? 2 : 0;
                     }
-                    QTest::addRow("%s %s %s", qPrintable(series), qPrintable(output),
-                                  qPrintable(configuration))
+                    QTest::addRow("%s %s %s", qPrintable(series), qPrintable(output), qPrintable(configuration))
                         << series << output << configuration << port;
                 }
     }

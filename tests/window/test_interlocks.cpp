@@ -6,15 +6,15 @@
 #include <QCheckBox>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QRandomGenerator>
 #include <QRadioButton>
+#include <QRandomGenerator>
 #include <QStackedWidget>
 #include <QStyleOptionButton>
 #include <QtTest>
 
-#include "window/widget.h"
 #include "support/message_box_answerer.h"
 #include "support/widget_probe.h"
+#include "window/widget.h"
 
 namespace {
 
@@ -70,32 +70,32 @@ int page(Widget &w)
 }
 
 const QStringList kSeriesBoxes = {
-    "tarvo_ZB", "tarvo_RN450", "tarvo_E200FK", "tarvo_RN310", "tarvo_PL",
-    "tarvo_HD5000", "tarvo_KS", "tarvo_WT", "tarvo_rseven",
+    "tarvo_ZB",     "tarvo_RN450", "tarvo_E200FK", "tarvo_RN310",  "tarvo_PL",
+    "tarvo_HD5000", "tarvo_KS",    "tarvo_WT",     "tarvo_rseven",
 };
 
 // The widgets that depend on the product series, in the order of the columns below.
 const QStringList kSeriesWidgets = {
-    "greenlight", "nfc_flagreen", "redlight", "buzzers", "label_29", "beepinterval",
-    "label_30", "label_14", "lightoffinterval", "label_15",
-    "Flightgreenaction", "Slightgreenaction", "outputhight", "lowvoltage", "highvoltage",
-    "keyboardOut", "serialOut", "ttlOut", "wifiOut", "weigenOut",
-    "ethernetOut", "serialchoose", "ttlchoose", "usbhidchoose", "serialdragxieyi",
-    "tarvoxy", "nfc_option", "ip_modegroupbox", "pay_light", "pay_light_play",
-    "ganyingmode", "paymode", "gunmode", "developmode", "ledControl",
-    "lightoff", "groupBox_12", "wgoption", "ethoption", "wifioption",
+    "greenlight",        "nfc_flagreen",      "redlight",        "buzzers",          "label_29",
+    "beepinterval",      "label_30",          "label_14",        "lightoffinterval", "label_15",
+    "Flightgreenaction", "Slightgreenaction", "outputhight",     "lowvoltage",       "highvoltage",
+    "keyboardOut",       "serialOut",         "ttlOut",          "wifiOut",          "weigenOut",
+    "ethernetOut",       "serialchoose",      "ttlchoose",       "usbhidchoose",     "serialdragxieyi",
+    "tarvoxy",           "nfc_option",        "ip_modegroupbox", "pay_light",        "pay_light_play",
+    "ganyingmode",       "paymode",           "gunmode",         "developmode",      "ledControl",
+    "lightoff",          "groupBox_12",       "wgoption",        "ethoption",        "wifioption",
 };
 
 // Per series, one letter per widget above: S shown, H hidden, - untouched.
 const QList<QPair<QString, QString>> kSeriesColumns = {
-    {"tarvo_ZB",     "SSSSSSSSSS SSSSSSSSSS SSSSSSSSHH HHHSSSS---"},
-    {"tarvo_RN450",  "H-HHHHHHHH HHHHHSSSHH HSSSHSHHHH HHHSSSSHHH"},
+    {"tarvo_ZB", "SSSSSSSSSS SSSSSSSSSS SSSSSSSSHH HHHSSSS---"},
+    {"tarvo_RN450", "H-HHHHHHHH HHHHHSSSHH HSSSHSHHHH HHHSSSSHHH"},
     {"tarvo_E200FK", "HHSSSSSSSS HHHHHSSSHH HSSSHSSHHH HHHSSSSHHH"},
-    {"tarvo_RN310",  "H-SSSSSSSS HHHHHSSSHH HSSSHSHHHH HHHSSSSHHH"},
-    {"tarvo_PL",     "HHSSSSSSSS HHHHHSSSSS HSSSHSSHHH HHHSSSSHH-"},
+    {"tarvo_RN310", "H-SSSSSSSS HHHHHSSSHH HSSSHSHHHH HHHSSSSHHH"},
+    {"tarvo_PL", "HHSSSSSSSS HHHHHSSSSS HSSSHSSHHH HHHSSSSHH-"},
     {"tarvo_HD5000", "SSSSSSSSSS SSSSSSSSHH HSSSHSSHHH HHHSSSSHHH"},
-    {"tarvo_KS",     "H-HSSSSSSS SSHHHSSHHH HSHSHSHHSS HSHSSSSHH-"},
-    {"tarvo_WT",     "SSSSSSSSSS SSSSSSSHHH HSHSHSHSHH SHSHHHH---"},
+    {"tarvo_KS", "H-HSSSSSSS SSHHHSSHHH HSHSHSHHSS HSHSSSSHH-"},
+    {"tarvo_WT", "SSSSSSSSSS SSSSSSSHHH HSHSHSHSHH SHSHHHH---"},
     {"tarvo_rseven", "HHHSSSSSSS HHHHHSSSHH HSSSHSHHHH HHH----HHH"},
 };
 
@@ -113,17 +113,17 @@ const QMap<QString, ChannelOptions> kChannelOptions = {
     {"serialOut", {"tenformout", {"serial_groupbox"}, {"wgoption", "ethoption", "wifioption"}}},
     {"ttlOut", {"tenformout", {"serial_groupbox"}, {"wgoption", "ethoption", "wifioption"}}},
     {"wifiOut",
-     {"tenformout", {"wifioption", "wifi1_group", "wifi2_group"},
+     {"tenformout",
+      {"wifioption", "wifi1_group", "wifi2_group"},
       {"wgoption", "ethoption", "serial_groupbox", "eth1_group"}}},
     {"weigenOut", {"zjformout", {"wgoption"}, {"ethoption", "wifioption"}}},
     {"ethernetOut",
-     {"tenformout", {"ethoption", "eth1_group"},
-      {"wgoption", "wifioption", "wifi1_group", "wifi2_group"}}},
+     {"tenformout", {"ethoption", "eth1_group"}, {"wgoption", "wifioption", "wifi1_group", "wifi2_group"}}},
 };
 
 // Everything some output channel shows or hides.
 const QStringList kChannelWidgets = {
-    "wgoption", "ethoption", "wifioption", "serial_groupbox",
+    "wgoption",    "ethoption",   "wifioption", "serial_groupbox",
     "wifi1_group", "wifi2_group", "eth1_group", "ip_modegroupbox",
 };
 
@@ -212,8 +212,8 @@ private slots:
         w.show();
         // Clicking the checked box again must not leave the form without a series.
         const QStringList clicks = {
-            "tarvo_ZB", "tarvo_KS", "tarvo_KS", "tarvo_RN450", "tarvo_E200FK", "tarvo_RN310",
-            "tarvo_PL", "tarvo_HD5000", "tarvo_WT", "tarvo_rseven",
+            "tarvo_ZB",    "tarvo_KS", "tarvo_KS",     "tarvo_RN450", "tarvo_E200FK",
+            "tarvo_RN310", "tarvo_PL", "tarvo_HD5000", "tarvo_WT",    "tarvo_rseven",
         };
         for (const QString &series : clicks) {
             QVERIFY2(click(w, series), qPrintable(series));
@@ -325,9 +325,11 @@ private slots:
         QTest::addColumn<QString>("channel");
         QTest::addColumn<QString>("output");
         QTest::addColumn<QString>("text");
-        QTest::newRow("485/232") << "serialchoose" << "serialOut"
+        QTest::newRow("485/232") << "serialchoose"
+                                 << "serialOut"
                                  << "配置和传输通道将会被改成485/232,下次连接配置工具需要扫码配置换通道";
-        QTest::newRow("TTL") << "ttlchoose" << "ttlOut"
+        QTest::newRow("TTL") << "ttlchoose"
+                             << "ttlOut"
                              << "配置和传输通道将会被改成TTL,下次连接配置工具需要扫码配置换通道";
     }
 
@@ -506,10 +508,16 @@ private slots:
         QTest::addColumn<QString>("high");
         QTest::addColumn<QString>("channel");
         QTest::addColumn<QString>("pageButton");
-        QTest::newRow("network page") << "outputhight" << "lowvoltage" << "highvoltage"
-                                      << "wifiOut" << "wifioption";
-        QTest::newRow("Wiegand page") << "outputhight_2" << "lowvoltage_2" << "highvoltage_2"
-                                      << "weigenOut" << "wgoption";
+        QTest::newRow("network page") << "outputhight"
+                                      << "lowvoltage"
+                                      << "highvoltage"
+                                      << "wifiOut"
+                                      << "wifioption";
+        QTest::newRow("Wiegand page") << "outputhight_2"
+                                      << "lowvoltage_2"
+                                      << "highvoltage_2"
+                                      << "weigenOut"
+                                      << "wgoption";
     }
 
     void outputLevelGatesVoltages()

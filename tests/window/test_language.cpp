@@ -7,15 +7,15 @@
 #include <QRadioButton>
 #include <QtTest>
 
-#include "window/code_actions.h"
+#include "config/form_value.h"
 #include "core/language.h"
 #include "core/wording.h"
-#include "config/form_value.h"
-#include "window/widget.h"
-#include "support/form_setup.h"
 #include "support/debug_log.h"
+#include "support/form_setup.h"
 #include "support/message_box_answerer.h"
 #include "support/widget_probe.h"
+#include "window/code_actions.h"
+#include "window/widget.h"
 
 class LanguageTest : public QObject
 {
@@ -79,8 +79,7 @@ private slots:
         QVERIFY(installLanguage(Language::Chinese));
         QVERIFY(!signedText[Language::Chinese].isEmpty());
         QCOMPARE(signedText[Language::English], signedText[Language::Chinese]);
-        QVERIFY2(titles[Language::English] != titles[Language::Chinese],
-                 qPrintable(titles[Language::English]));
+        QVERIFY2(titles[Language::English] != titles[Language::Chinese], qPrintable(titles[Language::English]));
     }
 
     // In English the boxes of a build speak English, those handed up from
@@ -99,8 +98,12 @@ private slots:
             << QStringList{"devnum=1,2"} << QStringList{"Note / Device ID cannot contain a comma (,)", failed}
             << false;
         QTest::newRow("too long for a code")
-            << QStringList{"linePrefix=" + QString(199, 'x'), "lineSuffix=" + QString(199, 'x'),
-                           "+serialOut", "+ttlOut", "+wifiOut", "+weigenOut"}
+            << QStringList{"linePrefix=" + QString(199, 'x'),
+                           "lineSuffix=" + QString(199, 'x'),
+                           "+serialOut",
+                           "+ttlOut",
+                           "+wifiOut",
+                           "+weigenOut"}
             << QStringList{"Config code / The configuration is too long for a config code"} << true;
     }
 
@@ -170,8 +173,8 @@ private slots:
                      "confimpw=New-pass-0123456"});
         QTest::mouseClick(formChild<QPushButton>(w, "pushButton"), Qt::LeftButton);
         const CodeSheet &sheet = WidgetProbe(w).codeActions().sheet();
-        QCOMPARE(sheet.summary, QStringList({"Reader series: ZB series", "Output: Keyboard",
-                                             "Work mode: Normal", "Sets a new configuration password"}));
+        QCOMPARE(sheet.summary, QStringList({"Reader series: ZB series", "Output: Keyboard", "Work mode: Normal",
+                                             "Sets a new configuration password"}));
         QCOMPARE(sheet.dateCaption, QString("Made on "));
     }
 };

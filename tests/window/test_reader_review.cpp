@@ -49,16 +49,46 @@ private slots:
         QTest::addColumn<QString>("before");
         QTest::addColumn<QString>("after");
         QTest::addColumn<QString>("line");
-        QTest::newRow("text field") << "prefix" << "TV-" << "A" << "扫码前缀：TV- → A";
-        QTest::newRow("missing on the reader") << "ssid" << "" << "office" << "连入WIFI名： → office";
-        QTest::newRow("output channel") << "ochannel" << "1" << "8" << "输出方式(必选项)：USB键盘 → WIFI";
-        QTest::newRow("mask of several") << "anfc" << "0" << "5" << "刷卡后行为：（无） → 响蜂鸣器、闪红灯";
-        QTest::newRow("a mask no box stands for") << "vg" << "1" << "7" << "韦根输出方式：韦根26 → 7";
-        QTest::newRow("check box") << "cr" << "0" << "1" << "回车：☐ → ☑";
-        QTest::newRow("shared caption, scan") << "chorc" << "1" << "2" << "前后缀格式（chorc）：char → hex";
-        QTest::newRow("shared caption, card") << "horc" << "0" << "1" << "前后缀格式（NFC基本配置）：char → hex";
-        QTest::newRow("shared group too") << "p_uart2" << "a" << "b" << "串口参数设置（p_uart2）：a → b";
-        QTest::newRow("masked") << "psk" << "" << "********" << "WIFI密码： → ********";
+        QTest::newRow("text field") << "prefix"
+                                    << "TV-"
+                                    << "A"
+                                    << "扫码前缀：TV- → A";
+        QTest::newRow("missing on the reader") << "ssid"
+                                               << ""
+                                               << "office"
+                                               << "连入WIFI名： → office";
+        QTest::newRow("output channel") << "ochannel"
+                                        << "1"
+                                        << "8"
+                                        << "输出方式(必选项)：USB键盘 → WIFI";
+        QTest::newRow("mask of several") << "anfc"
+                                         << "0"
+                                         << "5"
+                                         << "刷卡后行为：（无） → 响蜂鸣器、闪红灯";
+        QTest::newRow("a mask no box stands for") << "vg"
+                                                  << "1"
+                                                  << "7"
+                                                  << "韦根输出方式：韦根26 → 7";
+        QTest::newRow("check box") << "cr"
+                                   << "0"
+                                   << "1"
+                                   << "回车：☐ → ☑";
+        QTest::newRow("shared caption, scan") << "chorc"
+                                              << "1"
+                                              << "2"
+                                              << "前后缀格式（chorc）：char → hex";
+        QTest::newRow("shared caption, card") << "horc"
+                                              << "0"
+                                              << "1"
+                                              << "前后缀格式（NFC基本配置）：char → hex";
+        QTest::newRow("shared group too") << "p_uart2"
+                                          << "a"
+                                          << "b"
+                                          << "串口参数设置（p_uart2）：a → b";
+        QTest::newRow("masked") << "psk"
+                                << ""
+                                << "********"
+                                << "WIFI密码： → ********";
     }
 
     void keysInTheFormsWords()

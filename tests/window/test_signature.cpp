@@ -4,9 +4,9 @@
 #include <QMessageAuthenticationCode>
 #include <QtTest>
 
-#include "window/widget.h"
 #include "support/message_box_answerer.h"
 #include "support/widget_probe.h"
+#include "window/widget.h"
 
 class SignatureTest : public QObject
 {
@@ -50,10 +50,11 @@ private slots:
         QTest::newRow("ASCII") << QString("0123456789abcdef") << QByteArray("0123456789abcdef")
                                << QString("___TRVO_CONFIG_V1.1.0___{w_mode=1}");
         QTest::newRow("Latin-1 password") << QString("éééé456789abcdef")
-                                          << QByteArray("\xe9\xe9\xe9\xe9" "456789abcdef")
+                                          << QByteArray("\xe9\xe9\xe9\xe9"
+                                                        "456789abcdef")
                                           << QString("___TRVO_CONFIG_V1.1.0___{w_mode=1}");
         QTest::newRow("Chinese password, refused") << QString("配置密码456789abcdef") << QByteArray()
-                                          << QString("___TRVO_CONFIG_V1.1.0___{prefix='扫码',w_mode=1}");
+                                                   << QString("___TRVO_CONFIG_V1.1.0___{prefix='扫码',w_mode=1}");
     }
 
     void digestOverUtf8KeyedByLatin1()
@@ -70,7 +71,8 @@ private slots:
         MessageBoxAnswerer answerer;
         if (key.isEmpty()) {
             QCOMPARE(probe.getHmac(text, digest), -1);
-            QCOMPARE(answerer.summary(), QStringList{"注意 / 配置密码只能包含 Latin-1 字符（西文字母、数字和符号）"});
+            QCOMPARE(answerer.summary(),
+                     QStringList{"注意 / 配置密码只能包含 Latin-1 字符（西文字母、数字和符号）"});
             return;
         }
         QCOMPARE(probe.getHmac(text, digest), 0);

@@ -10,23 +10,23 @@
 #include <QStackedWidget>
 #include <QtTest>
 
-#include "window/widget.h"
 #include "support/widget_probe.h"
+#include "window/widget.h"
 
 namespace {
 
 const QStringList kChecked = {
-    "tarvo_ZB",     "scanmode",     "keyboardOut",   "usbhidchoose",   "qrCheck",
-    "ledControl",   "intermode",    "qrup",          "buzzers",        "wgchartohex",
-    "tcpO",         "wiredtcp",     "heart_on",      "Slightoffaction", "Flightredaction",
-    "nfcsuffform",  "tenformout",   "nfc_beep",      "fxout",          "idfx",
-    "vg26",         "oldpwcheck",
+    "tarvo_ZB",    "scanmode",   "keyboardOut", "usbhidchoose",    "qrCheck",
+    "ledControl",  "intermode",  "qrup",        "buzzers",         "wgchartohex",
+    "tcpO",        "wiredtcp",   "heart_on",    "Slightoffaction", "Flightredaction",
+    "nfcsuffform", "tenformout", "nfc_beep",    "fxout",           "idfx",
+    "vg26",        "oldpwcheck",
 };
 
 const QStringList kHidden = {
-    "develop_groupbox", "serial_groupbox", "wgoption", "wifioption", "ethoption",
-    "pay_light",        "pay_light_play",  "newpw",    "confimpw",   "a",
-    "z",                "ganyingmode",     "paymode",  "gunmode",
+    "develop_groupbox", "serial_groupbox", "wgoption", "wifioption", "ethoption", "pay_light",
+    "pay_light_play",   "newpw",           "confimpw", "a",          "z",         "ganyingmode",
+    "paymode",          "gunmode",
 };
 
 const QStringList kDisabled = {"saveBtn", "lowvoltage", "highvoltage"};
@@ -101,9 +101,8 @@ private slots:
     void lineEditTexts()
     {
         const QMap<QString, QString> expected = {
-            {"lineIntervaltime", "300"}, {"devnum", "0"},      {"beepinterval", "30"},
-            {"lightoffinterval", "200"}, {"tcpdelay", "2"},    {"httpdelay", "2"},
-            {"heart_time", "60"},
+            {"lineIntervaltime", "300"}, {"devnum", "0"},    {"beepinterval", "30"}, {"lightoffinterval", "200"},
+            {"tcpdelay", "2"},           {"httpdelay", "2"}, {"heart_time", "60"},
         };
         Widget w;
         for (QLineEdit *edit : w.findChildren<QLineEdit *>()) {

@@ -9,9 +9,9 @@
 #include <QToolButton>
 #include <QtTest>
 
-#include "window/widget.h"
 #include "support/message_box_answerer.h"
 #include "support/widget_probe.h"
+#include "window/widget.h"
 
 class WindowTest : public QObject
 {
@@ -21,23 +21,58 @@ private slots:
     void slotTableInOrder()
     {
         const QStringList expected = {
-            "ButtonClicked", "on_quitBtn_clicked", "on_pushButton_clicked",
-            "on_connectBtn_clicked", "on_saveBtn_clicked", "GetconfigState", "Getinitkeyvalue",
-            "on_developmode_clicked", "on_scanmode_clicked", "on_serialchoose_clicked",
-            "on_ttlchoose_clicked", "on_serialxieyi_clicked", "on_ttlxieyi_clicked",
-            "on_weigenOut_clicked", "on_keyboardOut_clicked", "on_serialOut_clicked",
-            "on_ttlOut_clicked", "on_wifiOut_clicked", "on_ethernetOut_clicked",
-            "on_outputhight_clicked", "on_lowvoltage_clicked", "on_highvoltage_clicked",
-            "on_nfc_option_clicked", "on_wgoption_clicked", "on_ethoption_clicked",
-            "on_wifioption_clicked", "on_nfc_return_clicked", "on_wg_return_clicked",
-            "on_wifi_return_clicked", "Ordinary_Config", "Nfc_Config", "Net_Config",
-            "Wg_Config", "Serial_Config", "on_usbhidchoose_clicked",
-            "on_serialdragxieyi_clicked", "on_tarvoxy_clicked", "on_tarvo_ZB_clicked",
-            "on_tarvo_RN450_clicked", "on_tarvo_E200FK_clicked", "on_tarvo_RN310_clicked",
-            "on_tarvo_PL_clicked", "on_tarvo_HD5000_clicked", "on_tarvo_KS_clicked",
-            "on_tarvo_WT_clicked", "on_oldpwcheck_clicked", "on_changepwcheck_clicked",
-            "on_commandLinkButton_clicked", "on_pwreturn_clicked", "get_hmac",
-            "on_tarvo_rseven_clicked", "on_outputhight_2_clicked",
+            "ButtonClicked",
+            "on_quitBtn_clicked",
+            "on_pushButton_clicked",
+            "on_connectBtn_clicked",
+            "on_saveBtn_clicked",
+            "GetconfigState",
+            "Getinitkeyvalue",
+            "on_developmode_clicked",
+            "on_scanmode_clicked",
+            "on_serialchoose_clicked",
+            "on_ttlchoose_clicked",
+            "on_serialxieyi_clicked",
+            "on_ttlxieyi_clicked",
+            "on_weigenOut_clicked",
+            "on_keyboardOut_clicked",
+            "on_serialOut_clicked",
+            "on_ttlOut_clicked",
+            "on_wifiOut_clicked",
+            "on_ethernetOut_clicked",
+            "on_outputhight_clicked",
+            "on_lowvoltage_clicked",
+            "on_highvoltage_clicked",
+            "on_nfc_option_clicked",
+            "on_wgoption_clicked",
+            "on_ethoption_clicked",
+            "on_wifioption_clicked",
+            "on_nfc_return_clicked",
+            "on_wg_return_clicked",
+            "on_wifi_return_clicked",
+            "Ordinary_Config",
+            "Nfc_Config",
+            "Net_Config",
+            "Wg_Config",
+            "Serial_Config",
+            "on_usbhidchoose_clicked",
+            "on_serialdragxieyi_clicked",
+            "on_tarvoxy_clicked",
+            "on_tarvo_ZB_clicked",
+            "on_tarvo_RN450_clicked",
+            "on_tarvo_E200FK_clicked",
+            "on_tarvo_RN310_clicked",
+            "on_tarvo_PL_clicked",
+            "on_tarvo_HD5000_clicked",
+            "on_tarvo_KS_clicked",
+            "on_tarvo_WT_clicked",
+            "on_oldpwcheck_clicked",
+            "on_changepwcheck_clicked",
+            "on_commandLinkButton_clicked",
+            "on_pwreturn_clicked",
+            "get_hmac",
+            "on_tarvo_rseven_clicked",
+            "on_outputhight_2_clicked",
         };
         const QMetaObject &meta = Widget::staticMetaObject;
         QCOMPARE(QString(meta.className()), QString("Widget"));
@@ -114,7 +149,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(&w));
         Ui_Widget &form = WidgetProbe(w).form();
         const QList<QPair<QString, QWidget *>> parts = {
-            {"series", form.groupBox_6},    {"password", form.manpw},       {"work mode", form.groupBox_9},
+            {"series", form.groupBox_6},      {"password", form.manpw},      {"work mode", form.groupBox_9},
             {"output", form.output_groupbox}, {"page", form.stacked_widget}, {"buttons", &w}};
         form.tarvo_ZB->setFocus();
         QStringList visited;
@@ -151,7 +186,8 @@ private slots:
         QTest::keyClick(&w, Qt::Key_D, Qt::ControlModifier);
         QCOMPARE(answerer.seen().size(), 1);
         QCOMPARE(answerer.seen().first().text, QStringLiteral("连接设备失败"));
-        QVERIFY(form.saveBtn->toolTip().contains(QKeySequence("Ctrl+Shift+D").toString(QKeySequence::NativeText)));
+        QVERIFY(
+            form.saveBtn->toolTip().contains(QKeySequence("Ctrl+Shift+D").toString(QKeySequence::NativeText)));
         qunsetenv("TRVO_DEVICE");
     }
 
@@ -160,9 +196,8 @@ private slots:
         Widget w;
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        QTimer::singleShot(0, &w, [&w] {
-            QTest::mouseClick(formChild<QToolButton>(w, "quitBtn"), Qt::LeftButton);
-        });
+        QTimer::singleShot(0, &w,
+                           [&w] { QTest::mouseClick(formChild<QToolButton>(w, "quitBtn"), Qt::LeftButton); });
         QCOMPARE(QApplication::exec(), 0);
         QVERIFY(!w.isVisible());
     }

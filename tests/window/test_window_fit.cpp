@@ -13,17 +13,22 @@
 #include <QToolButton>
 #include <QtTest>
 
-#include "widgets/screen_fit.h"
-#include "window/widget.h"
 #include "support/form_setup.h"
 #include "support/message_box_answerer.h"
+#include "widgets/screen_fit.h"
+#include "window/widget.h"
 
 namespace {
 
 QString shown(const QRect &frame, const QRect &screen)
 {
     return QStringLiteral("%1x%2 at %3,%4 on %5x%6")
-        .arg(frame.width()).arg(frame.height()).arg(frame.x()).arg(frame.y()).arg(screen.width()).arg(screen.height());
+        .arg(frame.width())
+        .arg(frame.height())
+        .arg(frame.x())
+        .arg(frame.y())
+        .arg(screen.width())
+        .arg(screen.height());
 }
 
 // The window the keys open over the main window, or the modal dialog the
@@ -83,7 +88,8 @@ private slots:
         fitOnScreen(&window); // as the program does before it shows its window
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QVERIFY2(available.contains(window.frameGeometry()), qPrintable(shown(window.frameGeometry(), available)));
+        QVERIFY2(available.contains(window.frameGeometry()),
+                 qPrintable(shown(window.frameGeometry(), available)));
         if (keys.isEmpty() && toolTip.isEmpty())
             return;
         // Over a main window left in the corner, a centred window would run off.

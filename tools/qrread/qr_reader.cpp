@@ -18,8 +18,8 @@ QByteArray readQrCode(const QImage &picture, int marginPixels)
     ZXing::DecodeHints hints;
     hints.setFormats(ZXing::BarcodeFormat::QRCode);
     hints.setTryHarder(true);
-    const ZXing::ImageView view(framed.constBits(), framed.width(), framed.height(),
-                                ZXing::ImageFormat::Lum, framed.bytesPerLine());
+    const ZXing::ImageView view(framed.constBits(), framed.width(), framed.height(), ZXing::ImageFormat::Lum,
+                                framed.bytesPerLine());
     const ZXing::Result result = ZXing::ReadBarcode(view, hints);
     if (!result.isValid())
         return QByteArray();
