@@ -199,6 +199,12 @@ void CommandLine::choose(const QStringList &arguments)
         chosen = wrong ? UsageError : Fleet;
         return;
     }
+    chooseFileMode(files);
+}
+
+// A mode that reads FILE (or the window), with the options it takes.
+void CommandLine::chooseFileMode(const QStringList &files)
+{
     const int modes = int(parser.isSet(kText)) + int(parser.isSet(kCode)) + int(parser.isSet(kSaveAs))
                       + int(parser.isSet(kWrite)) + int(parser.isSet(kHistory));
     if (modes > 1) {
@@ -218,23 +224,7 @@ void CommandLine::choose(const QStringList &arguments)
                       : parser.isSet(kSaveAs) ? SaveAs
                       : parser.isSet(kWrite)  ? Write
                                               : Window;
-    if ((mode == Write) != parser.isSet(kDevice)) {
-        problem = mode == Write ? tr("--write 需要至少一个 --device LINK") : tr("--device 只能与 --write 同用");
-        return;
-    }
-    if (hasBlankLink(parser.values(kDevice))) {
-        problem = tr("--device 需要一个 LINK，例如 tcp:HOST:PORT 或 serial:PATH");
-        return;
-    }
-    if (mode != Write && (parser.isSet(kJobs) || parser.isSet(kJson) || parser.isSet(kPlace))) {
-        problem = tr("--jobs、--json 和 --place 只能与 --write 同用");
-        return;
-    }
-    if (mode != Write && parser.isSet(QStringLiteral("force"))) {
-        problem = tr("--force 只能与 --write 同用");
-        return;
-    }
-    if (mode == Write && !readersAreSound())
+    if (!writeOptionsFit(mode))
         return;
     output = inCallersFolder(mode == Code ? parser.value(kCode) : parser.value(kSaveAs));
     if (files.size() > 1 || (mode != Window && files.size() != 1)) {
@@ -246,6 +236,28 @@ void CommandLine::choose(const QStringList &arguments)
         return;
     }
     chosen = mode;
+}
+
+// The options of --write given with --write alone, and sound there.
+bool CommandLine::writeOptionsFit(Mode mode)
+{
+    if ((mode == Write) != parser.isSet(kDevice)) {
+        problem = mode == Write ? tr("--write 需要至少一个 --device LINK") : tr("--device 只能与 --write 同用");
+        return false;
+    }
+    if (hasBlankLink(parser.values(kDevice))) {
+        problem = tr("--device 需要一个 LINK，例如 tcp:HOST:PORT 或 serial:PATH");
+        return false;
+    }
+    if (mode != Write && (parser.isSet(kJobs) || parser.isSet(kJson) || parser.isSet(kPlace))) {
+        problem = tr("--jobs、--json 和 --place 只能与 --write 同用");
+        return false;
+    }
+    if (mode != Write && parser.isSet(QStringLiteral("force"))) {
+        problem = tr("--force 只能与 --write 同用");
+        return false;
+    }
+    return mode != Write || readersAreSound();
 }
 
 // Every link a reader of its own, and a number of jobs the run can hold.

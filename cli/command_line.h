@@ -50,12 +50,14 @@ public:
 
 private:
     void choose(const QStringList &arguments);
+    void chooseFileMode(const QStringList &files);
     void chooseHistory(const QStringList &files);
     int refused(const QString &reason) const;
     int failed(const QString &reason) const;
     int printed(const QString &text, int exitCode) const;
     int writeSigned(config::FormValue &form);
     std::optional<QString> signForm(config::FormValue &form, int *exitCode);
+    bool writeOptionsFit(Mode mode);
     bool readersAreSound();
     int writeToReaders(const QString &signedText, const config::FormValue &form) const;
     int printHistory() const;

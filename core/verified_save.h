@@ -19,7 +19,7 @@ struct SaveReport
     // "Machine-readable causes"); nullptr for a plain success.
     const char *code = nullptr;
     // The reader's configuration as read back after the save, when it gave one.
-    std::optional<QByteArray> readBack;
+    std::optional<QByteArray> readBack = std::nullopt;
 };
 
 // The word for a failed link: its cause's code, else "no_answer".

@@ -207,13 +207,9 @@ QTableView *OutputTestWindow::makePeerView(QWidget *page)
     return view;
 }
 
-QWidget *OutputTestWindow::makeMessageViews()
+QTableView *OutputTestWindow::makeMessageTable(QWidget *parent)
 {
-    views = new QStackedWidget(this);
-    auto *messagePage = new QWidget(views);
-    auto *messageLayout = new QVBoxLayout(messagePage);
-    messageLayout->setContentsMargins(0, 0, 0, 0);
-    table = new QTableView(messagePage);
+    table = new QTableView(parent);
     table->setModel(messages);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->setWordWrap(false);
@@ -239,6 +235,16 @@ QWidget *OutputTestWindow::makeMessageViews()
     });
     connect(table->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             &OutputTestWindow::showDetails);
+    return table;
+}
+
+QWidget *OutputTestWindow::makeMessageViews()
+{
+    views = new QStackedWidget(this);
+    auto *messagePage = new QWidget(views);
+    auto *messageLayout = new QVBoxLayout(messagePage);
+    messageLayout->setContentsMargins(0, 0, 0, 0);
+    table = makeMessageTable(messagePage);
     details = new QPlainTextEdit(messagePage);
     details->setReadOnly(true);
     details->setMaximumHeight(110);

@@ -62,6 +62,7 @@ private:
     QHostAddress listenAddress() const;
     void formChanged();
     QWidget *makeMessageViews();
+    QTableView *makeMessageTable(QWidget *parent);
     QTableView *makePeerView(QWidget *page);
     QWidget *makeButtonRow();
     output_test::Channel channel() const;
