@@ -167,6 +167,12 @@ QJsonObject lookJson(const Look &look, const QString &result, const QString &pla
     return object;
 }
 
+// The longer descriptions, each on one line for the translation check.
+// clang-format off
+const char kReadDescription[] = QT_TRANSLATE_NOOP("CommandLine", "把 --device 给出的每个读头的配置备份到 --save-as 给出的文件夹；只有一个读头时也可以是一个文件。");
+const char kFindDescription[] = QT_TRANSLATE_NOOP("CommandLine", "在范围 RANGE 中查找网络上的读头，RANGE 可为 HOST-LAST:PORT、A.B.C.0/24[:PORT] 或 HOST:PORT-PORT；给出 serial 时列出串口。");
+// clang-format on
+
 QCommandLineOption described(QCommandLineOption option, const char *description)
 {
     option.setDescription(QCoreApplication::translate("CommandLine", description));
@@ -177,21 +183,11 @@ QCommandLineOption described(QCommandLineOption option, const char *description)
 
 QList<QCommandLineOption> options()
 {
-    return {
-        described(kCheck,
-                  QT_TRANSLATE_NOOP("CommandLine",
-                                    "把 --device 给出的每个读头与 FILE 的配置比较；不写入，也不需要密码。")),
-        described(
-            kRead,
-            QT_TRANSLATE_NOOP(
-                "CommandLine",
-                "把 --device 给出的每个读头的配置备份到 --save-as 给出的文件夹；只有一个读头时也可以是一个文件。")),
-        described(
-            kFind,
-            QT_TRANSLATE_NOOP(
-                "CommandLine",
-                "在范围 RANGE 中查找网络上的读头，RANGE 可为 HOST-LAST:PORT、A.B.C.0/24[:PORT] 或 HOST:PORT-PORT；给出 serial 时列出串口。")),
-        described(kForce, QT_TRANSLATE_NOOP("CommandLine", "与 --write 同用：已持有该配置的读头也写入。"))};
+    return {described(kCheck,
+                      QT_TRANSLATE_NOOP("CommandLine",
+                                        "把 --device 给出的每个读头与 FILE 的配置比较；不写入，也不需要密码。")),
+            described(kRead, kReadDescription), described(kFind, kFindDescription),
+            described(kForce, QT_TRANSLATE_NOOP("CommandLine", "与 --write 同用：已持有该配置的读头也写入。"))};
 }
 
 bool asked(const QCommandLineParser &parser)

@@ -15,9 +15,9 @@ namespace {
 const char kReadBackDiffers[] = QT_TRANSLATE_NOOP("VerifiedSave", "读回的读卡器配置与发送的不一致（%1）。");
 const char kConfirmedByReadBack[] =
     QT_TRANSLATE_NOOP("VerifiedSave", "读卡器没有应答保存命令，但读回的配置与发送的一致，已确认保存。");
-const char kPasswordUndecided[] = QT_TRANSLATE_NOOP(
-    "VerifiedSave",
-    "新的配置密码可能已生效，也可能没有：读卡器只接受新旧两个密码中的一个，请重新连接后分别试用。");
+// clang-format off
+const char kPasswordUndecided[] = QT_TRANSLATE_NOOP("VerifiedSave", "新的配置密码可能已生效，也可能没有：读卡器只接受新旧两个密码中的一个，请重新连接后分别试用。");
+// clang-format on
 const char kPasswordInForce[] =
     QT_TRANSLATE_NOOP("VerifiedSave", "新的配置密码已经生效：读卡器保存了配置，之后只接受新密码。");
 const char kNoReadBack[] = QT_TRANSLATE_NOOP("VerifiedSave", "读卡器没有给出可读的配置");

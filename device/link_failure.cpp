@@ -6,6 +6,10 @@
 
 namespace {
 
+// clang-format off
+const char kNoSerialPermission[] = QT_TRANSLATE_NOOP("device", "没有打开该串口的权限：请把当前用户加入 dialout 组（sudo usermod -aG dialout $USER），重新登录后再试。");
+// clang-format on
+
 const struct
 {
     int cause;
@@ -17,10 +21,7 @@ const struct
     {TRVO_CAUSE_NO_PORT, "no_port",
      QT_TRANSLATE_NOOP("device", "找不到该串口：请检查读卡器是否已插好，或重新选择设备。")},
     {TRVO_CAUSE_NOT_A_PORT, "not_a_port", QT_TRANSLATE_NOOP("device", "所选路径不是串口。")},
-    {TRVO_CAUSE_PERMISSION, "permission",
-     QT_TRANSLATE_NOOP(
-         "device",
-         "没有打开该串口的权限：请把当前用户加入 dialout 组（sudo usermod -aG dialout $USER），重新登录后再试。")},
+    {TRVO_CAUSE_PERMISSION, "permission", kNoSerialPermission},
     {TRVO_CAUSE_BUSY, "busy", QT_TRANSLATE_NOOP("device", "该串口正被另一个程序占用：请先关闭那个程序。")},
     {TRVO_CAUSE_UNREACHABLE, "unreachable", QT_TRANSLATE_NOOP("device", "无法到达该主机：请检查主机名和网络。")},
     {TRVO_CAUSE_REFUSED, "connection_refused",

@@ -26,6 +26,10 @@ namespace output_test {
 
 namespace {
 
+// clang-format off
+const char kSerialBusyOrForbidden[] = QT_TRANSLATE_NOOP("output_test::OutputReceiver", "串口被其他程序占用，或当前用户无权打开：关闭占用它的程序；无权时把用户加入 dialout 组（sudo usermod -aG dialout $USER）并重新登录。");
+// clang-format on
+
 // A message without its terminator ends at a pause this long.
 constexpr int kPauseMs = 50;
 // No message grows beyond this: a reader streaming without an end is cut.
@@ -426,9 +430,7 @@ std::optional<OpenFailure> SerialReceiver::open(const QString &portName)
     if (!port_->open(QIODevice::ReadOnly)) {
         QString suggestion;
         if (port_->error() == QSerialPort::PermissionError)
-            suggestion = OutputReceiver::tr(
-                "串口被其他程序占用，或当前用户无权打开：关闭占用它的程序；无权时把用户加入 dialout "
-                "组（sudo usermod -aG dialout $USER）并重新登录。");
+            suggestion = OutputReceiver::tr(kSerialBusyOrForbidden);
         else if (port_->error() == QSerialPort::DeviceNotFoundError)
             suggestion = OutputReceiver::tr("检查读头的连线，或选另一个串口。");
         else
