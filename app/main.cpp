@@ -1,7 +1,9 @@
-#include <QApplication>
+#include <QCoreApplication>
 #include <QDebug>
-#include <QGuiApplication>
+#include <QFile>
+#include <QFileInfo>
 #include <QLocale>
+#include <QPluginLoader>
 #include <QTextCodec>
 
 #include <memory>
@@ -9,9 +11,7 @@
 #include "cli/command_line.h"
 #include "core/language.h"
 #include "core/library_log.h"
-#include "widgets/screen_fit.h"
-#include "window/config_file_controller.h"
-#include "window/widget.h"
+#include "core/painting_part.h"
 
 namespace {
 
@@ -23,20 +23,33 @@ QStringList argumentsOf(int argc, char *argv[])
     return arguments;
 }
 
+// The part that paints lies beside the program, in the build tree as where
+// it is installed. It is loaded once and never unloaded: the application it
+// makes lives until the program ends.
+PaintingPart *loadPaintingPart(const char *argv0, QString *error)
+{
+    QString program = QFile::symLinkTarget(QStringLiteral("/proc/self/exe"));
+    if (program.isEmpty())
+        program = QString::fromLocal8Bit(argv0);
+    static QPluginLoader loader;
+    loader.setFileName(QFileInfo(program).absolutePath() + QStringLiteral("/tarvo-config-gui"));
+    auto *part = qobject_cast<PaintingPart *>(loader.instance());
+    if (!part)
+        *error = loader.errorString();
+    return part;
+}
+
 // The window's application, or for the modes without a window one that
 // constructs no widget: a code drawn into a file needs painting and fonts,
-// the others not even that.
-std::unique_ptr<QCoreApplication> application(int &argc, char *argv[], const CommandLine &asked)
+// the others not even that, and do without the painting part altogether.
+std::unique_ptr<QCoreApplication> application(int &argc, char *argv[], const CommandLine &asked,
+                                              PaintingPart *painting)
 {
-    if (asked.needsDisplay()) {
-        // The window scales as a whole on a high-density desktop.
-        QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
-        QCoreApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
-        return std::make_unique<QApplication>(argc, argv);
-    }
+    if (asked.needsDisplay() && painting)
+        return painting->application(argc, argv, true);
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    if (asked.mode() == CommandLine::Code)
-        return std::make_unique<QGuiApplication>(argc, argv);
+    if (asked.mode() == CommandLine::Code && painting)
+        return painting->application(argc, argv, false);
     return std::make_unique<QCoreApplication>(argc, argv);
 }
 
@@ -45,7 +58,10 @@ std::unique_ptr<QCoreApplication> application(int &argc, char *argv[], const Com
 int main(int argc, char *argv[])
 {
     const CommandLine first(argumentsOf(argc, argv));
-    const std::unique_ptr<QCoreApplication> app = application(argc, argv, first);
+    const bool paints = first.needsDisplay() || first.mode() == CommandLine::Code;
+    QString unloaded;
+    PaintingPart *const painting = paints ? loadPaintingPart(argv[0], &unloaded) : nullptr;
+    const std::unique_ptr<QCoreApplication> app = application(argc, argv, first, painting);
     QCoreApplication::setApplicationVersion(QStringLiteral(TARVO_VERSION));
     QTextCodec::setCodecForLocale(QTextCodec::codecForName("UTF-8"));
 
@@ -63,17 +79,15 @@ int main(int argc, char *argv[])
     // The arguments are read again, in the language chosen, once the
     // application has taken Qt's own.
     CommandLine command(QCoreApplication::arguments());
+    const bool needsPainting = command.mode() == CommandLine::Window || command.mode() == CommandLine::Code;
+    if (needsPainting && !painting) {
+        qCritical("%s", qUtf8Printable(CommandLine::tr("无法载入程序的绘图部分：%1").arg(unloaded)));
+        return 2;
+    }
     if (command.mode() != CommandLine::Window)
-        return command.runWithoutWindow();
+        return command.runWithoutWindow(painting ? painting->codeFileWriter() : CodeFileWriter());
     if (!languageInstalled)
         qWarning() << "a translation is missing: the window's or Qt's own texts are not all in"
                    << (language == Language::English ? "English" : "Chinese");
-
-    Widget w;
-    fitOnScreen(&w);
-    w.show();
-    qDebug() << QCoreApplication::applicationDirPath();
-    if (!command.file().isEmpty())
-        w.configFiles().open(command.file());
-    return app->exec();
+    return painting->showWindow(command.file());
 }

@@ -31,10 +31,7 @@
 #include "core/wording.h"
 #include "device/device_link.h"
 #include "device/reader_links.h"
-#include "documents/code_sheet.h"
 #include "files/safe_file.h"
-#include "qr/code_renderer.h"
-#include "qr/config_code.h"
 #include "records/record_store.h"
 
 namespace {
@@ -327,8 +324,9 @@ int CommandLine::printed(const QString &text, int exitCode) const
     return failed(tr("无法写入标准输出：%1").arg(QString::fromLocal8Bit(std::strerror(error))));
 }
 
-int CommandLine::runWithoutWindow()
+int CommandLine::runWithoutWindow(CodeFileWriter writeCode)
 {
+    drawCode = std::move(writeCode);
     switch (chosen) {
     case Help:
         return printed(helpText(parser), 0);
@@ -379,13 +377,11 @@ int CommandLine::writeSigned(config::FormValue &form)
         return printed(*text + QLatin1Char('\n'), 0);
     if (chosen == Write)
         return writeToReaders(*text, form);
-    const CodeSymbol symbol(*text);
-    if (symbol.isNull())
-        return refused(translated("qr", qr::symbolFailure(symbol)));
-    QString error;
-    if (!writeSheet(symbol, codeSheetFor(form, *text), output, &error))
-        return failed(tr("无法写入 %1：%2").arg(output, translated("qr", error)));
-    return 0;
+    const std::optional<CodeFileFailure> failure = drawCode(form, *text, output);
+    if (!failure)
+        return 0;
+    return failure->refused ? refused(failure->reason)
+                            : failed(tr("无法写入 %1：%2").arg(output, failure->reason));
 }
 
 // The form's configuration text signed as the window signs it; nothing,

@@ -11,6 +11,7 @@
 
 #include "cli/fleet_modes.h"
 #include "config/form_value.h"
+#include "core/code_file.h"
 
 // What the program is asked to do by its arguments: show the window (with a
 // configuration file loaded, when one is named), or, without any window,
@@ -45,8 +46,9 @@ public:
     // Runs a mode that needs no window in the running application and
     // gives the exit code: 0 done, 1 the configuration is refused (or a
     // reader did not confirm it), 2 a usage error or a file that cannot be
-    // read or written.
-    int runWithoutWindow();
+    // read or written. --code draws through writeCode, which the other modes
+    // need not be given.
+    int runWithoutWindow(CodeFileWriter writeCode = {});
 
 private:
     void choose(const QStringList &arguments);
@@ -73,6 +75,7 @@ private:
     QString problem;
     QDateTime since;
     fleet::FleetRun fleetRun;
+    CodeFileWriter drawCode;
 };
 
 #endif

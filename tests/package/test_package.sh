@@ -53,6 +53,7 @@ expected="usr/bin/tarvo-config
 usr/$program_dir/libtrvo.so.1
 usr/$program_dir/libtrvo.so.1.0.0
 usr/$program_dir/tarvo-config
+usr/$program_dir/tarvo-config-gui.so
 usr/$program_dir/update_config.lua
 usr/share/applications/tarvo-config.desktop
 usr/share/doc/tarvo-config/README.md
@@ -73,7 +74,8 @@ depends=$(dpkg-deb -f "$deb" Depends)
 [ -n "$depends" ] || fail "the package declares no Depends"
 declared=$(echo "$depends" | tr ',|' '\n\n' | sed 's/(.*)//; s/ //g')
 echo "$declared" | grep -q 'cjk\|wqy' || fail "Depends names no CJK font for the window's texts: $depends"
-for binary in "$root/usr/$program_dir/tarvo-config" "$root/usr/$program_dir/libtrvo.so.1"; do
+for binary in "$root/usr/$program_dir/tarvo-config" "$root/usr/$program_dir/tarvo-config-gui.so" \
+  "$root/usr/$program_dir/libtrvo.so.1"; do
   ldd "$binary" >"$scratch/ldd.log" || fail "ldd cannot read $binary"
   for needed in $(readelf -d "$binary" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p'); do
     library=$(awk -v name="$needed" '$1 == name && $2 == "=>" { print $3 }' "$scratch/ldd.log")
@@ -123,6 +125,18 @@ case $printed in
   *) fail "the installed tool's --text printed: $printed" ;;
 esac
 [ ! -s "$scratch/text.log" ] || { cat "$scratch/text.log" >&2; fail "--text wrote to standard error"; }
+
+# Painting comes with the part that the window and --code load from the
+# program's folder: the program itself needs neither Qt Gui nor the output
+# test's HTTP server.
+needed=$(readelf -d "$root/usr/$program_dir/tarvo-config" | grep NEEDED)
+case $needed in
+  *libQt5Gui* | *libQt5Widgets* | *libmicrohttpd*) fail "the program itself links what only painting needs: $needed" ;;
+esac
+(cd "$work" && TARVO_CONFIG_PASSWORD=0123456789abcdef QT_QPA_PLATFORM= \
+  "$root/usr/bin/tarvo-config" --code rel.png rel.tcfg 2>"$scratch/code.log") ||
+  { cat "$scratch/code.log" >&2; fail "the installed tool's --code failed"; }
+[ "$(head -c 4 "$work/rel.png" | tail -c 3)" = "PNG" ] || fail "the installed tool's --code wrote no PNG"
 
 usage=$(LANG=en_US.UTF-8 "$root/usr/bin/tarvo-config" --help | head -n 1)
 [ "$usage" = "Usage: tarvo-config [options] [FILE]" ] || fail "--help starts: $usage"
