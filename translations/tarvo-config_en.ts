@@ -393,6 +393,10 @@ See man tarvo-config.</translation>
         <source>与 --write 同用：已持有该配置的读头也写入。</source>
         <translation>With --write, write readers that hold the configuration already.</translation>
     </message>
+    <message>
+        <source>无法载入程序的绘图部分：%1</source>
+        <translation>cannot load the program's painting part: %1</translation>
+    </message>
 </context>
 <context>
     <name>ConfigFileController</name>
