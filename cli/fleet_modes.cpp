@@ -255,9 +255,10 @@ std::optional<QString> setGiven(config::FormValue *form, const config::KeyValues
 
 QString targetRefusal(const Target &target, const QString &why)
 {
+    // A row's link and values come from a file nobody vouches for.
     if (target.line == 0)
         return target.link + QStringLiteral(": ") + why;
-    return said(kRowRefused).arg(target.line).arg(oneLine(target.link).left(80), why);
+    return said(kRowRefused).arg(target.line).arg(oneLine(target.link).left(80), oneLine(why));
 }
 
 Targets targetsOf(const config::FormValue &form, const QStringList &devices, const QString &place,
