@@ -165,7 +165,8 @@ Sheet readSheet(const QString &path)
     if (!sheet.problem)
         sheet.problem = headerProblem(records.front().fields, &sheet.unreadable);
     for (std::size_t i = 1; !sheet.problem && i < records.size(); ++i) {
-        if (records[i].fields.size() != records.front().fields.size())
+        sheet.unreadable = records[i].fields.size() != records.front().fields.size();
+        if (sheet.unreadable)
             sheet.problem = said(QT_TRANSLATE_NOOP("fleet", "第 %1 行有 %2 列，表头有 %3 列"))
                                 .arg(records[i].line)
                                 .arg(records[i].fields.size())
