@@ -176,7 +176,7 @@ void CommandLine::choose(const QStringList &arguments)
         windowlessNamed = windowlessNamed || parser.isSet(*mode);
     // The language is wanted for the refusal of the other arguments too.
     lang = parser.value(kLang);
-    windowlessNamed = windowlessNamed || fleet::asked(parser);
+    windowlessNamed = windowlessNamed || fleet::asked(parser) || parser.isSet(QStringLiteral("sheet"));
     if (!parsed) {
         problem = parser.errorText();
         return;
@@ -244,8 +244,9 @@ bool CommandLine::writeOptionsFit(Mode mode)
 {
     const bool sheet = parser.isSet(QStringLiteral("sheet"));
     if ((mode == Write) != (parser.isSet(kDevice) || sheet)) {
-        problem = mode == Write ? tr("--write 需要至少一个 --device LINK 或 --sheet SITE.csv")
-                                : tr("--device 和 --sheet 只能与 --write 同用");
+        problem = mode == Write           ? tr("--write 需要至少一个 --device LINK 或 --sheet SITE.csv")
+                  : parser.isSet(kDevice) ? tr("--device 只能与 --write 同用")
+                                          : tr("--sheet 只能与 --write、--check 或 --read 同用");
         return false;
     }
     const std::optional<config::KeyValues> values = fleet::valuesGiven(parser.values(QStringLiteral("set")));

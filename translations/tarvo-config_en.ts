@@ -390,20 +390,24 @@ See man tarvo-config.</translation>
         <translation>--write needs at least one --device LINK or --sheet SITE.csv</translation>
     </message>
     <message>
-        <source>--device 和 --sheet 只能与 --write 同用</source>
-        <translation>--device and --sheet go with --write</translation>
-    </message>
-    <message>
         <source>--set 需要 KEY=VALUE，并且只能与 --write、--text、--code 或 --save-as 同用</source>
         <translation>--set takes KEY=VALUE and goes with --write, --text, --code or --save-as</translation>
     </message>
     <message>
         <source>与 --write、--check、--text、--code 或 --save-as 同用：本次运行中把配置项 KEY（配置文本中的键，如 devnum、ip、port、brightness）设为 VALUE，可重复给出。未知的键或不合规则的值在写入前被拒绝（退出码 1）；没有“=”是用法错误（退出码 2）。密码类的值不能写在参数中。</source>
-        <translation>With --write, --check, --text, --code or --save-as: for this run, set the configuration's KEY (a key of the configuration text, such as devnum, ip, port, brightness) to VALUE; may be repeated. An unknown key or a value its rule refuses is refused before anything is written (exit code 1); an argument without &quot;=&quot; is a usage error (exit code 2). Secrets are never taken from the arguments.</translation>
+        <translation>With --write, --check, --text, --code or --save-as: for this run, set the configuration&apos;s KEY (a key of the configuration text, such as devnum, ip, port, brightness) to VALUE; may be repeated. An unknown key or a value its rule refuses is refused before anything is written (exit code 1); an argument without &quot;=&quot; is a usage error (exit code 2). Secrets are never taken from the arguments.</translation>
     </message>
     <message>
         <source>读头表（UTF-8 CSV，表头为 link、place 及要设置的键）：与 --write 或 --check 同用时，每行一个读头，用自己的位置和值覆盖 FILE（及 --set）的值，任何一行被拒绝则什么都不写（退出码 1）；与 --read 同用时写出这样的表，每个读到的读头一行，只列出各读头取值不同的键（密码类除外）。</source>
         <translation>A site sheet (UTF-8 CSV; a header of link, place and the keys it sets). With --write or --check: one reader a row, with its own place and values over those of FILE (and --set); a row refused writes nothing at all (exit code 1). With --read: writes such a sheet, a row for each reader read, with a column for each key whose value differs between them (secrets left out).</translation>
+    </message>
+    <message>
+        <source>--device 只能与 --write 同用</source>
+        <translation>--device goes with --write</translation>
+    </message>
+    <message>
+        <source>--sheet 只能与 --write、--check 或 --read 同用</source>
+        <translation>--sheet goes with --write, --check or --read</translation>
     </message>
 </context>
 <context>
