@@ -173,7 +173,7 @@ void CommandLine::choose(const QStringList &arguments)
         windowlessNamed = windowlessNamed || parser.isSet(*mode);
     // The language is wanted for the refusal of the other arguments too.
     lang = parser.value(kLang);
-    windowlessNamed = windowlessNamed || fleet::asked(parser);
+    windowlessNamed = windowlessNamed || fleet::asked(parser) || parser.isSet(QStringLiteral("sheet"));
     if (!parsed) {
         problem = parser.errorText();
         return;
@@ -191,7 +191,8 @@ void CommandLine::choose(const QStringList &arguments)
     verbose = parser.isSet(kVerbose);
     if (fleet::asked(parser)) {
         const std::optional<QString> wrong =
-            fleetRun.choose(parser, files.isEmpty() ? QString() : input, inCallersFolder(parser.value(kSaveAs)));
+            fleetRun.choose(parser, files.isEmpty() ? QString() : input, inCallersFolder(parser.value(kSaveAs)),
+                            inCallersFolder(parser.value(QStringLiteral("sheet"))));
         problem = wrong.value_or(QString());
         chosen = wrong ? UsageError : Fleet;
         return;
@@ -238,10 +239,19 @@ void CommandLine::chooseFileMode(const QStringList &files)
 // The options of --write given with --write alone, and sound there.
 bool CommandLine::writeOptionsFit(Mode mode)
 {
-    if ((mode == Write) != parser.isSet(kDevice)) {
-        problem = mode == Write ? tr("--write 需要至少一个 --device LINK") : tr("--device 只能与 --write 同用");
+    const bool sheet = parser.isSet(QStringLiteral("sheet"));
+    if ((mode == Write) != (parser.isSet(kDevice) || sheet)) {
+        problem = mode == Write           ? tr("--write 需要至少一个 --device LINK 或 --sheet SITE.csv")
+                  : parser.isSet(kDevice) ? tr("--device 只能与 --write 同用")
+                                          : tr("--sheet 只能与 --write、--check 或 --read 同用");
         return false;
     }
+    const std::optional<config::KeyValues> values = fleet::valuesGiven(parser.values(QStringLiteral("set")));
+    if (!values || (mode == Window && !values->empty())) {
+        problem = tr("--set 需要 KEY=VALUE，并且只能与 --write、--text、--code 或 --save-as 同用");
+        return false;
+    }
+    set = *values;
     if (hasBlankLink(parser.values(kDevice))) {
         problem = tr("--device 需要一个 LINK，例如 tcp:HOST:PORT 或 serial:PATH");
         return false;
@@ -355,6 +365,8 @@ int CommandLine::runWithoutWindow(CodeFileWriter writeCode)
     if (opened.refusal)
         return failed(*opened.refusal);
     config::FormValue form = opened.imported.value;
+    if (const std::optional<QString> refusedSet = fleet::setGiven(&form, set))
+        return refused(*refusedSet);
     if (chosen != SaveAs)
         return writeSigned(form);
     const config::FileContents contents = config::fileContents(form);
@@ -376,7 +388,7 @@ int CommandLine::writeSigned(config::FormValue &form)
     if (chosen == Text)
         return printed(*text + QLatin1Char('\n'), 0);
     if (chosen == Write)
-        return writeToReaders(*text, form);
+        return writeToReaders(form);
     const std::optional<CodeFileFailure> failure = drawCode(form, *text, output);
     if (!failure)
         return 0;
@@ -536,31 +548,56 @@ std::atomic<int> StopOnSignal::writeEnd{-1};
 
 } // namespace
 
+// Each target's signed text, by its link; the exit code when the targets
+// could not be made or one's configuration is refused.
+std::optional<int> CommandLine::signTargets(const fleet::Targets &targets, QHash<QString, QString> *texts) const
+{
+    if (targets.problem)
+        return targets.exitCode == 2 ? failed(*targets.problem) : refused(*targets.problem);
+    for (const fleet::Target &target : targets.list) {
+        const config::Assembly built = config::assemble(target.form);
+        if (built.refusal)
+            return refused(fleet::targetRefusal(target, refusalText(*built.refusal)));
+        texts->insert(target.link, built.text);
+    }
+    return std::nullopt;
+}
+
 // Saves to the readers side by side, a line (or a JSON object) for each on
 // standard output as it finishes, and the count of each outcome on standard
 // error. Each reader's record goes in as it ends, so that a run cut short
 // by a closed output or a signal keeps the record of every reader it
 // configured. Done only when every reader confirmed the configuration.
-int CommandLine::writeToReaders(const QString &signedText, const config::FormValue &form) const
+// Every reader's configuration (its row of the sheet on top of the form)
+// is built before the first is written.
+int CommandLine::writeToReaders(const config::FormValue &form) const
 {
     int counts[3] = {0, 0, 0}; // by SaveReport::Outcome
     bool allPrinted = true;
     const bool json = parser.isSet(kJson);
-    const fleet::Readers readers = fleet::readersGiven(parser.values(kDevice));
-    if (readers.problem)
-        return failed(*readers.problem);
-    const QString place = oneLine(parser.value(kPlace));
-    ReaderBatch batch(readers.links, signedText, jobs,
+    const fleet::Targets targets = fleet::targetsOf(form, parser.values(kDevice), oneLine(parser.value(kPlace)),
+                                                    inCallersFolder(parser.value(QStringLiteral("sheet"))));
+    QHash<QString, QString> texts;
+    if (const std::optional<int> stopped = signTargets(targets, &texts))
+        return *stopped;
+    QStringList links;
+    QHash<QString, const fleet::Target *> byLink;
+    for (const fleet::Target &target : targets.list) {
+        links << target.link;
+        byLink.insert(target.link, &target);
+    }
+    ReaderBatch batch(links, texts, jobs,
                       parser.isSet(QStringLiteral("force")) ? BeforeSave::Compare : BeforeSave::SkipUnchanged);
     const StopOnSignal interruption(batch);
     batch.run([&](const ReaderResult &result) {
         ++counts[result.report.outcome];
+        const fleet::Target &target = *byLink.value(result.link);
         // A record that cannot be kept is no part of a save's line or the
         // exit code; a reader left as it was had no save to record.
         if (const std::optional<QString> unrecorded =
                 result.unchanged ? std::nullopt
                                  : recordSave(result.link, result.firmware.value_or(QString()), result.report,
-                                              recordedChanges(result.changes), form, place)
+                                              recordedChanges(result.changes), target.form, target.place)
                                        .note)
             print(stderr, oneLine(*unrecorded) + QLatin1Char('\n'));
         if (!print(stdout, (json ? resultJson(result) : resultLine(result)) + QLatin1Char('\n')) && allPrinted) {
@@ -577,7 +614,7 @@ int CommandLine::writeToReaders(const QString &signedText, const config::FormVal
         return printed(QString(), 0);
     if (interruption.signal() != 0)
         return kSignalExitBase + interruption.signal();
-    return counts[SaveReport::Saved] == readers.links.size() ? 0 : 1;
+    return counts[SaveReport::Saved] == links.size() ? 0 : 1;
 }
 
 // The record of saves, each line checked as it goes out.

@@ -4,6 +4,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -61,7 +62,8 @@ private:
     std::optional<QString> signForm(config::FormValue &form, int *exitCode);
     bool writeOptionsFit(Mode mode);
     bool readersAreSound();
-    int writeToReaders(const QString &signedText, const config::FormValue &form) const;
+    std::optional<int> signTargets(const fleet::Targets &targets, QHash<QString, QString> *texts) const;
+    int writeToReaders(const config::FormValue &form) const;
     int printHistory() const;
 
     QCommandLineParser parser;
@@ -74,6 +76,7 @@ private:
     int jobs = 16;
     QString problem;
     QDateTime since;
+    config::KeyValues set;
     fleet::FleetRun fleetRun;
     CodeFileWriter drawCode;
 };

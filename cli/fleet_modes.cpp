@@ -16,9 +16,11 @@
 #include <mutex>
 
 #include "cli/output.h"
+#include "cli/site_sheet.h"
 #include "config/assembly.h"
 #include "config/code_summary.h"
 #include "config/config_file.h"
+#include "core/save_records.h"
 #include "core/wording.h"
 #include "device/device_link.h"
 #include "device/reader_links.h"
@@ -33,6 +35,8 @@ const QCommandLineOption kCheck(QStringLiteral("check"));
 const QCommandLineOption kRead(QStringLiteral("read"));
 const QCommandLineOption kFind(QStringLiteral("find"), QString(), QStringLiteral("RANGE"));
 const QCommandLineOption kForce(QStringLiteral("force"));
+const QCommandLineOption kSet(QStringLiteral("set"), QString(), QStringLiteral("KEY=VALUE"));
+const QCommandLineOption kSheet(QStringLiteral("sheet"), QString(), QStringLiteral("SITE.csv"));
 
 const char kNamedTwice[] = QT_TRANSLATE_NOOP("fleet", "“%1”与“%2”是同一个读卡器：每个读卡器只能指定一次。");
 const char kNoConfig[] = QT_TRANSLATE_NOOP("fleet", "读卡器没有给出可读的配置。");
@@ -40,6 +44,11 @@ const char kBadRange[] =
     QT_TRANSLATE_NOOP("fleet",
                       "“%1”不是可查找的范围：应为 主机-末段:端口、A.B.C.0/24[:端口] 或 主机:端口-端口。");
 const char kRangeTooLarge[] = QT_TRANSLATE_NOOP("fleet", "“%1”含 %2 个地址：每次最多查找 %3 个。");
+const char kNotOneReader[] = QT_TRANSLATE_NOOP("fleet", "表中每行只能给出一个读头");
+const char kRowRefused[] = QT_TRANSLATE_NOOP("fleet", "第 %1 行（%2）：%3");
+const char kSecretSet[] =
+    QT_TRANSLATE_NOOP("fleet",
+                      "--set %1：密码和地址中的凭据不能写在参数中，其他用户可以读到；请写在配置文件或读头表中");
 
 // The reader's port when a range names none, the simulator's and the readers' own.
 constexpr int kDefaultPort = 47811;
@@ -140,13 +149,14 @@ Look lookAt(const QString &link, const QByteArray &fileText)
 }
 
 // Looks at every link, at most jobs at once, and hands each look over on
-// this thread's turn, one at a time, as it finishes.
-void lookAtEach(const QStringList &links, int jobs, const QByteArray &fileText,
+// this thread's turn, one at a time, as it finishes; a link with a text
+// compares the reader with it.
+void lookAtEach(const QStringList &links, int jobs, const QHash<QString, QByteArray> &texts,
                 const std::function<void(const Look &)> &done)
 {
     std::mutex reporting;
     forEachLink(links, jobs, [&](const QString &link) {
-        const Look look = lookAt(link, fileText);
+        const Look look = lookAt(link, texts.value(link));
         const std::lock_guard<std::mutex> one(reporting);
         done(look);
     });
@@ -171,6 +181,8 @@ QJsonObject lookJson(const Look &look, const QString &result, const QString &pla
 // clang-format off
 const char kReadDescription[] = QT_TRANSLATE_NOOP("CommandLine", "把 --device 给出的每个读头的配置备份到 --save-as 给出的文件夹；只有一个读头时也可以是一个文件。");
 const char kFindDescription[] = QT_TRANSLATE_NOOP("CommandLine", "在范围 RANGE 中查找网络上的读头，RANGE 可为 HOST-LAST:PORT、A.B.C.0/24[:PORT] 或 HOST:PORT-PORT；给出 serial 时列出串口。");
+const char kSetDescription[] = QT_TRANSLATE_NOOP("CommandLine", "与 --write、--check、--text、--code 或 --save-as 同用：本次运行中把配置项 KEY（配置文本中的键，如 devnum、ip、port、brightness）设为 VALUE，可重复给出。未知的键或不合规则的值在写入前被拒绝（退出码 1）；没有“=”是用法错误（退出码 2）。密码类的值不能写在参数中。");
+const char kSheetDescription[] = QT_TRANSLATE_NOOP("CommandLine", "读头表（UTF-8 CSV，表头为 link、place 及要设置的键）：与 --write 或 --check 同用时，每行一个读头，用自己的位置和值覆盖 FILE（及 --set）的值，任何一行被拒绝则什么都不写（退出码 1）；与 --read 同用时写出这样的表，每个读到的读头一行，只列出各读头取值不同的键（密码类除外）。");
 // clang-format on
 
 QCommandLineOption described(QCommandLineOption option, const char *description)
@@ -186,8 +198,11 @@ QList<QCommandLineOption> options()
     return {described(kCheck,
                       QT_TRANSLATE_NOOP("CommandLine",
                                         "把 --device 给出的每个读头与 FILE 的配置比较；不写入，也不需要密码。")),
-            described(kRead, kReadDescription), described(kFind, kFindDescription),
-            described(kForce, QT_TRANSLATE_NOOP("CommandLine", "与 --write 同用：已持有该配置的读头也写入。"))};
+            described(kRead, kReadDescription),
+            described(kFind, kFindDescription),
+            described(kForce, QT_TRANSLATE_NOOP("CommandLine", "与 --write 同用：已持有该配置的读头也写入。")),
+            described(kSet, kSetDescription),
+            described(kSheet, kSheetDescription)};
 }
 
 bool asked(const QCommandLineParser &parser)
@@ -212,6 +227,67 @@ Readers readersGiven(const QStringList &values)
         }
     }
     return readers;
+}
+
+std::optional<config::KeyValues> valuesGiven(const QStringList &arguments)
+{
+    config::KeyValues values;
+    for (const QString &argument : arguments) {
+        const int equals = argument.indexOf(QLatin1Char('='));
+        if (equals <= 0)
+            return std::nullopt;
+        values.push_back({argument.left(equals), argument.mid(equals + 1)});
+    }
+    return values;
+}
+
+std::optional<QString> setGiven(config::FormValue *form, const config::KeyValues &values)
+{
+    for (const config::KeyValue &set : values)
+        if (config::shownValue(set.key, set.value) != set.value)
+            return said(kSecretSet).arg(set.key);
+    const config::SetResult result = config::withValuesSet(*form, values);
+    if (result.refusal)
+        return QStringLiteral("--set ") + *result.refusal;
+    *form = result.value;
+    return std::nullopt;
+}
+
+QString targetRefusal(const Target &target, const QString &why)
+{
+    // A row's link and values come from a file nobody vouches for.
+    if (target.line == 0)
+        return target.link + QStringLiteral(": ") + why;
+    return said(kRowRefused).arg(target.line).arg(oneLine(target.link).left(80), oneLine(why));
+}
+
+Targets targetsOf(const config::FormValue &form, const QStringList &devices, const QString &place,
+                  const QString &sheetPath)
+{
+    const site_sheet::Sheet sheet = sheetPath.isEmpty() ? site_sheet::Sheet() : site_sheet::readSheet(sheetPath);
+    if (sheet.problem)
+        return {{}, sheet.problem, sheet.unreadable ? 2 : 1};
+    Targets targets;
+    QStringList links;
+    for (const site_sheet::Row &row : sheet.rows) {
+        Target target{row.link, row.place.isEmpty() ? place : oneLine(row.place), form, row.line};
+        const Readers one = readersGiven({row.link});
+        if (one.problem || one.links.size() != 1)
+            return {{}, targetRefusal(target, one.problem.value_or(said(kNotOneReader))), 2};
+        const config::SetResult set = config::withValuesSet(form, row.values);
+        if (set.refusal)
+            return {{}, targetRefusal(target, *set.refusal), 1};
+        target.link = one.links.front();
+        target.form = set.value;
+        targets.list.push_back(target);
+        links << row.link;
+    }
+    const Readers all = readersGiven(links + devices);
+    if (all.problem)
+        return {{}, all.problem, 2};
+    for (int i = int(targets.list.size()); i < all.links.size(); ++i)
+        targets.list.push_back({all.links.at(i), place, form, 0});
+    return targets;
 }
 
 QJsonArray changesJson(const std::vector<config::KeyDifference> &changes)
@@ -250,7 +326,7 @@ void addWriteFields(QJsonObject *object, const ReaderResult &result)
 namespace fleet {
 
 std::optional<QString> FleetRun::choose(const QCommandLineParser &parser, const QString &file,
-                                        const QString &saveAs)
+                                        const QString &saveAs, const QString &sheet)
 {
     const int modes = int(parser.isSet(kCheck)) + int(parser.isSet(kRead)) + int(parser.isSet(kFind));
     if (modes > 1)
@@ -261,27 +337,44 @@ std::optional<QString> FleetRun::choose(const QCommandLineParser &parser, const 
         if (parser.isSet(other))
             return QStringLiteral("--%1 goes with none of --check, --read and --find").arg(other);
     mode = parser.isSet(kCheck) ? Check : parser.isSet(kRead) ? Read : Find;
-    devices = parser.values(QStringLiteral("device"));
     range = parser.value(kFind);
     place = parser.value(QStringLiteral("place"));
     json = parser.isSet(QStringLiteral("json"));
     this->file = file;
     this->saveAs = saveAs;
+    this->sheet = sheet;
     bool number = false;
     jobs = parser.value(QStringLiteral("jobs")).toInt(&number);
     if (!parser.isSet(QStringLiteral("jobs")))
         jobs = mode == Find ? kMostTriesAtOnce : 16;
     else if (!number || jobs < 1 || jobs > ReaderBatch::kMostJobs)
         return QStringLiteral("--jobs takes a number from 1 to %1").arg(ReaderBatch::kMostJobs);
-    if ((mode == Find) == !devices.isEmpty())
-        return mode == Find ? QStringLiteral("--find takes no --device")
-                            : QStringLiteral("name the readers by --device");
+    if (const std::optional<QString> unfit = chooseReaders(parser))
+        return unfit;
     if ((mode == Check) != !file.isEmpty() || parser.positionalArguments().size() > 1)
         return mode == Check ? QStringLiteral("--check needs exactly one FILE")
                              : QStringLiteral("only --check reads a FILE");
-    if ((mode == Read) != parser.isSet(QStringLiteral("save-as")))
-        return mode == Read ? QStringLiteral("--read needs --save-as DIR (or FILE for one reader)")
-                            : QStringLiteral("--save-as goes with --read here");
+    if (mode != Read && parser.isSet(QStringLiteral("save-as")))
+        return QStringLiteral("--save-as goes with --read here");
+    if (mode == Read && !parser.isSet(QStringLiteral("save-as")) && sheet.isEmpty())
+        return QStringLiteral("--read needs --save-as DIR (or FILE for one reader), or --sheet SITE.csv");
+    return std::nullopt;
+}
+
+// The readers the mode takes, and the values --set gives them.
+std::optional<QString> FleetRun::chooseReaders(const QCommandLineParser &parser)
+{
+    devices = parser.values(QStringLiteral("device"));
+    const std::optional<config::KeyValues> values = valuesGiven(parser.values(kSet));
+    if (!values)
+        return QStringLiteral("--set takes KEY=VALUE");
+    set = *values;
+    if (mode == Find && (!devices.isEmpty() || !sheet.isEmpty() || !set.empty()))
+        return QStringLiteral("--find takes no --device, --sheet or --set");
+    if (mode == Read && !set.empty())
+        return QStringLiteral("--set goes with --write and --check");
+    if (mode != Find && devices.isEmpty() && (mode == Read || sheet.isEmpty()))
+        return QStringLiteral("name the readers by --device (or, with --check, by --sheet)");
     return std::nullopt;
 }
 
@@ -289,42 +382,91 @@ int FleetRun::run() const
 {
     if (mode == Find)
         return find();
+    if (mode == Check)
+        return check();
     const Readers readers = readersGiven(devices);
     if (readers.problem) {
         print(stderr, QCoreApplication::applicationName() + QStringLiteral(": ") + *readers.problem
                           + QStringLiteral("\n"));
         return 2;
     }
-    return mode == Check ? check(readers.links) : read(readers.links);
+    return read(readers.links);
 }
 
-// A line a reader: same, differs with what differs, or failed with why.
-int FleetRun::check(const QStringList &links) const
+namespace {
+
+// The check's record: confirmed when the reader holds the target's
+// configuration, failed with what differs, unknown when it was not read.
+void recordCheck(const Look &look, const Target &target)
+{
+    const SaveReport report = look.code              ? SaveReport{SaveReport::Unknown, oneLine(look.cause)}
+                              : look.changes.empty() ? SaveReport{SaveReport::Saved, QString()}
+                                                     : SaveReport{SaveReport::Failed, QStringLiteral("differs")};
+    if (const std::optional<QString> unrecorded =
+            recordSave(look.link, look.firmware.value_or(QString()), report, recordedChanges(look.changes),
+                       target.form, target.place, records::Record::Check)
+                .note)
+        print(stderr, oneLine(*unrecorded) + QLatin1Char('\n'));
+}
+
+QString checkLine(const Look &look, const QString &result, const QString &place, bool json)
+{
+    if (json) {
+        QJsonObject object = lookJson(look, result, place);
+        object.insert(QStringLiteral("changes"), changesJson(look.changes));
+        return compactJson(object);
+    }
+    QString line = look.link + QLatin1Char(' ') + result;
+    if (look.code)
+        line += QStringLiteral(": ") + oneLine(look.cause);
+    else if (!look.changes.empty())
+        line += QStringLiteral(": %1 settings (%2)").arg(look.changes.size()).arg(changesText(look.changes));
+    return line;
+}
+
+// Why the command stops before it looks at a reader, and its exit code.
+int stopped(const QString &why, int exitCode)
+{
+    const QString name = exitCode == 2 ? QCoreApplication::applicationName() + QStringLiteral(": ") : QString();
+    print(stderr, name + why + QLatin1Char('\n'));
+    return exitCode;
+}
+
+} // namespace
+
+// A line a reader: same, differs with what differs, or failed with why;
+// and a record of each.
+int FleetRun::check() const
 {
     const config::ImportResult opened = config::openConfigFile(config::startValue(), file);
     if (opened.refusal)
-        return print(stderr, QCoreApplication::applicationName() + QStringLiteral(": ") + *opened.refusal + '\n'),
-               2;
-    const config::Assembly built = config::envelop(opened.imported.value, config::PasswordChange::Left);
-    if (built.refusal)
-        return print(stderr, refusalText(*built.refusal) + QLatin1Char('\n')), 1;
+        return stopped(*opened.refusal, 2);
+    config::FormValue form = opened.imported.value;
+    if (const std::optional<QString> refused = setGiven(&form, set))
+        return stopped(*refused, 1);
+    const Targets targets = targetsOf(form, devices, oneLine(place), sheet);
+    if (targets.problem)
+        return stopped(*targets.problem, targets.exitCode);
+    QHash<QString, QByteArray> texts;
+    QHash<QString, const Target *> byLink;
+    QStringList links;
+    for (const Target &target : targets.list) {
+        const config::Assembly built = config::envelop(target.form, config::PasswordChange::Left);
+        if (built.refusal)
+            return stopped(targetRefusal(target, refusalText(*built.refusal)), 1);
+        texts.insert(target.link, built.text.toUtf8());
+        byLink.insert(target.link, &target);
+        links << target.link;
+    }
     int same = 0;
     bool allPrinted = true;
-    lookAtEach(links, jobs, built.text.toUtf8(), [&](const Look &look) {
+    lookAtEach(links, jobs, texts, [&](const Look &look) {
         const QString result = look.code              ? QStringLiteral("failed")
                                : look.changes.empty() ? QStringLiteral("same")
                                                       : QStringLiteral("differs");
         same += int(result == QLatin1String("same"));
-        QString line = look.link + QLatin1Char(' ') + result;
-        if (json) {
-            QJsonObject object = lookJson(look, result, place);
-            object.insert(QStringLiteral("changes"), changesJson(look.changes));
-            line = compactJson(object);
-        } else if (look.code) {
-            line += QStringLiteral(": ") + oneLine(look.cause);
-        } else if (!look.changes.empty()) {
-            line += QStringLiteral(": %1 settings (%2)").arg(look.changes.size()).arg(changesText(look.changes));
-        }
+        recordCheck(look, *byLink.value(look.link));
+        const QString line = checkLine(look, result, byLink.value(look.link)->place, json);
         allPrinted = print(stdout, line + QLatin1Char('\n')) && allPrinted;
     });
     return !allPrinted ? 2 : same == links.size() ? 0 : 1;
@@ -353,46 +495,59 @@ std::optional<QString> backUp(const Look &look, const QString &path)
     return config::writeConfigFile(path, contents.bytes);
 }
 
+QString readLine(const Look &look, const QString &result, const QString &path, const QString &place, bool json)
+{
+    if (json) {
+        QJsonObject object = lookJson(look, result, place);
+        object.insert(QStringLiteral("file"), look.code ? QJsonValue() : QJsonValue(path));
+        return compactJson(object);
+    }
+    return look.link + QLatin1Char(' ') + result + QStringLiteral(": ")
+           + (look.code ? oneLine(look.cause)
+                        : path + QStringLiteral(" (%1)").arg(oneLine(look.firmware.value_or(QString()))));
+}
+
 } // namespace
 
-// Each reader's configuration into a file of its own.
+// Each reader's configuration into a file of its own, or a row of the
+// sheet, or both.
 int FleetRun::read(const QStringList &links) const
 {
+    const bool backUps = !saveAs.isEmpty();
     const bool oneFile = links.size() == 1 && !QFileInfo(saveAs).isDir();
     QStringList names;
     for (const QString &link : links)
         names << safeFileName(link);
-    if (!oneFile && (!QFileInfo(saveAs).isDir() || names.removeDuplicates() > 0)) {
-        print(stderr, QStringLiteral("%1: %2\n")
-                          .arg(QCoreApplication::applicationName(),
-                               names.size() < links.size() ? QStringLiteral("two readers would share a file name")
-                                                           : saveAs + QStringLiteral(" is no folder")));
-        return 2;
-    }
+    if (backUps && !oneFile && (!QFileInfo(saveAs).isDir() || names.removeDuplicates() > 0))
+        return stopped(names.size() < links.size() ? QStringLiteral("two readers would share a file name")
+                                                   : saveAs + QStringLiteral(" is no folder"),
+                       2);
     int saved = 0;
     bool allPrinted = true;
-    lookAtEach(links, jobs, QByteArray(), [&](const Look &look) {
+    QHash<QString, site_sheet::ReadReader> sheetRows;
+    lookAtEach(links, jobs, {}, [&](const Look &look) {
         Look written = look;
-        const QString path = oneFile ? saveAs : QDir(saveAs).filePath(safeFileName(look.link));
-        const std::optional<QString> failure = written.text ? backUp(written, path) : std::nullopt;
+        const QString path = !backUps ? sheet : oneFile ? saveAs : QDir(saveAs).filePath(safeFileName(look.link));
+        const std::optional<QString> failure = written.text && backUps ? backUp(written, path) : std::nullopt;
         if (failure) {
             written.code = "file";
             written.cause = *failure;
         }
+        if (look.text)
+            sheetRows.insert(look.link, {look.link, oneLine(place),
+                                         config::importedValues(*look.text).value_or(QMap<QString, QString>())});
         saved += int(!written.code);
         const QString result = written.code ? QStringLiteral("failed") : QStringLiteral("saved");
-        QString line = look.link + QLatin1Char(' ') + result + QStringLiteral(": ");
-        if (json) {
-            QJsonObject object = lookJson(written, result, place);
-            object.insert(QStringLiteral("file"), written.code ? QJsonValue() : QJsonValue(path));
-            line = compactJson(object);
-        } else {
-            line += written.code
-                        ? oneLine(written.cause)
-                        : path + QStringLiteral(" (%1)").arg(oneLine(written.firmware.value_or(QString())));
-        }
-        allPrinted = print(stdout, line + QLatin1Char('\n')) && allPrinted;
+        allPrinted =
+            print(stdout, readLine(written, result, path, place, json) + QLatin1Char('\n')) && allPrinted;
     });
+    std::vector<site_sheet::ReadReader> rows;
+    for (const QString &link : links)
+        if (sheetRows.contains(link))
+            rows.push_back(sheetRows.value(link));
+    if (!sheet.isEmpty())
+        if (const std::optional<QString> unwritten = site_sheet::writeSheet(sheet, rows))
+            return stopped(*unwritten, 2);
     return !allPrinted ? 2 : saved == links.size() ? 0 : 1;
 }
 

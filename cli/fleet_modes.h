@@ -10,6 +10,7 @@
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
+#include <QHash>
 #include <QJsonObject>
 #include <QList>
 #include <QString>
@@ -18,7 +19,9 @@
 #include <optional>
 #include <vector>
 
+#include "config/form_value.h"
 #include "config/read_back.h"
+#include "config/set_values.h"
 #include "core/reader_batch.h"
 
 namespace fleet {
@@ -40,6 +43,41 @@ struct Readers
 };
 Readers readersGiven(const QStringList &values);
 
+// --set's values, each KEY=VALUE; nothing when one has no '='.
+std::optional<config::KeyValues> valuesGiven(const QStringList &arguments);
+
+// The form with --set's values; why not (a refusal, exit 1), naming the key.
+// A secret (the Wi-Fi password, an address's credentials) is refused there:
+// the arguments are for all users to read.
+std::optional<QString> setGiven(config::FormValue *form, const config::KeyValues &values);
+
+// A reader to write or check with a configuration of its own: the form,
+// with the values of its row of the sheet (line, from 1; 0 for a reader
+// --device names) on top.
+struct Target
+{
+    QString link;
+    QString place;
+    config::FormValue form;
+    int line = 0;
+};
+
+// Every target, or why there are none and the exit code: 2 for a sheet that
+// cannot be read or a link that names no single reader, 1 for a value a row
+// gives that is refused. The sheet's rows come first, in their order, then
+// the readers --device names with the place --place gives.
+struct Targets
+{
+    std::vector<Target> list;
+    std::optional<QString> problem;
+    int exitCode = 0;
+};
+Targets targetsOf(const config::FormValue &form, const QStringList &devices, const QString &place,
+                  const QString &sheetPath);
+
+// "line 4 (tcp:10.0.0.5:47811): <why>" for a row, the link and why otherwise.
+QString targetRefusal(const Target &target, const QString &why);
+
 // A JSON list of what a save changes (or a check finds different), each as
 // {key, setting, reader, file}, secrets masked.
 QJsonArray changesJson(const std::vector<config::KeyDifference> &changes);
@@ -53,19 +91,24 @@ class FleetRun
 {
 public:
     // Takes the fleet mode's arguments; the usage problem when they do not
-    // fit. file and saveAs are the paths as the command line resolves them.
-    std::optional<QString> choose(const QCommandLineParser &parser, const QString &file, const QString &saveAs);
+    // fit.
+    // file, saveAs and sheet are the paths as the command line resolves them.
+    std::optional<QString> choose(const QCommandLineParser &parser, const QString &file, const QString &saveAs,
+                                  const QString &sheet);
     // Runs it: 0 when every reader is as asked, 1 when one differs or
     // failed, 2 on a usage error or output that cannot be written.
     int run() const;
 
 private:
-    int check(const QStringList &links) const;
+    std::optional<QString> chooseReaders(const QCommandLineParser &parser);
+    int check() const;
     int read(const QStringList &links) const;
     int find() const;
 
     enum { Check, Read, Find } mode = Check;
     QStringList devices;
+    config::KeyValues set;
+    QString sheet;
     QString file;
     QString saveAs;
     QString range;

@@ -24,14 +24,15 @@ std::optional<QDateTime> historySince(const QString &argument)
 namespace {
 
 // A record's fields as the command line has always printed them, its
-// changes worded in the program's language; nothing that could steer a
-// terminal or reorder what is shown.
+// changes worded in the program's language, and after them (where scripts
+// that read the older columns by place do not look) whether it was a save
+// or a check; nothing that could steer a terminal or reorder what is shown.
 QStringList historyFields(const records::Record &record)
 {
     QStringList fields;
-    for (const QString &field :
-         {record.time.toString(Qt::ISODate), record.link, record.firmware, records::resultWords(record),
-          record.place, record.sha256, changeLines(record).join(QLatin1Char('\n'))})
+    for (const QString &field : {record.time.toString(Qt::ISODate), record.link, record.firmware,
+                                 records::resultWords(record), record.place, record.sha256,
+                                 changeLines(record).join(QLatin1Char('\n')), records::kindWord(record.kind)})
         fields << plainShown(field);
     return fields;
 }
@@ -41,7 +42,7 @@ QStringList historyFields(const records::Record &record)
 std::optional<QString> printHistory(const QDateTime &since, bool csv,
                                     const std::function<bool(const QString &)> &print, bool *allPrinted)
 {
-    *allPrinted = !csv || print(QStringLiteral("time,link,firmware,result,place,sha256,changes\r\n"));
+    *allPrinted = !csv || print(QStringLiteral("time,link,firmware,result,place,sha256,changes,kind\r\n"));
     if (!*allPrinted)
         return std::nullopt;
     records::Selection selection;

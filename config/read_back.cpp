@@ -72,13 +72,13 @@ QStringList comparedKeys()
     return config::importedKeys() << QStringLiteral("chk_env") << QStringLiteral("usb_mode");
 }
 
-// Every compared key the text holds, with its value as the script reads it.
-std::optional<QMap<QString, QString>> valuesOf(lua_State *script, const QByteArray &text)
+// Every one of the keys the text holds, with its value as the script reads it.
+std::optional<QMap<QString, QString>> valuesOf(lua_State *script, const QByteArray &text, const QStringList &keys)
 {
     if (script_updatecfg(script, text.constData()) != 0)
         return std::nullopt;
     QMap<QString, QString> values;
-    for (const QString &key : comparedKeys()) {
+    for (const QString &key : keys) {
         const QByteArray name = key.toLatin1();
         int32_t length = -1;
         char probe = 0;
@@ -107,8 +107,8 @@ BothRead readBoth(const QByteArray &sentText, const QByteArray &readerText)
         script_close(script);
         return {QString::fromUtf8(QT_TRANSLATE_NOOP("config", "配置脚本 update_config.lua 无法加载")), {}, {}};
     }
-    const std::optional<QMap<QString, QString>> sent = valuesOf(script, sentText);
-    const std::optional<QMap<QString, QString>> reader = valuesOf(script, readerText);
+    const std::optional<QMap<QString, QString>> sent = valuesOf(script, sentText, comparedKeys());
+    const std::optional<QMap<QString, QString>> reader = valuesOf(script, readerText, comparedKeys());
     script_close(script);
     if (!sent || !reader)
         return {QString::fromUtf8(QT_TRANSLATE_NOOP("config", "配置脚本 update_config.lua 无法读取设备的配置")),
@@ -151,6 +151,16 @@ ReaderChanges changesOnReader(const QByteArray &sentText, const QByteArray &read
     if (both.failure)
         return {both.failure, {}};
     return {std::nullopt, differingKeys(both)};
+}
+
+std::optional<QMap<QString, QString>> importedValues(const QByteArray &text)
+{
+    lua_State *script = script_open();
+    std::optional<QMap<QString, QString>> values;
+    if (script && script_load_status(script) == SCRIPT_LOADED)
+        values = valuesOf(script, text, importedKeys());
+    script_close(script);
+    return values;
 }
 
 ReadBackCheck compareReadBack(const QByteArray &sentText, const QByteArray &readBackText)

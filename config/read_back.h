@@ -5,6 +5,7 @@
 // value that was sent, key by key as the configuration script reads both.
 
 #include <QByteArray>
+#include <QMap>
 #include <QString>
 #include <optional>
 #include <vector>
@@ -38,6 +39,11 @@ ReaderChanges changesOnReader(const QByteArray &sentText, const QByteArray &read
 // as asterisks, an HTTP address without its credentials; every other value
 // as it is. The one masking of secrets.
 QString shownValue(const QString &key, const QString &value);
+
+// Every key the import reads that the text holds, with its value as the
+// configuration script reads it (secrets unmasked); nothing when the script
+// could not read the text.
+std::optional<QMap<QString, QString>> importedValues(const QByteArray &text);
 
 struct ReadBackCheck
 {

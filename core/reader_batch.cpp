@@ -7,6 +7,7 @@
 #include <atomic>
 #include <mutex>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "core/save_records.h"
@@ -81,7 +82,15 @@ void forEachLink(const QStringList &links, int jobs, const std::function<void(co
 }
 
 ReaderBatch::ReaderBatch(const QStringList &links, const QString &signedText, int jobs, BeforeSave before)
-    : links(links), signedText(signedText), jobs(std::clamp(jobs, 1, kMostJobs)), before(before)
+    : ReaderBatch(links, QHash<QString, QString>(), jobs, before)
+{
+    for (const QString &link : links)
+        signedTexts.insert(link, signedText);
+}
+
+ReaderBatch::ReaderBatch(const QStringList &links, QHash<QString, QString> signedTexts, int jobs,
+                         BeforeSave before)
+    : links(links), signedTexts(std::move(signedTexts)), jobs(std::clamp(jobs, 1, kMostJobs)), before(before)
 {}
 
 void ReaderBatch::run(const std::function<void(const ReaderResult &)> &done,
@@ -93,7 +102,7 @@ void ReaderBatch::run(const std::function<void(const ReaderResult &)> &done,
         [&](const QString &link) {
             if (started)
                 started(link);
-            const ReaderResult result = saveToReader(link, signedText, before);
+            const ReaderResult result = saveToReader(link, signedTexts.value(link), before);
             const std::lock_guard<std::mutex> one(reporting);
             done(result);
         },

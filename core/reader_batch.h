@@ -5,6 +5,7 @@
 // and a channel of its own, so that a silent or absent reader holds up only
 // its own link.
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -48,6 +49,9 @@ public:
 
     ReaderBatch(const QStringList &links, const QString &signedText, int jobs,
                 BeforeSave before = BeforeSave::Compare);
+    // Each link with a signed text of its own, by its link.
+    ReaderBatch(const QStringList &links, QHash<QString, QString> signedTexts, int jobs,
+                BeforeSave before = BeforeSave::Compare);
 
     // Writes every link, at most jobs at once, and returns when all that were
     // started have finished. done is called as each finishes, one at a time,
@@ -62,7 +66,7 @@ public:
 
 private:
     QStringList links;
-    QString signedText;
+    QHash<QString, QString> signedTexts;
     int jobs;
     BeforeSave before;
     std::atomic<bool> stopping{false};

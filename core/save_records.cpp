@@ -32,7 +32,7 @@ std::vector<records::Change> changesOnReader(const QByteArray &sentText, const Q
 
 RecordedSave recordSave(const QString &link, const QString &firmware, const SaveReport &report,
                         const std::vector<records::Change> &changes, const config::FormValue &value,
-                        const QString &place)
+                        const QString &place, records::Record::Kind kind)
 {
     static const records::Record::Result kResults[] = {records::Record::Confirmed, records::Record::Failed,
                                                        records::Record::Unknown}; // by SaveReport::Outcome
@@ -58,6 +58,7 @@ RecordedSave recordSave(const QString &link, const QString &firmware, const Save
         if (field.set == config::RadioSet::OutputChannel && value.*field.flag)
             record.channel = QLatin1String(field.name);
     record.place = place;
+    record.kind = kind;
 
     records::Store store(records::defaultPath(), kBusyTimeoutMs);
     RecordedSave recorded;

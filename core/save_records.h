@@ -32,10 +32,12 @@ std::vector<records::Change> changesOnReader(const QByteArray &sentText, const Q
 std::vector<records::Change> recordedChanges(const std::optional<std::vector<config::KeyDifference>> &keys);
 
 // Appends the save's record to the default store. link is the reader as
-// the device library reached it (never a placeholder for its default).
+// the device library reached it (never a placeholder for its default). A
+// check's record is kept the same way, its report saying whether the reader
+// held the form's configuration.
 RecordedSave recordSave(const QString &link, const QString &firmware, const SaveReport &report,
                         const std::vector<records::Change> &changes, const config::FormValue &value,
-                        const QString &place = QString());
+                        const QString &place = QString(), records::Record::Kind kind = records::Record::Save);
 
 // The record's place as the user named it after the save; the reason when
 // the store did not take it.

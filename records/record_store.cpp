@@ -25,14 +25,17 @@ namespace records {
 
 namespace {
 
-constexpr int kSchemaVersion = 3;
+constexpr int kSchemaVersion = 4;
 // SQLite's codes of a file that is no database, or a damaged one.
 const QStringList kCorruptCodes = {QStringLiteral("11"), QStringLiteral("26")};
 // What a table needs to be ours, at any version.
 const QStringList kFirstColumns = {"id",    "time",    "link",          "firmware", "result",
                                    "cause", "changes", "configuration", "sha256",   "place"};
 // The columns later versions added, in their order.
-const char *const kLaterColumns[][2] = {{"series", "TEXT"}, {"key_changes", "TEXT"}, {"channel", "TEXT"}};
+const char *const kLaterColumns[][2] = {{"series", "TEXT"},
+                                        {"key_changes", "TEXT"},
+                                        {"channel", "TEXT"},
+                                        {"kind", "TEXT NOT NULL DEFAULT 'save'"}};
 // The orders a list asks for; each starts with the order's column.
 const char *const kIndexes[] = {
     "CREATE INDEX IF NOT EXISTS records_time ON records(time)",
@@ -41,6 +44,7 @@ const char *const kIndexes[] = {
 };
 
 const char *const kResultNames[] = {"confirmed", "failed", "unknown"}; // by Record::Result
+const char *const kKindNames[] = {"save", "check"};                    // by Record::Kind
 
 // A fault of the database itself, not of this call, is one the store
 // recovers from by starting anew.
@@ -233,7 +237,7 @@ QSqlError upgrade(const QSqlDatabase &db)
         steps << QStringLiteral(
             "CREATE TABLE records (id INTEGER PRIMARY KEY, time TEXT NOT NULL, link TEXT, firmware "
             "TEXT, result TEXT, cause TEXT, changes TEXT, configuration BLOB, sha256 TEXT, place "
-            "TEXT, series TEXT, key_changes TEXT, channel TEXT)");
+            "TEXT, series TEXT, key_changes TEXT, channel TEXT, kind TEXT NOT NULL DEFAULT 'save')");
     } else {
         for (const QString &column : kFirstColumns)
             if (!columns.contains(column))
@@ -335,13 +339,14 @@ QSqlError insert(const QSqlDatabase &db, const Record &record, qint64 *id)
     QSqlQuery insert(db);
     insert.prepare(QStringLiteral(
         "INSERT INTO records (time, link, firmware, result, cause, changes, configuration, sha256, place, series, "
-        "key_changes, channel) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+        "key_changes, channel, kind) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
     for (const QVariant &value :
          {QVariant(timeText(record.time)), QVariant(record.link.left(kMostFieldChars)),
           QVariant(record.firmware.left(kMostFieldChars)), QVariant(QLatin1String(kResultNames[record.result])),
           QVariant(record.cause), QVariant(record.changes), QVariant(record.configuration),
           QVariant(record.sha256), QVariant(record.place.left(kMostFieldChars)), QVariant(record.series),
-          QVariant(keyChangesJson(record.keyChanges)), QVariant(record.channel)})
+          QVariant(keyChangesJson(record.keyChanges)), QVariant(record.channel),
+          QVariant(QLatin1String(kKindNames[record.kind]))})
         insert.addBindValue(value);
     // One statement outside a transaction is a transaction of its own,
     // committed as the record ends.
@@ -439,6 +444,11 @@ QString resultWords(const Record &record)
 {
     const QString name = QLatin1String(kResultNames[record.result]);
     return record.result == Record::Failed ? name + QStringLiteral(": ") + record.cause : name;
+}
+
+QString kindWord(Record::Kind kind)
+{
+    return QLatin1String(kKindNames[kind]);
 }
 
 QString csvLine(const QStringList &fields)
@@ -578,10 +588,12 @@ Record recordOf(const QSqlQuery &query, Columns columns)
     record.series = query.value(7).toString();
     record.sha256 = query.value(8).toString();
     record.channel = query.value(9).toString();
+    record.kind =
+        query.value(10).toString() == QLatin1String(kKindNames[Record::Check]) ? Record::Check : Record::Save;
     if (columns == Columns::Whole) {
-        record.changes = query.value(10).toString();
-        record.configuration = query.value(11).toByteArray();
-        record.keyChanges = keyChangesOf(query.value(12).toString());
+        record.changes = query.value(11).toString();
+        record.configuration = query.value(12).toByteArray();
+        record.keyChanges = keyChangesOf(query.value(13).toString());
     }
     return record;
 }
@@ -600,8 +612,8 @@ std::optional<QString> Store::visit(const Selection &selection, Columns columns,
     if (has.isEmpty())
         return std::nullopt;
     QVariantList binds;
-    QString sql = QStringLiteral("SELECT id, time, link, firmware, result, cause, place, %1, sha256, %2")
-                      .arg(columnOrNull(has, "series"), columnOrNull(has, "channel"));
+    QString sql = QStringLiteral("SELECT id, time, link, firmware, result, cause, place, %1, sha256, %2, %3")
+                      .arg(columnOrNull(has, "series"), columnOrNull(has, "channel"), columnOrNull(has, "kind"));
     if (columns == Columns::Whole)
         sql += QStringLiteral(", changes, configuration, %1").arg(columnOrNull(has, "key_changes"));
     // The clauses in the order of their values.

@@ -31,6 +31,10 @@ struct Change
 struct Record
 {
     enum Result { Confirmed, Failed, Unknown };
+    // A save writes the reader; a check only compares it with a file, its
+    // result whether the reader held the file (confirmed) or not (failed),
+    // unknown when the reader could not be read.
+    enum Kind { Save, Check };
 
     qint64 id = 0; // the store's row; set by the store
     QDateTime time;
@@ -42,10 +46,14 @@ struct Record
     std::vector<Change> keyChanges; // the settings changed, key by key
     QByteArray configuration;       // as a configuration file holds it: no password
     QString place;
-    QString series;  // the series boxes the form had checked, by object name, comma-separated
-    QString channel; // the output channel the form had chosen, by object name; empty in older records
-    QString sha256;  // of configuration, as hex; set by the store
+    QString series;   // the series boxes the form had checked, by object name, comma-separated
+    QString channel;  // the output channel the form had chosen, by object name; empty in older records
+    QString sha256;   // of configuration, as hex; set by the store
+    Kind kind = Save; // older records are saves
 };
+
+// "save" or "check".
+QString kindWord(Record::Kind kind);
 
 // What the store keeps of a link, a firmware text or a place: a reader or
 // a user may give any length.

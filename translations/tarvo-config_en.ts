@@ -306,14 +306,6 @@ See man tarvo-config.</translation>
         <translation>--since and --csv go with --history</translation>
     </message>
     <message>
-        <source>--write 需要至少一个 --device LINK</source>
-        <translation>--write needs at least one --device LINK</translation>
-    </message>
-    <message>
-        <source>--device 只能与 --write 同用</source>
-        <translation>--device goes with --write</translation>
-    </message>
-    <message>
         <source>--device 需要一个 LINK，例如 tcp:HOST:PORT 或 serial:PATH</source>
         <translation>--device needs a LINK such as tcp:HOST:PORT or serial:PATH</translation>
     </message>
@@ -396,6 +388,30 @@ See man tarvo-config.</translation>
     <message>
         <source>无法载入程序的绘图部分：%1</source>
         <translation>cannot load the program's painting part: %1</translation>
+    </message>
+    <message>
+        <source>--write 需要至少一个 --device LINK 或 --sheet SITE.csv</source>
+        <translation>--write needs at least one --device LINK or --sheet SITE.csv</translation>
+    </message>
+    <message>
+        <source>--set 需要 KEY=VALUE，并且只能与 --write、--text、--code 或 --save-as 同用</source>
+        <translation>--set takes KEY=VALUE and goes with --write, --text, --code or --save-as</translation>
+    </message>
+    <message>
+        <source>与 --write、--check、--text、--code 或 --save-as 同用：本次运行中把配置项 KEY（配置文本中的键，如 devnum、ip、port、brightness）设为 VALUE，可重复给出。未知的键或不合规则的值在写入前被拒绝（退出码 1）；没有“=”是用法错误（退出码 2）。密码类的值不能写在参数中。</source>
+        <translation>With --write, --check, --text, --code or --save-as: for this run, set the configuration&apos;s KEY (a key of the configuration text, such as devnum, ip, port, brightness) to VALUE; may be repeated. An unknown key or a value its rule refuses is refused before anything is written (exit code 1); an argument without &quot;=&quot; is a usage error (exit code 2). Secrets are never taken from the arguments.</translation>
+    </message>
+    <message>
+        <source>读头表（UTF-8 CSV，表头为 link、place 及要设置的键）：与 --write 或 --check 同用时，每行一个读头，用自己的位置和值覆盖 FILE（及 --set）的值，任何一行被拒绝则什么都不写（退出码 1）；与 --read 同用时写出这样的表，每个读到的读头一行，只列出各读头取值不同的键（密码类除外）。</source>
+        <translation>A site sheet (UTF-8 CSV; a header of link, place and the keys it sets). With --write or --check: one reader a row, with its own place and values over those of FILE (and --set); a row refused writes nothing at all (exit code 1). With --read: writes such a sheet, a row for each reader read, with a column for each key whose value differs between them (secrets left out).</translation>
+    </message>
+    <message>
+        <source>--device 只能与 --write 同用</source>
+        <translation>--device goes with --write</translation>
+    </message>
+    <message>
+        <source>--sheet 只能与 --write、--check 或 --read 同用</source>
+        <translation>--sheet goes with --write, --check or --read</translation>
     </message>
 </context>
 <context>
@@ -2257,6 +2273,18 @@ Configuration:
         <source>配置密码只能包含 Latin-1 字符（西文字母、数字和符号）</source>
         <translation>The configuration password may contain Latin-1 characters only (Western letters, digits and symbols)</translation>
     </message>
+    <message>
+        <source>%1 不是可设置的配置项</source>
+        <translation>%1 is no key a value can be set for</translation>
+    </message>
+    <message>
+        <source>%1: 值不能包含控制字符或英文单引号紧跟英文逗号(&apos;,)</source>
+        <translation>%1: a value cannot hold control characters or a quote followed by a comma (&apos;,)</translation>
+    </message>
+    <message>
+        <source>%1 不是本工具能载入的值</source>
+        <translation>%1 is no value this tool can load</translation>
+    </message>
 </context>
 <context>
     <name>device</name>
@@ -2358,6 +2386,66 @@ Configuration:
     <message>
         <source>“%1”含 %2 个地址：每次最多查找 %3 个。</source>
         <translation>“%1” holds %2 addresses: at most %3 are searched at a time.</translation>
+    </message>
+    <message>
+        <source>表中每行只能给出一个读头</source>
+        <translation>each row of the sheet names one reader</translation>
+    </message>
+    <message>
+        <source>第 %1 行（%2）：%3</source>
+        <translation>line %1 (%2): %3</translation>
+    </message>
+    <message>
+        <source>--set %1：密码和地址中的凭据不能写在参数中，其他用户可以读到；请写在配置文件或读头表中</source>
+        <translation>--set %1: passwords and an address&apos;s credentials are not taken from the arguments, which other users can read; put them in the configuration file or the sheet</translation>
+    </message>
+    <message>
+        <source>表中的读头超过 %1 个</source>
+        <translation>the sheet has more than %1 readers</translation>
+    </message>
+    <message>
+        <source>第 %1 行：引号没有结束</source>
+        <translation>line %1: a quote is never closed</translation>
+    </message>
+    <message>
+        <source>第 %1 行：引号之后、逗号之前还有文字</source>
+        <translation>line %1: text after a closing quote, before the comma</translation>
+    </message>
+    <message>
+        <source>无法读取 %1：%2</source>
+        <translation>cannot read %1: %2</translation>
+    </message>
+    <message>
+        <source>%1 大于 1 MiB，不是读头表</source>
+        <translation>%1 is larger than 1 MiB: no site sheet</translation>
+    </message>
+    <message>
+        <source>%1 不是 UTF-8 文本</source>
+        <translation>%1 is no UTF-8 text</translation>
+    </message>
+    <message>
+        <source>第 1 行：表头需要 link 和 place 两列，各一次</source>
+        <translation>line 1: the header needs the columns link and place, once each</translation>
+    </message>
+    <message>
+        <source>第 1 行：%1 不是可设置的配置项</source>
+        <translation>line 1: %1 is no key a value can be set for</translation>
+    </message>
+    <message>
+        <source>第 1 行：%1 列出现了不止一次</source>
+        <translation>line 1: the column %1 is there more than once</translation>
+    </message>
+    <message>
+        <source>%1 没有表头</source>
+        <translation>%1 has no header</translation>
+    </message>
+    <message>
+        <source>第 %1 行有 %2 列，表头有 %3 列</source>
+        <translation>line %1 has %2 columns, the header %3</translation>
+    </message>
+    <message>
+        <source>无法写入 %1：%2</source>
+        <translation>cannot write %1: %2</translation>
     </message>
 </context>
 <context>

@@ -422,6 +422,12 @@ private slots:
         QTest::newRow("device alone") << QStringList{"--device", "tcp:127.0.0.1:1"}
                                       << "--device 只能与 --write 同用"
                                       << "--device goes with --write";
+        QTest::newRow("sheet alone") << QStringList{"--sheet", "site.csv"}
+                                     << "--sheet 只能与 --write、--check 或 --read 同用"
+                                     << "--sheet goes with --write, --check or --read";
+        QTest::newRow("set in the window")
+            << QStringList{"--set", "devnum=1", "reader.tcfg"} << "--set 需要 KEY=VALUE"
+            << "--set takes KEY=VALUE";
         QTest::newRow("blank link") << QStringList{"--write", "reader.tcfg", "--device", ""}
                                     << "--device 需要一个 LINK，例如 tcp:HOST:PORT 或 serial:PATH"
                                     << "--device needs a LINK such as tcp:HOST:PORT or serial:PATH";

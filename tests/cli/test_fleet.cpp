@@ -30,6 +30,15 @@ QJsonObject jsonOf(const QString &line)
     return QJsonDocument::fromJson(line.toUtf8()).object();
 }
 
+// The configuration the simulator holds, as its state file keeps it.
+QString heldConfig(const ReaderSim &reader)
+{
+    QFile state(reader.statePath());
+    return state.open(QIODevice::ReadOnly)
+               ? QJsonDocument::fromJson(state.readAll()).object().value("config").toString()
+               : QString();
+}
+
 // A loopback port nobody listens on.
 QString refusedLink()
 {
@@ -153,6 +162,83 @@ private slots:
         QCOMPARE(reader.waitForLine("config applied", 300), exitCode != 2);
     }
 
+    // Three readers, each with its own device number from the sheet; the
+    // check finds them as the sheet says, and a sheet read back from them
+    // says the same.
+    void sheetGivesEachReaderItsOwn()
+    {
+        ReaderSim readers[3];
+        QString sheet = "link,place,devnum\r\n";
+        for (int i = 0; i < 3; ++i) {
+            QVERIFY(readers[i].start());
+            sheet += QStringLiteral("%1,\"gate \"\"%2\"\"\",10%2\r\n").arg(readers[i].tcpSetting()).arg(i);
+        }
+        writeFile("site.csv", sheet.toUtf8());
+        QCOMPARE(run({"--write", "reader.tcfg", "--sheet", "site.csv"}).exitCode, 0);
+        for (int i = 0; i < 3; ++i)
+            QVERIFY2(heldConfig(readers[i]).contains(QStringLiteral(",devnum=10%1,").arg(i)),
+                     qPrintable(heldConfig(readers[i])));
+        const Run checked = run({"--check", "reader.tcfg", "--sheet", "site.csv", "--json"});
+        QCOMPARE(checked.exitCode, 0);
+        QCOMPARE(jsonOf(checked.lines.value(0)).value("place").toString(), QString("gate \"0\""));
+
+        QStringList devices;
+        for (const ReaderSim &reader : readers)
+            devices << "--device" << reader.tcpSetting();
+        QCOMPARE(run(QStringList{"--read", "--sheet", "back.csv"} + devices).exitCode, 0);
+        QFile back(dir.filePath("back.csv"));
+        QVERIFY(back.open(QIODevice::ReadOnly));
+        QCOMPARE(back.readLine(), QByteArray("link,place,devnum\r\n"));
+        QCOMPARE(run({"--check", "reader.tcfg", "--sheet", "back.csv", "--jobs", "1"}).lines,
+                 QStringList({readers[0].tcpSetting() + " same", readers[1].tcpSetting() + " same",
+                              readers[2].tcpSetting() + " same"}));
+    }
+
+    // A sheet or a --set that cannot be taken whole writes no reader.
+    void refusedBeforeAnyWrite_data()
+    {
+        QTest::addColumn<QString>("sheet"); // %1 %2 %3 the readers; empty: none
+        QTest::addColumn<QStringList>("extra");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("said");
+        const QString rows = "%1,A,1\n%2,B,2\n%3,C,";
+        QTest::newRow("a bad value in row 3") << "link,place,devnum\n" + rows + "x\n"
+                                              << QStringList() << 1 << "line 4 (tcp:127.0.0.1:";
+        QTest::newRow("a column of no key") << "link,place,colour\n" + rows + "3\n"
+                                            << QStringList() << 1 << "colour";
+        QTest::newRow("a quote never closed") << "link,place,devnum\n" + rows + "\"3\n"
+                                              << QStringList() << 2 << "line 4";
+        QTest::newRow("a range in a row") << "link,place\n127.0.0.1-3:1,A\n" << QStringList() << 2 << "line 2";
+        QTest::newRow("--set of no key") << "" << QStringList{"--set", "colour=red"} << 1 << "colour";
+        QTest::newRow("--set out of its rule") << "" << QStringList{"--set", "port=70000"} << 1 << "port";
+        QTest::newRow("--set of a secret") << "" << QStringList{"--set", "psk=secret1234"} << 1 << "psk";
+        QTest::newRow("--set without =") << "" << QStringList{"--set", "devnum"} << 2 << "KEY=VALUE";
+    }
+
+    void refusedBeforeAnyWrite()
+    {
+        QFETCH(QString, sheet);
+        QFETCH(QStringList, extra);
+        QFETCH(int, exitCode);
+        QFETCH(QString, said);
+        ReaderSim readers[3];
+        QStringList arguments{"--write", "reader.tcfg"};
+        for (int i = 0; i < 3; ++i) {
+            QVERIFY(readers[i].start());
+            sheet.replace(QStringLiteral("%%1").arg(i + 1), readers[i].tcpSetting());
+            arguments << "--device" << readers[i].tcpSetting();
+        }
+        if (!sheet.isEmpty()) {
+            writeFile("refused.csv", sheet.toUtf8());
+            arguments = QStringList{"--write", "reader.tcfg", "--sheet", "refused.csv"};
+        }
+        const Run refused = run(arguments + extra);
+        QCOMPARE(refused.exitCode, exitCode);
+        QVERIFY2(refused.err.contains(said.toUtf8()), refused.err.constData());
+        for (ReaderSim &reader : readers)
+            QVERIFY(!reader.waitForLine("config applied", 100));
+    }
+
     // --find tries every port of a loopback range and lists exactly the
     // readers there, in the range's order.
     void findAmongPorts()
@@ -180,6 +266,13 @@ private slots:
     }
 
 private:
+    void writeFile(const QString &name, const QByteArray &bytes)
+    {
+        QFile file(dir.filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(bytes);
+    }
+
     // The built program in the test's folder, on no display.
     Run run(const QStringList &arguments)
     {

@@ -39,6 +39,7 @@ private slots:
             record.firmware = i == 0 ? QStringLiteral("=1+1") : QStringLiteral("TRVO 2.3");
             record.place = i == 1 ? QStringLiteral("\x1b]0;owned\x07门") : QStringLiteral("\u202Egnp.exe");
             record.result = records::Record::Confirmed;
+            record.kind = i == 2 ? records::Record::Check : records::Record::Save;
             QVERIFY(!store.append(record));
         }
     }
@@ -86,6 +87,9 @@ private slots:
         QTest::newRow("CSV: the place reads in its order") << QStringList{"--csv"} << QByteArray(" gnp.exe");
         QTest::newRow("lines: the place reads in its order") << QStringList() << QByteArray("gnp.exe");
         QTest::newRow("lines: no terminal title") << QStringList() << QByteArray("]0;owned 门");
+        QTest::newRow("CSV: the kind last") << QStringList{"--csv"} << QByteArray("changes,kind\r\n");
+        QTest::newRow("lines: a check's kind") << QStringList() << QByteArray("\tcheck\n");
+        QTest::newRow("lines: a save's kind") << QStringList() << QByteArray("\tsave\n");
     }
 
     void fieldsStayText()

@@ -131,29 +131,44 @@ private slots:
         QCOMPARE(!store.takeMovedAside().isEmpty(), movedAside);
     }
 
-    // A store of the previous version keeps its records' worded changes and
-    // takes changes as data from then on.
-    void upgradeKeepsOlderText()
+    // A store of an earlier version keeps its records, as saves with their
+    // worded changes, and takes changes as data and a record's kind from
+    // then on.
+    void upgradeKeepsOlderRecords_data()
     {
+        QTest::addColumn<QString>("laterColumns");
+        QTest::addColumn<int>("version");
+        QTest::newRow("version 2: no changes as data") << "" << 2;
+        QTest::newRow("version 3: no kind") << ", key_changes TEXT, channel TEXT" << 3;
+    }
+
+    void upgradeKeepsOlderRecords()
+    {
+        QFETCH(QString, laterColumns);
+        QFETCH(int, version);
         QTemporaryDir dir;
         const QString path = dir.filePath("records.sqlite");
         QVERIFY(made(path,
                      {"CREATE TABLE records (id INTEGER PRIMARY KEY, time TEXT NOT NULL, link TEXT, firmware "
                       "TEXT, result TEXT, cause TEXT, changes TEXT, configuration BLOB, sha256 TEXT, place TEXT, "
-                      "series TEXT)",
+                      "series TEXT"
+                          + laterColumns + ")",
                       "INSERT INTO records (time, link, result, changes) VALUES ('2026-01-02T03:04:05.000Z', "
                       "'old', 'confirmed', '扫码前缀：TV- → 门禁')",
-                      "PRAGMA user_version=2"}));
+                      QStringLiteral("PRAGMA user_version=%1").arg(version)}));
         records::Store store(path);
         records::Record next = record("new");
         next.keyChanges = {{"prefix", "门禁", "TV-"}};
+        next.kind = records::Record::Check;
         QVERIFY(!store.append(next));
         std::vector<records::Record> all;
         QVERIFY(!store.read(QDateTime(), &all));
         QCOMPARE(all.size(), size_t(2));
         QCOMPARE(all[0].changes, QStringLiteral("扫码前缀：TV- → 门禁"));
         QVERIFY(all[0].keyChanges.empty());
+        QCOMPARE(all[0].kind, records::Record::Save);
         QCOMPARE(all[1].keyChanges.size(), size_t(1));
+        QCOMPARE(all[1].kind, records::Record::Check);
     }
 
     // A store in a folder this user cannot write is read without writing.

@@ -20,6 +20,15 @@ options:
   password: {description: The readers' configuration password (16 characters)., type: str, no_log: true}
   new_password: {description: A new configuration password for the readers; always a change., type: str, no_log: true}
   place: {description: Where the readers are, for the record of saves., type: str}
+  set:
+    description:
+      - Values for keys of the configuration text (such as devnum, ip, port, brightness) in place of the
+        file's, for these readers only; each is passed as C(--set KEY=VALUE), and the command refuses an
+        unknown key or a value the form would refuse before anything is written.
+      - The values are arguments, which other users can read, so they are no secrets; C(psk) and a
+        C(haddr) with credentials are refused. Keep those in the configuration file, as the passwords
+        are kept in I(password) and I(new_password).
+    type: dict
   jobs: {description: The most readers written at once (1 to 64)., type: int}
   force: {description: Write readers that hold the configuration already., type: bool, default: false}
   executable: {description: The command to run., type: str, default: tarvo-config}
@@ -32,9 +41,17 @@ EXAMPLES = r'''
     device: [10.0.5.10-14:47811]
     password: "{{ vault_tarvo_password }}"
     place: east gate
+
+- name: Give each reader its own device number (a host variable)
+  tarvo_reader:
+    config: /etc/tarvo/east-gate.tcfg
+    device: "{{ reader_link }}"
+    password: "{{ vault_tarvo_password }}"
+    set: {devnum: "{{ reader_devnum }}"}
 '''
 
 import json
+import re
 
 from ansible.module_utils.basic import AnsibleModule
 
@@ -56,6 +73,20 @@ def diff_of(reader):
     return {'before_header': reader['link'], 'after_header': reader['link'], 'before': before, 'after': after}
 
 
+# What the command masks as a secret, and refuses in --set: the Wi-Fi
+# password, and an address with a password before its host or a query
+# parameter named like a password or a token.
+CREDENTIALS = re.compile(r'^(?:[a-z][a-z0-9+.-]*://)?[^/?#@]*:[^/?#@]*@|[?&][^=&#]*(?:pass|pwd|token|secret|auth|key)',
+                         re.IGNORECASE)
+
+
+def secret_set(settings):
+    for key, value in settings.items():
+        if key == 'psk' or (key == 'haddr' and CREDENTIALS.search(str(value))):
+            return key
+    return None
+
+
 def command(module):
     params = module.params
     arguments = [params['executable'], '--check' if module.check_mode else '--write', params['config'], '--json']
@@ -65,6 +96,8 @@ def command(module):
         arguments += ['--jobs', str(params['jobs'])]
     if params['place']:
         arguments += ['--place', params['place']]
+    for key, value in (params['set'] or {}).items():
+        arguments += ['--set', '%s=%s' % (key, value)]
     if params['force'] and not module.check_mode:
         arguments.append('--force')
     environment = {}
@@ -83,12 +116,17 @@ def main():
             password=dict(type='str', no_log=True),
             new_password=dict(type='str', no_log=True),
             place=dict(type='str'),
+            set=dict(type='dict'),
             jobs=dict(type='int'),
             force=dict(type='bool', default=False),
             executable=dict(type='str', default='tarvo-config'),
         ),
         supports_check_mode=True,
     )
+    secret = secret_set(module.params['set'] or {})
+    if secret:
+        module.fail_json(msg='set: %s holds a secret, which arguments would show to other users; keep it in the '
+                             'configuration file (passwords go in password and new_password)' % secret, code='usage')
     arguments, environment = command(module)
     rc, out, err = module.run_command(arguments, environ_update=environment)
     if rc == 2:
