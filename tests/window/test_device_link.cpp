@@ -879,12 +879,12 @@ private slots:
             QTest::keyClick(&window, Qt::Key_H, Qt::ControlModifier);
             RecordWindow *records = window.findChild<RecordWindow *>();
             QVERIFY(records);
-            const QAbstractItemModel *rows = records->tableView()->model();
+            const QAbstractItemModel *rows = formChild<QTableView>(*records, "recordTable")->model();
             QStringList found;
             for (int row = 0; row < rows->rowCount(); ++row)
                 found << rows->index(row, RecordTable::Result).data().toString().section("：", 0, 0);
             QCOMPARE(found, shown);
-            const QString note = records->noteLine()->text();
+            const QString note = formChild<QLabel>(*records, "noteLine")->text();
             QVERIFY2(windowNote.isEmpty() || (again && store == "corrupt") ? !note.contains("已移至")
                                                                            : note.contains(windowNote),
                      qPrintable(note));
