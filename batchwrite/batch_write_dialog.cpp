@@ -1,7 +1,5 @@
 #include "batchwrite/batch_write_dialog.h"
 
-#include "batchwrite/batch_rows.h"
-
 #include <algorithm>
 #include <functional>
 
@@ -19,6 +17,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "batchwrite/batch_rows.h"
 #include "config/assembly.h"
 #include "core/form_source.h"
 #include "core/remembered_settings.h"
