@@ -12,12 +12,12 @@
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScopedValueRollback>
 #include <QSpinBox>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "batchwrite/batch_rows.h"
 #include "config/assembly.h"
 #include "core/form_source.h"
 #include "core/remembered_settings.h"
@@ -38,12 +38,6 @@ const int kMostCheckedRemembered = 512;
 const char kTypedKey[] = "batchWrite/typedReaders";
 const char kCheckedKey[] = "batchWrite/checkedReaders";
 
-// A row's link and whether it came from the system's list of ports.
-const int kLinkRole = Qt::UserRole;
-const int kListedRole = Qt::UserRole + 1;
-// A row's outcome, in its status item.
-const int kStateRole = Qt::UserRole;
-
 // Only a stored value that is one link exactly as the dialog writes it:
 // the settings file is anyone's to edit.
 QStringList validLinks(const QStringList &stored)
@@ -63,20 +57,24 @@ BatchWriteDialog::BatchWriteDialog(const FormSource &formSource, ShowRefusal ref
     : QDialog(window),
       form(formSource),
       showRefusal(std::move(refusalShown)),
-      table(new QTableWidget(0, ColumnCount, this)),
+      rows(new BatchRows(this)),
+      table(new QTableView(this)),
       progress(new QProgressBar(this)),
       status(new QLabel(this))
 {
     setWindowTitle(tr("批量写入"));
-    table->setHorizontalHeaderLabels({tr("读卡器"), tr("制造商"), tr("序列号"), tr("位置"), tr("状态")});
-    table->horizontalHeader()->setSectionResizeMode(LinkColumn, QHeaderView::ResizeToContents);
-    table->horizontalHeader()->setSectionResizeMode(StatusColumn, QHeaderView::Stretch);
+    table->setObjectName(QStringLiteral("readerTable"));
+    table->setModel(rows);
+    table->horizontalHeader()->setSectionResizeMode(BatchRows::LinkColumn, QHeaderView::ResizeToContents);
+    table->horizontalHeader()->setSectionResizeMode(BatchRows::StatusColumn, QHeaderView::Stretch);
     table->verticalHeader()->hide();
     // Only the place is the user's to edit.
     table->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
                            | QAbstractItemView::AnyKeyPressed);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    progress->setObjectName(QStringLiteral("progressBar"));
     progress->setValue(0);
+    status->setObjectName(QStringLiteral("statusLine"));
     status->setTextFormat(Qt::PlainText);
     status->setWordWrap(true);
 
@@ -89,7 +87,7 @@ BatchWriteDialog::BatchWriteDialog(const FormSource &formSource, ShowRefusal ref
     resize(760, 460);
 
     restoreRows();
-    connect(table, &QTableWidget::itemChanged, this, &BatchWriteDialog::checkChanged);
+    connect(rows, &BatchRows::checkChanged, this, &BatchWriteDialog::checkChanged);
     auto *refresh = new QTimer(this);
     connect(refresh, &QTimer::timeout, this, [this] {
         if (isVisible())
@@ -118,11 +116,15 @@ QWidget *BatchWriteDialog::makeAddRow()
     auto *layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
     address = new QLineEdit(row);
+    address->setObjectName(QStringLiteral("addressField"));
     address->setPlaceholderText(tr("网络读卡器：主机:端口 或 192.168.1.10-60:47811"));
     adding = new QPushButton(tr("添加"), row);
+    adding->setObjectName(QStringLiteral("addButton"));
     removing = new QPushButton(tr("移除所选"), row);
+    removing->setObjectName(QStringLiteral("removeButton"));
     removing->setToolTip(tr("移除所选的网络读卡器"));
     atOnce = new QSpinBox(row);
+    atOnce->setObjectName(QStringLiteral("atOnceField"));
     atOnce->setRange(1, ReaderBatch::kMostJobs);
     atOnce->setValue(kDefaultAtOnce);
     connect(address, &QLineEdit::returnPressed, this, &BatchWriteDialog::addTyped);
@@ -134,6 +136,7 @@ QWidget *BatchWriteDialog::makeAddRow()
     layout->addWidget(new QLabel(tr("同时写入："), row));
     layout->addWidget(atOnce);
     place = place_label::placeEdit(row);
+    place->setObjectName(QStringLiteral("placeField"));
     place->setToolTip(tr("写入记录的位置；某一行另填位置时以该行为准"));
     layout->addWidget(new QLabel(tr("位置："), row));
     layout->addWidget(place);
@@ -149,6 +152,9 @@ QWidget *BatchWriteDialog::makeButtonRow()
     stopping = new QPushButton(tr("停止"), row);
     retrying = new QPushButton(tr("重试失败项"), row);
     auto *closing = new QPushButton(tr("关闭"), row);
+    writing->setObjectName(QStringLiteral("writeButton"));
+    stopping->setObjectName(QStringLiteral("stopButton"));
+    retrying->setObjectName(QStringLiteral("retryButton"));
     connect(writing, &QPushButton::clicked, this, &BatchWriteDialog::writeChecked);
     connect(stopping, &QPushButton::clicked, this, &BatchWriteDialog::stop);
     connect(retrying, &QPushButton::clicked, this, &BatchWriteDialog::retryFailed);
@@ -166,37 +172,10 @@ QWidget *BatchWriteDialog::makeButtonRow()
     return row;
 }
 
-int BatchWriteDialog::addRow(const QString &link, bool listed, const QString &maker, const QString &serialNumber)
-{
-    const QScopedValueRollback<bool> quiet(filling, true);
-    const int row = table->rowCount();
-    table->insertRow(row);
-    auto *linkItem = new QTableWidgetItem(plainShown(link));
-    linkItem->setData(kLinkRole, link);
-    linkItem->setData(kListedRole, listed);
-    linkItem->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
-    linkItem->setCheckState(checkedLinks.contains(link) ? Qt::Checked : Qt::Unchecked);
-    table->setItem(row, LinkColumn, linkItem);
-    const QString texts[] = {plainShown(maker), plainShown(serialNumber), QString(), QString()};
-    for (int column = MakerColumn; column < ColumnCount; ++column) {
-        auto *item = new QTableWidgetItem(texts[column - MakerColumn]);
-        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable
-                       | (column == PlaceColumn ? Qt::ItemIsEditable : Qt::NoItemFlags));
-        table->setItem(row, column, item);
-    }
-    table->item(row, StatusColumn)->setData(kStateRole, int(Untouched));
-    return row;
-}
-
-QString BatchWriteDialog::linkOf(int row) const
-{
-    return table->item(row, LinkColumn)->data(kLinkRole).toString();
-}
-
 // The row's own place, else the one typed for the batch.
 QString BatchWriteDialog::placeOf(int row) const
 {
-    const QString own = place_label::cleaned(table->item(row, PlaceColumn)->text());
+    const QString own = place_label::cleaned(rows->place(row));
     return own.isEmpty() ? place_label::cleaned(place->text()) : own;
 }
 
@@ -204,26 +183,8 @@ QHash<QString, QString> BatchWriteDialog::placesOf(const QStringList &links) con
 {
     QHash<QString, QString> places;
     for (const QString &link : links)
-        places.insert(link, placeOf(rowOf(link)));
+        places.insert(link, placeOf(rows->rowOf(link)));
     return places;
-}
-
-bool BatchWriteDialog::isListed(int row) const
-{
-    return table->item(row, LinkColumn)->data(kListedRole).toBool();
-}
-
-BatchWriteDialog::RowState BatchWriteDialog::stateOf(int row) const
-{
-    return RowState(table->item(row, StatusColumn)->data(kStateRole).toInt());
-}
-
-int BatchWriteDialog::rowOf(const QString &link) const
-{
-    for (int row = 0; row < table->rowCount(); ++row)
-        if (linkOf(row) == link)
-            return row;
-    return -1;
 }
 
 void BatchWriteDialog::showPorts(const QList<device::SerialPort> &ports)
@@ -232,14 +193,14 @@ void BatchWriteDialog::showPorts(const QList<device::SerialPort> &ports)
     for (const device::SerialPort &port : ports) {
         const QString link = QStringLiteral("serial:") + port.location;
         listed << link;
-        if (rowOf(link) < 0)
-            addRow(link, true, port.manufacturer, port.serialNumber);
+        if (rows->rowOf(link) < 0)
+            rows->addRow(link, true, checkedLinks.contains(link), port.manufacturer, port.serialNumber);
     }
     if (isWriting())
         return;
-    for (int row = table->rowCount() - 1; row >= 0; --row)
-        if (isListed(row) && !listed.contains(linkOf(row)))
-            table->removeRow(row);
+    for (int row = rows->rowCount() - 1; row >= 0; --row)
+        if (rows->isListed(row) && !listed.contains(rows->link(row)))
+            rows->removeRow(row);
 }
 
 void BatchWriteDialog::addTyped()
@@ -251,11 +212,11 @@ void BatchWriteDialog::addTyped()
     }
     QStringList fresh;
     for (const QString &link : typed.links)
-        if (rowOf(link) < 0 && !fresh.contains(link))
+        if (rows->rowOf(link) < 0 && !fresh.contains(link))
             fresh << link;
     int typedRows = 0;
-    for (int row = 0; row < table->rowCount(); ++row)
-        typedRows += isListed(row) ? 0 : 1;
+    for (int row = 0; row < rows->rowCount(); ++row)
+        typedRows += rows->isListed(row) ? 0 : 1;
     if (typedRows + fresh.size() > kMostTypedRows) {
         status->setText(tr("最多可添加 %1 个网络读卡器：请先移除用不到的。").arg(kMostTypedRows));
         return;
@@ -263,7 +224,7 @@ void BatchWriteDialog::addTyped()
     for (const QString &link : fresh) {
         if (!checkedLinks.contains(link))
             checkedLinks << link;
-        addRow(link, false);
+        rows->addRow(link, false, true);
     }
     status->setText(tr("已添加 %n 个读卡器。", nullptr, int(fresh.size())));
     address->clear();
@@ -273,27 +234,24 @@ void BatchWriteDialog::addTyped()
 void BatchWriteDialog::removeChosen()
 {
     const QModelIndexList chosen = table->selectionModel()->selectedRows();
-    QList<int> rows;
+    QList<int> chosenRows;
     for (const QModelIndex &index : chosen)
-        rows << index.row();
-    std::sort(rows.begin(), rows.end(), std::greater<int>());
-    for (int row : rows) {
-        if (isListed(row))
+        chosenRows << index.row();
+    std::sort(chosenRows.begin(), chosenRows.end(), std::greater<int>());
+    for (int row : chosenRows) {
+        if (rows->isListed(row))
             continue;
-        checkedLinks.removeAll(linkOf(row));
-        table->removeRow(row);
+        checkedLinks.removeAll(rows->link(row));
+        rows->removeRow(row);
     }
     rememberRows();
     updateButtons();
 }
 
-void BatchWriteDialog::checkChanged(QTableWidgetItem *item)
+void BatchWriteDialog::checkChanged(const QString &link, bool checked)
 {
-    if (filling || item->column() != LinkColumn)
-        return;
-    const QString link = item->data(kLinkRole).toString();
     checkedLinks.removeAll(link);
-    if (item->checkState() == Qt::Checked)
+    if (checked)
         checkedLinks << link;
     rememberRows();
 }
@@ -303,9 +261,9 @@ void BatchWriteDialog::checkChanged(QTableWidgetItem *item)
 void BatchWriteDialog::rememberRows() const
 {
     QStringList typed;
-    for (int row = 0; row < table->rowCount(); ++row)
-        if (!isListed(row))
-            typed << linkOf(row);
+    for (int row = 0; row < rows->rowCount(); ++row)
+        if (!rows->isListed(row))
+            typed << rows->link(row);
     remembered::store(kTypedKey, QVariant(typed));
     remembered::store(kCheckedKey,
                       QVariant(checkedLinks.mid(std::max(0, int(checkedLinks.size()) - kMostCheckedRemembered))));
@@ -315,16 +273,16 @@ void BatchWriteDialog::restoreRows()
 {
     checkedLinks = validLinks(remembered::texts(kCheckedKey, kMostCheckedRemembered));
     for (const QString &link : validLinks(remembered::texts(kTypedKey, kMostTypedRows)))
-        addRow(link, false);
+        rows->addRow(link, false, checkedLinks.contains(link));
 }
 
 // Builds the configuration as every save does; a refusal writes nothing.
 void BatchWriteDialog::writeChecked()
 {
     QStringList links;
-    for (int row = 0; row < table->rowCount(); ++row)
-        if (table->item(row, LinkColumn)->checkState() == Qt::Checked)
-            links << linkOf(row);
+    for (int row = 0; row < rows->rowCount(); ++row)
+        if (rows->isChecked(row))
+            links << rows->link(row);
     if (links.isEmpty()) {
         status->setText(tr("请先勾选要写入的读卡器。"));
         return;
@@ -348,9 +306,9 @@ void BatchWriteDialog::writeChecked()
 void BatchWriteDialog::retryFailed()
 {
     QStringList links;
-    for (int row = 0; row < table->rowCount(); ++row)
-        if (stateOf(row) == Failed || stateOf(row) == Unknown)
-            links << linkOf(row);
+    for (int row = 0; row < rows->rowCount(); ++row)
+        if (rows->state(row) == BatchRows::Failed || rows->state(row) == BatchRows::Unknown)
+            links << rows->link(row);
     if (!links.isEmpty())
         start(links);
 }
@@ -400,16 +358,14 @@ void BatchWriteDialog::stop()
 
 void BatchWriteDialog::linkStarted(const QString &link)
 {
-    const int row = rowOf(link);
+    const int row = rows->rowOf(link);
     if (row >= 0)
-        showState(row, Writing);
+        rows->setOutcome(row, BatchRows::Working, tr("正在写入…"));
 }
 
 void BatchWriteDialog::linkDone(const ReaderResult &result, const std::optional<QString> &unrecorded)
 {
-    const int row = rowOf(result.link);
-    if (row >= 0)
-        showState(row, RowState(result.report.outcome), result.report.detail);
+    showOutcome(result.link, result.report);
     ++counts[result.report.outcome];
     progress->setValue(progress->value() + 1);
     if (unrecorded && !recordNotes.contains(*unrecorded))
@@ -445,49 +401,39 @@ void BatchWriteDialog::endRun()
     }
 }
 
-void BatchWriteDialog::showState(int row, RowState state, const QString &cause)
+void BatchWriteDialog::showOutcome(const QString &link, const SaveReport &report)
 {
-    const QString line = plainShown(cause).simplified();
-    QString text;
-    QColor colour;
-    switch (state) {
-    case Saved:
-        text = tr("成功");
-        colour = Qt::darkGreen;
+    const int row = rows->rowOf(link);
+    if (row < 0)
+        return;
+    const QString line = plainShown(report.detail).simplified();
+    switch (report.outcome) {
+    case SaveReport::Saved:
+        rows->setOutcome(row, BatchRows::Succeeded, tr("成功"), report.detail);
         break;
-    case Failed:
-        text = tr("失败：%1").arg(line);
-        colour = Qt::red;
+    case SaveReport::Failed:
+        rows->setOutcome(row, BatchRows::Failed, tr("失败：%1").arg(line), report.detail);
         break;
-    case Unknown:
-        text = tr("未确认：%1").arg(line);
-        colour = QColor(0xb0, 0x60, 0x00);
-        break;
-    case Writing:
-        text = tr("正在写入…");
-        break;
-    case Untouched:
+    case SaveReport::Unknown:
+        rows->setOutcome(row, BatchRows::Unknown, tr("未确认：%1").arg(line), report.detail);
         break;
     }
-    QTableWidgetItem *item = table->item(row, StatusColumn);
-    item->setText(text);
-    item->setToolTip(autoTextShown(cause));
-    item->setData(kStateRole, int(state));
-    if (colour.isValid())
-        item->setForeground(colour);
-    else
-        item->setData(Qt::ForegroundRole, QVariant());
+}
+
+bool BatchWriteDialog::anyToRetry() const
+{
+    for (int row = 0; row < rows->rowCount(); ++row)
+        if (rows->state(row) == BatchRows::Failed || rows->state(row) == BatchRows::Unknown)
+            return true;
+    return false;
 }
 
 void BatchWriteDialog::updateButtons()
 {
     const bool idle = !isWriting();
-    bool anyToRetry = false;
-    for (int row = 0; row < table->rowCount(); ++row)
-        anyToRetry |= stateOf(row) == Failed || stateOf(row) == Unknown;
     writing->setEnabled(idle);
     stopping->setEnabled(!idle && !stopped);
-    retrying->setEnabled(idle && anyToRetry && !signedText.isEmpty());
+    retrying->setEnabled(idle && anyToRetry() && !signedText.isEmpty());
     removing->setEnabled(idle);
     atOnce->setEnabled(idle);
 }
@@ -509,8 +455,9 @@ BatchWriteEntry::BatchWriteEntry(const FormSource &formSource, BatchWriteDialog:
                                  QWidget *parentWindow, QMenu *menu)
     : QObject(parentWindow), form(formSource), showRefusal(std::move(refusalShown)), window(parentWindow)
 {
-    opening = addWindowEntry(window, menu, this, tr("批量写入…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_W),
-                             tr("把这份配置同时写入多个读卡器"));
+    QAction *opening =
+        addWindowEntry(window, menu, this, tr("批量写入…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_W),
+                       tr("把这份配置同时写入多个读卡器"));
     connect(opening, &QAction::triggered, this, &BatchWriteEntry::open);
 }
 

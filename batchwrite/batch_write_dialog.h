@@ -23,8 +23,8 @@ class QMenu;
 class QProgressBar;
 class QPushButton;
 class QSpinBox;
-class QTableWidget;
-class QTableWidgetItem;
+class QTableView;
+class BatchRows;
 class FormSource;
 namespace device {
 struct SerialPort;
@@ -47,25 +47,6 @@ public:
     BatchWriteDialog(const FormSource &form, ShowRefusal showRefusal, QWidget *window);
     ~BatchWriteDialog() override;
 
-    // The rows' columns.
-    enum Column { LinkColumn, MakerColumn, SerialNumberColumn, PlaceColumn, StatusColumn, ColumnCount };
-
-    // Parts for tests.
-    QTableWidget *readerTable() const { return table; }
-    QLineEdit *addressField() const { return address; }
-    // The place of every reader whose row names none.
-    QLineEdit *placeField() const { return place; }
-    QPushButton *addButton() const { return adding; }
-    QPushButton *removeButton() const { return removing; }
-    QSpinBox *atOnceField() const { return atOnce; }
-    QPushButton *writeButton() const { return writing; }
-    QPushButton *stopButton() const { return stopping; }
-    QPushButton *retryButton() const { return retrying; }
-    QProgressBar *progressBar() const { return progress; }
-    QLabel *statusLine() const { return status; }
-    // Saves are under way.
-    bool isWriting() const { return worker.joinable(); }
-
     // Adds a row for every serial port listed that has none and, unless a
     // write is under way, drops the rows of ports no longer listed.
     void showPorts(const QList<device::SerialPort> &ports);
@@ -74,27 +55,15 @@ public slots:
     void reject() override;
 
 private:
-    // What a row's reader came to; kept in the status item.
-    enum RowState {
-        Untouched = -1,
-        Saved = SaveReport::Saved,
-        Failed = SaveReport::Failed,
-        Unknown = SaveReport::Unknown,
-        Writing
-    };
-
     QWidget *makeAddRow();
     QWidget *makeButtonRow();
-    int addRow(const QString &link, bool listed, const QString &maker = QString(),
-               const QString &serialNumber = QString());
-    QString linkOf(int row) const;
     QString placeOf(int row) const;
-    bool isListed(int row) const;
-    RowState stateOf(int row) const;
-    int rowOf(const QString &link) const;
+    // Saves are under way.
+    bool isWriting() const { return worker.joinable(); }
+    bool anyToRetry() const;
     void addTyped();
     void removeChosen();
-    void checkChanged(QTableWidgetItem *item);
+    void checkChanged(const QString &link, bool checked);
     void rememberRows() const;
     void restoreRows();
     void writeChecked();
@@ -106,12 +75,13 @@ private:
     void linkDone(const ReaderResult &result, const std::optional<QString> &unrecorded);
     void runFinished();
     void endRun();
-    void showState(int row, RowState state, const QString &cause = QString());
+    void showOutcome(const QString &link, const SaveReport &report);
     void updateButtons();
 
     const FormSource &form;
     ShowRefusal showRefusal;
-    QTableWidget *table;
+    BatchRows *rows;
+    QTableView *table;
     QLineEdit *address;
     QLineEdit *place;
     QPushButton *adding;
@@ -126,7 +96,6 @@ private:
     // The checked links, in the order checked, those of ports not plugged
     // in now included.
     QStringList checkedLinks;
-    bool filling = false; // rows being added: no check changed by the user
 
     // The run under way: its batch and the thread running it; what it
     // writes, kept for a retry and for the records; its outcomes so far.
@@ -150,15 +119,12 @@ public:
     BatchWriteEntry(const FormSource &form, BatchWriteDialog::ShowRefusal showRefusal, QWidget *window,
                     QMenu *menu);
 
-    QAction *action() const { return opening; }
-
 private:
     void open();
 
     const FormSource &form;
     BatchWriteDialog::ShowRefusal showRefusal;
     QWidget *window;
-    QAction *opening;
     QPointer<BatchWriteDialog> shown;
 };
 

@@ -187,7 +187,8 @@ void waitMs(int ms)
 void measureRound(OutputTestWindow &window, quint16 port, int round, long before)
 {
     const char *kinds[] = {"none", "1, 1000/s", "1, 1000/s", "1, 50 000/s", "100, full speed"};
-    const int arrivedBefore = window.log().rowCount() + window.log().dropped();
+    const auto &log = *window.findChild<output_test::OutputLog *>(QStringLiteral("messageLog"));
+    const int arrivedBefore = log.rowCount() + log.dropped();
     std::atomic<int> sent{0};
     std::atomic<bool> done{false};
     std::thread client([&] {
@@ -217,7 +218,7 @@ void measureRound(OutputTestWindow &window, quint16 port, int round, long before
     // could not take at once waits in the connection), the flood only a moment.
     QElapsedTimer drain;
     drain.start();
-    const auto arrived = [&] { return window.log().rowCount() + window.log().dropped() - arrivedBefore; };
+    const auto arrived = [&] { return log.rowCount() + log.dropped() - arrivedBefore; };
     runUntil(
         [&] { return round == 4 ? drain.elapsed() >= 1500 : arrived() >= sent || drain.elapsed() >= 120000; });
     const double drainSeconds = round == 4 ? 0.0 : drain.elapsed() / 1000.0;
@@ -225,8 +226,8 @@ void measureRound(OutputTestWindow &window, quint16 port, int round, long before
     tick.stop();
     const long after = statusKiB("VmRSS:");
     std::printf("| %d | %s | %d | %d | %.1f | %d | %lld | %d | %.2f | %.1f | %.1f |\n", round, kinds[round],
-                int(sent), arrived(), drainSeconds, window.log().dropped(), static_cast<long long>(worstGap),
-                late, threadCpuSeconds() - cpuBefore, after / 1024.0, (after - before) / 1024.0);
+                int(sent), arrived(), drainSeconds, log.dropped(), static_cast<long long>(worstGap), late,
+                threadCpuSeconds() - cpuBefore, after / 1024.0, (after - before) / 1024.0);
 }
 
 } // namespace
@@ -243,7 +244,7 @@ int main(int argc, char **argv)
     window.show();
     auto *where = window.findChild<QComboBox *>(QStringLiteral("listenAddress"));
     where->setCurrentIndex(where->count() - 1); // this computer only
-    window.startButton()->click();
+    window.findChild<QPushButton *>(QStringLiteral("startButton"))->click();
     waitMs(500);
     const long before = statusKiB("VmRSS:");
 

@@ -33,6 +33,7 @@
 #include "support/reader_sim.h"
 #include "support/widget_probe.h"
 #include "trvo/trvo.h"
+#include "window/device_session.h"
 #include "window/widget.h"
 
 namespace {
@@ -363,7 +364,7 @@ bool benchConnectAndSave()
     // The verified save beside the bare store, on the channel the clicks
     // opened, and the comparison alone on the reader's text as read back.
     const QString savedText = QString::fromUtf8(saved);
-    device::Session &session = WidgetProbe(window).deviceSession().reader();
+    device::Session &session = formChild<DeviceSession>(window, "deviceSession")->reader();
     const Timing store = timeRuns([&] { return session.storeConfig(saved).stored == device::Stored::Yes; });
     const Timing verified =
         timeRuns([&] { return saveVerified(session, savedText).outcome == SaveReport::Saved; });

@@ -111,41 +111,44 @@ int main(int argc, char **argv)
 
     Widget window;
     window.show();
-    RecordWindowEntry *entry = window.findChild<RecordWindowEntry *>();
-    const auto closeRecords = [&] { delete entry->recordWindow(); };
+    QAction *opening = window.findChild<RecordWindowEntry *>()->findChild<QAction *>();
+    const auto closeRecords = [&] { delete window.findChild<RecordWindow *>(QStringLiteral("recordWindow")); };
     const double before = residentMiB();
-    entry->action()->trigger();
+    opening->trigger();
     QApplication::processEvents();
     const double openMiB = residentMiB() - before;
-    const double openMs = medianMs(closeRecords, [&] { entry->action()->trigger(); });
-    const double reopenMs = medianMs([] {}, [&] { entry->action()->trigger(); });
-    RecordWindow *records = entry->recordWindow();
-    const int shownBefore = records->tableView()->model()->rowCount();
+    const double openMs = medianMs(closeRecords, [&] { opening->trigger(); });
+    const double reopenMs = medianMs([] {}, [&] { opening->trigger(); });
+    auto *records = window.findChild<RecordWindow *>(QStringLiteral("recordWindow"));
+    const QAbstractItemModel *shown = records->findChild<QTableView *>(QStringLiteral("recordTable"))->model();
+    QLineEdit *filter = records->findChild<QLineEdit *>(QStringLiteral("filterField"));
+    QDateEdit *from = records->findChild<QDateEdit *>(QStringLiteral("fromField"));
+    const int shownBefore = shown->rowCount();
     // The filter applies once typing pauses: timed from that moment, as the
     // pause's timer fires.
     QTimer *typing = records->findChild<QTimer *>();
     const double filterMs = medianMs(
         [&] {
-            records->filterField()->clear();
+            filter->clear();
             QApplication::processEvents();
         },
         [&] {
-            records->filterField()->setText(QStringLiteral("东门"));
+            filter->setText(QStringLiteral("东门"));
             QMetaObject::invokeMethod(typing, "timeout", Qt::DirectConnection);
         });
-    const int shownByText = records->tableView()->model()->rowCount();
-    records->filterField()->clear();
+    const int shownByText = shown->rowCount();
+    filter->clear();
     const QDate today = QDate::currentDate();
-    const double datesMs = medianMs([&] { records->fromField()->setDate(today.addDays(-10)); },
-                                    [&] { records->fromField()->setDate(today.addDays(-3)); });
-    const int shownByDates = records->tableView()->model()->rowCount();
-    records->fromField()->setDate(today.addDays(-(qint64(kRecords) * kSpacingSecs / 86400 + 2)));
+    const double datesMs =
+        medianMs([&] { from->setDate(today.addDays(-10)); }, [&] { from->setDate(today.addDays(-3)); });
+    const int shownByDates = shown->rowCount();
+    from->setDate(today.addDays(-(qint64(kRecords) * kSpacingSecs / 86400 + 2)));
     QTemporaryDir out;
     QElapsedTimer csvClock;
     csvClock.start();
     records->exportCsv(out.filePath("all.csv"));
     const qint64 csvMs = csvClock.elapsed();
-    records->fromField()->setDate(today.addDays(-(kPdfRows * kSpacingSecs / 86400) + 1));
+    from->setDate(today.addDays(-(kPdfRows * kSpacingSecs / 86400) + 1));
     QElapsedTimer pdfClock;
     pdfClock.start();
     records->exportPdf(out.filePath("all.pdf"));

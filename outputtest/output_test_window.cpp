@@ -27,6 +27,7 @@
 #include "core/remembered_settings.h"
 #include "files/safe_file.h"
 #include "outputtest/keyboard_capture.h"
+#include "outputtest/log_colours.h"
 #include "outputtest/output_test_form.h"
 #include "receivers/output_receivers.h"
 #include "widgets/boxes.h"
@@ -97,12 +98,15 @@ OutputTestWindow::OutputTestWindow(const FormSource &formSource, QWidget *parent
       settings(outputTestSettings(formSource.value())),
       messages(new output_test::OutputLog(this))
 {
+    setObjectName(QStringLiteral("outputTestWindow"));
+    messages->setObjectName(QStringLiteral("messageLog"));
     setWindowTitle(tr(kTitle));
     setAttribute(Qt::WA_DeleteOnClose);
     messages->setSettings(settings);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(makeSettingsRow());
     status = new QLabel(this);
+    status->setObjectName(QStringLiteral("statusLine"));
     status->setTextFormat(Qt::PlainText);
     status->setWordWrap(true);
     layout->addWidget(status);
@@ -139,21 +143,26 @@ QWidget *OutputTestWindow::makeSettingsRow()
     auto *layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
     channels = new QComboBox(row);
+    channels->setObjectName(QStringLiteral("channelChoice"));
     for (const ChannelChoice &choice : kChannelChoices)
         channels->addItem(tr(choice.name));
     portLabel = new QLabel(row);
     port = new QSpinBox(row);
+    port->setObjectName(QStringLiteral("portField"));
     port->setRange(1, 65535);
     listenChoice = makeListenChoice(row);
     serialPort = new QComboBox(row);
+    serialPort->setObjectName(QStringLiteral("serialPortField"));
     serialPort->setEditable(true);
     serialPort->setMinimumContentsLength(16);
     for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts())
         serialPort->addItem(info.systemLocation());
     reply = new QLineEdit(row);
+    reply->setObjectName(QStringLiteral("replyField"));
     reply->setPlaceholderText(tr("回复内容（可不填）"));
     reply->setToolTip(tr("每条消息后发回给读头的内容，供以灯光或蜂鸣提示服务器应答的读头使用"));
     starting = new QPushButton(row);
+    starting->setObjectName(QStringLiteral("startButton"));
     connect(starting, &QPushButton::clicked, this, &OutputTestWindow::toggle);
     layout->addWidget(new QLabel(tr("通道："), row));
     layout->addWidget(channels);
@@ -210,7 +219,10 @@ QTableView *OutputTestWindow::makePeerView(QWidget *page)
 QTableView *OutputTestWindow::makeMessageTable(QWidget *parent)
 {
     table = new QTableView(parent);
-    table->setModel(messages);
+    table->setObjectName(QStringLiteral("messageTable"));
+    auto *painted = new LogColours(table);
+    painted->setSourceModel(messages);
+    table->setModel(painted);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->setWordWrap(false);
     table->verticalHeader()->setVisible(false);
@@ -250,6 +262,7 @@ QWidget *OutputTestWindow::makeMessageViews()
     details->setMaximumHeight(110);
     details->setPlaceholderText(tr("选中一条消息，看它的全部内容"));
     capture = new KeyboardCapture(messagePage);
+    capture->setObjectName(QStringLiteral("keyboardCapture"));
     connect(capture, &KeyboardCapture::typed, this, [this](const QByteArray &bytes, const QString &pace) {
         messages->append({QDateTime::currentDateTime(), tr("USB键盘"), bytes, pace});
     });
@@ -506,8 +519,8 @@ OutputTestEntry::OutputTestEntry(const FormSource &formSource, QWidget *parentWi
     : QObject(parentWindow), form(formSource), window(parentWindow)
 {
     menu->addSeparator();
-    opening = addWindowEntry(window, menu, this, tr("输出测试…"), QKeySequence(Qt::CTRL | Qt::Key_T),
-                             tr("看读头按这份配置输出什么"));
+    QAction *opening = addWindowEntry(window, menu, this, tr("输出测试…"), QKeySequence(Qt::CTRL | Qt::Key_T),
+                                      tr("看读头按这份配置输出什么"));
     connect(opening, &QAction::triggered, this, &OutputTestEntry::open);
 }
 

@@ -44,15 +44,6 @@ public:
     OutputTestWindow(const FormSource &form, QWidget *parent);
     ~OutputTestWindow() override;
 
-    output_test::OutputLog &log() { return *messages; }
-    QComboBox *channelChoice() const { return channels; }
-    QSpinBox *portField() const { return port; }
-    QComboBox *serialPortField() const { return serialPort; }
-    QPushButton *startButton() const { return starting; }
-    QLineEdit *replyField() const { return reply; }
-    QLabel *statusLine() const { return status; }
-    KeyboardCapture *keyboardCapture() const { return capture; }
-
     // Writes every message as a line of text; false after saying why not.
     bool saveTo(const QString &path);
 
@@ -112,16 +103,11 @@ class OutputTestEntry : public QObject
 public:
     OutputTestEntry(const FormSource &form, QWidget *window, QMenu *menu);
 
-    QAction *action() const { return opening; }
-    // The open test window, or null.
-    OutputTestWindow *testWindow() const { return shown; }
-
 private:
     void open();
 
     const FormSource &form;
     QWidget *window;
-    QAction *opening;
     QPointer<OutputTestWindow> shown;
 };
 

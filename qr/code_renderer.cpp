@@ -238,7 +238,6 @@ CodeSymbol::CodeSymbol(const QString &text)
         return;
     }
     side = symbol->width;
-    symbolVersion = symbol->version;
     dark.resize(side * side);
     for (int i = 0; i < dark.size(); ++i)
         dark[i] = char(symbol->data[i] & 1); // bit 0: dark module; the rest is the encoder's

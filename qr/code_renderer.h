@@ -31,14 +31,12 @@ public:
     bool isNull() const { return side == 0; }
     // Why the text gave no symbol; TooLong when it needs more than version 40.
     Failure failure() const { return why; }
-    int version() const { return symbolVersion; }
     // Modules on a side, without a quiet zone.
     int width() const { return side; }
     bool isDark(int row, int column) const { return dark.at(row * side + column) != 0; }
 
 private:
     int side = 0;
-    int symbolVersion = 0;
     QByteArray dark; // one byte a module, row after row
     Failure why = EncoderFailed;
 };

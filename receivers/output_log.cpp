@@ -1,8 +1,5 @@
 #include "receivers/output_log.h"
 
-#include <QBrush>
-#include <QColor>
-
 #include <algorithm>
 
 #include "text/plain_text.h"
@@ -17,11 +14,6 @@ constexpr int kBatchMs = 30;
 // What one cell shows of a long message; the details hold all of it.
 constexpr int kCellCharacters = 200;
 constexpr int kCellHexBytes = 64;
-
-const QColor kFound(0xd4, 0xf5, 0xd4);
-const QColor kMissing(0xf8, 0xd0, 0xd0);
-const QColor kHeartbeat(0x90, 0x90, 0x90);
-const QColor kNote(0x20, 0x50, 0xa0);
 
 // The affixes of one kind against a message without its terminator; higher
 // scores fit better: both affixes there first, then more of them there. A
@@ -225,13 +217,14 @@ QString OutputLog::cellText(const Row &row, int column) const
     return QString();
 }
 
-QVariant OutputLog::cellBackground(const Row &row, int column) const
+QVariant OutputLog::affixMark(const Row &row, int column)
 {
     const AffixCheck &check = row.check;
-    auto shade = [](int found, const QByteArray &missing) -> QVariant {
-        if (!missing.isEmpty())
-            return QBrush(kMissing);
-        return found > 0 ? QVariant(QBrush(kFound)) : QVariant();
+    auto shade = [](int found, const QByteArray &missing) {
+        const AffixMark mark = !missing.isEmpty() ? AffixMark::Missing
+                               : found > 0        ? AffixMark::Found
+                                                  : AffixMark::NoneExpected;
+        return QVariant(int(mark));
     };
     switch (column) {
     case Prefix:
@@ -252,12 +245,10 @@ QVariant OutputLog::data(const QModelIndex &index, int role) const
     switch (role) {
     case Qt::DisplayRole:
         return cellText(row, index.column());
-    case Qt::BackgroundRole:
-        return row.kind == Kind::Code ? cellBackground(row, index.column()) : QVariant();
-    case Qt::ForegroundRole:
-        return row.kind == Kind::Heartbeat ? QVariant(QBrush(kHeartbeat))
-               : row.kind == Kind::Note    ? QVariant(QBrush(kNote))
-                                           : QVariant();
+    case KindRole:
+        return int(row.kind);
+    case AffixMarkRole:
+        return row.kind == Kind::Code ? affixMark(row, index.column()) : QVariant();
     }
     return QVariant();
 }

@@ -51,6 +51,14 @@ class OutputLog : public QAbstractTableModel
 
 public:
     enum Column { Time, Source, Prefix, Data, Suffix, End, Hex, ColumnCount };
+    // What a row is, and where a cell of an affix stands, for the window to
+    // mark as it likes.
+    enum class Kind { Code, Heartbeat, Note };
+    enum class AffixMark { NoneExpected, Found, Missing };
+    enum Role {
+        KindRole = Qt::UserRole, // Kind, in every cell
+        AffixMarkRole            // AffixMark, in the cells of the prefix, suffix and terminator of a code
+    };
     static constexpr int kMessageLimit = 10000;
     // The memory the kept messages may hold together (their bytes, sources
     // and details), whatever their number.
@@ -86,7 +94,6 @@ signals:
     void changed();
 
 private:
-    enum class Kind { Code, Heartbeat, Note };
     struct Row
     {
         Message message;
@@ -98,7 +105,7 @@ private:
     static qint64 rowBytes(const Row &row);
     void takePending();
     QString cellText(const Row &row, int column) const;
-    QVariant cellBackground(const Row &row, int column) const;
+    static QVariant affixMark(const Row &row, int column);
 
     Settings settings_;
     std::deque<Row> rows_;

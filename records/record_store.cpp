@@ -554,10 +554,14 @@ namespace {
 
 // This thread's connection for reading the store, and the columns its table
 // has (an older store lacks the later ones); the reason when it cannot be
-// read. A store without a table yet holds no records; a newer program's
-// store is read as far as its columns are ours.
+// read. No columns when there is nothing to read: no store yet, or one
+// without a table. A newer program's store is read as far as its columns
+// are ours.
 std::optional<QString> forReading(const QString &path, int busyMs, QSqlDatabase *db, QStringList *columns)
 {
+    columns->clear();
+    if (!QFileInfo::exists(path))
+        return std::nullopt;
     QSqlError error;
     *db = connection(path, !writable(path), busyMs, &error);
     if (!error.isValid())
@@ -603,14 +607,11 @@ Record recordOf(const QSqlQuery &query, Columns columns)
 std::optional<QString> Store::visit(const Selection &selection, Columns columns, qint64 offset, qint64 limit,
                                     const std::function<bool(Record &&)> &take)
 {
-    if (!QFileInfo::exists(path_))
-        return std::nullopt;
     QSqlDatabase db;
     QStringList has;
-    if (const std::optional<QString> unread = forReading(path_, busyTimeoutMs_, &db, &has))
+    if (const std::optional<QString> unread = forReading(path_, busyTimeoutMs_, &db, &has);
+        unread || has.isEmpty())
         return unread;
-    if (has.isEmpty())
-        return std::nullopt;
     QVariantList binds;
     QString sql = QStringLiteral("SELECT id, time, link, firmware, result, cause, place, %1, sha256, %2, %3")
                       .arg(columnOrNull(has, "series"), columnOrNull(has, "channel"), columnOrNull(has, "kind"));
@@ -639,14 +640,11 @@ std::optional<QString> Store::visit(const Selection &selection, Columns columns,
 std::optional<QString> Store::count(const Selection &selection, qint64 *rows)
 {
     *rows = 0;
-    if (!QFileInfo::exists(path_))
-        return std::nullopt;
     QSqlDatabase db;
     QStringList has;
-    if (const std::optional<QString> unread = forReading(path_, busyTimeoutMs_, &db, &has))
+    if (const std::optional<QString> unread = forReading(path_, busyTimeoutMs_, &db, &has);
+        unread || has.isEmpty())
         return unread;
-    if (has.isEmpty())
-        return std::nullopt;
     QVariantList binds;
     QSqlQuery query(db);
     query.prepare(QStringLiteral("SELECT COUNT(*) FROM records") + whereClause(selection, &binds));

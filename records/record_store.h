@@ -124,7 +124,6 @@ public:
     // say once.
     QStringList takeMovedAsideNotes();
 
-    const QString &path() const { return path_; }
 
 private:
     std::optional<QString> moveAside(const QString &why);

@@ -182,11 +182,13 @@ QVariant RecordTable::headerData(int section, Qt::Orientation orientation, int r
 RecordWindow::RecordWindow(OpenConfiguration opener, QWidget *parent)
     : QWidget(parent, Qt::Window), openInForm(std::move(opener)), model(new RecordTable(this))
 {
+    setObjectName(QStringLiteral("recordWindow"));
     setWindowTitle(tr(kTitle));
     setAttribute(Qt::WA_DeleteOnClose);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(makeFilterRow());
     note = new QLabel(this);
+    note->setObjectName(QStringLiteral("noteLine"));
     note->setTextFormat(Qt::PlainText);
     note->setWordWrap(true);
     note->setStyleSheet(QStringLiteral("color: #b00000"));
@@ -195,6 +197,7 @@ RecordWindow::RecordWindow(OpenConfiguration opener, QWidget *parent)
     connect(model, &RecordTable::unreadable, this, &RecordWindow::say);
 
     table = new QTableView(this);
+    table->setObjectName(QStringLiteral("recordTable"));
     table->setModel(model);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -208,6 +211,7 @@ RecordWindow::RecordWindow(OpenConfiguration opener, QWidget *parent)
     table->setColumnWidth(RecordTable::Link, 180);
     connect(table->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &RecordWindow::showDetails);
     details = new QPlainTextEdit(this);
+    details->setObjectName(QStringLiteral("detailView"));
     details->setReadOnly(true);
     details->setPlaceholderText(tr("选中一条记录，看它的改动和配置"));
     auto *split = new QSplitter(Qt::Vertical, this);
@@ -227,6 +231,7 @@ QWidget *RecordWindow::makeFilterRow()
     auto *layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
     filter = new QLineEdit(row);
+    filter->setObjectName(QStringLiteral("filterField"));
     filter->setPlaceholderText(tr("按时间、位置、连接、固件或结果筛选"));
     filter->setClearButtonEnabled(true);
     typing = new QTimer(this);
@@ -235,7 +240,9 @@ QWidget *RecordWindow::makeFilterRow()
     connect(typing, &QTimer::timeout, this, &RecordWindow::applyFilter);
     connect(filter, &QLineEdit::textChanged, typing, qOverload<>(&QTimer::start));
     fromDate = new QDateEdit(row);
+    fromDate->setObjectName(QStringLiteral("fromField"));
     toDate = new QDateEdit(row);
+    toDate->setObjectName(QStringLiteral("toField"));
     for (QDateEdit *edit : {fromDate, toDate}) {
         edit->setCalendarPopup(true);
         edit->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
@@ -255,6 +262,7 @@ QWidget *RecordWindow::makeButtonRow()
     auto *layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
     opening = new QPushButton(tr("打开此配置"), row);
+    opening->setObjectName(QStringLiteral("openButton"));
     opening->setToolTip(tr("把选中记录的配置载入窗口，如同打开配置文件"));
     connect(opening, &QPushButton::clicked, this, &RecordWindow::openConfiguration);
     auto *csv = new QPushButton(tr("导出 CSV…"), row);
@@ -495,8 +503,8 @@ bool RecordWindow::write(const QString &path, const QByteArray &bytes)
 RecordWindowEntry::RecordWindowEntry(RecordWindow::OpenConfiguration opener, QWidget *parentWindow, QMenu *menu)
     : QObject(parentWindow), openConfiguration(std::move(opener)), window(parentWindow)
 {
-    opening = addWindowEntry(window, menu, this, tr("配置记录…"), QKeySequence(Qt::CTRL | Qt::Key_H),
-                             tr("看每次保存写了哪个读卡器、结果如何"));
+    QAction *opening = addWindowEntry(window, menu, this, tr("配置记录…"), QKeySequence(Qt::CTRL | Qt::Key_H),
+                                      tr("看每次保存写了哪个读卡器、结果如何"));
     connect(opening, &QAction::triggered, this, &RecordWindowEntry::open);
 }
 

@@ -75,14 +75,6 @@ public:
     // Reads the store again; the date range then spans every record.
     void reload();
 
-    QTableView *tableView() const { return table; }
-    QLineEdit *filterField() const { return filter; }
-    QDateEdit *fromField() const { return fromDate; }
-    QDateEdit *toField() const { return toDate; }
-    QPlainTextEdit *detailView() const { return details; }
-    QLabel *noteLine() const { return note; }
-    QPushButton *openButton() const { return opening; }
-
     // The selected records, or every shown one when none is selected, in
     // the table's order; text typed a moment ago counts.
     records::Selection chosenRecords();
@@ -129,16 +121,11 @@ class RecordWindowEntry : public QObject
 public:
     RecordWindowEntry(RecordWindow::OpenConfiguration openConfiguration, QWidget *window, QMenu *menu);
 
-    QAction *action() const { return opening; }
-    // The open record window, or null.
-    RecordWindow *recordWindow() const { return shown; }
-
 private:
     void open();
 
     RecordWindow::OpenConfiguration openConfiguration;
     QWidget *window;
-    QAction *opening;
     QPointer<RecordWindow> shown;
 };
 

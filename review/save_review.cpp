@@ -57,35 +57,37 @@ SaveReviewDialog::SaveReviewDialog(const std::vector<ReaderChange> &changes, QWi
                                                "保存将更改读卡器上的以下设置，它们不是从这台读卡器载入的："),
                    this));
 
-    table_ = new QTableWidget(int(changes.size()), 4, this);
-    table_->setHorizontalHeaderLabels({QCoreApplication::translate("ReaderReview", "设置"),
-                                       QCoreApplication::translate("ReaderReview", "页面"),
-                                       QCoreApplication::translate("ReaderReview", "读卡器中的值"),
-                                       QCoreApplication::translate("ReaderReview", "新的值")});
-    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table_->verticalHeader()->hide();
+    auto *table = new QTableWidget(int(changes.size()), 4, this);
+    table->setObjectName(QStringLiteral("changeTable"));
+    table->setHorizontalHeaderLabels({QCoreApplication::translate("ReaderReview", "设置"),
+                                      QCoreApplication::translate("ReaderReview", "页面"),
+                                      QCoreApplication::translate("ReaderReview", "读卡器中的值"),
+                                      QCoreApplication::translate("ReaderReview", "新的值")});
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->verticalHeader()->hide();
     for (int row = 0; row < int(changes.size()); ++row) {
         const ReaderChange &change = changes[row];
         const QString cells[] = {change.setting, change.page, change.before, change.after};
         for (int column = 0; column < 4; ++column)
-            table_->setItem(row, column, new QTableWidgetItem(cells[column]));
+            table->setItem(row, column, new QTableWidgetItem(cells[column]));
         if (change.page.isEmpty())
-            table_->setSpan(row, 0, 1, 4);
+            table->setSpan(row, 0, 1, 4);
     }
-    table_->resizeColumnsToContents();
-    table_->horizontalHeader()->setStretchLastSection(true);
-    layout->addWidget(table_);
+    table->resizeColumnsToContents();
+    table->horizontalHeader()->setStretchLastSection(true);
+    layout->addWidget(table);
     auto *placeRow = new QFormLayout;
     place_ = place_label::placeEdit(this);
     placeRow->addRow(QCoreApplication::translate("ReaderReview", "位置："), place_);
     layout->addLayout(placeRow);
 
     auto *buttons = new QDialogButtonBox(this);
-    write_ = buttons->addButton(QCoreApplication::translate("ReaderReview", "写入读卡器"),
-                                QDialogButtonBox::AcceptRole);
-    cancel_ =
+    buttons->addButton(QCoreApplication::translate("ReaderReview", "写入读卡器"), QDialogButtonBox::AcceptRole)
+        ->setObjectName(QStringLiteral("writeButton"));
+    QPushButton *cancel =
         buttons->addButton(QCoreApplication::translate("ReaderReview", "取消"), QDialogButtonBox::RejectRole);
-    cancel_->setDefault(true);
+    cancel->setObjectName(QStringLiteral("cancelButton"));
+    cancel->setDefault(true);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);

@@ -11,8 +11,6 @@
 #include "records/record_store.h"
 
 class QLineEdit;
-class QPushButton;
-class QTableWidget;
 
 // One line of what a save changes on the reader, in the form's words; a
 // password change has the setting alone.
@@ -47,16 +45,10 @@ class SaveReviewDialog : public QDialog
 public:
     SaveReviewDialog(const std::vector<ReaderChange> &changes, QWidget *parent);
 
-    QTableWidget *table() const { return table_; }
-    QPushButton *writeButton() const { return write_; }
-    QPushButton *cancelButton() const { return cancel_; }
     QLineEdit *placeEdit() const { return place_; }
 
 private:
-    QTableWidget *table_;
     QLineEdit *place_;
-    QPushButton *write_;
-    QPushButton *cancel_;
 };
 
 #endif

@@ -2,11 +2,7 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="zh_CN">
 <context>
-    <name>BatchWriteDialog</name>
-    <message>
-        <source>批量写入</source>
-        <translation>Write to many readers</translation>
-    </message>
+    <name>BatchRows</name>
     <message>
         <source>读卡器</source>
         <translation>Reader</translation>
@@ -20,8 +16,19 @@
         <translation>Serial number</translation>
     </message>
     <message>
+        <source>位置</source>
+        <translation>Place</translation>
+    </message>
+    <message>
         <source>状态</source>
         <translation>Status</translation>
+    </message>
+</context>
+<context>
+    <name>BatchWriteDialog</name>
+    <message>
+        <source>批量写入</source>
+        <translation>Write to many readers</translation>
     </message>
     <message>
         <source>网络读卡器：主机:端口 或 192.168.1.10-60:47811</source>
@@ -102,10 +109,6 @@
     <message>
         <source>正在等待进行中的写入完成，之后关闭…</source>
         <translation>Waiting for the writes under way to finish, then closing…</translation>
-    </message>
-    <message>
-        <source>位置</source>
-        <translation>Place</translation>
     </message>
     <message>
         <source>写入记录的位置；某一行另填位置时以该行为准</source>

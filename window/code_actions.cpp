@@ -45,13 +45,15 @@ CodeActions::CodeActions(Ui_Widget &ui, const FormBinding &formBinding, QWidget 
       window(parentWindow),
       freshness(new CodeFreshness(formBinding, this))
 {
-    exporting =
-        addAction(QT_TR_NOOP("导出配置码…"), QKeySequence(Qt::CTRL | Qt::Key_E), &CodeActions::chooseExportFile);
-    printing =
-        addAction(QT_TR_NOOP("打印配置码…"), QKeySequence(Qt::CTRL | Qt::Key_P), &CodeActions::choosePrinter);
-    copying = addAction(QT_TR_NOOP("复制配置码"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C),
+    setObjectName(QStringLiteral("codeActions"));
+    exporting = addAction("exportCode", QT_TR_NOOP("导出配置码…"), QKeySequence(Qt::CTRL | Qt::Key_E),
+                          &CodeActions::chooseExportFile);
+    printing = addAction("printCode", QT_TR_NOOP("打印配置码…"), QKeySequence(Qt::CTRL | Qt::Key_P),
+                         &CodeActions::choosePrinter);
+    copying = addAction("copyCode", QT_TR_NOOP("复制配置码"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C),
                         &CodeActions::copyToClipboard);
-    zooming = addAction(QT_TR_NOOP("放大显示"), QKeySequence(QKeySequence::ZoomIn), &CodeActions::showZoomed);
+    zooming = addAction("zoomCode", QT_TR_NOOP("放大显示"), QKeySequence(QKeySequence::ZoomIn),
+                        &CodeActions::showZoomed);
     const QList<QAction *> actions{exporting, printing, copying, zooming};
 
     addMenuButton(form.groupBox, QStringLiteral("codeActionsButton"), tr("配置码"),
@@ -80,9 +82,11 @@ void CodeActions::addStaleNote()
     staleNote->hide();
 }
 
-QAction *CodeActions::addAction(const char *label, const QKeySequence &shortcut, void (CodeActions::*run)())
+QAction *CodeActions::addAction(const char *name, const char *label, const QKeySequence &shortcut,
+                                void (CodeActions::*run)())
 {
     auto *action = new QAction(tr(label), this);
+    action->setObjectName(QLatin1String(name));
     action->setShortcut(shortcut);
     action->setShortcutContext(Qt::WindowShortcut);
     connect(action, &QAction::triggered, this, run);

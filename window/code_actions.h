@@ -40,13 +40,6 @@ public:
     void markStale();
 
     bool usable() const { return !text.isEmpty() && !stale; }
-    const QString &signedText() const { return text; }
-    const CodeSheet &sheet() const { return codeSheet; }
-
-    QAction *exportAction() const { return exporting; }
-    QAction *printAction() const { return printing; }
-    QAction *copyAction() const { return copying; }
-    QAction *zoomAction() const { return zooming; }
 
     // The steps behind the dialogs: false after telling the user why not.
     bool exportTo(const QString &path);
@@ -56,7 +49,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    QAction *addAction(const char *text, const QKeySequence &shortcut, void (CodeActions::*run)());
+    QAction *addAction(const char *name, const char *text, const QKeySequence &shortcut,
+                       void (CodeActions::*run)());
     void updateActions();
     void addStaleNote();
     void chooseExportFile();

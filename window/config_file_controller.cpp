@@ -50,13 +50,13 @@ ConfigFileController::ConfigFileController(Ui_Widget &form, const FormBinding &f
       window(parentWindow),
       formTitle(parentWindow->windowTitle())
 {
-    opening = new QAction(tr("打开配置文件…"), this);
+    auto *opening = new QAction(tr("打开配置文件…"), this);
     opening->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     connect(opening, &QAction::triggered, this, &ConfigFileController::chooseFileToOpen);
-    saving = new QAction(tr("保存配置文件"), this);
+    auto *saving = new QAction(tr("保存配置文件"), this);
     saving->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     connect(saving, &QAction::triggered, this, &ConfigFileController::save);
-    savingAs = new QAction(tr("配置文件另存为…"), this);
+    auto *savingAs = new QAction(tr("配置文件另存为…"), this);
     savingAs->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     connect(savingAs, &QAction::triggered, this, &ConfigFileController::chooseFileToSave);
     for (QAction *action : {opening, saving, savingAs})

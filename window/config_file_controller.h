@@ -42,9 +42,6 @@ public:
     // Whether the form would now save other bytes than the open file holds.
     bool isModified() const;
 
-    QAction *openAction() const { return opening; }
-    QAction *saveAction() const { return saving; }
-    QAction *saveAsAction() const { return savingAs; }
     QStringList recentFiles() const;
     // The menu of the entry button, which other entries may join.
     QMenu *menu() const { return entryMenu; }
@@ -75,9 +72,6 @@ private:
     QString path;
     // What the open file holds, in the form's own build of it.
     QByteArray savedBytes;
-    QAction *opening;
-    QAction *saving;
-    QAction *savingAs;
     QMenu *entryMenu;
     QMenu *recentMenu;
 };

@@ -38,6 +38,8 @@ DeviceSession::DeviceSession(Ui_Widget &form, QWidget *window)
       window_(window),
       entry_(new QToolButton(form.connectBtn->parentWidget()))
 {
+    setObjectName(QStringLiteral("deviceSession"));
+    entry_->setObjectName(QStringLiteral("readerChooser"));
     // In the free space between 连接设备 and 保存配置, as high as they are.
     const QRect beside = form.connectBtn->geometry();
     const int room = form.saveBtn->geometry().left() - beside.right() - 2 * kEntryGap;

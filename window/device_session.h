@@ -57,8 +57,6 @@ public:
     bool connected() const { return connected_; }
     void setConnected(bool connected) { connected_ = connected; }
 
-    QToolButton *entry() const { return entry_; }
-
     // The channel to the chosen reader, open from the first connect on.
     device::Session &reader() { return reader_; }
 

@@ -124,7 +124,13 @@ private:
     // configuration left out.
     SecretPrompt *secretPrompt;
 
-    // Test-only window into the members above (tests/support/widget_probe.h).
+    // The tests' probe (tests/support/widget_probe.h) reads ui, configText,
+    // readerText and lua_state and calls GenerateQRcode: none of them is a
+    // slot, a child object or shown on the form, and the slot table is fixed,
+    // so a test has no other way to fill the form through the form record,
+    // to read the signed text a slot leaves, to stand in for a reader's reply,
+    // to see whether the script was loaded, or to put an arbitrary text on
+    // the code label. Its private slots it invokes by name.
     friend class WidgetProbe;
 };
 

@@ -10,12 +10,13 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QSpinBox>
-#include <QTableWidget>
+#include <QTableView>
 #include <QtTest>
 
 #include <memory>
 #include <vector>
 
+#include "batchwrite/batch_rows.h"
 #include "batchwrite/batch_write_dialog.h"
 #include "core/form_source.h"
 #include "records/record_store.h"
@@ -53,18 +54,39 @@ struct StartForm : FormSource
     config::FormValue start = config::startValue();
 };
 
+QAbstractItemModel *rowsIn(BatchWriteDialog &dialog)
+{
+    return formChild<QTableView>(dialog, "readerTable")->model();
+}
+
+// The row that shows the link, or -1.
+int rowShowing(BatchWriteDialog &dialog, const QString &link)
+{
+    QAbstractItemModel *rows = rowsIn(dialog);
+    const QModelIndexList found =
+        rows->match(rows->index(0, BatchRows::LinkColumn), Qt::DisplayRole, link, 1, Qt::MatchExactly);
+    return found.isEmpty() ? -1 : found.first().row();
+}
+
 QStringList rowsOf(BatchWriteDialog &dialog, const QStringList &links, int column)
 {
+    QAbstractItemModel *rows = rowsIn(dialog);
     QStringList cells;
-    for (const QString &link : links)
-        for (int row = 0; row < dialog.readerTable()->rowCount(); ++row)
-            if (dialog.readerTable()->item(row, BatchWriteDialog::LinkColumn)->text() == link)
-                cells << dialog.readerTable()->item(row, column)->text()
-                             + (column == BatchWriteDialog::LinkColumn
-                                        && dialog.readerTable()->item(row, column)->checkState() == Qt::Checked
-                                    ? "+"
-                                    : "");
+    for (const QString &link : links) {
+        const int row = rowShowing(dialog, link);
+        if (row < 0)
+            continue;
+        const bool checked = rows->index(row, BatchRows::LinkColumn).data(Qt::CheckStateRole) == Qt::Checked;
+        cells << rows->index(row, column).data().toString()
+                     + (column == BatchRows::LinkColumn && checked ? "+" : "");
+    }
     return cells;
+}
+
+// Saves are under way while 写入 waits for them.
+bool writing(BatchWriteDialog &dialog)
+{
+    return !formChild<QPushButton>(dialog, "writeButton")->isEnabled();
 }
 
 QStringList everyRow(const QString &cell)
@@ -88,9 +110,9 @@ qint64 runToEnd(BatchWriteDialog &dialog, QPushButton *button, const std::functi
         meanwhile();
     QElapsedTimer clock;
     clock.start();
-    while (dialog.isWriting() && clock.elapsed() < kRunMs)
+    while (writing(dialog) && clock.elapsed() < kRunMs)
         QTest::qWait(5);
-    return dialog.isWriting() ? -1 : largestGap;
+    return writing(dialog) ? -1 : largestGap;
 }
 
 } // namespace
@@ -143,10 +165,10 @@ private:
             qWarning("no dialog opened by the shortcut");
             return nullptr;
         }
-        QTest::keyClicks(dialog->addressField(), links().join(' '));
-        QTest::mouseClick(dialog->addButton(), Qt::LeftButton);
-        if (rowsOf(*dialog, links(), BatchWriteDialog::LinkColumn).size() != kReaders) {
-            qWarning("readers not added: %s", qPrintable(dialog->statusLine()->text()));
+        QTest::keyClicks(formChild<QLineEdit>(*dialog, "addressField"), links().join(' '));
+        QTest::mouseClick(formChild<QPushButton>(*dialog, "addButton"), Qt::LeftButton);
+        if (rowsOf(*dialog, links(), BatchRows::LinkColumn).size() != kReaders) {
+            qWarning("readers not added: %s", qPrintable(formChild<QLabel>(*dialog, "statusLine")->text()));
             return nullptr;
         }
         return dialog;
@@ -162,7 +184,7 @@ private:
 
     QStringList statuses(BatchWriteDialog &dialog) const
     {
-        return rowsOf(dialog, links(), BatchWriteDialog::StatusColumn);
+        return rowsOf(dialog, links(), BatchRows::StatusColumn);
     }
 
 private slots:
@@ -195,28 +217,28 @@ private slots:
         // One reader in two rows (its terminal at another speed) is refused,
         // as is a form the build refuses; neither writes anything.
         const QString twice = linkOf(0) + ":9600";
-        QTest::keyClicks(dialog->addressField(), twice);
-        QTest::keyClick(dialog->addressField(), Qt::Key_Return);
-        QTest::mouseClick(dialog->writeButton(), Qt::LeftButton);
-        QVERIFY2(dialog->statusLine()->text().contains(twice), qPrintable(dialog->statusLine()->text()));
-        dialog->readerTable()->selectRow(
-            dialog->readerTable()->findItems(twice, Qt::MatchExactly).value(0)->row());
-        QTest::mouseClick(dialog->removeButton(), Qt::LeftButton);
-        QCOMPARE(dialog->readerTable()->findItems(twice, Qt::MatchExactly).size(), 0);
+        QTest::keyClicks(formChild<QLineEdit>(*dialog, "addressField"), twice);
+        QTest::keyClick(formChild<QLineEdit>(*dialog, "addressField"), Qt::Key_Return);
+        QTest::mouseClick(formChild<QPushButton>(*dialog, "writeButton"), Qt::LeftButton);
+        QVERIFY2(formChild<QLabel>(*dialog, "statusLine")->text().contains(twice),
+                 qPrintable(formChild<QLabel>(*dialog, "statusLine")->text()));
+        formChild<QTableView>(*dialog, "readerTable")->selectRow(rowShowing(*dialog, twice));
+        QTest::mouseClick(formChild<QPushButton>(*dialog, "removeButton"), Qt::LeftButton);
+        QCOMPARE(rowShowing(*dialog, twice), -1);
         formChild<QLineEdit>(window, "manpw")->clear();
         {
             MessageBoxAnswerer answerer;
-            QTest::mouseClick(dialog->writeButton(), Qt::LeftButton);
+            QTest::mouseClick(formChild<QPushButton>(*dialog, "writeButton"), Qt::LeftButton);
             QCOMPARE(answerer.seen().size(), 1);
         }
-        QVERIFY(!dialog->isWriting());
+        QVERIFY(!writing(*dialog));
         QCOMPARE(statuses(*dialog), everyRow(QString()));
         formChild<QLineEdit>(window, "manpw")->setText(kFactoryPassword);
 
-        const qint64 gap = runToEnd(*dialog, dialog->writeButton());
+        const qint64 gap = runToEnd(*dialog, formChild<QPushButton>(*dialog, "writeButton"));
         QVERIFY2(gap >= 0 && gap < kLongestGapMs, qPrintable(QString::number(gap)));
         QCOMPARE(statuses(*dialog), everyRow(QStringLiteral("成功")));
-        QCOMPARE(dialog->progressBar()->value(), kReaders);
+        QCOMPARE(formChild<QProgressBar>(*dialog, "progressBar")->value(), kReaders);
         for (int reader = 0; reader < kReaders; ++reader)
             QVERIFY2(storedConfig(reader).contains("批量-1"), qPrintable(storedConfig(reader)));
         std::vector<records::Record> saved;
@@ -231,10 +253,10 @@ private slots:
         Widget window;
         BatchWriteDialog *dialog = openDialog(window, QStringLiteral("停止-1"));
         QVERIFY(dialog);
-        dialog->atOnceField()->setValue(1);
-        const qint64 gap = runToEnd(*dialog, dialog->writeButton(), [&] {
+        formChild<QSpinBox>(*dialog, "atOnceField")->setValue(1);
+        const qint64 gap = runToEnd(*dialog, formChild<QPushButton>(*dialog, "writeButton"), [&] {
             QTRY_VERIFY_WITH_TIMEOUT(statuses(*dialog).contains(QStringLiteral("成功")), kRunMs);
-            QTest::mouseClick(dialog->stopButton(), Qt::LeftButton);
+            QTest::mouseClick(formChild<QPushButton>(*dialog, "stopButton"), Qt::LeftButton);
         });
         QVERIFY(gap >= 0);
         int untouched = 0;
@@ -263,8 +285,8 @@ private slots:
         auto window = std::make_unique<Widget>();
         BatchWriteDialog *dialog = openDialog(*window, QStringLiteral("关闭-1"));
         QVERIFY(dialog);
-        dialog->atOnceField()->setValue(2);
-        QTest::mouseClick(dialog->writeButton(), Qt::LeftButton);
+        formChild<QSpinBox>(*dialog, "atOnceField")->setValue(2);
+        QTest::mouseClick(formChild<QPushButton>(*dialog, "writeButton"), Qt::LeftButton);
         QTRY_VERIFY(statuses(*dialog).contains(QStringLiteral("正在写入…")));
         QTest::keyClick(dialog, Qt::Key_Escape);
         QVERIFY(dialog->isVisible());
@@ -293,20 +315,20 @@ private slots:
         const int gone[] = {1, 6}; // one terminal, one TCP reader
         for (int reader : gone)
             sims[reader]->kill();
-        QVERIFY(runToEnd(*dialog, dialog->writeButton()) >= 0);
+        QVERIFY(runToEnd(*dialog, formChild<QPushButton>(*dialog, "writeButton")) >= 0);
         for (int reader : gone)
             QVERIFY2(statuses(*dialog).at(reader).startsWith(QStringLiteral("失败：")),
                      qPrintable(statuses(*dialog).at(reader)));
-        QVERIFY(dialog->retryButton()->isEnabled());
+        QVERIFY(formChild<QPushButton>(*dialog, "retryButton")->isEnabled());
 
         for (int reader : gone)
             QVERIFY(sims[reader]->start(kSlowReader));
-        QVERIFY(runToEnd(*dialog, dialog->retryButton()) >= 0);
+        QVERIFY(runToEnd(*dialog, formChild<QPushButton>(*dialog, "retryButton")) >= 0);
         QCOMPARE(statuses(*dialog), everyRow(QStringLiteral("成功")));
-        QCOMPARE(dialog->progressBar()->maximum(), 2);
+        QCOMPARE(formChild<QProgressBar>(*dialog, "progressBar")->maximum(), 2);
         for (int reader : gone)
             QVERIFY(storedConfig(reader).contains("重试-1"));
-        QVERIFY(!dialog->retryButton()->isEnabled());
+        QVERIFY(!formChild<QPushButton>(*dialog, "retryButton")->isEnabled());
     }
 
     // The typed readers and the checks come back in the next run; what the
@@ -325,13 +347,12 @@ private slots:
         {
             BatchWriteDialog first(form, {}, &window);
             QCOMPARE(rowsOf(first, remembered, 0), (QStringList{"tcp:10.0.0.1:47811", "serial:/dev/ttyACM7+"}));
-            first.readerTable()
-                ->findItems("tcp:10.0.0.1:47811", Qt::MatchExactly)
-                .value(0)
-                ->setCheckState(Qt::Checked);
-            QTest::keyClicks(first.addressField(), "reader.lan:1");
-            QTest::keyClick(first.addressField(), Qt::Key_Enter);
-            QVERIFY(!first.isWriting());
+            QVERIFY(rowsIn(first)->setData(rowsIn(first)->index(rowShowing(first, "tcp:10.0.0.1:47811"),
+                                                                BatchRows::LinkColumn),
+                                           Qt::Checked, Qt::CheckStateRole));
+            QTest::keyClicks(formChild<QLineEdit>(first, "addressField"), "reader.lan:1");
+            QTest::keyClick(formChild<QLineEdit>(first, "addressField"), Qt::Key_Enter);
+            QVERIFY(!writing(first));
         }
         BatchWriteDialog second(form, {}, &window);
         QCOMPARE(rowsOf(second, remembered, 0),

@@ -675,10 +675,11 @@ private slots:
         MessageBoxAnswerer answerer;
         QVERIFY(window.configFiles().open(QStringLiteral("reader.tcfg")));
         WidgetProbe(window).form().manpw->setText(QString::fromLatin1(kPassword));
-        WidgetProbe(window).codeActions().setCode(windowText(QStringLiteral("reader.tcfg"), false));
+        formChild<CodeActions>(window, "codeActions")->setCode(windowText(QStringLiteral("reader.tcfg"), false));
         const bool written = withFullDisk([&] {
-            return arguments.constFirst() == "--save-as" ? window.configFiles().saveAs(path)
-                                                         : WidgetProbe(window).codeActions().exportTo(path);
+            return arguments.constFirst() == "--save-as"
+                       ? window.configFiles().saveAs(path)
+                       : formChild<CodeActions>(window, "codeActions")->exportTo(path);
         });
         QVERIFY(!written);
         QCOMPARE(readBytes(path), old);

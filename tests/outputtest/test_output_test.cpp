@@ -22,6 +22,7 @@
 
 #include "core/form_source.h"
 #include "outputtest/keyboard_capture.h"
+#include "outputtest/log_colours.h"
 #include "outputtest/output_test_form.h"
 #include "outputtest/output_test_window.h"
 #include "receivers/output_log.h"
@@ -59,6 +60,12 @@ QStringList markedCells(const OutputLog &log, int row)
     return cells;
 }
 
+// The messages the test window has received.
+OutputLog &logOf(OutputTestWindow &test)
+{
+    return *formChild<OutputLog>(test, "messageLog");
+}
+
 // The form as a tool window sees it, changed by the test.
 class HeldForm : public FormSource
 {
@@ -85,7 +92,7 @@ void startOnLoopback(OutputTestWindow &test)
 {
     auto *where = test.findChild<QComboBox *>("listenAddress");
     where->setCurrentIndex(where->findText("仅本机"));
-    QTest::mouseClick(test.startButton(), Qt::LeftButton);
+    QTest::mouseClick(formChild<QPushButton>(test, "startButton"), Qt::LeftButton);
 }
 
 QStringList savedLines(const QString &path)
@@ -162,6 +169,59 @@ private slots:
         QTEST(markedCells(log, 0), "cells");
     }
 
+    // The window paints the affixes' grounds and the heartbeats' and notes'
+    // letters; a code's letters and its data keep the view's own colours.
+    void logIsPainted_data()
+    {
+        QTest::addColumn<QByteArray>("message"); // empty for a note
+        QTest::addColumn<int>("column");
+        QTest::addColumn<int>("role");
+        QTest::addColumn<QColor>("colour");
+        const QByteArray code("AB12345XY\r");
+        QTest::newRow("prefix found") << code << int(OutputLog::Prefix) << int(Qt::BackgroundRole)
+                                      << QColor(0xd4, 0xf5, 0xd4);
+        QTest::newRow("suffix missing") << QByteArray("AB12345\r") << int(OutputLog::Suffix)
+                                        << int(Qt::BackgroundRole) << QColor(0xf8, 0xd0, 0xd0);
+        QTest::newRow("terminator missing")
+            << QByteArray("AB1XY") << int(OutputLog::End) << int(Qt::BackgroundRole) << QColor(0xf8, 0xd0, 0xd0);
+        QTest::newRow("data") << code << int(OutputLog::Data) << int(Qt::BackgroundRole) << QColor();
+        QTest::newRow("code's letters") << code << int(OutputLog::Data) << int(Qt::ForegroundRole) << QColor();
+        QTest::newRow("heartbeat") << QByteArray("HB") << int(OutputLog::Data) << int(Qt::ForegroundRole)
+                                   << QColor(0x90, 0x90, 0x90);
+        QTest::newRow("heartbeat's affixes")
+            << QByteArray("HB") << int(OutputLog::Prefix) << int(Qt::BackgroundRole) << QColor();
+        QTest::newRow("note") << QByteArray() << int(OutputLog::Data) << int(Qt::ForegroundRole)
+                              << QColor(0x20, 0x50, 0xa0);
+    }
+
+    void logIsPainted()
+    {
+        QFETCH(QByteArray, message);
+        QFETCH(int, column);
+        QFETCH(int, role);
+        QFETCH(QColor, colour);
+        Settings settings;
+        settings.scanPrefix = {"AB", false};
+        settings.scanSuffix = {"XY", false};
+        settings.carriageReturn = true;
+        settings.heartbeat = "HB";
+        OutputLog log;
+        log.setSettings(settings);
+        LogColours painted;
+        painted.setSourceModel(&log);
+        QAbstractItemModelTester tester(&painted, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        if (message.isEmpty())
+            log.note("restarted");
+        else
+            log.append({QDateTime::currentDateTime(), "test", message, QString()});
+        QTRY_COMPARE_WITH_TIMEOUT(painted.rowCount(), 1, kArrival);
+        const QVariant shown = painted.index(0, column).data(role);
+        QCOMPARE(shown.isValid(), colour.isValid());
+        if (colour.isValid())
+            QCOMPARE(shown.value<QBrush>().color(), colour);
+        QCOMPARE(painted.index(0, column).data(), log.index(0, column).data());
+    }
+
     // The log keeps the newest messages, by count and by the memory they
     // hold (details counted as well as bytes), and counts what it dropped.
     void logKeepsTheNewest_data()
@@ -213,21 +273,24 @@ private slots:
         QVERIFY(test);
         QCOMPARE(openTest(window), test); // once open, the shortcut only raises it
         QCOMPARE(window.findChildren<OutputTestWindow *>().size(), 1);
-        QCOMPARE(test->portField()->value(), int(port));
-        QCOMPARE(test->startButton()->text(), QString("开始接收")); // nothing listens before the click
+        QCOMPARE(formChild<QSpinBox>(*test, "portField")->value(), int(port));
+        QCOMPARE(formChild<QPushButton>(*test, "startButton")->text(),
+                 QString("开始接收")); // nothing listens before the click
         startOnLoopback(*test);
-        test->replyField()->setText("OK");
-        QTest::keyClick(test->replyField(), Qt::Key_Return); // ends the typing, not the receiving
-        QCOMPARE(test->startButton()->text(), QString("停止"));
-        QVERIFY2(test->statusLine()->text().contains("仅本机"), qPrintable(test->statusLine()->text()));
+        formChild<QLineEdit>(*test, "replyField")->setText("OK");
+        QTest::keyClick(formChild<QLineEdit>(*test, "replyField"),
+                        Qt::Key_Return); // ends the typing, not the receiving
+        QCOMPARE(formChild<QPushButton>(*test, "startButton")->text(), QString("停止"));
+        QVERIFY2(formChild<QLabel>(*test, "statusLine")->text().contains("仅本机"),
+                 qPrintable(formChild<QLabel>(*test, "statusLine")->text()));
         QVERIFY(sim.control("code 12345", "output sent tcp"));
         const QStringList expected{"AB", "12345", "XY", ""};
-        QTRY_VERIFY_WITH_TIMEOUT(rowWith(test->log(), expected) >= 0, kArrival);
-        QTRY_VERIFY_WITH_TIMEOUT(test->log().heartbeats() >= 1, kArrival);
+        QTRY_VERIFY_WITH_TIMEOUT(rowWith(logOf(*test), expected) >= 0, kArrival);
+        QTRY_VERIFY_WITH_TIMEOUT(logOf(*test).heartbeats() >= 1, kArrival);
         QTest::qWait(100);
         QVERIFY(sim.waitForLine("output reply: OK"));
-        QVERIFY(test->log()
-                    .index(rowWith(test->log(), expected), OutputLog::Source)
+        QVERIFY(logOf(*test)
+                    .index(rowWith(logOf(*test), expected), OutputLog::Source)
                     .data()
                     .toString()
                     .startsWith("127.0.0.1:"));
@@ -246,13 +309,13 @@ private slots:
         OutputTestWindow *test = openTest(window);
         QVERIFY(test);
         startOnLoopback(*test);
-        test->replyField()->setText("OK");
+        formChild<QLineEdit>(*test, "replyField")->setText("OK");
         QVERIFY(sim.control("code 12345", "output http 200"));
         QVERIFY(sim.lines().last().endsWith(": OK"));
-        QTRY_COMPARE_WITH_TIMEOUT(test->log().rowCount(), 1, kArrival);
-        QCOMPARE(markedCells(test->log(), 0), QStringList({"AB", "12345", "XY", ""}));
-        QVERIFY(test->log().index(0, OutputLog::Source).data().toString().endsWith(" POST /scan"));
-        QVERIFY(test->log().details(0).contains("Content-Type: text/plain"));
+        QTRY_COMPARE_WITH_TIMEOUT(logOf(*test).rowCount(), 1, kArrival);
+        QCOMPARE(markedCells(logOf(*test), 0), QStringList({"AB", "12345", "XY", ""}));
+        QVERIFY(logOf(*test).index(0, OutputLog::Source).data().toString().endsWith(" POST /scan"));
+        QVERIFY(logOf(*test).details(0).contains("Content-Type: text/plain"));
     }
 
     // Serial output on the simulator's terminal: a card number in the
@@ -272,13 +335,14 @@ private slots:
 
         OutputTestWindow *test = openTest(window);
         QVERIFY(test);
-        test->serialPortField()->setEditText(sim.ptyLink());
-        QTest::mouseClick(test->startButton(), Qt::LeftButton);
-        QVERIFY2(test->statusLine()->text().contains(sim.ptyLink()), qPrintable(test->statusLine()->text()));
+        formChild<QComboBox>(*test, "serialPortField")->setEditText(sim.ptyLink());
+        QTest::mouseClick(formChild<QPushButton>(*test, "startButton"), Qt::LeftButton);
+        QVERIFY2(formChild<QLabel>(*test, "statusLine")->text().contains(sim.ptyLink()),
+                 qPrintable(formChild<QLabel>(*test, "statusLine")->text()));
         // Read forwards 04 A1 B2 C3 turns round to C3B2A104.
         QVERIFY(sim.control("card 04A1B2C3", "output sent pty"));
-        QTRY_COMPARE_WITH_TIMEOUT(test->log().rowCount(), 1, kArrival);
-        QCOMPARE(markedCells(test->log(), 0), QStringList({"[", "3283263748", "]", "⏎␊"}));
+        QTRY_COMPARE_WITH_TIMEOUT(logOf(*test).rowCount(), 1, kArrival);
+        QCOMPARE(markedCells(logOf(*test), 0), QStringList({"[", "3283263748", "]", "⏎␊"}));
     }
 
     // A keyboard reader's code ends at Enter, with the pace of its keys.
@@ -288,11 +352,11 @@ private slots:
         form.form.linePrefix = "AB";
         form.form.enterCheck = true;
         OutputTestWindow test(form, nullptr);
-        QTest::keyClicks(test.keyboardCapture(), "AB42");
-        QTest::keyClick(test.keyboardCapture(), Qt::Key_Return);
-        QTRY_COMPARE_WITH_TIMEOUT(test.log().rowCount(), 1, kArrival);
-        QCOMPARE(markedCells(test.log(), 0), QStringList({"AB", "42", "", "⏎"}));
-        QVERIFY(test.log().details(0).contains("按键间隔"));
+        QTest::keyClicks(formChild<KeyboardCapture>(test, "keyboardCapture"), "AB42");
+        QTest::keyClick(formChild<KeyboardCapture>(test, "keyboardCapture"), Qt::Key_Return);
+        QTRY_COMPARE_WITH_TIMEOUT(logOf(test).rowCount(), 1, kArrival);
+        QCOMPARE(markedCells(logOf(test), 0), QStringList({"AB", "42", "", "⏎"}));
+        QVERIFY(logOf(test).details(0).contains("按键间隔"));
     }
 
     // The test starts on what the form says, from the button set of the
@@ -343,12 +407,12 @@ private slots:
         QFETCH(int, key);
         HeldForm form;
         OutputTestWindow test(form, nullptr);
-        QTest::keyClicks(test.keyboardCapture(), "42");
+        QTest::keyClicks(formChild<KeyboardCapture>(test, "keyboardCapture"), "42");
         if (key != 0)
-            QTest::keyClick(test.keyboardCapture(), Qt::Key(key));
-        QTRY_COMPARE_WITH_TIMEOUT(test.log().rowCount(), 1, kArrival);
+            QTest::keyClick(formChild<KeyboardCapture>(test, "keyboardCapture"), Qt::Key(key));
+        QTRY_COMPARE_WITH_TIMEOUT(logOf(test).rowCount(), 1, kArrival);
         QFETCH(QString, end);
-        QVERIFY(test.log().details(0).contains("文本：42" + end + "\n"));
+        QVERIFY(logOf(test).details(0).contains("文本：42" + end + "\n"));
     }
 
     void busyPortIsSaidAndClosingFreesIt_data()
@@ -369,18 +433,19 @@ private slots:
             QVERIFY(other.listen(QHostAddress::LocalHost, port));
             OutputTestWindow busy(form, nullptr);
             startOnLoopback(busy);
-            const QString said = busy.statusLine()->text();
+            const QString said = formChild<QLabel>(busy, "statusLine")->text();
             QVERIFY2(said.contains(QString::fromLocal8Bit(std::strerror(EADDRINUSE))), qPrintable(said));
             QVERIFY2(said.contains("换一个端口"), qPrintable(said));
         }
         auto *first = new OutputTestWindow(form, nullptr);
         startOnLoopback(*first);
-        QVERIFY(first->statusLine()->text().contains("正在"));
+        QVERIFY(formChild<QLabel>(*first, "statusLine")->text().contains("正在"));
         first->close(); // deletes itself
         QTest::qWait(0);
         OutputTestWindow second(form, nullptr);
         startOnLoopback(second);
-        QVERIFY2(second.statusLine()->text().contains("正在"), qPrintable(second.statusLine()->text()));
+        QVERIFY2(formChild<QLabel>(second, "statusLine")->text().contains("正在"),
+                 qPrintable(formChild<QLabel>(second, "statusLine")->text()));
     }
 
     // A serial port that is not there is said with the reason and a hint.
@@ -389,11 +454,11 @@ private slots:
         HeldForm form;
         chooseChannel(form, Channel::Serial);
         OutputTestWindow test(form, nullptr);
-        test.serialPortField()->setEditText(dir.filePath("no-such-port"));
-        QTest::mouseClick(test.startButton(), Qt::LeftButton);
-        const QString said = test.statusLine()->text();
+        formChild<QComboBox>(test, "serialPortField")->setEditText(dir.filePath("no-such-port"));
+        QTest::mouseClick(formChild<QPushButton>(test, "startButton"), Qt::LeftButton);
+        const QString said = formChild<QLabel>(test, "statusLine")->text();
         QVERIFY2(said.contains("no-such-port") && said.contains("检查读头的连线"), qPrintable(said));
-        QCOMPARE(test.startButton()->text(), QString("开始接收"));
+        QCOMPARE(formChild<QPushButton>(test, "startButton")->text(), QString("开始接收"));
     }
 
     // Choosing Wiegand stops the receiver, frees its port and names the
@@ -407,8 +472,8 @@ private slots:
         form.form.hexformout = true;
         OutputTestWindow test(form, nullptr);
         startOnLoopback(test);
-        QVERIFY(test.statusLine()->text().contains("正在"));
-        test.channelChoice()->setCurrentText("韦根");
+        QVERIFY(formChild<QLabel>(test, "statusLine")->text().contains("正在"));
+        formChild<QComboBox>(test, "channelChoice")->setCurrentText("韦根");
         QTcpServer other;
         QVERIFY(other.listen(QHostAddress::LocalHost, port));
         const QString note = test.findChild<QStackedWidget *>()->currentWidget()->property("text").toString();
@@ -429,21 +494,22 @@ private slots:
         reader.connectToHost(QHostAddress::LocalHost, before);
         QVERIFY(reader.waitForConnected(5000));
         reader.write("A1\r");
-        QTRY_COMPARE_WITH_TIMEOUT(test.log().rowCount(), 1, kArrival);
+        QTRY_COMPARE_WITH_TIMEOUT(logOf(test).rowCount(), 1, kArrival);
         quint16 after = freePort();
         while (after == before)
             after = freePort();
         form.form.tcpport = QString::number(after);
         form.change();
-        QTRY_VERIFY_WITH_TIMEOUT(test.statusLine()->text().contains(QString::number(after)), kArrival);
+        QTRY_VERIFY_WITH_TIMEOUT(formChild<QLabel>(test, "statusLine")->text().contains(QString::number(after)),
+                                 kArrival);
         QTcpSocket moved;
         moved.connectToHost(QHostAddress::LocalHost, after);
         QVERIFY(moved.waitForConnected(5000));
         moved.write("B2\r");
-        QTRY_COMPARE_WITH_TIMEOUT(test.log().rowCount(), 3, kArrival);
-        QCOMPARE(test.log().index(0, OutputLog::Data).data().toString(), QString("A1"));
-        QVERIFY(test.log().index(1, OutputLog::Data).data().toString().contains(QString::number(after)));
-        QCOMPARE(test.log().index(2, OutputLog::Data).data().toString(), QString("B2"));
+        QTRY_COMPARE_WITH_TIMEOUT(logOf(test).rowCount(), 3, kArrival);
+        QCOMPARE(logOf(test).index(0, OutputLog::Data).data().toString(), QString("A1"));
+        QVERIFY(logOf(test).index(1, OutputLog::Data).data().toString().contains(QString::number(after)));
+        QCOMPARE(logOf(test).index(2, OutputLog::Data).data().toString(), QString("B2"));
     }
 
     // A request path holding a line feed, terminal escapes, a bell and a
@@ -460,12 +526,12 @@ private slots:
         peer.connectToHost(QHostAddress::LocalHost, port);
         QVERIFY(peer.waitForConnected(5000));
         peer.write("GET /a%0AFAKE%20LINE%1B[31m%1B]0;t%07%E2%80%AEgnp.exe HTTP/1.1\r\nHost: x\r\n\r\n");
-        QTRY_COMPARE_WITH_TIMEOUT(test.log().rowCount(), 1, kArrival);
+        QTRY_COMPARE_WITH_TIMEOUT(logOf(test).rowCount(), 1, kArrival);
         QVERIFY(test.saveTo(dir.filePath("forged.txt")));
         const QStringList lines = savedLines(dir.filePath("forged.txt"));
         QCOMPARE(lines.size(), 1);
-        for (const QString &shown : {lines.first(), test.log().index(0, OutputLog::Source).data().toString(),
-                                     test.log().details(0).section('\n', 1, 1)}) {
+        for (const QString &shown : {lines.first(), logOf(test).index(0, OutputLog::Source).data().toString(),
+                                     logOf(test).details(0).section('\n', 1, 1)}) {
             QVERIFY2(shown.contains("/a\\x0AFAKE LINE\\x1B[31m\\x1B]0;t\\x07U+202Egnp.exe"), qPrintable(shown));
             for (QChar hidden : {QChar('\n'), QChar(0x1B), QChar(0x07), QChar(0x202E)})
                 QVERIFY2(!shown.contains(hidden), qPrintable(shown));
@@ -479,12 +545,9 @@ private slots:
         OutputTestWindow test(form, nullptr);
         test.show();
         QVERIFY(QTest::qWaitForWindowExposed(&test));
-        test.log().append({QDateTime::currentDateTime(), "peer", "6901234567892", QString()});
-        QTRY_COMPARE_WITH_TIMEOUT(test.log().rowCount(), 1, kArrival);
-        QTableView *table = nullptr;
-        for (QTableView *view : test.findChildren<QTableView *>())
-            if (view->model() == &test.log())
-                table = view;
+        logOf(test).append({QDateTime::currentDateTime(), "peer", "6901234567892", QString()});
+        QTRY_COMPARE_WITH_TIMEOUT(logOf(test).rowCount(), 1, kArrival);
+        auto *table = formChild<QTableView>(test, "messageTable");
         const int needed = table->fontMetrics().horizontalAdvance("6901234567892") + 12;
         QVERIFY2(table->columnWidth(OutputLog::Data) >= needed,
                  qPrintable(QString::number(table->columnWidth(OutputLog::Data))));
@@ -497,8 +560,8 @@ private slots:
         HeldForm form;
         form.form.linePrefix = "AB";
         OutputTestWindow test(form, nullptr);
-        test.log().append({QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5, 6)), "peer", "AB1", QString()});
-        QTRY_COMPARE_WITH_TIMEOUT(test.log().rowCount(), 1, kArrival);
+        logOf(test).append({QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5, 6)), "peer", "AB1", QString()});
+        QTRY_COMPARE_WITH_TIMEOUT(logOf(test).rowCount(), 1, kArrival);
         const QString line = "03:04:05.006\tpeer\tAB\t1\t\t\t41 42 31";
         QVERIFY(test.saveTo(dir.filePath("messages.txt")));
         QCOMPARE(savedLines(dir.filePath("messages.txt")), QStringList{line});
@@ -542,8 +605,8 @@ private slots:
         HeldForm form;
         OutputTestWindow test(form, nullptr);
         for (int i = 0; i < 2000; ++i)
-            test.log().append({QDateTime::currentDateTime(), "peer", QByteArray(60, 'c'), QString()});
-        QTRY_COMPARE_WITH_TIMEOUT(test.log().rowCount(), 2000, kArrival);
+            logOf(test).append({QDateTime::currentDateTime(), "peer", QByteArray(60, 'c'), QString()});
+        QTRY_COMPARE_WITH_TIMEOUT(logOf(test).rowCount(), 2000, kArrival);
         MessageBoxAnswerer answerer;
         QString detail;
         answerer.onSeen([&detail](QMessageBox *box) { detail = box->informativeText(); });
@@ -586,7 +649,7 @@ private:
         window.show();
         QApplication::setActiveWindow(&window);
         QTest::keyClick(&window, Qt::Key_T, Qt::ControlModifier);
-        return window.findChild<OutputTestWindow *>();
+        return window.findChild<OutputTestWindow *>(QStringLiteral("outputTestWindow"));
     }
 
     static int rowWith(const OutputLog &log, const QStringList &cells)

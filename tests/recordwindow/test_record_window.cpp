@@ -92,7 +92,7 @@ RecordWindow *openRecords(Widget &window)
 QStringList column(RecordWindow &records, int column)
 {
     QStringList cells;
-    const QAbstractItemModel *shown = records.tableView()->model();
+    const QAbstractItemModel *shown = formChild<QTableView>(records, "recordTable")->model();
     for (int row = 0; row < shown->rowCount(); ++row)
         cells << shown->index(row, column).data().toString();
     return cells;
@@ -100,7 +100,7 @@ QStringList column(RecordWindow &records, int column)
 
 void clickRow(RecordWindow &records, int row)
 {
-    QTableView *table = records.tableView();
+    QTableView *table = formChild<QTableView>(records, "recordTable");
     const QRect cell = table->visualRect(table->model()->index(row, RecordTable::Place));
     QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell.center());
 }
@@ -184,11 +184,11 @@ private slots:
         RecordWindow *records = openRecords(window);
         QVERIFY(records);
         // The range opens on every record.
-        QCOMPARE(records->fromField()->date(), QDate(2026, 3, 1));
+        QCOMPARE(formChild<QDateEdit>(*records, "fromField")->date(), QDate(2026, 3, 1));
         QCOMPARE(column(*records, RecordTable::Place).size(), 3);
-        records->fromField()->setDate(QDate(2026, 3, fromDay));
-        records->toField()->setDate(QDate(2026, 3, toDay));
-        records->filterField()->setText(typed);
+        formChild<QDateEdit>(*records, "fromField")->setDate(QDate(2026, 3, fromDay));
+        formChild<QDateEdit>(*records, "toField")->setDate(QDate(2026, 3, toDay));
+        formChild<QLineEdit>(*records, "filterField")->setText(typed);
         // Applied once typing pauses.
         QTRY_COMPARE(column(*records, RecordTable::Place), places);
     }
@@ -214,7 +214,7 @@ private slots:
         Widget window;
         RecordWindow *records = openRecords(window);
         QVERIFY(records);
-        QHeaderView *header = records->tableView()->horizontalHeader();
+        QHeaderView *header = formChild<QTableView>(*records, "recordTable")->horizontalHeader();
         for (int click = 0; click < 2; ++click) {
             QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
                               QPoint(header->sectionViewportPosition(sortBy) + 5, header->height() / 2));
@@ -285,19 +285,19 @@ private slots:
         Widget window;
         RecordWindow *records = openRecords(window);
         QVERIFY(records);
-        QAbstractItemModel *shown = records->tableView()->model();
+        QAbstractItemModel *shown = formChild<QTableView>(*records, "recordTable")->model();
         QVERIFY(shown->rowCount() < kMany);
         QAbstractItemModelTester tester(shown, QAbstractItemModelTester::FailureReportingMode::QtTest);
         while (shown->canFetchMore(QModelIndex()))
             shown->fetchMore(QModelIndex());
         QCOMPARE(shown->rowCount(), kMany);
         QCOMPARE(shown->index(0, RecordTable::Link).data().toString(), QStringLiteral("tcp:127.0.0.1:10699"));
-        records->tableView()->sortByColumn(RecordTable::Link, Qt::AscendingOrder);
+        formChild<QTableView>(*records, "recordTable")->sortByColumn(RecordTable::Link, Qt::AscendingOrder);
         QCOMPARE(shown->index(0, RecordTable::Link).data().toString(), QStringLiteral("tcp:127.0.0.1:10000"));
-        records->filterField()->setText(QStringLiteral("东门"));
+        formChild<QLineEdit>(*records, "filterField")->setText(QStringLiteral("东门"));
         QTRY_COMPARE(shown->rowCount(), (kMany + 6) / 7);
 
-        records->filterField()->clear();
+        formChild<QLineEdit>(*records, "filterField")->clear();
         QTemporaryDir dir;
         QVERIFY(records->exportPdf(dir.filePath("many.pdf")));
         QProcess info;
@@ -366,11 +366,11 @@ private slots:
         WidgetProbe probe(window);
         const config::FormValue before = binding::read(probe.form());
         RecordWindow *records = openRecords(window);
-        QVERIFY(records && !records->openButton()->isEnabled());
+        QVERIFY(records && !formChild<QPushButton>(*records, "openButton")->isEnabled());
         clickRow(*records, 0);
-        QVERIFY(records->detailView()->toPlainText().contains("配置："));
+        QVERIFY(formChild<QPlainTextEdit>(*records, "detailView")->toPlainText().contains("配置："));
         MessageBoxAnswerer answerer;
-        QTest::mouseClick(records->openButton(), Qt::LeftButton);
+        QTest::mouseClick(formChild<QPushButton>(*records, "openButton"), Qt::LeftButton);
         const config::FormValue after = binding::read(probe.form());
         if (refusal.isEmpty()) {
             QCOMPARE(answerer.summary(), QStringList());

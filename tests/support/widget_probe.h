@@ -10,11 +10,11 @@
 
 #include "support/widget_child.h"
 #include "ui_widget.h"
-#include "window/device_session.h"
 #include "window/widget.h"
 
-// Lets a test read the window's private members and invoke its private
-// slots. The window declares this class its friend.
+// Lets a test read the window's private members that nothing else shows,
+// and invoke its private slots by name through the window's meta-object.
+// The window declares this class its friend for the members alone.
 class WidgetProbe
 {
 public:
@@ -42,25 +42,34 @@ public:
     // The reader's configuration text of the last connect.
     const QByteArray &readerText() const { return w.readerText; }
 
-    // The chosen reader and the entry to the chooser.
-    DeviceSession &deviceSession() { return *w.deviceSession; }
-
     // The form record, for the functions of the subsystems that take it.
     Ui_Widget &form() { return *w.ui; }
-    void getconfigState() { w.GetconfigState(); }
+    void getconfigState() { invoke("GetconfigState"); }
     // The signed text the form gives now; like every consumer, it leaves
     // configText empty afterwards.
     QString buildConfigText()
     {
-        w.GetconfigState();
+        getconfigState();
         return std::exchange(w.configText, QString());
     }
-    void getinitkeyvalue() { w.Getinitkeyvalue(); }
-    int getHmac(const QString &text, char *digest) { return w.get_hmac(text, digest); }
+    void getinitkeyvalue() { invoke("Getinitkeyvalue"); }
+    int getHmac(const QString &text, char *digest)
+    {
+        int result = 0;
+        if (!QMetaObject::invokeMethod(&w, "get_hmac", Qt::DirectConnection, Q_RETURN_ARG(int, result),
+                                       Q_ARG(QString, text), Q_ARG(char *, digest)))
+            qFatal("the window has no slot get_hmac");
+        return result;
+    }
     void generateQRcode(const QString &text) { w.GenerateQRcode(text); }
-    CodeActions &codeActions() { return *w.codeActions; }
 
 private:
+    void invoke(const char *slot)
+    {
+        if (!QMetaObject::invokeMethod(&w, slot, Qt::DirectConnection))
+            qFatal("the window has no slot %s", slot);
+    }
+
     Widget &w;
     std::optional<QByteArray> replacedConfig;
 };

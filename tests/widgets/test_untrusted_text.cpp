@@ -14,6 +14,7 @@
 #include "widgets/device_chooser.h"
 #include "widgets/untrusted_text.h"
 #include "window/config_file_controller.h"
+#include "window/device_session.h"
 #include "window/widget.h"
 
 namespace {
@@ -152,7 +153,7 @@ private slots:
         writeSettings(settings);
         Widget window;
         QCOMPARE(window.configFiles().recentFiles(), recent);
-        QCOMPARE(WidgetProbe(window).deviceSession().link(), link);
+        QCOMPARE(formChild<DeviceSession>(window, "deviceSession")->link(), link);
     }
 
 private:

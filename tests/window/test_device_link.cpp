@@ -162,7 +162,7 @@ void choose(Widget &window, const QString &link)
         QTest::mouseClick(formChild<QDialogButtonBox>(*chooser, "buttons")->button(QDialogButtonBox::Ok),
                           Qt::LeftButton);
     });
-    QTest::mouseClick(WidgetProbe(window).deviceSession().entry(), Qt::LeftButton);
+    QTest::mouseClick(formChild<QToolButton>(window, "readerChooser"), Qt::LeftButton);
     QVERIFY(filled);
 }
 
@@ -273,13 +273,13 @@ private slots:
         sim.kill();
         Widget window;
         window.show();
-        QVERIFY(!WidgetProbe(window).deviceSession().reader().isOpen());
+        QVERIFY(!formChild<DeviceSession>(window, "deviceSession")->reader().isOpen());
         const QString stateBefore = text(window, "labelState");
 
         const Outcome absent = click(window, "connectBtn");
         QCOMPARE(absent.boxes, QStringList{kConnectFailed});
         QVERIFY(absent.msToFirstBox < kGenerousMs);
-        QVERIFY(!WidgetProbe(window).deviceSession().reader().isOpen());
+        QVERIFY(!formChild<DeviceSession>(window, "deviceSession")->reader().isOpen());
         QCOMPARE(text(window, "labelState"), stateBefore);
         QVERIFY(!formChild<QToolButton>(window, "saveBtn")->isEnabled());
         QVERIFY(!absent.boxUnderBusyCursor);
@@ -287,7 +287,7 @@ private slots:
 
         QVERIFY(resetReader());
         QCOMPARE(click(window, "connectBtn").boxes, QStringList{kConnected});
-        QVERIFY(WidgetProbe(window).deviceSession().reader().isOpen());
+        QVERIFY(formChild<DeviceSession>(window, "deviceSession")->reader().isOpen());
     }
 
     // The connect fills the labels and the form and opens the save; a second
@@ -316,7 +316,7 @@ private slots:
         const Outcome second = click(window, "connectBtn", {kLoadReader});
         QCOMPARE(second.boxes, (QStringList{kAsk, kConnected}));
         QVERIFY(second.log.contains(QStringLiteral("设备已连接")));
-        QVERIFY(WidgetProbe(window).deviceSession().reader().isOpen());
+        QVERIFY(formChild<DeviceSession>(window, "deviceSession")->reader().isOpen());
         QCOMPARE(text(window, "linePrefix"), QStringLiteral("TV-"));
     }
 
@@ -533,7 +533,7 @@ private slots:
         QVERIFY(connectWindow(window));
         qunsetenv("TRVO_DEVICE");
         choose(window, setting());
-        QVERIFY(!WidgetProbe(window).deviceSession().reader().isOpen()); // the old channel closed
+        QVERIFY(!formChild<DeviceSession>(window, "deviceSession")->reader().isOpen()); // the old channel closed
         QCOMPARE(text(window, "labelState"), QStringLiteral("未连接"));
 
         const Outcome connected = click(window, "connectBtn");
@@ -544,9 +544,9 @@ private slots:
 
         // A new window finds the choice again; TRVO_DEVICE, when set, decides.
         Widget next;
-        QCOMPARE(WidgetProbe(next).deviceSession().link().left(setting().size()), setting());
+        QCOMPARE(formChild<DeviceSession>(next, "deviceSession")->link().left(setting().size()), setting());
         useDeviceSetting("tcp:127.0.0.1:1");
-        QCOMPARE(WidgetProbe(next).deviceSession().link(), QStringLiteral("tcp:127.0.0.1:1"));
+        QCOMPARE(formChild<DeviceSession>(next, "deviceSession")->link(), QStringLiteral("tcp:127.0.0.1:1"));
     }
 
     // Each way a connect fails names its cause below the box's text.
@@ -676,7 +676,7 @@ private slots:
         setText(window, "manpw", kFactoryPassword);
         setText(window, "linePrefix", prefixBefore);
         QCOMPARE(click(window, "pushButton").boxes, QStringList());
-        CodeActions &actions = WidgetProbe(window).codeActions();
+        CodeActions &actions = *formChild<CodeActions>(window, "codeActions");
         QVERIFY(actions.usable());
 
         QCOMPARE(click(window, "connectBtn", {kLoadReader}).boxes, boxes);
@@ -787,10 +787,12 @@ private slots:
             auto *review = qobject_cast<SaveReviewDialog *>(QApplication::activeModalWidget());
             if (!review)
                 return;
-            for (int row = 0; row < review->table()->rowCount(); ++row)
-                seen << review->table()->item(row, 0)->text();
+            auto *table = formChild<QTableWidget>(*review, "changeTable");
+            for (int row = 0; row < table->rowCount(); ++row)
+                seen << table->item(row, 0)->text();
+            auto *write = formChild<QPushButton>(*review, "writeButton");
             QPushButton *answer =
-                review->writeButton()->text() == reviewAnswer ? review->writeButton() : review->cancelButton();
+                write->text() == reviewAnswer ? write : formChild<QPushButton>(*review, "cancelButton");
             QTest::mouseClick(answer, Qt::LeftButton);
         });
         const Outcome save = click(window, "saveBtn");
@@ -879,12 +881,12 @@ private slots:
             QTest::keyClick(&window, Qt::Key_H, Qt::ControlModifier);
             RecordWindow *records = window.findChild<RecordWindow *>();
             QVERIFY(records);
-            const QAbstractItemModel *rows = records->tableView()->model();
+            const QAbstractItemModel *rows = formChild<QTableView>(*records, "recordTable")->model();
             QStringList found;
             for (int row = 0; row < rows->rowCount(); ++row)
                 found << rows->index(row, RecordTable::Result).data().toString().section("：", 0, 0);
             QCOMPARE(found, shown);
-            const QString note = records->noteLine()->text();
+            const QString note = formChild<QLabel>(*records, "noteLine")->text();
             QVERIFY2(windowNote.isEmpty() || (again && store == "corrupt") ? !note.contains("已移至")
                                                                            : note.contains(windowNote),
                      qPrintable(note));
@@ -924,7 +926,7 @@ private slots:
             QVERIFY(review);
             offered << review->placeEdit()->text();
             review->placeEdit()->setText(QStringLiteral("  B栋   大厅 "));
-            QTest::mouseClick(review->writeButton(), Qt::LeftButton);
+            QTest::mouseClick(formChild<QPushButton>(*review, "writeButton"), Qt::LeftButton);
         });
         QCOMPARE(click(window, "saveBtn", {}, typePlace(QString())).boxes, QStringList{kSaved});
         QCOMPARE(offered, (QStringList{"", "3号楼 东门", "B栋 大厅"}));
