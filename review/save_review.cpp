@@ -86,6 +86,9 @@ SaveReviewDialog::SaveReviewDialog(const std::vector<ReaderChange> &changes, QWi
     cancel_ =
         buttons->addButton(QCoreApplication::translate("ReaderReview", "取消"), QDialogButtonBox::RejectRole);
     cancel_->setDefault(true);
+    table_->setObjectName(QStringLiteral("changeTable"));
+    write_->setObjectName(QStringLiteral("writeButton"));
+    cancel_->setObjectName(QStringLiteral("cancelButton"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
