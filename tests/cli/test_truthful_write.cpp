@@ -2,6 +2,8 @@
 // or by SIGINT keeps the record of every reader it configured, and no
 // secret of the configuration reaches a record, an export or a log.
 #include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -185,6 +187,33 @@ private slots:
         }
         QVERIFY2(!shown.contains(kHttpSecret), qPrintable(shown));
         QVERIFY2(!shown.contains(kWifiSecret), qPrintable(shown));
+    }
+
+    // The store's own reason for refusing it, in the language the program speaks.
+    void storeReasonInTheViewersLanguage_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("Chinese") << "" << QStringLiteral("配置记录由更新版本的本程序写入");
+        QTest::newRow("English") << "--lang en"
+                                 << "newer version";
+    }
+
+    void storeReasonInTheViewersLanguage()
+    {
+        QFETCH(QString, language);
+        QFETCH(QString, reason);
+        QTemporaryDir data;
+        QVERIFY(QDir().mkpath(QFileInfo(storePath(data)).absolutePath()));
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "newer");
+            db.setDatabaseName(storePath(data));
+            QVERIFY(db.open());
+            QVERIFY(QSqlQuery(db).exec("PRAGMA user_version=99"));
+        }
+        QSqlDatabase::removeDatabase("newer");
+        const QString said = run(data.path(), "--history " + language).second;
+        QVERIFY2(said.contains(reason), qPrintable(said));
     }
 };
 

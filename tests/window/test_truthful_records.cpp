@@ -17,6 +17,7 @@
 #include <QtTest>
 
 #include "records/record_store.h"
+#include "review/save_review.h"
 #include "script/script_fixture.h"
 #include "support/form_setup.h"
 #include "support/message_box_answerer.h"
@@ -243,8 +244,8 @@ private slots:
         }
         QCOMPARE(QSet<QString>(settings.begin(), settings.end()).size(), settings.size());
         // The box lists every change where they fit, else the first and how many.
-        if (boxLines.size() > 10)
-            boxLines = boxLines.mid(0, 10) << QStringLiteral("…等 %1 项").arg(changed.size());
+        if (boxLines.size() > kShownChanges)
+            boxLines = boxLines.mid(0, kShownChanges) << QStringLiteral("…等 %1 项").arg(changed.size());
         QCOMPARE(save.details.value(0).split('\n'), boxLines);
         const QString history = lastHistoryLine();
         QStringList recorded;
