@@ -112,10 +112,11 @@ static int script_run_chunk(lua_State *L)
     lua_pushcclosure(L, script_traceback, 0);
     lua_insert(L, base);
     /* A program that handles SIGINT itself (a batch that stops on it) keeps
-     * its handler throughout; only the default action is stood in for, and
-     * put back afterwards. */
+     * its handler throughout; only the default action or ignoring it is
+     * stood in for, and put back afterwards. */
     sigaction(SIGINT, NULL, &previous);
-    interruptible = !(previous.sa_flags & SA_SIGINFO) && previous.sa_handler == SIG_DFL;
+    interruptible =
+        !(previous.sa_flags & SA_SIGINFO) && (previous.sa_handler == SIG_DFL || previous.sa_handler == SIG_IGN);
     if (interruptible) {
         script_running_state = L;
         signal(SIGINT, script_on_sigint);
