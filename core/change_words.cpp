@@ -2,17 +2,44 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
+
+#include "config/import.h"
 #include "config/read_back.h"
 #include "core/wording.h"
 
+namespace {
+
+QString keyWords(const QString &key)
+{
+    const char *words = config::settingWords(key);
+    QString shown = *words ? formWords(words) : key;
+    while (shown.endsWith(QChar(0xFF1A)) || shown.endsWith(QLatin1Char(':')) || shown.endsWith(QLatin1Char(' ')))
+        shown.chop(1);
+    return shown;
+}
+
+} // namespace
+
+QString settingName(const QString &key, const char *group)
+{
+    const QString words = keyWords(key);
+    static const QStringList known = config::importedKeys()
+                                     << QStringLiteral("chk_env") << QStringLiteral("usb_mode");
+    const auto alike = std::count_if(known.begin(), known.end(),
+                                     [&words](const QString &other) { return keyWords(other) == words; });
+    if (alike < 2)
+        return words;
+    QString shownGroup = group ? formWords(group).trimmed() : QString();
+    if (shownGroup.isEmpty() || shownGroup == words)
+        shownGroup = key;
+    return QCoreApplication::translate("ReaderReview", "%1（%2）").arg(words, shownGroup);
+}
+
 QString changeLine(const records::Change &change)
 {
-    const char *words = config::settingWords(change.key);
-    QString setting = *words ? formWords(words) : change.key;
-    while (setting.endsWith(QChar(0xFF1A)) || setting.endsWith(QLatin1Char(':'))
-           || setting.endsWith(QLatin1Char(' ')))
-        setting.chop(1);
-    return QCoreApplication::translate("ChangeWords", "%1：%2 → %3").arg(setting, change.before, change.after);
+    return QCoreApplication::translate("ChangeWords", "%1：%2 → %3")
+        .arg(settingName(change.key), change.before, change.after);
 }
 
 QStringList changeLines(const records::Record &record)

@@ -10,8 +10,12 @@
 
 #include "records/record_store.h"
 
-// "<setting>: <before> → <after>", the setting in the form's words, the key
-// itself for one the form does not know.
+// The setting a key sets, in the form's words (the key itself for one the
+// form does not know); where another key goes by the same words, with its
+// group, or with the key where no group is given or the group is named alike.
+QString settingName(const QString &key, const char *group = nullptr);
+
+// "<setting>: <before> → <after>", the setting named by settingName.
 QString changeLine(const records::Change &change);
 
 // The record's changes one a line; an older record's own text where it

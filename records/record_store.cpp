@@ -50,6 +50,19 @@ const char *const kKindNames[] = {"save", "check"};                    // by Rec
 // recovers from by starting anew.
 const QString kNotOurs = QStringLiteral("not-ours");
 
+// The store's own reasons, shown in the viewer's language.
+// clang-format off
+const char kNewerStore[] = QT_TRANSLATE_NOOP("records", "配置记录由更新版本的本程序写入（记录版本 %1，本程序最多读取 %2）");
+// clang-format on
+const char kForeignTable[] = QT_TRANSLATE_NOOP("records", "配置记录中的表不是本程序建立的");
+const char kReadOnlyStore[] = QT_TRANSLATE_NOOP("records", "配置记录 %1 是只读的");
+const char kNoSuchRecord[] = QT_TRANSLATE_NOOP("records", "没有第 %1 条配置记录");
+
+QString said(const char *source)
+{
+    return QCoreApplication::translate("records", source);
+}
+
 QString errorText(const QSqlError &error)
 {
     QStringList parts;
@@ -217,11 +230,7 @@ QSqlError userVersion(const QSqlDatabase &db, int *version)
 
 QSqlError newerStore(int version)
 {
-    return failure(
-        QStringLiteral("the record store was written by a newer version of this program (store version "
-                       "%1; this one reads up to %2)")
-            .arg(version)
-            .arg(kSchemaVersion));
+    return failure(said(kNewerStore).arg(version).arg(kSchemaVersion));
 }
 
 // The table a store of this version has: made new, or the columns and
@@ -241,7 +250,7 @@ QSqlError upgrade(const QSqlDatabase &db)
     } else {
         for (const QString &column : kFirstColumns)
             if (!columns.contains(column))
-                return failure(QStringLiteral("the table of records was not made by this program"), kNotOurs);
+                return failure(said(kForeignTable), kNotOurs);
         for (const auto &[name, type] : kLaterColumns)
             if (!columns.contains(QLatin1String(name)))
                 steps << QStringLiteral("ALTER TABLE records ADD COLUMN %1 %2")
@@ -512,7 +521,7 @@ std::optional<QString> Store::append(Record record, qint64 *id)
     QDir().mkpath(QFileInfo(path_).absolutePath());
     if (QFileInfo::exists(path_) && !writable(path_)) {
         connections.close(path_);
-        return QStringLiteral("the record store %1 is read-only").arg(QDir::toNativeSeparators(path_));
+        return said(kReadOnlyStore).arg(QDir::toNativeSeparators(path_));
     }
     record.sha256 =
         QString::fromLatin1(QCryptographicHash::hash(record.configuration, QCryptographicHash::Sha256).toHex());
@@ -546,7 +555,7 @@ std::optional<QString> Store::setPlace(qint64 id, const QString &place)
     if (!update.exec())
         return errorText(update.lastError());
     if (update.numRowsAffected() != 1)
-        return QStringLiteral("no record %1").arg(id);
+        return said(kNoSuchRecord).arg(id);
     return std::nullopt;
 }
 
@@ -570,7 +579,7 @@ std::optional<QString> forReading(const QString &path, int busyMs, QSqlDatabase 
         return errorText(error);
     for (const QString &column : kFirstColumns)
         if (!columns->isEmpty() && !columns->contains(column))
-            return QStringLiteral("the table of records was not made by this program");
+            return said(kForeignTable);
     return std::nullopt;
 }
 
@@ -669,7 +678,7 @@ std::optional<QString> Store::fetch(qint64 id, Record *out)
     });
     if (unread)
         return unread;
-    return found ? std::nullopt : std::optional<QString>(QStringLiteral("no record %1").arg(id));
+    return found ? std::nullopt : std::optional<QString>(said(kNoSuchRecord).arg(id));
 }
 
 std::optional<QString> Store::read(const QDateTime &since, std::vector<Record> *out)

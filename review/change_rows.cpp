@@ -10,6 +10,7 @@
 #include "config/import.h"
 #include "config/output_channels.h"
 #include "config/read_back.h"
+#include "core/change_words.h"
 #include "core/wording.h"
 
 namespace {
@@ -164,37 +165,6 @@ QString valueWords(const QString &key, const QString &value)
     return value;
 }
 
-QString keyWords(const QString &key)
-{
-    const char *words = config::settingWords(key);
-    QString shown = *words ? formWords(words) : key;
-    while (shown.endsWith(QChar(0xFF1A)) || shown.endsWith(QLatin1Char(':')) || shown.endsWith(QLatin1Char(' ')))
-        shown.chop(1);
-    return shown;
-}
-
-// Every key the form knows, for the names two of them share.
-QStringList knownKeys()
-{
-    return config::importedKeys() << QStringLiteral("chk_env") << QStringLiteral("usb_mode");
-}
-
-// The key's words, with its group where another key goes by the same words
-// (with the key itself where the group is named alike too).
-QString settingName(const QString &key, const config::FieldInfo *field)
-{
-    const QString words = keyWords(key);
-    int alike = 0;
-    for (const QString &other : knownKeys())
-        alike += keyWords(other) == words ? 1 : 0;
-    if (alike < 2)
-        return words;
-    QString group = field ? formWords(field->group).trimmed() : QString();
-    if (group.isEmpty() || group == words)
-        group = key;
-    return QCoreApplication::translate("ReaderReview", "%1（%2）").arg(words, group);
-}
-
 } // namespace
 
 std::vector<ReaderChange> readerChanges(const std::vector<records::Change> &changes, bool newPassword,
@@ -206,8 +176,8 @@ std::vector<ReaderChange> readerChanges(const std::vector<records::Change> &chan
         const QString page = field ? QCoreApplication::translate("ReaderReview", pageWords(field->page))
                                          + QStringLiteral(" · ") + formWords(field->group).trimmed()
                                    : change.key;
-        rows.push_back({settingName(change.key, field), page, valueWords(change.key, change.before),
-                        valueWords(change.key, change.after)});
+        rows.push_back({settingName(change.key, field ? field->group : nullptr), page,
+                        valueWords(change.key, change.before), valueWords(change.key, change.after)});
     }
     if (newPassword)
         rows.push_back({passwordLine, QString(), QString(), QString()});

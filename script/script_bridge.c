@@ -106,14 +106,26 @@ static int script_run_chunk(lua_State *L)
 {
     int base = lua_gettop(L);
     int status;
+    struct sigaction previous;
+    int interruptible;
 
     lua_pushcclosure(L, script_traceback, 0);
     lua_insert(L, base);
-    script_running_state = L;
-    signal(SIGINT, script_on_sigint);
+    /* A program that handles SIGINT itself (a batch that stops on it) keeps
+     * its handler throughout; only the default action or ignoring it is
+     * stood in for, and put back afterwards. */
+    sigaction(SIGINT, NULL, &previous);
+    interruptible =
+        !(previous.sa_flags & SA_SIGINFO) && (previous.sa_handler == SIG_DFL || previous.sa_handler == SIG_IGN);
+    if (interruptible) {
+        script_running_state = L;
+        signal(SIGINT, script_on_sigint);
+    }
     status = lua_pcall(L, 0, 0, base);
-    signal(SIGINT, SIG_DFL);
-    script_running_state = NULL;
+    if (interruptible) {
+        sigaction(SIGINT, &previous, NULL);
+        script_running_state = NULL;
+    }
     lua_remove(L, base);
     if (status != 0)
         lua_gc(L, LUA_GCCOLLECT, 0);

@@ -107,6 +107,16 @@ int fail(const QString &message)
     return 2;
 }
 
+// "key=value" for --read-back; false when it names no key.
+bool setReadBack(Reader &reader, const QByteArray &setting)
+{
+    const int equals = setting.indexOf('=');
+    if (equals <= 0)
+        return false;
+    reader.setReadBack(setting.left(equals), setting.mid(equals + 1));
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -130,8 +140,11 @@ int main(int argc, char *argv[])
     const QCommandLineOption lateOption("late-ms", "Delay of late answers.", "ms", "1500");
     const QCommandLineOption firmwareOption("firmware", "Firmware version to report.", "text");
     const QCommandLineOption scanOption("scan", "Scan a config code from <png> at start.", "png");
+    const QCommandLineOption readBackOption(
+        "read-back", "Answer reads of the configuration with <key>=<value> (value as written, quotes included).",
+        "key=value");
     parser.addOptions({stateOption, portOption, noTcpOption, noPtyOption, ptyLinkOption, faultOption, lateOption,
-                       firmwareOption, scanOption});
+                       firmwareOption, scanOption, readBackOption});
     parser.process(app);
 
     Reader reader;
@@ -140,6 +153,8 @@ int main(int argc, char *argv[])
         return fail(parser.value(stateOption) + ": " + error);
     if (parser.isSet(firmwareOption))
         reader.setFirmware(parser.value(firmwareOption).toUtf8());
+    if (parser.isSet(readBackOption) && !setReadBack(reader, parser.value(readBackOption).toUtf8()))
+        return fail("--read-back takes key=value");
 
     ReaderLink link(&reader);
     FaultSetting fault;

@@ -90,10 +90,24 @@ bool Reader::answer(int32_t command, const QByteArray &request, QByteArray *repl
     return false;
 }
 
+void Reader::setReadBack(const QByteArray &key, const QByteArray &value)
+{
+    readBackKey_ = key;
+    readBackValue_ = value;
+}
+
 // Texts go out NUL-terminated, the NUL counted in the length.
 QByteArray Reader::readConfig(const QByteArray &)
 {
-    return settings_.config + '\0';
+    QVector<reader_config::Entry> entries;
+    if (readBackKey_.isEmpty() || !reader_config::parseEntries(settings_.config, &entries))
+        return settings_.config + '\0';
+    auto found = std::find_if(entries.begin(), entries.end(),
+                              [this](const reader_config::Entry &e) { return e.key == readBackKey_; });
+    if (found == entries.end())
+        found = entries.insert(entries.end(), {QByteArray(), readBackKey_, QByteArray()});
+    found->value = readBackValue_;
+    return reader_config::joinEntries(entries) + '\0';
 }
 
 QByteArray Reader::readVersion(const QByteArray &)

@@ -24,6 +24,9 @@ public:
     bool useStateFile(const QString &path, QString *error);
 
     void setFirmware(const QByteArray &firmware);
+    // Answers every read of the configuration with key set to value, as a
+    // reader whose flash gives back something else than it keeps.
+    void setReadBack(const QByteArray &key, const QByteArray &value);
 
     const QByteArray &config() const { return settings_.config; }
     // Called after each configuration applied.
@@ -55,6 +58,8 @@ private:
 
     reader_config::ReaderSettings settings_;
     QByteArray firmware_;
+    QByteArray readBackKey_;
+    QByteArray readBackValue_;
     QString statePath_;
     std::function<void()> onApplied_;
 };

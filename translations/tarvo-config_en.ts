@@ -2639,4 +2639,23 @@ Configuration:
         <translation>Cannot make the picture of the config code</translation>
     </message>
 </context>
+<context>
+    <name>records</name>
+    <message>
+        <source>配置记录由更新版本的本程序写入（记录版本 %1，本程序最多读取 %2）</source>
+        <translation>the record store was written by a newer version of this program (store version %1; this one reads up to %2)</translation>
+    </message>
+    <message>
+        <source>配置记录中的表不是本程序建立的</source>
+        <translation>the table of records was not made by this program</translation>
+    </message>
+    <message>
+        <source>配置记录 %1 是只读的</source>
+        <translation>the record store %1 is read-only</translation>
+    </message>
+    <message>
+        <source>没有第 %1 条配置记录</source>
+        <translation>no record %1</translation>
+    </message>
+</context>
 </TS>

@@ -108,7 +108,7 @@ private slots:
             << true << false << "";
         QTest::newRow("a newer program's store")
             << QStringList{"CREATE TABLE t (x)", "PRAGMA user_version=9"} << false << false
-            << "newer version of this program (store version 9";
+            << "配置记录由更新版本的本程序写入（记录版本 9";
     }
 
     void schemaFaults()

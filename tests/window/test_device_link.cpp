@@ -804,11 +804,15 @@ private slots:
         QCOMPARE(QSet<QString>(seen.begin(), seen.end()).size(), seen.size());
         QCOMPARE(save.boxes, boxes);
         QVERIFY2(storedConfig().contains("prefix='" + prefixStored + "'"), qPrintable(storedConfig()));
-        // The box lists the changes up to its bound, then how many there are.
-        const QString detail = save.details.value(0);
-        const bool cut = detail.contains(QStringLiteral("…等"));
-        for (const QString &line : savedDetail.split('\n', Qt::SkipEmptyParts))
-            QVERIFY2(detail.contains(line) || cut, qPrintable(detail));
+        // The box lists exactly the changes where they fit; a long list is
+        // cut after its bound, with how many there are.
+        const QStringList lines = save.details.value(0).split('\n', Qt::SkipEmptyParts);
+        static const QRegularExpression count(QStringLiteral("^…等 (\\d+) 项$"));
+        const QRegularExpressionMatch cut = count.match(lines.value(kShownChanges));
+        if (cut.hasMatch())
+            QVERIFY(lines.size() == kShownChanges + 1 && cut.captured(1).toInt() > kShownChanges);
+        else if (!savedDetail.isEmpty())
+            QCOMPARE(lines, savedDetail.split('\n'));
     }
 
     // Every save leaves its record with its result; a store that cannot
