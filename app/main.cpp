@@ -58,7 +58,12 @@ std::unique_ptr<QCoreApplication> application(int &argc, char *argv[], const Com
 int main(int argc, char *argv[])
 {
     const CommandLine first(argumentsOf(argc, argv));
-    const bool paints = first.needsDisplay() || first.mode() == CommandLine::Code;
+    // The window and the command line speak the same language. A --lang that
+    // names neither is refused in the desktop's, with no window to start (nor
+    // a display to start it on).
+    bool knownLanguage = true;
+    const Language language = chooseLanguage(QLocale::system().uiLanguages(), first.language(), &knownLanguage);
+    const bool paints = knownLanguage && (first.needsDisplay() || first.mode() == CommandLine::Code);
     QString unloaded;
     PaintingPart *const painting = paints ? loadPaintingPart(argv[0], &unloaded) : nullptr;
     const std::unique_ptr<QCoreApplication> app = application(argc, argv, first, painting);
@@ -67,10 +72,6 @@ int main(int argc, char *argv[])
 
     routeLibraryLogs();
 
-    // The window and the command line speak the same language. A --lang that
-    // names neither is refused in the desktop's.
-    bool knownLanguage = true;
-    const Language language = chooseLanguage(QLocale::system().uiLanguages(), first.language(), &knownLanguage);
     const bool languageInstalled = installLanguage(language);
     if (!knownLanguage) {
         qCritical("%s", qUtf8Printable(CommandLine::tr("--lang 需要 zh 或 en")));

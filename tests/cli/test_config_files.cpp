@@ -456,6 +456,9 @@ private slots:
                                         << "Unknown option 'frobnicate'.";
         QTest::newRow("unknown language") << QStringList{"--lang", "fr", "--history"} << "--lang 需要 zh 或 en"
                                           << "--lang takes zh or en";
+        QTest::newRow("unknown language, no display for the window")
+            << QStringList{"--lang", "fr"} << "--lang 需要 zh 或 en"
+            << "--lang takes zh or en";
         QTest::newRow("unwritable code") << QStringList{"--code", "no/c.png", "reader.tcfg"} << "无法写入 "
                                          << "cannot write ";
     }
