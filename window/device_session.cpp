@@ -45,7 +45,6 @@ DeviceSession::DeviceSession(Ui_Widget &form, QWidget *window)
     const int room = form.saveBtn->geometry().left() - beside.right() - 2 * kEntryGap;
     entry_->setGeometry(beside.right() + 1 + kEntryGap, beside.top(), qMin(room, beside.height()),
                         beside.height());
-    entry_->setObjectName(QStringLiteral("chooseReader"));
     entry_->setText(QStringLiteral("…"));
     entry_->setToolTip(tr("选择设备…"));
     entry_->setAccessibleName(entry_->toolTip());

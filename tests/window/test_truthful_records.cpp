@@ -102,7 +102,7 @@ void choose(QWidget &window, const QString &link)
         QTest::mouseClick(formChild<QDialogButtonBox>(*chooser, "buttons")->button(QDialogButtonBox::Ok),
                           Qt::LeftButton);
     });
-    QTest::mouseClick(formChild<QToolButton>(window, "chooseReader"), Qt::LeftButton);
+    QTest::mouseClick(formChild<QToolButton>(window, "readerChooser"), Qt::LeftButton);
 }
 
 // The entries of a reader's text by key, values as written.
