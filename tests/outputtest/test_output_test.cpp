@@ -283,10 +283,12 @@ private slots:
         QCOMPARE(formChild<QPushButton>(*test, "startButton")->text(), QString("停止"));
         QVERIFY2(formChild<QLabel>(*test, "statusLine")->text().contains("仅本机"),
                  qPrintable(formChild<QLabel>(*test, "statusLine")->text()));
+        // A heartbeat that arrives proves the reader connected: a code sent
+        // while its first connection was still being refused would be lost.
+        QTRY_VERIFY_WITH_TIMEOUT(logOf(*test).heartbeats() >= 1, kArrival);
         QVERIFY(sim.control("code 12345", "output sent tcp"));
         const QStringList expected{"AB", "12345", "XY", ""};
         QTRY_VERIFY_WITH_TIMEOUT(rowWith(logOf(*test), expected) >= 0, kArrival);
-        QTRY_VERIFY_WITH_TIMEOUT(logOf(*test).heartbeats() >= 1, kArrival);
         QTest::qWait(100);
         QVERIFY(sim.waitForLine("output reply: OK"));
         QVERIFY(logOf(*test)
