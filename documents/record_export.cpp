@@ -30,6 +30,11 @@ const char *const kResultTexts[] = {
     QT_TRANSLATE_NOOP("RecordExport", "未知"),
 }; // by records::Record::Result
 
+const char *const kKindTexts[] = {
+    QT_TRANSLATE_NOOP("RecordExport", "保存"),
+    QT_TRANSLATE_NOOP("RecordExport", "检查"),
+}; // by records::Record::Kind
+
 const char kListSeparator[] = QT_TRANSLATE_NOOP("RecordExport", "、");
 const char kReportTitle[] = QT_TRANSLATE_NOOP("RecordExport", "读卡器配置交接单");
 
@@ -38,9 +43,9 @@ const char *const kColumns[] = {
     QT_TRANSLATE_NOOP("RecordExport", "时间"),     QT_TRANSLATE_NOOP("RecordExport", "位置"),
     QT_TRANSLATE_NOOP("RecordExport", "连接"),     QT_TRANSLATE_NOOP("RecordExport", "固件"),
     QT_TRANSLATE_NOOP("RecordExport", "结果"),     QT_TRANSLATE_NOOP("RecordExport", "读卡器系列"),
-    QT_TRANSLATE_NOOP("RecordExport", "输出方式"),
+    QT_TRANSLATE_NOOP("RecordExport", "输出方式"), QT_TRANSLATE_NOOP("RecordExport", "记录"),
 };
-const int kColumnShares[] = {14, 18, 17, 11, 18, 10, 12}; // of 100
+const int kColumnShares[] = {13, 16, 16, 10, 18, 9, 11, 7}; // of 100
 
 // The output channel the configuration chose, in the form's words; a dash
 // when the form cannot show the configuration.
@@ -90,7 +95,7 @@ QStringList reportRow(const records::Record &record, Channels *channels)
 {
     QStringList cells;
     for (const QString &cell : {shownTime(record.time), record.place, shownLink(record), record.firmware,
-                                resultText(record), seriesWords(record), channels->of(record)})
+                                resultText(record), seriesWords(record), channels->of(record), kindText(record)})
         cells << plainShown(cell);
     return cells;
 }
@@ -123,6 +128,11 @@ QString resultText(const records::Record &record)
 {
     const QString words = said(kResultTexts[record.result]);
     return record.result == records::Record::Failed ? words.arg(record.cause) : words;
+}
+
+QString kindText(const records::Record &record)
+{
+    return said(kKindTexts[record.kind]);
 }
 
 namespace {
@@ -186,6 +196,8 @@ records::Selection viewerSelection()
     std::sort(byWords.begin(), byWords.end());
     for (int result = 0; result < 3; ++result)
         selection.resultRanks[result] = int(byWords.indexOf(said(kResultTexts[result])));
+    for (int kind = 0; kind < 2; ++kind)
+        selection.kindTexts[kind] = said(kKindTexts[kind]);
     return selection;
 }
 

@@ -18,6 +18,8 @@
 
 // The result in the window's language, with the cause of a failure.
 QString resultText(const records::Record &record);
+// Whether the record is of a save or of a check, in the window's language.
+QString kindText(const records::Record &record);
 // The time as the user's clock shows it.
 QString shownTime(const QDateTime &time);
 // The user's day's start, as a time the store compares.
@@ -30,7 +32,7 @@ QString shownLink(const records::Record &record);
 records::Selection viewerSelection();
 
 // The columns of both exports, in the viewer's language: time, place, link,
-// firmware, result, reader series, output channel.
+// firmware, result, reader series, output channel, save or check.
 QStringList reportColumns();
 
 // An export under way, seen from another thread: the rows done so far, and

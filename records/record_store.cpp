@@ -16,6 +16,7 @@
 #include <QThread>
 #include <QUrl>
 #include <QVariant>
+#include <algorithm>
 #include <atomic>
 #include <map>
 #include <sys/stat.h>
@@ -41,6 +42,7 @@ const char *const kIndexes[] = {
     "CREATE INDEX IF NOT EXISTS records_time ON records(time)",
     "CREATE INDEX IF NOT EXISTS records_place ON records(place COLLATE NOCASE, time)",
     "CREATE INDEX IF NOT EXISTS records_firmware ON records(firmware COLLATE NOCASE, time)",
+    "CREATE INDEX IF NOT EXISTS records_link ON records(link, id)",
 };
 
 const char *const kResultNames[] = {"confirmed", "failed", "unknown"}; // by Record::Result
@@ -404,13 +406,49 @@ QString whereClause(const Selection &selection, QVariantList *binds)
             << QStringLiteral(
                    "(strftime('%Y-%m-%d %H:%M:%S', time, 'localtime') LIKE ? ESCAPE '\\' OR place LIKE ? ESCAPE '\\' "
                    "OR firmware LIKE ? ESCAPE '\\' OR %1 LIKE ? ESCAPE '\\' OR (CASE result WHEN 'confirmed' THEN ? "
-                   "WHEN 'failed' THEN ? || IFNULL(cause, '') || ? ELSE ? END) LIKE ? ESCAPE '\\')")
+                   "WHEN 'failed' THEN ? || IFNULL(cause, '') || ? ELSE ? END) LIKE ? ESCAPE '\\' OR (CASE kind "
+                   "WHEN 'check' THEN ? ELSE ? END) LIKE ? ESCAPE '\\')")
                    .arg(kShownLink);
         *binds << pattern << pattern << pattern << selection.defaultLink << pattern
                << selection.resultTexts[Record::Confirmed] << failed.value(0) << failed.value(1)
-               << selection.resultTexts[Record::Unknown] << pattern;
+               << selection.resultTexts[Record::Unknown] << pattern << selection.kindTexts[Record::Check]
+               << selection.kindTexts[Record::Save] << pattern;
     }
     return terms.isEmpty() ? QString() : QStringLiteral(" WHERE ") + terms.join(QStringLiteral(" AND "));
+}
+
+// A reader's latest known value of the column: the latest record's own, or
+// else the latest one its earlier records give.
+QString latestKnown(const QString &column)
+{
+    return QStringLiteral("COALESCE(NULLIF(r.%1, ''), (SELECT k.%1 FROM records k WHERE k.link IS r.link AND "
+                          "IFNULL(k.%1, '') <> '' ORDER BY k.id DESC LIMIT 1)) AS %1")
+        .arg(column);
+}
+
+// The rows a selection reads from, its values into *binds: the table, or
+// for the site's state each reader's latest record in the time range.
+QString sourceClause(const Selection &selection, const QStringList &has, QVariantList *binds)
+{
+    if (!selection.latestPerReader)
+        return QStringLiteral(" FROM records");
+    Selection inRange;
+    inRange.from = selection.from;
+    inRange.until = selection.until;
+    const QString range = whereClause(inRange, binds);
+    QStringList columns;
+    for (const QString &column : has) {
+        const bool ours = kFirstColumns.contains(column)
+                          || std::any_of(std::begin(kLaterColumns), std::end(kLaterColumns),
+                                         [&column](const char *const(&later)[2]) { return column == later[0]; });
+        if (ours)
+            columns << (column == QLatin1String("place") || column == QLatin1String("firmware")
+                            ? latestKnown(column)
+                            : QStringLiteral("r.") + column);
+    }
+    return QStringLiteral(" FROM (SELECT %1 FROM records r WHERE r.id IN (SELECT MAX(id) FROM records%2 GROUP BY "
+                          "link)) AS records")
+        .arg(columns.join(QStringLiteral(", ")), range);
 }
 
 QString orderClause(const Selection &selection, QVariantList *binds)
@@ -429,6 +467,9 @@ QString orderClause(const Selection &selection, QVariantList *binds)
         break;
     case Selection::ByFirmware:
         first = QStringLiteral("firmware COLLATE NOCASE");
+        break;
+    case Selection::ByKind:
+        first = QStringLiteral("kind = 'check'");
         break;
     case Selection::ByResult:
         first = QStringLiteral("CASE result WHEN 'confirmed' THEN %1 WHEN 'failed' THEN %2 ELSE %3 END")
@@ -627,10 +668,10 @@ std::optional<QString> Store::visit(const Selection &selection, Columns columns,
     if (columns == Columns::Whole)
         sql += QStringLiteral(", changes, configuration, %1").arg(columnOrNull(has, "key_changes"));
     // The clauses in the order of their values.
+    const QString source = sourceClause(selection, has, &binds);
     const QString where = whereClause(selection, &binds);
     const QString order = orderClause(selection, &binds);
-    sql += QStringLiteral(" FROM records") + where + order
-           + QStringLiteral(" LIMIT %1 OFFSET %2").arg(limit).arg(offset);
+    sql += source + where + order + QStringLiteral(" LIMIT %1 OFFSET %2").arg(limit).arg(offset);
     QSqlQuery query(db);
     query.setForwardOnly(true);
     query.prepare(sql);
@@ -656,7 +697,8 @@ std::optional<QString> Store::count(const Selection &selection, qint64 *rows)
         return unread;
     QVariantList binds;
     QSqlQuery query(db);
-    query.prepare(QStringLiteral("SELECT COUNT(*) FROM records") + whereClause(selection, &binds));
+    const QString source = sourceClause(selection, has, &binds);
+    query.prepare(QStringLiteral("SELECT COUNT(*)") + source + whereClause(selection, &binds));
     for (const QVariant &value : binds)
         query.addBindValue(value);
     if (!query.exec() || !query.next())

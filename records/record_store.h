@@ -64,17 +64,22 @@ constexpr int kMostFieldChars = 64;
 // it words what the store keeps as codes, for the text to be found in it.
 struct Selection
 {
-    enum Order { ByTime, ByPlace, ByLink, ByFirmware, ByResult };
+    enum Order { ByTime, ByPlace, ByLink, ByFirmware, ByResult, ByKind };
 
     QDateTime from;         // invalid: from the first record
     QDateTime until;        // not included; invalid: to the last
     QString text;           // empty: any
     QString defaultLink;    // how an empty link is shown
     QString resultTexts[3]; // by Record::Result; %1 the cause
+    QString kindTexts[2];   // by Record::Kind
     Order order = ByTime;
     bool descending = false;
     int resultRanks[3] = {0, 1, 2}; // the results' order, by Record::Result
     std::vector<qint64> ids;        // only these rows, when any are given
+    // The site's state: each reader's latest save or check in the time
+    // range, one row a link, with the latest place and firmware its records
+    // give where that record left them out.
+    bool latestPerReader = false;
 };
 
 // Whether a read takes the large columns too (configuration and changes),

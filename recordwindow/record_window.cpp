@@ -1,6 +1,7 @@
 #include "recordwindow/record_window.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QDateEdit>
 #include <QDir>
 #include <QEventLoop>
@@ -36,14 +37,22 @@ namespace {
 const char kTitle[] = QT_TRANSLATE_NOOP("RecordWindow", "配置记录");
 
 const char *const kColumnTitles[] = {
-    QT_TRANSLATE_NOOP("RecordWindow", "时间"), QT_TRANSLATE_NOOP("RecordWindow", "位置"),
-    QT_TRANSLATE_NOOP("RecordWindow", "连接"), QT_TRANSLATE_NOOP("RecordWindow", "固件"),
-    QT_TRANSLATE_NOOP("RecordWindow", "结果"),
+    QT_TRANSLATE_NOOP("RecordWindow", "时间"), QT_TRANSLATE_NOOP("RecordWindow", "记录"),
+    QT_TRANSLATE_NOOP("RecordWindow", "位置"), QT_TRANSLATE_NOOP("RecordWindow", "连接"),
+    QT_TRANSLATE_NOOP("RecordWindow", "固件"), QT_TRANSLATE_NOOP("RecordWindow", "结果"),
 }; // by RecordTable::Column
 
-const records::Selection::Order kOrders[] = {records::Selection::ByTime, records::Selection::ByPlace,
-                                             records::Selection::ByLink, records::Selection::ByFirmware,
-                                             records::Selection::ByResult}; // by RecordTable::Column
+const records::Selection::Order kOrders[] = {
+    records::Selection::ByTime, records::Selection::ByKind,     records::Selection::ByPlace,
+    records::Selection::ByLink, records::Selection::ByFirmware, records::Selection::ByResult,
+}; // by RecordTable::Column
+
+// The views of the record, by their place in the chooser: the site's state
+// first, as the handover report tells it.
+const char *const kViews[] = {
+    QT_TRANSLATE_NOOP("RecordWindow", "各读卡器现状"),
+    QT_TRANSLATE_NOOP("RecordWindow", "全部记录"),
+};
 
 // The detail pane shows a stored text up to this size: the database is a
 // file anyone may have edited.
@@ -159,6 +168,8 @@ QVariant RecordTable::data(const QModelIndex &index, int role) const
     switch (index.column()) {
     case Time:
         return shownTime(shown.time);
+    case Kind:
+        return kindText(shown);
     case Place:
         return plainShown(shown.place).simplified();
     case Link:
@@ -230,6 +241,13 @@ QWidget *RecordWindow::makeFilterRow()
     auto *row = new QWidget(this);
     auto *layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
+    view = new QComboBox(row);
+    view->setObjectName(QStringLiteral("viewChooser"));
+    for (const char *words : kViews)
+        view->addItem(said(words));
+    view->setToolTip(tr("各读卡器现状：每个读卡器一行，是它最近一次保存或检查；导出的交接单与显示的一致"));
+    connect(view, qOverload<int>(&QComboBox::currentIndexChanged), this, &RecordWindow::applyFilter);
+    layout->addWidget(view);
     filter = new QLineEdit(row);
     filter->setObjectName(QStringLiteral("filterField"));
     filter->setPlaceholderText(tr("按时间、位置、连接、固件或结果筛选"));
@@ -338,6 +356,7 @@ void RecordWindow::applyFilter()
     selection.order = model->selection().order;
     selection.descending = model->selection().descending;
     selection.text = filter->text().trimmed();
+    selection.latestPerReader = view->currentIndex() == 0;
     selection.from = dayStart(fromDate->date());
     selection.until = dayStart(toDate->date().addDays(1));
     const std::optional<QString> unread = model->select(selection);

@@ -12,6 +12,7 @@
 #include "records/record_store.h"
 
 class QAction;
+class QComboBox;
 class QDateEdit;
 class QLabel;
 class QLineEdit;
@@ -29,7 +30,7 @@ class RecordTable : public QAbstractTableModel
     Q_OBJECT
 
 public:
-    enum Column { Time, Place, Link, Firmware, Result, ColumnCount };
+    enum Column { Time, Kind, Place, Link, Firmware, Result, ColumnCount };
 
     explicit RecordTable(QObject *parent);
 
@@ -101,6 +102,7 @@ private:
     OpenConfiguration openInForm;
     RecordTable *model;
     QTableView *table;
+    QComboBox *view; // each reader's state, or every record
     QLineEdit *filter;
     QTimer *typing; // the filter follows the typed text once typing pauses
     QDateEdit *fromDate;

@@ -390,7 +390,7 @@ See man tarvo-config.</translation>
     </message>
     <message>
         <source>无法载入程序的绘图部分：%1</source>
-        <translation>cannot load the program's painting part: %1</translation>
+        <translation>cannot load the program&apos;s painting part: %1</translation>
     </message>
     <message>
         <source>--write 需要至少一个 --device LINK 或 --sheet SITE.csv</source>
@@ -978,6 +978,18 @@ See man tarvo-config.</translation>
         <source>写成的交接单有 %1 页，应有 %2 页</source>
         <translation>The report came out with %1 pages instead of %2</translation>
     </message>
+    <message>
+        <source>保存</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>检查</source>
+        <translation>Check</translation>
+    </message>
+    <message>
+        <source>记录</source>
+        <translation>Kind</translation>
+    </message>
 </context>
 <context>
     <name>RecordWindow</name>
@@ -1157,6 +1169,22 @@ Configuration:
     <message>
         <source>取消</source>
         <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>记录</source>
+        <translation>Kind</translation>
+    </message>
+    <message>
+        <source>各读卡器现状</source>
+        <translation>Each reader&apos;s state</translation>
+    </message>
+    <message>
+        <source>全部记录</source>
+        <translation>All records</translation>
+    </message>
+    <message>
+        <source>各读卡器现状：每个读卡器一行，是它最近一次保存或检查；导出的交接单与显示的一致</source>
+        <translation>Each reader&apos;s state: one row a reader, its latest save or check; the exported handover report holds what is shown</translation>
     </message>
 </context>
 <context>

@@ -2,6 +2,7 @@
 // the exports read back by other programs, and opening a record's
 // configuration in the form as a file opens.
 #include <QAbstractItemModelTester>
+#include <QComboBox>
 #include <QDateEdit>
 #include <QDir>
 #include <QFileInfo>
@@ -81,6 +82,44 @@ void fillStore(const QString &trickyPlace = QString())
     }
 }
 
+// A site's saves and checks, oldest first: reader A failed, was saved on a
+// retry, then checked; B was saved and then found to differ; C failed once.
+struct Step
+{
+    const char *link;
+    int day; // of March 2026
+    records::Record::Kind kind;
+    records::Record::Result result;
+    const char *place;
+    const char *firmware;
+};
+const Step kSite[] = {
+    {"tcp:127.0.0.1:9001", 1, records::Record::Save, records::Record::Failed, "东门", "TRVO 2.3"},
+    {"tcp:127.0.0.1:9001", 2, records::Record::Save, records::Record::Confirmed, "东门", "TRVO 2.3"},
+    {"tcp:127.0.0.1:9003", 2, records::Record::Save, records::Record::Failed, "前台", ""},
+    {"tcp:127.0.0.1:9002", 3, records::Record::Save, records::Record::Confirmed, "仓库", "TRVO 3.0"},
+    {"tcp:127.0.0.1:9001", 4, records::Record::Check, records::Record::Confirmed, "", ""},
+    {"tcp:127.0.0.1:9002", 6, records::Record::Check, records::Record::Failed, "仓库", "TRVO 3.0"},
+};
+
+void fillSite()
+{
+    removeStore();
+    records::Store store(records::defaultPath());
+    int hour = 8;
+    for (const Step &step : kSite) {
+        records::Record record;
+        record.time = QDateTime(QDate(2026, 3, step.day), QTime(hour++, 0));
+        record.link = QString::fromUtf8(step.link);
+        record.kind = step.kind;
+        record.result = step.result;
+        record.cause = QStringLiteral("没有应答");
+        record.place = QString::fromUtf8(step.place);
+        record.firmware = QString::fromUtf8(step.firmware);
+        QVERIFY(!store.append(record));
+    }
+}
+
 RecordWindow *openRecords(Widget &window)
 {
     window.show();
@@ -96,6 +135,19 @@ QStringList column(RecordWindow &records, int column)
     for (int row = 0; row < shown->rowCount(); ++row)
         cells << shown->index(row, column).data().toString();
     return cells;
+}
+
+// Each shown row as "port kind place firmware result".
+QStringList siteRows(RecordWindow &records)
+{
+    QStringList rows;
+    const QStringList links = column(records, RecordTable::Link);
+    for (int row = 0; row < links.size(); ++row)
+        rows << QStringList{links[row].section(QLatin1Char(':'), -1), column(records, RecordTable::Kind)[row],
+                            column(records, RecordTable::Place)[row], column(records, RecordTable::Firmware)[row],
+                            column(records, RecordTable::Result)[row]}
+                    .join(QLatin1Char(' '));
+    return rows;
 }
 
 void clickRow(RecordWindow &records, int row)
@@ -243,13 +295,13 @@ private slots:
         const QList<QStringList> rows = parsedCsv(file.seek(3) ? file.readAll() : QByteArray());
         QCOMPARE(rows.size(), 4);
         // The report's columns, the changes and the hash.
-        QCOMPARE(rows[0], (QStringList{"时间", "位置", "连接", "固件", "结果", "读卡器系列", "输出方式", "改动",
-                                       "SHA-256"}));
+        QCOMPARE(rows[0], (QStringList{"时间", "位置", "连接", "固件", "结果", "读卡器系列", "输出方式", "记录",
+                                       "改动", "SHA-256"}));
         QCOMPARE(rows[1].mid(0, 7),
                  (QStringList{"2026-03-09 10:00:00", "前台", "（默认连接）", "'=1+2", "未知", "WT系列", "韦根"}));
         QCOMPARE(rows[2][4], QStringLiteral("失败：没有应答"));
         QCOMPARE(rows[3][1], kTrickyPlace);
-        QCOMPARE(rows[3][7], QStringLiteral("扫码前缀：TV- → 记录\n蜂鸣器：☑ → ☐"));
+        QCOMPARE(rows[3][8], QStringLiteral("扫码前缀：TV- → 记录\n蜂鸣器：☑ → ☐"));
 
         clickRow(*records, 2);
         QVERIFY(records->exportPdf(dir.filePath("one.pdf")));
@@ -335,6 +387,53 @@ private slots:
         QCOMPARE(answerer.seen().size(), 1);
         QVERIFY2(why.contains(QStringLiteral("not a database")), qPrintable(why));
         QVERIFY(!QFileInfo::exists(dir.filePath("report.pdf")));
+    }
+
+    // The site's state: one row a reader, its latest save or check in the
+    // range, with the place and firmware its earlier records gave; every
+    // record in the other view; the handover report as the view shows it.
+    void siteState_data()
+    {
+        QTest::addColumn<int>("view");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("toDay");
+        QTest::addColumn<QStringList>("rows"); // link port, kind, place, firmware, result; newest first
+        const QString checkedB = "9002 检查 仓库 TRVO 3.0 失败：没有应答";
+        const QString checkedA = "9001 检查 东门 TRVO 2.3 已确认";
+        const QString failedC = "9003 保存 前台  失败：没有应答";
+        QTest::newRow("every reader's latest") << 0 << "" << 9 << QStringList{checkedB, checkedA, failedC};
+        QTest::newRow("as it stood on the 3rd")
+            << 0 << "" << 3
+            << QStringList{"9002 保存 仓库 TRVO 3.0 已确认", failedC, "9001 保存 东门 TRVO 2.3 已确认"};
+        QTest::newRow("readers last checked") << 0 << "检查" << 9 << QStringList{checkedB, checkedA};
+        QTest::newRow("every record") << 1 << "9001" << 9
+                                      << QStringList{"9001 检查   已确认", "9001 保存 东门 TRVO 2.3 已确认",
+                                                     "9001 保存 东门 TRVO 2.3 失败：没有应答"};
+    }
+
+    void siteState()
+    {
+        QFETCH(int, view);
+        QFETCH(QString, typed);
+        QFETCH(int, toDay);
+        QFETCH(QStringList, rows);
+        fillSite();
+        Widget window;
+        RecordWindow *records = openRecords(window);
+        QVERIFY(records);
+        QComboBox *views = formChild<QComboBox>(*records, "viewChooser");
+        QCOMPARE(views->currentIndex(), 0);
+        QAbstractItemModelTester tester(formChild<QTableView>(*records, "recordTable")->model(),
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        views->setCurrentIndex(view);
+        formChild<QDateEdit>(*records, "toField")->setDate(QDate(2026, 3, toDay));
+        formChild<QLineEdit>(*records, "filterField")->setText(typed);
+        QTRY_COMPARE(siteRows(*records), rows);
+
+        QTemporaryDir dir;
+        QVERIFY(records->exportPdf(dir.filePath("handover.pdf")));
+        const QString text = pdfText(dir.filePath("handover.pdf"));
+        QCOMPARE(text.count(QStringLiteral("127.0.0.1:")), rows.size());
     }
 
     // Opening a record is opening a file: the same refusal, and a form left
