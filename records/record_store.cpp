@@ -379,6 +379,49 @@ QString containing(QString text)
 
 const QString kShownLink = QStringLiteral("(CASE WHEN IFNULL(link, '') = '' THEN ? ELSE link END)");
 
+// The row is its reader's latest in the time range: no later row of the
+// same link falls in it. Found through the index on link and id, a lookup a
+// row.
+QString latestInRange(const Selection &selection, QVariantList *binds)
+{
+    QString later = QStringLiteral("SELECT 1 FROM records n WHERE n.link IS records.link AND n.id > records.id");
+    if (selection.from.isValid()) {
+        later += QStringLiteral(" AND n.time >= ?");
+        *binds << timeText(selection.from);
+    }
+    if (selection.until.isValid()) {
+        later += QStringLiteral(" AND n.time < ?");
+        *binds << timeText(selection.until);
+    }
+    return QStringLiteral("NOT EXISTS (%1)").arg(later);
+}
+
+// The typed text found in any column as the viewer shows it: the time on
+// the user's clock, the link's, the result's and the kind's codes in the
+// viewer's words.
+QString textTerm(const Selection &selection, QVariantList *binds)
+{
+    const QString pattern = containing(selection.text);
+    const QStringList failed = selection.resultTexts[Record::Failed].split(QStringLiteral("%1"));
+    QString found =
+        QStringLiteral(
+            "place LIKE ? ESCAPE '\\' OR firmware LIKE ? ESCAPE '\\' OR %1 LIKE ? ESCAPE '\\' OR (CASE "
+            "result WHEN 'confirmed' THEN ? WHEN 'failed' THEN ? || IFNULL(cause, '') || ? ELSE ? END) "
+            "LIKE ? ESCAPE '\\' OR (CASE kind WHEN 'check' THEN ? ELSE ? END) LIKE ? ESCAPE '\\'")
+            .arg(kShownLink);
+    *binds << pattern << pattern << selection.defaultLink << pattern << selection.resultTexts[Record::Confirmed]
+           << failed.value(0) << failed.value(1) << selection.resultTexts[Record::Unknown] << pattern
+           << selection.kindTexts[Record::Check] << selection.kindTexts[Record::Save] << pattern;
+    // The time on the user's clock costs more than every other column
+    // together, and only text of a time's characters can be found in it.
+    static const QRegularExpression timeCharacters(QStringLiteral("^[0-9: -]+$"));
+    if (timeCharacters.match(selection.text).hasMatch()) {
+        found += QStringLiteral(" OR strftime('%Y-%m-%d %H:%M:%S', time, 'localtime') LIKE ? ESCAPE '\\'");
+        *binds << pattern;
+    }
+    return QLatin1Char('(') + found + QLatin1Char(')');
+}
+
 // The WHERE clause of a selection, its values into *binds.
 QString whereClause(const Selection &selection, QVariantList *binds)
 {
@@ -397,23 +440,10 @@ QString whereClause(const Selection &selection, QVariantList *binds)
             ids << QString::number(id);
         terms << QStringLiteral("id IN (%1)").arg(ids.join(QLatin1Char(',')));
     }
-    if (!selection.text.isEmpty()) {
-        // Each column as the viewer shows it: the time on the user's clock,
-        // the link's and the result's codes in the viewer's words.
-        const QStringList failed = selection.resultTexts[Record::Failed].split(QStringLiteral("%1"));
-        const QString pattern = containing(selection.text);
-        terms
-            << QStringLiteral(
-                   "(strftime('%Y-%m-%d %H:%M:%S', time, 'localtime') LIKE ? ESCAPE '\\' OR place LIKE ? ESCAPE '\\' "
-                   "OR firmware LIKE ? ESCAPE '\\' OR %1 LIKE ? ESCAPE '\\' OR (CASE result WHEN 'confirmed' THEN ? "
-                   "WHEN 'failed' THEN ? || IFNULL(cause, '') || ? ELSE ? END) LIKE ? ESCAPE '\\' OR (CASE kind "
-                   "WHEN 'check' THEN ? ELSE ? END) LIKE ? ESCAPE '\\')")
-                   .arg(kShownLink);
-        *binds << pattern << pattern << pattern << selection.defaultLink << pattern
-               << selection.resultTexts[Record::Confirmed] << failed.value(0) << failed.value(1)
-               << selection.resultTexts[Record::Unknown] << pattern << selection.kindTexts[Record::Check]
-               << selection.kindTexts[Record::Save] << pattern;
-    }
+    if (!selection.text.isEmpty())
+        terms << textTerm(selection, binds);
+    if (selection.latestPerReader)
+        terms << latestInRange(selection, binds);
     return terms.isEmpty() ? QString() : QStringLiteral(" WHERE ") + terms.join(QStringLiteral(" AND "));
 }
 
@@ -426,16 +456,12 @@ QString latestKnown(const QString &column)
         .arg(column);
 }
 
-// The rows a selection reads from, its values into *binds: the table, or
-// for the site's state each reader's latest record in the time range.
-QString sourceClause(const Selection &selection, const QStringList &has, QVariantList *binds)
+// The rows a selection reads from: the table, or for the site's state the
+// table with each reader's latest place and firmware.
+QString sourceClause(const Selection &selection, const QStringList &has)
 {
     if (!selection.latestPerReader)
         return QStringLiteral(" FROM records");
-    Selection inRange;
-    inRange.from = selection.from;
-    inRange.until = selection.until;
-    const QString range = whereClause(inRange, binds);
     QStringList columns;
     for (const QString &column : has) {
         const bool ours = kFirstColumns.contains(column)
@@ -446,9 +472,7 @@ QString sourceClause(const Selection &selection, const QStringList &has, QVarian
                             ? latestKnown(column)
                             : QStringLiteral("r.") + column);
     }
-    return QStringLiteral(" FROM (SELECT %1 FROM records r WHERE r.id IN (SELECT MAX(id) FROM records%2 GROUP BY "
-                          "link)) AS records")
-        .arg(columns.join(QStringLiteral(", ")), range);
+    return QStringLiteral(" FROM (SELECT %1 FROM records r) AS records").arg(columns.join(QStringLiteral(", ")));
 }
 
 QString orderClause(const Selection &selection, QVariantList *binds)
@@ -668,7 +692,7 @@ std::optional<QString> Store::visit(const Selection &selection, Columns columns,
     if (columns == Columns::Whole)
         sql += QStringLiteral(", changes, configuration, %1").arg(columnOrNull(has, "key_changes"));
     // The clauses in the order of their values.
-    const QString source = sourceClause(selection, has, &binds);
+    const QString source = sourceClause(selection, has);
     const QString where = whereClause(selection, &binds);
     const QString order = orderClause(selection, &binds);
     sql += source + where + order + QStringLiteral(" LIMIT %1 OFFSET %2").arg(limit).arg(offset);
@@ -697,7 +721,7 @@ std::optional<QString> Store::count(const Selection &selection, qint64 *rows)
         return unread;
     QVariantList binds;
     QSqlQuery query(db);
-    const QString source = sourceClause(selection, has, &binds);
+    const QString source = sourceClause(selection, has);
     query.prepare(QStringLiteral("SELECT COUNT(*)") + source + whereClause(selection, &binds));
     for (const QVariant &value : binds)
         query.addBindValue(value);
