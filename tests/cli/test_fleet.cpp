@@ -215,6 +215,7 @@ private slots:
         QTest::newRow("a quote never closed") << "link,place,devnum\n" + rows + "\"3\n"
                                               << QStringList() << 2 << "line 4";
         QTest::newRow("a range in a row") << "link,place\n127.0.0.1-3:1,A\n" << QStringList() << 2 << "line 2";
+        QTest::newRow("a header alone") << "link,place,devnum\n" << QStringList() << 2 << "no reader";
         QTest::newRow("--set of no key") << "" << QStringList{"--set", "colour=red"} << 1 << "colour";
         QTest::newRow("--set out of its rule") << "" << QStringList{"--set", "port=70000"} << 1 << "port";
         QTest::newRow("--set of a secret") << "" << QStringList{"--set", "psk=secret1234"} << 1 << "psk";
