@@ -436,14 +436,15 @@ private slots:
         QVERIFY(formChild<QLabel>(*dialog, "statusLine")->text().contains(QStringLiteral("最多查找 4096 个")));
     }
 
-    // 载入站点表 gives the rows the sheet's links and places, and a write
-    // sends each reader its row's values; a sheet with a row that cannot be
-    // taken loads nothing and says which.
+    // 载入站点表 gives the rows the sheet's links and places (the pane shows
+    // a row's values, its secret masked), and a write or a check sends each
+    // reader its row's values; a sheet with a row that cannot be taken loads
+    // nothing and says which.
     void loadsASiteSheet_data()
     {
         QTest::addColumn<QString>("sheet"); // %1 %2: two TCP readers
         QTest::addColumn<QStringList>("said");
-        QTest::newRow("two readers") << "link,place,devnum\n%1,东门,101\n%2,\"西门, 2\",\n"
+        QTest::newRow("two readers") << "link,place,devnum,psk\n%1,东门,101,secret1234\n%2,\"西门, 2\",,\n"
                                      << QStringList{"2 个读卡器"};
         QTest::newRow("a bad value") << "link,place,devnum\n%1,东门,101\n%2,西门,x\n"
                                      << QStringList{"第 3 行", "devnum"};
@@ -476,10 +477,18 @@ private slots:
                  loaded ? QStringList({"东门", "西门, 2"}) : QStringList());
         if (!loaded)
             return;
+        auto *table = formChild<QTableView>(*dialog, "readerTable");
+        const QModelIndex first = rowsIn(*dialog)->index(rowShowing(*dialog, linkOf(4)), BatchRows::StatusColumn);
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, table->visualRect(first).center());
+        const QString detail = formChild<QPlainTextEdit>(*dialog, "detailPane")->toPlainText();
+        QVERIFY2(detail.contains("devnum = 101") && detail.contains("psk") && !detail.contains("secret1234"),
+                 qPrintable(detail));
         QVERIFY(runToEnd(*dialog, formChild<QPushButton>(*dialog, "writeButton")) >= 0);
         QVERIFY2(storedConfig(4).contains(",devnum=101,"), qPrintable(storedConfig(4)));
         QVERIFY2(storedConfig(5).contains("站点-1") && !storedConfig(5).contains("devnum=101"),
                  qPrintable(storedConfig(5)));
+        QVERIFY(runToEnd(*dialog, formChild<QPushButton>(*dialog, "checkButton")) >= 0);
+        QCOMPARE(rowsOf(*dialog, {linkOf(4), linkOf(5)}, BatchRows::StatusColumn), QStringList({"一致", "一致"}));
     }
 };
 
