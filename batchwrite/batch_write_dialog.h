@@ -5,21 +5,29 @@
 #include <QHash>
 #include <QObject>
 #include <QPointer>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <thread>
+#include <vector>
 
 #include "config/form_value.h"
+#include "config/read_back.h"
 #include "config/refusal.h"
 #include "core/reader_batch.h"
+#include "core/reader_look.h"
+#include "core/site_sheet.h"
 
 class QAction;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
 class QSpinBox;
@@ -31,10 +39,13 @@ struct SerialPort;
 }
 
 // Writes the window's configuration to many readers at once: every serial
-// port the system lists (kept up to date while the dialog is open) and the
-// network readers the user adds. The saves run on threads of their own, so
-// the window goes on painting and answering; each row shows its reader's
-// outcome as it comes, and every outcome goes to the record of saves.
+// port the system lists (kept up to date while the dialog is open), the
+// network readers the user adds or finds in a range, and the readers of a
+// site sheet, each with the values its row gives. It also checks readers
+// against the configuration without writing. Saves, checks and the search
+// run on threads of their own, so the window goes on painting and
+// answering; each row shows its reader's outcome as it comes, and every
+// save and check goes to the record of saves.
 class BatchWriteDialog : public QDialog
 {
     Q_OBJECT
@@ -55,27 +66,47 @@ public slots:
     void reject() override;
 
 private:
+    // What a run sends a reader, or compares it with: the signed text and
+    // the form it was built from.
+    struct Sent
+    {
+        QString text;
+        config::FormValue value;
+    };
+    enum class Work { Write, Check, Find };
+
     QWidget *makeAddRow();
     QWidget *makeButtonRow();
     QString placeOf(int row) const;
-    // Saves are under way.
-    bool isWriting() const { return worker.joinable(); }
+    // Saves, checks or a search are under way.
+    bool isBusy() const { return worker.joinable(); }
     bool anyToRetry() const;
     void addTyped();
+    std::optional<QStringList> addLinks(const QStringList &links);
     void removeChosen();
     void checkChanged(const QString &link, bool checked);
     void rememberRows() const;
     void restoreRows();
+    QStringList checkedRowLinks();
+    std::optional<QHash<QString, Sent>> buildFor(const QStringList &links);
     void writeChecked();
     void retryFailed();
+    void beginWork(Work kind, int count, const QString &said);
     void start(const QStringList &links);
     QHash<QString, QString> placesOf(const QStringList &links) const;
     void stop();
     void linkStarted(const QString &link);
     void linkDone(const ReaderResult &result, const std::optional<QString> &unrecorded);
+    void checkChecked();
+    void lookDone(const ReaderLook &look, const std::optional<QString> &unrecorded);
+    void findInRange();
+    void chooseSheet();
+    void loadSheet(const QString &path);
     void runFinished();
-    void endRun();
+    QString writeSummary() const;
+    QString findSummary();
     void showOutcome(const QString &link, const SaveReport &report);
+    void showDetail();
     void updateButtons();
 
     const FormSource &form;
@@ -92,17 +123,31 @@ private:
     QPushButton *writing;
     QPushButton *stopping;
     QPushButton *retrying;
+    QPushButton *checking;
+    QPushButton *finding;
+    QPushButton *loadingSheet;
+    QPlainTextEdit *detail;
 
     // The checked links, in the order checked, those of ports not plugged
     // in now included.
     QStringList checkedLinks;
 
-    // The run under way: its batch and the thread running it; what it
-    // writes, kept for a retry and for the records; its outcomes so far.
+    // The rows of the site sheet loaded last, by their links.
+    QHash<QString, site_sheet::Row> sheetRows;
+    // What the last check found different on each reader it read.
+    QHash<QString, std::vector<config::KeyDifference>> differences;
+
+    // The run under way: what it does and the thread doing it; a write's
+    // batch, and what it writes, kept for a retry and for the records; the
+    // links a search tries and those a reader answered on; its outcomes so
+    // far (a check's as a save's: same, differs, not read).
+    Work work = Work::Write;
     std::unique_ptr<ReaderBatch> batch;
+    std::atomic<bool> halting{false};
     std::thread worker;
-    QString signedText;
-    config::FormValue sentValue;
+    QHash<QString, Sent> sent;
+    QStringList searched;
+    QSet<QString> answered;
     int counts[3] = {0, 0, 0}; // by SaveReport::Outcome
     QStringList recordNotes;
     bool stopped = false;

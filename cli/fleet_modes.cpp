@@ -2,7 +2,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QHash>
 #include <QHostAddress>
@@ -10,19 +9,18 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QRegularExpression>
-#include <QTcpSocket>
 
 #include <map>
-#include <mutex>
 
 #include "cli/output.h"
-#include "cli/site_sheet.h"
 #include "config/assembly.h"
 #include "config/code_summary.h"
 #include "config/config_file.h"
+#include "core/reader_find.h"
+#include "core/reader_look.h"
 #include "core/save_records.h"
+#include "core/site_sheet.h"
 #include "core/wording.h"
-#include "device/device_link.h"
 #include "device/reader_links.h"
 #include "device/serial_ports.h"
 #include "text/plain_text.h"
@@ -39,22 +37,9 @@ const QCommandLineOption kSet(QStringLiteral("set"), QString(), QStringLiteral("
 const QCommandLineOption kSheet(QStringLiteral("sheet"), QString(), QStringLiteral("SITE.csv"));
 
 const char kNamedTwice[] = QT_TRANSLATE_NOOP("fleet", "“%1”与“%2”是同一个读卡器：每个读卡器只能指定一次。");
-const char kNoConfig[] = QT_TRANSLATE_NOOP("fleet", "读卡器没有给出可读的配置。");
-const char kBadRange[] =
-    QT_TRANSLATE_NOOP("fleet",
-                      "“%1”不是可查找的范围：应为 主机-末段:端口、A.B.C.0/24[:端口] 或 主机:端口-端口。");
-const char kRangeTooLarge[] = QT_TRANSLATE_NOOP("fleet", "“%1”含 %2 个地址：每次最多查找 %3 个。");
-const char kNotOneReader[] = QT_TRANSLATE_NOOP("fleet", "表中每行只能给出一个读头");
-const char kRowRefused[] = QT_TRANSLATE_NOOP("fleet", "第 %1 行（%2）：%3");
 const char kSecretSet[] =
     QT_TRANSLATE_NOOP("fleet",
                       "--set %1：密码和地址中的凭据不能写在参数中，其他用户可以读到；请写在配置文件或读头表中");
-
-// The reader's port when a range names none, the simulator's and the readers' own.
-constexpr int kDefaultPort = 47811;
-constexpr int kMostFoundAddresses = 4096;
-constexpr int kMostTriesAtOnce = 64;
-constexpr int kTryMs = 1000;
 
 QString said(const char *source)
 {
@@ -107,62 +92,7 @@ QString resolvedLink(const QString &link)
     return tcp + address.toString() + link.mid(colon);
 }
 
-// One reader as read: its configuration, its firmware, and how it stands
-// against the file (for --check).
-struct Look
-{
-    QString link;
-    std::optional<QByteArray> text;
-    const char *code = nullptr; // why there is no text
-    QString cause;
-    std::optional<QString> firmware;
-    std::vector<config::KeyDifference> changes;
-    double seconds = 0;
-};
-
-Look lookAt(const QString &link, const QByteArray &fileText)
-{
-    QElapsedTimer clock;
-    clock.start();
-    Look look{link, std::nullopt, nullptr, QString(), std::nullopt, {}, 0};
-    device::Session reader;
-    if (reader.open(link))
-        look.text = reader.readConfig();
-    if (!look.text) {
-        look.code = linkFailureCode(reader.failure());
-        look.cause = linkFailureText(reader.failure());
-        if (look.cause.isEmpty())
-            look.cause = said(kNoConfig);
-    } else {
-        look.firmware = reader.readVersion();
-        if (!fileText.isEmpty()) {
-            config::ReaderChanges changes = config::changesOnReader(fileText, *look.text);
-            if (changes.failure) {
-                look.code = "script";
-                look.cause = translated("config", *changes.failure);
-            }
-            look.changes = std::move(changes.keys);
-        }
-    }
-    look.seconds = double(clock.nsecsElapsed()) / 1e9;
-    return look;
-}
-
-// Looks at every link, at most jobs at once, and hands each look over on
-// this thread's turn, one at a time, as it finishes; a link with a text
-// compares the reader with it.
-void lookAtEach(const QStringList &links, int jobs, const QHash<QString, QByteArray> &texts,
-                const std::function<void(const Look &)> &done)
-{
-    std::mutex reporting;
-    forEachLink(links, jobs, [&](const QString &link) {
-        const Look look = lookAt(link, texts.value(link));
-        const std::lock_guard<std::mutex> one(reporting);
-        done(look);
-    });
-}
-
-QJsonObject lookJson(const Look &look, const QString &result, const QString &place)
+QJsonObject lookJson(const ReaderLook &look, const QString &result, const QString &place)
 {
     QJsonObject object{
         {QStringLiteral("link"), look.link},
@@ -255,10 +185,9 @@ std::optional<QString> setGiven(config::FormValue *form, const config::KeyValues
 
 QString targetRefusal(const Target &target, const QString &why)
 {
-    // A row's link and values come from a file nobody vouches for.
     if (target.line == 0)
         return target.link + QStringLiteral(": ") + why;
-    return said(kRowRefused).arg(target.line).arg(oneLine(target.link).left(80), oneLine(why));
+    return site_sheet::rowRefusal(target.line, target.link, why);
 }
 
 Targets targetsOf(const config::FormValue &form, const QStringList &devices, const QString &place,
@@ -270,16 +199,10 @@ Targets targetsOf(const config::FormValue &form, const QStringList &devices, con
     Targets targets;
     QStringList links;
     for (const site_sheet::Row &row : sheet.rows) {
-        Target target{row.link, row.place.isEmpty() ? place : oneLine(row.place), form, row.line};
-        const Readers one = readersGiven({row.link});
-        if (one.problem || one.links.size() != 1)
-            return {{}, targetRefusal(target, one.problem.value_or(said(kNotOneReader))), 2};
-        const config::SetResult set = config::withValuesSet(form, row.values);
-        if (set.refusal)
-            return {{}, targetRefusal(target, *set.refusal), 1};
-        target.link = one.links.front();
-        target.form = set.value;
-        targets.list.push_back(target);
+        const site_sheet::RowTarget one = site_sheet::rowTarget(row, form);
+        if (one.problem)
+            return {{}, one.problem, one.unreadable ? 2 : 1};
+        targets.list.push_back({one.link, row.place.isEmpty() ? place : oneLine(row.place), one.form, row.line});
         links << row.link;
     }
     const Readers all = readersGiven(links + devices);
@@ -395,21 +318,13 @@ int FleetRun::run() const
 
 namespace {
 
-// The check's record: confirmed when the reader holds the target's
-// configuration, failed with what differs, unknown when it was not read.
-void recordCheck(const Look &look, const Target &target)
+void recordTargetCheck(const ReaderLook &look, const Target &target)
 {
-    const SaveReport report = look.code              ? SaveReport{SaveReport::Unknown, oneLine(look.cause)}
-                              : look.changes.empty() ? SaveReport{SaveReport::Saved, QString()}
-                                                     : SaveReport{SaveReport::Failed, QStringLiteral("differs")};
-    if (const std::optional<QString> unrecorded =
-            recordSave(look.link, look.firmware.value_or(QString()), report, recordedChanges(look.changes),
-                       target.form, target.place, records::Record::Check)
-                .note)
+    if (const std::optional<QString> unrecorded = recordCheck(look, target.form, target.place))
         print(stderr, oneLine(*unrecorded) + QLatin1Char('\n'));
 }
 
-QString checkLine(const Look &look, const QString &result, const QString &place, bool json)
+QString checkLine(const ReaderLook &look, const QString &result, const QString &place, bool json)
 {
     if (json) {
         QJsonObject object = lookJson(look, result, place);
@@ -460,12 +375,12 @@ int FleetRun::check() const
     }
     int same = 0;
     bool allPrinted = true;
-    lookAtEach(links, jobs, texts, [&](const Look &look) {
+    lookAtEach(links, jobs, texts, [&](const ReaderLook &look) {
         const QString result = look.code              ? QStringLiteral("failed")
                                : look.changes.empty() ? QStringLiteral("same")
                                                       : QStringLiteral("differs");
         same += int(result == QLatin1String("same"));
-        recordCheck(look, *byLink.value(look.link));
+        recordTargetCheck(look, *byLink.value(look.link));
         const QString line = checkLine(look, result, byLink.value(look.link)->place, json);
         allPrinted = print(stdout, line + QLatin1Char('\n')) && allPrinted;
     });
@@ -484,7 +399,7 @@ QString safeFileName(const QString &link)
 }
 
 // The reader's text in our file format, written whole or not at all; why not.
-std::optional<QString> backUp(const Look &look, const QString &path)
+std::optional<QString> backUp(const ReaderLook &look, const QString &path)
 {
     const config::ImportResult imported = config::openConfigBytes(config::startValue(), *look.text, look.link);
     if (imported.refusal)
@@ -495,7 +410,8 @@ std::optional<QString> backUp(const Look &look, const QString &path)
     return config::writeConfigFile(path, contents.bytes);
 }
 
-QString readLine(const Look &look, const QString &result, const QString &path, const QString &place, bool json)
+QString readLine(const ReaderLook &look, const QString &result, const QString &path, const QString &place,
+                 bool json)
 {
     if (json) {
         QJsonObject object = lookJson(look, result, place);
@@ -525,8 +441,8 @@ int FleetRun::read(const QStringList &links) const
     int saved = 0;
     bool allPrinted = true;
     QHash<QString, site_sheet::ReadReader> sheetRows;
-    lookAtEach(links, jobs, {}, [&](const Look &look) {
-        Look written = look;
+    lookAtEach(links, jobs, {}, [&](const ReaderLook &look) {
+        ReaderLook written = look;
         const QString path = !backUps ? sheet : oneFile ? saveAs : QDir(saveAs).filePath(safeFileName(look.link));
         const std::optional<QString> failure = written.text && backUps ? backUp(written, path) : std::nullopt;
         if (failure) {
@@ -557,110 +473,9 @@ namespace fleet {
 
 namespace {
 
-// Addresses a.b.c.d, a.b.c.d-e or a.b.c.d/n, then :port or :port-port; or
-// a host name with :port or :port-port.
-const QRegularExpression kAddressRange(
-    QStringLiteral("^(\\d+)\\.(\\d+)\\.(\\d+)\\.(\\d+)(?:-(\\d+)|/(\\d+))?(?::(\\d+)(?:-(\\d+))?)?$"));
-const QRegularExpression kHostPorts(QStringLiteral("^([A-Za-z0-9][A-Za-z0-9.-]*):(\\d+)(?:-(\\d+))?$"));
-
-struct Range
+QString foundLine(const FoundReader &found, bool json)
 {
-    QStringList links;
-    std::optional<QString> problem;
-};
-
-// First and last of a span as given, or nothing when either is out of
-// bounds or they are reversed.
-std::optional<std::pair<quint64, quint64>> span(const QString &first, const QString &last, quint64 most)
-{
-    bool ok = true;
-    bool lastOk = true;
-    const quint64 from = first.toULongLong(&ok);
-    const quint64 to = last.isEmpty() ? from : last.toULongLong(&lastOk);
-    if (!ok || !lastOk || from > to || to > most)
-        return std::nullopt;
-    return std::make_pair(from, to);
-}
-
-// The hosts of an address range: each address of a block but its network
-// and broadcast addresses.
-std::optional<std::pair<quint64, quint64>> hostsOf(const QRegularExpressionMatch &match)
-{
-    quint64 base = 0;
-    for (int i = 1; i <= 4; ++i) {
-        const std::optional<std::pair<quint64, quint64>> part = span(match.captured(i), QString(), 255);
-        if (!part)
-            return std::nullopt;
-        base = base << 8 | part->first;
-    }
-    if (!match.captured(5).isEmpty()) {
-        const auto last = span(match.captured(4), match.captured(5), 255);
-        return last ? std::optional(std::make_pair(base, base + last->second - last->first)) : std::nullopt;
-    }
-    if (match.captured(6).isEmpty())
-        return std::make_pair(base, base);
-    const auto prefix = span(match.captured(6), QString(), 32);
-    if (!prefix || prefix->first < 8)
-        return std::nullopt;
-    const quint64 size = quint64(1) << (32 - prefix->first);
-    const quint64 network = base & ~(size - 1) & 0xffffffffu;
-    return size <= 2 ? std::make_pair(network, network + size - 1)
-                     : std::make_pair(network + 1, network + size - 2);
-}
-
-Range rangeLinks(const QString &range)
-{
-    const QRegularExpressionMatch addresses = kAddressRange.match(range);
-    const QRegularExpressionMatch named = kHostPorts.match(range);
-    const bool byAddress = addresses.hasMatch();
-    const std::optional<std::pair<quint64, quint64>> hosts =
-        byAddress ? hostsOf(addresses) : std::optional(std::make_pair(quint64(0), quint64(0)));
-    const QString firstPort = byAddress ? addresses.captured(7) : named.captured(2);
-    const auto ports = span(firstPort.isEmpty() ? QString::number(kDefaultPort) : firstPort,
-                            byAddress ? addresses.captured(8) : named.captured(3), 65535);
-    if ((!byAddress && !named.hasMatch()) || !hosts || !ports || ports->first == 0)
-        return {{}, said(kBadRange).arg(oneLine(range).left(80))};
-    const quint64 count = (hosts->second - hosts->first + 1) * (ports->second - ports->first + 1);
-    if (count > quint64(kMostFoundAddresses))
-        return {{}, said(kRangeTooLarge).arg(oneLine(range).left(80)).arg(count).arg(kMostFoundAddresses)};
-    Range found;
-    for (quint64 host = hosts->first; host <= hosts->second; ++host)
-        for (quint64 port = ports->first; port <= ports->second; ++port)
-            found.links << QStringLiteral("tcp:%1:%2")
-                               .arg(byAddress ? QHostAddress(quint32(host)).toString() : named.captured(1))
-                               .arg(port);
-    return found;
-}
-
-// A reader found: its firmware and output channel; a peer that takes the
-// connection but answers no reader's call is failed.
-struct Found
-{
-    Look look;
-    QString channel;
-};
-
-std::optional<Found> tryLink(const QString &link)
-{
-    const QString host = link.section(QLatin1Char(':'), 1, -2);
-    QTcpSocket probe;
-    probe.connectToHost(host, quint16(link.section(QLatin1Char(':'), -1).toUInt()));
-    if (!probe.waitForConnected(kTryMs))
-        return std::nullopt;
-    probe.abort();
-    Found found{lookAt(link, QByteArray()), QString()};
-    if (found.look.text) {
-        const config::ImportResult imported =
-            config::openConfigBytes(config::startValue(), *found.look.text, link);
-        if (!imported.refusal)
-            found.channel = codeSummary(imported.imported.value, QString(), formWords).value(1);
-    }
-    return found;
-}
-
-QString foundLine(const Found &found, bool json)
-{
-    const Look &look = found.look;
+    const ReaderLook &look = found.look;
     if (json) {
         QJsonObject object =
             lookJson(look, look.code ? QStringLiteral("failed") : QStringLiteral("found"), QString());
@@ -702,21 +517,18 @@ int FleetRun::find() const
             allPrinted = print(stdout, serialPortLine(port, json) + QLatin1Char('\n')) && allPrinted;
         return allPrinted ? 0 : 2;
     }
-    const Range candidates = rangeLinks(range);
+    const RangeLinks candidates = rangeLinks(range);
     if (candidates.problem) {
         print(stderr, QCoreApplication::applicationName() + QStringLiteral(": ") + *candidates.problem + '\n');
         return 2;
     }
-    std::map<int, Found> found; // by the address's place in the range
-    std::mutex finding;
+    std::map<int, FoundReader> found; // by the address's place in the range
     QHash<QString, int> order;
     for (int i = 0; i < candidates.links.size(); ++i)
         order.insert(candidates.links.at(i), i);
-    forEachLink(candidates.links, std::min(jobs, kMostTriesAtOnce), [&](const QString &link) {
-        if (std::optional<Found> reader = tryLink(link)) {
-            const std::lock_guard<std::mutex> one(finding);
-            found.emplace(order.value(link), std::move(*reader));
-        }
+    findReaders(candidates.links, jobs, [&](const QString &link, const std::optional<FoundReader> &reader) {
+        if (reader)
+            found.emplace(order.value(link), *reader);
     });
     for (const auto &reader : found)
         allPrinted = print(stdout, foundLine(reader.second, json) + QLatin1Char('\n')) && allPrinted;

@@ -71,10 +71,6 @@
         <translation>At most %1 network readers can be added: remove the ones not needed first.</translation>
     </message>
     <message>
-        <source>请先勾选要写入的读卡器。</source>
-        <translation>Check the readers to write to first.</translation>
-    </message>
-    <message>
         <source>%1 与另一行是同一个读卡器：请只勾选其中一行。</source>
         <translation>%1 is the same reader as another row: check only one of them.</translation>
     </message>
@@ -107,10 +103,6 @@
         <translation>Writing…</translation>
     </message>
     <message>
-        <source>正在等待进行中的写入完成，之后关闭…</source>
-        <translation>Waiting for the writes under way to finish, then closing…</translation>
-    </message>
-    <message>
         <source>写入记录的位置；某一行另填位置时以该行为准</source>
         <translation>The place kept in the records; a row&apos;s own place takes precedence</translation>
     </message>
@@ -138,6 +130,131 @@
             <numerusform>Stopped; %n reader was not written.</numerusform>
             <numerusform>Stopped; %n readers were not written.</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>检查</source>
+        <translation>Check</translation>
+    </message>
+    <message>
+        <source>查找</source>
+        <translation>Find</translation>
+    </message>
+    <message>
+        <source>载入站点表…</source>
+        <translation>Load Site Sheet…</translation>
+    </message>
+    <message>
+        <source>把勾选的读卡器与这份配置逐项比较，不写入</source>
+        <translation>Compare the checked readers with this configuration key by key, writing nothing</translation>
+    </message>
+    <message>
+        <source>在地址栏给出的范围中查找读卡器，如 127.0.0.1:47811-47830 或 192.168.1.0/24</source>
+        <translation>Find readers in the range typed into the address field, such as 127.0.0.1:47811-47830 or 192.168.1.0/24</translation>
+    </message>
+    <message>
+        <source>载入站点表（CSV：link、place 及各读卡器自己的配置项）</source>
+        <translation>Load a site sheet (CSV: link, place and each reader&apos;s own settings)</translation>
+    </message>
+    <message>
+        <source>请先勾选读卡器。</source>
+        <translation>Check the readers first.</translation>
+    </message>
+    <message>
+        <source>已停止：不再开始新的读卡器，正在进行的完成后结束。</source>
+        <translation>Stopped: no further reader starts; those under way finish.</translation>
+    </message>
+    <message>
+        <source>正在检查…</source>
+        <translation>Checking…</translation>
+    </message>
+    <message numerus="yes">
+        <source>正在检查 %n 个读卡器…</source>
+        <translation>
+            <numerusform>Checking %n reader…</numerusform>
+            <numerusform>Checking %n readers…</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>未能检查：%1</source>
+        <translation>Not checked: %1</translation>
+    </message>
+    <message>
+        <source>一致</source>
+        <translation>Same</translation>
+    </message>
+    <message numerus="yes">
+        <source>不同：%n 项</source>
+        <translation>
+            <numerusform>Different: %n setting</numerusform>
+            <numerusform>Different: %n settings</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>正在查找 %n 个地址…</source>
+        <translation>
+            <numerusform>Trying %n address…</numerusform>
+            <numerusform>Trying %n addresses…</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>载入站点表</source>
+        <translation>Load Site Sheet</translation>
+    </message>
+    <message>
+        <source>站点表 (*.csv);;所有文件 (*)</source>
+        <translation>Site sheets (*.csv);;All files (*)</translation>
+    </message>
+    <message numerus="yes">
+        <source>已载入站点表：%n 个读卡器。</source>
+        <translation>
+            <numerusform>Site sheet loaded: %n reader.</numerusform>
+            <numerusform>Site sheet loaded: %n readers.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>检查结束：一致 %1，不同 %2，未能检查 %3。</source>
+        <translation>Check done: %1 same, %2 different, %3 not checked.</translation>
+    </message>
+    <message numerus="yes">
+        <source>找到 %n 个读卡器</source>
+        <translation>
+            <numerusform>Found %n reader</numerusform>
+            <numerusform>Found %n readers</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>，新添加 %n 行。</source>
+        <translation>
+            <numerusform>, %n row added.</numerusform>
+            <numerusform>, %n rows added.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>检查：与配置一致。</source>
+        <translation>Check: the same as the configuration.</translation>
+    </message>
+    <message numerus="yes">
+        <source>检查：与配置不同的 %n 项：</source>
+        <translation>
+            <numerusform>Check: %n setting differs from the configuration:</numerusform>
+            <numerusform>Check: %n settings differ from the configuration:</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>站点表第 %1 行的值：</source>
+        <translation>Values of line %1 of the site sheet:</translation>
+    </message>
+    <message>
+        <source>正在等待进行中的读卡器完成，之后关闭…</source>
+        <translation>Waiting for the readers under way to finish, then closing…</translation>
+    </message>
+    <message>
+        <source>选中一行：检查发现的不同之处和站点表给它的值显示在这里。</source>
+        <translation>Select a row: what a check found different and the values the site sheet gives it show here.</translation>
+    </message>
+    <message>
+        <source>站点表中 %1 与另一行是同一个读卡器。</source>
+        <translation>In the site sheet, %1 is the same reader as another row.</translation>
     </message>
 </context>
 <context>
@@ -2477,6 +2594,10 @@ Configuration:
     <message>
         <source>无法写入 %1：%2</source>
         <translation>cannot write %1: %2</translation>
+    </message>
+    <message>
+        <source>%1 只有表头，没有读头</source>
+        <translation>%1 has a header but no reader rows</translation>
     </message>
 </context>
 <context>

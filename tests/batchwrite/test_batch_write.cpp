@@ -1,11 +1,14 @@
 // The batch write from the window, as a user drives it, against eight
-// simulated readers: four over their pseudo-terminals, four over TCP.
+// simulated readers: four over their pseudo-terminals, four over TCP; and
+// the check, the search and the site sheet of the same dialog.
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFileDialog>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSettings>
@@ -23,6 +26,7 @@
 #include "script/script_fixture.h"
 #include "support/message_box_answerer.h"
 #include "support/reader_sim.h"
+#include "support/when_open.h"
 #include "support/widget_probe.h"
 #include "window/widget.h"
 
@@ -153,8 +157,8 @@ private:
     }
 
     // The window with a prefix to write, and its dialog opened by the
-    // shortcut, the readers typed in.
-    BatchWriteDialog *openDialog(Widget &window, const QString &prefix)
+    // shortcut, the readers typed in (all eight unless others are given).
+    BatchWriteDialog *openDialog(Widget &window, const QString &prefix, std::optional<QStringList> typed = {})
     {
         window.show();
         if (!QTest::qWaitForWindowActive(&window))
@@ -167,9 +171,12 @@ private:
             qWarning("no dialog opened by the shortcut");
             return nullptr;
         }
-        QTest::keyClicks(formChild<QLineEdit>(*dialog, "addressField"), links().join(' '));
+        const QStringList readers = typed.value_or(links());
+        if (readers.isEmpty())
+            return dialog;
+        QTest::keyClicks(formChild<QLineEdit>(*dialog, "addressField"), readers.join(' '));
         QTest::mouseClick(formChild<QPushButton>(*dialog, "addButton"), Qt::LeftButton);
-        if (rowsOf(*dialog, links(), BatchRows::LinkColumn).size() != kReaders) {
+        if (rowsOf(*dialog, readers, BatchRows::LinkColumn).size() != readers.size()) {
             qWarning("readers not added: %s", qPrintable(formChild<QLabel>(*dialog, "statusLine")->text()));
             return nullptr;
         }
@@ -359,6 +366,129 @@ private slots:
         BatchWriteDialog second(form, {}, &window);
         QCOMPARE(rowsOf(second, remembered, 0),
                  (QStringList{"tcp:10.0.0.1:47811+", "serial:/dev/ttyACM7+", "tcp:reader.lan:1+"}));
+    }
+
+    // 检查 writes nothing: the reader that holds the form's configuration is
+    // 一致, the other 不同 with what differs listed for its row, a reader gone
+    // says why; each check is recorded as the command line's is.
+    void checkComparesWithoutWriting()
+    {
+        Widget window;
+        BatchWriteDialog *dialog = openDialog(window, QStringLiteral("检查-1"), QStringList{linkOf(4)});
+        QVERIFY(dialog);
+        QVERIFY(runToEnd(*dialog, formChild<QPushButton>(*dialog, "writeButton")) >= 0);
+        QVERIFY(sims[4]->waitForLine("config applied"));
+        QTest::keyClicks(formChild<QLineEdit>(*dialog, "addressField"), linkOf(5) + ' ' + linkOf(6));
+        QTest::mouseClick(formChild<QPushButton>(*dialog, "addButton"), Qt::LeftButton);
+        sims[6]->kill();
+
+        const qint64 gap = runToEnd(*dialog, formChild<QPushButton>(*dialog, "checkButton"));
+        QVERIFY2(gap >= 0 && gap < kLongestGapMs, qPrintable(QString::number(gap)));
+        const QStringList said = rowsOf(*dialog, {linkOf(4), linkOf(5), linkOf(6)}, BatchRows::StatusColumn);
+        QCOMPARE(said.value(0), QStringLiteral("一致"));
+        const QRegularExpressionMatch differs = QRegularExpression("^不同：(\\d+) 项$").match(said.value(1));
+        QVERIFY2(differs.hasMatch(), qPrintable(said.join(',')));
+        QVERIFY2(said.value(2).startsWith(QStringLiteral("未能检查：")), qPrintable(said.value(2)));
+        QVERIFY(!sims[5]->waitForLine("config applied", 300));
+        QCOMPARE(storedConfig(5), kReaderConfig);
+
+        auto *table = formChild<QTableView>(*dialog, "readerTable");
+        const QModelIndex row = rowsIn(*dialog)->index(rowShowing(*dialog, linkOf(5)), BatchRows::StatusColumn);
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, table->visualRect(row).center());
+        const QString detail = formChild<QPlainTextEdit>(*dialog, "detailPane")->toPlainText();
+        QCOMPARE(detail.count('\n'), differs.captured(1).toInt());
+        QVERIFY2(detail.contains(QStringLiteral("TV- → 检查-1")), qPrintable(detail));
+
+        std::vector<records::Record> recorded;
+        QVERIFY(!records::Store(records::defaultPath()).read(QDateTime(), &recorded));
+        QCOMPARE(std::count_if(recorded.begin(), recorded.end(),
+                               [](const records::Record &one) { return one.kind == records::Record::Check; }),
+                 3);
+    }
+
+    // 查找 tries each port of a loopback range and adds a row for each reader
+    // there, once however often it is asked; a range it cannot take says why.
+    void findAddsTheReadersOfARange()
+    {
+        const int base = freeLoopbackPorts(10);
+        QVERIFY(base > 0);
+        ReaderSim there[2];
+        QStringList range;
+        for (int port = base; port < base + 10; ++port)
+            range << QStringLiteral("tcp:127.0.0.1:%1").arg(port);
+        for (int i = 0; i < 2; ++i)
+            QVERIFY(there[i].start({"--port", QString::number(base + 3 + 4 * i), "--no-pty"}));
+        Widget window;
+        BatchWriteDialog *dialog = openDialog(window, QStringLiteral("查找-1"), QStringList());
+        QVERIFY(dialog);
+        auto *field = formChild<QLineEdit>(*dialog, "addressField");
+        for (int time = 0; time < 2; ++time) {
+            field->setText(QStringLiteral("127.0.0.1:%1-%2").arg(base).arg(base + 9));
+            QVERIFY(runToEnd(*dialog, formChild<QPushButton>(*dialog, "findButton")) >= 0);
+            QCOMPARE(rowsOf(*dialog, range, BatchRows::LinkColumn),
+                     QStringList({there[0].tcpSetting() + "+", there[1].tcpSetting() + "+"}));
+            QVERIFY2(formChild<QLabel>(*dialog, "statusLine")->text().startsWith(QStringLiteral("找到 2 个")),
+                     qPrintable(formChild<QLabel>(*dialog, "statusLine")->text()));
+        }
+        field->setText(QStringLiteral("127.0.0.0/19"));
+        QTest::mouseClick(formChild<QPushButton>(*dialog, "findButton"), Qt::LeftButton);
+        QVERIFY(!writing(*dialog));
+        QVERIFY(formChild<QLabel>(*dialog, "statusLine")->text().contains(QStringLiteral("最多查找 4096 个")));
+    }
+
+    // 载入站点表 gives the rows the sheet's links and places (the pane shows
+    // a row's values, its secret masked), and a write or a check sends each
+    // reader its row's values; a sheet with a row that cannot be taken loads
+    // nothing and says which.
+    void loadsASiteSheet_data()
+    {
+        QTest::addColumn<QString>("sheet"); // %1 %2: two TCP readers
+        QTest::addColumn<QStringList>("said");
+        QTest::newRow("two readers") << "link,place,devnum,psk\n%1,东门,101,secret1234\n%2,\"西门, 2\",,\n"
+                                     << QStringList{"2 个读卡器"};
+        QTest::newRow("a bad value") << "link,place,devnum\n%1,东门,101\n%2,西门,x\n"
+                                     << QStringList{"第 3 行", "devnum"};
+        QTest::newRow("a header alone") << "link,place,devnum\n" << QStringList{"没有读头"};
+    }
+
+    void loadsASiteSheet()
+    {
+        QFETCH(QString, sheet);
+        QFETCH(QStringList, said);
+        QTemporaryDir dir;
+        QFile file(dir.filePath("site.csv"));
+        QVERIFY(file.open(QIODevice::WriteOnly)
+                && file.write(sheet.replace("%1", linkOf(4)).replace("%2", linkOf(5)).toUtf8()) > 0);
+        file.close();
+        Widget window;
+        BatchWriteDialog *dialog = openDialog(window, QStringLiteral("站点-1"), QStringList());
+        QVERIFY(dialog);
+        whenOpen<QFileDialog>([&](QFileDialog *chooser) {
+            chooser->setDirectory(dir.path());
+            chooser->selectFile("site.csv");
+            static_cast<QDialog *>(chooser)->accept(); // as the Open button does
+        });
+        QTest::mouseClick(formChild<QPushButton>(*dialog, "sheetButton"), Qt::LeftButton);
+        const QString status = formChild<QLabel>(*dialog, "statusLine")->text();
+        for (const QString &part : said)
+            QVERIFY2(status.contains(part), qPrintable(status));
+        const bool loaded = said.size() == 1 && said.first().endsWith("读卡器");
+        QCOMPARE(rowsOf(*dialog, {linkOf(4), linkOf(5)}, BatchRows::PlaceColumn),
+                 loaded ? QStringList({"东门", "西门, 2"}) : QStringList());
+        if (!loaded)
+            return;
+        auto *table = formChild<QTableView>(*dialog, "readerTable");
+        const QModelIndex first = rowsIn(*dialog)->index(rowShowing(*dialog, linkOf(4)), BatchRows::StatusColumn);
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, table->visualRect(first).center());
+        const QString detail = formChild<QPlainTextEdit>(*dialog, "detailPane")->toPlainText();
+        QVERIFY2(detail.contains("devnum = 101") && detail.contains("psk") && !detail.contains("secret1234"),
+                 qPrintable(detail));
+        QVERIFY(runToEnd(*dialog, formChild<QPushButton>(*dialog, "writeButton")) >= 0);
+        QVERIFY2(storedConfig(4).contains(",devnum=101,"), qPrintable(storedConfig(4)));
+        QVERIFY2(storedConfig(5).contains("站点-1") && !storedConfig(5).contains("devnum=101"),
+                 qPrintable(storedConfig(5)));
+        QVERIFY(runToEnd(*dialog, formChild<QPushButton>(*dialog, "checkButton")) >= 0);
+        QCOMPARE(rowsOf(*dialog, {linkOf(4), linkOf(5)}, BatchRows::StatusColumn), QStringList({"一致", "一致"}));
     }
 };
 

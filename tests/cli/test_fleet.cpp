@@ -5,7 +5,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
-#include <QRandomGenerator>
 #include <QStandardPaths>
 #include <QTcpServer>
 #include <QTemporaryDir>
@@ -215,6 +214,7 @@ private slots:
         QTest::newRow("a quote never closed") << "link,place,devnum\n" + rows + "\"3\n"
                                               << QStringList() << 2 << "line 4";
         QTest::newRow("a range in a row") << "link,place\n127.0.0.1-3:1,A\n" << QStringList() << 2 << "line 2";
+        QTest::newRow("a header alone") << "link,place,devnum\n" << QStringList() << 2 << "no reader";
         QTest::newRow("--set of no key") << "" << QStringList{"--set", "colour=red"} << 1 << "colour";
         QTest::newRow("--set out of its rule") << "" << QStringList{"--set", "port=70000"} << 1 << "port";
         QTest::newRow("--set of a secret") << "" << QStringList{"--set", "psk=secret1234"} << 1 << "psk";
@@ -249,7 +249,7 @@ private slots:
     // readers there, in the range's order.
     void findAmongPorts()
     {
-        const int base = freePortRange(50);
+        const int base = freeLoopbackPorts(50);
         QVERIFY(base > 0);
         std::vector<std::unique_ptr<ReaderSim>> readers;
         QStringList expected;
@@ -270,25 +270,6 @@ private slots:
     }
 
 private:
-    // The first of count ports on 127.0.0.1 that nothing listens on, below
-    // the system's range of ephemeral ports, so that the simulators of tests
-    // running beside this one (which take ports from that range) never land
-    // among them; 0 when none is found.
-    static int freePortRange(int count)
-    {
-        for (int attempt = 0; attempt < 20; ++attempt) {
-            const int base = 20000 + int(QRandomGenerator::global()->bounded(12000 - count));
-            bool free = true;
-            for (int port = base; free && port < base + count; ++port) {
-                QTcpServer probe;
-                free = probe.listen(QHostAddress::LocalHost, quint16(port));
-            }
-            if (free)
-                return base;
-        }
-        return 0;
-    }
-
     void writeFile(const QString &name, const QByteArray &bytes)
     {
         QFile file(dir.filePath(name));

@@ -4,7 +4,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "cli/site_sheet.h"
+#include "core/site_sheet.h"
 
 namespace {
 
@@ -66,6 +66,7 @@ private slots:
         QTest::newRow("no UTF-8") << QByteArray("link,place\n\xff,P\n") << "!2";
         QTest::newRow("a NUL") << QByteArray("link,place\nA\0,P\n", 16) << "!2";
         QTest::newRow("nothing") << QByteArray() << "!2";
+        QTest::newRow("a header alone") << QByteArray("link,place,devnum\r\n\r\n") << "!2";
         QTest::newRow("a column of no key") << QByteArray("link,place,colour\nA,P,red\n") << "!1";
         QTest::newRow("a key twice") << QByteArray("link,place,devnum,devnum\nA,P,1,2\n") << "!1";
     }

@@ -2,6 +2,8 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QRandomGenerator>
+#include <QTcpServer>
 
 ReaderSim::ReaderSim()
 {
@@ -82,4 +84,19 @@ void ReaderSim::takeOutput()
 void useDeviceSetting(const QString &setting)
 {
     qputenv("TRVO_DEVICE", setting.toUtf8());
+}
+
+int freeLoopbackPorts(int count)
+{
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        const int base = 20000 + int(QRandomGenerator::global()->bounded(12000 - count));
+        bool free = true;
+        for (int port = base; free && port < base + count; ++port) {
+            QTcpServer probe;
+            free = probe.listen(QHostAddress::LocalHost, quint16(port));
+        }
+        if (free)
+            return base;
+    }
+    return 0;
 }

@@ -46,4 +46,11 @@ private:
 // Points the device library at a link for the channels opened afterwards.
 void useDeviceSetting(const QString &setting);
 
+// The first of count ports on 127.0.0.1 that nothing listens on, below the
+// system's range of ephemeral ports, so that the simulators of tests running
+// beside this one (which take ports from that range) never land among them;
+// 0 when none is found. For a search over a range that holds simulators
+// started on ports of it.
+int freeLoopbackPorts(int count);
+
 #endif

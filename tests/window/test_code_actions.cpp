@@ -15,6 +15,7 @@
 #include "support/form_setup.h"
 #include "support/message_box_answerer.h"
 #include "support/shown_code.h"
+#include "support/when_open.h"
 #include "tools/qrread/qr_reader.h"
 #include "window/code_actions.h"
 #include "window/code_zoom_view.h"
@@ -48,16 +49,6 @@ struct Window
     MessageBoxAnswerer answerer;
     Widget w;
 };
-
-// Answers the next modal dialog of the given kind once it is open.
-template <class Dialog>
-void whenOpen(std::function<void(Dialog *)> answer)
-{
-    QTimer::singleShot(0, [answer] {
-        QTRY_VERIFY(qobject_cast<Dialog *>(QApplication::activeModalWidget()));
-        answer(qobject_cast<Dialog *>(QApplication::activeModalWidget()));
-    });
-}
 
 CodeZoomView *shownZoomView()
 {

@@ -1,10 +1,11 @@
-#include "cli/site_sheet.h"
+#include "core/site_sheet.h"
 
 #include <QCoreApplication>
 #include <QTextCodec>
 
 #include "config/import.h"
 #include "config/read_back.h"
+#include "device/reader_links.h"
 #include "files/safe_file.h"
 #include "records/record_store.h"
 #include "text/plain_text.h"
@@ -164,6 +165,10 @@ Sheet readSheet(const QString &path)
         sheet.problem = said(QT_TRANSLATE_NOOP("fleet", "%1 没有表头")).arg(path);
     if (!sheet.problem)
         sheet.problem = headerProblem(records.front().fields, &sheet.unreadable);
+    if (!sheet.problem && records.size() == 1) {
+        sheet.unreadable = true;
+        sheet.problem = said(QT_TRANSLATE_NOOP("fleet", "%1 只有表头，没有读头")).arg(path);
+    }
     for (std::size_t i = 1; !sheet.problem && i < records.size(); ++i) {
         sheet.unreadable = records[i].fields.size() != records.front().fields.size();
         if (sheet.unreadable)
@@ -177,6 +182,28 @@ Sheet readSheet(const QString &path)
     if (sheet.problem)
         sheet.rows.clear();
     return sheet;
+}
+
+QString rowRefusal(int line, const QString &link, const QString &why)
+{
+    // A row's link and values come from a file nobody vouches for.
+    return said(QT_TRANSLATE_NOOP("fleet", "第 %1 行（%2）：%3"))
+        .arg(line)
+        .arg(plainShown(link).simplified().left(80), plainShown(why).simplified());
+}
+
+RowTarget rowTarget(const Row &row, const config::FormValue &form)
+{
+    const device::TypedReaders typed = device::parseTypedReaders(row.link);
+    if (typed.problem || typed.links.size() != 1) {
+        const QString why = typed.problem ? device::typedReadersProblemText(typed)
+                                          : said(QT_TRANSLATE_NOOP("fleet", "表中每行只能给出一个读头"));
+        return {QString(), form, rowRefusal(row.line, row.link, why), true};
+    }
+    const config::SetResult set = config::withValuesSet(form, row.values);
+    if (set.refusal)
+        return {QString(), form, rowRefusal(row.line, row.link, *set.refusal), false};
+    return {typed.links.front(), set.value, std::nullopt, false};
 }
 
 std::optional<QString> writeSheet(const QString &path, const std::vector<ReadReader> &readers)

@@ -1,11 +1,12 @@
-#ifndef TARVO_CLI_SITE_SHEET_H
-#define TARVO_CLI_SITE_SHEET_H
+#ifndef TARVO_CORE_SITE_SHEET_H
+#define TARVO_CORE_SITE_SHEET_H
 
 // A site sheet: a CSV file (UTF-8, RFC 4180) with a header row naming its
 // columns, link, place and one column a key of the configuration text, and
 // one row a reader with the values that reader takes in place of the
-// file's. The command line writes readers from it, checks them against it,
-// and writes one back from the readers it reads.
+// file's. The command line and the batch dialog write readers from it and
+// check them against it; the command line writes one back from the readers
+// it reads.
 
 #include <QMap>
 #include <QString>
@@ -33,8 +34,8 @@ struct Row
 };
 
 // The rows, or why there are none, in the program's language: a file that
-// cannot be read or is no sheet (unreadable), or a column that names no key
-// a value can be set for.
+// cannot be read, is no sheet or names no reader (unreadable), or a column
+// that names no key a value can be set for.
 struct Sheet
 {
     std::vector<Row> rows;
@@ -42,6 +43,21 @@ struct Sheet
     bool unreadable = false;
 };
 Sheet readSheet(const QString &path);
+
+// A refusal of the row, naming its line and its link: "第 4 行（tcp:…）：<why>".
+QString rowRefusal(int line, const QString &link, const QString &why);
+
+// The row's reader as one link, and the form with the row's values on top;
+// why not, as rowRefusal words it: a link that names no single reader
+// (unreadable) or a value refused, naming its key.
+struct RowTarget
+{
+    QString link;
+    config::FormValue form;
+    std::optional<QString> problem;
+    bool unreadable = false;
+};
+RowTarget rowTarget(const Row &row, const config::FormValue &form);
 
 // A reader as read back: its link, its place and its configuration's
 // values by key.
