@@ -39,7 +39,6 @@ const QCommandLineOption kSet(QStringLiteral("set"), QString(), QStringLiteral("
 const QCommandLineOption kSheet(QStringLiteral("sheet"), QString(), QStringLiteral("SITE.csv"));
 
 const char kNamedTwice[] = QT_TRANSLATE_NOOP("fleet", "“%1”与“%2”是同一个读卡器：每个读卡器只能指定一次。");
-const char kNoConfig[] = QT_TRANSLATE_NOOP("fleet", "读卡器没有给出可读的配置。");
 const char kBadRange[] =
     QT_TRANSLATE_NOOP("fleet",
                       "“%1”不是可查找的范围：应为 主机-末段:端口、A.B.C.0/24[:端口] 或 主机:端口-端口。");
@@ -118,6 +117,7 @@ struct Look
     std::optional<QString> firmware;
     std::vector<config::KeyDifference> changes;
     double seconds = 0;
+    Cause why = {}; // what code and cause are worded from
 };
 
 Look lookAt(const QString &link, const QByteArray &fileText)
@@ -129,21 +129,18 @@ Look lookAt(const QString &link, const QByteArray &fileText)
     if (reader.open(link))
         look.text = reader.readConfig();
     if (!look.text) {
-        look.code = linkFailureCode(reader.failure());
-        look.cause = linkFailureText(reader.failure());
-        if (look.cause.isEmpty())
-            look.cause = said(kNoConfig);
+        look.why = linkFailureCause(reader.failure());
     } else {
         look.firmware = reader.readVersion();
         if (!fileText.isEmpty()) {
             config::ReaderChanges changes = config::changesOnReader(fileText, *look.text);
-            if (changes.failure) {
-                look.code = "script";
-                look.cause = translated("config", *changes.failure);
-            }
+            if (changes.failure)
+                look.why = {{QStringLiteral("script"), {*changes.failure}}};
             look.changes = std::move(changes.keys);
         }
     }
+    look.code = causeCode(look.why);
+    look.cause = causeWords(look.why);
     look.seconds = double(clock.nsecsElapsed()) / 1e9;
     return look;
 }
@@ -399,9 +396,10 @@ namespace {
 // configuration, failed with what differs, unknown when it was not read.
 void recordCheck(const Look &look, const Target &target)
 {
-    const SaveReport report = look.code              ? SaveReport{SaveReport::Unknown, oneLine(look.cause)}
-                              : look.changes.empty() ? SaveReport{SaveReport::Saved, QString()}
-                                                     : SaveReport{SaveReport::Failed, QStringLiteral("differs")};
+    const SaveReport report = look.code ? reported(SaveReport::Unknown, look.why)
+                              : look.changes.empty()
+                                  ? SaveReport{SaveReport::Saved, QString()}
+                                  : reported(SaveReport::Failed, {{QStringLiteral("differs"), {}}});
     if (const std::optional<QString> unrecorded =
             recordSave(look.link, look.firmware.value_or(QString()), report, recordedChanges(look.changes),
                        target.form, target.place, records::Record::Check)

@@ -9,6 +9,7 @@
 #include <QJsonDocument>
 #include <QRegularExpression>
 #include <QSqlDatabase>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -18,6 +19,7 @@
 #include <QVariant>
 #include <atomic>
 #include <map>
+#include <sqlite3.h>
 #include <sys/stat.h>
 #include <vector>
 
@@ -25,7 +27,7 @@ namespace records {
 
 namespace {
 
-constexpr int kSchemaVersion = 4;
+constexpr int kSchemaVersion = 5;
 // SQLite's codes of a file that is no database, or a damaged one.
 const QStringList kCorruptCodes = {QStringLiteral("11"), QStringLiteral("26")};
 // What a table needs to be ours, at any version.
@@ -35,13 +37,21 @@ const QStringList kFirstColumns = {"id",    "time",    "link",          "firmwar
 const char *const kLaterColumns[][2] = {{"series", "TEXT"},
                                         {"key_changes", "TEXT"},
                                         {"channel", "TEXT"},
-                                        {"kind", "TEXT NOT NULL DEFAULT 'save'"}};
+                                        {"kind", "TEXT NOT NULL DEFAULT 'save'"},
+                                        {"cause_parts", "TEXT"}};
 // The orders a list asks for; each starts with the order's column.
 const char *const kIndexes[] = {
     "CREATE INDEX IF NOT EXISTS records_time ON records(time)",
     "CREATE INDEX IF NOT EXISTS records_place ON records(place COLLATE NOCASE, time)",
     "CREATE INDEX IF NOT EXISTS records_firmware ON records(firmware COLLATE NOCASE, time)",
 };
+
+// What the store keeps of a cause kept as data: its parts and their
+// arguments come from a reader or the system, and a stored one from a file
+// anyone may have edited.
+constexpr int kMostCauseParts = 4;
+constexpr int kMostCauseArgs = 4;
+constexpr int kMostCauseArgChars = 256;
 
 const char *const kResultNames[] = {"confirmed", "failed", "unknown"}; // by Record::Result
 const char *const kKindNames[] = {"save", "check"};                    // by Record::Kind
@@ -90,6 +100,77 @@ bool writable(const QString &path)
     return file.isWritable() && QFileInfo(file.absolutePath()).isWritable();
 }
 
+// A cause's parts cut to the store's bounds, each argument on one line.
+std::vector<CausePart> bounded(std::vector<CausePart> parts)
+{
+    if (parts.size() > size_t(kMostCauseParts))
+        parts.erase(parts.begin() + kMostCauseParts, parts.end());
+    for (CausePart &part : parts) {
+        part.code = part.code.left(kMostCauseArgChars);
+        part.args = part.args.mid(0, kMostCauseArgs);
+        for (QString &arg : part.args)
+            arg = arg.simplified().left(kMostCauseArgChars);
+    }
+    return parts;
+}
+
+// Each part as an array: its code, then its arguments.
+QString causePartsJson(const std::vector<CausePart> &parts)
+{
+    if (parts.empty())
+        return QString();
+    QJsonArray all;
+    for (const CausePart &part : bounded(parts))
+        all.append(QJsonArray::fromStringList(QStringList(part.code) + part.args));
+    return QString::fromUtf8(QJsonDocument(all).toJson(QJsonDocument::Compact));
+}
+
+std::vector<CausePart> causePartsOf(const QString &json)
+{
+    std::vector<CausePart> parts;
+    for (const QJsonValue &entry : QJsonDocument::fromJson(json.toUtf8()).array()) {
+        QStringList fields;
+        for (const QJsonValue &field : entry.toArray())
+            fields << field.toString();
+        if (!fields.isEmpty())
+            parts.push_back({fields.takeFirst(), fields});
+        if (parts.size() > size_t(kMostCauseParts))
+            break;
+    }
+    return bounded(std::move(parts));
+}
+
+// While a selection is read on this thread, the words its viewer gives a
+// cause kept as data: the filter finds a cause as the viewer reads it.
+thread_local const std::function<QString(const std::vector<CausePart> &)> *viewerCauseWords = nullptr;
+
+// shown_cause(cause, cause_parts) in SQL: the record's cause as its viewer
+// shows it, on one line; the kept text where the viewer gives no words or
+// the record keeps no parts.
+void shownCause(sqlite3_context *context, int, sqlite3_value **values)
+{
+    const auto text = [](sqlite3_value *value) {
+        const auto *utf8 = reinterpret_cast<const char *>(sqlite3_value_text(value));
+        return QString::fromUtf8(utf8, sqlite3_value_bytes(value));
+    };
+    QString shown = text(values[0]);
+    if (viewerCauseWords && *viewerCauseWords && sqlite3_value_type(values[1]) != SQLITE_NULL)
+        shown = (*viewerCauseWords)(causePartsOf(text(values[1]))).simplified();
+    const QByteArray bytes = shown.toUtf8();
+    sqlite3_result_text(context, bytes.constData(), int(bytes.size()), SQLITE_TRANSIENT);
+}
+
+// Every connection has the filter's function. Direct calls only: a view or
+// a trigger of a database someone else made never calls it.
+void addShownCause(const QSqlDatabase &db)
+{
+    const QVariant handle = db.driver()->handle();
+    if (qstrcmp(handle.typeName(), "sqlite3*") == 0)
+        sqlite3_create_function_v2(*static_cast<sqlite3 *const *>(handle.constData()), "shown_cause", 2,
+                                   SQLITE_UTF8 | SQLITE_DIRECTONLY, nullptr, shownCause, nullptr, nullptr,
+                                   nullptr);
+}
+
 // This thread's connections, one a store and way of opening, for the
 // thread's life: Qt's connections belong to the thread that made them.
 class ThreadConnections
@@ -131,6 +212,7 @@ public:
         if (!readOnly)
             QSqlQuery(db).exec(QStringLiteral("PRAGMA journal_mode=WAL"));
         QSqlQuery(db).exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
+        addShownCause(db);
         names[key] = {name, fileOf(path)};
         return db;
     }
@@ -246,7 +328,7 @@ QSqlError upgrade(const QSqlDatabase &db)
         steps << QStringLiteral(
             "CREATE TABLE records (id INTEGER PRIMARY KEY, time TEXT NOT NULL, link TEXT, firmware "
             "TEXT, result TEXT, cause TEXT, changes TEXT, configuration BLOB, sha256 TEXT, place "
-            "TEXT, series TEXT, key_changes TEXT, channel TEXT, kind TEXT NOT NULL DEFAULT 'save')");
+            "TEXT, series TEXT, key_changes TEXT, channel TEXT, kind TEXT NOT NULL DEFAULT 'save', cause_parts TEXT)");
     } else {
         for (const QString &column : kFirstColumns)
             if (!columns.contains(column))
@@ -348,14 +430,16 @@ QSqlError insert(const QSqlDatabase &db, const Record &record, qint64 *id)
     QSqlQuery insert(db);
     insert.prepare(QStringLiteral(
         "INSERT INTO records (time, link, firmware, result, cause, changes, configuration, sha256, place, series, "
-        "key_changes, channel, kind) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+        "key_changes, channel, kind, cause_parts) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+    // The cause's text stays beside its parts for an older program reading
+    // this store, in the language of this save.
     for (const QVariant &value :
          {QVariant(timeText(record.time)), QVariant(record.link.left(kMostFieldChars)),
           QVariant(record.firmware.left(kMostFieldChars)), QVariant(QLatin1String(kResultNames[record.result])),
           QVariant(record.cause), QVariant(record.changes), QVariant(record.configuration),
           QVariant(record.sha256), QVariant(record.place.left(kMostFieldChars)), QVariant(record.series),
           QVariant(keyChangesJson(record.keyChanges)), QVariant(record.channel),
-          QVariant(QLatin1String(kKindNames[record.kind]))})
+          QVariant(QLatin1String(kKindNames[record.kind])), QVariant(causePartsJson(record.causeParts))})
         insert.addBindValue(value);
     // One statement outside a transaction is a transaction of its own,
     // committed as the record ends.
@@ -377,8 +461,9 @@ QString containing(QString text)
 
 const QString kShownLink = QStringLiteral("(CASE WHEN IFNULL(link, '') = '' THEN ? ELSE link END)");
 
-// The WHERE clause of a selection, its values into *binds.
-QString whereClause(const Selection &selection, QVariantList *binds)
+// The WHERE clause of a selection, its values into *binds; causeParts the
+// column of the causes' parts (NULL in a store older than it).
+QString whereClause(const Selection &selection, const QString &causeParts, QVariantList *binds)
 {
     QStringList terms;
     if (selection.from.isValid()) {
@@ -397,15 +482,15 @@ QString whereClause(const Selection &selection, QVariantList *binds)
     }
     if (!selection.text.isEmpty()) {
         // Each column as the viewer shows it: the time on the user's clock,
-        // the link's and the result's codes in the viewer's words.
+        // the link's and the result's codes and the cause in the viewer's words.
         const QStringList failed = selection.resultTexts[Record::Failed].split(QStringLiteral("%1"));
         const QString pattern = containing(selection.text);
         terms
             << QStringLiteral(
                    "(strftime('%Y-%m-%d %H:%M:%S', time, 'localtime') LIKE ? ESCAPE '\\' OR place LIKE ? ESCAPE '\\' "
                    "OR firmware LIKE ? ESCAPE '\\' OR %1 LIKE ? ESCAPE '\\' OR (CASE result WHEN 'confirmed' THEN ? "
-                   "WHEN 'failed' THEN ? || IFNULL(cause, '') || ? ELSE ? END) LIKE ? ESCAPE '\\')")
-                   .arg(kShownLink);
+                   "WHEN 'failed' THEN ? || shown_cause(cause, %2) || ? ELSE ? END) LIKE ? ESCAPE '\\')")
+                   .arg(kShownLink, causeParts);
         *binds << pattern << pattern << pattern << selection.defaultLink << pattern
                << selection.resultTexts[Record::Confirmed] << failed.value(0) << failed.value(1)
                << selection.resultTexts[Record::Unknown] << pattern;
@@ -449,10 +534,9 @@ Record::Result resultOf(const QString &name)
 
 } // namespace
 
-QString resultWords(const Record &record)
+QString resultName(Record::Result result)
 {
-    const QString name = QLatin1String(kResultNames[record.result]);
-    return record.result == Record::Failed ? name + QStringLiteral(": ") + record.cause : name;
+    return QLatin1String(kResultNames[result]);
 }
 
 QString kindWord(Record::Kind kind)
@@ -583,6 +667,23 @@ std::optional<QString> forReading(const QString &path, int busyMs, QSqlDatabase 
     return std::nullopt;
 }
 
+// Lends the selection's words for causes to the filter's function while
+// the selection is read.
+class CauseWordsLent
+{
+public:
+    explicit CauseWordsLent(const Selection &selection) : before(viewerCauseWords)
+    {
+        viewerCauseWords = &selection.causeWords;
+    }
+    ~CauseWordsLent() { viewerCauseWords = before; }
+    CauseWordsLent(const CauseWordsLent &) = delete;
+    CauseWordsLent &operator=(const CauseWordsLent &) = delete;
+
+private:
+    const std::function<QString(const std::vector<CausePart> &)> *before;
+};
+
 QString columnOrNull(const QStringList &columns, const char *name)
 {
     return columns.contains(QLatin1String(name)) ? QLatin1String(name) : QStringLiteral("NULL");
@@ -603,10 +704,11 @@ Record recordOf(const QSqlQuery &query, Columns columns)
     record.channel = query.value(9).toString();
     record.kind =
         query.value(10).toString() == QLatin1String(kKindNames[Record::Check]) ? Record::Check : Record::Save;
+    record.causeParts = causePartsOf(query.value(11).toString());
     if (columns == Columns::Whole) {
-        record.changes = query.value(11).toString();
-        record.configuration = query.value(12).toByteArray();
-        record.keyChanges = keyChangesOf(query.value(13).toString());
+        record.changes = query.value(12).toString();
+        record.configuration = query.value(13).toByteArray();
+        record.keyChanges = keyChangesOf(query.value(14).toString());
     }
     return record;
 }
@@ -622,15 +724,18 @@ std::optional<QString> Store::visit(const Selection &selection, Columns columns,
         unread || has.isEmpty())
         return unread;
     QVariantList binds;
-    QString sql = QStringLiteral("SELECT id, time, link, firmware, result, cause, place, %1, sha256, %2, %3")
-                      .arg(columnOrNull(has, "series"), columnOrNull(has, "channel"), columnOrNull(has, "kind"));
+    const QString causeParts = columnOrNull(has, "cause_parts");
+    QString sql = QStringLiteral("SELECT id, time, link, firmware, result, cause, place, %1, sha256, %2, %3, %4")
+                      .arg(columnOrNull(has, "series"), columnOrNull(has, "channel"), columnOrNull(has, "kind"),
+                           causeParts);
     if (columns == Columns::Whole)
         sql += QStringLiteral(", changes, configuration, %1").arg(columnOrNull(has, "key_changes"));
     // The clauses in the order of their values.
-    const QString where = whereClause(selection, &binds);
+    const QString where = whereClause(selection, causeParts, &binds);
     const QString order = orderClause(selection, &binds);
     sql += QStringLiteral(" FROM records") + where + order
            + QStringLiteral(" LIMIT %1 OFFSET %2").arg(limit).arg(offset);
+    const CauseWordsLent lent(selection);
     QSqlQuery query(db);
     query.setForwardOnly(true);
     query.prepare(sql);
@@ -655,8 +760,10 @@ std::optional<QString> Store::count(const Selection &selection, qint64 *rows)
         unread || has.isEmpty())
         return unread;
     QVariantList binds;
+    const CauseWordsLent lent(selection);
     QSqlQuery query(db);
-    query.prepare(QStringLiteral("SELECT COUNT(*) FROM records") + whereClause(selection, &binds));
+    query.prepare(QStringLiteral("SELECT COUNT(*) FROM records")
+                  + whereClause(selection, columnOrNull(has, "cause_parts"), &binds));
     for (const QVariant &value : binds)
         query.addBindValue(value);
     if (!query.exec() || !query.next())

@@ -75,7 +75,7 @@ private slots:
         QCOMPARE(back.configuration, record("").configuration);
         QCOMPARE(back.sha256,
                  QString(QCryptographicHash::hash(back.configuration, QCryptographicHash::Sha256).toHex()));
-        QCOMPARE(records::resultWords(back), QStringLiteral("failed: 没有应答"));
+        QCOMPARE(back.cause, QStringLiteral("没有应答"));
         QVERIFY(!store.read(QDateTime::currentDateTimeUtc().addSecs(60), &all));
         QVERIFY(all.empty());
 

@@ -865,7 +865,7 @@ private slots:
         QVERIFY(store == "blocked" || !records::Store(path).read(QDateTime(), &saved));
         QStringList found;
         for (const records::Record &record : saved) {
-            found << records::resultWords(record).section(':', 0, 0);
+            found << records::resultName(record.result);
             QVERIFY(!record.configuration.contains(kFactoryPassword.toUtf8()));
         }
         QCOMPARE(found, results);
