@@ -2,6 +2,7 @@
 
 #include <QRegularExpression>
 
+#include "core/cause_words.h"
 #include "core/change_words.h"
 #include "records/record_store.h"
 #include "text/plain_text.h"
@@ -24,15 +25,15 @@ std::optional<QDateTime> historySince(const QString &argument)
 namespace {
 
 // A record's fields as the command line has always printed them, its
-// changes worded in the program's language, and after them (where scripts
+// cause and changes worded in the program's language, and after them (where scripts
 // that read the older columns by place do not look) whether it was a save
 // or a check; nothing that could steer a terminal or reorder what is shown.
 QStringList historyFields(const records::Record &record)
 {
     QStringList fields;
-    for (const QString &field : {record.time.toString(Qt::ISODate), record.link, record.firmware,
-                                 records::resultWords(record), record.place, record.sha256,
-                                 changeLines(record).join(QLatin1Char('\n')), records::kindWord(record.kind)})
+    for (const QString &field :
+         {record.time.toString(Qt::ISODate), record.link, record.firmware, resultWords(record), record.place,
+          record.sha256, changeLines(record).join(QLatin1Char('\n')), records::kindWord(record.kind)})
         fields << plainShown(field);
     return fields;
 }

@@ -1,6 +1,5 @@
 #include "core/reader_batch.h"
 
-#include <QCoreApplication>
 #include <QElapsedTimer>
 
 #include <algorithm>
@@ -11,7 +10,6 @@
 #include <vector>
 
 #include "core/save_records.h"
-#include "core/wording.h"
 #include "device/device_link.h"
 #include "device/reader_links.h"
 #include "trvo/trvo.h"
@@ -41,16 +39,15 @@ ReaderResult saveToReader(const QString &link, const QString &signedText, Before
     ReaderResult result{link, {}, std::nullopt, 0, std::nullopt, false};
     device::Session reader;
     if (!reader.open(link)) {
-        result.report = {SaveReport::Failed, linkFailureText(reader.failure()), true,
-                         linkFailureCode(reader.failure())};
+        result.report = reported(SaveReport::Failed, linkFailureCause(reader.failure()), true);
     } else if (!(result.changes = changesBefore(reader, signedText))) {
         // Without the reader's own text no record could say what the save
         // changed there: such a reader is not written.
         const device::LinkFailure failure = reader.failure();
-        result.report = {SaveReport::Failed,
-                         QCoreApplication::translate("ReaderBatch", "未能读取读卡器的配置，没有写入：%1")
-                             .arg(linkFailureText(failure)),
-                         failure.cause != TRVO_CAUSE_BAD_REPLY, linkFailureCode(failure)};
+        Cause cause{{QStringLiteral("not_written"), {}}};
+        for (records::CausePart &link : linkFailureCause(failure))
+            cause.push_back(std::move(link));
+        result.report = reported(SaveReport::Failed, cause, failure.cause != TRVO_CAUSE_BAD_REPLY);
     } else {
         // A new password is a change that no reader's text shows.
         result.unchanged =

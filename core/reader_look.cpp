@@ -12,12 +12,6 @@
 #include "device/device_link.h"
 #include "text/plain_text.h"
 
-namespace {
-
-const char kNoConfig[] = QT_TRANSLATE_NOOP("fleet", "读卡器没有给出可读的配置。");
-
-} // namespace
-
 ReaderLook lookAtReader(const QString &link, const QByteArray &sentText)
 {
     QElapsedTimer clock;
@@ -27,21 +21,18 @@ ReaderLook lookAtReader(const QString &link, const QByteArray &sentText)
     if (reader.open(link))
         look.text = reader.readConfig();
     if (!look.text) {
-        look.code = linkFailureCode(reader.failure());
-        look.cause = linkFailureText(reader.failure());
-        if (look.cause.isEmpty())
-            look.cause = QCoreApplication::translate("fleet", kNoConfig);
+        look.why = linkFailureCause(reader.failure());
     } else {
         look.firmware = reader.readVersion();
         if (!sentText.isEmpty()) {
             config::ReaderChanges changes = config::changesOnReader(sentText, *look.text);
-            if (changes.failure) {
-                look.code = "script";
-                look.cause = translated("config", *changes.failure);
-            }
+            if (changes.failure)
+                look.why = {{QStringLiteral("script"), {*changes.failure}}};
             look.changes = std::move(changes.keys);
         }
     }
+    look.code = causeCode(look.why);
+    look.cause = causeWords(look.why);
     look.seconds = double(clock.nsecsElapsed()) / 1e9;
     return look;
 }
@@ -62,9 +53,10 @@ void lookAtEach(const QStringList &links, int jobs, const QHash<QString, QByteAr
 
 std::optional<QString> recordCheck(const ReaderLook &look, const config::FormValue &form, const QString &place)
 {
-    const SaveReport report = look.code ? SaveReport{SaveReport::Unknown, plainShown(look.cause).simplified()}
-                              : look.changes.empty() ? SaveReport{SaveReport::Saved, QString()}
-                                                     : SaveReport{SaveReport::Failed, QStringLiteral("differs")};
+    const SaveReport report = look.code ? reported(SaveReport::Unknown, look.why)
+                              : look.changes.empty()
+                                  ? SaveReport{SaveReport::Saved, QString()}
+                                  : reported(SaveReport::Failed, {{QStringLiteral("differs"), {}}});
     return recordSave(look.link, look.firmware.value_or(QString()), report, recordedChanges(look.changes), form,
                       place, records::Record::Check)
         .note;

@@ -18,6 +18,7 @@
 
 #include "config/form_value.h"
 #include "config/read_back.h"
+#include "core/cause_words.h"
 
 // One reader as read: its configuration, its firmware, and what a save of
 // the text compared with it would change there.
@@ -30,6 +31,7 @@ struct ReaderLook
     std::optional<QString> firmware;
     std::vector<config::KeyDifference> changes; // values masked as config::shownValue masks them
     double seconds = 0;
+    Cause why = {}; // what code and cause are worded from, and the record keeps
 };
 
 // Reads the reader of the link on a channel of its own; with a sent text,

@@ -41,7 +41,10 @@ RecordedSave recordSave(const QString &link, const QString &firmware, const Save
     record.link = link;
     record.firmware = firmware;
     record.result = kResults[report.outcome];
-    record.cause = report.outcome == SaveReport::Saved ? QString() : report.detail.simplified();
+    if (report.outcome != SaveReport::Saved) {
+        record.cause = report.detail.simplified();
+        record.causeParts = report.cause;
+    }
     record.keyChanges = changes;
     // Worded too, for the viewers that read a record's text alone.
     record.changes = changeLines(record).join(QLatin1Char('\n'));

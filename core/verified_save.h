@@ -8,6 +8,7 @@
 #include <QString>
 #include <optional>
 
+#include "core/cause_words.h"
 #include "device/device_link.h"
 
 struct SaveReport
@@ -20,10 +21,12 @@ struct SaveReport
     const char *code = nullptr;
     // The reader's configuration as read back after the save, when it gave one.
     std::optional<QByteArray> readBack = std::nullopt;
+    // Why, as data: what detail and code are worded from, and what a record keeps.
+    Cause cause = {};
 };
 
-// The word for a failed link: its cause's code, else "no_answer".
-const char *linkFailureCode(const device::LinkFailure &failure);
+// A report of that outcome, its detail and code worded from the cause.
+SaveReport reported(SaveReport::Outcome outcome, Cause cause, bool readerGone = false);
 
 // Whether the text hands the reader a new configuration password.
 bool changesPassword(const QString &signedText);

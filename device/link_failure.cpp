@@ -63,6 +63,15 @@ const char *causeCode(int cause)
     return nullptr;
 }
 
+int causeNamed(const QString &code)
+{
+    for (const auto &known : kCauseTexts) {
+        if (code == QLatin1String(known.code))
+            return known.cause;
+    }
+    return 0;
+}
+
 const char kRefusedConfiguration[] =
     QT_TRANSLATE_NOOP("device", "读卡器拒绝了该配置：配置密码错误，或读卡器不接受该配置。");
 

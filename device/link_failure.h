@@ -27,6 +27,9 @@ const char *causeText(int cause);
 // the same in every language; nullptr for a cause without one.
 const char *causeCode(int cause);
 
+// The cause a code names, as causeCode gives it; 0 for a code of none.
+int causeNamed(const QString &code);
+
 // The detail of a configuration the reader answered with "refused", marked
 // like the cause texts.
 extern const char kRefusedConfiguration[];

@@ -13,6 +13,7 @@
 
 #include "config/config_file.h"
 #include "config/series.h"
+#include "core/cause_words.h"
 #include "core/change_words.h"
 #include "core/wording.h"
 #include "text/plain_text.h"
@@ -127,7 +128,7 @@ int pdfPages(const QByteArray &pdf)
 QString resultText(const records::Record &record)
 {
     const QString words = said(kResultTexts[record.result]);
-    return record.result == records::Record::Failed ? words.arg(record.cause) : words;
+    return record.result == records::Record::Failed ? words.arg(recordCause(record)) : words;
 }
 
 QString kindText(const records::Record &record)
@@ -188,6 +189,7 @@ records::Selection viewerSelection()
     records::Selection selection;
     records::Record none;
     selection.defaultLink = shownLink(none);
+    selection.causeWords = causeWords;
     QStringList byWords;
     for (int result = 0; result < 3; ++result) {
         selection.resultTexts[result] = said(kResultTexts[result]);

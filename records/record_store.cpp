@@ -9,6 +9,7 @@
 #include <QJsonDocument>
 #include <QRegularExpression>
 #include <QSqlDatabase>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -19,6 +20,7 @@
 #include <algorithm>
 #include <atomic>
 #include <map>
+#include <sqlite3.h>
 #include <sys/stat.h>
 #include <vector>
 
@@ -26,7 +28,7 @@ namespace records {
 
 namespace {
 
-constexpr int kSchemaVersion = 4;
+constexpr int kSchemaVersion = 5;
 // SQLite's codes of a file that is no database, or a damaged one.
 const QStringList kCorruptCodes = {QStringLiteral("11"), QStringLiteral("26")};
 // What a table needs to be ours, at any version.
@@ -36,7 +38,8 @@ const QStringList kFirstColumns = {"id",    "time",    "link",          "firmwar
 const char *const kLaterColumns[][2] = {{"series", "TEXT"},
                                         {"key_changes", "TEXT"},
                                         {"channel", "TEXT"},
-                                        {"kind", "TEXT NOT NULL DEFAULT 'save'"}};
+                                        {"kind", "TEXT NOT NULL DEFAULT 'save'"},
+                                        {"cause_parts", "TEXT"}};
 // The orders a list asks for; each starts with the order's column.
 const char *const kIndexes[] = {
     "CREATE INDEX IF NOT EXISTS records_time ON records(time)",
@@ -44,6 +47,13 @@ const char *const kIndexes[] = {
     "CREATE INDEX IF NOT EXISTS records_firmware ON records(firmware COLLATE NOCASE, time)",
     "CREATE INDEX IF NOT EXISTS records_link ON records(link, id)",
 };
+
+// What the store keeps of a cause kept as data: its parts and their
+// arguments come from a reader or the system, and a stored one from a file
+// anyone may have edited.
+constexpr int kMostCauseParts = 4;
+constexpr int kMostCauseArgs = 4;
+constexpr int kMostCauseArgChars = 256;
 
 const char *const kResultNames[] = {"confirmed", "failed", "unknown"}; // by Record::Result
 const char *const kKindNames[] = {"save", "check"};                    // by Record::Kind
@@ -92,6 +102,77 @@ bool writable(const QString &path)
     return file.isWritable() && QFileInfo(file.absolutePath()).isWritable();
 }
 
+// A cause's parts cut to the store's bounds, each argument on one line.
+std::vector<CausePart> bounded(std::vector<CausePart> parts)
+{
+    if (parts.size() > size_t(kMostCauseParts))
+        parts.erase(parts.begin() + kMostCauseParts, parts.end());
+    for (CausePart &part : parts) {
+        part.code = part.code.left(kMostCauseArgChars);
+        part.args = part.args.mid(0, kMostCauseArgs);
+        for (QString &arg : part.args)
+            arg = arg.simplified().left(kMostCauseArgChars);
+    }
+    return parts;
+}
+
+// Each part as an array: its code, then its arguments.
+QString causePartsJson(const std::vector<CausePart> &parts)
+{
+    if (parts.empty())
+        return QString();
+    QJsonArray all;
+    for (const CausePart &part : bounded(parts))
+        all.append(QJsonArray::fromStringList(QStringList(part.code) + part.args));
+    return QString::fromUtf8(QJsonDocument(all).toJson(QJsonDocument::Compact));
+}
+
+std::vector<CausePart> causePartsOf(const QString &json)
+{
+    std::vector<CausePart> parts;
+    for (const QJsonValue &entry : QJsonDocument::fromJson(json.toUtf8()).array()) {
+        QStringList fields;
+        for (const QJsonValue &field : entry.toArray())
+            fields << field.toString();
+        if (!fields.isEmpty())
+            parts.push_back({fields.takeFirst(), fields});
+        if (parts.size() > size_t(kMostCauseParts))
+            break;
+    }
+    return bounded(std::move(parts));
+}
+
+// While a selection is read on this thread, the words its viewer gives a
+// cause kept as data: the filter finds a cause as the viewer reads it.
+thread_local const std::function<QString(const std::vector<CausePart> &)> *viewerCauseWords = nullptr;
+
+// shown_cause(cause, cause_parts) in SQL: the record's cause as its viewer
+// shows it, on one line; the kept text where the viewer gives no words or
+// the record keeps no parts.
+void shownCause(sqlite3_context *context, int, sqlite3_value **values)
+{
+    const auto text = [](sqlite3_value *value) {
+        const auto *utf8 = reinterpret_cast<const char *>(sqlite3_value_text(value));
+        return QString::fromUtf8(utf8, sqlite3_value_bytes(value));
+    };
+    QString shown = text(values[0]);
+    if (viewerCauseWords && *viewerCauseWords && sqlite3_value_type(values[1]) != SQLITE_NULL)
+        shown = (*viewerCauseWords)(causePartsOf(text(values[1]))).simplified();
+    const QByteArray bytes = shown.toUtf8();
+    sqlite3_result_text(context, bytes.constData(), int(bytes.size()), SQLITE_TRANSIENT);
+}
+
+// Every connection has the filter's function. Direct calls only: a view or
+// a trigger of a database someone else made never calls it.
+void addShownCause(const QSqlDatabase &db)
+{
+    const QVariant handle = db.driver()->handle();
+    if (qstrcmp(handle.typeName(), "sqlite3*") == 0)
+        sqlite3_create_function_v2(*static_cast<sqlite3 *const *>(handle.constData()), "shown_cause", 2,
+                                   SQLITE_UTF8 | SQLITE_DIRECTONLY, nullptr, shownCause, nullptr, nullptr,
+                                   nullptr);
+}
+
 // This thread's connections, one a store and way of opening, for the
 // thread's life: Qt's connections belong to the thread that made them.
 class ThreadConnections
@@ -133,6 +214,7 @@ public:
         if (!readOnly)
             QSqlQuery(db).exec(QStringLiteral("PRAGMA journal_mode=WAL"));
         QSqlQuery(db).exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
+        addShownCause(db);
         names[key] = {name, fileOf(path)};
         return db;
     }
@@ -248,7 +330,7 @@ QSqlError upgrade(const QSqlDatabase &db)
         steps << QStringLiteral(
             "CREATE TABLE records (id INTEGER PRIMARY KEY, time TEXT NOT NULL, link TEXT, firmware "
             "TEXT, result TEXT, cause TEXT, changes TEXT, configuration BLOB, sha256 TEXT, place "
-            "TEXT, series TEXT, key_changes TEXT, channel TEXT, kind TEXT NOT NULL DEFAULT 'save')");
+            "TEXT, series TEXT, key_changes TEXT, channel TEXT, kind TEXT NOT NULL DEFAULT 'save', cause_parts TEXT)");
     } else {
         for (const QString &column : kFirstColumns)
             if (!columns.contains(column))
@@ -350,14 +432,16 @@ QSqlError insert(const QSqlDatabase &db, const Record &record, qint64 *id)
     QSqlQuery insert(db);
     insert.prepare(QStringLiteral(
         "INSERT INTO records (time, link, firmware, result, cause, changes, configuration, sha256, place, series, "
-        "key_changes, channel, kind) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+        "key_changes, channel, kind, cause_parts) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+    // The cause's text stays beside its parts for an older program reading
+    // this store, in the language of this save.
     for (const QVariant &value :
          {QVariant(timeText(record.time)), QVariant(record.link.left(kMostFieldChars)),
           QVariant(record.firmware.left(kMostFieldChars)), QVariant(QLatin1String(kResultNames[record.result])),
           QVariant(record.cause), QVariant(record.changes), QVariant(record.configuration),
           QVariant(record.sha256), QVariant(record.place.left(kMostFieldChars)), QVariant(record.series),
           QVariant(keyChangesJson(record.keyChanges)), QVariant(record.channel),
-          QVariant(QLatin1String(kKindNames[record.kind]))})
+          QVariant(QLatin1String(kKindNames[record.kind])), QVariant(causePartsJson(record.causeParts))})
         insert.addBindValue(value);
     // One statement outside a transaction is a transaction of its own,
     // committed as the record ends.
@@ -375,6 +459,12 @@ QString containing(QString text)
         .replace(QLatin1Char('%'), QStringLiteral("\\%"))
         .replace(QLatin1Char('_'), QStringLiteral("\\_"));
     return QLatin1Char('%') + text + QLatin1Char('%');
+}
+
+// The column, or NULL where an older store lacks it.
+QString columnOrNull(const QStringList &columns, const char *name)
+{
+    return columns.contains(QLatin1String(name)) ? QLatin1String(name) : QStringLiteral("NULL");
 }
 
 const QString kShownLink = QStringLiteral("(CASE WHEN IFNULL(link, '') = '' THEN ? ELSE link END)");
@@ -397,18 +487,19 @@ QString latestInRange(const Selection &selection, QVariantList *binds)
 }
 
 // The typed text found in any column as the viewer shows it: the time on
-// the user's clock, the link's, the result's and the kind's codes in the
-// viewer's words.
-QString textTerm(const Selection &selection, QVariantList *binds)
+// the user's clock, the link's, the result's and the kind's codes and the
+// cause in the viewer's words; has the table's columns (an older store
+// lacks the later ones).
+QString textTerm(const Selection &selection, const QStringList &has, QVariantList *binds)
 {
     const QString pattern = containing(selection.text);
     const QStringList failed = selection.resultTexts[Record::Failed].split(QStringLiteral("%1"));
     QString found =
         QStringLiteral(
             "place LIKE ? ESCAPE '\\' OR firmware LIKE ? ESCAPE '\\' OR %1 LIKE ? ESCAPE '\\' OR (CASE "
-            "result WHEN 'confirmed' THEN ? WHEN 'failed' THEN ? || IFNULL(cause, '') || ? ELSE ? END) "
-            "LIKE ? ESCAPE '\\' OR (CASE kind WHEN 'check' THEN ? ELSE ? END) LIKE ? ESCAPE '\\'")
-            .arg(kShownLink);
+            "result WHEN 'confirmed' THEN ? WHEN 'failed' THEN ? || shown_cause(cause, %2) || ? ELSE ? END) "
+            "LIKE ? ESCAPE '\\' OR (CASE %3 WHEN 'check' THEN ? ELSE ? END) LIKE ? ESCAPE '\\'")
+            .arg(kShownLink, columnOrNull(has, "cause_parts"), columnOrNull(has, "kind"));
     *binds << pattern << pattern << selection.defaultLink << pattern << selection.resultTexts[Record::Confirmed]
            << failed.value(0) << failed.value(1) << selection.resultTexts[Record::Unknown] << pattern
            << selection.kindTexts[Record::Check] << selection.kindTexts[Record::Save] << pattern;
@@ -422,8 +513,9 @@ QString textTerm(const Selection &selection, QVariantList *binds)
     return QLatin1Char('(') + found + QLatin1Char(')');
 }
 
-// The WHERE clause of a selection, its values into *binds.
-QString whereClause(const Selection &selection, QVariantList *binds)
+// The WHERE clause of a selection, its values into *binds; has as for
+// textTerm.
+QString whereClause(const Selection &selection, const QStringList &has, QVariantList *binds)
 {
     QStringList terms;
     if (selection.from.isValid()) {
@@ -441,7 +533,7 @@ QString whereClause(const Selection &selection, QVariantList *binds)
         terms << QStringLiteral("id IN (%1)").arg(ids.join(QLatin1Char(',')));
     }
     if (!selection.text.isEmpty())
-        terms << textTerm(selection, binds);
+        terms << textTerm(selection, has, binds);
     if (selection.latestPerReader)
         terms << latestInRange(selection, binds);
     return terms.isEmpty() ? QString() : QStringLiteral(" WHERE ") + terms.join(QStringLiteral(" AND "));
@@ -475,7 +567,7 @@ QString sourceClause(const Selection &selection, const QStringList &has)
     return QStringLiteral(" FROM (SELECT %1 FROM records r) AS records").arg(columns.join(QStringLiteral(", ")));
 }
 
-QString orderClause(const Selection &selection, QVariantList *binds)
+QString orderClause(const Selection &selection, const QStringList &has, QVariantList *binds)
 {
     const QString way = selection.descending ? QStringLiteral(" DESC") : QString();
     QString first;
@@ -493,7 +585,7 @@ QString orderClause(const Selection &selection, QVariantList *binds)
         first = QStringLiteral("firmware COLLATE NOCASE");
         break;
     case Selection::ByKind:
-        first = QStringLiteral("kind = 'check'");
+        first = columnOrNull(has, "kind") + QStringLiteral(" = 'check'");
         break;
     case Selection::ByResult:
         first = QStringLiteral("CASE result WHEN 'confirmed' THEN %1 WHEN 'failed' THEN %2 ELSE %3 END")
@@ -514,10 +606,9 @@ Record::Result resultOf(const QString &name)
 
 } // namespace
 
-QString resultWords(const Record &record)
+QString resultName(Record::Result result)
 {
-    const QString name = QLatin1String(kResultNames[record.result]);
-    return record.result == Record::Failed ? name + QStringLiteral(": ") + record.cause : name;
+    return QLatin1String(kResultNames[result]);
 }
 
 QString kindWord(Record::Kind kind)
@@ -648,10 +739,22 @@ std::optional<QString> forReading(const QString &path, int busyMs, QSqlDatabase 
     return std::nullopt;
 }
 
-QString columnOrNull(const QStringList &columns, const char *name)
+// Lends the selection's words for causes to the filter's function while
+// the selection is read.
+class CauseWordsLent
 {
-    return columns.contains(QLatin1String(name)) ? QLatin1String(name) : QStringLiteral("NULL");
-}
+public:
+    explicit CauseWordsLent(const Selection &selection) : before(viewerCauseWords)
+    {
+        viewerCauseWords = &selection.causeWords;
+    }
+    ~CauseWordsLent() { viewerCauseWords = before; }
+    CauseWordsLent(const CauseWordsLent &) = delete;
+    CauseWordsLent &operator=(const CauseWordsLent &) = delete;
+
+private:
+    const std::function<QString(const std::vector<CausePart> &)> *before;
+};
 
 Record recordOf(const QSqlQuery &query, Columns columns)
 {
@@ -668,10 +771,11 @@ Record recordOf(const QSqlQuery &query, Columns columns)
     record.channel = query.value(9).toString();
     record.kind =
         query.value(10).toString() == QLatin1String(kKindNames[Record::Check]) ? Record::Check : Record::Save;
+    record.causeParts = causePartsOf(query.value(11).toString());
     if (columns == Columns::Whole) {
-        record.changes = query.value(11).toString();
-        record.configuration = query.value(12).toByteArray();
-        record.keyChanges = keyChangesOf(query.value(13).toString());
+        record.changes = query.value(12).toString();
+        record.configuration = query.value(13).toByteArray();
+        record.keyChanges = keyChangesOf(query.value(14).toString());
     }
     return record;
 }
@@ -687,15 +791,18 @@ std::optional<QString> Store::visit(const Selection &selection, Columns columns,
         unread || has.isEmpty())
         return unread;
     QVariantList binds;
-    QString sql = QStringLiteral("SELECT id, time, link, firmware, result, cause, place, %1, sha256, %2, %3")
-                      .arg(columnOrNull(has, "series"), columnOrNull(has, "channel"), columnOrNull(has, "kind"));
+    const QString causeParts = columnOrNull(has, "cause_parts");
+    QString sql = QStringLiteral("SELECT id, time, link, firmware, result, cause, place, %1, sha256, %2, %3, %4")
+                      .arg(columnOrNull(has, "series"), columnOrNull(has, "channel"), columnOrNull(has, "kind"),
+                           causeParts);
     if (columns == Columns::Whole)
         sql += QStringLiteral(", changes, configuration, %1").arg(columnOrNull(has, "key_changes"));
     // The clauses in the order of their values.
     const QString source = sourceClause(selection, has);
-    const QString where = whereClause(selection, &binds);
-    const QString order = orderClause(selection, &binds);
+    const QString where = whereClause(selection, has, &binds);
+    const QString order = orderClause(selection, has, &binds);
     sql += source + where + order + QStringLiteral(" LIMIT %1 OFFSET %2").arg(limit).arg(offset);
+    const CauseWordsLent lent(selection);
     QSqlQuery query(db);
     query.setForwardOnly(true);
     query.prepare(sql);
@@ -720,9 +827,10 @@ std::optional<QString> Store::count(const Selection &selection, qint64 *rows)
         unread || has.isEmpty())
         return unread;
     QVariantList binds;
+    const CauseWordsLent lent(selection);
     QSqlQuery query(db);
     const QString source = sourceClause(selection, has);
-    query.prepare(QStringLiteral("SELECT COUNT(*)") + source + whereClause(selection, &binds));
+    query.prepare(QStringLiteral("SELECT COUNT(*)") + source + whereClause(selection, has, &binds));
     for (const QVariant &value : binds)
         query.addBindValue(value);
     if (!query.exec() || !query.next())

@@ -28,6 +28,16 @@ struct Change
     QString after;
 };
 
+// One sentence of why a save or a check failed or is unknown, kept as data:
+// its code (README, "Machine-readable causes") and what the sentence names
+// (a setting's key and its values, the system's reason), so that each
+// viewer words it in its own language.
+struct CausePart
+{
+    QString code;
+    QStringList args;
+};
+
 struct Record
 {
     enum Result { Confirmed, Failed, Unknown };
@@ -41,10 +51,11 @@ struct Record
     QString link;     // the reader as the user named it; empty: the library's default
     QString firmware; // empty when not known
     Result result = Unknown;
-    QString cause;                  // why it failed or is unknown
-    QString changes;                // older records: the settings changed, as sentences, one a line
-    std::vector<Change> keyChanges; // the settings changed, key by key
-    QByteArray configuration;       // as a configuration file holds it: no password
+    QString cause;                     // why it failed or is unknown, in the saving program's language
+    std::vector<CausePart> causeParts; // the same as data; empty in older records
+    QString changes;                   // older records: the settings changed, as sentences, one a line
+    std::vector<Change> keyChanges;    // the settings changed, key by key
+    QByteArray configuration;          // as a configuration file holds it: no password
     QString place;
     QString series;   // the series boxes the form had checked, by object name, comma-separated
     QString channel;  // the output channel the form had chosen, by object name; empty in older records
@@ -80,14 +91,17 @@ struct Selection
     // range, one row a link, with the latest place and firmware its records
     // give where that record left them out.
     bool latestPerReader = false;
+    // How the viewer words a cause kept as data; an older record's own text
+    // is found as it was kept.
+    std::function<QString(const std::vector<CausePart> &)> causeWords;
 };
 
 // Whether a read takes the large columns too (configuration and changes),
 // which a list never needs.
 enum class Columns { Listed, Whole };
 
-// "confirmed", "failed: <cause>" or "unknown".
-QString resultWords(const Record &record);
+// "confirmed", "failed" or "unknown".
+QString resultName(Record::Result result);
 
 // One CSV line (RFC 4180): a field quoted when it holds a separator, a quote
 // or a line break, its quotes doubled; ended by CRLF.

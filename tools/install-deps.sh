@@ -22,7 +22,7 @@ packages="
   cmake make g++ pkg-config
   qtbase5-dev libqt5svg5-dev qttools5-dev qttools5-dev-tools
   libqt5serialport5-dev
-  libqt5sql5-sqlite
+  libqt5sql5-sqlite libsqlite3-dev
   libmicrohttpd-dev
   liblua5.1-0-dev
   libqrencode-dev

@@ -269,6 +269,13 @@
     </message>
 </context>
 <context>
+    <name>CauseWords</name>
+    <message>
+        <source>读卡器的配置与文件不同。</source>
+        <translation>The reader&apos;s configuration differs from the file.</translation>
+    </message>
+</context>
+<context>
     <name>ChangeWords</name>
     <message>
         <source>%1：%2 → %3</source>
@@ -895,8 +902,8 @@ See man tarvo-config.</translation>
 <context>
     <name>ReaderBatch</name>
     <message>
-        <source>未能读取读卡器的配置，没有写入：%1</source>
-        <translation>Could not read the reader&apos;s configuration; nothing was written: %1</translation>
+        <source>未能读取读卡器的配置，没有写入：</source>
+        <translation>Could not read the reader&apos;s configuration; nothing was written: </translation>
     </message>
 </context>
 <context>
@@ -1360,10 +1367,6 @@ Configuration:
 <context>
     <name>VerifiedSave</name>
     <message>
-        <source>读回的读卡器配置与发送的不一致（%1）。</source>
-        <translation>The configuration read back from the reader differs from the one sent (%1).</translation>
-    </message>
-    <message>
         <source>读卡器没有应答保存命令，但读回的配置与发送的一致，已确认保存。</source>
         <translation>The reader did not answer the save, but the configuration read back matches the one sent: saved.</translation>
     </message>
@@ -1376,8 +1379,12 @@ Configuration:
         <translation>The new configuration password is in effect: the reader stored the configuration and from now on accepts only the new password.</translation>
     </message>
     <message>
-        <source>读卡器没有给出可读的配置</source>
-        <translation>The reader gave no configuration that could be read</translation>
+        <source>读回的读卡器配置与发送的不一致（%1 %2: %3 → %4）。</source>
+        <translation>The configuration read back from the reader differs from the one sent (%1 %2: %3 → %4).</translation>
+    </message>
+    <message>
+        <source>读卡器没有给出可读的配置。</source>
+        <translation>The reader gave no configuration that can be read.</translation>
     </message>
 </context>
 <context>
@@ -2522,10 +2529,6 @@ Configuration:
     <message>
         <source>“%1”与“%2”是同一个读卡器：每个读卡器只能指定一次。</source>
         <translation>“%1” and “%2” are one reader: name each reader once.</translation>
-    </message>
-    <message>
-        <source>读卡器没有给出可读的配置。</source>
-        <translation>The reader gave no configuration that can be read.</translation>
     </message>
     <message>
         <source>“%1”不是可查找的范围：应为 主机-末段:端口、A.B.C.0/24[:端口] 或 主机:端口-端口。</source>

@@ -38,7 +38,13 @@ private slots:
             record.link = QStringLiteral("tcp:127.0.0.1:%1").arg(9000 + i);
             record.firmware = i == 0 ? QStringLiteral("=1+1") : QStringLiteral("TRVO 2.3");
             record.place = i == 1 ? QStringLiteral("\x1b]0;owned\x07门") : QStringLiteral("\u202Egnp.exe");
-            record.result = records::Record::Confirmed;
+            record.result = i == 1 ? records::Record::Failed : records::Record::Confirmed;
+            // Why, as data, worded by whoever reads the record; the text in
+            // the language of the save is for older programs.
+            if (i == 1) {
+                record.cause = QStringLiteral("保存时的原因");
+                record.causeParts = {{QStringLiteral("timeout"), {QStringLiteral("tcp: no reply")}}};
+            }
             record.kind = i == 2 ? records::Record::Check : records::Record::Save;
             QVERIFY(!store.append(record));
         }
@@ -90,6 +96,15 @@ private slots:
         QTest::newRow("CSV: the kind last") << QStringList{"--csv"} << QByteArray("changes,kind\r\n");
         QTest::newRow("lines: a check's kind") << QStringList() << QByteArray("\tcheck\n");
         QTest::newRow("lines: a save's kind") << QStringList() << QByteArray("\tsave\n");
+        QTest::newRow("lines: a cause in English")
+            << QStringList{"--lang", "en"}
+            << QByteArray("\tfailed: The reader did not answer in time. tcp: no reply\t");
+        QTest::newRow("CSV: a cause in English")
+            << QStringList{"--csv", "--lang", "en"}
+            << QByteArray(",\"failed: The reader did not answer in time.\ntcp: no reply\",");
+        QTest::newRow("lines: a cause in Chinese")
+            << QStringList{"--lang", "zh"}
+            << QString("\tfailed: 读卡器在规定时间内没有应答。 tcp: no reply\t").toUtf8();
     }
 
     void fieldsStayText()

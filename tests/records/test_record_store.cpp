@@ -75,7 +75,7 @@ private slots:
         QCOMPARE(back.configuration, record("").configuration);
         QCOMPARE(back.sha256,
                  QString(QCryptographicHash::hash(back.configuration, QCryptographicHash::Sha256).toHex()));
-        QCOMPARE(records::resultWords(back), QStringLiteral("failed: 没有应答"));
+        QCOMPARE(back.cause, QStringLiteral("没有应答"));
         QVERIFY(!store.read(QDateTime::currentDateTimeUtc().addSecs(60), &all));
         QVERIFY(all.empty());
 
@@ -83,6 +83,7 @@ private slots:
         records::Record large = record(QString(100, 'l'));
         large.place = QString(100, QChar(0x95E8));
         large.keyChanges = {{"prefix", "TV-", "门禁"}, {"beep", "1", ""}};
+        large.causeParts = std::vector<records::CausePart>(9, {"timeout", {"a\nb" + QString(300, 'r')}});
         QVERIFY(!store.append(large));
         QVERIFY(!store.read(QDateTime(), &all));
         QCOMPARE(all.back().link, QString(records::kMostFieldChars, 'l'));
@@ -90,6 +91,52 @@ private slots:
         QCOMPARE(all.back().keyChanges.size(), size_t(2));
         QCOMPARE(all.back().keyChanges[1].before, QStringLiteral("1"));
         QCOMPARE(all.back().keyChanges[0].after, QStringLiteral("门禁"));
+        QCOMPARE(all.back().causeParts.size(), size_t(4));
+        QCOMPARE(all.back().causeParts[3].args.value(0), "a b" + QString(253, 'r'));
+    }
+
+    // The filter finds a cause as its viewer words it: a record's parts in
+    // the viewer's words, an older record's text as it was kept.
+    void filterFindsTheShownCause_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("viewerWords");
+        QTest::addColumn<QStringList>("found");
+        QTest::newRow("a code in the viewer's words") << "WORDS read_back_differs" << true << QStringList{"new"};
+        QTest::newRow("its arguments") << "TV- X-" << true << QStringList{"new"};
+        QTest::newRow("not the save's own text") << "保存时" << true << QStringList();
+        QTest::newRow("an older record's text") << "没有应答" << true << QStringList{"old"};
+        QTest::newRow("no viewer's words: the kept text") << "保存时" << false << QStringList{"new"};
+    }
+
+    void filterFindsTheShownCause()
+    {
+        QFETCH(QString, typed);
+        QFETCH(bool, viewerWords);
+        QFETCH(QStringList, found);
+        QTemporaryDir dir;
+        records::Store store(dir.filePath("records.sqlite"));
+        QVERIFY(!store.append(record("old")));
+        records::Record fresh = record("new");
+        fresh.cause = QStringLiteral("保存时的原因");
+        fresh.causeParts = {{"read_back_differs", {"prefix", "TV-", "X-"}}};
+        QVERIFY(!store.append(fresh));
+        records::Selection selection;
+        selection.text = typed;
+        selection.resultTexts[records::Record::Failed] = QStringLiteral("failed: %1");
+        if (viewerWords)
+            selection.causeWords = [](const std::vector<records::CausePart> &parts) {
+                return "WORDS " + parts.at(0).code + '\n' + parts.at(0).args.join(' ');
+            };
+        QStringList shown;
+        QVERIFY(!store.visit(selection, records::Columns::Listed, 0, -1, [&shown](records::Record &&r) {
+            shown << r.link;
+            return true;
+        }));
+        QCOMPARE(shown, found);
+        qint64 rows = -1;
+        QVERIFY(!store.count(selection, &rows));
+        QCOMPARE(rows, qint64(found.size()));
     }
 
     // Stores this program did not leave as it would: each takes the next
@@ -140,6 +187,8 @@ private slots:
         QTest::addColumn<int>("version");
         QTest::newRow("version 2: no changes as data") << "" << 2;
         QTest::newRow("version 3: no kind") << ", key_changes TEXT, channel TEXT" << 3;
+        QTest::newRow("version 4: causes as text")
+            << ", key_changes TEXT, channel TEXT, kind TEXT NOT NULL DEFAULT 'save'" << 4;
     }
 
     void upgradeKeepsOlderRecords()
@@ -153,13 +202,21 @@ private slots:
                       "TEXT, result TEXT, cause TEXT, changes TEXT, configuration BLOB, sha256 TEXT, place TEXT, "
                       "series TEXT"
                           + laterColumns + ")",
-                      "INSERT INTO records (time, link, result, changes) VALUES ('2026-01-02T03:04:05.000Z', "
-                      "'old', 'confirmed', '扫码前缀：TV- → 门禁')",
+                      "INSERT INTO records (time, link, result, cause, changes) VALUES "
+                      "('2026-01-02T03:04:05.000Z', 'old', 'failed', '读卡器没有应答', '扫码前缀：TV- → 门禁')",
                       QStringLiteral("PRAGMA user_version=%1").arg(version)}));
         records::Store store(path);
+        // Read as it is, before a save upgrades it.
+        records::Selection byCause;
+        byCause.text = QStringLiteral("没有应答");
+        byCause.resultTexts[records::Record::Failed] = QStringLiteral("failed: %1");
+        qint64 rows = 0;
+        QVERIFY(!store.count(byCause, &rows));
+        QCOMPARE(rows, qint64(1));
         records::Record next = record("new");
         next.keyChanges = {{"prefix", "门禁", "TV-"}};
         next.kind = records::Record::Check;
+        next.causeParts = {{"timeout", {"tcp: no reply"}}};
         QVERIFY(!store.append(next));
         std::vector<records::Record> all;
         QVERIFY(!store.read(QDateTime(), &all));
@@ -167,6 +224,9 @@ private slots:
         QCOMPARE(all[0].changes, QStringLiteral("扫码前缀：TV- → 门禁"));
         QVERIFY(all[0].keyChanges.empty());
         QCOMPARE(all[0].kind, records::Record::Save);
+        QCOMPARE(all[0].cause, QStringLiteral("读卡器没有应答"));
+        QVERIFY(all[0].causeParts.empty());
+        QCOMPARE(all[1].causeParts.at(0).args, QStringList{"tcp: no reply"});
         QCOMPARE(all[1].keyChanges.size(), size_t(1));
         QCOMPARE(all[1].kind, records::Record::Check);
     }

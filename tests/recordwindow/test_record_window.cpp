@@ -18,6 +18,7 @@
 #include <csv.h>
 
 #include "config/config_file.h"
+#include "core/language.h"
 #include "records/record_store.h"
 #include "recordwindow/record_window.h"
 #include "script/script_fixture.h"
@@ -316,6 +317,59 @@ private slots:
         QVERIFY(!records->exportCsv(dir.filePath("missing/all.csv")));
         QCOMPARE(answerer.seen().size(), 1);
         QVERIFY(!QFileInfo::exists(dir.filePath("missing/all.csv")));
+    }
+
+    // A cause kept as data reads in the viewer's language, whatever the
+    // language of the save: in the list, the details, the filter and the CSV.
+    void causeInTheViewersLanguage_data()
+    {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("english"); // as the list shows it, on one line
+        QTest::newRow("refused") << "refused_password" << QStringList()
+                                 << "The reader refused the configuration: wrong configuration password";
+        QTest::newRow("a link's, with the system's reason")
+            << "timeout" << QStringList{"tcp: no reply"} << "did not answer in time. tcp: no reply";
+        QTest::newRow("a setting read back otherwise")
+            << "read_back_differs" << QStringList{"prefix", "TV-", "X-"} << "(Scan prefix prefix: TV- → X-)";
+    }
+
+    void causeInTheViewersLanguage()
+    {
+        QFETCH(QString, code);
+        QFETCH(QStringList, args);
+        QFETCH(QString, english);
+        removeStore();
+        records::Record record;
+        record.time = QDateTime(QDate(2026, 3, 1), QTime(10, 0));
+        record.result = records::Record::Failed;
+        record.cause = QStringLiteral("保存时的原因");
+        record.causeParts = {{code, args}};
+        QVERIFY(!records::Store(records::defaultPath()).append(record));
+        QVERIFY(installLanguage(Language::English));
+        const auto chinese = qScopeGuard([] { installLanguage(Language::Chinese); });
+        Widget window;
+        RecordWindow *records = openRecords(window);
+        QVERIFY(records);
+        QVERIFY2(column(*records, RecordTable::Result).value(0).contains(english),
+                 qPrintable(column(*records, RecordTable::Result).value(0)));
+        clickRow(*records, 0);
+        const QString details = formChild<QPlainTextEdit>(*records, "detailView")->toPlainText();
+        QVERIFY2(details.simplified().contains(english), qPrintable(details));
+
+        // The filter finds the words shown, not those of the save.
+        QLineEdit *filter = formChild<QLineEdit>(*records, "filterField");
+        filter->setText(record.cause);
+        QTRY_VERIFY(column(*records, RecordTable::Result).isEmpty());
+        filter->setText(english);
+        QTRY_COMPARE(column(*records, RecordTable::Result).size(), 1);
+
+        QTemporaryDir dir;
+        QVERIFY(records->exportCsv(dir.filePath("all.csv")));
+        QFile file(dir.filePath("all.csv"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QList<QStringList> rows = parsedCsv(file.readAll().mid(3));
+        QVERIFY2(rows.value(1).value(4).simplified().contains(english), qPrintable(rows.value(1).join('|')));
     }
 
     // Many records, read a page at a time as the view needs them, pass Qt's

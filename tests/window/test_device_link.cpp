@@ -23,6 +23,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "core/cause_words.h"
 #include "device/device_link.h"
 #include "records/record_store.h"
 #include "recordwindow/record_window.h"
@@ -850,6 +851,7 @@ private slots:
         QVERIFY(connectWindow(window));
         setText(window, "manpw", kFactoryPassword);
         const QStringList prefixes{"记录-1", "记录-2", "记录-3"};
+        QString failedDetail;
         for (int i = 0; i < 3; ++i) {
             setText(window, "linePrefix", prefixes[i]);
             if (i == 2)
@@ -857,6 +859,7 @@ private slots:
             const Outcome save = click(window, "saveBtn");
             QCOMPARE(save.boxes, QStringList{i == 2 ? kSaveFailed : kSaved});
             const QString detail = save.details.value(0);
+            failedDetail = detail;
             QVERIFY2(note[i].isEmpty() ? !detail.contains("配置记录") : detail.contains(note[i]),
                      qPrintable(detail));
         }
@@ -865,7 +868,7 @@ private slots:
         QVERIFY(store == "blocked" || !records::Store(path).read(QDateTime(), &saved));
         QStringList found;
         for (const records::Record &record : saved) {
-            found << records::resultWords(record).section(':', 0, 0);
+            found << records::resultName(record.result);
             QVERIFY(!record.configuration.contains(kFactoryPassword.toUtf8()));
         }
         QCOMPARE(found, results);
@@ -875,6 +878,9 @@ private slots:
             // holds the first: exactly what it sends and the reader lacked.
             QCOMPARE(saved[1].changes, QStringLiteral("扫码前缀：记录-1 → 记录-2"));
             QVERIFY(saved[2].configuration.contains("记录-3"));
+            // The record keeps why as data, worded as the box said it.
+            QVERIFY(!saved[2].causeParts.empty());
+            QVERIFY2(failedDetail.startsWith(recordCause(saved[2])), qPrintable(failedDetail));
         }
 
         QFETCH(QStringList, shown);

@@ -8,6 +8,7 @@
 #include <QtTest>
 
 #include "config/form_value.h"
+#include "core/cause_words.h"
 #include "core/language.h"
 #include "core/wording.h"
 #include "support/debug_log.h"
@@ -17,6 +18,8 @@
 #include "support/widget_probe.h"
 #include "window/code_actions.h"
 #include "window/widget.h"
+
+Q_DECLARE_METATYPE(Cause)
 
 class LanguageTest : public QObject
 {
@@ -176,6 +179,53 @@ private slots:
         QCOMPARE(shownSheetLines(w), QStringList({"Reader series: ZB series", "Output: Keyboard",
                                                   "Work mode: Normal", "Sets a new configuration password",
                                                   "Made on " + QDate::currentDate().toString(Qt::ISODate)}));
+    }
+
+    // A cause kept as data reads in the language shown, a part a line; its
+    // code is the last part's, the same in both.
+    void causeFollowsTheLanguage_data()
+    {
+        QTest::addColumn<Cause>("cause");
+        QTest::addColumn<QString>("chinese");
+        QTest::addColumn<QString>("english");
+        QTest::addColumn<QString>("code");
+        QTest::newRow("a link's, the system's reason below")
+            << Cause{{"timeout", {"tcp:h:1: timed out"}}} << "读卡器在规定时间内没有应答。\ntcp:h:1: timed out"
+            << "The reader did not answer in time.\ntcp:h:1: timed out"
+            << "timeout";
+        QTest::newRow("nothing written, running on into the link's")
+            << Cause{{"not_written", {}}, {"connection_refused", {}}}
+            << "未能读取读卡器的配置，没有写入：连接被拒绝：该主机的这个端口上没有读卡器在监听。"
+            << "Could not read the reader's configuration; nothing was written: Connection refused: no reader "
+               "listens on this port of the host."
+            << "connection_refused";
+        QTest::newRow("a setting read back otherwise, the new password in force")
+            << Cause{{"read_back_differs", {"prefix", "TV-", "%1"}}, {"password_in_force", {}}}
+            << "读回的读卡器配置与发送的不一致（扫码前缀 prefix: TV- → %1）。\n新的配置密码已经生效：读卡器保存了配置，"
+               "之后只接受新密码。"
+            << "The configuration read back from the reader differs from the one sent (Scan prefix prefix: TV- → "
+               "%1).\nThe new configuration password is in effect: the reader stored the configuration and from "
+               "now on accepts only the new password."
+            << "password_in_force";
+        QTest::newRow("the script's reason")
+            << Cause{{"script", {"配置脚本 update_config.lua 无法加载"}}} << "配置脚本 update_config.lua 无法加载"
+            << "Configuration script update_config.lua cannot be loaded"
+            << "script";
+        QTest::newRow("a newer program's code, as it came") << Cause{{"fog", {"thick"}}} << "fog\nthick"
+                                                            << "fog\nthick"
+                                                            << "";
+    }
+
+    void causeFollowsTheLanguage()
+    {
+        QFETCH(Cause, cause);
+        QFETCH(QString, chinese);
+        QFETCH(QString, english);
+        QFETCH(QString, code);
+        QCOMPARE(causeWords(cause), chinese);
+        QVERIFY(installLanguage(Language::English));
+        QCOMPARE(causeWords(cause), english);
+        QCOMPARE(QString::fromLatin1(causeCode(cause)), code);
     }
 };
 
