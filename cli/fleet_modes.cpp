@@ -4,13 +4,14 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
-#include <QHostAddress>
-#include <QHostInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QRegularExpression>
 
+#include <arpa/inet.h>
 #include <map>
+#include <netdb.h>
+#include <netinet/in.h>
 
 #include "cli/output.h"
 #include "config/assembly.h"
@@ -63,6 +64,37 @@ QJsonValue orNull(const char *code)
     return code ? QJsonValue(QLatin1String(code)) : QJsonValue();
 }
 
+// The host's address as text: a numeric form as the resolver reads it
+// (127.1 included), a name as it answers, an IPv4 address preferred and one
+// mapped into IPv6 given as IPv4; empty when it does not resolve.
+QString hostAddress(const QString &host)
+{
+    addrinfo hints{};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_STREAM;
+    addrinfo *found = nullptr;
+    if (host.isEmpty() || getaddrinfo(host.toUtf8().constData(), nullptr, &hints, &found) != 0)
+        return QString();
+    const addrinfo *chosen = found;
+    for (const addrinfo *one = found; one; one = one->ai_next)
+        if (one->ai_family == AF_INET) {
+            chosen = one;
+            break;
+        }
+    char text[INET6_ADDRSTRLEN] = {};
+    if (chosen->ai_family == AF_INET) {
+        inet_ntop(AF_INET, &reinterpret_cast<const sockaddr_in *>(chosen->ai_addr)->sin_addr, text, sizeof text);
+    } else if (chosen->ai_family == AF_INET6) {
+        const in6_addr &six = reinterpret_cast<const sockaddr_in6 *>(chosen->ai_addr)->sin6_addr;
+        if (IN6_IS_ADDR_V4MAPPED(&six))
+            inet_ntop(AF_INET, six.s6_addr + 12, text, sizeof text);
+        else
+            inet_ntop(AF_INET6, &six, text, sizeof text);
+    }
+    freeaddrinfo(found);
+    return QString::fromLatin1(text);
+}
+
 // A network link with its host as an address: one reader under any of its
 // names (localhost, [::ffff:127.0.0.1]) comes out as one link. A name that
 // does not resolve stays as it is; the save then says why.
@@ -75,21 +107,8 @@ QString resolvedLink(const QString &link)
     QString host = link.mid(tcp.size(), colon - tcp.size());
     if (host.startsWith(QLatin1Char('[')) && host.endsWith(QLatin1Char(']')))
         host = host.mid(1, host.size() - 2);
-    QHostAddress address(host);
-    if (address.isNull()) {
-        const QList<QHostAddress> found = QHostInfo::fromName(host).addresses();
-        if (found.isEmpty())
-            return link;
-        const auto ipv4 = std::find_if(found.begin(), found.end(), [](const QHostAddress &one) {
-            return one.protocol() == QAbstractSocket::IPv4Protocol;
-        });
-        address = ipv4 != found.end() ? *ipv4 : found.first();
-    }
-    bool mapped = false;
-    const quint32 ipv4 = address.toIPv4Address(&mapped);
-    if (mapped)
-        address = QHostAddress(ipv4);
-    return tcp + address.toString() + link.mid(colon);
+    const QString address = hostAddress(host);
+    return address.isEmpty() ? link : tcp + address + link.mid(colon);
 }
 
 QJsonObject lookJson(const ReaderLook &look, const QString &result, const QString &place)
