@@ -1,9 +1,6 @@
 #include <QCoreApplication>
 #include <QDebug>
-#include <QFile>
-#include <QFileInfo>
 #include <QLocale>
-#include <QPluginLoader>
 #include <QTextCodec>
 
 #include <memory>
@@ -12,6 +9,7 @@
 #include "core/language.h"
 #include "core/library_log.h"
 #include "core/painting_part.h"
+#include "core/program_parts.h"
 
 namespace {
 
@@ -23,20 +21,11 @@ QStringList argumentsOf(int argc, char *argv[])
     return arguments;
 }
 
-// The part that paints lies beside the program, in the build tree as where
-// it is installed. It is loaded once and never unloaded: the application it
-// makes lives until the program ends.
-PaintingPart *loadPaintingPart(const char *argv0, QString *error)
+// The part that paints lies beside the program (core/program_parts.h).
+PaintingPart *loadPaintingPart(QString *error)
 {
-    QString program = QFile::symLinkTarget(QStringLiteral("/proc/self/exe"));
-    if (program.isEmpty())
-        program = QString::fromLocal8Bit(argv0);
-    static QPluginLoader loader;
-    loader.setFileName(QFileInfo(program).absolutePath() + QStringLiteral("/tarvo-config-gui"));
-    auto *part = qobject_cast<PaintingPart *>(loader.instance());
-    if (!part)
-        *error = loader.errorString();
-    return part;
+    return qobject_cast<PaintingPart *>(
+        programPart(QStringLiteral("tarvo-config-gui"), TARVO_PAINTING_PART_IID, error));
 }
 
 // The window's application, or for the modes without a window one that
@@ -65,7 +54,7 @@ int main(int argc, char *argv[])
     const Language language = chooseLanguage(QLocale::system().uiLanguages(), first.language(), &knownLanguage);
     const bool paints = knownLanguage && (first.needsDisplay() || first.mode() == CommandLine::Code);
     QString unloaded;
-    PaintingPart *const painting = paints ? loadPaintingPart(argv[0], &unloaded) : nullptr;
+    PaintingPart *const painting = paints ? loadPaintingPart(&unloaded) : nullptr;
     const std::unique_ptr<QCoreApplication> app = application(argc, argv, first, painting);
     QCoreApplication::setApplicationVersion(QStringLiteral(TARVO_VERSION));
     QTextCodec::setCodecForLocale(QTextCodec::codecForName("UTF-8"));

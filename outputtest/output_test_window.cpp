@@ -10,7 +10,6 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QMessageBox>
 #include <QNetworkInterface>
 #include <QPlainTextEdit>
@@ -31,7 +30,6 @@
 #include "outputtest/output_test_form.h"
 #include "receivers/output_receivers.h"
 #include "widgets/boxes.h"
-#include "widgets/menu_button.h"
 
 using output_test::Channel;
 
@@ -513,20 +511,4 @@ void OutputTestWindow::chooseFileToSave()
         QFileDialog::getSaveFileName(this, tr("保存消息"), QString(), tr("文本文件 (*.txt);;所有文件 (*)"));
     if (!path.isEmpty())
         saveTo(path);
-}
-
-OutputTestEntry::OutputTestEntry(const FormSource &formSource, QWidget *parentWindow, QMenu *menu)
-    : QObject(parentWindow), form(formSource), window(parentWindow)
-{
-    menu->addSeparator();
-    QAction *opening = addWindowEntry(window, menu, this, tr("输出测试…"), QKeySequence(Qt::CTRL | Qt::Key_T),
-                                      tr("看读头按这份配置输出什么"));
-    connect(opening, &QAction::triggered, this, &OutputTestEntry::open);
-}
-
-void OutputTestEntry::open()
-{
-    if (!shown)
-        shown = new OutputTestWindow(form, window);
-    bringUp(shown);
 }

@@ -15,7 +15,6 @@ class QHostAddress;
 class QComboBox;
 class QLabel;
 class QLineEdit;
-class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QSpinBox;
@@ -92,23 +91,6 @@ private:
     // What the receiver is doing, before the latest note of its peers.
     QString receiving;
     bool followNewest = true;
-};
-
-// The entry to the output test: 输出测试… in the configuration file menu
-// and Ctrl+T, opening the test on the form.
-class OutputTestEntry : public QObject
-{
-    Q_OBJECT
-
-public:
-    OutputTestEntry(const FormSource &form, QWidget *window, QMenu *menu);
-
-private:
-    void open();
-
-    const FormSource &form;
-    QWidget *window;
-    QPointer<OutputTestWindow> shown;
 };
 
 #endif

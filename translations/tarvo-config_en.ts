@@ -687,6 +687,14 @@ See man tarvo-config.</translation>
         <source>看读头按这份配置输出什么</source>
         <translation>See what the reader sends with this configuration</translation>
     </message>
+    <message>
+        <source>输出测试</source>
+        <translation>Output Test</translation>
+    </message>
+    <message>
+        <source>无法打开输出测试：程序的这一部分没有装好。</source>
+        <translation>The output test cannot be opened: this part of the program is not installed properly.</translation>
+    </message>
 </context>
 <context>
     <name>OutputTestWindow</name>

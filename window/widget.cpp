@@ -1,7 +1,7 @@
 #include "window/widget.h"
 
 #include "batchwrite/batch_write_dialog.h"
-#include "outputtest/output_test_window.h"
+#include "window/output_test_entry.h"
 #include "recordwindow/record_window.h"
 #include "script/script_bridge.h"
 #include "ui_widget.h"

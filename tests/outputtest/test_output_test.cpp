@@ -34,6 +34,9 @@
 #include "window/form_binding.h"
 #include "window/widget.h"
 
+// The window opens the test through its part, linked in here.
+Q_IMPORT_PLUGIN(OutputTestPlugin)
+
 using output_test::Affix;
 using output_test::Channel;
 using output_test::OutputLog;

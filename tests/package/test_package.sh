@@ -54,6 +54,7 @@ usr/$program_dir/libtrvo.so.1
 usr/$program_dir/libtrvo.so.1.0.0
 usr/$program_dir/tarvo-config
 usr/$program_dir/tarvo-config-gui.so
+usr/$program_dir/tarvo-config-outputtest.so
 usr/$program_dir/update_config.lua
 usr/share/applications/tarvo-config.desktop
 usr/share/doc/tarvo-config/README.md
@@ -75,7 +76,7 @@ depends=$(dpkg-deb -f "$deb" Depends)
 declared=$(echo "$depends" | tr ',|' '\n\n' | sed 's/(.*)//; s/ //g')
 echo "$declared" | grep -q 'cjk\|wqy' || fail "Depends names no CJK font for the window's texts: $depends"
 for binary in "$root/usr/$program_dir/tarvo-config" "$root/usr/$program_dir/tarvo-config-gui.so" \
-  "$root/usr/$program_dir/libtrvo.so.1"; do
+  "$root/usr/$program_dir/tarvo-config-outputtest.so" "$root/usr/$program_dir/libtrvo.so.1"; do
   ldd "$binary" >"$scratch/ldd.log" || fail "ldd cannot read $binary"
   for needed in $(readelf -d "$binary" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p'); do
     library=$(awk -v name="$needed" '$1 == name && $2 == "=>" { print $3 }' "$scratch/ldd.log")
@@ -127,11 +128,18 @@ esac
 [ ! -s "$scratch/text.log" ] || { cat "$scratch/text.log" >&2; fail "--text wrote to standard error"; }
 
 # Painting comes with the part that the window and --code load from the
-# program's folder: the program itself needs neither Qt Gui nor the output
-# test's HTTP server.
+# program's folder, and the output test with a part the window loads when
+# the test is opened: the program itself needs neither Qt Gui nor a network
+# library, and the window starts without the test's HTTP server and Qt
+# Network.
 needed=$(readelf -d "$root/usr/$program_dir/tarvo-config" | grep NEEDED)
 case $needed in
-  *libQt5Gui* | *libQt5Widgets* | *libmicrohttpd*) fail "the program itself links what only painting needs: $needed" ;;
+  *libQt5Gui* | *libQt5Widgets* | *libQt5Network* | *libmicrohttpd*)
+    fail "the program itself links what only painting needs: $needed" ;;
+esac
+needed=$(readelf -d "$root/usr/$program_dir/tarvo-config-gui.so" | grep NEEDED)
+case $needed in
+  *libQt5Network* | *libmicrohttpd*) fail "the painting part links what only the output test needs: $needed" ;;
 esac
 (cd "$work" && TARVO_CONFIG_PASSWORD=0123456789abcdef QT_QPA_PLATFORM= \
   "$root/usr/bin/tarvo-config" --code rel.png rel.tcfg 2>"$scratch/code.log") ||

@@ -1,0 +1,69 @@
+// The window as the program runs it: the output test is not linked in. The
+// window starts without it and without its HTTP server, loads it from beside
+// the program when Ctrl+T first asks, and the form's changes reach it there.
+#include <QApplication>
+#include <QFile>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "support/widget_probe.h"
+#include "ui_widget.h"
+#include "window/widget.h"
+
+namespace {
+
+bool mapped(const QString &library)
+{
+    QFile maps(QStringLiteral("/proc/self/maps"));
+    return maps.open(QIODevice::ReadOnly) && maps.readAll().contains(library.toUtf8());
+}
+
+} // namespace
+
+class OutputTestPartTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(
+            QFile::copy(QStringLiteral(TARVO_SHIPPED_SCRIPT), dir.filePath(QStringLiteral("update_config.lua"))));
+        QDir::setCurrent(dir.path());
+    }
+
+    void loadedOnFirstOpening()
+    {
+        Widget window;
+        window.show();
+        QApplication::setActiveWindow(&window);
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        for (const char *library : {"tarvo-config-outputtest", "libmicrohttpd", "libQt5Network"})
+            QVERIFY2(!mapped(library), library);
+
+        QTest::keyClick(&window, Qt::Key_T, Qt::ControlModifier);
+        auto *test = window.findChild<QWidget *>(QStringLiteral("outputTestWindow"));
+        QVERIFY(test);
+        QVERIFY(test->isVisible());
+        QVERIFY(mapped("tarvo-config-outputtest"));
+
+        Ui_Widget &form = WidgetProbe(window).form();
+        QTest::mouseClick(form.wifiOut, Qt::LeftButton);
+        QTest::mouseClick(form.tcpO, Qt::LeftButton);
+        form.tcpport->selectAll();
+        QTest::keyClicks(form.tcpport, QStringLiteral("9123"));
+        QTRY_COMPARE(test->findChild<QSpinBox *>(QStringLiteral("portField"))->value(), 9123);
+        // Once open, the shortcut raises the same test.
+        QTest::keyClick(&window, Qt::Key_T, Qt::ControlModifier);
+        QCOMPARE(window.findChildren<QWidget *>(QStringLiteral("outputTestWindow")).size(), 1);
+    }
+
+private:
+    QTemporaryDir dir;
+};
+
+QTEST_MAIN(OutputTestPartTest)
+#include "test_output_test_part.moc"
