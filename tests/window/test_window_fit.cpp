@@ -18,6 +18,9 @@
 #include "widgets/screen_fit.h"
 #include "window/widget.h"
 
+// The output test, a part the program loads, is linked in here.
+Q_IMPORT_PLUGIN(OutputTestPlugin)
+
 namespace {
 
 QString shown(const QRect &frame, const QRect &screen)
