@@ -16,6 +16,7 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QSplitter>
+#include <QStyle>
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -218,7 +219,14 @@ RecordWindow::RecordWindow(OpenConfiguration opener, QWidget *parent)
     table->verticalHeader()->setVisible(false);
     table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 8);
     table->horizontalHeader()->setStretchLastSection(true);
-    table->setColumnWidth(RecordTable::Time, 150);
+    // A time whole, as the user's clock shows it; the kind's one word.
+    const int padding = 2 * table->style()->pixelMetric(QStyle::PM_HeaderMargin) + 8;
+    table->setColumnWidth(RecordTable::Time,
+                          table->fontMetrics().horizontalAdvance(QStringLiteral("0000-00-00 00:00:00"))
+                              + padding);
+    table->setColumnWidth(RecordTable::Kind,
+                          table->fontMetrics().horizontalAdvance(said(kColumnTitles[RecordTable::Kind])) * 2
+                              + padding);
     table->setColumnWidth(RecordTable::Link, 180);
     connect(table->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &RecordWindow::showDetails);
     details = new QPlainTextEdit(this);
