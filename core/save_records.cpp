@@ -30,6 +30,23 @@ std::vector<records::Change> changesOnReader(const QByteArray &sentText, const Q
     return recordedChanges(config::changesOnReader(sentText, readerText).keys);
 }
 
+namespace {
+
+// A failed save whose configuration the reader refused or never received
+// changed nothing there; one whose read-back differed may have changed some
+// of what it sent.
+bool changedNothing(const SaveReport &report, records::Record::Kind kind)
+{
+    if (kind != records::Record::Save || report.outcome != SaveReport::Failed || !report.code)
+        return false;
+    for (const char *mayHaveChanged : {"read_back_differs", "password_in_force", "password_undecided"})
+        if (qstrcmp(report.code, mayHaveChanged) == 0)
+            return false;
+    return true;
+}
+
+} // namespace
+
 RecordedSave recordSave(const QString &link, const QString &firmware, const SaveReport &report,
                         const std::vector<records::Change> &changes, const config::FormValue &value,
                         const QString &place, records::Record::Kind kind)
@@ -45,7 +62,8 @@ RecordedSave recordSave(const QString &link, const QString &firmware, const Save
         record.cause = report.detail.simplified();
         record.causeParts = report.cause;
     }
-    record.keyChanges = changes;
+    if (!changedNothing(report, kind))
+        record.keyChanges = changes;
     // Worded too, for the viewers that read a record's text alone.
     record.changes = changeLines(record).join(QLatin1Char('\n'));
     // The file's form, without a password or credentials.

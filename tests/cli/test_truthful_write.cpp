@@ -123,6 +123,33 @@ private slots:
         QVERIFY2(applied >= 1 && applied < 4, qPrintable(QString::number(applied)));
     }
 
+    // A save the reader refuses changed nothing there, and its record lists
+    // no changes; one it takes lists what it changed.
+    void recordedChangesHappened_data()
+    {
+        QTest::addColumn<QByteArray>("password");
+        QTest::addColumn<QString>("result");
+        QTest::addColumn<bool>("changed");
+        QTest::newRow("refused") << QByteArray("Wrong#Passwrd#16") << "failed: " << false;
+        QTest::newRow("taken") << QByteArray("Tarvo#Factory#16") << "confirmed" << true;
+    }
+
+    void recordedChangesHappened()
+    {
+        QFETCH(QByteArray, password);
+        QFETCH(QString, result);
+        QFETCH(bool, changed);
+        QTemporaryDir data;
+        ReaderSim reader;
+        QVERIFY(reader.start({}));
+        QVERIFY(writeFile(dir.filePath("password"), password));
+        run(data.path(), "--write reader.tcfg --password-file password --device " + reader.tcpSetting());
+        const QStringList fields = run(data.path(), "--history").first.trimmed().split('\t');
+        QVERIFY2(fields.size() == 8, qPrintable(fields.join('|')));
+        QVERIFY2(fields[3].startsWith(result), qPrintable(fields[3]));
+        QCOMPARE(!fields[6].isEmpty(), changed);
+    }
+
     // A configuration with an HTTP address's credentials and a Wi-Fi
     // password, written to a reader that reads back another address: no
     // record, export or log shows either secret.
