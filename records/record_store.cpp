@@ -490,27 +490,46 @@ QString latestInRange(const Selection &selection, QVariantList *binds)
 // the user's clock, the link's, the result's and the kind's codes and the
 // cause in the viewer's words; has the table's columns (an older store
 // lacks the later ones).
+// The codes among names whose viewer's words hold the text, quoted for SQL.
+QStringList codesWorded(const char *const *names, const QString *words, int count, const QString &text)
+{
+    QStringList codes;
+    for (int i = 0; i < count; ++i)
+        if (words[i].contains(text, Qt::CaseInsensitive))
+            codes << QLatin1Char('\'') + QLatin1String(names[i]) + QLatin1Char('\'');
+    return codes;
+}
+
 QString textTerm(const Selection &selection, const QStringList &has, QVariantList *binds)
 {
     const QString pattern = containing(selection.text);
-    const QStringList failed = selection.resultTexts[Record::Failed].split(QStringLiteral("%1"));
-    QString found =
-        QStringLiteral(
-            "place LIKE ? ESCAPE '\\' OR firmware LIKE ? ESCAPE '\\' OR %1 LIKE ? ESCAPE '\\' OR (CASE "
-            "result WHEN 'confirmed' THEN ? WHEN 'failed' THEN ? || shown_cause(cause, %2) || ? ELSE ? END) "
-            "LIKE ? ESCAPE '\\' OR (CASE %3 WHEN 'check' THEN ? ELSE ? END) LIKE ? ESCAPE '\\'")
-            .arg(kShownLink, columnOrNull(has, "cause_parts"), columnOrNull(has, "kind"));
-    *binds << pattern << pattern << selection.defaultLink << pattern << selection.resultTexts[Record::Confirmed]
-           << failed.value(0) << failed.value(1) << selection.resultTexts[Record::Unknown] << pattern
-           << selection.kindTexts[Record::Check] << selection.kindTexts[Record::Save] << pattern;
+    QStringList found{QStringLiteral("place LIKE ? ESCAPE '\\'"), QStringLiteral("firmware LIKE ? ESCAPE '\\'"),
+                      kShownLink + QStringLiteral(" LIKE ? ESCAPE '\\'")};
+    *binds << pattern << pattern << selection.defaultLink << pattern;
+    // A result's or a kind's words are the same on every row: the rows are
+    // found by the codes whose words hold the text, and only a failure's
+    // cause is worded row by row.
+    const QString fixedResults[] = {selection.resultTexts[Record::Confirmed],
+                                    selection.resultTexts[Record::Unknown]};
+    const char *const fixedNames[] = {kResultNames[Record::Confirmed], kResultNames[Record::Unknown]};
+    if (const QStringList results = codesWorded(fixedNames, fixedResults, 2, selection.text); !results.isEmpty())
+        found << QStringLiteral("result IN (%1)").arg(results.join(QLatin1Char(',')));
+    if (const QStringList kinds = codesWorded(kKindNames, selection.kindTexts, 2, selection.text);
+        !kinds.isEmpty())
+        found << QStringLiteral("IFNULL(%1, 'save') IN (%2)")
+                     .arg(columnOrNull(has, "kind"), kinds.join(QLatin1Char(',')));
+    const QStringList around = selection.resultTexts[Record::Failed].split(QStringLiteral("%1"));
+    found << QStringLiteral("(result = 'failed' AND ? || shown_cause(cause, %1) || ? LIKE ? ESCAPE '\\')")
+                 .arg(columnOrNull(has, "cause_parts"));
+    *binds << around.value(0) << around.value(1) << pattern;
     // The time on the user's clock costs more than every other column
     // together, and only text of a time's characters can be found in it.
     static const QRegularExpression timeCharacters(QStringLiteral("^[0-9: -]+$"));
     if (timeCharacters.match(selection.text).hasMatch()) {
-        found += QStringLiteral(" OR strftime('%Y-%m-%d %H:%M:%S', time, 'localtime') LIKE ? ESCAPE '\\'");
+        found << QStringLiteral("strftime('%Y-%m-%d %H:%M:%S', time, 'localtime') LIKE ? ESCAPE '\\'");
         *binds << pattern;
     }
-    return QLatin1Char('(') + found + QLatin1Char(')');
+    return QLatin1Char('(') + found.join(QStringLiteral(" OR ")) + QLatin1Char(')');
 }
 
 // The WHERE clause of a selection, its values into *binds; has as for
