@@ -222,6 +222,9 @@ private slots:
         QTest::newRow("text and dates") << "TRVO" << 2 << 9 << QStringList{"仓库"};
         QTest::newRow("a result, in the viewer's words") << "失败" << 1 << 9 << QStringList{"仓库"};
         QTest::newRow("a failure's cause") << "没有应答" << 1 << 9 << QStringList{"仓库"};
+        QTest::newRow("a result without a cause") << "未知" << 1 << 9 << QStringList{"前台"};
+        QTest::newRow("a failure's words and cause together") << "败：没有" << 1 << 9 << QStringList{"仓库"};
+        QTest::newRow("a kind") << "保存" << 1 << 9 << QStringList{"前台", "仓库", "东门"};
         QTest::newRow("a time as shown") << "03-05 10:00" << 1 << 9 << QStringList{"仓库"};
         QTest::newRow("a wildcard is a character") << "%" << 1 << 9 << QStringList();
     }
