@@ -1,7 +1,6 @@
 #include "window/widget.h"
 
 #include "batchwrite/batch_write_dialog.h"
-#include "window/output_test_entry.h"
 #include "recordwindow/record_window.h"
 #include "script/script_bridge.h"
 #include "ui_widget.h"
@@ -13,6 +12,7 @@
 #include "window/form_fonts.h"
 #include "window/keyboard.h"
 #include "window/option_pages.h"
+#include "window/output_test_entry.h"
 #include "window/reader_review.h"
 #include "window/secret_prompt.h"
 #include "window/voltage_choice.h"
