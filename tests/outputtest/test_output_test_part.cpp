@@ -6,9 +6,9 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QSpinBox>
-#include <QTemporaryDir>
 #include <QtTest>
 
+#include "script/script_fixture.h"
 #include "support/widget_probe.h"
 #include "ui_widget.h"
 #include "window/widget.h"
@@ -28,12 +28,7 @@ class OutputTestPartTest : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(
-            QFile::copy(QStringLiteral(TARVO_SHIPPED_SCRIPT), dir.filePath(QStringLiteral("update_config.lua"))));
-        QDir::setCurrent(dir.path());
-    }
+    void initTestCase() { QVERIFY(script.copyFrom(QStringLiteral(TARVO_SHIPPED_SCRIPT))); }
 
     void loadedOnFirstOpening()
     {
@@ -62,7 +57,7 @@ private slots:
     }
 
 private:
-    QTemporaryDir dir;
+    ScriptDir script;
 };
 
 QTEST_MAIN(OutputTestPartTest)
