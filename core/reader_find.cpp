@@ -9,7 +9,7 @@
 #include "config/config_file.h"
 #include "core/reader_batch.h"
 #include "core/wording.h"
-#include "device/device_link.h"
+#include "device/link_failure.h"
 #include "text/plain_text.h"
 #include "trvo/trvo.h"
 
@@ -83,20 +83,20 @@ QString shownRange(const QString &range)
 }
 
 // Nothing listens there: no reader, and nothing worth a line.
-bool nothingThere(const QString &link)
+bool nothingThere(const ReaderLook &look)
 {
-    device::Session probe;
-    if (probe.open(link))
+    if (look.opened || !look.code)
         return false;
-    const int cause = probe.failure().cause;
+    const int cause = device::causeNamed(QLatin1String(look.code));
     return cause == TRVO_CAUSE_UNREACHABLE || cause == TRVO_CAUSE_REFUSED || cause == TRVO_CAUSE_TIMEOUT;
 }
 
+// One connection a link: a reader is looked at as it is found.
 std::optional<FoundReader> tryLink(const QString &link)
 {
-    if (nothingThere(link))
-        return std::nullopt;
     FoundReader found{lookAtReader(link), QString()};
+    if (nothingThere(found.look))
+        return std::nullopt;
     if (found.look.text) {
         const config::ImportResult imported =
             config::openConfigBytes(config::startValue(), *found.look.text, link);

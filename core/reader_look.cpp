@@ -18,7 +18,8 @@ ReaderLook lookAtReader(const QString &link, const QByteArray &sentText)
     clock.start();
     ReaderLook look{link, std::nullopt, nullptr, QString(), std::nullopt, {}, 0};
     device::Session reader;
-    if (reader.open(link))
+    look.opened = reader.open(link);
+    if (look.opened)
         look.text = reader.readConfig();
     if (!look.text) {
         look.why = linkFailureCause(reader.failure());

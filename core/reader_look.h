@@ -31,7 +31,8 @@ struct ReaderLook
     std::optional<QString> firmware;
     std::vector<config::KeyDifference> changes; // values masked as config::shownValue masks them
     double seconds = 0;
-    Cause why = {}; // what code and cause are worded from, and the record keeps
+    Cause why = {};      // what code and cause are worded from, and the record keeps
+    bool opened = false; // the link was opened: something answers there
 };
 
 // Reads the reader of the link on a channel of its own; with a sent text,
