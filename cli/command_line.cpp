@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLoggingCategory>
 
 #include <algorithm>
 #include <atomic>
@@ -25,6 +26,7 @@
 #include "config/assembly.h"
 #include "config/config_file.h"
 #include "config/password_entry.h"
+#include "core/library_log.h"
 #include "core/reader_batch.h"
 #include "core/save_records.h"
 #include "core/verified_save.h"
@@ -89,10 +91,13 @@ QString helpText(const QCommandLineParser &parser)
 }
 
 // Standard error holds the reason alone unless the debug log is asked for.
-void withoutDebugLog(QtMsgType type, const QMessageLogContext &context, const QString &text)
+// The rules switch the lines off at their source, so that nothing is
+// formatted (the masked configuration, the libraries' lines) only to be
+// dropped.
+void withoutDebugLog()
 {
-    if (type != QtDebugMsg)
-        qt_message_output(type, context, text);
+    QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false"));
+    routeLibraryLogs();
 }
 
 // A password from the file named by the option, else from the variable;
@@ -351,7 +356,7 @@ int CommandLine::runWithoutWindow(CodeFileWriter writeCode)
         return printHistory();
     case Fleet:
         if (!verbose)
-            qInstallMessageHandler(withoutDebugLog);
+            withoutDebugLog();
         return fleetRun.run();
     case Text:
     case Code:
@@ -360,7 +365,7 @@ int CommandLine::runWithoutWindow(CodeFileWriter writeCode)
         break;
     }
     if (!verbose)
-        qInstallMessageHandler(withoutDebugLog);
+        withoutDebugLog();
     const config::ImportResult opened = config::openConfigFile(config::startValue(), input);
     if (opened.refusal)
         return failed(*opened.refusal);

@@ -3,6 +3,7 @@
 #include <iterator>
 
 #include <QDebug>
+#include <QLoggingCategory>
 
 #include "config/assembly.h"
 #include "config/entries.h"
@@ -165,9 +166,12 @@ Assembly assemble(const config::FormValue &form)
     if (enveloped.refusal)
         return enveloped;
 
-    qDebug() << "------hamc签名前数据start------";
-    qDebug() << password_entry::configTextForLog(enveloped.text);
-    qDebug() << "------hamc签名前数据end------";
+    // Masking the text for the log costs more than signing it.
+    if (QLoggingCategory::defaultCategory()->isDebugEnabled()) {
+        qDebug() << "------hamc签名前数据start------";
+        qDebug() << password_entry::configTextForLog(enveloped.text);
+        qDebug() << "------hamc签名前数据end------";
+    }
     return sign(enveloped.text, form.manpw);
 }
 

@@ -384,15 +384,10 @@ static_assert(std::size(kKeyRows) == 51);
 std::optional<QString> rawValue(lua_State *script, const char *key)
 {
     constexpr int kShownCharacters = 40;
-    int32_t length = -1;
-    char probe = 0;
-    script_getvalue_str(script, key, &probe, sizeof probe, &length);
-    if (length < 0)
+    const std::optional<QByteArray> bytes = config::scriptString(script, key);
+    if (!bytes)
         return std::nullopt;
-    QByteArray bytes(length + 1, '\0');
-    if (script_getvalue_str(script, key, bytes.data(), size_t(bytes.size()), &length) != 0)
-        return QString();
-    const QString value = QString::fromUtf8(bytes.constData(), length);
+    const QString value = QString::fromUtf8(*bytes);
     return value.size() > kShownCharacters ? value.left(kShownCharacters) + QChar(0x2026) : value;
 }
 
@@ -412,6 +407,23 @@ QStringList importedKeys()
     for (const KeyRow &row : kKeyRows)
         keys << QLatin1String(row.key);
     return keys;
+}
+
+std::optional<QByteArray> scriptString(lua_State *script, const char *key)
+{
+    // Nearly every value fits the first buffer: one call into the script
+    // instead of one for the length and one for the bytes.
+    char first[256];
+    int32_t length = -1;
+    if (script_getvalue_str(script, key, first, sizeof first, &length) == 0)
+        return QByteArray(first, length);
+    if (length < int32_t(sizeof first))
+        return std::nullopt;
+    QByteArray bytes(length + 1, '\0');
+    if (script_getvalue_str(script, key, bytes.data(), size_t(bytes.size()), &length) != 0)
+        return std::nullopt;
+    bytes.truncate(length);
+    return bytes;
 }
 
 ImportResult importReaderText(const FormValue &current, lua_State *script, const char *readerText, KnownKeys keys)

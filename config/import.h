@@ -42,6 +42,10 @@ ImportResult importReaderText(const FormValue &current, lua_State *script, const
 // The keys the import reads, in its order.
 QStringList importedKeys();
 
+// The script's whole string for the key, however long; nothing when the
+// text it read has no such key.
+std::optional<QByteArray> scriptString(lua_State *script, const char *key);
+
 } // namespace config
 
 #endif

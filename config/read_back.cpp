@@ -79,15 +79,8 @@ std::optional<QMap<QString, QString>> valuesOf(lua_State *script, const QByteArr
         return std::nullopt;
     QMap<QString, QString> values;
     for (const QString &key : keys) {
-        const QByteArray name = key.toLatin1();
-        int32_t length = -1;
-        char probe = 0;
-        script_getvalue_str(script, name.constData(), &probe, sizeof probe, &length);
-        if (length < 0)
-            continue;
-        QByteArray bytes(length + 1, '\0');
-        if (script_getvalue_str(script, name.constData(), bytes.data(), size_t(bytes.size()), &length) == 0)
-            values.insert(key, QString::fromUtf8(bytes.constData(), length));
+        if (const std::optional<QByteArray> bytes = config::scriptString(script, key.toLatin1().constData()))
+            values.insert(key, QString::fromUtf8(*bytes));
     }
     return values;
 }

@@ -8,7 +8,9 @@
 Q_DECLARE_LOGGING_CATEGORY(scriptLog)
 Q_DECLARE_LOGGING_CATEGORY(deviceLog)
 
-// Hands the libraries' diagnostic lines to their categories.
+// Hands the libraries' diagnostic lines to their categories, or drops them
+// unformatted while a category's debug lines are off; called again whenever
+// the logging rules change.
 void routeLibraryLogs();
 
 #endif

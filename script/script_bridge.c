@@ -1,9 +1,11 @@
 #include "script/script_bridge.h"
 
+#include <pthread.h>
 #include <signal.h>
 #include <stdarg.h>
 #include <stdint.h>
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
 #include <lauxlib.h>
@@ -132,6 +134,122 @@ static int script_run_chunk(lua_State *L)
     return status;
 }
 
+/* The script's source as last compiled, and its compiled form. Every state
+ * loads the script anew, and compiling the source is most of what opening a
+ * state costs; a batch of readers opens several states a reader, so while
+ * the file holds the same source a state loads the compiled form instead. */
+struct script_compiled
+{
+    char *source;
+    size_t source_length;
+    char *bytes;
+    size_t length;
+};
+static struct script_compiled script_cache;
+static pthread_mutex_t script_cache_lock = PTHREAD_MUTEX_INITIALIZER;
+
+/* A script larger than this is compiled from the file every time. */
+enum { SCRIPT_MOST_CACHED_BYTES = 1 << 20 };
+
+struct script_buffer
+{
+    char *bytes;
+    size_t length;
+    size_t capacity;
+};
+
+static int script_append(struct script_buffer *buffer, const void *part, size_t size)
+{
+    if (buffer->length + size > buffer->capacity) {
+        size_t capacity = buffer->capacity ? buffer->capacity : 4096;
+        char *grown;
+        while (capacity < buffer->length + size)
+            capacity *= 2;
+        grown = realloc(buffer->bytes, capacity);
+        if (!grown)
+            return 1;
+        buffer->bytes = grown;
+        buffer->capacity = capacity;
+    }
+    memcpy(buffer->bytes + buffer->length, part, size);
+    buffer->length += size;
+    return 0;
+}
+
+static int script_dump_writer(lua_State *L, const void *part, size_t size, void *target)
+{
+    (void)L;
+    return script_append(target, part, size);
+}
+
+/* The file's bytes; none when it cannot be read or is too large to keep. */
+static struct script_buffer script_read_source(void)
+{
+    struct script_buffer source = {NULL, 0, 0};
+    char part[4096];
+    size_t got;
+    FILE *file = fopen(script_path, "rb");
+    if (!file)
+        return source;
+    while ((got = fread(part, 1, sizeof part, file)) > 0)
+        if (source.length + got > SCRIPT_MOST_CACHED_BYTES || script_append(&source, part, got) != 0)
+            break;
+    if (ferror(file) || !feof(file)) {
+        free(source.bytes);
+        source.bytes = NULL;
+    }
+    fclose(file);
+    return source;
+}
+
+static int script_same_source(const struct script_buffer *a, const char *bytes, size_t length)
+{
+    return a->bytes && a->length == length && memcmp(a->bytes, bytes, length) == 0;
+}
+
+/* Keeps the function on top of the stack, compiled from source, as the
+ * source's compiled form; one that cannot be kept is simply not kept. */
+static void script_remember(lua_State *L, struct script_buffer *source)
+{
+    struct script_buffer dump = {NULL, 0, 0};
+    if (lua_dump(L, script_dump_writer, &dump) != 0) {
+        free(dump.bytes);
+        return;
+    }
+    free(script_cache.source);
+    free(script_cache.bytes);
+    script_cache.source = source->bytes;
+    script_cache.source_length = source->length;
+    script_cache.bytes = dump.bytes;
+    script_cache.length = dump.length;
+    source->bytes = NULL;
+}
+
+/* The script's main chunk onto the stack, as luaL_loadfile leaves it. */
+static int script_load(lua_State *L)
+{
+    struct script_buffer source = script_read_source();
+    int status;
+    if (!source.bytes)
+        return luaL_loadfile(L, script_path);
+    pthread_mutex_lock(&script_cache_lock);
+    if (script_cache.source && script_same_source(&source, script_cache.source, script_cache.source_length)) {
+        status = luaL_loadbuffer(L, script_cache.bytes, script_cache.length, script_path);
+    } else {
+        status = luaL_loadfile(L, script_path);
+        if (status == 0) {
+            /* Kept only when the file did not change while it compiled. */
+            struct script_buffer after = script_read_source();
+            if (script_same_source(&after, source.bytes, source.length))
+                script_remember(L, &source);
+            free(after.bytes);
+        }
+    }
+    pthread_mutex_unlock(&script_cache_lock);
+    free(source.bytes);
+    return status;
+}
+
 lua_State *script_open(void)
 {
     lua_State *L = luaL_newstate();
@@ -146,7 +264,7 @@ lua_State *script_open(void)
     luaL_openlibs(L);
     lua_gc(L, LUA_GCRESTART, 0);
 
-    status = luaL_loadfile(L, script_path);
+    status = script_load(L);
     load = status == LUA_ERRFILE ? SCRIPT_MISSING : status != 0 ? SCRIPT_FAILED : SCRIPT_LOADED;
     if (status == 0 && script_run_chunk(L) != 0)
         load = SCRIPT_FAILED;

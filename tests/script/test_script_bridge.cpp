@@ -303,11 +303,17 @@ private slots:
 
         ScriptDir dir;
         QVERIFY(dir.write(source));
+        // The second state loads the script's kept compiled form, and must
+        // fail and report the same.
+        StreamCapture firstErr(stderr);
+        ScriptState first = openScript();
+        const QByteArray firstReport = firstErr.text();
         StreamCapture err(stderr);
         ScriptState state = openScript();
         const QByteArray report = err.text();
         QVERIFY(state);
         QVERIFY2(report.startsWith(reportStart), report.constData());
+        QCOMPARE(report, firstReport);
         QCOMPARE(report.contains("stack traceback:"), withTraceback);
         if (!withTraceback)
             QCOMPARE(report.count('\n'), 1);
@@ -319,6 +325,38 @@ private slots:
         int32_t out = 0;
         QCOMPARE(script_getvalue_num(state.get(), "key", &out), ran ? 0 : -1);
         QCOMPARE(int(out), ran ? 42 : 0);
+    }
+
+    void stateTakesTheScriptAsTheFileHoldsItNow_data()
+    {
+        QTest::addColumn<QByteArray>("first");
+        QTest::addColumn<QByteArray>("second");
+        QTest::addColumn<int>("answer");
+
+        const QByteArray one = answering("getvalue_num", "1");
+        QTest::newRow("unchanged") << one << one << 1;
+        QTest::newRow("rewritten, same length") << one << answering("getvalue_num", "2") << 2;
+        QTest::newRow("rewritten, longer") << one << answering("getvalue_num", "1234") << 1234;
+        QTest::newRow("first line a comment") << "#!/usr/bin/lua\n" + one << "#!/usr/bin/lua\n" + one << 1;
+        QTest::newRow("emptied") << one << QByteArray() << -1;
+    }
+
+    void stateTakesTheScriptAsTheFileHoldsItNow()
+    {
+        QFETCH(QByteArray, first);
+        QFETCH(QByteArray, second);
+        QFETCH(int, answer);
+
+        ScriptDir dir;
+        QVERIFY(dir.write(first));
+        int32_t out = -1;
+        QCOMPARE(script_getvalue_num(openScript().get(), "key", &out), 0);
+        QVERIFY(dir.write(second));
+        const ScriptState state = openScript();
+        out = -1;
+        StreamCapture err(stderr);
+        QCOMPARE(script_getvalue_num(state.get(), "key", &out), answer < 0 ? -1 : 0);
+        QCOMPARE(int(out), answer);
     }
 
     void interruptStopsTheMainChunk()
