@@ -20,9 +20,10 @@
 #include <algorithm>
 #include <atomic>
 #include <map>
-#include <sqlite3.h>
 #include <sys/stat.h>
 #include <vector>
+
+#include "records/sqlite_calls.h"
 
 namespace records {
 
@@ -151,15 +152,16 @@ thread_local const std::function<QString(const std::vector<CausePart> &)> *viewe
 // the record keeps no parts.
 void shownCause(sqlite3_context *context, int, sqlite3_value **values)
 {
-    const auto text = [](sqlite3_value *value) {
-        const auto *utf8 = reinterpret_cast<const char *>(sqlite3_value_text(value));
-        return QString::fromUtf8(utf8, sqlite3_value_bytes(value));
+    const SqliteCalls &sqlite = *sqliteCalls();
+    const auto text = [&sqlite](sqlite3_value *value) {
+        const auto *utf8 = reinterpret_cast<const char *>(sqlite.valueText(value));
+        return QString::fromUtf8(utf8, sqlite.valueBytes(value));
     };
     QString shown = text(values[0]);
-    if (viewerCauseWords && *viewerCauseWords && sqlite3_value_type(values[1]) != SQLITE_NULL)
+    if (viewerCauseWords && *viewerCauseWords && sqlite.valueType(values[1]) != SQLITE_NULL)
         shown = (*viewerCauseWords)(causePartsOf(text(values[1]))).simplified();
     const QByteArray bytes = shown.toUtf8();
-    sqlite3_result_text(context, bytes.constData(), int(bytes.size()), SQLITE_TRANSIENT);
+    sqlite.resultText(context, bytes.constData(), int(bytes.size()), SQLITE_TRANSIENT);
 }
 
 // Every connection has the filter's function. Direct calls only: a view or
@@ -167,10 +169,10 @@ void shownCause(sqlite3_context *context, int, sqlite3_value **values)
 void addShownCause(const QSqlDatabase &db)
 {
     const QVariant handle = db.driver()->handle();
-    if (qstrcmp(handle.typeName(), "sqlite3*") == 0)
-        sqlite3_create_function_v2(*static_cast<sqlite3 *const *>(handle.constData()), "shown_cause", 2,
-                                   SQLITE_UTF8 | SQLITE_DIRECTONLY, nullptr, shownCause, nullptr, nullptr,
-                                   nullptr);
+    const SqliteCalls *sqlite = sqliteCalls();
+    if (sqlite && qstrcmp(handle.typeName(), "sqlite3*") == 0)
+        sqlite->createFunction(*static_cast<sqlite3 *const *>(handle.constData()), "shown_cause", 2,
+                               SQLITE_UTF8 | SQLITE_DIRECTONLY, nullptr, shownCause, nullptr, nullptr, nullptr);
 }
 
 // This thread's connections, one a store and way of opening, for the
