@@ -66,13 +66,17 @@ void setPixelSize(QWidget &widget, int pixels)
 
 } // namespace
 
-void applyFormFonts(QWidget &window, Ui_Widget &ui)
+void applyBaseFont(QWidget &window)
 {
     substituteFormFamilies();
     QFont base = window.font();
     base.setFamily(QString::fromUtf8(kFormFamilies[0]));
     base.setPixelSize(kFormPixelSize);
     window.setFont(base);
+}
+
+void applyFormFonts(QWidget &window, Ui_Widget &ui)
+{
     for (QWidget *widget : widgetsBelow(window))
         if (widget->testAttribute(Qt::WA_SetFont) && widget->font().pointSizeF() > 0)
             setPixelSize(*widget, qRound(widget->font().pointSizeF() * kFormPixelsPerPoint));

@@ -8,8 +8,12 @@ class Ui_Widget;
 // families the form names resolve to an installed CJK face, sizes are held
 // in pixels as the form's rectangles are (12 px where the form names none,
 // whatever the desktop's default), and the few captions that would still be
-// cut or run into a neighbour get a smaller size or an indent. Call right
-// after setupUi.
+// cut or run into a neighbour get a smaller size or an indent.
+//
+// The base font goes on the window before setupUi: every widget the form
+// makes then starts with it, where setting it afterwards would resolve and
+// announce the change across all 321 widgets. The rest right after setupUi.
+void applyBaseFont(QWidget &window);
 void applyFormFonts(QWidget &window, Ui_Widget &ui);
 
 #endif
