@@ -16,8 +16,9 @@ simulator=$(realpath "$2")
 script=$(realpath "$3")
 runs=${4:-3}
 work=$(mktemp -d)
+states=$work
 pids=""
-trap 'for p in $pids; do kill "$p" 2>/dev/null || true; done; rm -rf "$work"' EXIT
+trap 'for p in $pids; do kill "$p" 2>/dev/null || true; done; rm -rf "$work" "$states"' EXIT
 cp "$script" "$work/update_config.lua"
 cd "$work"
 printf "%s\n" "ochannel=8,de_type=1,prefix='AB',devnum=3,w_mode=1" >f.tcfg
@@ -27,7 +28,7 @@ export TARVO_CONFIG_PASSWORD='Tarvo#Factory#16' QT_QPA_PLATFORM=offscreen
 start() {
   name=$1
   shift
-  "$simulator" --port 0 --state "$name.json" --pty-link "$work/$name.pty" "$@" >"$name.out" 2>&1 &
+  "$simulator" --port 0 --state "$states/$name.json" --pty-link "$work/$name.pty" "$@" >"$name.out" 2>&1 &
   pid=$!
   pids="$pids $pid"
   while ! grep -qs '^ready' "$name.out"; do
@@ -83,8 +84,15 @@ silent_lines=$(wc -l <last.out)
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 
 # The site rows: simulators site0..site99, the records in a data folder of
-# the bench's own.
+# the bench's own. Each simulator syncs its state file before it answers a
+# save, as a reader stores its flash; a hundred readers store theirs side by
+# side, where a hundred simulators syncing to one file system queue behind
+# its one journal. Their states lie in memory (/dev/shm) where there is one;
+# the records stay on disk.
 export XDG_DATA_HOME="$work/data"
+if [ -d /dev/shm ] && [ -w /dev/shm ]; then
+  states=$(mktemp -d -p /dev/shm)
+fi
 i=0
 while [ "$i" -lt 100 ]; do start "site$i"; i=$((i + 1)); done
 # --force: a reader that already holds the file is otherwise left alone, and
@@ -94,7 +102,7 @@ site() { # site COUNT: the median time, then checks of the last run
   applied=0
   j=0
   while [ "$j" -lt "$1" ]; do
-    grep -q "devnum=3" "site$j.json" && applied=$((applied + 1))
+    grep -q "devnum=3" "$states/site$j.json" && applied=$((applied + 1))
     j=$((j + 1))
   done
   recorded=$("$program" --history | wc -l)
