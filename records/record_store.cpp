@@ -570,8 +570,9 @@ QString whereClause(const Selection &selection, const QStringList &has, QVariant
 // else the latest one its earlier records give.
 QString latestKnown(const QString &column)
 {
-    return QStringLiteral("COALESCE(NULLIF(r.%1, ''), (SELECT k.%1 FROM records k WHERE k.link IS r.link AND "
-                          "IFNULL(k.%1, '') <> '' ORDER BY k.id DESC LIMIT 1)) AS %1")
+    return QStringLiteral(
+               "CASE WHEN r.%1 <> '' THEN r.%1 ELSE (SELECT k.%1 FROM records k WHERE k.link IS r.link "
+               "AND k.%1 <> '' ORDER BY k.id DESC LIMIT 1) END AS %1")
         .arg(column);
 }
 
