@@ -460,13 +460,23 @@ QSqlError insert(const QSqlDatabase &db, const Record &record, qint64 *id)
     return QSqlError();
 }
 
-// LIKE's pattern for a text found anywhere, its wildcards taken literally.
-QString containing(QString text)
+// SQL for the expression holding the text anywhere, in any case of its
+// ASCII letters as LIKE finds it, its wildcards taken literally; the
+// text's value into *binds after the expression's own. Text without an
+// ASCII letter has no case to fold, and is found byte for byte: a filter
+// asks every row, and LIKE reads each character several times slower.
+QString holding(const QString &expression, QString text, QVariantList *binds)
 {
+    static const QRegularExpression asciiLetter(QStringLiteral("[A-Za-z]"));
+    if (!asciiLetter.match(text).hasMatch()) {
+        *binds << text;
+        return QStringLiteral("instr(%1, ?) > 0").arg(expression);
+    }
     text.replace(QLatin1Char('\\'), QStringLiteral("\\\\"))
         .replace(QLatin1Char('%'), QStringLiteral("\\%"))
         .replace(QLatin1Char('_'), QStringLiteral("\\_"));
-    return QLatin1Char('%') + text + QLatin1Char('%');
+    *binds << QLatin1Char('%') + text + QLatin1Char('%');
+    return expression + QStringLiteral(" LIKE ? ESCAPE '\\'");
 }
 
 // The column, or NULL where an older store lacks it.
@@ -494,10 +504,6 @@ QString latestInRange(const Selection &selection, QVariantList *binds)
     return QStringLiteral("NOT EXISTS (%1)").arg(later);
 }
 
-// The typed text found in any column as the viewer shows it: the time on
-// the user's clock, the link's, the result's and the kind's codes and the
-// cause in the viewer's words; has the table's columns (an older store
-// lacks the later ones).
 // The codes among names whose viewer's words hold the text, quoted for SQL.
 QStringList codesWorded(const char *const *names, const QString *words, int count, const QString &text)
 {
@@ -508,35 +514,39 @@ QStringList codesWorded(const char *const *names, const QString *words, int coun
     return codes;
 }
 
+// The typed text found in any column as the viewer shows it: the time on
+// the user's clock, the link's, the result's and the kind's codes and the
+// cause in the viewer's words; has the table's columns (an older store
+// lacks the later ones).
 QString textTerm(const Selection &selection, const QStringList &has, QVariantList *binds)
 {
-    const QString pattern = containing(selection.text);
-    QStringList found{QStringLiteral("place LIKE ? ESCAPE '\\'"), QStringLiteral("firmware LIKE ? ESCAPE '\\'"),
-                      kShownLink + QStringLiteral(" LIKE ? ESCAPE '\\'")};
-    *binds << pattern << pattern << selection.defaultLink << pattern;
+    const QString &text = selection.text;
+    QStringList found{holding(QStringLiteral("place"), text, binds),
+                      holding(QStringLiteral("firmware"), text, binds)};
+    *binds << selection.defaultLink;
+    found << holding(kShownLink, text, binds);
     // A result's or a kind's words are the same on every row: the rows are
     // found by the codes whose words hold the text, and only a failure's
     // cause is worded row by row.
     const QString fixedResults[] = {selection.resultTexts[Record::Confirmed],
                                     selection.resultTexts[Record::Unknown]};
     const char *const fixedNames[] = {kResultNames[Record::Confirmed], kResultNames[Record::Unknown]};
-    if (const QStringList results = codesWorded(fixedNames, fixedResults, 2, selection.text); !results.isEmpty())
+    if (const QStringList results = codesWorded(fixedNames, fixedResults, 2, text); !results.isEmpty())
         found << QStringLiteral("result IN (%1)").arg(results.join(QLatin1Char(',')));
-    if (const QStringList kinds = codesWorded(kKindNames, selection.kindTexts, 2, selection.text);
-        !kinds.isEmpty())
+    if (const QStringList kinds = codesWorded(kKindNames, selection.kindTexts, 2, text); !kinds.isEmpty())
         found << QStringLiteral("IFNULL(%1, 'save') IN (%2)")
                      .arg(columnOrNull(has, "kind"), kinds.join(QLatin1Char(',')));
     const QStringList around = selection.resultTexts[Record::Failed].split(QStringLiteral("%1"));
-    found << QStringLiteral("(result = 'failed' AND ? || shown_cause(cause, %1) || ? LIKE ? ESCAPE '\\')")
-                 .arg(columnOrNull(has, "cause_parts"));
-    *binds << around.value(0) << around.value(1) << pattern;
+    *binds << around.value(0) << around.value(1);
+    found << QStringLiteral("(result = 'failed' AND %1)")
+                 .arg(holding(
+                     QStringLiteral("(? || shown_cause(cause, %1) || ?)").arg(columnOrNull(has, "cause_parts")),
+                     text, binds));
     // The time on the user's clock costs more than every other column
     // together, and only text of a time's characters can be found in it.
     static const QRegularExpression timeCharacters(QStringLiteral("^[0-9: -]+$"));
-    if (timeCharacters.match(selection.text).hasMatch()) {
-        found << QStringLiteral("strftime('%Y-%m-%d %H:%M:%S', time, 'localtime') LIKE ? ESCAPE '\\'");
-        *binds << pattern;
-    }
+    if (timeCharacters.match(text).hasMatch())
+        found << holding(QStringLiteral("strftime('%Y-%m-%d %H:%M:%S', time, 'localtime')"), text, binds);
     return QLatin1Char('(') + found.join(QStringLiteral(" OR ")) + QLatin1Char(')');
 }
 
