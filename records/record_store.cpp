@@ -62,6 +62,11 @@ constexpr int kMostCauseParts = 4;
 constexpr int kMostCauseArgs = 4;
 constexpr int kMostCauseArgChars = 256;
 
+// What a connection that filters by typed text keeps of the store's pages
+// in memory: the index a filter walks, 11 MiB for a site's 100 000 records
+// written in time order.
+constexpr int kFilterCacheKiB = 32 * 1024;
+
 const char *const kResultNames[] = {"confirmed", "failed", "unknown"}; // by Record::Result
 const char *const kKindNames[] = {"save", "check"};                    // by Record::Kind
 
@@ -759,14 +764,19 @@ namespace {
 // has (an older store lacks the later ones); the reason when it cannot be
 // read. No columns when there is nothing to read: no store yet, or one
 // without a table. A newer program's store is read as far as its columns
-// are ours.
-std::optional<QString> forReading(const QString &path, int busyMs, QSqlDatabase *db, QStringList *columns)
+// are ours. A typed filter walks the index of the shown columns whole, at
+// every pause in typing: the connection that filters keeps its pages, up to
+// kFilterCacheKiB, rather than read them from the file again each time.
+std::optional<QString> forReading(const QString &path, int busyMs, const Selection &selection, QSqlDatabase *db,
+                                  QStringList *columns)
 {
     columns->clear();
     if (!QFileInfo::exists(path))
         return std::nullopt;
     QSqlError error;
     *db = connection(path, !writable(path), busyMs, &error);
+    if (!error.isValid() && !selection.text.isEmpty())
+        run(*db, QStringLiteral("PRAGMA cache_size=-%1").arg(kFilterCacheKiB));
     if (!error.isValid())
         error = columnsOf(*db, columns);
     if (error.isValid())
@@ -825,7 +835,7 @@ std::optional<QString> Store::visit(const Selection &selection, Columns columns,
 {
     QSqlDatabase db;
     QStringList has;
-    if (const std::optional<QString> unread = forReading(path_, busyTimeoutMs_, &db, &has);
+    if (const std::optional<QString> unread = forReading(path_, busyTimeoutMs_, selection, &db, &has);
         unread || has.isEmpty())
         return unread;
     QVariantList binds;
@@ -861,7 +871,7 @@ std::optional<QString> Store::count(const Selection &selection, qint64 *rows)
     *rows = 0;
     QSqlDatabase db;
     QStringList has;
-    if (const std::optional<QString> unread = forReading(path_, busyTimeoutMs_, &db, &has);
+    if (const std::optional<QString> unread = forReading(path_, busyTimeoutMs_, selection, &db, &has);
         unread || has.isEmpty())
         return unread;
     QVariantList binds;
