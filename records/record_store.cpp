@@ -63,7 +63,7 @@ constexpr int kMostCauseArgs = 4;
 constexpr int kMostCauseArgChars = 256;
 
 // What a connection that filters by typed text keeps of the store's pages
-// in memory: the index a filter walks, 11 MiB for a site's 100 000 records
+// in memory: the index a filter walks, 10 MiB for a site's 100 000 records
 // written in time order.
 constexpr int kFilterCacheKiB = 32 * 1024;
 
