@@ -54,6 +54,82 @@ QStringList links(records::Store &store)
     return names;
 }
 
+
+// A site's records, oldest first, each named by its series: reader A saved
+// at a place whose name holds LIKE's wildcards and then checked without a
+// place, B failed on the default link, C's result is unknown.
+struct Kept
+{
+    const char *name;
+    const char *link;
+    const char *place;
+    const char *firmware;
+    records::Record::Result result;
+    records::Record::Kind kind;
+    const char *cause;
+};
+const Kept kKept[] = {
+    {"a1", "tcp:10.0.0.1:9000", "库房 50%_off\\", "TRVO 2.3", records::Record::Confirmed, records::Record::Save,
+     ""},
+    {"b1", "", "东门", "v1.0", records::Record::Failed, records::Record::Save, "没有应答"},
+    {"c1", "COM3", "前台", "TRVO 3.0", records::Record::Unknown, records::Record::Save, ""},
+    {"a2", "tcp:10.0.0.1:9000", "", "", records::Record::Confirmed, records::Record::Check, ""},
+};
+
+// The store of kKept, as this version writes it or as the version before
+// left it (the time's index without the shown columns), then upgraded by a
+// save out of the range the filter asks for, when asked.
+void fillKept(const QString &path, bool older, bool upgraded)
+{
+    records::Store store(path);
+    int day = 1;
+    for (const Kept &kept : kKept) {
+        records::Record r = record(QString::fromUtf8(kept.link));
+        r.time = QDateTime(QDate(2026, 3, day++), QTime(10, 0));
+        r.series = QString::fromUtf8(kept.name);
+        r.place = QString::fromUtf8(kept.place);
+        r.firmware = QString::fromUtf8(kept.firmware);
+        r.result = kept.result;
+        r.kind = kept.kind;
+        r.cause = QString::fromUtf8(kept.cause);
+        QVERIFY(!store.append(r));
+    }
+    if (older)
+        QVERIFY(made(path, {"DROP INDEX records_shown", "CREATE INDEX records_time ON records(time)",
+                            "PRAGMA user_version=5"}));
+    records::Record outOfRange = record("z");
+    outOfRange.time = QDateTime(QDate(2020, 1, 1), QTime(10, 0));
+    if (upgraded)
+        QVERIFY(!store.append(outOfRange));
+}
+
+// The names of the records the text finds, oldest first, as the viewer
+// words them; the site's state or every record.
+QStringList foundBy(const QString &path, const QString &typed, bool latestPerReader)
+{
+    records::Selection selection;
+    selection.text = typed;
+    selection.from = QDateTime(QDate(2026, 3, 1), QTime(0, 0));
+    selection.defaultLink = QStringLiteral("默认连接");
+    selection.resultTexts[records::Record::Confirmed] = QStringLiteral("已确认");
+    selection.resultTexts[records::Record::Failed] = QStringLiteral("失败：%1");
+    selection.resultTexts[records::Record::Unknown] = QStringLiteral("未知");
+    selection.kindTexts[records::Record::Save] = QStringLiteral("保存");
+    selection.kindTexts[records::Record::Check] = QStringLiteral("检查");
+    selection.latestPerReader = latestPerReader;
+    records::Store store(path);
+    QStringList names;
+    if (store.visit(selection, records::Columns::Listed, 0, -1, [&names](records::Record &&r) {
+            names << r.series;
+            return true;
+        }))
+        return {QStringLiteral("(unreadable)")};
+    qint64 rows = -1;
+    if (store.count(selection, &rows) || rows != names.size())
+        names << QStringLiteral("(counted %1)").arg(rows);
+    return names;
+}
+
 } // namespace
 
 class RecordStoreTest : public QObject
@@ -137,6 +213,49 @@ private slots:
         qint64 rows = -1;
         QVERIFY(!store.count(selection, &rows));
         QCOMPARE(rows, qint64(found.size()));
+    }
+
+    // A typed text finds the same rows in a store of this version, in one
+    // the version before left, and in that one upgraded: in both views, its
+    // wildcards characters like any other, ASCII letters in any case.
+    void filterFindsTheSameRowsInEveryStore_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QStringList>("everyRecord");
+        QTest::addColumn<QStringList>("siteState"); // a2 is A's latest, with a1's place and firmware
+        const QStringList a1{"a1"}, a2{"a2"}, b1{"b1"}, none;
+        QTest::newRow("a place") << "50" << a1 << a2;
+        QTest::newRow("a percent sign") << "%" << a1 << a2;
+        QTest::newRow("an underscore") << "_" << a1 << a2;
+        QTest::newRow("a backslash") << "\\" << a1 << a2;
+        QTest::newRow("wildcards that would match") << "0_%" << none << none;
+        QTest::newRow("letters in another case, with wildcards") << "%_OFF\\" << a1 << a2;
+        QTest::newRow("letters around a wildcard that would match") << "O_F" << none << none;
+        QTest::newRow("a firmware in another case")
+            << "trvo" << QStringList{"a1", "c1"} << QStringList{"c1", "a2"};
+        QTest::newRow("the default link's words") << "默认" << b1 << b1;
+        QTest::newRow("a link's letters") << "com" << QStringList{"c1"} << QStringList{"c1"};
+        QTest::newRow("a failure's cause") << "应答" << b1 << b1;
+        QTest::newRow("a failure's words and cause") << "失败：没" << b1 << b1;
+        QTest::newRow("a result") << "已确认" << QStringList{"a1", "a2"} << a2;
+        QTest::newRow("a kind") << "检查" << a2 << a2;
+        QTest::newRow("a time on the user's clock") << "03-02 10" << b1 << b1;
+        QTest::newRow("nothing holds it") << "北门" << none << none;
+    }
+
+    void filterFindsTheSameRowsInEveryStore()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QStringList, everyRecord);
+        QFETCH(QStringList, siteState);
+        for (const auto &[older, upgraded] :
+             {std::pair(false, false), std::pair(true, false), std::pair(true, true)}) {
+            QTemporaryDir dir;
+            const QString path = dir.filePath("records.sqlite");
+            fillKept(path, older, upgraded);
+            QCOMPARE(foundBy(path, typed, false), everyRecord);
+            QCOMPARE(foundBy(path, typed, true), siteState);
+        }
     }
 
     // Stores this program did not leave as it would: each takes the next
