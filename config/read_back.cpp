@@ -1,6 +1,7 @@
 #include "config/read_back.h"
 
 #include <QMap>
+#include <QMutex>
 #include <QStringList>
 
 #include "config/field_rules.h"
@@ -85,6 +86,31 @@ std::optional<QMap<QString, QString>> valuesOf(lua_State *script, const QByteArr
     return values;
 }
 
+// The sent text's values, read once for as long as the script is the same:
+// a batch sends one text to every reader and compares with it twice a
+// reader, before the save and after.
+std::optional<QMap<QString, QString>> sentValuesOf(lua_State *script, const QByteArray &text)
+{
+    static QMutex lock;
+    static unsigned long keptSource = 0;
+    static QByteArray keptText;
+    static QMap<QString, QString> kept;
+    const unsigned long source = script_source_id(script);
+    {
+        const QMutexLocker locked(&lock);
+        if (source != 0 && source == keptSource && text == keptText)
+            return kept;
+    }
+    const std::optional<QMap<QString, QString>> values = valuesOf(script, text, comparedKeys());
+    if (values && source != 0) {
+        const QMutexLocker locked(&lock);
+        keptSource = source;
+        keptText = text;
+        kept = *values;
+    }
+    return values;
+}
+
 // The script's reading of both texts, or why there is none.
 struct BothRead
 {
@@ -100,7 +126,7 @@ BothRead readBoth(const QByteArray &sentText, const QByteArray &readerText)
         script_close(script);
         return {QString::fromUtf8(QT_TRANSLATE_NOOP("config", "配置脚本 update_config.lua 无法加载")), {}, {}};
     }
-    const std::optional<QMap<QString, QString>> sent = valuesOf(script, sentText, comparedKeys());
+    const std::optional<QMap<QString, QString>> sent = sentValuesOf(script, sentText);
     const std::optional<QMap<QString, QString>> reader = valuesOf(script, readerText, comparedKeys());
     script_close(script);
     if (!sent || !reader)

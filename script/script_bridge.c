@@ -15,6 +15,8 @@
 static const char script_path[] = "./update_config.lua";
 /* Where a state keeps its script_load, in its registry. */
 static const char script_load_key[] = "tarvo.script_load";
+/* And which kept source its script was compiled from (script_source_id). */
+static const char script_source_key[] = "tarvo.script_source";
 
 /* The state whose main chunk is running, for the SIGINT handler; null
  * outside that run. */
@@ -140,6 +142,7 @@ static int script_run_chunk(lua_State *L)
  * the file holds the same source a state loads the compiled form instead. */
 struct script_compiled
 {
+    unsigned long id; /* counts the sources kept, from 1 */
     char *source;
     size_t source_length;
     char *bytes;
@@ -208,40 +211,45 @@ static int script_same_source(const struct script_buffer *a, const char *bytes, 
 }
 
 /* Keeps the function on top of the stack, compiled from source, as the
- * source's compiled form; one that cannot be kept is simply not kept. */
-static void script_remember(lua_State *L, struct script_buffer *source)
+ * source's compiled form: 1 when kept, 0 when it could not be. */
+static int script_remember(lua_State *L, struct script_buffer *source)
 {
     struct script_buffer dump = {NULL, 0, 0};
     if (lua_dump(L, script_dump_writer, &dump) != 0) {
         free(dump.bytes);
-        return;
+        return 0;
     }
     free(script_cache.source);
     free(script_cache.bytes);
+    ++script_cache.id;
     script_cache.source = source->bytes;
     script_cache.source_length = source->length;
     script_cache.bytes = dump.bytes;
     script_cache.length = dump.length;
     source->bytes = NULL;
+    return 1;
 }
 
-/* The script's main chunk onto the stack, as luaL_loadfile leaves it. */
-static int script_load(lua_State *L)
+/* The script's main chunk onto the stack, as luaL_loadfile leaves it; in
+ * *source_id the kept source it is, 0 for one not kept. */
+static int script_load(lua_State *L, unsigned long *source_id)
 {
     struct script_buffer source = script_read_source();
     int status;
+    *source_id = 0;
     if (!source.bytes)
         return luaL_loadfile(L, script_path);
     pthread_mutex_lock(&script_cache_lock);
     if (script_cache.source && script_same_source(&source, script_cache.source, script_cache.source_length)) {
         status = luaL_loadbuffer(L, script_cache.bytes, script_cache.length, script_path);
+        *source_id = script_cache.id;
     } else {
         status = luaL_loadfile(L, script_path);
         if (status == 0) {
             /* Kept only when the file did not change while it compiled. */
             struct script_buffer after = script_read_source();
-            if (script_same_source(&after, source.bytes, source.length))
-                script_remember(L, &source);
+            if (script_same_source(&after, source.bytes, source.length) && script_remember(L, &source))
+                *source_id = script_cache.id;
             free(after.bytes);
         }
     }
@@ -255,6 +263,7 @@ lua_State *script_open(void)
     lua_State *L = luaL_newstate();
     int status;
     enum script_load load;
+    unsigned long source_id;
 
     if (!L) {
         script_message("lua_open", "没有足够的内存, lua_State创建失败");
@@ -264,14 +273,25 @@ lua_State *script_open(void)
     luaL_openlibs(L);
     lua_gc(L, LUA_GCRESTART, 0);
 
-    status = script_load(L);
+    status = script_load(L, &source_id);
     load = status == LUA_ERRFILE ? SCRIPT_MISSING : status != 0 ? SCRIPT_FAILED : SCRIPT_LOADED;
     if (status == 0 && script_run_chunk(L) != 0)
         load = SCRIPT_FAILED;
     script_report(L, load != SCRIPT_LOADED);
     lua_pushinteger(L, load);
     lua_setfield(L, LUA_REGISTRYINDEX, script_load_key);
+    lua_pushnumber(L, (lua_Number)source_id);
+    lua_setfield(L, LUA_REGISTRYINDEX, script_source_key);
     return L;
+}
+
+unsigned long script_source_id(lua_State *L)
+{
+    unsigned long id;
+    lua_getfield(L, LUA_REGISTRYINDEX, script_source_key);
+    id = (unsigned long)lua_tonumber(L, -1);
+    lua_pop(L, 1);
+    return id;
 }
 
 enum script_load script_load_status(lua_State *L)

@@ -39,6 +39,11 @@ enum script_load { SCRIPT_LOADED = 0, SCRIPT_MISSING = 1, SCRIPT_FAILED = 2 };
  * readable), or failed to compile or to run. */
 enum script_load script_load_status(lua_State *L);
 
+/* Which source the state's script was compiled from: states with the same
+ * number other than 0 ran the same source, and a script that read a text in
+ * one of them reads it alike in the others; 0 when that is not known. */
+unsigned long script_source_id(lua_State *L);
+
 /* Hands the text (up to its first NUL) to the script's updatecfg.
  * 0 when it ran without error, -1 otherwise. */
 int script_updatecfg(lua_State *L, const char *text);

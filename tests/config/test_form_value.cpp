@@ -139,6 +139,12 @@ private slots:
         QTest::newRow("a long value for an empty one")
             << QByteArray("prefix=''") << "prefix='" + QByteArray(250, 'x') + "'"
             << "prefix";
+        QTest::newRow("a long value the same") << "prefix='" + QByteArray(300, 'x') + "'"
+                                               << "prefix='" + QByteArray(300, 'x') + "'"
+                                               << "";
+        QTest::newRow("long values apart at their end") << "prefix='" + QByteArray(299, 'x') + "y'"
+                                                        << "prefix='" + QByteArray(300, 'x') + "'"
+                                                        << "prefix";
         QTest::newRow("the work mode's entry") << QByteArray("chk_env=0") << QByteArray("chk_env=1") << "chk_env";
         QTest::newRow("no password back")
             << QByteArray("cr=1,com_passwd='0123456789abcdef'") << QByteArray("cr=1") << "";
@@ -153,6 +159,25 @@ private slots:
         const config::ReadBackCheck check = config::compareReadBack(sent, readBack);
         QVERIFY(!check.failure);
         QCOMPARE(check.difference ? check.difference->key : QString(), differing);
+    }
+
+    // A changed script reads the text sent anew, however often the same
+    // text was compared before.
+    void changedScriptReadsTheSentTextAgain()
+    {
+        const QByteArray answersText = "local text = ''\n"
+                                       "function updatecfg(t) text = t end\n"
+                                       "function getvalue_str(key) if key == 'cr' then return text end end\n";
+        QByteArray answersOne = answersText;
+        answersOne.replace("return text", "return '1'");
+        ScriptDir dir;
+        StreamCapture quiet(stderr);
+        QVERIFY(dir.write(answersText));
+        QCOMPARE(config::compareReadBack("cr=1", "cr=1,nl=0").difference->key, QStringLiteral("cr"));
+        QVERIFY(dir.write(answersOne));
+        QVERIFY(!config::compareReadBack("cr=1", "cr=1,nl=0").difference);
+        QVERIFY(dir.write(answersText));
+        QCOMPARE(config::compareReadBack("cr=1", "cr=1,nl=0").difference->key, QStringLiteral("cr"));
     }
 
 private:
