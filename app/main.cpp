@@ -6,10 +6,11 @@
 #include <memory>
 
 #include "cli/command_line.h"
-#include "core/language.h"
-#include "core/library_log.h"
-#include "core/painting_part.h"
-#include "core/program_parts.h"
+#include "cli/readers_part.h"
+#include "program/language.h"
+#include "program/painting_part.h"
+#include "program/program_parts.h"
+#include "program/script_log.h"
 
 namespace {
 
@@ -21,11 +22,30 @@ QStringList argumentsOf(int argc, char *argv[])
     return arguments;
 }
 
-// The part that paints lies beside the program (core/program_parts.h).
+// The part that paints lies beside the program (program/program_parts.h).
 PaintingPart *loadPaintingPart(QString *error)
 {
     return qobject_cast<PaintingPart *>(
         programPart(QStringLiteral("tarvo-config-gui"), TARVO_PAINTING_PART_IID, error));
+}
+
+// The part that talks to readers and reads the record of saves, likewise.
+const ReadersPart *loadReadersPart(QString *error)
+{
+    return qobject_cast<ReadersPart *>(
+        programPart(QStringLiteral("tarvo-config-readers"), TARVO_READERS_PART_IID, error));
+}
+
+// A mode without a window, with the readers part when it runs there.
+int runWithoutWindow(CommandLine &command, PaintingPart *painting)
+{
+    QString unloaded;
+    const ReadersPart *readers = command.needsReadersPart() ? loadReadersPart(&unloaded) : nullptr;
+    if (command.needsReadersPart() && !readers) {
+        qCritical("%s", qUtf8Printable(CommandLine::tr("无法载入程序的读头部分：%1").arg(unloaded)));
+        return 2;
+    }
+    return command.runWithoutWindow(painting ? painting->codeFileWriter() : CodeFileWriter(), readers);
 }
 
 // The window's application, or for the modes without a window one that
@@ -59,7 +79,7 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationVersion(QStringLiteral(TARVO_VERSION));
     QTextCodec::setCodecForLocale(QTextCodec::codecForName("UTF-8"));
 
-    routeLibraryLogs();
+    routeScriptLog();
 
     const bool languageInstalled = installLanguage(language);
     if (!knownLanguage) {
@@ -75,7 +95,7 @@ int main(int argc, char *argv[])
         return 2;
     }
     if (command.mode() != CommandLine::Window)
-        return command.runWithoutWindow(painting ? painting->codeFileWriter() : CodeFileWriter());
+        return runWithoutWindow(command, painting);
     if (!languageInstalled)
         qWarning() << "a translation is missing: the window's or Qt's own texts are not all in"
                    << (language == Language::English ? "English" : "Chinese");

@@ -2,39 +2,20 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QLoggingCategory>
 
 #include <algorithm>
-#include <atomic>
-#include <cerrno>
-#include <csignal>
-#include <cstdio>
-#include <cstring>
 #include <optional>
-#include <thread>
-#include <vector>
 
-#include <unistd.h>
-
-#include "cli/fleet_modes.h"
-#include "cli/history_mode.h"
 #include "cli/output.h"
+#include "cli/set_option.h"
 #include "config/assembly.h"
 #include "config/config_file.h"
 #include "config/password_entry.h"
-#include "core/library_log.h"
-#include "core/reader_batch.h"
-#include "core/save_records.h"
-#include "core/verified_save.h"
-#include "core/wording.h"
-#include "device/device_link.h"
-#include "device/reader_links.h"
 #include "files/safe_file.h"
-#include "records/record_store.h"
+#include "program/script_log.h"
+#include "program/wording.h"
 
 namespace {
 
@@ -55,11 +36,46 @@ const QCommandLineOption kSince(QStringLiteral("since"), QString(), QStringLiter
 const QCommandLineOption kCsv(QStringLiteral("csv"));
 const QCommandLineOption kLang(QStringLiteral("lang"), QString(), QStringLiteral("zh|en"));
 const QCommandLineOption kVerbose(QStringLiteral("verbose"));
+const QCommandLineOption kCheck(QStringLiteral("check"));
+const QCommandLineOption kRead(QStringLiteral("read"));
+const QCommandLineOption kFind(QStringLiteral("find"), QString(), QStringLiteral("RANGE"));
+const QCommandLineOption kForce(QStringLiteral("force"));
+const QCommandLineOption kSet(QStringLiteral("set"), QString(), QStringLiteral("KEY=VALUE"));
+const QCommandLineOption kSheet(QStringLiteral("sheet"), QString(), QStringLiteral("SITE.csv"));
 
 QCommandLineOption described(QCommandLineOption option, const QString &description)
 {
     option.setDescription(description);
     return option;
+}
+
+// The longer descriptions, each on one line for the translation check.
+// clang-format off
+const char kCheckDescription[] = QT_TRANSLATE_NOOP("CommandLine", "把 --device 给出的每个读头与 FILE 的配置比较；不写入，也不需要密码。");
+const char kReadDescription[] = QT_TRANSLATE_NOOP("CommandLine", "把 --device 给出的每个读头的配置备份到 --save-as 给出的文件夹；只有一个读头时也可以是一个文件。");
+const char kFindDescription[] = QT_TRANSLATE_NOOP("CommandLine", "在范围 RANGE 中查找网络上的读头，RANGE 可为 HOST-LAST:PORT、A.B.C.0/24[:PORT] 或 HOST:PORT-PORT；给出 serial 时列出串口。");
+const char kSetDescription[] = QT_TRANSLATE_NOOP("CommandLine", "与 --write、--check、--text、--code 或 --save-as 同用：本次运行中把配置项 KEY（配置文本中的键，如 devnum、ip、port、brightness）设为 VALUE，可重复给出。未知的键或不合规则的值在写入前被拒绝（退出码 1）；没有“=”是用法错误（退出码 2）。密码类的值不能写在参数中。");
+const char kSheetDescription[] = QT_TRANSLATE_NOOP("CommandLine", "读头表（UTF-8 CSV，表头为 link、place 及要设置的键）：与 --write 或 --check 同用时，每行一个读头，用自己的位置和值覆盖 FILE（及 --set）的值，任何一行被拒绝则什么都不写（退出码 1）；与 --read 同用时写出这样的表，每个读到的读头一行，只列出各读头取值不同的键（密码类除外）。");
+// clang-format on
+
+// The options of the modes the readers part runs, which --help lists with
+// the others.
+QList<QCommandLineOption> readerOptions()
+{
+    const auto said = [](const char *source) { return QCoreApplication::translate("CommandLine", source); };
+    return {described(kCheck, said(kCheckDescription)),
+            described(kRead, said(kReadDescription)),
+            described(kFind, said(kFindDescription)),
+            described(kForce,
+                      said(QT_TRANSLATE_NOOP("CommandLine", "与 --write 同用：已持有该配置的读头也写入。"))),
+            described(kSet, said(kSetDescription)),
+            described(kSheet, said(kSheetDescription))};
+}
+
+// Whether the arguments ask for --check, --read or --find.
+bool fleetAsked(const QCommandLineParser &parser)
+{
+    return parser.isSet(kCheck) || parser.isSet(kRead) || parser.isSet(kFind);
 }
 
 // The folder the user started the command in, which the installed launcher
@@ -97,7 +113,7 @@ QString helpText(const QCommandLineParser &parser)
 void withoutDebugLog()
 {
     QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false"));
-    routeLibraryLogs();
+    routeScriptLog();
 }
 
 // A password from the file named by the option, else from the variable;
@@ -127,6 +143,11 @@ const char *passwordProblem(const QString &signing, const std::optional<QString>
     if (const char *problem = password_entry::signingPasswordProblem(signing))
         return problem;
     return newPassword ? password_entry::newPasswordProblem(*newPassword) : nullptr;
+}
+
+int usageFailed(const QString &problem)
+{
+    return failed(problem + QLatin1Char('\n') + CommandLine::tr("用 --help 查看用法。"));
 }
 
 // Blank links would fall back to the environment's or the default reader.
@@ -162,7 +183,7 @@ CommandLine::CommandLine(const QStringList &arguments)
         described(kLang, tr("窗口和消息的语言：zh 或 en。")),
         described(kVerbose, tr("把调试日志写到标准错误。")),
     });
-    parser.addOptions(fleet::options());
+    parser.addOptions(readerOptions());
     parser.addPositionalArgument(QStringLiteral("FILE"), tr("配置文件（*.tcfg）或读头的配置文本。"),
                                  QStringLiteral("[FILE]"));
     choose(arguments);
@@ -178,7 +199,7 @@ void CommandLine::choose(const QStringList &arguments)
         windowlessNamed = windowlessNamed || parser.isSet(*mode);
     // The language is wanted for the refusal of the other arguments too.
     lang = parser.value(kLang);
-    windowlessNamed = windowlessNamed || fleet::asked(parser) || parser.isSet(QStringLiteral("sheet"));
+    windowlessNamed = windowlessNamed || fleetAsked(parser) || parser.isSet(kSheet);
     if (!parsed) {
         problem = parser.errorText();
         return;
@@ -194,12 +215,9 @@ void CommandLine::choose(const QStringList &arguments)
     const QStringList files = parser.positionalArguments();
     input = inCallersFolder(files.value(0));
     verbose = parser.isSet(kVerbose);
-    if (fleet::asked(parser)) {
-        const std::optional<QString> wrong =
-            fleetRun.choose(parser, files.isEmpty() ? QString() : input, inCallersFolder(parser.value(kSaveAs)),
-                            inCallersFolder(parser.value(QStringLiteral("sheet"))));
-        problem = wrong.value_or(QString());
-        chosen = wrong ? UsageError : Fleet;
+    // The readers part reads the rest of their arguments.
+    if (fleetAsked(parser)) {
+        chosen = Fleet;
         return;
     }
     chooseFileMode(files);
@@ -215,7 +233,7 @@ void CommandLine::chooseFileMode(const QStringList &files)
         return;
     }
     if (parser.isSet(kHistory)) {
-        chooseHistory(files);
+        chosen = History;
         return;
     }
     if (parser.isSet(kSince) || parser.isSet(kCsv)) {
@@ -241,17 +259,18 @@ void CommandLine::chooseFileMode(const QStringList &files)
     chosen = mode;
 }
 
-// The options of --write given with --write alone, and sound there.
+// The options of --write given with --write alone, and sound there as far
+// as the readers need not be known (the readers part tells the rest).
 bool CommandLine::writeOptionsFit(Mode mode)
 {
-    const bool sheet = parser.isSet(QStringLiteral("sheet"));
+    const bool sheet = parser.isSet(kSheet);
     if ((mode == Write) != (parser.isSet(kDevice) || sheet)) {
         problem = mode == Write           ? tr("--write 需要至少一个 --device LINK 或 --sheet SITE.csv")
                   : parser.isSet(kDevice) ? tr("--device 只能与 --write 同用")
                                           : tr("--sheet 只能与 --write、--check 或 --read 同用");
         return false;
     }
-    const std::optional<config::KeyValues> values = fleet::valuesGiven(parser.values(QStringLiteral("set")));
+    const std::optional<config::KeyValues> values = valuesGiven(parser.values(kSet));
     if (!values || (mode == Window && !values->empty())) {
         problem = tr("--set 需要 KEY=VALUE，并且只能与 --write、--text、--code 或 --save-as 同用");
         return false;
@@ -265,45 +284,11 @@ bool CommandLine::writeOptionsFit(Mode mode)
         problem = tr("--jobs、--json 和 --place 只能与 --write 同用");
         return false;
     }
-    if (mode != Write && parser.isSet(QStringLiteral("force"))) {
+    if (mode != Write && parser.isSet(kForce)) {
         problem = tr("--force 只能与 --write 同用");
         return false;
     }
-    return mode != Write || readersAreSound();
-}
-
-// Every link a reader of its own, and a number of jobs the run can hold.
-bool CommandLine::readersAreSound()
-{
-    bool number = false;
-    jobs = parser.value(kJobs).toInt(&number);
-    if (!number || jobs < 1 || jobs > ReaderBatch::kMostJobs) {
-        problem = tr("--jobs 需要 1 到 %1 之间的数").arg(ReaderBatch::kMostJobs);
-        return false;
-    }
-    if (const std::optional<QString> twice = device::sharedLink(parser.values(kDevice))) {
-        problem = tr("%1 所指的读头已由前面的 --device 给出").arg(*twice);
-        return false;
-    }
     return true;
-}
-
-// --history takes no FILE; --since a date (from its local midnight) or an ISO time.
-void CommandLine::chooseHistory(const QStringList &files)
-{
-    if (!files.isEmpty()) {
-        problem = tr("--history 不读取 FILE");
-        return;
-    }
-    if (parser.isSet(kSince)) {
-        const std::optional<QDateTime> from = historySince(parser.value(kSince));
-        if (!from) {
-            problem = tr("--since 需要 YYYY-MM-DD 格式的日期，或 YYYY-MM-DDTHH:MM[:SS][Z|+HH:MM] 格式的时间");
-            return;
-        }
-        since = *from;
-    }
-    chosen = History;
 }
 
 bool CommandLine::needsDisplay() const
@@ -316,32 +301,10 @@ bool CommandLine::needsDisplay() const
            || qEnvironmentVariableIsSet("QT_QPA_PLATFORM");
 }
 
-int CommandLine::refused(const QString &reason) const
-{
-    print(stderr, reason + QLatin1Char('\n'));
-    return 1;
-}
-
-int CommandLine::failed(const QString &reason) const
-{
-    print(stderr, QCoreApplication::applicationName() + QStringLiteral(": ") + reason + QLatin1Char('\n'));
-    return 2;
-}
-
-// The exit code, or 2 with the system's reason when standard output did not
-// take the text (or an earlier one).
-int CommandLine::printed(const QString &text, int exitCode) const
-{
-    errno = 0;
-    if (!std::ferror(stdout) && print(stdout, text))
-        return exitCode;
-    const int error = errno ? errno : EIO;
-    return failed(tr("无法写入标准输出：%1").arg(QString::fromLocal8Bit(std::strerror(error))));
-}
-
-int CommandLine::runWithoutWindow(CodeFileWriter writeCode)
+int CommandLine::runWithoutWindow(CodeFileWriter writeCode, const ReadersPart *readersPart)
 {
     drawCode = std::move(writeCode);
+    readers = readersPart;
     switch (chosen) {
     case Help:
         return printed(helpText(parser), 0);
@@ -351,17 +314,17 @@ int CommandLine::runWithoutWindow(CodeFileWriter writeCode)
                        0);
     case UsageError:
     case Window:
-        return failed(problem + QLatin1Char('\n') + tr("用 --help 查看用法。"));
+        return usageFailed(problem);
     case History:
-        return printHistory();
     case Fleet:
-        if (!verbose)
-            withoutDebugLog();
-        return fleetRun.run();
+        return runReaderMode();
+    case Write:
+        if (const std::optional<QString> wrong = readers->usageProblem(readerArguments()))
+            return usageFailed(*wrong);
+        break;
     case Text:
     case Code:
     case SaveAs:
-    case Write:
         break;
     }
     if (!verbose)
@@ -370,7 +333,7 @@ int CommandLine::runWithoutWindow(CodeFileWriter writeCode)
     if (opened.refusal)
         return failed(*opened.refusal);
     config::FormValue form = opened.imported.value;
-    if (const std::optional<QString> refusedSet = fleet::setGiven(&form, set))
+    if (const std::optional<QString> refusedSet = setGiven(&form, set))
         return refused(*refusedSet);
     if (chosen != SaveAs)
         return writeSigned(form);
@@ -393,7 +356,7 @@ int CommandLine::writeSigned(config::FormValue &form)
     if (chosen == Text)
         return printed(*text + QLatin1Char('\n'), 0);
     if (chosen == Write)
-        return writeToReaders(form);
+        return readers->write(readerArguments(), form);
     const std::optional<CodeFileFailure> failure = drawCode(form, *text, output);
     if (!failure)
         return 0;
@@ -436,199 +399,26 @@ std::optional<QString> CommandLine::signForm(config::FormValue &form, int *exitC
     return built.text;
 }
 
-namespace {
-
-// A reason on one line: the detail's lines joined, and no control
-// character from a reader's reply left to steer the terminal.
-QString oneLine(QString text)
+bool CommandLine::needsReadersPart() const
 {
-    for (QChar &c : text) {
-        if (c.category() == QChar::Other_Control)
-            c = QLatin1Char(' ');
-    }
-    return text.simplified();
+    return chosen == Write || chosen == Fleet || chosen == History;
 }
 
-const char *const kOutcomeWords[] = {"ok", "failed", "unknown"}; // by SaveReport::Outcome
-
-// The reader's line: its link and outcome, and the reason unless it is saved.
-QString resultLine(const ReaderResult &result)
+ReaderArguments CommandLine::readerArguments() const
 {
-    const QString outcome =
-        result.unchanged ? QStringLiteral("unchanged") : QLatin1String(kOutcomeWords[result.report.outcome]);
-    QString line = result.link + QLatin1Char(' ') + outcome;
-    if (result.report.outcome != SaveReport::Saved)
-        line += QStringLiteral(": ") + oneLine(result.report.detail);
-    return line;
+    const ReaderMode mode = chosen == History ? ReaderMode::History
+                            : chosen == Fleet ? ReaderMode::Fleet
+                                              : ReaderMode::Write;
+    return {mode, &parser, input, inCallersFolder(parser.value(kSaveAs)), inCallersFolder(parser.value(kSheet))};
 }
 
-QString resultJson(const ReaderResult &result)
+// --check, --read, --find or --history, once the part has its arguments.
+int CommandLine::runReaderMode() const
 {
-    const QString cause = oneLine(result.report.detail);
-    QJsonObject object{
-        {QStringLiteral("link"), result.link},
-        {QStringLiteral("result"), QLatin1String(kOutcomeWords[result.report.outcome])},
-        {QStringLiteral("cause"), cause.isEmpty() ? QJsonValue() : QJsonValue(cause)},
-        {QStringLiteral("firmware"), result.firmware ? QJsonValue(oneLine(*result.firmware)) : QJsonValue()},
-        {QStringLiteral("seconds"), qRound(result.seconds * 1000) / 1000.0},
-    };
-    fleet::addWriteFields(&object, result);
-    return QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact));
-}
-
-// A run ended by a signal exits as the shell expects of one killed by it.
-constexpr int kSignalExitBase = 128;
-
-// SIGINT and SIGTERM, while a batch runs, start no further reader: the
-// handler only writes the signal's number into a pipe, and a thread of ours
-// reads it there and stops the batch. A closed standard output is an error
-// the prints report, not a signal that ends the run with readers half done.
-class StopOnSignal
-{
-public:
-    explicit StopOnSignal(ReaderBatch &batch)
-    {
-        if (::pipe(wake) != 0)
-            return;
-        writeEnd.store(wake[1]);
-        struct sigaction action = {};
-        action.sa_handler = onSignal;
-        sigemptyset(&action.sa_mask);
-        ::sigaction(SIGINT, &action, &oldInterrupt);
-        ::sigaction(SIGTERM, &action, &oldTerminate);
-        struct sigaction ignore = {};
-        ignore.sa_handler = SIG_IGN;
-        ::sigaction(SIGPIPE, &ignore, &oldPipe);
-        watcher = std::thread([this, &batch] {
-            char number = 0;
-            while (::read(wake[0], &number, 1) < 0 && errno == EINTR) {
-            }
-            if (number != 0) {
-                caught = number;
-                batch.stop();
-            }
-        });
-    }
-    ~StopOnSignal()
-    {
-        if (!watcher.joinable())
-            return;
-        ::sigaction(SIGINT, &oldInterrupt, nullptr);
-        ::sigaction(SIGTERM, &oldTerminate, nullptr);
-        ::sigaction(SIGPIPE, &oldPipe, nullptr);
-        writeEnd.store(-1);
-        const char done = 0;
-        (void)!::write(wake[1], &done, 1);
-        watcher.join();
-        ::close(wake[0]);
-        ::close(wake[1]);
-    }
-    StopOnSignal(const StopOnSignal &) = delete;
-    StopOnSignal &operator=(const StopOnSignal &) = delete;
-
-    // The signal that stopped the batch; 0 when none did.
-    int signal() const { return caught; }
-
-private:
-    static void onSignal(int number)
-    {
-        const int saved = errno;
-        const char byte = char(number);
-        const int end = writeEnd.load();
-        if (end >= 0)
-            (void)!::write(end, &byte, 1);
-        errno = saved;
-    }
-
-    static std::atomic<int> writeEnd;
-    int wake[2] = {-1, -1};
-    std::thread watcher;
-    std::atomic<int> caught{0};
-    struct sigaction oldInterrupt = {};
-    struct sigaction oldTerminate = {};
-    struct sigaction oldPipe = {};
-};
-
-std::atomic<int> StopOnSignal::writeEnd{-1};
-
-} // namespace
-
-// Each target's signed text, by its link; the exit code when the targets
-// could not be made or one's configuration is refused.
-std::optional<int> CommandLine::signTargets(const fleet::Targets &targets, QHash<QString, QString> *texts) const
-{
-    if (targets.problem)
-        return targets.exitCode == 2 ? failed(*targets.problem) : refused(*targets.problem);
-    for (const fleet::Target &target : targets.list) {
-        const config::Assembly built = config::assemble(target.form);
-        if (built.refusal)
-            return refused(fleet::targetRefusal(target, refusalText(*built.refusal)));
-        texts->insert(target.link, built.text);
-    }
-    return std::nullopt;
-}
-
-// Saves to the readers side by side, a line (or a JSON object) for each on
-// standard output as it finishes, and the count of each outcome on standard
-// error. Each reader's record goes in as it ends, so that a run cut short
-// by a closed output or a signal keeps the record of every reader it
-// configured. Done only when every reader confirmed the configuration.
-// Every reader's configuration (its row of the sheet on top of the form)
-// is built before the first is written.
-int CommandLine::writeToReaders(const config::FormValue &form) const
-{
-    int counts[3] = {0, 0, 0}; // by SaveReport::Outcome
-    bool allPrinted = true;
-    const bool json = parser.isSet(kJson);
-    const fleet::Targets targets = fleet::targetsOf(form, parser.values(kDevice), oneLine(parser.value(kPlace)),
-                                                    inCallersFolder(parser.value(QStringLiteral("sheet"))));
-    QHash<QString, QString> texts;
-    if (const std::optional<int> stopped = signTargets(targets, &texts))
-        return *stopped;
-    QStringList links;
-    QHash<QString, const fleet::Target *> byLink;
-    for (const fleet::Target &target : targets.list) {
-        links << target.link;
-        byLink.insert(target.link, &target);
-    }
-    ReaderBatch batch(links, texts, jobs,
-                      parser.isSet(QStringLiteral("force")) ? BeforeSave::Compare : BeforeSave::SkipUnchanged);
-    const StopOnSignal interruption(batch);
-    batch.run([&](const ReaderResult &result) {
-        ++counts[result.report.outcome];
-        const fleet::Target &target = *byLink.value(result.link);
-        // A record that cannot be kept is no part of a save's line or the
-        // exit code; a reader left as it was had no save to record.
-        if (const std::optional<QString> unrecorded =
-                result.unchanged ? std::nullopt
-                                 : recordSave(result.link, result.firmware.value_or(QString()), result.report,
-                                              recordedChanges(result.changes), target.form, target.place)
-                                       .note)
-            print(stderr, oneLine(*unrecorded) + QLatin1Char('\n'));
-        if (!print(stdout, (json ? resultJson(result) : resultLine(result)) + QLatin1Char('\n')) && allPrinted) {
-            allPrinted = false;
-            batch.stop();
-        }
-    });
-    print(stderr, tr("%1 个成功，%2 个失败，%3 个未确认")
-                          .arg(counts[SaveReport::Saved])
-                          .arg(counts[SaveReport::Failed])
-                          .arg(counts[SaveReport::Unknown])
-                      + QLatin1Char('\n'));
-    if (!allPrinted)
-        return printed(QString(), 0);
-    if (interruption.signal() != 0)
-        return kSignalExitBase + interruption.signal();
-    return counts[SaveReport::Saved] == links.size() ? 0 : 1;
-}
-
-// The record of saves, each line checked as it goes out.
-int CommandLine::printHistory() const
-{
-    bool allPrinted = true;
-    const std::optional<QString> unread = ::printHistory(
-        since, parser.isSet(kCsv), [](const QString &text) { return print(stdout, text); }, &allPrinted);
-    if (!allPrinted)
-        return printed(QString(), 0);
-    return unread ? failed(*unread) : 0;
+    const ReaderArguments arguments = readerArguments();
+    if (const std::optional<QString> wrong = readers->usageProblem(arguments))
+        return usageFailed(*wrong);
+    if (chosen == Fleet && !verbose)
+        withoutDebugLog();
+    return readers->run(arguments);
 }

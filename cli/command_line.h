@@ -3,16 +3,15 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QDateTime>
-#include <QHash>
 #include <QString>
 #include <QStringList>
 
 #include <optional>
 
-#include "cli/fleet_modes.h"
+#include "cli/readers_part.h"
 #include "config/form_value.h"
-#include "core/code_file.h"
+#include "config/set_values.h"
+#include "program/code_file.h"
 
 // What the program is asked to do by its arguments: show the window (with a
 // configuration file loaded, when one is named), or, without any window,
@@ -47,24 +46,22 @@ public:
     // Runs a mode that needs no window in the running application and
     // gives the exit code: 0 done, 1 the configuration is refused (or a
     // reader did not confirm it), 2 a usage error or a file that cannot be
-    // read or written. --code draws through writeCode, which the other modes
-    // need not be given.
-    int runWithoutWindow(CodeFileWriter writeCode = {});
+    // read or written. --code draws through writeCode, and the modes that
+    // talk to readers or read the record of saves run in readers (both
+    // need be given only to the modes that use them).
+    int runWithoutWindow(CodeFileWriter writeCode = {}, const ReadersPart *readers = nullptr);
+    // Whether the mode runs in the readers part: --write, --check, --read,
+    // --find and --history.
+    bool needsReadersPart() const;
 
 private:
     void choose(const QStringList &arguments);
     void chooseFileMode(const QStringList &files);
-    void chooseHistory(const QStringList &files);
-    int refused(const QString &reason) const;
-    int failed(const QString &reason) const;
-    int printed(const QString &text, int exitCode) const;
     int writeSigned(config::FormValue &form);
     std::optional<QString> signForm(config::FormValue &form, int *exitCode);
     bool writeOptionsFit(Mode mode);
-    bool readersAreSound();
-    std::optional<int> signTargets(const fleet::Targets &targets, QHash<QString, QString> *texts) const;
-    int writeToReaders(const config::FormValue &form) const;
-    int printHistory() const;
+    ReaderArguments readerArguments() const;
+    int runReaderMode() const;
 
     QCommandLineParser parser;
     Mode chosen = Window;
@@ -73,12 +70,10 @@ private:
     QString output;
     QString lang;
     bool verbose = false;
-    int jobs = 16;
     QString problem;
-    QDateTime since;
     config::KeyValues set;
-    fleet::FleetRun fleetRun;
     CodeFileWriter drawCode;
+    const ReadersPart *readers = nullptr;
 };
 
 #endif

@@ -6,11 +6,17 @@
 #include <cstdio>
 
 // False when the stream did not take all of it (a full disk, a closed pipe).
-inline bool print(FILE *stream, const QString &text)
-{
-    const QByteArray bytes = text.toUtf8();
-    const bool written = std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream) == size_t(bytes.size());
-    return std::fflush(stream) == 0 && written;
-}
+bool print(FILE *stream, const QString &text);
+
+// The reason of a refused configuration on standard error; exit code 1.
+int refused(const QString &reason);
+
+// A usage error or a file that cannot be read or written, on standard error
+// after the program's name; exit code 2.
+int failed(const QString &reason);
+
+// Prints text; the exit code, or 2 with the system's reason when standard
+// output did not take the text (or an earlier one).
+int printed(const QString &text, int exitCode);
 
 #endif

@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "core/change_words.h"
-#include "core/wording.h"
+#include "program/wording.h"
 
 namespace {
 
@@ -91,6 +91,14 @@ QString partWords(const records::CausePart &part, bool *runsOn)
 }
 
 } // namespace
+
+QString linkFailureText(const device::LinkFailure &failure)
+{
+    const char *cause = device::causeText(failure.cause);
+    if (!cause)
+        return failure.message;
+    return QCoreApplication::translate("device", cause) + QLatin1Char('\n') + failure.message;
+}
 
 Cause linkFailureCause(const device::LinkFailure &failure)
 {

@@ -18,6 +18,10 @@ using Cause = std::vector<records::CausePart>;
 // the device library's line naming the port or host.
 Cause linkFailureCause(const device::LinkFailure &failure);
 
+// A failed link as a detail: what happened and what to do, then the device
+// library's own line naming the port or host. Empty when nothing failed.
+QString linkFailureText(const device::LinkFailure &failure);
+
 // The cause in the program's language, a part a line.
 QString causeWords(const Cause &cause);
 

@@ -6,7 +6,7 @@
 
 #include "config/import.h"
 #include "config/read_back.h"
-#include "core/wording.h"
+#include "program/wording.h"
 
 namespace {
 

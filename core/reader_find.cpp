@@ -8,8 +8,8 @@
 #include "config/code_summary.h"
 #include "config/config_file.h"
 #include "core/reader_batch.h"
-#include "core/wording.h"
 #include "device/link_failure.h"
+#include "program/wording.h"
 #include "text/plain_text.h"
 #include "trvo/trvo.h"
 

@@ -8,8 +8,8 @@
 #include "core/reader_batch.h"
 #include "core/save_records.h"
 #include "core/verified_save.h"
-#include "core/wording.h"
 #include "device/device_link.h"
+#include "program/wording.h"
 #include "text/plain_text.h"
 
 ReaderLook lookAtReader(const QString &link, const QByteArray &sentText)

@@ -1,7 +1,7 @@
 #include "documents/code_file.h"
 
-#include "core/wording.h"
 #include "documents/code_sheet.h"
+#include "program/wording.h"
 #include "qr/code_renderer.h"
 #include "qr/config_code.h"
 

@@ -6,7 +6,7 @@
 #include <optional>
 
 #include "config/form_value.h"
-#include "core/code_file.h"
+#include "program/code_file.h"
 
 // The code of signedText with its sheet, in the format the file's suffix
 // names; what went wrong in the program's language, or nothing.

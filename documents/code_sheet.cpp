@@ -3,7 +3,7 @@
 #include <QDate>
 
 #include "config/code_summary.h"
-#include "core/wording.h"
+#include "program/wording.h"
 
 CodeSheet codeSheetFor(const config::FormValue &form, const QString &signedText)
 {

@@ -15,7 +15,7 @@
 #include "config/series.h"
 #include "core/cause_words.h"
 #include "core/change_words.h"
-#include "core/wording.h"
+#include "program/wording.h"
 #include "text/plain_text.h"
 
 namespace {

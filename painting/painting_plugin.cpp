@@ -4,6 +4,7 @@
 #include <QDebug>
 #include <QGuiApplication>
 
+#include "core/device_log.h"
 #include "documents/code_file.h"
 #include "widgets/screen_fit.h"
 #include "window/config_file_controller.h"
@@ -21,6 +22,9 @@ std::unique_ptr<QCoreApplication> PaintingPlugin::application(int &argc, char **
 
 int PaintingPlugin::showWindow(const QString &file)
 {
+    // The window talks to readers through the device library, whose lines
+    // the program, which does not link it, cannot route.
+    routeDeviceLog();
     Widget w;
     fitOnScreen(&w);
     w.show();

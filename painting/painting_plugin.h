@@ -3,7 +3,7 @@
 
 #include <QObject>
 
-#include "core/painting_part.h"
+#include "program/painting_part.h"
 
 // The painting part as a Qt plugin: tarvo-config-gui, beside the program.
 class PaintingPlugin : public QObject, public PaintingPart

@@ -11,7 +11,7 @@
 #include "config/output_channels.h"
 #include "config/read_back.h"
 #include "core/change_words.h"
-#include "core/wording.h"
+#include "program/wording.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "core/wording.h"
+#include "program/wording.h"
 #include "widgets/place_label.h"
 
 // The texts keep the context of the review they were first written for.

@@ -540,6 +540,10 @@ See man tarvo-config.</translation>
         <source>--sheet 只能与 --write、--check 或 --read 同用</source>
         <translation>--sheet goes with --write, --check or --read</translation>
     </message>
+    <message>
+        <source>无法载入程序的读头部分：%1</source>
+        <translation>cannot load the program&apos;s readers part: %1</translation>
+    </message>
 </context>
 <context>
     <name>ConfigFileController</name>

@@ -10,7 +10,7 @@
 #include <QString>
 #include <QStyle>
 
-#include "core/wording.h"
+#include "program/wording.h"
 #include "widgets/untrusted_text.h"
 
 // A box's text and its detail below it as plain text, whatever they hold.

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "config/password_entry.h"
+#include "core/cause_words.h"
 #include "core/save_records.h"
 #include "core/verified_save.h"
 #include "device/device_link.h"

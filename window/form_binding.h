@@ -10,7 +10,7 @@
 
 #include "config/form_steps.h"
 #include "core/form_source.h"
-#include "core/wording.h"
+#include "program/wording.h"
 
 class QAbstractButton;
 class QLineEdit;

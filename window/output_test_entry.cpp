@@ -4,7 +4,7 @@
 #include <QMenu>
 
 #include "core/form_source.h"
-#include "core/program_parts.h"
+#include "program/program_parts.h"
 #include "widgets/boxes.h"
 #include "widgets/menu_button.h"
 #include "widgets/output_test_part.h"

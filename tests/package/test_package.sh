@@ -55,6 +55,7 @@ usr/$program_dir/libtrvo.so.1.0.0
 usr/$program_dir/tarvo-config
 usr/$program_dir/tarvo-config-gui.so
 usr/$program_dir/tarvo-config-outputtest.so
+usr/$program_dir/tarvo-config-readers.so
 usr/$program_dir/update_config.lua
 usr/share/applications/tarvo-config.desktop
 usr/share/doc/tarvo-config/README.md
@@ -76,7 +77,8 @@ depends=$(dpkg-deb -f "$deb" Depends)
 declared=$(echo "$depends" | tr ',|' '\n\n' | sed 's/(.*)//; s/ //g')
 echo "$declared" | grep -q 'cjk\|wqy' || fail "Depends names no CJK font for the window's texts: $depends"
 for binary in "$root/usr/$program_dir/tarvo-config" "$root/usr/$program_dir/tarvo-config-gui.so" \
-  "$root/usr/$program_dir/tarvo-config-outputtest.so" "$root/usr/$program_dir/libtrvo.so.1"; do
+  "$root/usr/$program_dir/tarvo-config-outputtest.so" "$root/usr/$program_dir/tarvo-config-readers.so" \
+  "$root/usr/$program_dir/libtrvo.so.1"; do
   ldd "$binary" >"$scratch/ldd.log" || fail "ldd cannot read $binary"
   for needed in $(readelf -d "$binary" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p'); do
     library=$(awk -v name="$needed" '$1 == name && $2 == "=>" { print $3 }' "$scratch/ldd.log")
@@ -136,6 +138,8 @@ needed=$(readelf -d "$root/usr/$program_dir/tarvo-config" | grep NEEDED)
 case $needed in
   *libQt5Gui* | *libQt5Widgets* | *libQt5Network* | *libmicrohttpd*)
     fail "the program itself links what only painting needs: $needed" ;;
+  *libQt5Sql* | *libQt5SerialPort* | *libudev* | *libtrvo*)
+    fail "the program itself links what only the readers part needs: $needed" ;;
 esac
 needed=$(readelf -d "$root/usr/$program_dir/tarvo-config-gui.so" | grep NEEDED)
 case $needed in

@@ -18,7 +18,7 @@
 #include <csv.h>
 
 #include "config/config_file.h"
-#include "core/language.h"
+#include "program/language.h"
 #include "records/record_store.h"
 #include "recordwindow/record_window.h"
 #include "script/script_fixture.h"

@@ -15,7 +15,7 @@
 #include <QStyleOptionGroupBox>
 #include <QtTest>
 
-#include "core/language.h"
+#include "program/language.h"
 #include "support/widget_probe.h"
 #include "window/widget.h"
 

@@ -9,8 +9,8 @@
 
 #include "config/form_value.h"
 #include "core/cause_words.h"
-#include "core/language.h"
-#include "core/wording.h"
+#include "program/language.h"
+#include "program/wording.h"
 #include "support/debug_log.h"
 #include "support/form_setup.h"
 #include "support/message_box_answerer.h"

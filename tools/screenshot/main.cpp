@@ -5,7 +5,7 @@
 #include <QTextCodec>
 #include <cstdio>
 
-#include "core/language.h"
+#include "program/language.h"
 #include "window/widget.h"
 
 int main(int argc, char *argv[])

@@ -1,4 +1,4 @@
-#include "cli/fleet_modes.h"
+#include "readers/fleet_modes.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -14,6 +14,7 @@
 #include <netinet/in.h>
 
 #include "cli/output.h"
+#include "cli/set_option.h"
 #include "config/assembly.h"
 #include "config/code_summary.h"
 #include "config/config_file.h"
@@ -21,26 +22,16 @@
 #include "core/reader_look.h"
 #include "core/save_records.h"
 #include "core/site_sheet.h"
-#include "core/wording.h"
 #include "device/reader_links.h"
 #include "device/serial_ports.h"
+#include "program/wording.h"
 #include "text/plain_text.h"
 
 namespace fleet {
 
 namespace {
 
-const QCommandLineOption kCheck(QStringLiteral("check"));
-const QCommandLineOption kRead(QStringLiteral("read"));
-const QCommandLineOption kFind(QStringLiteral("find"), QString(), QStringLiteral("RANGE"));
-const QCommandLineOption kForce(QStringLiteral("force"));
-const QCommandLineOption kSet(QStringLiteral("set"), QString(), QStringLiteral("KEY=VALUE"));
-const QCommandLineOption kSheet(QStringLiteral("sheet"), QString(), QStringLiteral("SITE.csv"));
-
 const char kNamedTwice[] = QT_TRANSLATE_NOOP("fleet", "“%1”与“%2”是同一个读卡器：每个读卡器只能指定一次。");
-const char kSecretSet[] =
-    QT_TRANSLATE_NOOP("fleet",
-                      "--set %1：密码和地址中的凭据不能写在参数中，其他用户可以读到；请写在配置文件或读头表中");
 
 QString said(const char *source)
 {
@@ -126,38 +117,7 @@ QJsonObject lookJson(const ReaderLook &look, const QString &result, const QStrin
     return object;
 }
 
-// The longer descriptions, each on one line for the translation check.
-// clang-format off
-const char kReadDescription[] = QT_TRANSLATE_NOOP("CommandLine", "把 --device 给出的每个读头的配置备份到 --save-as 给出的文件夹；只有一个读头时也可以是一个文件。");
-const char kFindDescription[] = QT_TRANSLATE_NOOP("CommandLine", "在范围 RANGE 中查找网络上的读头，RANGE 可为 HOST-LAST:PORT、A.B.C.0/24[:PORT] 或 HOST:PORT-PORT；给出 serial 时列出串口。");
-const char kSetDescription[] = QT_TRANSLATE_NOOP("CommandLine", "与 --write、--check、--text、--code 或 --save-as 同用：本次运行中把配置项 KEY（配置文本中的键，如 devnum、ip、port、brightness）设为 VALUE，可重复给出。未知的键或不合规则的值在写入前被拒绝（退出码 1）；没有“=”是用法错误（退出码 2）。密码类的值不能写在参数中。");
-const char kSheetDescription[] = QT_TRANSLATE_NOOP("CommandLine", "读头表（UTF-8 CSV，表头为 link、place 及要设置的键）：与 --write 或 --check 同用时，每行一个读头，用自己的位置和值覆盖 FILE（及 --set）的值，任何一行被拒绝则什么都不写（退出码 1）；与 --read 同用时写出这样的表，每个读到的读头一行，只列出各读头取值不同的键（密码类除外）。");
-// clang-format on
-
-QCommandLineOption described(QCommandLineOption option, const char *description)
-{
-    option.setDescription(QCoreApplication::translate("CommandLine", description));
-    return option;
-}
-
 } // namespace
-
-QList<QCommandLineOption> options()
-{
-    return {described(kCheck,
-                      QT_TRANSLATE_NOOP("CommandLine",
-                                        "把 --device 给出的每个读头与 FILE 的配置比较；不写入，也不需要密码。")),
-            described(kRead, kReadDescription),
-            described(kFind, kFindDescription),
-            described(kForce, QT_TRANSLATE_NOOP("CommandLine", "与 --write 同用：已持有该配置的读头也写入。")),
-            described(kSet, kSetDescription),
-            described(kSheet, kSheetDescription)};
-}
-
-bool asked(const QCommandLineParser &parser)
-{
-    return parser.isSet(kCheck) || parser.isSet(kRead) || parser.isSet(kFind);
-}
 
 Readers readersGiven(const QStringList &values)
 {
@@ -176,30 +136,6 @@ Readers readersGiven(const QStringList &values)
         }
     }
     return readers;
-}
-
-std::optional<config::KeyValues> valuesGiven(const QStringList &arguments)
-{
-    config::KeyValues values;
-    for (const QString &argument : arguments) {
-        const int equals = argument.indexOf(QLatin1Char('='));
-        if (equals <= 0)
-            return std::nullopt;
-        values.push_back({argument.left(equals), argument.mid(equals + 1)});
-    }
-    return values;
-}
-
-std::optional<QString> setGiven(config::FormValue *form, const config::KeyValues &values)
-{
-    for (const config::KeyValue &set : values)
-        if (config::shownValue(set.key, set.value) != set.value)
-            return said(kSecretSet).arg(set.key);
-    const config::SetResult result = config::withValuesSet(*form, values);
-    if (result.refusal)
-        return QStringLiteral("--set ") + *result.refusal;
-    *form = result.value;
-    return std::nullopt;
 }
 
 QString targetRefusal(const Target &target, const QString &why)
@@ -270,7 +206,10 @@ namespace fleet {
 std::optional<QString> FleetRun::choose(const QCommandLineParser &parser, const QString &file,
                                         const QString &saveAs, const QString &sheet)
 {
-    const int modes = int(parser.isSet(kCheck)) + int(parser.isSet(kRead)) + int(parser.isSet(kFind));
+    const QString check = QStringLiteral("check");
+    const QString read = QStringLiteral("read");
+    const int modes =
+        int(parser.isSet(check)) + int(parser.isSet(read)) + int(parser.isSet(QStringLiteral("find")));
     if (modes > 1)
         return QStringLiteral("--check, --read and --find exclude each other");
     const QStringList others{QStringLiteral("write"), QStringLiteral("text"), QStringLiteral("code"),
@@ -278,8 +217,8 @@ std::optional<QString> FleetRun::choose(const QCommandLineParser &parser, const 
     for (const QString &other : others)
         if (parser.isSet(other))
             return QStringLiteral("--%1 goes with none of --check, --read and --find").arg(other);
-    mode = parser.isSet(kCheck) ? Check : parser.isSet(kRead) ? Read : Find;
-    range = parser.value(kFind);
+    mode = parser.isSet(check) ? Check : parser.isSet(read) ? Read : Find;
+    range = parser.value(QStringLiteral("find"));
     place = parser.value(QStringLiteral("place"));
     json = parser.isSet(QStringLiteral("json"));
     this->file = file;
@@ -307,7 +246,7 @@ std::optional<QString> FleetRun::choose(const QCommandLineParser &parser, const 
 std::optional<QString> FleetRun::chooseReaders(const QCommandLineParser &parser)
 {
     devices = parser.values(QStringLiteral("device"));
-    const std::optional<config::KeyValues> values = valuesGiven(parser.values(kSet));
+    const std::optional<config::KeyValues> values = valuesGiven(parser.values(QStringLiteral("set")));
     if (!values)
         return QStringLiteral("--set takes KEY=VALUE");
     set = *values;

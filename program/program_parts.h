@@ -1,5 +1,5 @@
-#ifndef TARVO_CORE_PROGRAM_PARTS_H
-#define TARVO_CORE_PROGRAM_PARTS_H
+#ifndef TARVO_PROGRAM_PROGRAM_PARTS_H
+#define TARVO_PROGRAM_PROGRAM_PARTS_H
 
 // The parts of the program that are loaded when first needed (Qt plugins):
 // built into a program that linked them in as static plugins, else found

@@ -1,5 +1,5 @@
-#ifndef TARVO_CLI_FLEET_MODES_H
-#define TARVO_CLI_FLEET_MODES_H
+#ifndef TARVO_READERS_FLEET_MODES_H
+#define TARVO_READERS_FLEET_MODES_H
 
 // The modes that look at many readers without writing to them: --check
 // compares each reader with a file, --read backs each one up into a file,
@@ -8,11 +8,9 @@
 // JSON line that scripts read (a stable code beside the translated cause,
 // and what a save changes).
 
-#include <QCommandLineOption>
 #include <QCommandLineParser>
 #include <QHash>
 #include <QJsonObject>
-#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -26,11 +24,6 @@
 
 namespace fleet {
 
-QList<QCommandLineOption> options();
-
-// Whether the arguments ask for --check, --read or --find.
-bool asked(const QCommandLineParser &parser);
-
 // The readers as --device gives them: each value in any form the batch
 // dialog takes (host:port, a range of the last octet, tcp: and serial:
 // links), every name resolved so that one reader named twice, by any name,
@@ -42,14 +35,6 @@ struct Readers
     std::optional<QString> problem;
 };
 Readers readersGiven(const QStringList &values);
-
-// --set's values, each KEY=VALUE; nothing when one has no '='.
-std::optional<config::KeyValues> valuesGiven(const QStringList &arguments);
-
-// The form with --set's values; why not (a refusal, exit 1), naming the key.
-// A secret (the Wi-Fi password, an address's credentials) is refused there:
-// the arguments are for all users to read.
-std::optional<QString> setGiven(config::FormValue *form, const config::KeyValues &values);
 
 // A reader to write or check with a configuration of its own: the form,
 // with the values of its row of the sheet (line, from 1; 0 for a reader

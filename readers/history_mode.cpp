@@ -1,4 +1,4 @@
-#include "cli/history_mode.h"
+#include "readers/history_mode.h"
 
 #include <QRegularExpression>
 

@@ -1,5 +1,5 @@
-#ifndef TARVO_CLI_HISTORY_MODE_H
-#define TARVO_CLI_HISTORY_MODE_H
+#ifndef TARVO_READERS_HISTORY_MODE_H
+#define TARVO_READERS_HISTORY_MODE_H
 
 // --history: the record of saves on standard output, read from the store
 // as it is printed, so that a long record costs no more memory than a short.

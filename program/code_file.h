@@ -1,5 +1,5 @@
-#ifndef TARVO_CORE_CODE_FILE_H
-#define TARVO_CORE_CODE_FILE_H
+#ifndef TARVO_PROGRAM_CODE_FILE_H
+#define TARVO_PROGRAM_CODE_FILE_H
 
 // Drawing a configuration's code into a file takes painting, which the
 // command line does not link: the program hands it the drawing from the part

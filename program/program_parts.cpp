@@ -1,4 +1,4 @@
-#include "core/program_parts.h"
+#include "program/program_parts.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -1,5 +1,5 @@
-#ifndef TARVO_CORE_LANGUAGE_H
-#define TARVO_CORE_LANGUAGE_H
+#ifndef TARVO_PROGRAM_LANGUAGE_H
+#define TARVO_PROGRAM_LANGUAGE_H
 
 #include <QString>
 #include <QStringList>

@@ -1,18 +1,10 @@
-#include "core/wording.h"
+#include "program/wording.h"
 
 #include <QCoreApplication>
 
 QString translated(const char *context, const QString &source)
 {
     return QCoreApplication::translate(context, source.toUtf8().constData());
-}
-
-QString linkFailureText(const device::LinkFailure &failure)
-{
-    const char *cause = device::causeText(failure.cause);
-    if (!cause)
-        return failure.message;
-    return QCoreApplication::translate("device", cause) + QLatin1Char('\n') + failure.message;
 }
 
 QString fieldProblemText(const char *label, const char *reason, int number)

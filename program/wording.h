@@ -1,5 +1,5 @@
-#ifndef TARVO_CORE_WORDING_H
-#define TARVO_CORE_WORDING_H
+#ifndef TARVO_PROGRAM_WORDING_H
+#define TARVO_PROGRAM_WORDING_H
 
 // Texts of the layers below in the program's language. config/, qr/ and
 // device/ hand their texts up in the source language, marked for
@@ -9,13 +9,8 @@
 #include <QString>
 
 #include "config/refusal.h"
-#include "device/link_failure.h"
 
 QString translated(const char *context, const QString &source);
-
-// A failed link as a detail: what happened and what to do, then the device
-// library's own line naming the port or host. Empty when nothing failed.
-QString linkFailureText(const device::LinkFailure &failure);
 
 // "<label><reason>" in the program's language; the reason's source may hold
 // %1 for its number.

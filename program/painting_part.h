@@ -1,5 +1,5 @@
-#ifndef TARVO_CORE_PAINTING_PART_H
-#define TARVO_CORE_PAINTING_PART_H
+#ifndef TARVO_PROGRAM_PAINTING_PART_H
+#define TARVO_PROGRAM_PAINTING_PART_H
 
 // What the program loads only for the modes that paint: the window, and a
 // code drawn into a file. The command line's other modes never map Qt Gui,
@@ -11,7 +11,7 @@
 
 #include <memory>
 
-#include "core/code_file.h"
+#include "program/code_file.h"
 
 class PaintingPart
 {
