@@ -25,6 +25,7 @@
 #include "device/reader_links.h"
 #include "device/serial_ports.h"
 #include "program/wording.h"
+#include "readers/write_mode.h"
 #include "text/plain_text.h"
 
 namespace fleet {
@@ -211,12 +212,12 @@ std::optional<QString> FleetRun::choose(const QCommandLineParser &parser, const 
     const int modes =
         int(parser.isSet(check)) + int(parser.isSet(read)) + int(parser.isSet(QStringLiteral("find")));
     if (modes > 1)
-        return QStringLiteral("--check, --read and --find exclude each other");
+        return said(QT_TRANSLATE_NOOP("fleet", "--check、--read 和 --find 不能同时使用"));
     const QStringList others{QStringLiteral("write"), QStringLiteral("text"), QStringLiteral("code"),
                              QStringLiteral("history"), QStringLiteral("force")};
     for (const QString &other : others)
         if (parser.isSet(other))
-            return QStringLiteral("--%1 goes with none of --check, --read and --find").arg(other);
+            return said(QT_TRANSLATE_NOOP("fleet", "--%1 不能与 --check、--read 或 --find 同用")).arg(other);
     mode = parser.isSet(check) ? Check : parser.isSet(read) ? Read : Find;
     range = parser.value(QStringLiteral("find"));
     place = parser.value(QStringLiteral("place"));
@@ -229,16 +230,17 @@ std::optional<QString> FleetRun::choose(const QCommandLineParser &parser, const 
     if (!parser.isSet(QStringLiteral("jobs")))
         jobs = mode == Find ? kMostTriesAtOnce : 16;
     else if (!number || jobs < 1 || jobs > ReaderBatch::kMostJobs)
-        return QStringLiteral("--jobs takes a number from 1 to %1").arg(ReaderBatch::kMostJobs);
+        return jobsOutOfRange();
     if (const std::optional<QString> unfit = chooseReaders(parser))
         return unfit;
     if ((mode == Check) != !file.isEmpty() || parser.positionalArguments().size() > 1)
-        return mode == Check ? QStringLiteral("--check needs exactly one FILE")
-                             : QStringLiteral("only --check reads a FILE");
+        return mode == Check ? said(QT_TRANSLATE_NOOP("fleet", "--check 需要正好一个 FILE"))
+                             : said(QT_TRANSLATE_NOOP("fleet", "只有 --check 读取 FILE"));
     if (mode != Read && parser.isSet(QStringLiteral("save-as")))
-        return QStringLiteral("--save-as goes with --read here");
+        return said(QT_TRANSLATE_NOOP("fleet", "这里 --save-as 只能与 --read 同用"));
     if (mode == Read && !parser.isSet(QStringLiteral("save-as")) && sheet.isEmpty())
-        return QStringLiteral("--read needs --save-as DIR (or FILE for one reader), or --sheet SITE.csv");
+        return said(QT_TRANSLATE_NOOP("fleet",
+                                      "--read 需要 --save-as DIR（只有一个读头时可为 FILE）或 --sheet SITE.csv"));
     return std::nullopt;
 }
 
@@ -248,14 +250,14 @@ std::optional<QString> FleetRun::chooseReaders(const QCommandLineParser &parser)
     devices = parser.values(QStringLiteral("device"));
     const std::optional<config::KeyValues> values = valuesGiven(parser.values(QStringLiteral("set")));
     if (!values)
-        return QStringLiteral("--set takes KEY=VALUE");
+        return QCoreApplication::translate("CommandLine", "--set 需要 KEY=VALUE");
     set = *values;
     if (mode == Find && (!devices.isEmpty() || !sheet.isEmpty() || !set.empty()))
-        return QStringLiteral("--find takes no --device, --sheet or --set");
+        return said(QT_TRANSLATE_NOOP("fleet", "--find 不接受 --device、--sheet 或 --set"));
     if (mode == Read && !set.empty())
-        return QStringLiteral("--set goes with --write and --check");
+        return said(QT_TRANSLATE_NOOP("fleet", "--set 只能与 --write 或 --check 同用"));
     if (mode != Find && devices.isEmpty() && (mode == Read || sheet.isEmpty()))
-        return QStringLiteral("name the readers by --device (or, with --check, by --sheet)");
+        return said(QT_TRANSLATE_NOOP("fleet", "请用 --device 指定读头（--check 也可用 --sheet）"));
     return std::nullopt;
 }
 
@@ -393,8 +395,9 @@ int FleetRun::read(const QStringList &links) const
     for (const QString &link : links)
         names << safeFileName(link);
     if (backUps && !oneFile && (!QFileInfo(saveAs).isDir() || names.removeDuplicates() > 0))
-        return stopped(names.size() < links.size() ? QStringLiteral("two readers would share a file name")
-                                                   : saveAs + QStringLiteral(" is no folder"),
+        return stopped(names.size() < links.size()
+                           ? said(QT_TRANSLATE_NOOP("fleet", "两个读头会写入同名的文件"))
+                           : said(QT_TRANSLATE_NOOP("fleet", "%1 不是文件夹")).arg(saveAs),
                        2);
     int saved = 0;
     bool allPrinted = true;

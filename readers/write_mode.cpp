@@ -151,13 +151,17 @@ std::optional<int> signTargets(const fleet::Targets &targets, QHash<QString, QSt
 
 } // namespace
 
+QString jobsOutOfRange()
+{
+    return QCoreApplication::translate("CommandLine", "--jobs 需要 1 到 %1 之间的数").arg(ReaderBatch::kMostJobs);
+}
+
 std::optional<QString> writeProblem(const QCommandLineParser &parser)
 {
     bool number = false;
     const int jobs = parser.value(QStringLiteral("jobs")).toInt(&number);
     if (!number || jobs < 1 || jobs > ReaderBatch::kMostJobs)
-        return QCoreApplication::translate("CommandLine", "--jobs 需要 1 到 %1 之间的数")
-            .arg(ReaderBatch::kMostJobs);
+        return jobsOutOfRange();
     if (const std::optional<QString> twice = device::sharedLink(parser.values(QStringLiteral("device"))))
         return QCoreApplication::translate("CommandLine", "%1 所指的读头已由前面的 --device 给出").arg(*twice);
     return std::nullopt;

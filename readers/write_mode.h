@@ -12,6 +12,9 @@
 #include "cli/readers_part.h"
 #include "config/form_value.h"
 
+// The refusal of a --jobs outside what a batch can hold.
+QString jobsOutOfRange();
+
 // Why --write's readers cannot be written as given: a number of jobs the
 // batch cannot hold, or one reader named twice; nothing when they can.
 std::optional<QString> writeProblem(const QCommandLineParser &parser);

@@ -544,6 +544,10 @@ See man tarvo-config.</translation>
         <source>无法载入程序的读头部分：%1</source>
         <translation>cannot load the program&apos;s readers part: %1</translation>
     </message>
+    <message>
+        <source>--set 需要 KEY=VALUE</source>
+        <translation>--set takes KEY=VALUE</translation>
+    </message>
 </context>
 <context>
     <name>ConfigFileController</name>
@@ -2613,6 +2617,50 @@ Configuration:
     <message>
         <source>%1 只有表头，没有读头</source>
         <translation>%1 has a header but no reader rows</translation>
+    </message>
+    <message>
+        <source>--check、--read 和 --find 不能同时使用</source>
+        <translation>--check, --read and --find exclude each other</translation>
+    </message>
+    <message>
+        <source>--%1 不能与 --check、--read 或 --find 同用</source>
+        <translation>--%1 goes with none of --check, --read and --find</translation>
+    </message>
+    <message>
+        <source>--check 需要正好一个 FILE</source>
+        <translation>--check needs exactly one FILE</translation>
+    </message>
+    <message>
+        <source>只有 --check 读取 FILE</source>
+        <translation>only --check reads a FILE</translation>
+    </message>
+    <message>
+        <source>这里 --save-as 只能与 --read 同用</source>
+        <translation>--save-as goes with --read here</translation>
+    </message>
+    <message>
+        <source>--read 需要 --save-as DIR（只有一个读头时可为 FILE）或 --sheet SITE.csv</source>
+        <translation>--read needs --save-as DIR (or FILE for one reader), or --sheet SITE.csv</translation>
+    </message>
+    <message>
+        <source>--find 不接受 --device、--sheet 或 --set</source>
+        <translation>--find takes no --device, --sheet or --set</translation>
+    </message>
+    <message>
+        <source>--set 只能与 --write 或 --check 同用</source>
+        <translation>--set goes with --write and --check</translation>
+    </message>
+    <message>
+        <source>请用 --device 指定读头（--check 也可用 --sheet）</source>
+        <translation>name the readers by --device (or, with --check, by --sheet)</translation>
+    </message>
+    <message>
+        <source>两个读头会写入同名的文件</source>
+        <translation>two readers would share a file name</translation>
+    </message>
+    <message>
+        <source>%1 不是文件夹</source>
+        <translation>%1 is no folder</translation>
     </message>
 </context>
 <context>

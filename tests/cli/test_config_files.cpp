@@ -452,6 +452,29 @@ private slots:
             << QStringList{"--history", "--since", "soon"}
             << "--since 需要 YYYY-MM-DD 格式的日期，或 YYYY-MM-DDTHH:MM[:SS][Z|+HH:MM] 格式的时间"
             << "--since takes a date as YYYY-MM-DD or a time as YYYY-MM-DDTHH:MM[:SS][Z|+HH:MM]";
+        const QStringList check{"--check", "reader.tcfg", "--device", "tcp:127.0.0.1:1"};
+        QTest::newRow("check and find")
+            << check + QStringList{"--find", "127.0.0.1"} << "--check、--read 和 --find 不能同时使用"
+            << "--check, --read and --find exclude each other";
+        QTest::newRow("check, text") << check + QStringList{"--text"}
+                                     << "--text 不能与 --check、--read 或 --find 同用"
+                                     << "--text goes with none of --check, --read and --find";
+        QTest::newRow("check, no file")
+            << QStringList{"--check", "--device", "tcp:127.0.0.1:1"} << "--check 需要正好一个 FILE"
+            << "--check needs exactly one FILE";
+        QTest::newRow("find, a file") << QStringList{"--find", "127.0.0.1", "reader.tcfg"}
+                                      << "只有 --check 读取 FILE"
+                                      << "only --check reads a FILE";
+        QTest::newRow("find, a device") << QStringList{"--find", "127.0.0.1", "--device", "tcp:127.0.0.1:1"}
+                                        << "--find 不接受 --device、--sheet 或 --set"
+                                        << "--find takes no --device, --sheet or --set";
+        QTest::newRow("read, nowhere")
+            << QStringList{"--read", "--device", "tcp:127.0.0.1:1"}
+            << "--read 需要 --save-as DIR（只有一个读头时可为 FILE）或 --sheet SITE.csv"
+            << "--read needs --save-as DIR (or FILE for one reader), or --sheet SITE.csv";
+        QTest::newRow("read, no reader")
+            << QStringList{"--read", "--save-as", "out"} << "请用 --device 指定读头（--check 也可用 --sheet）"
+            << "name the readers by --device (or, with --check, by --sheet)";
         QTest::newRow("unknown option") << QStringList{"--frobnicate"} << "未知选项“frobnicate”。"
                                         << "Unknown option 'frobnicate'.";
         QTest::newRow("unknown language") << QStringList{"--lang", "fr", "--history"} << "--lang 需要 zh 或 en"
