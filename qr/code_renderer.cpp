@@ -5,7 +5,6 @@
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPrinter>
 #include <QSvgGenerator>
 #include <QVector>
 #include <algorithm>
@@ -329,8 +328,9 @@ bool writeSheet(const CodeSymbol &symbol, const CodeSheet &sheet, const QString 
     return true;
 }
 
-bool printSheet(const CodeSymbol &symbol, const CodeSheet &sheet, QPrinter &printer, QString *error)
+bool printSheet(const CodeSymbol &symbol, const CodeSheet &sheet, QPagedPaintDevice &printer, int resolution,
+                QString *error)
 {
     error->clear();
-    return paintPage(symbol, sheet, printer, printer.resolution(), error);
+    return paintPage(symbol, sheet, printer, resolution, error);
 }

@@ -15,7 +15,6 @@
 #include <QStringList>
 
 class QPagedPaintDevice;
-class QPrinter;
 
 // The modules of one config code.
 class CodeSymbol
@@ -78,9 +77,11 @@ QImage sheetImage(const CodeSymbol &symbol, const CodeSheet &sheet, int modulePi
 // them or the file cannot be written.
 bool writeSheet(const CodeSymbol &symbol, const CodeSheet &sheet, const QString &path, QString *error);
 
-// Prints the sheet on one page of the printer, centred, each module at least
-// kMinimumPaperModuleMm. False, with a reason in *error, when the page is
-// too small for that or the printer cannot be opened.
-bool printSheet(const CodeSymbol &symbol, const CodeSheet &sheet, QPrinter &printer, QString *error);
+// Prints the sheet on one page of a printer, resolution dots per inch,
+// centred, each module at least kMinimumPaperModuleMm. False, with a reason
+// in *error, when the page is too small for that or the printer cannot be
+// opened. The printer comes as its paged device: Qt Gui is all this needs.
+bool printSheet(const CodeSymbol &symbol, const CodeSheet &sheet, QPagedPaintDevice &printer, int resolution,
+                QString *error);
 
 #endif

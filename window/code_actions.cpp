@@ -10,16 +10,16 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QToolButton>
 
 #include "config/password_entry.h"
 #include "core/dialog_folder.h"
 #include "documents/code_sheet.h"
+#include "program/program_parts.h"
 #include "ui_widget.h"
 #include "widgets/boxes.h"
 #include "widgets/menu_button.h"
+#include "widgets/print_part.h"
 #include "window/code_freshness.h"
 #include "window/code_zoom_view.h"
 #include "window/form_binding.h"
@@ -173,22 +173,21 @@ bool CodeActions::exportTo(const QString &path)
     return false;
 }
 
+// Printing is a part loaded at the first print; a part that cannot be
+// loaded fails the print as a printer would, with the loader's reason.
 void CodeActions::choosePrinter()
 {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(tr("配置码"));
-    QPrintDialog dialog(&printer, window);
-    if (dialog.exec() == QDialog::Accepted)
-        printOn(printer);
-}
-
-bool CodeActions::printOn(QPrinter &printer)
-{
+    QString why;
+    auto *part =
+        qobject_cast<PrintPart *>(programPart(QStringLiteral("tarvo-config-print"), TARVO_PRINT_PART_IID, &why));
+    const auto paint = [this](QPagedPaintDevice &printer, int resolution, QString *error) {
+        return printSheet(symbol(), codeSheet, printer, resolution, error);
+    };
     QString error;
-    if (printSheet(symbol(), codeSheet, printer, &error))
-        return true;
-    showBox(window, QMessageBox::Warning, tr("打印配置码"), tr("配置码未能打印"), translated("qr", error));
-    return false;
+    if (part && part->print(tr("配置码"), paint, window, &error))
+        return;
+    showBox(window, QMessageBox::Warning, tr("打印配置码"), tr("配置码未能打印"),
+            part ? translated("qr", error) : why);
 }
 
 // The picture always; the text, which a new password rides in, only when

@@ -10,7 +10,6 @@
 
 class QAction;
 class QLabel;
-class QPrinter;
 class QWidget;
 class Ui_Widget;
 class CodeFreshness;
@@ -43,7 +42,6 @@ public:
 
     // The steps behind the dialogs: false after telling the user why not.
     bool exportTo(const QString &path);
-    bool printOn(QPrinter &printer);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

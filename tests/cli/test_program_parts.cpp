@@ -71,6 +71,9 @@ private slots:
         QTest::newRow("usage error") << QStringList{"--text"} << QStringList() << storeAndDevice + painting;
         QTest::newRow("history") << QStringList{"--history", "--since", "2999-01-01"} << QStringList{"libQt5Sql"}
                                  << painting;
+        // The painting part; printing is a part of its own, loaded at a print.
+        QTest::newRow("code") << QStringList{"--code", "code.png", "reader.tcfg"}
+                              << QStringList{"libQt5Gui", "libQt5Svg"} << QStringList{"libQt5PrintSupport"};
     }
 
     void mapsWhatTheModeUses()

@@ -1,14 +1,19 @@
-// The window as the program runs it: the output test is not linked in. The
-// window starts without it and without its HTTP server, loads it from beside
-// the program when Ctrl+T first asks, and the form's changes reach it there.
+// The window as the program runs it: the output test and printing are not
+// linked in. The window starts without them, without the test's HTTP server
+// and without Qt PrintSupport, and loads each from beside the program when
+// first asked; the form's changes reach the test there.
 #include <QApplication>
 #include <QFile>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QtTest>
 
 #include "script/script_fixture.h"
+#include "support/form_setup.h"
+#include "support/message_box_answerer.h"
+#include "support/when_open.h"
 #include "support/widget_probe.h"
 #include "ui_widget.h"
 #include "window/widget.h"
@@ -54,6 +59,28 @@ private slots:
         // Once open, the shortcut raises the same test.
         QTest::keyClick(&window, Qt::Key_T, Qt::ControlModifier);
         QCOMPARE(window.findChildren<QWidget *>(QStringLiteral("outputTestWindow")).size(), 1);
+    }
+
+    // Ctrl+P loads printing and opens its dialog; a cancel says nothing.
+    void printingLoadedAtFirstPrint()
+    {
+        MessageBoxAnswerer answerer;
+        Widget window;
+        window.show();
+        QApplication::setActiveWindow(&window);
+        fillForm(window, {"manpw=Tarvo-0123456789"});
+        QTest::mouseClick(formChild<QPushButton>(window, "pushButton"), Qt::LeftButton);
+        QVERIFY(!mapped("libQt5PrintSupport"));
+
+        QByteArray dialogClass;
+        whenOpen<QDialog>([&](QDialog *dialog) {
+            dialogClass = dialog->metaObject()->className();
+            dialog->reject();
+        });
+        QTest::keyClick(&window, Qt::Key_P, Qt::ControlModifier);
+        QCOMPARE(dialogClass, QByteArray("QPrintDialog"));
+        QVERIFY(mapped("tarvo-config-print"));
+        QVERIFY2(answerer.seen().isEmpty(), qPrintable(answerer.summary().join('\n')));
     }
 
 private:

@@ -55,6 +55,7 @@ usr/$program_dir/libtrvo.so.1.0.0
 usr/$program_dir/tarvo-config
 usr/$program_dir/tarvo-config-gui.so
 usr/$program_dir/tarvo-config-outputtest.so
+usr/$program_dir/tarvo-config-print.so
 usr/$program_dir/tarvo-config-readers.so
 usr/$program_dir/update_config.lua
 usr/share/applications/tarvo-config.desktop
@@ -77,7 +78,8 @@ depends=$(dpkg-deb -f "$deb" Depends)
 declared=$(echo "$depends" | tr ',|' '\n\n' | sed 's/(.*)//; s/ //g')
 echo "$declared" | grep -q 'cjk\|wqy' || fail "Depends names no CJK font for the window's texts: $depends"
 for binary in "$root/usr/$program_dir/tarvo-config" "$root/usr/$program_dir/tarvo-config-gui.so" \
-  "$root/usr/$program_dir/tarvo-config-outputtest.so" "$root/usr/$program_dir/tarvo-config-readers.so" \
+  "$root/usr/$program_dir/tarvo-config-outputtest.so" "$root/usr/$program_dir/tarvo-config-print.so" \
+  "$root/usr/$program_dir/tarvo-config-readers.so" \
   "$root/usr/$program_dir/libtrvo.so.1"; do
   ldd "$binary" >"$scratch/ldd.log" || fail "ldd cannot read $binary"
   for needed in $(readelf -d "$binary" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p'); do
@@ -144,6 +146,7 @@ esac
 needed=$(readelf -d "$root/usr/$program_dir/tarvo-config-gui.so" | grep NEEDED)
 case $needed in
   *libQt5Network* | *libmicrohttpd*) fail "the painting part links what only the output test needs: $needed" ;;
+  *libQt5PrintSupport*) fail "the painting part links what only printing needs: $needed" ;;
 esac
 (cd "$work" && TARVO_CONFIG_PASSWORD=0123456789abcdef QT_QPA_PLATFORM= \
   "$root/usr/bin/tarvo-config" --code rel.png rel.tcfg 2>"$scratch/code.log") ||

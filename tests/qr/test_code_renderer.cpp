@@ -132,7 +132,8 @@ private slots:
         printer.setPageSize(QPageSize(pageMm, QPageSize::Millimeter));
         printer.setPageMargins(QMarginsF(5, 5, 5, 5), QPageLayout::Millimeter);
         QString error;
-        QCOMPARE(printSheet(CodeSymbol(byteModeText(length)), kSheet, printer, &error), printed);
+        QCOMPARE(printSheet(CodeSymbol(byteModeText(length)), kSheet, printer, printer.resolution(), &error),
+                 printed);
         QCOMPARE(error.isEmpty(), printed);
         QCOMPARE(QFile::exists(path), printed);
         if (printed) {
@@ -152,7 +153,8 @@ private slots:
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(path);
         QString error;
-        QVERIFY2(printSheet(CodeSymbol(byteModeText(241)), sheet, printer, &error), qPrintable(error));
+        QVERIFY2(printSheet(CodeSymbol(byteModeText(241)), sheet, printer, printer.resolution(), &error),
+                 qPrintable(error));
         const QString words = QString::fromUtf8(poppler("pdftotext", {"-layout", path, "-"}));
         QVERIFY2(QRegularExpression("http://10\\.0\\.0\\.1/a+…a+/end").match(words).hasMatch(),
                  qPrintable(words));

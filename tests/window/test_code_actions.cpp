@@ -20,6 +20,8 @@
 #include "window/code_actions.h"
 #include "window/code_zoom_view.h"
 
+Q_IMPORT_PLUGIN(PrintPlugin)
+
 namespace {
 
 const QString kNewPassword = QStringLiteral("New-pass-0123456");
