@@ -29,7 +29,8 @@ void MessageBoxAnswerer::answerOpenBoxes()
         if (!box || !box->isVisible() || answered.contains(box))
             continue;
         answered.append(box);
-        boxes.append({box->windowTitle(), box->text(), box->icon(), box->standardButtons(), box->parentWidget()});
+        boxes.append({box->windowTitle(), box->text(), box->informativeText(), box->icon(),
+                      box->standardButtons(), box->parentWidget()});
         if (seenHook)
             seenHook(box);
 

@@ -27,6 +27,7 @@ public:
     {
         QString title;
         QString text;
+        QString detail; // the informative text
         QMessageBox::Icon icon;
         QMessageBox::StandardButtons buttons;
         QWidget *parent;

@@ -142,6 +142,22 @@ private slots:
         QVERIFY(window.actions().usable());
         QCOMPARE(window.scanned(), first);
     }
+
+    // This program has no printing part beside it, nor one built in: a
+    // print says that it failed and why, and the window goes on.
+    void printWithoutItsPartSaysWhy()
+    {
+        Window window({});
+        window.generate();
+        window.answerer.queue(MessageBoxAnswerer::Ok);
+        QTest::keyClick(&window.w, Qt::Key_P, Qt::ControlModifier);
+        QCOMPARE(window.answerer.seen().size(), 1);
+        const MessageBoxAnswerer::Seen &box = window.answerer.seen().first();
+        QCOMPARE(box.title, QStringLiteral("打印配置码"));
+        QCOMPARE(box.text, QStringLiteral("配置码未能打印"));
+        QVERIFY2(!box.detail.isEmpty(), "the box gives no reason");
+        QVERIFY(window.actions().usable());
+    }
 };
 
 QTEST_MAIN(CodeFreshnessTest)
