@@ -525,7 +525,7 @@ void BatchWriteDialog::lookDone(const ReaderLook &look, const std::optional<QStr
 // threads of their own; the readers found become rows once all are tried.
 void BatchWriteDialog::findInRange()
 {
-    const RangeLinks range = rangeLinks(address->text().trimmed());
+    const Links range = rangeLinks(address->text().trimmed());
     if (range.problem) {
         status->setText(plainShown(*range.problem));
         return;

@@ -108,7 +108,7 @@ std::optional<FoundReader> tryLink(const QString &link)
 
 } // namespace
 
-RangeLinks rangeLinks(const QString &range)
+Links rangeLinks(const QString &range)
 {
     const QRegularExpressionMatch addresses = kAddressRange.match(range);
     const QRegularExpressionMatch named = kHostPorts.match(range);
@@ -127,7 +127,7 @@ RangeLinks rangeLinks(const QString &range)
                     .arg(shownRange(range))
                     .arg(count)
                     .arg(kMostFoundAddresses)};
-    RangeLinks found;
+    Links found;
     for (quint64 host = hosts->first; host <= hosts->second; ++host)
         for (quint64 port = ports->first; port <= ports->second; ++port)
             found.links

@@ -18,16 +18,18 @@
 constexpr int kMostFoundAddresses = 4096;
 constexpr int kMostTriesAtOnce = 64;
 
-// The links a range names, in its order: A.B.C.D, A.B.C.D-E or A.B.C.D/N
-// (each host of the block), then :PORT or :PORT-PORT (the readers' own port
-// when none is given); or HOST:PORT[-PORT]. Why not, in the program's
-// language, for a range that is malformed or names too many addresses.
-struct RangeLinks
+// Links to readers, or why there are none, in the program's language.
+struct Links
 {
     QStringList links;
     std::optional<QString> problem;
 };
-RangeLinks rangeLinks(const QString &range);
+
+// The links a range names, in its order: A.B.C.D, A.B.C.D-E or A.B.C.D/N
+// (each host of the block), then :PORT or :PORT-PORT (the readers' own port
+// when none is given); or HOST:PORT[-PORT]. The problem for a range that is
+// malformed or names too many addresses.
+Links rangeLinks(const QString &range);
 
 // A reader found: how it looked, and its output channel in the form's
 // words. A peer that takes the connection but answers no reader's call is

@@ -120,9 +120,9 @@ QJsonObject lookJson(const ReaderLook &look, const QString &result, const QStrin
 
 } // namespace
 
-Readers readersGiven(const QStringList &values)
+Links readersGiven(const QStringList &values)
 {
-    Readers readers;
+    Links readers;
     QHash<QString, QString> named; // each reader, by the link that named it first
     for (const QString &value : values) {
         const device::TypedReaders typed = device::parseTypedReaders(value);
@@ -161,7 +161,7 @@ Targets targetsOf(const config::FormValue &form, const QStringList &devices, con
         targets.list.push_back({one.link, row.place.isEmpty() ? place : oneLine(row.place), one.form, row.line});
         links << row.link;
     }
-    const Readers all = readersGiven(links + devices);
+    const Links all = readersGiven(links + devices);
     if (all.problem)
         return {{}, all.problem, 2};
     for (int i = int(targets.list.size()); i < all.links.size(); ++i)
@@ -267,7 +267,7 @@ int FleetRun::run() const
         return find();
     if (mode == Check)
         return check();
-    const Readers readers = readersGiven(devices);
+    const Links readers = readersGiven(devices);
     if (readers.problem) {
         print(stderr, QCoreApplication::applicationName() + QStringLiteral(": ") + *readers.problem
                           + QStringLiteral("\n"));
@@ -478,7 +478,7 @@ int FleetRun::find() const
             allPrinted = print(stdout, serialPortLine(port, json) + QLatin1Char('\n')) && allPrinted;
         return allPrinted ? 0 : 2;
     }
-    const RangeLinks candidates = rangeLinks(range);
+    const Links candidates = rangeLinks(range);
     if (candidates.problem) {
         print(stderr, QCoreApplication::applicationName() + QStringLiteral(": ") + *candidates.problem + '\n');
         return 2;

@@ -21,20 +21,16 @@
 #include "config/read_back.h"
 #include "config/set_values.h"
 #include "core/reader_batch.h"
+#include "core/reader_find.h"
 
 namespace fleet {
 
 // The readers as --device gives them: each value in any form the batch
 // dialog takes (host:port, a range of the last octet, tcp: and serial:
 // links), every name resolved so that one reader named twice, by any name,
-// is refused; the problem in the program's language when a value is
-// malformed or names a reader already named.
-struct Readers
-{
-    QStringList links;
-    std::optional<QString> problem;
-};
-Readers readersGiven(const QStringList &values);
+// is refused; the problem when a value is malformed or names a reader
+// already named.
+Links readersGiven(const QStringList &values);
 
 // A reader to write or check with a configuration of its own: the form,
 // with the values of its row of the sheet (line, from 1; 0 for a reader
