@@ -20,14 +20,12 @@
 #include "crypto/base64.h"
 #include "crypto/hmac_md5.h"
 #include "device/link_failure.h"
+#include "support/form_setup.h"
 #include "support/message_box_answerer.h"
 #include "support/reader_sim.h"
-#include "support/widget_probe.h"
 #include "tools/qrread/qr_reader.h"
-#include "ui_widget.h"
 #include "window/code_actions.h"
 #include "window/config_file_controller.h"
-#include "window/form_binding.h"
 #include "window/widget.h"
 
 #include <cerrno>
@@ -90,16 +88,13 @@ struct Run
 QString windowText(const QString &file, bool newPassword)
 {
     Widget window;
-    Ui_Widget &form = WidgetProbe(window).form();
     MessageBoxAnswerer refusals;
     if (!window.configFiles().open(file))
         return QString();
-    form.manpw->setText(QString::fromLatin1(kPassword));
-    if (newPassword) {
-        form.changepwcheck->setChecked(true);
-        form.newpw->setText(QString::fromLatin1(kNewPassword));
-        form.confimpw->setText(QString::fromLatin1(kNewPassword));
-    }
+    fillForm(window, {"manpw=" + QString::fromLatin1(kPassword)});
+    if (newPassword)
+        fillForm(window, {"changepwcheck", "newpw=" + QString::fromLatin1(kNewPassword),
+                          "confimpw=" + QString::fromLatin1(kNewPassword)});
     return WidgetProbe(window).buildConfigText();
 }
 
@@ -159,7 +154,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(&window));
         MessageBoxAnswerer answerer;
         QVERIFY(window.configFiles().open(QStringLiteral("shortcut.tcfg")));
-        WidgetProbe(window).form().devnum->setText(QStringLiteral("42"));
+        fillForm(window, {"devnum=42"});
         QTest::keyClick(&window, Qt::Key_S, Qt::ControlModifier);
         QVERIFY(readBytes(QStringLiteral("shortcut.tcfg")).contains("devnum=42,"));
         QVERIFY(!window.configFiles().isModified());
@@ -196,7 +191,7 @@ private slots:
         QCOMPARE(window.windowTitle(), "reader.tcfg[*] - " + kFormTitle);
         QVERIFY(!window.isWindowModified());
 
-        QAbstractButton *enter = WidgetProbe(window).form().enterCheck;
+        auto *enter = formChild<QAbstractButton>(window, "enterCheck");
         QTest::mouseClick(enter, Qt::LeftButton);
         QTRY_VERIFY(window.isWindowModified());
         QTest::mouseClick(enter, Qt::LeftButton);
@@ -234,14 +229,14 @@ private slots:
         MessageBoxAnswerer answerer;
         QVERIFY(window.configFiles().open(path));
         const QByteArray before = readBytes(path);
-        QTest::mouseClick(WidgetProbe(window).form().quitBtn, Qt::LeftButton);
+        QTest::mouseClick(formChild<QAbstractButton>(window, "quitBtn"), Qt::LeftButton);
         QVERIFY(!window.isVisible());
         QCOMPARE(answerer.seen().size(), 0);
 
         window.show();
-        WidgetProbe(window).form().wrapCheck->setChecked(true);
+        fillForm(window, {"wrapCheck"});
         answerer.queue(MessageBoxAnswerer::Reply(reply));
-        QTest::mouseClick(WidgetProbe(window).form().quitBtn, Qt::LeftButton);
+        QTest::mouseClick(formChild<QAbstractButton>(window, "quitBtn"), Qt::LeftButton);
         QCOMPARE(answerer.seen().size(), 1);
         QCOMPARE(window.isVisible(), !closed);
         QCOMPARE(readBytes(path).contains(",nl=1,"), saved);
@@ -254,13 +249,12 @@ private slots:
     {
         Widget window;
         window.show();
-        Ui_Widget &form = WidgetProbe(window).form();
-        const QByteArray formBefore = config::fileContents(binding::read(form)).bytes;
+        const QByteArray formBefore = config::fileContents(WidgetProbe(window).formValue()).bytes;
         MessageBoxAnswerer answerer;
         QVERIFY(!window.configFiles().open(QStringLiteral("unknown.tcfg")));
         QCOMPARE(answerer.summary(),
                  QStringList{"打开配置文件 / 无法打开文件 unknown.tcfg：其中没有本工具认识的配置项"});
-        QCOMPARE(config::fileContents(binding::read(form)).bytes, formBefore);
+        QCOMPARE(config::fileContents(WidgetProbe(window).formValue()).bytes, formBefore);
         QCOMPARE(window.windowTitle(), kFormTitle);
 
         auto drop = [&](const QString &file) {
@@ -276,7 +270,7 @@ private slots:
         QCOMPARE(window.windowTitle(), kFormTitle);
         QVERIFY(drop(QStringLiteral("reader.tcfg")));
         QCOMPARE(window.windowTitle(), "reader.tcfg[*] - " + kFormTitle);
-        QVERIFY(!form.saveBtn->isEnabled());
+        QVERIFY(!formChild<QAbstractButton>(window, "saveBtn")->isEnabled());
         QCOMPARE(answerer.seen().size(), 1);
     }
 
@@ -700,7 +694,7 @@ private slots:
         Widget window;
         MessageBoxAnswerer answerer;
         QVERIFY(window.configFiles().open(QStringLiteral("reader.tcfg")));
-        WidgetProbe(window).form().manpw->setText(QString::fromLatin1(kPassword));
+        fillForm(window, {"manpw=" + QString::fromLatin1(kPassword)});
         formChild<CodeActions>(window, "codeActions")->setCode(windowText(QStringLiteral("reader.tcfg"), false));
         const bool written = withFullDisk([&] {
             return arguments.constFirst() == "--save-as"

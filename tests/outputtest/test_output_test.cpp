@@ -26,12 +26,10 @@
 #include "outputtest/output_test_form.h"
 #include "outputtest/output_test_window.h"
 #include "receivers/output_log.h"
+#include "support/form_setup.h"
 #include "support/message_box_answerer.h"
 #include "support/reader_sim.h"
-#include "support/widget_probe.h"
-#include "ui_widget.h"
 #include "window/config_file_controller.h"
-#include "window/form_binding.h"
 #include "window/widget.h"
 
 // The window opens the test through its part, linked in here.
@@ -262,14 +260,8 @@ private slots:
     {
         const quint16 port = freePort();
         Widget window;
-        Ui_Widget &form = WidgetProbe(window).form();
-        form.wifiOut->setChecked(true);
-        form.tcpO->setChecked(true);
-        form.tcpaddr->setText("127.0.0.1");
-        form.tcpport->setText(QString::number(port));
-        form.heart_on->setChecked(true);
-        form.heart_time->setText("1");
-        form.heart_content->setText("HB");
+        fillForm(window, {"wifiOut", "tcpO", "tcpaddr=127.0.0.1", "tcpport=" + QString::number(port), "heart_on",
+                          "heart_time=1", "heart_content=HB"});
         configureReader(window);
 
         OutputTestWindow *test = openTest(window);
@@ -305,10 +297,7 @@ private slots:
     {
         const quint16 port = freePort();
         Widget window;
-        Ui_Widget &form = WidgetProbe(window).form();
-        form.ethernetOut->setChecked(true);
-        form.wiredhttp->setChecked(true);
-        form.httpaddr->setText(QString("http://127.0.0.1:%1/scan").arg(port));
+        fillForm(window, {"ethernetOut", "wiredhttp", QString("httpaddr=http://127.0.0.1:%1/scan").arg(port)});
         configureReader(window);
 
         OutputTestWindow *test = openTest(window);
@@ -328,14 +317,8 @@ private slots:
     void serialOutputEndToEnd()
     {
         Widget window;
-        Ui_Widget &form = WidgetProbe(window).form();
-        form.serialOut->setChecked(true);
-        form.nfcable->setChecked(true);
-        form.nfcprefix->setText("5B");
-        form.nfcsuffix->setText("5D");
-        form.nfcpreform->setChecked(true);
-        form.enterCheck->setChecked(true);
-        form.wrapCheck->setChecked(true);
+        fillForm(window, {"serialOut", "nfcable", "nfcprefix=5B", "nfcsuffix=5D", "nfcpreform", "enterCheck",
+                          "wrapCheck"});
         configureReader(window);
 
         OutputTestWindow *test = openTest(window);
@@ -386,12 +369,8 @@ private slots:
     {
         QFETCH(QStringList, checked);
         Widget window;
-        Ui_Widget &form = WidgetProbe(window).form();
-        for (const QString &name : checked)
-            formChild<QRadioButton>(window, qPrintable(name))->setChecked(true);
-        form.nfcprefix->setText("3B");
-        form.httpaddr->setText("http://10.0.0.1:8088/up");
-        const Settings settings = outputTestSettings(binding::read(form));
+        fillForm(window, checked + QStringList{"nfcprefix=3B", "httpaddr=http://10.0.0.1:8088/up"});
+        const Settings settings = outputTestSettings(WidgetProbe(window).formValue());
         QTEST(settings.channel, "channel");
         QTEST(settings.cardPrefix.bytes(), "cardPrefix");
         QCOMPARE(int(settings.httpPort), 8088);
@@ -630,10 +609,7 @@ private:
     // written to a fresh simulated reader by the program, as on site.
     void configureReader(Widget &window)
     {
-        Ui_Widget &form = WidgetProbe(window).form();
-        form.linePrefix->setText("AB");
-        form.lineSuffix->setText("XY");
-        form.char_qhz->setChecked(true);
+        fillForm(window, {"linePrefix=AB", "lineSuffix=XY", "char_qhz"});
         QVERIFY(window.configFiles().saveAs(dir.filePath("reader.tcfg")));
         sim.kill();
         QFile::remove(sim.statePath());

@@ -14,8 +14,6 @@
 #include "support/form_setup.h"
 #include "support/message_box_answerer.h"
 #include "support/when_open.h"
-#include "support/widget_probe.h"
-#include "ui_widget.h"
 #include "window/widget.h"
 
 namespace {
@@ -50,11 +48,11 @@ private slots:
         QVERIFY(test->isVisible());
         QVERIFY(mapped("tarvo-config-outputtest"));
 
-        Ui_Widget &form = WidgetProbe(window).form();
-        QTest::mouseClick(form.wifiOut, Qt::LeftButton);
-        QTest::mouseClick(form.tcpO, Qt::LeftButton);
-        form.tcpport->selectAll();
-        QTest::keyClicks(form.tcpport, QStringLiteral("9123"));
+        QTest::mouseClick(formChild<QRadioButton>(window, "wifiOut"), Qt::LeftButton);
+        QTest::mouseClick(formChild<QRadioButton>(window, "tcpO"), Qt::LeftButton);
+        auto *port = formChild<QLineEdit>(window, "tcpport");
+        port->selectAll();
+        QTest::keyClicks(port, QStringLiteral("9123"));
         QTRY_COMPARE(test->findChild<QSpinBox *>(QStringLiteral("portField"))->value(), 9123);
         // Once open, the shortcut raises the same test.
         QTest::keyClick(&window, Qt::Key_T, Qt::ControlModifier);

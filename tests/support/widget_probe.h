@@ -8,8 +8,10 @@
 #include <optional>
 #include <utility>
 
+#include "config/form_value.h"
 #include "support/widget_child.h"
 #include "ui_widget.h"
+#include "window/form_binding.h"
 #include "window/widget.h"
 
 // Lets a test read the window's private members that nothing else shows,
@@ -44,6 +46,8 @@ public:
 
     // The form record, for the functions of the subsystems that take it.
     Ui_Widget &form() { return *w.ui; }
+    // The configuration the form shows now.
+    config::FormValue formValue() const { return binding::read(*w.ui); }
     void getconfigState() { invoke("GetconfigState"); }
     // The signed text the form gives now; like every consumer, it leaves
     // configText empty afterwards.
