@@ -70,24 +70,7 @@ BatchWriteDialog::BatchWriteDialog(const FormSource &formSource, ShowRefusal ref
       detail(new QPlainTextEdit(this))
 {
     setWindowTitle(tr("批量写入"));
-    table->setObjectName(QStringLiteral("readerTable"));
-    table->setModel(rows);
-    table->horizontalHeader()->setSectionResizeMode(BatchRows::LinkColumn, QHeaderView::ResizeToContents);
-    table->horizontalHeader()->setSectionResizeMode(BatchRows::StatusColumn, QHeaderView::Stretch);
-    table->verticalHeader()->hide();
-    // Only the place is the user's to edit.
-    table->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
-                           | QAbstractItemView::AnyKeyPressed);
-    table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    progress->setObjectName(QStringLiteral("progressBar"));
-    progress->setValue(0);
-    status->setObjectName(QStringLiteral("statusLine"));
-    status->setTextFormat(Qt::PlainText);
-    status->setWordWrap(true);
-    detail->setObjectName(QStringLiteral("detailPane"));
-    detail->setReadOnly(true);
-    detail->setMaximumHeight(110);
-    detail->setPlaceholderText(tr("选中一行：检查发现的不同之处和站点表给它的值显示在这里。"));
+    setUpTableAndDetail();
     connect(table->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             &BatchWriteDialog::showDetail);
 
@@ -111,6 +94,28 @@ BatchWriteDialog::BatchWriteDialog(const FormSource &formSource, ShowRefusal ref
     showPorts(device::listSerialPorts());
     updateButtons();
     address->setFocus();
+}
+
+void BatchWriteDialog::setUpTableAndDetail()
+{
+    table->setObjectName(QStringLiteral("readerTable"));
+    table->setModel(rows);
+    table->horizontalHeader()->setSectionResizeMode(BatchRows::LinkColumn, QHeaderView::ResizeToContents);
+    table->horizontalHeader()->setSectionResizeMode(BatchRows::StatusColumn, QHeaderView::Stretch);
+    table->verticalHeader()->hide();
+    // Only the place is the user's to edit.
+    table->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
+                           | QAbstractItemView::AnyKeyPressed);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    progress->setObjectName(QStringLiteral("progressBar"));
+    progress->setValue(0);
+    status->setObjectName(QStringLiteral("statusLine"));
+    status->setTextFormat(Qt::PlainText);
+    status->setWordWrap(true);
+    detail->setObjectName(QStringLiteral("detailPane"));
+    detail->setReadOnly(true);
+    detail->setMaximumHeight(110);
+    detail->setPlaceholderText(tr("选中一行：检查发现的不同之处和站点表给它的值显示在这里。"));
 }
 
 // The window is going: the saves under way finish (each recorded as it

@@ -75,6 +75,7 @@ private:
     };
     enum class Work { Write, Check, Find };
 
+    void setUpTableAndDetail();
     QWidget *makeAddRow();
     QWidget *makeButtonRow();
     QString placeOf(int row) const;

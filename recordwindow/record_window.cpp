@@ -208,26 +208,7 @@ RecordWindow::RecordWindow(OpenConfiguration opener, QWidget *parent)
     layout->addWidget(note);
     connect(model, &RecordTable::unreadable, this, &RecordWindow::say);
 
-    table = new QTableView(this);
-    table->setObjectName(QStringLiteral("recordTable"));
-    table->setModel(model);
-    table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table->setWordWrap(false);
-    table->horizontalHeader()->setSortIndicator(RecordTable::Time, Qt::DescendingOrder);
-    table->setSortingEnabled(true);
-    table->verticalHeader()->setVisible(false);
-    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 8);
-    table->horizontalHeader()->setStretchLastSection(true);
-    // A time whole, as the user's clock shows it; the kind's one word.
-    const int padding = 2 * table->style()->pixelMetric(QStyle::PM_HeaderMargin) + 8;
-    table->setColumnWidth(RecordTable::Time,
-                          table->fontMetrics().horizontalAdvance(QStringLiteral("0000-00-00 00:00:00"))
-                              + padding);
-    table->setColumnWidth(RecordTable::Kind,
-                          table->fontMetrics().horizontalAdvance(said(kColumnTitles[RecordTable::Kind])) * 2
-                              + padding);
-    table->setColumnWidth(RecordTable::Link, 180);
+    table = makeTable();
     connect(table->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &RecordWindow::showDetails);
     details = new QPlainTextEdit(this);
     details->setObjectName(QStringLiteral("detailView"));
@@ -242,6 +223,30 @@ RecordWindow::RecordWindow(OpenConfiguration opener, QWidget *parent)
     layout->addWidget(makeButtonRow());
     resize(900, 600);
     showDetails();
+}
+
+QTableView *RecordWindow::makeTable()
+{
+    auto *view = new QTableView(this);
+    view->setObjectName(QStringLiteral("recordTable"));
+    view->setModel(model);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->setWordWrap(false);
+    view->horizontalHeader()->setSortIndicator(RecordTable::Time, Qt::DescendingOrder);
+    view->setSortingEnabled(true);
+    view->verticalHeader()->setVisible(false);
+    view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 8);
+    view->horizontalHeader()->setStretchLastSection(true);
+    // A time whole, as the user's clock shows it; the kind's one word.
+    const int padding = 2 * view->style()->pixelMetric(QStyle::PM_HeaderMargin) + 8;
+    view->setColumnWidth(RecordTable::Time,
+                         view->fontMetrics().horizontalAdvance(QStringLiteral("0000-00-00 00:00:00")) + padding);
+    view->setColumnWidth(RecordTable::Kind,
+                         view->fontMetrics().horizontalAdvance(said(kColumnTitles[RecordTable::Kind])) * 2
+                             + padding);
+    view->setColumnWidth(RecordTable::Link, 180);
+    return view;
 }
 
 QWidget *RecordWindow::makeFilterRow()

@@ -86,6 +86,7 @@ public:
 
 private:
     QWidget *makeFilterRow();
+    QTableView *makeTable();
     QWidget *makeButtonRow();
     void applyFilter();
     void showDetails();

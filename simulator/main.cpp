@@ -117,6 +117,33 @@ bool setReadBack(Reader &reader, const QByteArray &setting)
     return true;
 }
 
+// What the simulator takes on its command line.
+struct Options
+{
+    const QCommandLineOption state{"state", "Keep the reader's state in <file>.", "file"};
+    const QCommandLineOption port{"port", "Listen on 127.0.0.1:<port> (0: a free port).", "port",
+                                  QString::number(defaultPort)};
+    const QCommandLineOption noTcp{"no-tcp", "Do not listen on TCP."};
+    const QCommandLineOption noPty{"no-pty", "Open no pseudo-terminal."};
+    const QCommandLineOption ptyLink{"pty-link", "Make <path> a link to the pseudo-terminal.", "path"};
+    const QCommandLineOption fault{"fault", "Misbehave: <mode>[:<command>], mode one of " + faultNames() + ".",
+                                   "mode"};
+    const QCommandLineOption late{"late-ms", "Delay of late answers.", "ms", "1500"};
+    const QCommandLineOption firmware{"firmware", "Firmware version to report.", "text"};
+    const QCommandLineOption scan{"scan", "Scan a config code from <png> at start.", "png"};
+    const QCommandLineOption readBack{
+        "read-back", "Answer reads of the configuration with <key>=<value> (value as written, quotes included).",
+        "key=value"};
+
+    void describeTo(QCommandLineParser &parser) const
+    {
+        parser.setApplicationDescription(
+            "A simulated Tarvo reader for the device link: answers over loopback TCP and a pseudo-terminal.");
+        parser.addHelpOption();
+        parser.addOptions({state, port, noTcp, noPty, ptyLink, fault, late, firmware, scan, readBack});
+    }
+};
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -125,57 +152,39 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationName("tarvo-reader-sim");
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        "A simulated Tarvo reader for the device link: answers over loopback TCP and a pseudo-terminal.");
-    parser.addHelpOption();
-    const QCommandLineOption stateOption("state", "Keep the reader's state in <file>.", "file");
-    const QCommandLineOption portOption("port", "Listen on 127.0.0.1:<port> (0: a free port).", "port",
-                                        QString::number(defaultPort));
-    const QCommandLineOption noTcpOption("no-tcp", "Do not listen on TCP.");
-    const QCommandLineOption noPtyOption("no-pty", "Open no pseudo-terminal.");
-    const QCommandLineOption ptyLinkOption("pty-link", "Make <path> a link to the pseudo-terminal.", "path");
-    const QCommandLineOption faultOption("fault",
-                                         "Misbehave: <mode>[:<command>], mode one of " + faultNames() + ".",
-                                         "mode");
-    const QCommandLineOption lateOption("late-ms", "Delay of late answers.", "ms", "1500");
-    const QCommandLineOption firmwareOption("firmware", "Firmware version to report.", "text");
-    const QCommandLineOption scanOption("scan", "Scan a config code from <png> at start.", "png");
-    const QCommandLineOption readBackOption(
-        "read-back", "Answer reads of the configuration with <key>=<value> (value as written, quotes included).",
-        "key=value");
-    parser.addOptions({stateOption, portOption, noTcpOption, noPtyOption, ptyLinkOption, faultOption, lateOption,
-                       firmwareOption, scanOption, readBackOption});
+    const Options options;
+    options.describeTo(parser);
     parser.process(app);
 
     Reader reader;
     QString error;
-    if (parser.isSet(stateOption) && !reader.useStateFile(parser.value(stateOption), &error))
-        return fail(parser.value(stateOption) + ": " + error);
-    if (parser.isSet(firmwareOption))
-        reader.setFirmware(parser.value(firmwareOption).toUtf8());
-    if (parser.isSet(readBackOption) && !setReadBack(reader, parser.value(readBackOption).toUtf8()))
+    if (parser.isSet(options.state) && !reader.useStateFile(parser.value(options.state), &error))
+        return fail(parser.value(options.state) + ": " + error);
+    if (parser.isSet(options.firmware))
+        reader.setFirmware(parser.value(options.firmware).toUtf8());
+    if (parser.isSet(options.readBack) && !setReadBack(reader, parser.value(options.readBack).toUtf8()))
         return fail("--read-back takes key=value");
 
     ReaderLink link(&reader);
     FaultSetting fault;
-    if (parser.isSet(faultOption) && !parseFault(parser.value(faultOption), &fault))
+    if (parser.isSet(options.fault) && !parseFault(parser.value(options.fault), &fault))
         return fail("--fault is one of " + faultNames() + ", optionally :COMMAND");
     link.setFault(fault);
     bool ok = false;
-    const int lateMs = parser.value(lateOption).toInt(&ok);
+    const int lateMs = parser.value(options.late).toInt(&ok);
     if (!ok || lateMs < 0)
         return fail("--late-ms takes milliseconds");
     link.setLateMs(lateMs);
 
-    if (parser.isSet(scanOption))
-        scan(reader, parser.value(scanOption));
+    if (parser.isSet(options.scan))
+        scan(reader, parser.value(options.scan));
 
-    const quint16 port = quint16(parser.value(portOption).toUInt(&ok));
+    const quint16 port = quint16(parser.value(options.port).toUInt(&ok));
     if (!ok)
         return fail("--port takes a port number");
-    if (!parser.isSet(noTcpOption) && !link.listenTcp(port, &error))
+    if (!parser.isSet(options.noTcp) && !link.listenTcp(port, &error))
         return fail(error);
-    if (!parser.isSet(noPtyOption) && !link.openPty(parser.value(ptyLinkOption), &error))
+    if (!parser.isSet(options.noPty) && !link.openPty(parser.value(options.ptyLink), &error))
         return fail(error);
 
     ReaderOutput output(reader, link);

@@ -83,7 +83,12 @@ DeviceChooser::DeviceChooser(const QString &environmentLink, QWidget *parent)
     port_->setValue(kDefaultTcpPort);
     serialChoice_->setChecked(true);
     buildLayout();
+    followPortsAndFields();
+}
 
+// The table follows the ports the system lists; OK follows what is typed.
+void DeviceChooser::followPortsAndFields()
+{
     connect(ports_, &QTableWidget::itemSelectionChanged, this, &DeviceChooser::takeRow);
     for (QRadioButton *choice : {serialChoice_, networkChoice_})
         connect(choice, &QRadioButton::toggled, this, &DeviceChooser::updateAcceptable);

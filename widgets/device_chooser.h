@@ -39,6 +39,7 @@ public:
 
 private:
     void buildLayout();
+    void followPortsAndFields();
     void takeRow();
     void updateAcceptable();
 
