@@ -50,12 +50,12 @@ namespace device {
 
 bool Session::open(const QString &link)
 {
-    if (channel == 0)
+    if (!isOpen())
         channel = link.isEmpty() ? trvo_channel_open(TRVO_CHANNEL_CONFIG, 0)
                                  : trvo_channel_open_link(link.toLocal8Bit().constData());
     else
         qDebug() << "设备已连接";
-    return channel != 0;
+    return isOpen();
 }
 
 void Session::close()

@@ -483,8 +483,13 @@ void RecordWindow::chooseExport(bool pdf)
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QLatin1String(kind.suffix));
     dialog.selectFile(QDir(dialogFolder()).filePath(tr(kTitle) + QLatin1Char('.') + QLatin1String(kind.suffix)));
-    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
-        exportTo(dialog.selectedFiles().constFirst(), pdf, chosen, *rows);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    const QString path = dialog.selectedFiles().constFirst();
+    if (pdf)
+        exportPdf(path);
+    else
+        exportCsv(path);
 }
 
 // The export is made on a thread of its own, reading the store through a
