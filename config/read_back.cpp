@@ -1,5 +1,6 @@
 #include "config/read_back.h"
 
+#include <QHash>
 #include <QMap>
 #include <QMutex>
 #include <QStringList>
@@ -68,17 +69,21 @@ const char *config::settingWords(const QString &key)
 
 namespace {
 
-QStringList comparedKeys()
+const QStringList &comparedKeys()
 {
-    return config::importedKeys() << QStringLiteral("chk_env") << QStringLiteral("usb_mode");
+    static const QStringList keys = config::importedKeys()
+                                    << QStringLiteral("chk_env") << QStringLiteral("usb_mode");
+    return keys;
 }
 
+using Values = QMap<QString, QString>;
+
 // Every one of the keys the text holds, with its value as the script reads it.
-std::optional<QMap<QString, QString>> valuesOf(lua_State *script, const QByteArray &text, const QStringList &keys)
+std::optional<Values> valuesOf(lua_State *script, const QByteArray &text, const QStringList &keys)
 {
     if (script_updatecfg(script, text.constData()) != 0)
         return std::nullopt;
-    QMap<QString, QString> values;
+    Values values;
     for (const QString &key : keys) {
         if (const std::optional<QByteArray> bytes = config::scriptString(script, key.toLatin1().constData()))
             values.insert(key, QString::fromUtf8(*bytes));
@@ -86,54 +91,97 @@ std::optional<QMap<QString, QString>> valuesOf(lua_State *script, const QByteArr
     return values;
 }
 
-// The sent text's values, read once for as long as the script is the same:
-// a batch sends one text to every reader and compares with it twice a
-// reader, before the save and after.
-std::optional<QMap<QString, QString>> sentValuesOf(lua_State *script, const QByteArray &text)
+// The script's reading of a text depends on nothing but the script's source
+// and the text. A batch sends one text to every reader and compares with it
+// twice a reader, and the readers of a site mostly hold one text before the
+// save and one after it, so each text is read once while the script is the
+// same source. Bounded: when full, the texts kept are let go.
+class ReadTexts
 {
-    static QMutex lock;
-    static unsigned long keptSource = 0;
-    static QByteArray keptText;
-    static QMap<QString, QString> kept;
-    const unsigned long source = script_source_id(script);
+public:
+    std::optional<Values> find(unsigned long source, const QByteArray &text)
     {
         const QMutexLocker locked(&lock);
-        if (source != 0 && source == keptSource && text == keptText)
-            return kept;
+        const auto found = source != 0 && source == keptSource ? kept.constFind(text) : kept.constEnd();
+        return found == kept.constEnd() ? std::nullopt : std::optional<Values>(*found);
     }
-    const std::optional<QMap<QString, QString>> values = valuesOf(script, text, comparedKeys());
-    if (values && source != 0) {
+    void keep(unsigned long source, const QByteArray &text, const Values &values)
+    {
+        if (source == 0)
+            return;
         const QMutexLocker locked(&lock);
-        keptSource = source;
-        keptText = text;
-        kept = *values;
+        if (source != keptSource || kept.size() >= kMostTexts || keptBytes + text.size() > kMostBytes) {
+            kept.clear();
+            keptBytes = 0;
+            keptSource = source;
+        }
+        if (!kept.contains(text))
+            keptBytes += text.size();
+        kept.insert(text, values);
     }
-    return values;
+
+private:
+    static constexpr int kMostTexts = 64;
+    static constexpr qsizetype kMostBytes = 4 << 20;
+    QMutex lock;
+    unsigned long keptSource = 0;
+    QHash<QByteArray, Values> kept;
+    qsizetype keptBytes = 0;
+};
+
+ReadTexts &readTexts()
+{
+    static ReadTexts texts;
+    return texts;
 }
 
 // The script's reading of both texts, or why there is none.
 struct BothRead
 {
     std::optional<QString> failure;
-    QMap<QString, QString> sent;
-    QMap<QString, QString> reader;
+    Values sent;
+    Values reader;
 };
+
+// Reads in the state those of the texts not read before.
+BothRead readInScript(lua_State *script, std::optional<Values> sent, std::optional<Values> reader,
+                      const QByteArray &sentText, const QByteArray &readerText)
+{
+    const unsigned long source = script_source_id(script);
+    for (auto [values, text] : {std::pair(&sent, &sentText), std::pair(&reader, &readerText)}) {
+        if (*values)
+            continue;
+        *values = valuesOf(script, *text, comparedKeys());
+        if (!*values)
+            return {QString::fromUtf8(
+                        QT_TRANSLATE_NOOP("config", "配置脚本 update_config.lua 无法读取设备的配置")),
+                    {},
+                    {}};
+        readTexts().keep(source, *text, **values);
+    }
+    return {std::nullopt, *sent, *reader};
+}
 
 BothRead readBoth(const QByteArray &sentText, const QByteArray &readerText)
 {
+    const unsigned long kept = script_kept_source_id();
+    std::optional<Values> sent = readTexts().find(kept, sentText);
+    std::optional<Values> reader = readTexts().find(kept, readerText);
+    if (sent && reader)
+        return {std::nullopt, *sent, *reader};
     lua_State *script = script_open();
     if (!script || script_load_status(script) != SCRIPT_LOADED) {
         script_close(script);
         return {QString::fromUtf8(QT_TRANSLATE_NOOP("config", "配置脚本 update_config.lua 无法加载")), {}, {}};
     }
-    const std::optional<QMap<QString, QString>> sent = sentValuesOf(script, sentText);
-    const std::optional<QMap<QString, QString>> reader = valuesOf(script, readerText, comparedKeys());
+    // A state of another source reads both anew.
+    if (script_source_id(script) != kept) {
+        sent.reset();
+        reader.reset();
+    }
+    BothRead both = readInScript(script, std::move(sent), std::move(reader), sentText, readerText);
     script_close(script);
-    if (!sent || !reader)
-        return {QString::fromUtf8(QT_TRANSLATE_NOOP("config", "配置脚本 update_config.lua 无法读取设备的配置")),
-                {},
-                {}};
-    return {std::nullopt, *sent, *reader};
+    return both;
 }
 
 // Every key the sent text carries that the reader lacks or holds otherwise,

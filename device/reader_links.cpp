@@ -33,6 +33,8 @@ const QRegularExpression kNumericHost(
 const QRegularExpression kHostName(
     QStringLiteral("^[A-Za-z0-9]([A-Za-z0-9-]*[A-Za-z0-9])?(\\.[A-Za-z0-9]([A-Za-z0-9-]*[A-Za-z0-9])?)*\\.?$"));
 const QRegularExpression kBracketedIpv6(QStringLiteral("^\\[[0-9A-Fa-f:.]+\\]$"));
+// Entries apart: blanks, commas and semicolons, the full-width ones too.
+const QRegularExpression kBetweenEntries(QStringLiteral("[\\s,;\\x{FF0C}\\x{FF1B}]+"));
 constexpr int kMostHostChars = 253;
 
 struct Entry
@@ -103,8 +105,7 @@ Entry entryLinks(const QString &entry)
 
 TypedReaders parseTypedReaders(const QString &text)
 {
-    const QStringList entries =
-        text.split(QRegularExpression(QStringLiteral("[\\s,;\\x{FF0C}\\x{FF1B}]+")), Qt::SkipEmptyParts);
+    const QStringList entries = text.split(kBetweenEntries, Qt::SkipEmptyParts);
     if (entries.isEmpty())
         return {{}, kNothingTyped, QString()};
     TypedReaders parsed;

@@ -186,6 +186,21 @@ void addShownCause(const QSqlDatabase &db)
                                SQLITE_UTF8 | SQLITE_DIRECTONLY, nullptr, shownCause, nullptr, nullptr, nullptr);
 }
 
+// Runs the statement; the error, or an invalid one when it ran. The
+// statement is finished at once: one left open holds a read lock, and two
+// connections each holding one while waiting to write lock each other out
+// at once, without the busy time-out.
+QSqlError run(const QSqlDatabase &db, const QString &sql, QVariant *firstValue = nullptr)
+{
+    QSqlQuery query(db);
+    if (!query.exec(sql))
+        return query.lastError();
+    if (firstValue)
+        *firstValue = query.next() ? query.value(0) : QVariant();
+    query.finish();
+    return QSqlError();
+}
+
 // This thread's connections, one a store and way of opening, for the
 // thread's life: Qt's connections belong to the thread that made them.
 class ThreadConnections
@@ -232,11 +247,40 @@ public:
         return db;
     }
 
+    // Sets how long the connection waits for a writer, unless it already
+    // waits that long.
+    void setBusyTimeout(const QSqlDatabase &db, int busyMs)
+    {
+        int &set = busyTimeouts[db.connectionName()];
+        if (set != busyMs && !run(db, QStringLiteral("PRAGMA busy_timeout=%1").arg(busyMs)).isValid())
+            set = busyMs;
+    }
+
+    // The statement prepared once on the connection and kept for it: a
+    // batch appends a record a reader, and preparing the statement cost
+    // more than running it.
+    // None, with the reason in *error, when it does not prepare; it is
+    // tried again the next time.
+    QSqlQuery *kept(const QSqlDatabase &db, const QString &sql, QSqlError *error)
+    {
+        const auto key = std::make_pair(db.connectionName(), sql);
+        auto found = statements.find(key);
+        if (found != statements.end())
+            return &found->second;
+        QSqlQuery query(db);
+        if (!query.prepare(sql)) {
+            *error = query.lastError();
+            return nullptr;
+        }
+        return &statements.emplace(key, std::move(query)).first->second;
+    }
+
     // Before the file is moved aside, or when opening failed.
     void close(const QString &path)
     {
         for (auto it = names.begin(); it != names.end();) {
             if (it->first.mid(3) == path) {
+                forget(it->second.name);
                 QSqlDatabase::database(it->second.name, false).close();
                 QSqlDatabase::removeDatabase(it->second.name);
                 it = names.erase(it);
@@ -249,6 +293,7 @@ public:
     void closeAll()
     {
         for (const auto &[key, open] : names) {
+            forget(open.name);
             QSqlDatabase::database(open.name, false).close();
             QSqlDatabase::removeDatabase(open.name);
         }
@@ -256,6 +301,14 @@ public:
     }
 
 private:
+    // A connection's statements go before the connection.
+    void forget(const QString &name)
+    {
+        for (auto it = statements.begin(); it != statements.end();)
+            it = it->first.first == name ? statements.erase(it) : std::next(it);
+        busyTimeouts.erase(name);
+    }
+
     // The main thread's connections close with the application, while the
     // SQL driver is still there.
     void watchProgramEnd()
@@ -281,7 +334,9 @@ private:
         QString name;
         std::pair<dev_t, ino_t> file;
     };
-    std::map<QString, Open> names; // by way of opening and path
+    std::map<QString, Open> names;                               // by way of opening and path
+    std::map<std::pair<QString, QString>, QSqlQuery> statements; // by connection and SQL
+    std::map<QString, int> busyTimeouts;                         // by connection
 };
 
 thread_local ThreadConnections connections;
@@ -289,21 +344,6 @@ thread_local ThreadConnections connections;
 void ThreadConnections::closeMainThread()
 {
     connections.closeAll();
-}
-
-// Runs the statement; the error, or an invalid one when it ran. The
-// statement is finished at once: one left open holds a read lock, and two
-// connections each holding one while waiting to write lock each other out
-// at once, without the busy time-out.
-QSqlError run(const QSqlDatabase &db, const QString &sql, QVariant *firstValue = nullptr)
-{
-    QSqlQuery query(db);
-    if (!query.exec(sql))
-        return query.lastError();
-    if (firstValue)
-        *firstValue = query.next() ? query.value(0) : QVariant();
-    query.finish();
-    return QSqlError();
 }
 
 // The columns of the table of records, none when there is no such table.
@@ -394,7 +434,7 @@ QSqlDatabase connection(const QString &path, bool readOnly, int busyMs, QSqlErro
 {
     QSqlDatabase db = connections.get(path, readOnly, error);
     if (db.isValid())
-        run(db, QStringLiteral("PRAGMA busy_timeout=%1").arg(busyMs));
+        connections.setBusyTimeout(db, busyMs);
     return db;
 }
 
@@ -442,10 +482,17 @@ QSqlError insert(const QSqlDatabase &db, const Record &record, qint64 *id)
 {
     if (QSqlError error = prepare(db); error.isValid())
         return error;
-    QSqlQuery insert(db);
-    insert.prepare(QStringLiteral(
-        "INSERT INTO records (time, link, firmware, result, cause, changes, configuration, sha256, place, series, "
-        "key_changes, channel, kind, cause_parts) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+    QSqlError error;
+    QSqlQuery *insert = connections.kept(
+        db,
+        QStringLiteral(
+            "INSERT INTO records (time, link, firmware, result, cause, changes, configuration, sha256, "
+            "place, series, key_changes, channel, kind, cause_parts) VALUES (?, ?, ?, ?, ?, ?, ?, ?, "
+            "?, ?, ?, ?, ?, ?)"),
+        &error);
+    if (!insert)
+        return error;
+    int position = 0;
     // The cause's text stays beside its parts for an older program reading
     // this store, in the language of this save.
     for (const QVariant &value :
@@ -455,14 +502,16 @@ QSqlError insert(const QSqlDatabase &db, const Record &record, qint64 *id)
           QVariant(record.sha256), QVariant(record.place.left(kMostFieldChars)), QVariant(record.series),
           QVariant(keyChangesJson(record.keyChanges)), QVariant(record.channel),
           QVariant(QLatin1String(kKindNames[record.kind])), QVariant(causePartsJson(record.causeParts))})
-        insert.addBindValue(value);
+        insert->bindValue(position++, value);
     // One statement outside a transaction is a transaction of its own,
     // committed as the record ends.
-    if (!insert.exec())
-        return insert.lastError();
-    if (id)
-        *id = insert.lastInsertId().toLongLong();
-    return QSqlError();
+    const bool inserted = insert->exec();
+    error = insert->lastError();
+    if (inserted && id)
+        *id = insert->lastInsertId().toLongLong();
+    // Reset, so that the kept statement holds no lock until its next record.
+    insert->finish();
+    return inserted ? QSqlError() : error;
 }
 
 // SQL for the expression holding the text anywhere, in any case of its

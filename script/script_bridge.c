@@ -294,6 +294,18 @@ unsigned long script_source_id(lua_State *L)
     return id;
 }
 
+unsigned long script_kept_source_id(void)
+{
+    struct script_buffer source = script_read_source();
+    unsigned long id = 0;
+    pthread_mutex_lock(&script_cache_lock);
+    if (script_cache.source && script_same_source(&source, script_cache.source, script_cache.source_length))
+        id = script_cache.id;
+    pthread_mutex_unlock(&script_cache_lock);
+    free(source.bytes);
+    return id;
+}
+
 enum script_load script_load_status(lua_State *L)
 {
     lua_getfield(L, LUA_REGISTRYINDEX, script_load_key);

@@ -43,6 +43,10 @@ enum script_load script_load_status(lua_State *L);
  * number other than 0 ran the same source, and a script that read a text in
  * one of them reads it alike in the others; 0 when that is not known. */
 unsigned long script_source_id(lua_State *L);
+/* The number script_source_id would give a state opened now, without
+ * opening one: that of the kept compiled source when the file still holds
+ * it, 0 otherwise. */
+unsigned long script_kept_source_id(void);
 
 /* Hands the text (up to its first NUL) to the script's updatecfg.
  * 0 when it ran without error, -1 otherwise. */

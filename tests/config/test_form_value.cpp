@@ -161,8 +161,8 @@ private slots:
         QCOMPARE(check.difference ? check.difference->key : QString(), differing);
     }
 
-    // A changed script reads the text sent anew, however often the same
-    // text was compared before.
+    // A changed script reads the texts anew, sent and read back, however
+    // often the same texts were compared before.
     void changedScriptReadsTheSentTextAgain()
     {
         const QByteArray answersText = "local text = ''\n"

@@ -350,9 +350,15 @@ private slots:
         ScriptDir dir;
         QVERIFY(dir.write(first));
         int32_t out = -1;
+        const unsigned long firstSource = script_source_id(openScript().get());
+        QCOMPARE(script_kept_source_id(), firstSource);
         QCOMPARE(script_getvalue_num(openScript().get(), "key", &out), 0);
         QVERIFY(dir.write(second));
+        // Without a state, the file tells whether it still holds the source kept.
+        QCOMPARE(script_kept_source_id() == firstSource, first == second);
         const ScriptState state = openScript();
+        if (!second.isEmpty())
+            QCOMPARE(script_kept_source_id(), script_source_id(state.get()));
         out = -1;
         StreamCapture err(stderr);
         QCOMPARE(script_getvalue_num(state.get(), "key", &out), answer < 0 ? -1 : 0);
