@@ -340,6 +340,9 @@ private slots:
         QVERIFY(QFile::link(QStringLiteral("/dev/full"), QStringLiteral("full.png")));
         QTest::newRow("text, pipe") << QStringList{"--text", "fifo.tcfg"} << password << 2 << QByteArray()
                                     << "fifo.tcfg：不是普通文件";
+        QTest::newRow("text, pipe, English")
+            << QStringList{"--text", "fifo.tcfg", "--lang", "en"} << password << 2 << QByteArray()
+            << "Cannot read the file fifo.tcfg: not a regular file";
         QTest::newRow("password file, pipe")
             << QStringList{"--password-file", "fifo.tcfg", "--text", "reader.tcfg"} << QStringList() << 2
             << QByteArray() << "不是普通文件";
