@@ -77,6 +77,10 @@ depends=$(dpkg-deb -f "$deb" Depends)
 [ -n "$depends" ] || fail "the package declares no Depends"
 declared=$(echo "$depends" | tr ',|' '\n\n' | sed 's/(.*)//; s/ //g')
 echo "$declared" | grep -q 'cjk\|wqy' || fail "Depends names no CJK font for the window's texts: $depends"
+# Qt's own dialogs speak Chinese from a catalogue that no ldd sees.
+catalogue=$(dpkg -S qtbase_zh_CN.qm 2>/dev/null | sed -n '1s/:.*//p')
+[ -n "$catalogue" ] || fail "no Debian package holds Qt's Chinese catalogue qtbase_zh_CN.qm"
+echo "$declared" | grep -qx "$catalogue" || fail "Qt's Chinese catalogue comes from $catalogue, which Depends does not name"
 for binary in "$root/usr/$program_dir/tarvo-config" "$root/usr/$program_dir/tarvo-config-gui.so" \
   "$root/usr/$program_dir/tarvo-config-outputtest.so" "$root/usr/$program_dir/tarvo-config-print.so" \
   "$root/usr/$program_dir/tarvo-config-readers.so" \
