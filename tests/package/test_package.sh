@@ -164,7 +164,10 @@ LANG=en_US.UTF-8 "$root/usr/bin/tarvo-config" --help | grep -q "man tarvo-config
 # is one that Debian's tools read, up to the package's version.
 manual=$(MANWIDTH=80 man -l "$root/usr/share/man/man1/tarvo-config.1.gz" 2>"$scratch/man.log") ||
   { cat "$scratch/man.log" >&2; fail "the manual page does not render"; }
-for option in --text --code --save-as --write --device --jobs --json --password-file --history --lang; do
+# Every option --help names, but Qt's own --help-all.
+options=$(LANG=en_US.UTF-8 "$root/usr/bin/tarvo-config" --help | grep -o -- '--[a-z-]*' | grep -vx -- --help-all | sort -u)
+[ -n "$options" ] || fail "--help names no option"
+for option in $options; do
   echo "$manual" | grep -q -- "$option" || fail "the manual page does not describe $option"
 done
 [ ! -s "$scratch/man.log" ] || { cat "$scratch/man.log" >&2; fail "the manual page has faults"; }
