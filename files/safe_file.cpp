@@ -1,5 +1,6 @@
 #include "files/safe_file.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -22,7 +23,7 @@ QString systemReason(int error)
 
 QString notRegular()
 {
-    return QStringLiteral("不是普通文件");
+    return QCoreApplication::translate("SafeFile", "不是普通文件");
 }
 
 // The file a path names after its links: a link is replaced through, never

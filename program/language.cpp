@@ -4,6 +4,7 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
+#include <clocale>
 #include <memory>
 
 Language chooseLanguage(const QStringList &uiLanguages, const QString &override, bool *ok)
@@ -40,12 +41,25 @@ bool install(std::unique_ptr<QTranslator> *catalogue, const QString &file, const
     return true;
 }
 
+// The C library's messages, which reach the user as a file's or a link's
+// reason, in the language shown too: English from the C locale (the one
+// locale in which a desktop's LANGUAGE list is not followed), Chinese from
+// zh_CN where it is installed, else as the desktop has them.
+void setSystemMessages(Language language)
+{
+    if (language == Language::English)
+        std::setlocale(LC_MESSAGES, "C");
+    else if (!std::setlocale(LC_MESSAGES, "zh_CN.UTF-8"))
+        std::setlocale(LC_MESSAGES, "");
+}
+
 } // namespace
 
 bool installLanguage(Language language)
 {
     ourCatalogue.reset();
     qtCatalogue.reset();
+    setSystemMessages(language);
     // Qt speaks English in its own source; its Chinese comes from the
     // system's Qt translations (Debian: qttranslations5-l10n).
     if (language == Language::Chinese)

@@ -14,8 +14,8 @@ enum class Language { Chinese, English };
 Language chooseLanguage(const QStringList &uiLanguages, const QString &override, bool *ok = nullptr);
 
 // Makes the application speak `language` from now on, Qt's own dialogs and
-// buttons included: our English catalogue for English, Qt's Chinese one for
-// Chinese. Windows built afterwards show the chosen texts. Returns false when
+// buttons and the system's reasons included: our English catalogue for
+// English, Qt's Chinese one for Chinese. Windows built afterwards show the chosen texts. Returns false when
 // the catalogue cannot be loaded (the window then stays Chinese, Qt's
 // buttons English).
 bool installLanguage(Language language);

@@ -1339,6 +1339,13 @@ Configuration:
     </message>
 </context>
 <context>
+    <name>SafeFile</name>
+    <message>
+        <source>不是普通文件</source>
+        <translation>not a regular file</translation>
+    </message>
+</context>
+<context>
     <name>SaveRecords</name>
     <message>
         <source>配置记录已损坏，已移至 %1 并新建</source>

@@ -334,6 +334,9 @@ private slots:
         QVERIFY(QFile::link(QStringLiteral("/dev/full"), QStringLiteral("full.png")));
         QTest::newRow("text, pipe") << QStringList{"--text", "fifo.tcfg"} << password << 2 << QByteArray()
                                     << "fifo.tcfg：不是普通文件";
+        QTest::newRow("text, pipe, English")
+            << QStringList{"--text", "fifo.tcfg", "--lang", "en"} << password << 2 << QByteArray()
+            << "Cannot read the file fifo.tcfg: not a regular file";
         QTest::newRow("password file, pipe")
             << QStringList{"--password-file", "fifo.tcfg", "--text", "reader.tcfg"} << QStringList() << 2
             << QByteArray() << "不是普通文件";
@@ -492,6 +495,88 @@ private slots:
             QVERIFY2(QString::fromUtf8(run.err).contains(said), run.err.constData());
             QCOMPARE(run.exitCode, 2);
         }
+    }
+
+    // The language the window would take: --lang before LANGUAGE, LC_ALL,
+    // LC_MESSAGES and LANG, in that order; the C locale is no English.
+    void languageFollowsTheFirstChoice_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QStringList>("environment");
+        QTest::addColumn<bool>("english");
+        const QString zh = "zh_CN.UTF-8";
+        const QString en = "en_US.UTF-8";
+        QTest::newRow("LANG") << QStringList() << QStringList{"LANG=" + en} << true;
+        QTest::newRow("LC_MESSAGES over LANG")
+            << QStringList() << QStringList{"LANG=" + en, "LC_MESSAGES=" + zh} << false;
+        QTest::newRow("LC_MESSAGES over LANG, English")
+            << QStringList() << QStringList{"LANG=" + zh, "LC_MESSAGES=" + en} << true;
+        QTest::newRow("LC_ALL over LC_MESSAGES")
+            << QStringList() << QStringList{"LC_MESSAGES=" + en, "LC_ALL=" + zh} << false;
+        QTest::newRow("LC_ALL over LC_MESSAGES, English")
+            << QStringList() << QStringList{"LC_MESSAGES=" + zh, "LC_ALL=" + en} << true;
+        QTest::newRow("LANGUAGE over LC_ALL")
+            << QStringList() << QStringList{"LC_ALL=" + en, "LANGUAGE=zh_CN:zh"} << false;
+        QTest::newRow("LC_ALL=C over LANG") << QStringList() << QStringList{"LANG=" + en, "LC_ALL=C"} << false;
+        QTest::newRow("--lang en over LC_ALL")
+            << QStringList{"--lang", "en"} << QStringList{"LC_ALL=" + zh} << true;
+        QTest::newRow("--lang zh over LC_ALL")
+            << QStringList{"--lang", "zh"} << QStringList{"LC_ALL=" + en, "LANG=" + en} << false;
+    }
+
+    void languageFollowsTheFirstChoice()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QStringList, environment);
+        QFETCH(bool, english);
+        const Run run = runProgram(arguments + QStringList{"--text", "reader.tcfg"}, environment);
+        QCOMPARE(run.exitCode, 2);
+        QCOMPARE(QString::fromUtf8(run.err).trimmed(),
+                 "tarvo-config: "
+                     + QString(english ? "no configuration password: set TARVO_CONFIG_PASSWORD or "
+                                         "give --password-file"
+                                       : "没有配置密码：请设置 TARVO_CONFIG_PASSWORD 或给出 --password-file"));
+    }
+
+    // The system's reason within a refusal speaks the refusal's language,
+    // whatever the desktop's; the locales are built for the test alone.
+    void systemReasonFollowsTheLanguage_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QStringList>("environment");
+        QTest::addColumn<QString>("said");
+        const QString english = "Cannot read the file missing.tcfg: No such file or directory";
+        const QString chinese = "无法读取文件 missing.tcfg：没有那个文件或目录";
+        // A Chinese desktop names its languages in LANGUAGE too.
+        const QStringList chineseDesktop{"LANG=zh_CN.UTF-8", "LANGUAGE=zh_CN:zh"};
+        const QStringList englishDesktop{"LANG=en_US.UTF-8"};
+        QTest::newRow("English on a Chinese desktop") << QStringList{"--lang", "en"} << chineseDesktop << english;
+        QTest::newRow("Chinese on an English desktop")
+            << QStringList{"--lang", "zh"} << englishDesktop << chinese;
+        QTest::newRow("Chinese desktop") << QStringList() << chineseDesktop << chinese;
+        QTest::newRow("English desktop") << QStringList() << englishDesktop << english;
+    }
+
+    void systemReasonFollowsTheLanguage()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QStringList, environment);
+        QFETCH(QString, said);
+        const QString locales = dir.filePath(QStringLiteral("locales"));
+        QVERIFY(QDir().mkpath(locales));
+        for (const QString name : {"zh_CN.UTF-8", "en_US.UTF-8"}) {
+            const QString built = locales + '/' + name;
+            if (!QFileInfo::exists(built))
+                QProcess::execute("localedef", {"-i", name.section('.', 0, 0), "-f", "UTF-8", built});
+            if (!QFileInfo::exists(built))
+                QSKIP("localedef cannot build the locales");
+        }
+        if (!QFileInfo::exists(QStringLiteral("/usr/share/locale/zh_CN/LC_MESSAGES/libc.mo")))
+            QSKIP("the C library has no Chinese messages here");
+        const Run run =
+            runProgram(arguments + QStringList{"--text", "missing.tcfg"},
+                       environment + QStringList{"LOCPATH=" + locales, "TARVO_CONFIG_PASSWORD=" + kPassword});
+        QCOMPARE(QString::fromUtf8(run.err).trimmed(), "tarvo-config: " + said);
     }
 
     // Every line of --help in the language of the locale, which names the manual.

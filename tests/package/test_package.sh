@@ -77,6 +77,10 @@ depends=$(dpkg-deb -f "$deb" Depends)
 [ -n "$depends" ] || fail "the package declares no Depends"
 declared=$(echo "$depends" | tr ',|' '\n\n' | sed 's/(.*)//; s/ //g')
 echo "$declared" | grep -q 'cjk\|wqy' || fail "Depends names no CJK font for the window's texts: $depends"
+# Qt's own dialogs speak Chinese from a catalogue that no ldd sees.
+catalogue=$(dpkg -S qtbase_zh_CN.qm 2>/dev/null | sed -n '1s/:.*//p')
+[ -n "$catalogue" ] || fail "no Debian package holds Qt's Chinese catalogue qtbase_zh_CN.qm"
+echo "$declared" | grep -qx "$catalogue" || fail "Qt's Chinese catalogue comes from $catalogue, which Depends does not name"
 for binary in "$root/usr/$program_dir/tarvo-config" "$root/usr/$program_dir/tarvo-config-gui.so" \
   "$root/usr/$program_dir/tarvo-config-outputtest.so" "$root/usr/$program_dir/tarvo-config-print.so" \
   "$root/usr/$program_dir/tarvo-config-readers.so" \
@@ -160,7 +164,10 @@ LANG=en_US.UTF-8 "$root/usr/bin/tarvo-config" --help | grep -q "man tarvo-config
 # is one that Debian's tools read, up to the package's version.
 manual=$(MANWIDTH=80 man -l "$root/usr/share/man/man1/tarvo-config.1.gz" 2>"$scratch/man.log") ||
   { cat "$scratch/man.log" >&2; fail "the manual page does not render"; }
-for option in --text --code --save-as --write --device --jobs --json --password-file --history --lang; do
+# Every option --help names, but Qt's own --help-all.
+options=$(LANG=en_US.UTF-8 "$root/usr/bin/tarvo-config" --help | grep -o -- '--[a-z-]*' | grep -vx -- --help-all | sort -u)
+[ -n "$options" ] || fail "--help names no option"
+for option in $options; do
   echo "$manual" | grep -q -- "$option" || fail "the manual page does not describe $option"
 done
 [ ! -s "$scratch/man.log" ] || { cat "$scratch/man.log" >&2; fail "the manual page has faults"; }

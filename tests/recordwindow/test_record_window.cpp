@@ -375,6 +375,78 @@ private slots:
         QVERIFY2(rows.value(1).value(4).simplified().contains(english), qPrintable(rows.value(1).join('|')));
     }
 
+    // Every word of a record reads in the viewer's language, whatever the
+    // language of the save: the table's headers, the CSV's header, changes
+    // and cause, and the handover report's with its count of records.
+    void reportInTheViewersLanguage_data()
+    {
+        QTest::addColumn<bool>("english");
+        QTest::addColumn<QString>("headers");
+        QTest::addColumn<QString>("csv"); // header, then the record but its hash
+        QTest::addColumn<QString>("pdf"); // words in the report, blanks removed, no "fi"
+        QTest::newRow("Chinese") << false << "时间|记录|位置|连接|固件|结果"
+                                 << "时间|位置|连接|固件|结果|读卡器系列|输出方式|记录|改动|SHA-256|"
+                                    "2026-03-01 10:00:00|gate|tcp:10.0.0.5:9000|TRVO 2.3.4|"
+                                    "失败：读卡器在规定时间内没有应答。\\nno reply|WT系列|韦根|保存|"
+                                    "扫码前缀：TV- → X-\\n设备号：1 → 2"
+                                 << "读卡器配置交接单|导出，共1条|时间位置连接固件结果|第1页";
+        QTest::newRow("English")
+            << true << "Time|Kind|Place|Link|Firmware|Result"
+            << "Time|Place|Link|Firmware|Result|Reader series|Output channel|Kind|Changes|"
+               "SHA-256|2026-03-01 10:00:00|gate|tcp:10.0.0.5:9000|TRVO 2.3.4|"
+               "failed: The reader did not answer in time.\\nno reply|WT series|Wiegand|Save|"
+               "Scan prefix: TV- → X-\\nDevice ID: 1 → 2"
+            << "handover|,1record|TimePlaceLinkFirmwareResult|Page1";
+    }
+
+    void reportInTheViewersLanguage()
+    {
+        QFETCH(bool, english);
+        QFETCH(QString, headers);
+        QFETCH(QString, csv);
+        QFETCH(QString, pdf);
+        removeStore();
+        records::Record record;
+        record.time = QDateTime(QDate(2026, 3, 1), QTime(10, 0));
+        record.place = QStringLiteral("gate");
+        record.link = QStringLiteral("tcp:10.0.0.5:9000");
+        record.firmware = QStringLiteral("TRVO 2.3.4");
+        record.result = records::Record::Failed;
+        record.cause = QStringLiteral("保存时的原因");
+        record.causeParts = {{QStringLiteral("timeout"), {QStringLiteral("no reply")}}};
+        record.keyChanges = {{"prefix", "TV-", "X-"}, {"devnum", "1", "2"}};
+        record.series = QStringLiteral("tarvo_WT");
+        record.channel = QStringLiteral("weigenOut");
+        QVERIFY(!records::Store(records::defaultPath()).append(record));
+        QVERIFY(installLanguage(english ? Language::English : Language::Chinese));
+        const auto chinese = qScopeGuard([] { installLanguage(Language::Chinese); });
+        Widget window;
+        RecordWindow *records = openRecords(window);
+        QVERIFY(records);
+        const QAbstractItemModel *shown = formChild<QTableView>(*records, "recordTable")->model();
+        QStringList shownHeaders;
+        for (int section = 0; section < shown->columnCount(); ++section)
+            shownHeaders << shown->headerData(section, Qt::Horizontal).toString();
+        QCOMPARE(shownHeaders.join('|'), headers);
+
+        QTemporaryDir dir;
+        QVERIFY(records->exportCsv(dir.filePath("all.csv")));
+        QFile file(dir.filePath("all.csv"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QList<QStringList> rows = parsedCsv(file.readAll().mid(3));
+        QCOMPARE(rows.size(), 2);
+        QCOMPARE((rows[0] + rows[1].mid(0, 9)).join('|').replace("\n", "\\n"), csv);
+
+        QVERIFY(records->exportPdf(dir.filePath("all.pdf")));
+        const QString text = pdfText(dir.filePath("all.pdf"));
+        const QStringList cells = csv.split('|');
+        for (const QString &words : pdf.split('|') + cells.mid(10, 3) + cells.mid(15, 2))
+            QVERIFY2(text.contains(QString(words).remove(' ')), qPrintable(words + " in " + text));
+        QVERIFY2(!text.contains("1records"), qPrintable(text));
+        QVERIFY2(!english || !text.contains(QRegularExpression("[\\x{3000}-\\x{9fff}\\x{ff00}-\\x{ffef}]")),
+                 qPrintable(text));
+    }
+
     // Many records, read a page at a time as the view needs them, pass Qt's
     // model checks as they are fetched, sorted and filtered; the report of
     // them holds every row on as many pages as it numbers.

@@ -33,8 +33,8 @@ set(not_for_translation "\"…\"" "\"微软雅黑\"" "\"宋体\"" "\"Tarvo配置
     "\"没有足够的内存, lua_State创建失败\"")
 set(marker "tr\\(|translate\\(|QT_TR_NOOP|QT_TRANSLATE_NOOP")
 set(unmarked "")
-foreach(folder app cli core documents widgets review batchwrite outputtest recordwindow window
-               config qr device receivers script crypto)
+foreach(folder app cli readers program core documents widgets review batchwrite outputtest recordwindow
+               window config qr device receivers records script crypto files)
   file(GLOB_RECURSE sources ${SOURCE_DIR}/${folder}/*.cpp ${SOURCE_DIR}/${folder}/*.h ${SOURCE_DIR}/${folder}/*.c)
   foreach(source ${sources})
     file(READ ${source} text)

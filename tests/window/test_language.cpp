@@ -2,7 +2,10 @@
 // override, and never touching what the window signs.
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QtTest>
@@ -126,13 +129,17 @@ private slots:
         QCOMPARE(log.lines().contains("------hamc签名前数据start------"), logged);
     }
 
-    // Qt's own buttons and dialogs speak the window's language.
+    // Qt's own buttons and dialogs speak the window's language: a box's
+    // standard buttons, and the file dialog Qt draws itself.
     void qtsOwnButtonsFollowTheLanguage_data()
     {
         QTest::addColumn<bool>("english");
         QTest::addColumn<QStringList>("captions");
-        QTest::newRow("Chinese") << false << QStringList{"确定", "取消"};
-        QTest::newRow("English") << true << QStringList{"OK", "Cancel"};
+        QTest::newRow("Chinese") << false
+                                 << QStringList{"确定",       "取消",           "保存",       "丢弃",
+                                                "查找范围：", "文件名称(&N)：", "文件类型：", "保存(&S)"};
+        QTest::newRow("English") << true << QStringList{"OK",       "Cancel",      "Save",           "Discard",
+                                                        "Look in:", "File &name:", "Files of type:", "&Save"};
     }
 
     void qtsOwnButtonsFollowTheLanguage()
@@ -140,10 +147,19 @@ private slots:
         QFETCH(bool, english);
         QFETCH(QStringList, captions);
         QVERIFY(installLanguage(english ? Language::English : Language::Chinese));
-        QDialogButtonBox buttons(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-        QCOMPARE(QStringList({buttons.button(QDialogButtonBox::Ok)->text().remove('&'),
-                              buttons.button(QDialogButtonBox::Cancel)->text().remove('&')}),
-                 captions);
+        QMessageBox box(QMessageBox::Question, "?", "?",
+                        QMessageBox::Ok | QMessageBox::Cancel | QMessageBox::Save | QMessageBox::Discard);
+        QStringList shown;
+        for (QMessageBox::StandardButton button :
+             {QMessageBox::Ok, QMessageBox::Cancel, QMessageBox::Save, QMessageBox::Discard})
+            shown << box.button(button)->text().remove('&');
+        QFileDialog files;
+        files.setOption(QFileDialog::DontUseNativeDialog);
+        files.setAcceptMode(QFileDialog::AcceptSave);
+        for (const char *label : {"lookInLabel", "fileNameLabel", "fileTypeLabel"})
+            shown << formChild<QLabel>(files, label)->text();
+        shown << formChild<QDialogButtonBox>(files, "buttonBox")->button(QDialogButtonBox::Save)->text();
+        QCOMPARE(shown, captions);
     }
 
     // Inputs of one group that say different things in Chinese say different
@@ -162,6 +178,16 @@ private slots:
             if (sourceOf.contains(key) && sourceOf.value(key) != chinese)
                 merged << sourceOf.value(key) + " / " + chinese + " -> " + english;
             sourceOf.insert(key, chinese);
+        }
+        // Nor do the choices of one list.
+        for (const QComboBox *combo : w.findChildren<QComboBox *>()) {
+            QStringList choices;
+            for (int i = 0; i < combo->count(); ++i) {
+                const QString english = combo->itemText(i).trimmed().toLower();
+                if (choices.contains(english))
+                    merged << combo->objectName() + ": " + english;
+                choices << english;
+            }
         }
         QCOMPARE(merged, QStringList());
     }

@@ -1,5 +1,6 @@
 // Every window and dialog opens whole on its screen, and a box's title is
-// never cut. CTest runs this on an X server of its own (Xvfb) with a screen
+// never cut, in either language (TARVO_TEST_LANG). CTest runs this on an X
+// server of its own (Xvfb) with a screen
 // 1000 pixels high at scale 1, and one of 850 x 625 logical pixels at scale 2,
 // narrower than the record and output test windows ask for:
 // the main window is put in the screen's lower right corner, where a tool
@@ -13,6 +14,7 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include "program/language.h"
 #include "support/form_setup.h"
 #include "support/message_box_answerer.h"
 #include "widgets/screen_fit.h"
@@ -66,23 +68,34 @@ class WindowFitTest : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void initTestCase()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        bool known = false;
+        const Language language = chooseLanguage({}, qEnvironmentVariable("TARVO_TEST_LANG"), &known);
+        QVERIFY2(known, "TARVO_TEST_LANG names zh or en");
+        QVERIFY(installLanguage(language));
+    }
 
     void opensWholeOnTheScreen_data()
     {
         QTest::addColumn<QKeySequence>("keys");
         QTest::addColumn<QString>("toolTip"); // of the button that opens a modal dialog
-        QTest::newRow("main window") << QKeySequence() << QString();
-        QTest::newRow("record window") << QKeySequence(Qt::CTRL | Qt::Key_H) << QString();
-        QTest::newRow("batch write") << QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_W) << QString();
-        QTest::newRow("output test") << QKeySequence(Qt::CTRL | Qt::Key_T) << QString();
-        QTest::newRow("device chooser") << QKeySequence() << QStringLiteral("选择设备…");
+        QTest::addColumn<bool>("code");       // shown before the keys
+        QTest::newRow("main window") << QKeySequence() << QString() << false;
+        QTest::newRow("record window") << QKeySequence(Qt::CTRL | Qt::Key_H) << QString() << false;
+        QTest::newRow("batch write") << QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_W) << QString() << false;
+        QTest::newRow("output test") << QKeySequence(Qt::CTRL | Qt::Key_T) << QString() << false;
+        QTest::newRow("device chooser")
+            << QKeySequence() << QCoreApplication::translate("DeviceSession", "选择设备…") << false;
+        QTest::newRow("code shown large") << QKeySequence(QKeySequence::ZoomIn) << QString() << true;
     }
 
     void opensWholeOnTheScreen()
     {
         QFETCH(QKeySequence, keys);
         QFETCH(QString, toolTip);
+        QFETCH(bool, code);
         const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
         QVERIFY2(available.height() <= 1000, "the test needs a screen too small for a careless window");
         MessageBoxAnswerer answerer;
@@ -97,6 +110,10 @@ private slots:
             return;
         // Over a main window left in the corner, a centred window would run off.
         window.move(available.bottomRight() - QPoint(200, 200));
+        if (code) {
+            fillForm(window, {"manpw=0123456789abcdef"});
+            QTest::mouseClick(formChild<QPushButton>(window, "pushButton"), Qt::LeftButton);
+        }
         const QRect frame = shownFrame(window, keys, toolTip);
         QVERIFY(!frame.isEmpty());
         QVERIFY2(available.contains(frame), qPrintable(shown(frame, available)));
