@@ -347,7 +347,8 @@ Exported recordsPdf(records::Store &store, const records::Selection &chosen, Exp
         return {QByteArray(), unread.value_or(QString())};
     if (run->done != rows)
         return {QByteArray(),
-                said(QT_TRANSLATE_NOOP("RecordExport", "只读到 %2 条记录中的 %1 条")).arg(run->done).arg(rows)};
+                QCoreApplication::translate("RecordExport", "只读到 %n 条记录中的 %1 条", nullptr, int(rows))
+                    .arg(run->done)};
     if (const int written = pdfPages(bytes); written != pages)
         return {
             QByteArray(),

@@ -405,10 +405,10 @@ void TcpReceiver::dropQuietest()
     const auto quietest = std::max_element(links_.begin(), links_.end(), [](const auto &a, const auto &b) {
         return a.second.quiet.elapsed() < b.second.quiet.elapsed();
     });
-    emit note(OutputReceiver::tr("已有 %1 个连接：断开最久未发送的 %2（%3 秒未发送），为新连接腾出位置")
+    emit note(OutputReceiver::tr("已有 %1 个连接：断开最久未发送的 %2（%n 秒未发送），为新连接腾出位置", nullptr,
+                                 int(quietest->second.quiet.elapsed() / 1000))
                   .arg(kMaxPeers)
-                  .arg(quietest->second.address)
-                  .arg(quietest->second.quiet.elapsed() / 1000));
+                  .arg(quietest->second.address));
     QTcpSocket *socket = quietest->first;
     socket->abort();
     forget(socket);

@@ -1111,10 +1111,6 @@ See man tarvo-config.</translation>
         <translation>The PDF could not be finished</translation>
     </message>
     <message>
-        <source>只读到 %2 条记录中的 %1 条</source>
-        <translation>Only %1 of %2 records were read</translation>
-    </message>
-    <message>
         <source>写成的交接单有 %1 页，应有 %2 页</source>
         <translation>The report came out with %1 pages instead of %2</translation>
     </message>
@@ -1129,6 +1125,13 @@ See man tarvo-config.</translation>
     <message>
         <source>记录</source>
         <translation>Kind</translation>
+    </message>
+    <message numerus="yes">
+        <source>只读到 %n 条记录中的 %1 条</source>
+        <translation>
+            <numerusform>Only %1 of %n record was read</numerusform>
+            <numerusform>Only %1 of %n records were read</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -2764,10 +2767,6 @@ Configuration:
         <translation>%1 sent nothing (not even a heartbeat) for %2 seconds: disconnected</translation>
     </message>
     <message>
-        <source>已有 %1 个连接：断开最久未发送的 %2（%3 秒未发送），为新连接腾出位置</source>
-        <translation>%1 connections already: disconnected %2, quiet the longest (%3 seconds), to make room for a new one</translation>
-    </message>
-    <message>
         <source>超时</source>
         <translation>timed out</translation>
     </message>
@@ -2794,6 +2793,13 @@ Configuration:
     <message>
         <source>%1 的 HTTP 请求 %2 秒内未完成，已断开</source>
         <translation>The HTTP request of %1 was not complete within %2 seconds: disconnected</translation>
+    </message>
+    <message numerus="yes">
+        <source>已有 %1 个连接：断开最久未发送的 %2（%n 秒未发送），为新连接腾出位置</source>
+        <translation>
+            <numerusform>%1 connections already: disconnected %2, quiet the longest (%n second), to make room for a new one</numerusform>
+            <numerusform>%1 connections already: disconnected %2, quiet the longest (%n seconds), to make room for a new one</numerusform>
+        </translation>
     </message>
 </context>
 <context>
