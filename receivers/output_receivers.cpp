@@ -2,6 +2,7 @@
 
 #include <QHostAddress>
 #include <QMutexLocker>
+#include <QNetworkInterface>
 #include <QPointer>
 #include <QSerialPort>
 #include <QStringList>
@@ -81,6 +82,15 @@ int bindAndListen(int fd, const sockaddr *address, socklen_t length)
     return error;
 }
 
+// The interface a link-local address is on: the system lists it by name
+// (fe80::1%eth0), and a link-local address bound without it is refused.
+quint32 scopeIndex(const QString &scope)
+{
+    bool number = false;
+    const quint32 index = scope.toUInt(&number);
+    return number ? index : quint32(QNetworkInterface::interfaceIndexFromName(scope));
+}
+
 // A socket listening on the address (every interface for Any: IPv6 and
 // IPv4 alike where the system has IPv6); on failure -1 and the system's
 // error in *error.
@@ -114,7 +124,7 @@ int listenOn(const QHostAddress &address, quint16 port, int *error)
         chosen->sin6_family = AF_INET6;
         const Q_IPV6ADDR bytes = address.toIPv6Address();
         std::memcpy(&chosen->sin6_addr, &bytes, sizeof bytes);
-        chosen->sin6_scope_id = address.scopeId().toUInt();
+        chosen->sin6_scope_id = scopeIndex(address.scopeId());
         chosen->sin6_port = htons(port);
     } else {
         auto *chosen = reinterpret_cast<sockaddr_in *>(&storage);

@@ -10,6 +10,8 @@
 #include <QTcpSocket>
 #include <QtTest>
 
+#include <cerrno>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -129,6 +131,29 @@ private slots:
     {
         QFETCH(QString, address);
         QTEST(int(httpPortOf(address)), "port");
+    }
+
+    // What cannot be listened on is said with the system's reason: a
+    // link-local address is looked for on the interface its name carries,
+    // not refused as lacking one.
+    void openFailureIsSaid_data()
+    {
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<int>("error");
+        QTest::newRow("port in use") << "127.0.0.1" << EADDRINUSE;
+        QTest::newRow("link-local, not on its interface") << "fe80::1%lo" << EADDRNOTAVAIL;
+    }
+
+    void openFailureIsSaid()
+    {
+        QFETCH(QString, address);
+        QFETCH(int, error);
+        QTcpServer other;
+        QVERIFY(other.listen(QHostAddress::LocalHost, 0));
+        TcpReceiver receiver{Settings()};
+        const std::optional<OpenFailure> failure = receiver.open(QHostAddress(address), other.serverPort());
+        QVERIFY(failure);
+        QCOMPARE(failure->reason, QString::fromLocal8Bit(std::strerror(error)));
     }
 
     // Two readers at once: each message answered to its own sender, a
