@@ -899,6 +899,18 @@ See man tarvo-config.</translation>
         <source>无法保存消息到 %1。</source>
         <translation>Could not save the messages to %1.</translation>
     </message>
+    <message>
+        <source>配置的输出通道已改：停止接收</source>
+        <translation>The configuration&apos;s output channel changed: receiving stopped</translation>
+    </message>
+    <message>
+        <source>配置的结束符或心跳已改：按新的设置重新接收</source>
+        <translation>The configuration&apos;s terminator or heartbeat changed: receiving again with the new settings</translation>
+    </message>
+    <message>
+        <source>配置的串口参数已改：重新打开串口</source>
+        <translation>The configuration&apos;s serial line settings changed: opening the serial port again</translation>
+    </message>
 </context>
 <context>
     <name>PlaceLabel</name>

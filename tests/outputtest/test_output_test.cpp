@@ -485,10 +485,28 @@ private slots:
         QVERIFY2(note.contains("韦根34") && note.contains("转16进制输出"), qPrintable(note));
     }
 
-    // The form's port changes while the test receives: the receiver moves
-    // to the new port, the log keeps what came and says why it moved.
-    void formPortChangeMovesTheReceiver()
+    // The form changes while the test receives: the receiver moves to the
+    // new port (once the form is still, not to a busy port typed on the
+    // way) or takes the new terminator; the log keeps what came and says
+    // why it moved.
+    void formChangeMovesTheReceiver_data()
     {
+        QTest::addColumn<bool>("typedPastBusy");
+        QTest::addColumn<bool>("newPort");
+        QTest::addColumn<QString>("said");
+        QTest::addColumn<QString>("end");
+        QTest::newRow("port") << false << true << "端口"
+                              << "⏎";
+        QTest::newRow("port typed past a busy one") << true << true << "端口"
+                                                    << "⏎";
+        QTest::newRow("terminator, CR to LF") << false << false << "结束符"
+                                              << "␊";
+    }
+
+    void formChangeMovesTheReceiver()
+    {
+        QFETCH(bool, typedPastBusy);
+        QFETCH(bool, newPort);
         HeldForm form;
         const quint16 before = freePort();
         chooseChannel(form, Channel::Tcp, before);
@@ -500,21 +518,32 @@ private slots:
         QVERIFY(reader.waitForConnected(5000));
         reader.write("A1\r");
         QTRY_COMPARE_WITH_TIMEOUT(logOf(test).rowCount(), 1, kArrival);
-        quint16 after = freePort();
-        while (after == before)
+        QTcpServer busy;
+        QVERIFY(busy.listen(QHostAddress::LocalHost, 0));
+        if (typedPastBusy) {
+            form.form.tcpport = QString::number(busy.serverPort());
+            form.change();
+            QTest::qWait(50);
+        }
+        quint16 after = before;
+        while (newPort && (after == before || after == busy.serverPort()))
             after = freePort();
         form.form.tcpport = QString::number(after);
+        form.form.enterCheck = newPort;
+        form.form.wrapCheck = !newPort;
         form.change();
-        QTRY_VERIFY_WITH_TIMEOUT(formChild<QLabel>(test, "statusLine")->text().contains(QString::number(after)),
-                                 kArrival);
+        QTRY_COMPARE_WITH_TIMEOUT(logOf(test).rowCount(), 2, kArrival);
         QTcpSocket moved;
         moved.connectToHost(QHostAddress::LocalHost, after);
         QVERIFY(moved.waitForConnected(5000));
-        moved.write("B2\r");
+        moved.write(newPort ? "B2\r" : "B2\n");
         QTRY_COMPARE_WITH_TIMEOUT(logOf(test).rowCount(), 3, kArrival);
         QCOMPARE(logOf(test).index(0, OutputLog::Data).data().toString(), QString("A1"));
-        QVERIFY(logOf(test).index(1, OutputLog::Data).data().toString().contains(QString::number(after)));
+        const QString note = logOf(test).index(1, OutputLog::Data).data().toString();
+        QFETCH(QString, said);
+        QVERIFY2(note.contains(said) && (!newPort || note.contains(QString::number(after))), qPrintable(note));
         QCOMPARE(logOf(test).index(2, OutputLog::Data).data().toString(), QString("B2"));
+        QTEST(logOf(test).index(2, OutputLog::End).data().toString(), "end");
     }
 
     // A request path holding a line feed, terminal escapes, a bell and a
