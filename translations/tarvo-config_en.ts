@@ -2800,6 +2800,13 @@ Configuration:
         <source>%1 的 HTTP 请求 %2 秒内未完成，已断开</source>
         <translation>The HTTP request of %1 was not complete within %2 seconds: disconnected</translation>
     </message>
+    <message numerus="yes">
+        <source>拒绝了 %n 个 HTTP 连接（最近一个来自 %1）：每个地址最多 %2 个连接，共最多 %3 个</source>
+        <translation>
+            <numerusform>Refused %n HTTP connection (the latest from %1): %2 connections at most an address, %3 in all</numerusform>
+            <numerusform>Refused %n HTTP connections (the latest from %1): %2 connections at most an address, %3 in all</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>output_test::PeerTable</name>

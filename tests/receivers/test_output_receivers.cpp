@@ -244,13 +244,15 @@ private slots:
     }
 
     // Seventy connections from one address trickling header lines hold at
-    // most a few places: a reader's POST from another address arrives.
+    // most a few places, the others refused and said: a reader's POST from
+    // another address arrives.
     void slowHeadersKeepNoReaderOut()
     {
         HttpReceiver receiver;
         const quint16 port = freePort();
         QVERIFY(!receiver.open(QHostAddress::Any, port));
         QSignalSpy received(&receiver, &OutputReceiver::received);
+        QSignalSpy notes(&receiver, &OutputReceiver::note);
         std::vector<std::unique_ptr<QTcpSocket>> slow;
         for (int i = 0; i < 70; ++i) {
             slow.push_back(std::make_unique<QTcpSocket>());
@@ -274,6 +276,9 @@ private slots:
         QCOMPARE(reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(), 200);
         QTRY_COMPARE(received.size(), 1);
         QCOMPARE(received.at(0).at(0).value<Message>().bytes, QByteArray("6901234567892"));
+        QTRY_VERIFY(!notes.isEmpty());
+        const QString said = notes.at(0).at(0).toString();
+        QVERIFY2(said.contains("拒绝") && said.contains("127.0.0.2"), qPrintable(said));
     }
 
     // A request shows its query and headers; a body past the limit is cut
