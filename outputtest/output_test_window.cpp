@@ -39,6 +39,9 @@ const char kTitle[] = QT_TRANSLATE_NOOP("OutputTestWindow", "输出测试");
 constexpr quint16 kDefaultPort = 8080;
 const char kListenKey[] = "outputTest/listenAddress";
 const char kEveryInterface[] = "any";
+// The form changes a keystroke at a time: the receiver moves once it has
+// been still this long, not to each half-typed port on the way.
+constexpr int kFormSettlesMs = 800;
 
 // The channels in the order the choice lists them.
 struct ChannelChoice
@@ -125,6 +128,10 @@ OutputTestWindow::OutputTestWindow(const FormSource &formSource, QWidget *parent
     channelChosen();
     connect(channels, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
             &OutputTestWindow::channelChosen);
+    formSettles = new QTimer(this);
+    formSettles->setSingleShot(true);
+    formSettles->setInterval(kFormSettlesMs);
+    connect(formSettles, &QTimer::timeout, this, &OutputTestWindow::followTheForm);
     connect(&form, &FormSource::changed, this, &OutputTestWindow::formChanged);
 }
 
@@ -367,6 +374,8 @@ void OutputTestWindow::start()
                                            .arg(listenChoice->currentText())
                                      : tr("正在串口 %1 上接收。").arg(serialPort->currentText());
     status->setText(receiving);
+    openedWith = settings;
+    openedPort = port->value();
     starting->setText(tr("停止"));
     showPeers();
 }
@@ -426,9 +435,9 @@ void OutputTestWindow::stop()
 }
 
 // The form changed under the open test: the affixes count for the next
-// messages, a new channel is chosen here too, and a new port for the
-// channel being received moves the receiver once the message being
-// delivered is through. The log stays as it is.
+// messages, a new channel is chosen here too (which stops receiving, said
+// in the log), and what the running receiver was opened with moves it
+// once the form is still. The log stays as it is.
 void OutputTestWindow::formChanged()
 {
     const output_test::Settings changed = outputTestSettings(form.value());
@@ -438,16 +447,40 @@ void OutputTestWindow::formChanged()
     settings = changed;
     messages->setSettings(settings);
     if (channelMoved) {
+        if (receiver)
+            messages->note(tr("配置的输出通道已改：停止接收"));
         channels->setCurrentIndex(choiceOf(settings.channel));
         return;
     }
-    if (!isNetwork(channel()) || after == before || after == 0)
+    if (isNetwork(channel()) && after != before && after != 0)
+        port->setValue(after);
+    if (receiver)
+        formSettles->start();
+}
+
+void OutputTestWindow::followTheForm()
+{
+    const QString why = whyReopen();
+    if (!receiver || why.isEmpty())
         return;
-    port->setValue(after);
-    if (!receiver)
-        return;
-    messages->note(tr("配置的端口改为 %1：在新端口上重新接收").arg(after));
-    QTimer::singleShot(0, this, &OutputTestWindow::start);
+    messages->note(why);
+    start();
+}
+
+// What the running receiver was opened with that the form no longer says;
+// empty when nothing.
+QString OutputTestWindow::whyReopen() const
+{
+    if (isNetwork(channel()) && port->value() != openedPort)
+        return tr("配置的端口改为 %1：在新端口上重新接收").arg(port->value());
+    if (channel() != Channel::Http
+        && (settings.terminator() != openedWith.terminator() || settings.heartbeat != openedWith.heartbeat))
+        return tr("配置的结束符或心跳已改：按新的设置重新接收");
+    if (isSerial(channel())
+        && (settings.baudRate != openedWith.baudRate || settings.dataBits != openedWith.dataBits
+            || settings.parity != openedWith.parity || settings.stopBits != openedWith.stopBits))
+        return tr("配置的串口参数已改：重新打开串口");
+    return QString();
 }
 
 void OutputTestWindow::showOpenFailure(const output_test::OpenFailure &failure)

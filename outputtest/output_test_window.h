@@ -20,6 +20,7 @@ class QPushButton;
 class QSpinBox;
 class QStackedWidget;
 class QTableView;
+class QTimer;
 class FormSource;
 class KeyboardCapture;
 
@@ -51,6 +52,8 @@ private:
     QComboBox *makeListenChoice(QWidget *row);
     QHostAddress listenAddress() const;
     void formChanged();
+    void followTheForm();
+    QString whyReopen() const;
     QWidget *makeMessageViews();
     QTableView *makeMessageTable(QWidget *parent);
     QTableView *makePeerView(QWidget *page);
@@ -90,6 +93,11 @@ private:
     QLabel *wiegandNote;
     // What the receiver is doing, before the latest note of its peers.
     QString receiving;
+    // What the running receiver was opened with, for the form's changes
+    // to be followed once the form is still.
+    output_test::Settings openedWith;
+    int openedPort = 0;
+    QTimer *formSettles;
     bool followNewest = true;
 };
 

@@ -2,6 +2,7 @@
 
 #include <QHostAddress>
 #include <QMutexLocker>
+#include <QNetworkInterface>
 #include <QPointer>
 #include <QSerialPort>
 #include <QStringList>
@@ -19,6 +20,7 @@
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#include <utility>
 
 #include "text/plain_text.h"
 
@@ -48,8 +50,8 @@ constexpr qint64 kReadBufferBytes = 64 * 1024;
 // ended) is cut off; one address holds this many connections at most.
 constexpr unsigned kHttpQuietSeconds = 10;
 constexpr int kHttpRequestSeconds = 30;
-constexpr unsigned kHttpConnectionsPerAddress = 8;
-constexpr unsigned kHttpConnections = 64;
+constexpr long kHttpConnectionsPerAddress = 8;
+constexpr std::size_t kHttpConnections = 64;
 
 QString systemReason(int error)
 {
@@ -79,6 +81,15 @@ int bindAndListen(int fd, const sockaddr *address, socklen_t length)
     const int error = errno;
     ::close(fd);
     return error;
+}
+
+// The interface a link-local address is on: the system lists it by name
+// (fe80::1%eth0), and a link-local address bound without it is refused.
+quint32 scopeIndex(const QString &scope)
+{
+    bool number = false;
+    const quint32 index = scope.toUInt(&number);
+    return number ? index : quint32(QNetworkInterface::interfaceIndexFromName(scope));
 }
 
 // A socket listening on the address (every interface for Any: IPv6 and
@@ -114,7 +125,7 @@ int listenOn(const QHostAddress &address, quint16 port, int *error)
         chosen->sin6_family = AF_INET6;
         const Q_IPV6ADDR bytes = address.toIPv6Address();
         std::memcpy(&chosen->sin6_addr, &bytes, sizeof bytes);
-        chosen->sin6_scope_id = address.scopeId().toUInt();
+        chosen->sin6_scope_id = scopeIndex(address.scopeId());
         chosen->sin6_port = htons(port);
     } else {
         auto *chosen = reinterpret_cast<sockaddr_in *>(&storage);
@@ -129,11 +140,16 @@ int listenOn(const QHostAddress &address, quint16 port, int *error)
 
 // An address as people write it: IPv4 peers of a dual-stack socket without
 // their IPv6 dress.
-QString peerText(const QHostAddress &address, quint16 port)
+QHostAddress plainAddress(const QHostAddress &address)
 {
     bool isV4 = false;
     const quint32 v4 = address.toIPv4Address(&isV4);
-    const QHostAddress shown = isV4 ? QHostAddress(v4) : address;
+    return isV4 ? QHostAddress(v4) : address;
+}
+
+QString peerText(const QHostAddress &address, quint16 port)
+{
+    const QHostAddress shown = plainAddress(address);
     return shown.protocol() == QAbstractSocket::IPv6Protocol
                ? QStringLiteral("[%1]:%2").arg(shown.toString()).arg(port)
                : QStringLiteral("%1:%2").arg(shown.toString()).arg(port);
@@ -576,6 +592,11 @@ void requestCompleted(void *receiver, MHD_Connection *connection, void **state, 
         http->tell(OutputReceiver::tr("来自 %1 的 HTTP 请求未完成就被中断：%2").arg(clientOf(connection), why));
 }
 
+MHD_Result admitConnection(void *receiver, const sockaddr *address, socklen_t)
+{
+    return static_cast<HttpReceiver *>(receiver)->admit(plainAddress(QHostAddress(address))) ? MHD_YES : MHD_NO;
+}
+
 void connectionNotified(void *receiver, MHD_Connection *connection, void **, MHD_ConnectionNotificationCode code)
 {
     auto *http = static_cast<HttpReceiver *>(receiver);
@@ -592,6 +613,7 @@ HttpReceiver::HttpReceiver(QObject *parent) : OutputReceiver(parent)
     qRegisterMetaType<Message>();
     deadlineCheck_.setInterval(1000);
     connect(&deadlineCheck_, &QTimer::timeout, this, &HttpReceiver::cutLateRequests);
+    connect(&deadlineCheck_, &QTimer::timeout, this, &HttpReceiver::sayRefusals);
 }
 
 HttpReceiver::~HttpReceiver()
@@ -607,12 +629,10 @@ std::optional<OpenFailure> HttpReceiver::open(const QHostAddress &address, quint
     const int fd = listenOn(address, port, &error);
     if (fd < 0)
         return portFailure(error, port);
-    daemon_ =
-        MHD_start_daemon(MHD_USE_INTERNAL_POLLING_THREAD | MHD_USE_AUTO, 0, nullptr, nullptr, answerRequest, this,
-                         MHD_OPTION_LISTEN_SOCKET, fd, MHD_OPTION_NOTIFY_COMPLETED, requestCompleted, this,
-                         MHD_OPTION_NOTIFY_CONNECTION, connectionNotified, this, MHD_OPTION_CONNECTION_LIMIT,
-                         kHttpConnections, MHD_OPTION_PER_IP_CONNECTION_LIMIT, kHttpConnectionsPerAddress,
-                         MHD_OPTION_CONNECTION_TIMEOUT, kHttpQuietSeconds, MHD_OPTION_END);
+    daemon_ = MHD_start_daemon(MHD_USE_INTERNAL_POLLING_THREAD | MHD_USE_AUTO, 0, admitConnection, this,
+                               answerRequest, this, MHD_OPTION_LISTEN_SOCKET, fd, MHD_OPTION_NOTIFY_COMPLETED,
+                               requestCompleted, this, MHD_OPTION_NOTIFY_CONNECTION, connectionNotified, this,
+                               MHD_OPTION_CONNECTION_TIMEOUT, kHttpQuietSeconds, MHD_OPTION_END);
     if (!daemon_) {
         ::close(fd);
         return OpenFailure{systemReason(errno), OutputReceiver::tr("换一个端口再试。")};
@@ -625,9 +645,41 @@ void HttpReceiver::connectionStarted(MHD_Connection *connection)
 {
     const MHD_ConnectionInfo *info = MHD_get_connection_info(connection, MHD_CONNECTION_INFO_CONNECTION_FD);
     QMutexLocker lock(&connectionsLock_);
+    const MHD_ConnectionInfo *client = MHD_get_connection_info(connection, MHD_CONNECTION_INFO_CLIENT_ADDRESS);
     OpenConnection &opened = connections_[connection];
     opened.fd = info ? info->connect_fd : -1;
+    opened.from =
+        client && client->client_addr ? plainAddress(QHostAddress(client->client_addr)) : QHostAddress();
     opened.age.start();
+}
+
+// The server's own limits would refuse unseen: the limits are held here,
+// and what they refuse is counted for the next check to say.
+bool HttpReceiver::admit(const QHostAddress &from)
+{
+    QMutexLocker lock(&connectionsLock_);
+    const auto same = std::count_if(connections_.begin(), connections_.end(),
+                                    [&from](const auto &open) { return open.second.from == from; });
+    if (connections_.size() < kHttpConnections && same < kHttpConnectionsPerAddress)
+        return true;
+    ++refused_;
+    lastRefused_ = from;
+    return false;
+}
+
+void HttpReceiver::sayRefusals()
+{
+    QMutexLocker lock(&connectionsLock_);
+    const int refused = std::exchange(refused_, 0);
+    const QString from = lastRefused_.toString();
+    lock.unlock();
+    if (refused > 0)
+        emit note(
+            OutputReceiver::tr("拒绝了 %n 个 HTTP 连接（最近一个来自 %1）：每个地址最多 %2 个连接，共最多 %3 个",
+                               nullptr, refused)
+                .arg(from)
+                .arg(kHttpConnectionsPerAddress)
+                .arg(kHttpConnections));
 }
 
 void HttpReceiver::connectionClosed(MHD_Connection *connection)

@@ -157,6 +157,8 @@ public:
     void deliver(const Message &message) { emit received(message); }
     void tell(const QString &text) { emit note(text); }
     // A connection opened, ended or finished a request.
+    // Whether a new connection from the address is let in.
+    bool admit(const QHostAddress &from);
     void connectionStarted(MHD_Connection *connection);
     void connectionClosed(MHD_Connection *connection);
     void requestEnded(MHD_Connection *connection);
@@ -165,14 +167,18 @@ private:
     struct OpenConnection
     {
         int fd;
+        QHostAddress from;
         QElapsedTimer age; // since it opened or its last request ended
         bool cut = false;
     };
     void cutLateRequests();
+    void sayRefusals();
 
     MHD_Daemon *daemon_ = nullptr;
     QMutex connectionsLock_;
     std::map<MHD_Connection *, OpenConnection> connections_;
+    int refused_ = 0; // connections refused since the last check
+    QHostAddress lastRefused_;
     QTimer deadlineCheck_;
     mutable QMutex replyLock_;
     QByteArray reply_;

@@ -899,6 +899,18 @@ See man tarvo-config.</translation>
         <source>无法保存消息到 %1。</source>
         <translation>Could not save the messages to %1.</translation>
     </message>
+    <message>
+        <source>配置的输出通道已改：停止接收</source>
+        <translation>The configuration&apos;s output channel changed: receiving stopped</translation>
+    </message>
+    <message>
+        <source>配置的结束符或心跳已改：按新的设置重新接收</source>
+        <translation>The configuration&apos;s terminator or heartbeat changed: receiving again with the new settings</translation>
+    </message>
+    <message>
+        <source>配置的串口参数已改：重新打开串口</source>
+        <translation>The configuration&apos;s serial line settings changed: opening the serial port again</translation>
+    </message>
 </context>
 <context>
     <name>PlaceLabel</name>
@@ -2799,6 +2811,13 @@ Configuration:
         <translation>
             <numerusform>%1 connections already: disconnected %2, quiet the longest (%n second), to make room for a new one</numerusform>
             <numerusform>%1 connections already: disconnected %2, quiet the longest (%n seconds), to make room for a new one</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>拒绝了 %n 个 HTTP 连接（最近一个来自 %1）：每个地址最多 %2 个连接，共最多 %3 个</source>
+        <translation>
+            <numerusform>Refused %n HTTP connection (the latest from %1): %2 connections at most an address, %3 in all</numerusform>
+            <numerusform>Refused %n HTTP connections (the latest from %1): %2 connections at most an address, %3 in all</numerusform>
         </translation>
     </message>
 </context>

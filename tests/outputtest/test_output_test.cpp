@@ -19,6 +19,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <sys/stat.h>
 
 #include "core/form_source.h"
 #include "outputtest/keyboard_capture.h"
@@ -432,6 +433,29 @@ private slots:
                  qPrintable(formChild<QLabel>(second, "statusLine")->text()));
     }
 
+    // Where to listen, chosen on its list, is where the next window
+    // listens unless chosen otherwise.
+    void listenChoiceIsRemembered_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("remembered");
+        QTest::newRow("this computer only") << int(Qt::Key_End) << "仅本机";
+        QTest::newRow("every interface") << int(Qt::Key_Home) << "所有网卡";
+    }
+
+    void listenChoiceIsRemembered()
+    {
+        QFETCH(int, key);
+        HeldForm form;
+        chooseChannel(form, Channel::Tcp, freePort());
+        {
+            OutputTestWindow first(form, nullptr);
+            QTest::keyClick(formChild<QComboBox>(first, "listenAddress"), Qt::Key(key));
+        }
+        OutputTestWindow second(form, nullptr);
+        QTEST(formChild<QComboBox>(second, "listenAddress")->currentText(), "remembered");
+    }
+
     // A serial port that is not there is said with the reason and a hint.
     void missingSerialPortIsSaid()
     {
@@ -464,10 +488,28 @@ private slots:
         QVERIFY2(note.contains("韦根34") && note.contains("转16进制输出"), qPrintable(note));
     }
 
-    // The form's port changes while the test receives: the receiver moves
-    // to the new port, the log keeps what came and says why it moved.
-    void formPortChangeMovesTheReceiver()
+    // The form changes while the test receives: the receiver moves to the
+    // new port (once the form is still, not to a busy port typed on the
+    // way) or takes the new terminator; the log keeps what came and says
+    // why it moved.
+    void formChangeMovesTheReceiver_data()
     {
+        QTest::addColumn<bool>("typedPastBusy");
+        QTest::addColumn<bool>("newPort");
+        QTest::addColumn<QString>("said");
+        QTest::addColumn<QString>("end");
+        QTest::newRow("port") << false << true << "端口"
+                              << "⏎";
+        QTest::newRow("port typed past a busy one") << true << true << "端口"
+                                                    << "⏎";
+        QTest::newRow("terminator, CR to LF") << false << false << "结束符"
+                                              << "␊";
+    }
+
+    void formChangeMovesTheReceiver()
+    {
+        QFETCH(bool, typedPastBusy);
+        QFETCH(bool, newPort);
         HeldForm form;
         const quint16 before = freePort();
         chooseChannel(form, Channel::Tcp, before);
@@ -479,21 +521,32 @@ private slots:
         QVERIFY(reader.waitForConnected(5000));
         reader.write("A1\r");
         QTRY_COMPARE_WITH_TIMEOUT(logOf(test).rowCount(), 1, kArrival);
-        quint16 after = freePort();
-        while (after == before)
+        QTcpServer busy;
+        QVERIFY(busy.listen(QHostAddress::LocalHost, 0));
+        if (typedPastBusy) {
+            form.form.tcpport = QString::number(busy.serverPort());
+            form.change();
+            QTest::qWait(50);
+        }
+        quint16 after = before;
+        while (newPort && (after == before || after == busy.serverPort()))
             after = freePort();
         form.form.tcpport = QString::number(after);
+        form.form.enterCheck = newPort;
+        form.form.wrapCheck = !newPort;
         form.change();
-        QTRY_VERIFY_WITH_TIMEOUT(formChild<QLabel>(test, "statusLine")->text().contains(QString::number(after)),
-                                 kArrival);
+        QTRY_COMPARE_WITH_TIMEOUT(logOf(test).rowCount(), 2, kArrival);
         QTcpSocket moved;
         moved.connectToHost(QHostAddress::LocalHost, after);
         QVERIFY(moved.waitForConnected(5000));
-        moved.write("B2\r");
+        moved.write(newPort ? "B2\r" : "B2\n");
         QTRY_COMPARE_WITH_TIMEOUT(logOf(test).rowCount(), 3, kArrival);
         QCOMPARE(logOf(test).index(0, OutputLog::Data).data().toString(), QString("A1"));
-        QVERIFY(logOf(test).index(1, OutputLog::Data).data().toString().contains(QString::number(after)));
+        const QString note = logOf(test).index(1, OutputLog::Data).data().toString();
+        QFETCH(QString, said);
+        QVERIFY2(note.contains(said) && (!newPort || note.contains(QString::number(after))), qPrintable(note));
         QCOMPARE(logOf(test).index(2, OutputLog::Data).data().toString(), QString("B2"));
+        QTEST(logOf(test).index(2, OutputLog::End).data().toString(), "end");
     }
 
     // A request path holding a line feed, terminal escapes, a bell and a
@@ -509,11 +562,17 @@ private slots:
         QTcpSocket peer;
         peer.connectToHost(QHostAddress::LocalHost, port);
         QVERIFY(peer.waitForConnected(5000));
-        peer.write("GET /a%0AFAKE%20LINE%1B[31m%1B]0;t%07%E2%80%AEgnp.exe HTTP/1.1\r\nHost: x\r\n\r\n");
+        peer.write("GET /a%0AFAKE%20LINE%1B[31m%1B]0;t%07%E2%80%AEgnp.exe HTTP/1.1\r\nHost: x\r\n"
+                   "X-Forged: \x1B]0;t\x07\xE2\x80\xAE"
+                   "exe\r\n\r\n");
         QTRY_COMPARE_WITH_TIMEOUT(logOf(test).rowCount(), 1, kArrival);
         QVERIFY(test.saveTo(dir.filePath("forged.txt")));
         const QStringList lines = savedLines(dir.filePath("forged.txt"));
         QCOMPARE(lines.size(), 1);
+        QTest::mouseClick(copyButton(test), Qt::LeftButton);
+        QCOMPARE(QApplication::clipboard()->text(), lines.first());
+        QVERIFY2(logOf(test).details(0).contains("X-Forged: \\x1B]0;t\\x07U+202Eexe\n"),
+                 qPrintable(logOf(test).details(0)));
         for (const QString &shown : {lines.first(), logOf(test).index(0, OutputLog::Source).data().toString(),
                                      logOf(test).details(0).section('\n', 1, 1)}) {
             QVERIFY2(shown.contains("/a\\x0AFAKE LINE\\x1B[31m\\x1B]0;t\\x07U+202Egnp.exe"), qPrintable(shown));
@@ -549,14 +608,13 @@ private slots:
         const QString line = "03:04:05.006\tpeer\tAB\t1\t\t\t41 42 31";
         QVERIFY(test.saveTo(dir.filePath("messages.txt")));
         QCOMPARE(savedLines(dir.filePath("messages.txt")), QStringList{line});
-        for (QPushButton *button : test.findChildren<QPushButton *>())
-            if (button->text() == "复制")
-                QTest::mouseClick(button, Qt::LeftButton);
+        QTest::mouseClick(copyButton(test), Qt::LeftButton);
         QCOMPARE(QApplication::clipboard()->text(), line);
     }
 
     // A save that cannot be done whole leaves the old file as it was and
-    // says why in the box: a device is no file to save to, and a full
+    // says why in the box: a device or a pipe is no file to save to (and
+    // stays what it is), and a full
     // disk (a tiny tmpfs when one can be mounted, else a read-only folder)
     // takes nothing.
     void failedSaveKeepsTheOldFile_data()
@@ -565,6 +623,10 @@ private slots:
         QTest::addColumn<QString>("reason");
         QTest::newRow("device") << "/dev/full"
                                 << "";
+        QTest::newRow("null device") << "/dev/null"
+                                     << "";
+        QTest::newRow("pipe") << "pipe"
+                              << "";
         QTest::newRow("full disk") << "full/messages.txt" << QString::fromLocal8Bit(std::strerror(ENOSPC));
     }
 
@@ -572,7 +634,11 @@ private slots:
     {
         QFETCH(QString, target);
         QFETCH(QString, reason);
-        const bool onDisk = !target.startsWith('/');
+        const bool onDisk = target.startsWith("full/");
+        if (target == "pipe") {
+            target = dir.filePath(target);
+            QCOMPARE(::mkfifo(QFile::encodeName(target).constData(), 0600), 0);
+        }
         if (onDisk) {
             target = dir.filePath(target);
             QVERIFY(QDir(dir.path()).mkpath("full"));
@@ -597,6 +663,9 @@ private slots:
         QVERIFY(!test.saveTo(target));
         QCOMPARE(answerer.seen().size(), 1);
         QVERIFY2(!detail.isEmpty() && detail.contains(reason), qPrintable(detail));
+        struct stat after;
+        QVERIFY(::stat(QFile::encodeName(target).constData(), &after) == 0);
+        QCOMPARE(S_ISREG(after.st_mode), onDisk); // a device or a pipe is left what it was
         if (onDisk) {
             QCOMPARE(savedLines(target), QStringList{"old"});
             QProcess::execute("umount", {dir.filePath("full")});
@@ -631,6 +700,14 @@ private:
         QApplication::setActiveWindow(&window);
         QTest::keyClick(&window, Qt::Key_T, Qt::ControlModifier);
         return window.findChild<OutputTestWindow *>(QStringLiteral("outputTestWindow"));
+    }
+
+    static QPushButton *copyButton(OutputTestWindow &test)
+    {
+        for (QPushButton *button : test.findChildren<QPushButton *>())
+            if (button->text() == "复制")
+                return button;
+        return nullptr;
     }
 
     static int rowWith(const OutputLog &log, const QStringList &cells)

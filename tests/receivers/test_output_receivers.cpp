@@ -10,6 +10,8 @@
 #include <QTcpSocket>
 #include <QtTest>
 
+#include <cerrno>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -131,6 +133,29 @@ private slots:
         QTEST(int(httpPortOf(address)), "port");
     }
 
+    // What cannot be listened on is said with the system's reason: a
+    // link-local address is looked for on the interface its name carries,
+    // not refused as lacking one.
+    void openFailureIsSaid_data()
+    {
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<int>("error");
+        QTest::newRow("port in use") << "127.0.0.1" << EADDRINUSE;
+        QTest::newRow("link-local, not on its interface") << "fe80::1%lo" << EADDRNOTAVAIL;
+    }
+
+    void openFailureIsSaid()
+    {
+        QFETCH(QString, address);
+        QFETCH(int, error);
+        QTcpServer other;
+        QVERIFY(other.listen(QHostAddress::LocalHost, 0));
+        TcpReceiver receiver{Settings()};
+        const std::optional<OpenFailure> failure = receiver.open(QHostAddress(address), other.serverPort());
+        QVERIFY(failure);
+        QCOMPARE(failure->reason, QString::fromLocal8Bit(std::strerror(error)));
+    }
+
     // Two readers at once: each message answered to its own sender, a
     // heartbeat not at all.
     void tcpServesSeveralReaders()
@@ -219,13 +244,15 @@ private slots:
     }
 
     // Seventy connections from one address trickling header lines hold at
-    // most a few places: a reader's POST from another address arrives.
+    // most a few places, the others refused and said: a reader's POST from
+    // another address arrives.
     void slowHeadersKeepNoReaderOut()
     {
         HttpReceiver receiver;
         const quint16 port = freePort();
         QVERIFY(!receiver.open(QHostAddress::Any, port));
         QSignalSpy received(&receiver, &OutputReceiver::received);
+        QSignalSpy notes(&receiver, &OutputReceiver::note);
         std::vector<std::unique_ptr<QTcpSocket>> slow;
         for (int i = 0; i < 70; ++i) {
             slow.push_back(std::make_unique<QTcpSocket>());
@@ -249,6 +276,9 @@ private slots:
         QCOMPARE(reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(), 200);
         QTRY_COMPARE(received.size(), 1);
         QCOMPARE(received.at(0).at(0).value<Message>().bytes, QByteArray("6901234567892"));
+        QTRY_VERIFY(!notes.isEmpty());
+        const QString said = notes.at(0).at(0).toString();
+        QVERIFY2(said.contains("拒绝") && said.contains("127.0.0.2"), qPrintable(said));
     }
 
     // A request shows its query and headers; a body past the limit is cut
