@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <atomic>
+#include <condition_variable>
+#include <deque>
 #include <mutex>
 #include <thread>
 #include <utility>
@@ -78,6 +80,41 @@ void forEachLink(const QStringList &links, int jobs, const std::function<void(co
         thread.join();
 }
 
+void forEachLinkReported(const QStringList &links, int jobs,
+                         const std::function<std::function<void()>(const QString &link)> &work,
+                         const std::atomic<bool> *stopping)
+{
+    std::mutex lock;
+    std::condition_variable reported;
+    std::deque<std::function<void()>> reports;
+    bool finished = false;
+    std::thread working([&] {
+        forEachLink(
+            links, jobs,
+            [&](const QString &link) {
+                std::function<void()> report = work(link);
+                const std::lock_guard<std::mutex> held(lock);
+                reports.push_back(std::move(report));
+                reported.notify_one();
+            },
+            stopping);
+        const std::lock_guard<std::mutex> held(lock);
+        finished = true;
+        reported.notify_one();
+    });
+    for (;;) {
+        std::unique_lock<std::mutex> held(lock);
+        reported.wait(held, [&] { return finished || !reports.empty(); });
+        if (reports.empty())
+            break;
+        const std::function<void()> report = std::move(reports.front());
+        reports.pop_front();
+        held.unlock();
+        report();
+    }
+    working.join();
+}
+
 ReaderBatch::ReaderBatch(const QStringList &links, const QString &signedText, int jobs, BeforeSave before)
     : ReaderBatch(links, QHash<QString, QString>(), jobs, before)
 {
@@ -93,15 +130,12 @@ ReaderBatch::ReaderBatch(const QStringList &links, QHash<QString, QString> signe
 void ReaderBatch::run(const std::function<void(const ReaderResult &)> &done,
                       const std::function<void(const QString &link)> &started)
 {
-    std::mutex reporting;
-    forEachLink(
+    forEachLinkReported(
         links, jobs,
-        [&](const QString &link) {
+        [&](const QString &link) -> std::function<void()> {
             if (started)
                 started(link);
-            const ReaderResult result = saveToReader(link, signedTexts.value(link), before);
-            const std::lock_guard<std::mutex> one(reporting);
-            done(result);
+            return [&done, result = saveToReader(link, signedTexts.value(link), before)] { done(result); };
         },
         &stopping);
 }

@@ -41,6 +41,14 @@ enum class BeforeSave { Compare, SkipUnchanged };
 void forEachLink(const QStringList &links, int jobs, const std::function<void(const QString &link)> &work,
                  const std::atomic<bool> *stopping = nullptr);
 
+// As forEachLink, with what work returns for a link (its report) run on the
+// calling thread, one at a time, as each link ends, and every one of them
+// before this returns. What a report keeps (a record of the save) then goes
+// through the caller's one connection to the store.
+void forEachLinkReported(const QStringList &links, int jobs,
+                         const std::function<std::function<void()>(const QString &link)> &work,
+                         const std::atomic<bool> *stopping = nullptr);
+
 class ReaderBatch
 {
 public:
@@ -55,8 +63,8 @@ public:
 
     // Writes every link, at most jobs at once, and returns when all that were
     // started have finished. done is called as each finishes, one at a time,
-    // on the thread that wrote the link; started, when given, as each begins,
-    // on that thread too.
+    // on the thread that called run; started, when given, as each begins, on
+    // the thread that writes the link.
     void run(const std::function<void(const ReaderResult &)> &done,
              const std::function<void(const QString &link)> &started = {});
 

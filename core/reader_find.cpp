@@ -3,7 +3,6 @@
 #include <QCoreApplication>
 #include <QRegularExpression>
 
-#include <mutex>
 
 #include "config/code_summary.h"
 #include "config/config_file.h"
@@ -139,13 +138,10 @@ void findReaders(const QStringList &links, int jobs,
                  const std::function<void(const QString &link, const std::optional<FoundReader> &found)> &tried,
                  const std::atomic<bool> *stopping)
 {
-    std::mutex reporting;
-    forEachLink(
+    forEachLinkReported(
         links, std::clamp(jobs, 1, kMostTriesAtOnce),
-        [&](const QString &link) {
-            const std::optional<FoundReader> found = tryLink(link);
-            const std::lock_guard<std::mutex> one(reporting);
-            tried(link, found);
+        [&](const QString &link) -> std::function<void()> {
+            return [&tried, link, found = tryLink(link)] { tried(link, found); };
         },
         stopping);
 }

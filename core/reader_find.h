@@ -41,8 +41,8 @@ struct FoundReader
 };
 
 // Tries every link, at most jobs at once (no more than kMostTriesAtOnce),
-// and hands each over as it is tried, one at a time, on the thread that
-// tried it: the reader there, or nothing where nothing took the connection.
+// and hands each over as it is tried, one at a time, on the calling thread:
+// the reader there, or nothing where nothing took the connection.
 // Returns when all that were started have finished; no further link starts
 // once *stopping is set.
 void findReaders(const QStringList &links, int jobs,

@@ -3,7 +3,6 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 
-#include <mutex>
 
 #include "core/reader_batch.h"
 #include "core/save_records.h"
@@ -41,13 +40,10 @@ ReaderLook lookAtReader(const QString &link, const QByteArray &sentText)
 void lookAtEach(const QStringList &links, int jobs, const QHash<QString, QByteArray> &sentTexts,
                 const std::function<void(const ReaderLook &)> &done, const std::atomic<bool> *stopping)
 {
-    std::mutex reporting;
-    forEachLink(
+    forEachLinkReported(
         links, jobs,
-        [&](const QString &link) {
-            const ReaderLook look = lookAtReader(link, sentTexts.value(link));
-            const std::lock_guard<std::mutex> one(reporting);
-            done(look);
+        [&](const QString &link) -> std::function<void()> {
+            return [&done, look = lookAtReader(link, sentTexts.value(link))] { done(look); };
         },
         stopping);
 }

@@ -40,8 +40,8 @@ struct ReaderLook
 ReaderLook lookAtReader(const QString &link, const QByteArray &sentText = QByteArray());
 
 // Looks at every link, at most jobs at once, each on a thread of its own, and
-// hands each look over as it finishes, one at a time, on the thread that
-// looked; a link with a text compares the reader with it. Returns when all
+// hands each look over as it finishes, one at a time, on the calling
+// thread; a link with a text compares the reader with it. Returns when all
 // that were started have finished; no further link starts once *stopping is
 // set.
 void lookAtEach(const QStringList &links, int jobs, const QHash<QString, QByteArray> &sentTexts,
