@@ -1,5 +1,6 @@
 #include "window/form_fonts.h"
 
+#include <QApplication>
 #include <QFont>
 #include <QVector>
 #include <QWidget>
@@ -66,13 +67,14 @@ void setPixelSize(QWidget &widget, int pixels)
 
 } // namespace
 
-void applyBaseFont(QWidget &window)
+void applyBaseFont()
 {
     substituteFormFamilies();
-    QFont base = window.font();
+    QFont base = QApplication::font();
     base.setFamily(QString::fromUtf8(kFormFamilies[0]));
     base.setPixelSize(kFormPixelSize);
-    window.setFont(base);
+    if (base != QApplication::font())
+        QApplication::setFont(base);
 }
 
 void applyFormFonts(QWidget &window, Ui_Widget &ui)

@@ -10,10 +10,13 @@ class Ui_Widget;
 // whatever the desktop's default), and the few captions that would still be
 // cut or run into a neighbour get a smaller size or an indent.
 //
-// The base font goes on the window before setupUi: every widget the form
-// makes then starts with it, where setting it afterwards would resolve and
-// announce the change across all 321 widgets. The rest right after setupUi.
-void applyBaseFont(QWidget &window);
+// The base font is the application's, set before setupUi: every widget the
+// form makes then starts with it, where setting it afterwards would resolve
+// and announce the change across all 321 widgets, and the form's pages,
+// made without a parent, keep it when the stacked widget takes them. The
+// tool windows and boxes share the window's face. The rest right after
+// setupUi.
+void applyBaseFont();
 void applyFormFonts(QWidget &window, Ui_Widget &ui);
 
 #endif

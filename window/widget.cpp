@@ -60,7 +60,7 @@ Widget::Widget(QWidget *parent)
       readerReview(nullptr),
       secretPrompt(nullptr)
 {
-    applyBaseFont(*this);
+    applyBaseFont();
     ui->setupUi(this);
     applyFormFonts(*this, *ui);
     // on_pushButton_clicked is connected by name first, so it runs before this.
