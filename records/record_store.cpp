@@ -251,9 +251,10 @@ public:
     // waits that long.
     void setBusyTimeout(const QSqlDatabase &db, int busyMs)
     {
-        int &set = busyTimeouts[db.connectionName()];
-        if (set != busyMs && !run(db, QStringLiteral("PRAGMA busy_timeout=%1").arg(busyMs)).isValid())
-            set = busyMs;
+        // A connection starts with the driver's own time-out, none of ours.
+        const auto set = busyTimeouts.try_emplace(db.connectionName(), -1).first;
+        if (set->second != busyMs && !run(db, QStringLiteral("PRAGMA busy_timeout=%1").arg(busyMs)).isValid())
+            set->second = busyMs;
     }
 
     // The statement prepared once on the connection and kept for it: a
