@@ -32,6 +32,23 @@ std::optional<std::vector<config::KeyDifference>> changesBefore(device::Session 
     return std::move(changes.keys);
 }
 
+// Calls work for every link, at most jobs at once, each on a thread of its
+// own, and returns when all that were started have finished.
+void forEachLink(const QStringList &links, int jobs, const std::function<void(const QString &link)> &work,
+                 const std::atomic<bool> *stopping)
+{
+    std::atomic<int> next{0};
+    auto worker = [&] {
+        for (int i = next++; i < links.size() && !(stopping && *stopping); i = next++)
+            work(links.at(i));
+    };
+    std::vector<std::thread> workers;
+    for (int k = 0; k < std::min(jobs, int(links.size())); ++k)
+        workers.emplace_back(worker);
+    for (std::thread &thread : workers)
+        thread.join();
+}
+
 } // namespace
 
 ReaderResult saveToReader(const QString &link, const QString &signedText, BeforeSave before)
@@ -63,21 +80,6 @@ ReaderResult saveToReader(const QString &link, const QString &signedText, Before
     }
     result.seconds = double(clock.nsecsElapsed()) / 1e9;
     return result;
-}
-
-void forEachLink(const QStringList &links, int jobs, const std::function<void(const QString &link)> &work,
-                 const std::atomic<bool> *stopping)
-{
-    std::atomic<int> next{0};
-    auto worker = [&] {
-        for (int i = next++; i < links.size() && !(stopping && *stopping); i = next++)
-            work(links.at(i));
-    };
-    std::vector<std::thread> workers;
-    for (int k = 0; k < std::min(jobs, int(links.size())); ++k)
-        workers.emplace_back(worker);
-    for (std::thread &thread : workers)
-        thread.join();
 }
 
 void forEachLinkReported(const QStringList &links, int jobs,

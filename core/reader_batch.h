@@ -36,14 +36,9 @@ struct ReaderResult
 enum class BeforeSave { Compare, SkipUnchanged };
 
 // Calls work for every link, at most jobs at once, each on a thread of its
-// own, and returns when all that were started have finished; no further
-// link starts once *stopping is set.
-void forEachLink(const QStringList &links, int jobs, const std::function<void(const QString &link)> &work,
-                 const std::atomic<bool> *stopping = nullptr);
-
-// As forEachLink, with what work returns for a link (its report) run on the
-// calling thread, one at a time, as each link ends, and every one of them
-// before this returns. What a report keeps (a record of the save) then goes
+// own; no further link starts once *stopping is set. What work returns for
+// a link (its report) runs on the calling thread, one at a time, as each
+// link ends, and every one of them before this returns. What a report keeps (a record of the save) then goes
 // through the caller's one connection to the store.
 void forEachLinkReported(const QStringList &links, int jobs,
                          const std::function<std::function<void()>(const QString &link)> &work,
