@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <tuple>
 
 #include "ui_widget.h"
 
@@ -63,19 +64,21 @@ int partOf(const QVector<QWidget *> &parts, const QWidget *widget)
 void orderTabs(Ui_Widget &form, QWidget &window)
 {
     const QVector<QWidget *> parts = formParts(form);
-    QVector<QWidget *> chain;
-    for (QWidget *next = window.nextInFocusChain(); next != &window; next = next->nextInFocusChain())
-        if (next->focusPolicy() & Qt::TabFocus)
-            chain << next;
-    const auto place = [&](const QWidget *widget) {
-        const int part = partOf(parts, widget);
-        const QPoint at = part == parts.size() ? widget->mapTo(&window, QPoint()) : QPoint();
-        return std::make_tuple(part, at.y(), at.x());
-    };
-    std::stable_sort(chain.begin(), chain.end(),
-                     [&](const QWidget *a, const QWidget *b) { return place(a) < place(b); });
+    // Each control's place, found once: (part, row, column).
+    QVector<std::tuple<int, int, int, QWidget *>> chain;
+    for (QWidget *next = window.nextInFocusChain(); next != &window; next = next->nextInFocusChain()) {
+        if (!(next->focusPolicy() & Qt::TabFocus))
+            continue;
+        const int part = partOf(parts, next);
+        const QPoint at = part == parts.size() ? next->mapTo(&window, QPoint()) : QPoint();
+        chain.append({part, at.y(), at.x(), next});
+    }
+    std::stable_sort(chain.begin(), chain.end(), [](const auto &a, const auto &b) {
+        return std::tie(std::get<0>(a), std::get<1>(a), std::get<2>(a))
+               < std::tie(std::get<0>(b), std::get<1>(b), std::get<2>(b));
+    });
     for (int i = 1; i < chain.size(); ++i)
-        QWidget::setTabOrder(chain.at(i - 1), chain.at(i));
+        QWidget::setTabOrder(std::get<3>(chain.at(i - 1)), std::get<3>(chain.at(i)));
 }
 
 } // namespace

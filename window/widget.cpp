@@ -4,6 +4,7 @@
 #include "recordwindow/record_window.h"
 #include "script/script_bridge.h"
 #include "ui_widget.h"
+#include "window/click_slots.h"
 #include "window/code_actions.h"
 #include "window/config_file_controller.h"
 #include "window/device_session.h"
@@ -62,8 +63,9 @@ Widget::Widget(QWidget *parent)
 {
     applyBaseFont();
     ui->setupUi(this);
+    connectClickSlots(*this);
     applyFormFonts(*this, *ui);
-    // on_pushButton_clicked is connected by name first, so it runs before this.
+    // on_pushButton_clicked is connected first, so it runs before this.
     connect(ui->pushButton, SIGNAL(clicked()), this, SLOT(ButtonClicked()));
 
     setFieldBounds(*ui);

@@ -96,6 +96,32 @@ private slots:
         QCOMPARE(w.qt_metacast("QWidget"), static_cast<void *>(static_cast<QWidget *>(&w)));
     }
 
+    // Each "on_<name>_clicked" slot hears the clicked() of the form's widget
+    // of that name; the two whose widget the form lacks hear nothing.
+    void clickSlotsHearTheirWidgets()
+    {
+        Widget w;
+        const QMetaObject &meta = Widget::staticMetaObject;
+        const QStringList unheard = {"on_serialxieyi_clicked", "on_ttlxieyi_clicked"};
+        int heard = 0;
+        for (int i = meta.methodOffset(); i < meta.methodCount(); ++i) {
+            const QMetaMethod slot = meta.method(i);
+            const QString name = QString::fromLatin1(slot.name());
+            if (!name.startsWith("on_") || !name.endsWith("_clicked"))
+                continue;
+            const QString widgetName = name.mid(3, name.size() - 3 - 8);
+            auto *widget = w.findChild<QAbstractButton *>(widgetName);
+            QCOMPARE(widget == nullptr, unheard.contains(name));
+            if (!widget)
+                continue;
+            // Only a connection that exists can be taken away.
+            QVERIFY2(QObject::disconnect(widget, SIGNAL(clicked()), &w, qPrintable("1" + slot.methodSignature())),
+                     qPrintable(name));
+            ++heard;
+        }
+        QCOMPARE(heard, 41);
+    }
+
     void titleAndFixedSize()
     {
         Widget w;
