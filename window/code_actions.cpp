@@ -65,21 +65,19 @@ CodeActions::CodeActions(Ui_Widget &ui, const FormBinding &formBinding, QWidget 
     codeLabel = form.label;
     codeLabel->installEventFilter(this);
     window->addActions(actions);
-    addStaleNote();
     connect(freshness, &CodeFreshness::stale, this, &CodeActions::markStale);
     updateActions();
 }
 
 void CodeActions::addStaleNote()
 {
-    staleNote = new QLabel(tr("配置已更改，请重新生成配置码"), form.label);
+    staleNote = new QLabel(tr("配置已更改，请重新生成配置码"), codeLabel);
     staleNote->setAlignment(Qt::AlignCenter);
     staleNote->setWordWrap(true);
     staleNote->setStyleSheet(QString::fromLatin1(kStaleNoteStyle));
     // The label's double-click and context menu stay the label's.
     staleNote->setAttribute(Qt::WA_TransparentForMouseEvents);
-    staleNote->setGeometry(form.label->rect());
-    staleNote->hide();
+    staleNote->setGeometry(codeLabel->rect());
 }
 
 QAction *CodeActions::addAction(const char *name, const char *label, const QKeySequence &shortcut,
@@ -128,14 +126,18 @@ void CodeActions::updateActions()
 {
     for (QAction *action : {exporting, printing, copying, zooming})
         action->setEnabled(usable());
-    staleNote->setVisible(stale && !text.isEmpty());
+    const bool noteShown = stale && !text.isEmpty();
+    if (noteShown && !staleNote)
+        addStaleNote();
+    if (staleNote)
+        staleNote->setVisible(noteShown);
 }
 
 bool CodeActions::eventFilter(QObject *watched, QEvent *event)
 {
     // The label outlives the form record while the window is torn down, so
     // it is known by the pointer kept here.
-    if (watched == codeLabel && event->type() == QEvent::Resize)
+    if (watched == codeLabel && event->type() == QEvent::Resize && staleNote)
         staleNote->setGeometry(codeLabel->rect());
     if (watched == codeLabel && event->type() == QEvent::MouseButtonDblClick && usable()) {
         showZoomed();

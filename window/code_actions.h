@@ -68,7 +68,8 @@ private:
     QPointer<CodeZoomView> zoomView;
     CodeFreshness *freshness;
     // On the label while the code is stale.
-    QLabel *staleNote;
+    // Made when first shown: its style sheet is not worth a start.
+    QLabel *staleNote = nullptr;
 
     // The code on screen and what it was made of; stale once the form moves
     // on. The symbol is encoded again only when an action needs it.
