@@ -9,6 +9,9 @@ std::optional<CodeFileFailure> writeCodeFile(const config::FormValue &form, cons
                                              const QString &path)
 {
     const CodeSymbol symbol(signedText);
+    if (symbol.failure() == CodeSymbol::EncoderMissing)
+        return CodeFileFailure{false, translated("qr", qr::symbolFailure(symbol)) + QStringLiteral(" (")
+                                          + symbol.failureDetail() + QLatin1Char(')')};
     if (symbol.isNull())
         return CodeFileFailure{true, translated("qr", qr::symbolFailure(symbol))};
     QString error;

@@ -10,9 +10,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
-#include <qrencode.h>
 
 #include "files/safe_file.h"
+#include "qr/qrencode_calls.h"
 
 namespace {
 
@@ -228,9 +228,14 @@ bool writePdf(const CodeSymbol &symbol, const CodeSheet &sheet, QIODevice &file,
 
 CodeSymbol::CodeSymbol(const QString &text)
 {
+    const QrencodeCalls *encoder = qrencodeCalls(&detail);
+    if (!encoder) {
+        why = EncoderMissing;
+        return;
+    }
     const QByteArray bytes = text.toUtf8();
     errno = 0;
-    QRcode *symbol = QRcode_encodeString(bytes.constData(), kMinimumVersion, QR_ECLEVEL_Q, QR_MODE_8, 1);
+    QRcode *symbol = encoder->encodeString(bytes.constData(), kMinimumVersion, QR_ECLEVEL_Q, QR_MODE_8, 1);
     if (!symbol) {
         // ERANGE: the text needs more than the largest symbol holds.
         why = errno == ERANGE ? TooLong : EncoderFailed;
@@ -241,7 +246,7 @@ CodeSymbol::CodeSymbol(const QString &text)
     for (int i = 0; i < dark.size(); ++i)
         dark[i] = char(symbol->data[i] & 1); // bit 0: dark module; the rest is the encoder's
     why = NoFailure;
-    QRcode_free(symbol);
+    encoder->free(symbol);
 }
 
 QPixmap screenPixmap(const CodeSymbol &symbol, QSize logicalSize, qreal devicePixelRatio, int quietModules)

@@ -20,7 +20,8 @@ class QPagedPaintDevice;
 class CodeSymbol
 {
 public:
-    enum Failure { NoFailure, TooLong, EncoderFailed };
+    // EncoderMissing: the encoder's library could not be opened.
+    enum Failure { NoFailure, TooLong, EncoderFailed, EncoderMissing };
 
     CodeSymbol() = default;
     // Encodes the text's UTF-8 bytes: version 2 at least, level Q, 8-bit
@@ -30,6 +31,8 @@ public:
     bool isNull() const { return side == 0; }
     // Why the text gave no symbol; TooLong when it needs more than version 40.
     Failure failure() const { return why; }
+    // The loader's words when the encoder is missing; else empty.
+    QString failureDetail() const { return detail; }
     // Modules on a side, without a quiet zone.
     int width() const { return side; }
     bool isDark(int row, int column) const { return dark.at(row * side + column) != 0; }
@@ -38,6 +41,7 @@ private:
     int side = 0;
     QByteArray dark; // one byte a module, row after row
     Failure why = EncoderFailed;
+    QString detail;
 };
 
 // Modules of white that a scanner needs around a code on paper or in a file.

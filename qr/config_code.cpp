@@ -8,7 +8,7 @@ namespace {
 
 qr::Code failed(const char *reason)
 {
-    return {QPixmap(), QString::fromUtf8(reason)};
+    return {QPixmap(), QString::fromUtf8(reason), QString()};
 }
 
 } // namespace
@@ -26,7 +26,7 @@ Code paintCode(const QString &text, const QSize &area, qreal devicePixelRatio)
 {
     const CodeSymbol symbol(text);
     if (symbol.isNull())
-        return {QPixmap(), symbolFailure(symbol)};
+        return {QPixmap(), symbolFailure(symbol), symbol.failureDetail()};
 
     qDebug() << "temp_width=" << area.width() << ";temp_height=" << area.height();
     // Square modules of whole device pixels; the white around them is the
@@ -34,7 +34,7 @@ Code paintCode(const QString &text, const QSize &area, qreal devicePixelRatio)
     const QPixmap picture = screenPixmap(symbol, area, devicePixelRatio, 0);
     if (picture.isNull())
         return failed(QT_TRANSLATE_NOOP("qr", "配置码过大，显示区域容纳不下"));
-    return {picture, QString()};
+    return {picture, QString(), QString()};
 }
 
 } // namespace qr

@@ -17,6 +17,7 @@ struct Code
 {
     QPixmap picture;
     QString failure;
+    QString detail; // the cause below the reason, when there is one
 };
 
 // Why a text gave no symbol, in the user's words.

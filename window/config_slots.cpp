@@ -116,7 +116,7 @@ void Widget::GenerateQRcode(const QString &text)
 {
     const qr::Code code = qr::paintCode(text, ui->label->size(), ui->label->devicePixelRatioF());
     if (code.picture.isNull()) {
-        tell(this, tr(kCodeStatusTitle), translated("qr", code.failure));
+        tell(this, tr(kCodeStatusTitle), translated("qr", code.failure), code.detail);
         return;
     }
     ui->label->setPixmap(code.picture);
