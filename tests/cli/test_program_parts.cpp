@@ -124,6 +124,18 @@ private slots:
         QCOMPARE(run.out.startsWith("___TRVO_CONFIG_V1.1.0___{"), exitCode == 0);
     }
 
+    // A library in the working folder named as one the program links is not
+    // the one it loads: here a library without Lua's calls, named as Lua.
+    void ignoresLibrariesInTheWorkingFolder()
+    {
+        const QString impostor = dir.filePath(QStringLiteral("liblua5.1.so.0"));
+        QVERIFY(QFile::copy(QStringLiteral(TARVO_DEVICE_LIBRARY), impostor));
+        const Run run = runProgram(QStringLiteral(TARVO_PROGRAM), dir.path(), {"--text", "reader.tcfg"});
+        QFile::remove(impostor);
+        QVERIFY2(run.exitCode == 0, run.err.constData());
+        QVERIFY(run.out.startsWith("___TRVO_CONFIG_V1.1.0___{"));
+    }
+
 private:
     QString alone() const { return dir.filePath(QStringLiteral("alone/tarvo-config")); }
 
