@@ -13,6 +13,7 @@
 
 #include "files/safe_file.h"
 #include "qr/qrencode_calls.h"
+#include "text/plain_text.h"
 
 namespace {
 
@@ -138,12 +139,18 @@ void paintPixelSheet(QPainter &painter, const CodeSymbol &symbol, const QStringL
 
 bool writeSvg(const CodeSymbol &symbol, const CodeSheet &sheet, QIODevice &file)
 {
-    const QStringList lines = sheetLines(sheet);
+    // The lines come from what was typed or read (a network's name). The
+    // generator escapes the text it draws but writes the title and the
+    // description into the XML as they are, and a control character
+    // anywhere: either made a file no reader opens.
+    QStringList lines;
+    for (const QString &line : sheetLines(sheet))
+        lines << plainShown(line);
     QSvgGenerator svg;
     svg.setOutputDevice(&file);
     svg.setResolution(96); // CSS pixels: the SVG shows as large as the PNG
-    svg.setTitle(sheet.title);
-    svg.setDescription(lines.join(QLatin1Char('\n')));
+    svg.setTitle(plainShown(sheet.title).toHtmlEscaped());
+    svg.setDescription(lines.join(QLatin1Char('\n')).toHtmlEscaped());
     const QFont font = imageFont(kDefaultModulePixels);
     const SheetLayout layout = layOut(symbol, lines, QFontMetricsF(font, &svg), kDefaultModulePixels);
     const QSize size = layout.size.toSize();

@@ -15,8 +15,8 @@ Loaded load()
     // By its soname: the package the program depends on.
     QLibrary library(QStringLiteral("qrencode"), 4);
     Loaded loaded;
-    loaded.calls.encodeString = reinterpret_cast<decltype(QrencodeCalls::encodeString)>(
-        library.resolve("QRcode_encodeString"));
+    loaded.calls.encodeString =
+        reinterpret_cast<decltype(QrencodeCalls::encodeString)>(library.resolve("QRcode_encodeString"));
     loaded.calls.free = reinterpret_cast<decltype(QrencodeCalls::free)>(library.resolve("QRcode_free"));
     if (!loaded.calls.encodeString || !loaded.calls.free)
         loaded.error = library.errorString();

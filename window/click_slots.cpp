@@ -23,7 +23,8 @@ QHash<QString, int> clickSlotsByName(const QMetaObject &meta)
         const QByteArray signature = method.methodSignature();
         if (method.methodType() == QMetaMethod::Slot && signature.size() > affixLength
             && signature.startsWith(kSlotPrefix) && signature.endsWith(kSlotSuffix))
-            clickSlots.insert(QString::fromLatin1(signature.mid(prefixLength, signature.size() - affixLength)), i);
+            clickSlots.insert(QString::fromLatin1(signature.mid(prefixLength, signature.size() - affixLength)),
+                              i);
     }
     return clickSlots;
 }

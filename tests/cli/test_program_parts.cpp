@@ -73,7 +73,8 @@ private slots:
                                  << painting;
         // The painting part; printing is a part of its own, loaded at a print.
         QTest::newRow("code") << QStringList{"--code", "code.png", "reader.tcfg"}
-                              << QStringList{"libQt5Gui", "libQt5Svg", "libqrencode"} << QStringList{"libQt5PrintSupport"};
+                              << QStringList{"libQt5Gui", "libQt5Svg", "libqrencode"}
+                              << QStringList{"libQt5PrintSupport"};
     }
 
     void mapsWhatTheModeUses()

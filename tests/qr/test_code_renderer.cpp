@@ -7,6 +7,7 @@
 #include <QProcess>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
+#include <QXmlStreamReader>
 #include <QtTest>
 
 #include "qr/code_renderer.h"
@@ -96,6 +97,31 @@ private slots:
         for (const QString &word : kSheetWords)
             QVERIFY2(words.contains(word), qPrintable(word));
         QVERIFY(!words.contains(QLatin1String("<image")));
+    }
+
+    // A network's name and a file's are typed or read from a file: whatever
+    // they hold, the SVG stays well-formed XML and keeps their printable text.
+    void svgTextStaysXml()
+    {
+        const CodeSheet sheet{{QStringLiteral("输出方式：WIFI，网络 a<b>&\"c\x01\x1b[31m")},
+                              QDate(2026, 3, 14),
+                              QStringLiteral("生成日期："),
+                              QStringLiteral("Tom & Jerry <3")};
+        const QString path = dir.filePath(QStringLiteral("odd.svg"));
+        QString error;
+        QVERIFY2(writeSheet(CodeSymbol(byteModeText(20)), sheet, path, &error), qPrintable(error));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QXmlStreamReader xml(&file);
+        QString text;
+        while (!xml.atEnd())
+            if (xml.readNext() == QXmlStreamReader::StartElement
+                && (xml.name() == QLatin1String("title") || xml.name() == QLatin1String("desc")))
+                text += xml.readElementText() + QLatin1Char('|');
+        QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
+        QCOMPARE(text,
+                 QStringLiteral("Tom & Jerry <3|输出方式：WIFI，网络 a<b>&\"c  [31m\n生成日期：2026-03-14|"));
+        QCOMPARE(readQrCode(viewed(path), 0), byteModeText(20).toUtf8());
     }
 
     // Set up in main below; at version 40 each module is 2 device pixels.
