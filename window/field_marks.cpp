@@ -16,21 +16,22 @@ const QString kMarked = QStringLiteral("QLineEdit { border: 1px solid red; }");
 
 FieldMarks::FieldMarks(Ui_Widget &form, QObject *parent) : QObject(parent), form(form)
 {
+    const config::FormValue atStart = binding::read(form);
     for (const field_rules::FieldRule &rule : field_rules::kFieldRules) {
         QLineEdit *edit = binding::lineEdit(form, rule.field);
         unmarked.insert(edit, {edit->styleSheet(), edit->toolTip(), edit->font()});
-        connect(edit, &QLineEdit::textChanged, this, [this, &rule] { check(rule); });
+        connect(edit, &QLineEdit::textChanged, this, [this, &rule] { check(rule, binding::read(this->form)); });
         if (rule.hexMode)
             connect(binding::button(form, rule.hexMode), &QAbstractButton::toggled, this,
-                    [this, &rule] { check(rule); });
-        check(rule);
+                    [this, &rule] { check(rule, binding::read(this->form)); });
+        check(rule, atStart);
     }
 }
 
-void FieldMarks::check(const field_rules::FieldRule &rule)
+void FieldMarks::check(const field_rules::FieldRule &rule, const config::FormValue &value)
 {
     QLineEdit *edit = binding::lineEdit(form, rule.field);
-    const field_rules::Problem problem = field_rules::problem(binding::read(form), rule);
+    const field_rules::Problem problem = field_rules::problem(value, rule);
     const Unmarked &own = unmarked[edit];
     // A new style sheet re-polishes the field: only a change of mark sets
     // one. The polish puts the font the style sheet resolves in place of the

@@ -11,6 +11,7 @@
 #include <QString>
 
 #include "config/field_rules.h"
+#include "config/form_value.h"
 #include "config/refusal.h"
 
 class QLineEdit;
@@ -23,7 +24,8 @@ public:
     FieldMarks(Ui_Widget &form, QObject *parent);
 
 private:
-    void check(const field_rules::FieldRule &rule);
+    // The rule's mark as the form's value stands.
+    void check(const field_rules::FieldRule &rule, const config::FormValue &value);
 
     Ui_Widget &form;
     // Each field's own look and tooltip, given back when its mark goes.
