@@ -47,6 +47,12 @@ void clickGenerate(Widget &window)
     QTest::mouseClick(formChild<QPushButton>(window, "pushButton"), Qt::LeftButton);
 }
 
+bool encoderMapped()
+{
+    QFile maps(QStringLiteral("/proc/self/maps"));
+    return maps.open(QIODevice::ReadOnly) && maps.readAll().contains("libqrencode");
+}
+
 
 } // namespace
 
@@ -55,6 +61,22 @@ class GenerateButtonTest : public QObject
     Q_OBJECT
 
 private slots:
+    // The window starts without the encoder's library and opens it for the
+    // first code. First here: nothing before it in this process draws one.
+    void theEncoderComesWithTheFirstCode()
+    {
+        Widget w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QVERIFY(!encoderMapped());
+        MessageBoxAnswerer answerer;
+        typeInto(w, "manpw", kPassword);
+        clickGenerate(w);
+        QVERIFY2(answerer.seen().isEmpty(), qPrintable(answerer.summary().join('\n')));
+        QVERIFY(encoderMapped());
+        QVERIFY(readQrCode(shownPicture(w)).startsWith(kHead.toLatin1()));
+    }
+
     // A Chinese prefix makes the text non-ASCII: the code must carry its
     // UTF-8 bytes, and the signature must still verify over them.
     void clickShowsTheSignedConfiguration_data()
