@@ -64,21 +64,24 @@ int partOf(const QVector<QWidget *> &parts, const QWidget *widget)
 void orderTabs(Ui_Widget &form, QWidget &window)
 {
     const QVector<QWidget *> parts = formParts(form);
-    // Each control's place, found once: (part, row, column).
-    QVector<std::tuple<int, int, int, QWidget *>> chain;
+    // Each control's place, found once: part, then row and column.
+    struct TabStop
+    {
+        std::tuple<int, int, int> place;
+        QWidget *widget;
+    };
+    QVector<TabStop> chain;
     for (QWidget *next = window.nextInFocusChain(); next != &window; next = next->nextInFocusChain()) {
         if (!(next->focusPolicy() & Qt::TabFocus))
             continue;
         const int part = partOf(parts, next);
         const QPoint at = part == parts.size() ? next->mapTo(&window, QPoint()) : QPoint();
-        chain.append({part, at.y(), at.x(), next});
+        chain.append({{part, at.y(), at.x()}, next});
     }
-    std::stable_sort(chain.begin(), chain.end(), [](const auto &a, const auto &b) {
-        return std::tie(std::get<0>(a), std::get<1>(a), std::get<2>(a))
-               < std::tie(std::get<0>(b), std::get<1>(b), std::get<2>(b));
-    });
+    std::stable_sort(chain.begin(), chain.end(),
+                     [](const TabStop &a, const TabStop &b) { return a.place < b.place; });
     for (int i = 1; i < chain.size(); ++i)
-        QWidget::setTabOrder(std::get<3>(chain.at(i - 1)), std::get<3>(chain.at(i)));
+        QWidget::setTabOrder(chain.at(i - 1).widget, chain.at(i).widget);
 }
 
 } // namespace
